@@ -1,0 +1,31 @@
+# Installs the Debian packages a task needs, when they are missing. Sourced by run.sh and test.sh.
+
+QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-noto-cjk)
+QF_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+                  xvfb xauth)
+
+qf_missing_packages() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+
+qf_ensure_packages() {
+  local missing
+  missing=$(qf_missing_packages "$@" | tr '\n' ' ')
+  [ -z "${missing// /}" ] && return 0
+  local cmd="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing"
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: $missing"
+    bash -c "$cmd"
+  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    echo "Installing with sudo: $missing"
+    sudo bash -c "$cmd"
+  else
+    echo "Missing packages: $missing" >&2
+    echo "Install them as root, then run this script again:" >&2
+    echo "  sudo bash -c '$cmd'" >&2
+    exit 1
+  fi
+}

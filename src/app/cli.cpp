@@ -1,0 +1,116 @@
+#include "cli.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string_view>
+
+#include "document/design_file.h"
+#include "platform/qt_measure.h"
+
+namespace qf {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: quillform [FILE.qfd]\n"
+    "       quillform --dump FILE\n"
+    "       quillform --resave IN OUT\n";
+
+// One cell on one line: line breaks, tabs and backslashes are written as escapes.
+std::string DumpCell(const std::string& cell) {
+  std::string out;
+  out.reserve(cell.size());
+  for (char c : cell) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+void DumpTable(std::ostream& os, const TextTable& t) {
+  for (int r = 0; r < t.rowCount(); ++r) {
+    for (int c = 0; c < t.columnCount(); ++c) {
+      if (c > 0) os << '\t';
+      os << DumpCell(t.cell(r, c));
+    }
+    os << '\n';
+  }
+}
+
+int Fail(const std::string& what, const FileStatus& st) {
+  std::cerr << "quillform: " << what << ": " << st.detail << " (error " << st.error << ")\n";
+  return 1;
+}
+
+int Load(const std::string& path, Design& design) {
+  const QtTextMeasurer text;
+  const QtPictureSizer picture;
+  EditSession session;
+  const FileStatus st = LoadDesign(path, design, session, Measurers{text, picture});
+  if (!st.ok()) return Fail("cannot load " + path, st);
+  return 0;
+}
+
+int Dump(const std::string& path) {
+  Design design;
+  if (int rc = Load(path, design)) return rc;
+  std::cout << "[layers]\n";
+  DumpTable(std::cout, design.layers);
+  std::cout << "[objects]\n";
+  DumpTable(std::cout, design.objects);
+  std::cout.flush();
+  return std::cout ? 0 : 1;
+}
+
+int Resave(const std::string& in, const std::string& out) {
+  Design design;
+  if (int rc = Load(in, design)) return rc;
+  const FileStatus st = SaveDesign(design, out);
+  if (!st.ok()) return Fail("cannot save " + out, st);
+  return 0;
+}
+
+int Usage(std::string_view problem) {
+  std::cerr << "quillform: " << problem << '\n' << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+bool IsSubcommand(const std::vector<std::string>& args) {
+  return args.size() > 1 && args[1].rfind("--", 0) == 0;
+}
+
+std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
+  if (!IsSubcommand(args)) return std::nullopt;
+  const std::string& cmd = args[1];
+  if (cmd == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (cmd == "--dump") {
+    if (args.size() != 3) return Usage("--dump takes one file");
+    return Dump(args[2]);
+  }
+  if (cmd == "--resave") {
+    if (args.size() != 4) return Usage("--resave takes an input and an output file");
+    return Resave(args[2], args[3]);
+  }
+  return Usage("unknown option " + cmd);
+}
+
+}  // namespace qf

@@ -1,0 +1,307 @@
+#include "design_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "cp932.h"
+#include "field_reader.h"
+#include "number_text.h"
+#include "object_rows.h"
+
+namespace qf {
+
+namespace {
+
+// Where each written record starts, so a conversion failure can name its row.
+struct RecordMark {
+  size_t offset;
+  enum class What { Header, Layer, Object } what;
+  int row;
+};
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  out += '"';
+  out += EscapeField(text);
+  out += '"';
+}
+
+std::string CodePointText(char32_t cp) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+  return buf;
+}
+
+std::string UnencodableDetail(const std::string& text, size_t offset,
+                              const std::vector<RecordMark>& marks) {
+  char32_t cp = 0;
+  const std::string_view ch = Utf8CharAt(text, offset, &cp);
+  auto it = std::upper_bound(marks.begin(), marks.end(), offset,
+                             [](size_t off, const RecordMark& m) { return off < m.offset; });
+  std::string where = "ファイル見出し";
+  if (it != marks.begin()) {
+    const RecordMark& m = *(it - 1);
+    if (m.what == RecordMark::What::Layer) {
+      where = "レイヤー " + std::to_string(m.row) + " 行目";
+    } else if (m.what == RecordMark::What::Object) {
+      where = "オブジェクト " + std::to_string(m.row) + " 行目";
+    }
+  }
+  return where + "の「" + std::string(ch) + "」(" + CodePointText(cp) +
+         ") はシフトJIS(コードページ932)で保存できない文字です。";
+}
+
+std::string Upper(std::string_view s) {
+  std::string u(s);
+  for (char& c : u) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return u;
+}
+
+// Reads fields into typed values. A read past the end of the file leaves the target as it
+// was, and so does a number that does not fit the target's type.
+class DesignReader {
+ public:
+  explicit DesignReader(std::string_view text) : fields_(text) {}
+
+  bool atEnd() const { return fields_.atEnd(); }
+  bool text(std::string& out) { return fields_.next(out); }
+  void escapedText(std::string& out) {
+    if (fields_.next(buf_)) out = UnescapeField(buf_);
+  }
+  void number(double& out) {
+    if (fields_.next(buf_)) out = NumericPrefix(buf_);
+  }
+  void single(float& out) {
+    if (fields_.next(buf_)) out = ToSingle(NumericPrefix(buf_)).value_or(out);
+  }
+  template <class Int>
+  void integer(Int& out) {
+    if (fields_.next(buf_)) out = RoundToInt<Int>(NumericPrefix(buf_)).value_or(out);
+  }
+  void kind(ObjectKind& out) {
+    auto code = static_cast<int16_t>(out);
+    integer(code);
+    out = static_cast<ObjectKind>(code);
+  }
+  void color(int32_t& out) {
+    if (fields_.next(buf_)) out = ParseFileColor(buf_).value_or(out);
+  }
+
+ private:
+  FieldReader fields_;
+  std::string buf_;
+};
+
+}  // namespace
+
+FileStatus SerializeDesign(const Design& d, std::string& bytes) {
+  std::string out;
+  out.reserve(static_cast<size_t>(d.objects.rowCount()) * 96 + 256);
+  std::vector<RecordMark> marks;
+  marks.reserve(static_cast<size_t>(d.objects.rowCount() + d.layers.rowCount()) + 1);
+  marks.push_back({0, RecordMark::What::Header, 0});
+
+  char version[32];
+  std::snprintf(version, sizeof version, "VERSION %d.%02d\r\n", kVersionMajor, kVersionMinor);
+  out += version;
+
+  const PageSettings& p = d.page;
+  out += std::to_string(p.paperSize) + ',' + std::to_string(p.orientation) + ',' +
+         std::to_string(p.scaleMode) + ',' + FormatSingle(p.marginLeft) + ',' +
+         FormatSingle(p.marginRight) + ',' + FormatSingle(p.marginTop) + ',' +
+         FormatSingle(p.marginBottom) + ',' + std::to_string(d.grid.shown) + ',' +
+         FormatSingle(d.grid.width) + ',' + FormatSingle(d.grid.height) + "\r\n";
+
+  const int layerRows = d.layers.itemCount();
+  out += std::to_string(layerRows) + "Layer\r\n";
+  for (int r = 1; r <= layerRows; ++r) {
+    marks.push_back({out.size(), RecordMark::What::Layer, r});
+    // The number is read back as a rounded number, so write it in that form: a stray comma
+    // pasted into the cell must not split the line.
+    const int32_t number =
+        RoundToInt<int32_t>(NumericPrefix(d.layers.cell(r, kLayerNumber))).value_or(0);
+    out += std::to_string(number);
+    out += ',';
+    const std::string name = EscapeField(TrimBlanks(d.layers.cell(r, kLayerName)));
+    if (name.find_first_of("\r\n") != std::string::npos) {
+      // Unquoted, a line break would end the field; quoted, it is read back as it stands.
+      out += '"' + name + '"';
+    } else {
+      out += name;
+    }
+    out += "\r\n";
+  }
+  marks.push_back({out.size(), RecordMark::What::Header, 0});
+  out += "DizaColor\r\n";
+  for (int i = 1; i <= 5; ++i) out += FileColorText(d.palette[static_cast<size_t>(i)]) + "\r\n";
+
+  const int objectRows = d.objects.itemCount();
+  out += std::to_string(objectRows) + "\r\n";
+  ObjectRecord r;
+  for (int row = 1; row <= objectRows; ++row) {
+    marks.push_back({out.size(), RecordMark::What::Object, row});
+    DecodeObjectRow(r, d.objects, row);
+    out += std::to_string(static_cast<int>(r.Kind));
+    out += ',';
+    AppendQuoted(out, r.Label);
+    for (double v : {r.X1, r.Y1, r.X2, r.Y2}) {
+      out += ',';
+      out += FormatDouble(v);
+    }
+    for (const std::string* s : {&r.Text, &r.Field, &r.Style}) {
+      out += ',';
+      AppendQuoted(out, *s);
+    }
+    out += ',';
+    out += FormatSingle(r.Size);
+    for (int16_t v : {r.Bold, r.Italic, r.Strikethrough, r.Underline, r.Align}) {
+      out += ',';
+      out += std::to_string(v);
+    }
+    out += ',';
+    out += FileColorText(r.Color);
+    out += ',';
+    out += std::to_string(r.Layer);
+    out += "\r\n";
+  }
+
+  std::string encoded;
+  const CodecResult rc = Utf8ToCp932(out, encoded);
+  if (!rc.ok) return {kErrUnencodableText, UnencodableDetail(out, rc.badOffset, marks)};
+  bytes = std::move(encoded);
+  return {};
+}
+
+FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& session,
+                       const Measurers& measurers) {
+  std::string text;
+  const CodecResult rc = Cp932ToUtf8(bytes, text);
+  if (!rc.ok) {
+    const auto line = std::count(bytes.begin(), bytes.begin() + rc.badOffset, '\n') + 1;
+    return {kErrBadEncoding,
+            std::to_string(line) + " 行目にシフトJIS(コードページ932)でない文字があります。"};
+  }
+
+  Design fresh;
+  fresh.page = design.page;
+  fresh.grid = design.grid;
+  fresh.palette = design.palette;
+  fresh.objects.clearItems();
+  fresh.layers.clearItems();
+  EditSession s;
+  s.working = session.working;
+  s.currentLayer = session.currentLayer;
+
+  DesignReader in(text);
+  std::string field;
+  in.text(field);  // the version line plays no part in loading
+
+  PageSettings& p = fresh.page;
+  in.integer(p.paperSize);
+  in.integer(p.orientation);
+  in.integer(p.scaleMode);
+  in.single(p.marginLeft);
+  in.single(p.marginRight);
+  in.single(p.marginTop);
+  in.single(p.marginBottom);
+  in.integer(fresh.grid.shown);
+  in.single(fresh.grid.width);
+  in.single(fresh.grid.height);
+
+  in.text(field);
+  int64_t layerCount = 0;
+  if (Upper(field).find("LAYER") != std::string::npos) {
+    layerCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
+    std::string number;
+    std::string name;
+    // A count larger than the file holds stops at its end.
+    for (int64_t i = 0; i < layerCount && !in.atEnd(); ++i) {
+      in.text(number);
+      in.text(name);
+      const int row = fresh.layers.appendRow();
+      fresh.layers.setCell(
+          row, kLayerNumber,
+          std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
+      fresh.layers.setCell(row, kLayerName, UnescapeField(name));
+    }
+    in.text(field);
+  } else {
+    ResetToBaseLayer(fresh.layers);
+    s.currentLayer = 1;
+  }
+
+  if (Upper(field).find("DIZACOLOR") != std::string::npos) {
+    for (size_t i = 1; i <= 5; ++i) in.color(fresh.palette[i]);
+    in.text(field);
+  } else {
+    P_InitPalette(fresh.palette);
+  }
+
+  const int64_t objectCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
+  ObjectRecord& w = s.working;
+  for (int64_t i = 0; i < objectCount && !in.atEnd(); ++i) {
+    in.kind(w.Kind);
+    in.escapedText(w.Label);
+    in.number(w.X1);
+    in.number(w.Y1);
+    in.number(w.X2);
+    in.number(w.Y2);
+    in.escapedText(w.Text);
+    in.escapedText(w.Field);
+    in.escapedText(w.Style);
+    in.single(w.Size);
+    in.integer(w.Bold);
+    in.integer(w.Italic);
+    in.integer(w.Strikethrough);
+    in.integer(w.Underline);
+    in.integer(w.Align);
+    if (layerCount >= 1) {
+      in.color(w.Color);
+      in.integer(s.currentLayer);
+    } else {
+      w.Color = 0;
+      s.currentLayer = 1;
+    }
+    if (w.Kind == ObjectKind::Text || w.Kind == ObjectKind::Picture) {
+      s.rect = {w.X1, w.Y1, w.X1, w.Y1};
+      if (w.Kind == ObjectKind::Text) {
+        MeasureWorkingText(s, measurers.text, p.scaleMode);
+      } else {
+        LoadWorkingPicture(s, measurers.picture, p.scaleMode);
+      }
+    } else {
+      s.rect = {w.X1, w.Y1, w.X2, w.Y2};
+    }
+    s.NewObject = true;
+    StoreWorkingObject(fresh.objects, s, 0);
+    s.NewObject = false;
+  }
+  RenumberRows(fresh.objects);
+
+  design = std::move(fresh);
+  session.working = s.working;
+  session.rect = s.rect;
+  session.textExtent = s.textExtent;
+  session.pictureExtent = s.pictureExtent;
+  session.currentLayer = s.currentLayer;
+  return {};
+}
+
+FileStatus SaveDesign(const Design& design, const std::filesystem::path& path) {
+  std::string bytes;
+  FileStatus st = SerializeDesign(design, bytes);
+  if (!st.ok()) return st;
+  return WriteFileAtomically(path, bytes);
+}
+
+FileStatus LoadDesign(const std::filesystem::path& path, Design& design, EditSession& session,
+                      const Measurers& measurers) {
+  std::string bytes;
+  FileStatus st = ReadWholeFile(path, bytes, kMaxDesignFileBytes);
+  if (!st.ok()) return st;
+  return ParseDesign(bytes, design, session, measurers);
+}
+
+}  // namespace qf

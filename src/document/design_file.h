@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "design.h"
+#include "edit_session.h"
+#include "file_io.h"
+#include "measure.h"
+
+namespace qf {
+
+inline constexpr int kVersionMajor = 2;
+inline constexpr int kVersionMinor = 5;
+inline constexpr int kVersionRevision = 4;
+
+// Design files larger than this are refused rather than read into memory.
+inline constexpr size_t kMaxDesignFileBytes = size_t{256} << 20;
+
+// The design file as CP932 bytes with CR LF line ends. Refuses (and produces nothing) when a
+// text holds a character code page 932 cannot hold, naming the row and the character.
+FileStatus SerializeDesign(const Design& design, std::string& bytes);
+
+// Builds a design from design-file bytes. On success `design` is replaced and the session's
+// working object and current layer are those of the last object read; on failure both stay as
+// they were. Page settings missing from a short file keep the values `design` had.
+FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& session,
+                       const Measurers& measurers);
+
+// Writes the design file atomically: a failure leaves any previous file untouched.
+FileStatus SaveDesign(const Design& design, const std::filesystem::path& path);
+// Reads a design file; on failure the open design is left as it was.
+FileStatus LoadDesign(const std::filesystem::path& path, Design& design, EditSession& session,
+                      const Measurers& measurers);
+
+}  // namespace qf

@@ -1,0 +1,387 @@
+#include "document/design_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "document/cp932.h"
+#include "document/field_reader.h"
+#include "document/fake_measure.h"
+#include "document/object_rows.h"
+
+namespace qf {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ToCp932(std::string_view utf8) {
+  std::string out;
+  EXPECT_TRUE(Utf8ToCp932(utf8, out).ok);
+  return out;
+}
+
+std::string ToUtf8(std::string_view cp932) {
+  std::string out;
+  EXPECT_TRUE(Cp932ToUtf8(cp932, out).ok);
+  return out;
+}
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteBytes(const fs::path& p, std::string_view bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class DesignFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("qf_design_file_test_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Parses UTF-8 text written as the file would be.
+  FileStatus parse(std::string_view utf8, Design& d, EditSession& s) {
+    return ParseDesign(ToCp932(utf8), d, s, measurers_.get());
+  }
+  std::string serialize(const Design& d) {
+    std::string bytes;
+    EXPECT_TRUE(SerializeDesign(d, bytes).ok());
+    return ToUtf8(bytes);
+  }
+  // Adds an object through the working object, as a dialog and a drag would.
+  void add(Design& d, EditSession& s, const ObjectRecord& r, WorkingRect rect) {
+    s.working = r;
+    s.rect = rect;
+    if (r.Kind == ObjectKind::Text) MeasureWorkingText(s, measurers_.text, d.page.scaleMode);
+    s.NewObject = true;
+    StoreWorkingObject(d.objects, s, 0);
+    s.NewObject = false;
+  }
+
+  fs::path dir_;
+  test::FakeMeasurers measurers_;
+};
+
+constexpr std::string_view kPageLine = "9,1,6,15,10,10,10,-1,5,5\r\n";
+
+TEST_F(DesignFileTest, EmptyDesignSavesAsTheListedLines) {
+  Design d;
+  EXPECT_EQ(serialize(d), std::string("VERSION 2.05\r\n") + std::string(kPageLine) +
+                              "1Layer\r\n1,ベースレイヤー\r\nDizaColor\r\nE0E0E0\r\nC0C0C0\r\n"
+                              "A0A0A0\r\n808080\r\n606060\r\n0\r\n");
+}
+
+TEST_F(DesignFileTest, BoxLineMatchesTheFileLayout) {
+  Design d;
+  EditSession s;
+  ObjectRecord box;
+  box.Kind = ObjectKind::Box;
+  box.Text = "2";
+  box.Field = "3";
+  box.Style = "0";
+  box.Size = 1;
+  add(d, s, box, {10, 10, 60, 40});
+  const std::string text = serialize(d);
+  EXPECT_NE(text.find("\r\n1\r\n3,\"\",10,10,60,40,\"2\",\"3.000\",\"0\",1,0,0,0,0,0,0,1\r\n"),
+            std::string::npos)
+      << text;
+}
+
+TEST_F(DesignFileTest, EscapedLabelRoundTrips) {
+  Design d;
+  EditSession s;
+  ObjectRecord line;
+  line.Kind = ObjectKind::Line;
+  line.Label = "1,2 \"x\"";
+  line.Style = "0";
+  line.Size = 1;
+  add(d, s, line, {0, 0, 10, 0});
+  // A label that already holds an escape comes back as the character it stands for.
+  line.Label = "a<%CM%>b";
+  add(d, s, line, {0, 0, 10, 0});
+  const std::string text = serialize(d);
+  EXPECT_NE(text.find("2,\"1<%CM%>2 <%DQ%>x<%DQ%>\",0,0,10,0,"), std::string::npos) << text;
+
+  Design back;
+  EditSession bs;
+  ASSERT_TRUE(parse(text, back, bs).ok());
+  EXPECT_EQ(back.objects.cell(1, kColLabel), "1,2 \"x\"");
+  EXPECT_EQ(back.objects.cell(2, kColLabel), "a,b");
+}
+
+TEST_F(DesignFileTest, LineBreaksInTextsSurviveSaveAndLoad) {
+  Design d;
+  EditSession s;
+  ObjectRecord t;
+  t.Kind = ObjectKind::Text;
+  t.Text = "一行目\r\n二行目\nthird\rfourth";
+  t.Label = "label\r\nwith break";
+  t.Style = "ＭＳ ゴシック";
+  t.Size = 10;
+  add(d, s, t, {0, 0, 5, 5});
+  d.layers.setCell(1, kLayerName, "base\r\nlayer");
+  const std::string text = serialize(d);
+
+  Design back;
+  EditSession bs;
+  ASSERT_TRUE(parse(text, back, bs).ok());
+  EXPECT_EQ(back.objects.itemCount(), 1);
+  EXPECT_EQ(back.objects.cell(1, kColText), t.Text);
+  EXPECT_EQ(back.objects.cell(1, kColLabel), t.Label);
+  EXPECT_EQ(back.objects.cell(1, kColStyle), t.Style);
+  EXPECT_EQ(back.layers.cell(1, kLayerName), "base\r\nlayer");
+  EXPECT_EQ(serialize(back), text);
+}
+
+TEST_F(DesignFileTest, FileWithoutLayerAndPaletteHeaders) {
+  Design d;
+  d.palette[2] = 0x123456;  // replaced by the defaults
+  EditSession s;
+  s.currentLayer = 7;
+  FileStatus st = LoadDesign(fs::path(QF_TEST_DATA) / "legacy_nolayer.qfd", d, s, measurers_.get());
+  ASSERT_TRUE(st.ok()) << st.detail;
+  EXPECT_EQ(d.layers.itemCount(), 1);
+  EXPECT_EQ(d.layers.cell(1, kLayerNumber), "1");
+  EXPECT_EQ(d.layers.cell(1, kLayerName), "ベースレイヤー");
+  Palette defaults;
+  P_InitPalette(defaults);
+  EXPECT_EQ(d.palette, defaults);
+  ASSERT_EQ(d.objects.itemCount(), 2);
+  for (int r = 1; r <= 2; ++r) {
+    EXPECT_EQ(d.objects.cell(r, kColColor), "&H00000000&");
+    EXPECT_EQ(d.objects.cell(r, kColLayer), "1");
+  }
+  EXPECT_EQ(d.objects.cell(1, kColText), "ﾃｽﾄ 文字");
+  EXPECT_EQ(d.objects.cell(2, kColText), "色２");
+  EXPECT_EQ(d.grid.shown, 0);
+  EXPECT_FLOAT_EQ(d.grid.width, 2.5f);
+  EXPECT_EQ(s.currentLayer, 1);
+}
+
+TEST_F(DesignFileTest, LayerHeaderSpellingsAndTheEmptyLayerList) {
+  Design d;
+  EditSession s;
+  ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n3layer\r\n3,上\r\n2,中\r\n"
+                    "1,下\r\nDizaColor\r\nFF\r\nFF00\r\nFF0000\r\n0\r\nFFFFFF\r\n1\r\n"
+                    "2,\"\",1,2,3,4,\"\",\"\",\"0\",1,0,0,0,0,0,ABC,2\r\n",
+                    d, s)
+                  .ok());
+  EXPECT_EQ(d.layers.itemCount(), 3);
+  EXPECT_EQ(d.layers.cell(2, kLayerName), "中");
+  EXPECT_EQ(d.palette[1], 0xFF);
+  EXPECT_EQ(d.palette[5], 0xFFFFFF);
+  EXPECT_EQ(d.objects.cell(1, kColColor), "&H00000ABC&");
+  EXPECT_EQ(d.objects.cell(1, kColLayer), "2");
+  EXPECT_EQ(s.currentLayer, 2);
+
+  Design zero;
+  ASSERT_TRUE(
+      LoadDesign(fs::path(QF_TEST_DATA) / "legacy_0layer.qfd", zero, s, measurers_.get()).ok());
+  EXPECT_EQ(zero.layers.itemCount(), 0);  // not even the base layer
+  ASSERT_EQ(zero.objects.itemCount(), 1);
+  EXPECT_EQ(zero.objects.cell(1, kColStyle), "一点鎖線");
+  EXPECT_EQ(zero.objects.cell(1, kColLayer), "1");
+  EXPECT_EQ(zero.page.orientation, 2);
+  EXPECT_EQ(zero.palette[2], 0xFF00);
+}
+
+TEST_F(DesignFileTest, LockAndHideMarksAreNotKept) {
+  Design d;
+  d.layers.setCell(1, kLayerLock, "■");
+  d.layers.setCell(1, kLayerHide, "×");
+  Design back;
+  EditSession s;
+  ASSERT_TRUE(parse(serialize(d), back, s).ok());
+  EXPECT_EQ(back.layers.cell(1, kLayerLock), "");
+  EXPECT_EQ(back.layers.cell(1, kLayerHide), "");
+}
+
+TEST_F(DesignFileTest, InsertModeNeverAffectsLoading) {
+  Design d;
+  EditSession s;
+  s.InsertMode = true;
+  s.insertRow = 1;
+  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, s, measurers_.get()).ok());
+  ASSERT_EQ(d.objects.itemCount(), 8);
+  EXPECT_EQ(d.objects.cell(1, kColLabel), "表題");
+  EXPECT_EQ(d.objects.cell(8, kColLabel), "ロゴ");
+  EXPECT_TRUE(s.InsertMode);  // the caller's mode is left alone
+  EXPECT_EQ(s.currentLayer, 2);  // the layer of the last object read
+  EXPECT_EQ(d.layers.cell(1, kLayerName), "ﾍｯﾀﾞｰ部");
+  EXPECT_EQ(d.objects.cell(1, kColNumber), "1");
+  // Texts are measured afresh: 3 characters of 18 pt.
+  EXPECT_EQ(d.objects.cell(1, kColX2), "19.050");
+  EXPECT_EQ(d.objects.cell(5, kColAlign), "右");
+  EXPECT_EQ(d.objects.cell(7, kColText), "色２");
+}
+
+TEST_F(DesignFileTest, ResavingAWrittenFileIsByteIdentical) {
+  Design d;
+  EditSession s;
+  const fs::path first = dir_ / "first.qfd";
+  const fs::path second = dir_ / "second.qfd";
+  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, s, measurers_.get()).ok());
+  ASSERT_TRUE(SaveDesign(d, first).ok());
+  Design again;
+  ASSERT_TRUE(LoadDesign(first, again, s, measurers_.get()).ok());
+  EXPECT_EQ(again.objects, d.objects);
+  EXPECT_EQ(again.layers, d.layers);
+  ASSERT_TRUE(SaveDesign(again, second).ok());
+  EXPECT_EQ(ReadBytes(first), ReadBytes(second));
+  // Half-width katakana is one byte in CP932.
+  EXPECT_NE(ReadBytes(first).find("2,\xCD\xAF\xC0\xDE\xB0\x95\x94"), std::string::npos);
+}
+
+TEST_F(DesignFileTest, CountsLargerThanTheFileStopAtItsEnd) {
+  Design d;
+  EditSession s;
+  ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n99999999Layer\r\n1,a\r\n"
+                    "2,b\r\n",
+                    d, s)
+                  .ok());
+  EXPECT_EQ(d.layers.itemCount(), 2);
+  EXPECT_EQ(d.objects.itemCount(), 0);
+
+  ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n1Layer\r\n1,a\r\nDizaColor\r\n"
+                    "1\r\n2\r\n3\r\n4\r\n5\r\n2000000000\r\n"
+                    "2,\"x\",1,2,3,4,\"\",\"\",\"0\",1,0,0,0,0,0,0,1\r\n",
+                    d, s)
+                  .ok());
+  EXPECT_EQ(d.objects.itemCount(), 1);
+}
+
+TEST_F(DesignFileTest, AShortLineKeepsTheLastValuesAndTheCurrentPageSettings) {
+  Design d;
+  d.page.marginTop = 33;
+  EditSession s;
+  ASSERT_TRUE(parse("VERSION 2.05\r\n8,2,6\r\n", d, s).ok());
+  EXPECT_EQ(d.page.paperSize, 8);
+  EXPECT_EQ(d.page.orientation, 2);
+  EXPECT_FLOAT_EQ(d.page.marginTop, 33);
+  EXPECT_EQ(d.layers.itemCount(), 1);  // no layer header read: the base layer
+
+  // An object line cut short keeps the working object's earlier values.
+  ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n1Layer\r\n1,a\r\nDizaColor\r\n"
+                    "1\r\n2\r\n3\r\n4\r\n5\r\n2\r\n"
+                    "2,\"x\",1,2,3,4,\"\",\"\",\"1\",7,0,0,0,0,0,FF,1\r\n2,\"y\",5\r\n",
+                    d, s)
+                  .ok());
+  ASSERT_EQ(d.objects.itemCount(), 2);
+  EXPECT_EQ(d.objects.cell(2, kColLabel), "y");
+  EXPECT_EQ(d.objects.cell(2, kColX1), "5.000");
+  EXPECT_EQ(d.objects.cell(2, kColY1), "2.000");
+  EXPECT_EQ(d.objects.cell(2, kColSize), "7");
+}
+
+TEST_F(DesignFileTest, AFailedLoadKeepsTheOpenDesign) {
+  Design d;
+  EditSession s;
+  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, s, measurers_.get()).ok());
+  const TextTable before = d.objects;
+
+  FileStatus st = LoadDesign(dir_ / "missing.qfd", d, s, measurers_.get());
+  EXPECT_EQ(st.error, kErrFileNotFound);
+  EXPECT_FALSE(st.detail.empty());
+  EXPECT_EQ(d.objects, before);
+
+  WriteBytes(dir_ / "bad.qfd", "VERSION 2.05\r\n9,1\r\n\x81\r\n");  // a lone lead byte
+  st = LoadDesign(dir_ / "bad.qfd", d, s, measurers_.get());
+  EXPECT_EQ(st.error, kErrBadEncoding);
+  EXPECT_NE(st.detail.find("3 行目"), std::string::npos) << st.detail;
+  EXPECT_EQ(d.objects, before);
+
+  st = LoadDesign(dir_, d, s, measurers_.get());  // a folder
+  EXPECT_NE(st.error, kFileOk);
+  EXPECT_EQ(d.objects, before);
+}
+
+TEST_F(DesignFileTest, SaveRefusesCharactersCodePage932CannotHold) {
+  const fs::path target = dir_ / "design.qfd";
+  Design d;
+  ASSERT_TRUE(SaveDesign(d, target).ok());
+  const std::string good = ReadBytes(target);
+
+  EditSession s;
+  ObjectRecord t;
+  t.Kind = ObjectKind::Text;
+  t.Text = "価格";
+  t.Style = "ＭＳ 明朝";
+  t.Size = 9;
+  add(d, s, t, {0, 0, 0, 0});
+  t.Text = "価格 €100";
+  add(d, s, t, {0, 0, 0, 0});
+  FileStatus st = SaveDesign(d, target);
+  EXPECT_EQ(st.error, kErrUnencodableText);
+  EXPECT_NE(st.detail.find("オブジェクト 2 行目"), std::string::npos) << st.detail;
+  EXPECT_NE(st.detail.find("€"), std::string::npos) << st.detail;
+  EXPECT_NE(st.detail.find("U+20AC"), std::string::npos) << st.detail;
+  EXPECT_EQ(ReadBytes(target), good);  // nothing written
+
+  d.objects.removeRow(2);
+  d.layers.setCell(1, kLayerName, "base 😀");
+  st = SaveDesign(d, target);
+  EXPECT_EQ(st.error, kErrUnencodableText);
+  EXPECT_NE(st.detail.find("レイヤー 1 行目"), std::string::npos) << st.detail;
+  EXPECT_NE(st.detail.find("U+1F600"), std::string::npos) << st.detail;
+  EXPECT_EQ(ReadBytes(target), good);
+}
+
+TEST_F(DesignFileTest, AFailedSaveLeavesNoTruncatedFileAndNoLeftovers) {
+  Design d;
+  // Renaming over a folder fails after the data was written.
+  const fs::path folder = dir_ / "taken";
+  fs::create_directories(folder / "inner");
+  FileStatus st = SaveDesign(d, folder);
+  EXPECT_NE(st.error, kFileOk);
+  EXPECT_FALSE(st.detail.empty());
+  EXPECT_TRUE(fs::is_directory(folder / "inner"));
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 1u);  // no temporary file left beside it
+
+  st = SaveDesign(d, dir_ / "no" / "such" / "folder.qfd");
+  EXPECT_NE(st.error, kFileOk);
+
+  // Replacing keeps the old file's permissions.
+  const fs::path target = dir_ / "keep.qfd";
+  ASSERT_TRUE(SaveDesign(d, target).ok());
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(SaveDesign(d, target).ok());
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(FieldReader, QuotedAndPlainFields) {
+  FieldReader r(" a b ,\"q,1\" junk,\"\"\r\n\"multi\r\nline\"\r\n,last  \n\"open");
+  std::string f;
+  std::vector<std::string> got;
+  while (r.next(f)) got.push_back(f);
+  EXPECT_EQ(got, (std::vector<std::string>{"a b", "q,1", "", "multi\r\nline", "", "last",
+                                           "open"}));
+  f = "kept";
+  EXPECT_FALSE(r.next(f));
+  EXPECT_EQ(f, "kept");
+}
+
+TEST(FieldReader, EscapeAndUnescape) {
+  EXPECT_EQ(EscapeField("1,2 \"x\""), "1<%CM%>2 <%DQ%>x<%DQ%>");
+  EXPECT_EQ(UnescapeField("1<%CM%>2 <%DQ%>x<%DQ%>"), "1,2 \"x\"");
+  EXPECT_EQ(UnescapeField("<%cm%>"), "<%cm%>");  // case-sensitive
+  EXPECT_EQ(EscapeField("<%CM%>"), "<%CM%>");
+}
+
+}  // namespace
+}  // namespace qf

@@ -1,0 +1,91 @@
+#include "document/number_text.h"
+
+#include <gtest/gtest.h>
+
+namespace qf {
+namespace {
+
+TEST(NumericPrefix, ReadsTheLongestLeadingNumber) {
+  EXPECT_DOUBLE_EQ(NumericPrefix("12.5abc"), 12.5);
+  EXPECT_DOUBLE_EQ(NumericPrefix(""), 0);
+  EXPECT_DOUBLE_EQ(NumericPrefix("   -3"), -3);
+  EXPECT_DOUBLE_EQ(NumericPrefix("abc12"), 0);
+  EXPECT_DOUBLE_EQ(NumericPrefix(".5"), 0.5);
+  EXPECT_DOUBLE_EQ(NumericPrefix("-"), 0);
+  EXPECT_DOUBLE_EQ(NumericPrefix("1e3x"), 1000);
+  EXPECT_DOUBLE_EQ(NumericPrefix("1e"), 1);   // an exponent counts only with digits
+  EXPECT_DOUBLE_EQ(NumericPrefix("2E-1"), 0.2);
+  EXPECT_DOUBLE_EQ(NumericPrefix("3Layer"), 3);
+  EXPECT_DOUBLE_EQ(NumericPrefix("1e999"), 0);  // does not fit: no number
+  EXPECT_FALSE(NumericPrefixIfAny("  x").has_value());
+  EXPECT_DOUBLE_EQ(NumericPrefix(std::string(400, '9')), 0);  // overflows too
+}
+
+TEST(RoundToInt, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
+  EXPECT_EQ(RoundToInt<int16_t>(2.5), 2);
+  EXPECT_EQ(RoundToInt<int16_t>(3.5), 4);
+  EXPECT_EQ(RoundToInt<int16_t>(-1.4), -1);
+  EXPECT_FALSE(RoundToInt<int16_t>(40000).has_value());
+  EXPECT_FALSE(RoundToInt<int32_t>(2e9 * 2).has_value());
+  EXPECT_EQ(RoundToInt<int64_t>(2000000000), 2000000000);
+}
+
+TEST(FormatFixed3, AlwaysThreeDecimalsRoundingHalfAwayFromZero) {
+  EXPECT_EQ(FormatFixed3(12), "12.000");
+  EXPECT_EQ(FormatFixed3(-12.5), "-12.500");
+  EXPECT_EQ(FormatFixed3(0.25), "0.250");
+  EXPECT_EQ(FormatFixed3(0.0005), "0.001");
+  EXPECT_EQ(FormatFixed3(2.0005), "2.001");
+  EXPECT_EQ(FormatFixed3(999.9995), "1000.000");
+  EXPECT_EQ(FormatFixed3(-0.0001), "0.000");  // no negative zero
+  EXPECT_EQ(FormatFixed3(0.1 + 0.2), "0.300");
+  EXPECT_EQ(FormatFixed3(1e20), "100000000000000000000.000");
+}
+
+TEST(FormatDouble, ShortestTextUpToFifteenDigits) {
+  EXPECT_EQ(FormatDouble(12), "12");
+  EXPECT_EQ(FormatDouble(12.5), "12.5");
+  EXPECT_EQ(FormatDouble(0.25), "0.25");
+  EXPECT_EQ(FormatDouble(-3), "-3");
+  EXPECT_EQ(FormatDouble(-0.0), "0");
+  EXPECT_EQ(FormatDouble(0.1 + 0.2), "0.3");
+  EXPECT_EQ(FormatDouble(123456789012345.0), "123456789012345");
+  EXPECT_EQ(FormatDouble(1e15), "1E+15");
+  EXPECT_EQ(FormatDouble(0.0001), "0.0001");
+  EXPECT_EQ(FormatDouble(0.00001), "1E-05");
+  EXPECT_EQ(FormatDouble(-1.5e-7), "-1.5E-07");
+  EXPECT_EQ(FormatDouble(1.0 / 3), "0.333333333333333");
+  EXPECT_EQ(FormatDouble(100), "100");
+}
+
+TEST(FormatSingle, ShortestTextUpToSevenDigits) {
+  EXPECT_EQ(FormatSingle(10.5f), "10.5");
+  EXPECT_EQ(FormatSingle(0.1f), "0.1");
+  EXPECT_EQ(FormatSingle(2.5f), "2.5");
+  EXPECT_EQ(FormatSingle(1234567.f), "1234567");
+  EXPECT_EQ(FormatSingle(16777216.f), "1.677722E+07");
+  EXPECT_EQ(FormatSingle(0.f), "0");
+}
+
+TEST(Colors, CellAndFileForms) {
+  EXPECT_EQ(ColorCell(255), "&H000000FF&");
+  EXPECT_EQ(ColorCell(255 * 65536), "&H00FF0000&");
+  EXPECT_EQ(ColorCell(-1), "&HFFFFFFFF&");
+  EXPECT_EQ(ParseColorCell("&H00FF0000&"), 16711680);
+  EXPECT_EQ(ParseColorCell("&hff"), 255);
+  EXPECT_EQ(ParseColorCell("&HFFFFFFFF&"), -1);
+  EXPECT_EQ(ParseColorCell("123"), 123);
+  EXPECT_EQ(ParseColorCell("&H"), 0);
+  EXPECT_EQ(ParseColorCell("&H1FFFFFFFF&"), 0);  // does not fit 32 bits
+  EXPECT_EQ(ParseColorCell("red"), 0);
+  EXPECT_EQ(FileColorText(0), "0");
+  EXPECT_EQ(FileColorText(255), "FF");
+  EXPECT_EQ(FileColorText(0xE0E0E0), "E0E0E0");
+  EXPECT_EQ(ParseFileColor("FF"), 255);
+  EXPECT_EQ(ParseFileColor("ffffffff"), -1);
+  EXPECT_EQ(ParseFileColor(""), 0);
+  EXPECT_FALSE(ParseFileColor("123456789").has_value());
+}
+
+}  // namespace
+}  // namespace qf

@@ -1,0 +1,262 @@
+#include "document/object_rows.h"
+
+#include <gtest/gtest.h>
+
+#include "document/fake_measure.h"
+
+namespace qf {
+namespace {
+
+// Fills one object row from display texts, column 1 on.
+int AddRow(TextTable& t, std::initializer_list<const char*> cells) {
+  const int row = t.appendRow();
+  int col = 1;
+  for (const char* c : cells) t.setCell(row, col++, c);
+  return row;
+}
+
+TEST(NameTables, UnlistedWordsAndCodesFollowTheirTables) {
+  EXPECT_EQ(KindFromName("ﾘﾝｸﾞ"), ObjectKind::Ring);
+  EXPECT_EQ(KindFromName("リング"), ObjectKind::None);  // full-width is another word
+  EXPECT_EQ(KindName(ObjectKind::Picture), "画像");
+  EXPECT_EQ(KindName(static_cast<ObjectKind>(9)), "");
+  EXPECT_EQ(HatchCode(""), "0");
+  EXPECT_EQ(HatchCode("色３"), "3");
+  EXPECT_EQ(HatchCode("色6"), "");
+  EXPECT_EQ(HatchName("0"), "");
+  EXPECT_EQ(HatchName("7"), "");
+  EXPECT_EQ(LineStyleName("4"), "二点鎖線");
+  EXPECT_EQ(LineStyleName("5"), "");
+  EXPECT_EQ(LineStyleCode("波線"), "");
+  EXPECT_EQ(AlignFromName("中"), 2);
+  EXPECT_EQ(AlignFromName("?"), 0);
+  EXPECT_EQ(AlignName(3), "");
+  EXPECT_EQ(TransparencyName("0"), "不透過");
+  EXPECT_EQ(TransparencyName("x"), "透過");
+  EXPECT_EQ(TransparencyCode("?"), "");
+  EXPECT_EQ(CommandModeName("0"), "開始");
+  EXPECT_EQ(CommandModeName("2"), "終了");
+  EXPECT_EQ(DirectionName(""), "横");
+  EXPECT_EQ(DirectionCode("縦"), "0");
+  EXPECT_EQ(FlagFromCell(" "), -1);  // even a blank is true
+  EXPECT_EQ(FlagFromCell(""), 0);
+  EXPECT_EQ(FlagCell(-1), "■");
+  EXPECT_EQ(FlagCell(0), "");
+}
+
+TEST(DecodeObjectRow, ReadsEachKindsColumnsOnly) {
+  TextTable t = MakeObjectList();
+  const int text = AddRow(t, {"ﾃｷｽﾄ", "題", "12.5abc", "", "1", "2", "合計", "rs!Sum",
+                              "ＭＳ 明朝", "10.5", "■", "", "■", " ", "右", "&H00FF0000&", "3"});
+  const int line = AddRow(t, {"ﾗｲﾝ", "", "1", "2", "3", "4", "ignored", "ignored", "点線", "2",
+                              "■", "", "", "", "", "255", "1.6"});
+  const int unknown = AddRow(t, {"ﾗｲﾝﾗｲﾝ", "x", "1", "1", "1", "1", "t", "f", "s", "9"});
+
+  ObjectRecord r = DecodeObjectRow(t, text);
+  EXPECT_EQ(r.Kind, ObjectKind::Text);
+  EXPECT_DOUBLE_EQ(r.X1, 12.5);
+  EXPECT_DOUBLE_EQ(r.Y1, 0);
+  EXPECT_EQ(r.Text, "合計");
+  EXPECT_EQ(r.Field, "rs!Sum");
+  EXPECT_EQ(r.Style, "ＭＳ 明朝");
+  EXPECT_FLOAT_EQ(r.Size, 10.5f);
+  EXPECT_EQ(r.Bold, -1);
+  EXPECT_EQ(r.Italic, 0);
+  EXPECT_EQ(r.Strikethrough, -1);  // column 13
+  EXPECT_EQ(r.Underline, -1);      // column 14, a blank counts
+  EXPECT_EQ(r.Align, 1);
+  EXPECT_EQ(r.Color, 16711680);
+  EXPECT_EQ(r.Layer, 3);
+
+  // The same record reused for a line keeps nothing of the text.
+  DecodeObjectRow(r, t, line);
+  EXPECT_EQ(r.Kind, ObjectKind::Line);
+  EXPECT_EQ(r.Text, "");
+  EXPECT_EQ(r.Field, "");
+  EXPECT_EQ(r.Style, "2");
+  EXPECT_EQ(r.Bold, 0);
+  EXPECT_EQ(r.Color, 255);
+  EXPECT_EQ(r.Layer, 2);
+
+  r = DecodeObjectRow(t, unknown);
+  EXPECT_EQ(r.Kind, ObjectKind::None);
+  EXPECT_EQ(r.Text, "");
+  EXPECT_FLOAT_EQ(r.Size, 0);
+  EXPECT_DOUBLE_EQ(r.X1, 1);
+
+  // Rows that do not exist decode as empty.
+  EXPECT_EQ(DecodeObjectRow(t, 99), ObjectRecord{});
+}
+
+TEST(StoreWorkingObject, AppendsOrInsertsWithTheCurrentLayer) {
+  Design d;
+  EditSession s;
+  s.currentLayer = 4;
+  s.working.Kind = ObjectKind::Box;
+  s.working.Text = "2";
+  s.working.Field = "3";
+  s.working.Style = "1";
+  s.working.Size = 2;
+  s.working.Color = 255;
+  s.rect = {10, 20, 60.25, 40};
+  s.NewObject = true;
+
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 0), 1);
+  s.working.Label = "second";
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 0), 2);
+  EXPECT_EQ(d.objects.cell(1, kColX2), "60.250");
+  EXPECT_EQ(d.objects.cell(1, kColText), "色２");
+  EXPECT_EQ(d.objects.cell(1, kColField), "3.000");
+  EXPECT_EQ(d.objects.cell(1, kColStyle), "鎖線");
+  EXPECT_EQ(d.objects.cell(1, kColColor), "&H000000FF&");
+  EXPECT_EQ(d.objects.cell(1, kColLayer), "4");
+
+  s.InsertMode = true;
+  s.insertRow = 2;
+  s.working.Label = "inserted";
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 0), 2);
+  EXPECT_EQ(d.objects.cell(2, kColLabel), "inserted");
+  EXPECT_EQ(d.objects.cell(3, kColLabel), "second");
+
+  // Rewriting the row a selection entry names; a radius that is no number keeps the cell.
+  s.NewObject = false;
+  s.SelectionList.push_back({3, {}});
+  s.working.Field = "abc";
+  s.working.Label = "changed";
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 1), 3);
+  EXPECT_EQ(d.objects.cell(3, kColLabel), "changed");
+  EXPECT_EQ(d.objects.cell(3, kColField), "3.000");
+  s.working.Field = "";
+  StoreWorkingObject(d.objects, s, 1);
+  EXPECT_EQ(d.objects.cell(3, kColField), "");
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 2), 0);  // no such selection entry
+  EXPECT_EQ(d.objects.itemCount(), 3);
+}
+
+TEST(StoreWorkingObject, TextsAndPicturesTakeTheSecondPointAndTheirMeasuredSize) {
+  test::FakeMeasurers m;
+  m.picture.sizes["logo.png"] = {72, 36};  // one inch by half an inch
+  Design d;
+  EditSession s;
+  s.NewObject = true;
+  s.working.Kind = ObjectKind::Text;
+  s.working.Text = "あいう";
+  s.working.Size = 12;
+  s.rect = {1, 1, 30, 40};
+  MeasureWorkingText(s, m.text, 6);
+  const int text = StoreWorkingObject(d.objects, s, 0);
+  EXPECT_EQ(d.objects.cell(text, kColX1), "30.000");
+  EXPECT_EQ(d.objects.cell(text, kColY1), "40.000");
+  EXPECT_EQ(d.objects.cell(text, kColX2), "12.700");  // 36 pt in millimetres
+  EXPECT_EQ(d.objects.cell(text, kColY2), "6.350");
+  EXPECT_EQ(d.objects.cell(text, kColAlign), "左");
+
+  s.working = {};
+  s.working.Kind = ObjectKind::Picture;
+  s.working.Text = "logo.png";
+  s.working.Style = "1";
+  LoadWorkingPicture(s, m.picture, 6);
+  const int pic = StoreWorkingObject(d.objects, s, 0);
+  EXPECT_EQ(d.objects.cell(pic, kColX2), "25.400");
+  EXPECT_EQ(d.objects.cell(pic, kColY2), "12.700");
+  EXPECT_EQ(d.objects.cell(pic, kColStyle), "透過");
+  EXPECT_EQ(d.objects.cell(pic, kColSize), "0");
+
+  s.working.Text = "missing.png";
+  LoadWorkingPicture(s, m.picture, 6);
+  const int missing = StoreWorkingObject(d.objects, s, 0);
+  EXPECT_EQ(d.objects.cell(missing, kColX2), "0.000");
+
+  // A command keeps its gap in X1 and leaves the other coordinates alone.
+  s.working = {};
+  s.working.Kind = ObjectKind::Command;
+  s.working.X1 = 6;
+  s.working.Text = "1";
+  s.working.Style = "0";
+  s.working.Field = "i";
+  s.working.Size = 9;
+  const int cmd = StoreWorkingObject(d.objects, s, 0);
+  EXPECT_EQ(d.objects.cell(cmd, kColX1), "6.000");
+  EXPECT_EQ(d.objects.cell(cmd, kColY1), "");
+  EXPECT_EQ(d.objects.cell(cmd, kColText), "終了");
+  EXPECT_EQ(d.objects.cell(cmd, kColStyle), "縦");
+  EXPECT_EQ(d.objects.cell(cmd, kColSize), "9");
+}
+
+TEST(RingGeometry, InscribesTheEllipseInItsRectangle) {
+  RingShape g = RingGeometry(0, 0, 40, 20);
+  EXPECT_FLOAT_EQ(g.cx, 20);
+  EXPECT_FLOAT_EQ(g.cy, 10);
+  EXPECT_FLOAT_EQ(g.radius, 20);
+  EXPECT_FLOAT_EQ(g.aspect, 0.5f);
+
+  g = RingGeometry(5, 5, 5, 25);  // X2 = X1
+  EXPECT_FLOAT_EQ(g.aspect, 1);
+  EXPECT_FLOAT_EQ(g.radius, 10);
+
+  g = RingGeometry(0, 0, 30, 10);  // aspect rounded to four decimals
+  EXPECT_FLOAT_EQ(g.aspect, 0.3333f);
+
+  g = RingGeometry(3, 7, 13, 7);  // 10 x 0: a circle of radius 5 on (x1 + 5, y1)
+  EXPECT_FLOAT_EQ(g.aspect, 1);
+  EXPECT_FLOAT_EQ(g.radius, 5);
+  EXPECT_FLOAT_EQ(g.cx, 8);
+  EXPECT_FLOAT_EQ(g.cy, 7);
+
+  g = RingGeometry(40, 20, 0, 0);  // reversed: a circle
+  EXPECT_FLOAT_EQ(g.aspect, 1);
+  EXPECT_FLOAT_EQ(g.radius, 10);
+  EXPECT_FLOAT_EQ(g.cx, 20);
+}
+
+TEST(Layers, LookupsCompareNumbersAndMissingLayersAreHiddenAndLocked) {
+  Design d;
+  EXPECT_TRUE(IsLayerVisible(d.layers, 1));
+  EXPECT_FALSE(IsLayerLocked(d.layers, 1));
+  EXPECT_FALSE(IsLayerVisible(d.layers, 2));
+  EXPECT_TRUE(IsLayerLocked(d.layers, 2));
+
+  const int row = d.layers.insertRow(1);
+  d.layers.setCell(row, kLayerNumber, "2.0");
+  d.layers.setCell(row, kLayerHide, "×");
+  d.layers.setCell(row, kLayerLock, "■");
+  EXPECT_FALSE(IsLayerVisible(d.layers, 2));
+  EXPECT_TRUE(IsLayerLocked(d.layers, 2));
+  EXPECT_EQ(d.layers.cell(2, kLayerName), "ベースレイヤー");  // base layer stays last
+}
+
+TEST(RowNumbers, MarkAndRenumber) {
+  TextTable t = MakeObjectList();
+  for (int i = 0; i < 12; ++i) t.appendRow();
+  MarkRow(t, 3, true);
+  MarkRow(t, 12, true);
+  EXPECT_EQ(t.cell(3, kColNumber), "●3");
+  EXPECT_EQ(t.cell(12, kColNumber), "●12");
+  RenumberRows(t);
+  EXPECT_EQ(t.cell(3, kColNumber), "3");
+  EXPECT_EQ(t.cell(12, kColNumber), "12");
+}
+
+TEST(TextTable, InsertRemoveAndCopyKeepTheCaptionRow) {
+  TextTable t = MakeObjectList();
+  EXPECT_EQ(t.rowCount(), 1);
+  EXPECT_EQ(t.cell(0, kColKind), "ﾀｲﾌﾟ");
+  EXPECT_EQ(t.cell(0, kColLayer), "ﾚｲﾔ");
+  t.removeRow(0);  // the caption row cannot go
+  EXPECT_EQ(t.rowCount(), 1);
+  t.setRowCount(4);
+  t.setCell(2, 1, "b");
+  t.insertRow(2);
+  EXPECT_EQ(t.cell(3, 1), "b");
+  t.removeRow(3);
+  EXPECT_EQ(t.rowCount(), 4);
+  t.swapCells(1, 2, 1);
+  t.setCell(99, 1, "ignored");
+  EXPECT_EQ(t.cell(99, 1), "");
+  t.clearItems();
+  EXPECT_EQ(t.rowCount(), 1);
+  EXPECT_EQ(t.cell(0, kColKind), "ﾀｲﾌﾟ");
+}
+
+}  // namespace
+}  // namespace qf
