@@ -66,6 +66,7 @@ class DesignReader {
   explicit DesignReader(std::string_view text) : fields_(text) {}
 
   bool atEnd() const { return fields_.atEnd(); }
+  bool moreOnLine() const { return fields_.moreOnLine(); }
   bool text(std::string& out) { return fields_.next(out); }
   void escapedText(std::string& out) {
     if (fields_.next(buf_)) out = UnescapeField(buf_);
@@ -257,7 +258,9 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
     in.integer(w.Strikethrough);
     in.integer(w.Underline);
     in.integer(w.Align);
-    if (layerCount >= 1) {
+    // Files without layers have 15-field lines. A design whose layer list is empty is still
+    // written with colour and layer, so read them whenever the line goes on.
+    if (layerCount >= 1 || in.moreOnLine()) {
       in.color(w.Color);
       in.integer(s.currentLayer);
     } else {

@@ -38,8 +38,10 @@ void FieldReader::skipBlanks() {
 }
 
 void FieldReader::consumeTerminator() {
+  endedByComma_ = false;
   if (pos_ >= text_.size()) return;
   if (text_[pos_] == ',') {
+    endedByComma_ = true;
     ++pos_;
   } else if (text_[pos_] == '\r') {
     ++pos_;

@@ -24,6 +24,8 @@ class FieldReader {
   // Reads the next field into out; at the end of the text returns false and leaves out as it
   // was.
   bool next(std::string& out);
+  // True when the field last read was ended by a comma, so its line holds more fields.
+  bool moreOnLine() const { return endedByComma_; }
 
  private:
   void skipBlanks();
@@ -32,6 +34,7 @@ class FieldReader {
 
   std::string_view text_;
   size_t pos_ = 0;
+  bool endedByComma_ = false;
 };
 
 }  // namespace qf

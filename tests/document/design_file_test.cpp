@@ -196,6 +196,23 @@ TEST_F(DesignFileTest, LayerHeaderSpellingsAndTheEmptyLayerList) {
   EXPECT_EQ(zero.objects.cell(1, kColLayer), "1");
   EXPECT_EQ(zero.page.orientation, 2);
   EXPECT_EQ(zero.palette[2], 0xFF00);
+
+  // An empty layer list is written as 0Layer with full object lines; they must read back
+  // whole instead of running into the next object.
+  zero.objects.setCell(1, kColColor, "&H000000FF&");
+  zero.objects.setCell(1, kColLayer, "3");
+  zero.objects.appendRow();
+  zero.objects.setCell(2, kColKind, "ﾗｲﾝ");
+  zero.objects.setCell(2, kColLabel, "second");
+  const std::string text = serialize(zero);
+  EXPECT_NE(text.find("\r\n0Layer\r\n"), std::string::npos);
+  Design back;
+  ASSERT_TRUE(parse(text, back, s).ok());
+  ASSERT_EQ(back.objects.itemCount(), 2);
+  EXPECT_EQ(back.objects.cell(1, kColColor), "&H000000FF&");
+  EXPECT_EQ(back.objects.cell(1, kColLayer), "3");
+  EXPECT_EQ(back.objects.cell(2, kColLabel), "second");
+  EXPECT_EQ(serialize(back), text);
 }
 
 TEST_F(DesignFileTest, LockAndHideMarksAreNotKept) {

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs a fuzz target for a few seconds from the fixture designs: ./fuzz/smoke.sh TARGET SECONDS
+set -euo pipefail
+target=$1
+seconds=${2:-20}
+here=$(cd "$(dirname "$0")/.." && pwd)
+corpus=$(mktemp -d)
+cp "$here"/tests/data/*.qfd "$corpus"/
+log=$(mktemp)
+trap 'rm -rf "$corpus" "$log"' EXIT
+rc=0
+"$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
+  -artifact_prefix="$(dirname "$target")/" "$corpus" >"$log" 2>&1 || rc=$?
+grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' "$log" || true
+if [ "$rc" -ne 0 ]; then
+  tail -n 40 "$log"
+  echo "fuzz smoke run of $target found a fault (exit $rc)" >&2
+  exit 1
+fi
+echo "fuzz smoke run of $target: no finding in ${seconds}s"
