@@ -24,7 +24,9 @@ bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 }  // namespace
 
 std::string EscapeField(std::string_view text) {
-  if (text.find_first_of("\",") == std::string_view::npos) return std::string(text);
+  bool plain = true;
+  for (char c : text) plain = plain && c != '"' && c != ',';
+  if (plain) return std::string(text);
   return ReplaceAll(ReplaceAll(text, "\"", "<%DQ%>"), ",", "<%CM%>");
 }
 

@@ -2,12 +2,13 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 
 namespace qf {
 
 namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -43,35 +44,66 @@ size_t NumberLength(std::string_view s, bool& anyDigits) {
   return i;
 }
 
-// Removes trailing zeros of a fraction, and the point when nothing is left after it.
-void TrimFraction(std::string& s) {
-  const size_t point = s.find('.');
-  if (point == std::string::npos) return;
-  size_t end = s.size();
-  while (end > point + 1 && s[end - 1] == '0') --end;
-  if (end == point + 1) end = point;
-  s.erase(end);
+// Splits scientific text "d.ddde±x" into its digits and exponent.
+void SplitScientific(std::string_view text, std::string& digits, int& exponent) {
+  digits.clear();
+  size_t i = 0;
+  for (; i < text.size() && text[i] != 'e'; ++i) {
+    if (text[i] != '.') digits.push_back(text[i]);
+  }
+  exponent = 0;
+  std::from_chars(text.data() + i + 1 + (text[i + 1] == '+' ? 1 : 0), text.data() + text.size(),
+                  exponent);
 }
 
-std::string FormatSignificant(double value, int digits) {
-  if (!std::isfinite(value)) return "0";
-  if (value == 0) return "0";  // no "-0"
+// Shortest text of a value rounded to `digits` significant digits, laid out like %G without
+// trailing zeros: exponent form only below 1E-4 and from 10^digits on.
+template <class Float>
+std::string FormatSignificant(Float value, int digits) {
+  if (!std::isfinite(value) || value == 0) return "0";  // no "-0"
+  // Most values are whole thousandths (they come from "###0.000" cells). Below the limit two
+  // such values are never the same Float, so when the thousandths read back as the value they
+  // are its shortest text.
+  const double limit = digits > 7 ? 1e12 : 8192;
+  if (std::fabs(static_cast<double>(value)) < limit) {
+    const long long n = std::llround(static_cast<double>(value) * 1000.0);
+    if (n != 0 && static_cast<Float>(static_cast<double>(n) / 1000.0) == value) {
+      const unsigned long long a = n < 0 ? static_cast<unsigned long long>(-n)
+                                          : static_cast<unsigned long long>(n);
+      std::string out = n < 0 ? "-" : "";
+      out += std::to_string(a / 1000);
+      unsigned long long f = a % 1000;
+      if (f != 0) {
+        char frac[4] = {static_cast<char>('0' + f / 100), static_cast<char>('0' + f / 10 % 10),
+                        static_cast<char>('0' + f % 10), '\0'};
+        size_t len = 3;
+        while (frac[len - 1] == '0') --len;
+        out += '.';
+        out.append(frac, len);
+      }
+      return out;
+    }
+  }
+  const bool negative = value < 0;
+  if (negative) value = -value;
   std::array<char, 64> buf{};
-  const int len = std::snprintf(buf.data(), buf.size(), "%.*E", digits - 1, value);
-  if (len <= 0) return "0";
-  // Split d.dddE±xx into mantissa digits and exponent, then lay it out like %G without the
-  // trailing zeros.
-  std::string text(buf.data(), static_cast<size_t>(len));
-  const size_t e = text.find('E');
-  const int exponent = std::atoi(text.c_str() + e + 1);
-  const bool negative = text[0] == '-';
+  // The shortest text that reads back as the value is what rounding to `digits` digits gives,
+  // as long as it has no more digits than that; only longer ones need rounding.
+  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                           std::chars_format::scientific);
   std::string mantissa;
-  for (size_t i = negative ? 1 : 0; i < e; ++i) {
-    if (text[i] != '.') mantissa.push_back(text[i]);
+  int exponent = 0;
+  SplitScientific(std::string_view(buf.data(), static_cast<size_t>(res.ptr - buf.data())),
+                  mantissa, exponent);
+  if (static_cast<int>(mantissa.size()) > digits) {
+    res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                        std::chars_format::scientific, digits - 1);
+    SplitScientific(std::string_view(buf.data(), static_cast<size_t>(res.ptr - buf.data())),
+                    mantissa, exponent);
   }
   while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
   std::string out = negative ? "-" : "";
-  if (exponent < -5 + 1 || exponent >= digits) {
+  if (exponent < -4 || exponent >= digits) {
     out += mantissa[0];
     if (mantissa.size() > 1) {
       out += '.';
@@ -88,19 +120,54 @@ std::string FormatSignificant(double value, int digits) {
     out += "0.";
     out.append(static_cast<size_t>(-exponent - 1), '0');
     out += mantissa;
-  } else {
-    const size_t intDigits = static_cast<size_t>(exponent) + 1;
-    if (mantissa.size() <= intDigits) {
-      out += mantissa;
-      out.append(intDigits - mantissa.size(), '0');
-    } else {
-      out.append(mantissa, 0, intDigits);
-      out += '.';
-      out.append(mantissa, intDigits);
-    }
+    return out;
   }
-  TrimFraction(out);
+  const size_t intDigits = static_cast<size_t>(exponent) + 1;
+  if (mantissa.size() <= intDigits) {
+    out += mantissa;
+    out.append(intDigits - mantissa.size(), '0');
+  } else {
+    out.append(mantissa, 0, intDigits);
+    out += '.';
+    out.append(mantissa, intDigits);
+  }
   return out;
+}
+
+// Plain decimals of up to 15 digits without exponent, the form nearly every cell and field
+// has, read in one pass: the digits and the power of ten are exact doubles, so one division
+// rounds correctly. Anything else is left to the general reader (nullopt).
+std::optional<double> ParseShortDecimal(std::string_view s) {
+  constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t i = 0;
+  const bool negative = i < s.size() && s[i] == '-';
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+  uint64_t mantissa = 0;
+  int significant = 0;
+  int digits = 0;
+  int fraction = -1;
+  for (; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '.') {
+      if (fraction >= 0) break;
+      fraction = 0;
+      continue;
+    }
+    if (!IsDigit(c)) break;
+    ++digits;
+    if (mantissa != 0 || c != '0') ++significant;
+    if (significant > 15) return std::nullopt;
+    mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+    if (fraction >= 0) ++fraction;
+  }
+  if (digits == 0 || fraction > 15) return std::nullopt;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+    return std::nullopt;
+  }
+  double v = static_cast<double>(mantissa);
+  if (fraction > 0) v /= kPowers[fraction];
+  return negative ? -v : v;
 }
 
 }  // namespace
@@ -109,25 +176,28 @@ std::optional<double> NumericPrefixIfAny(std::string_view text) {
   size_t start = 0;
   while (start < text.size() && IsBlank(text[start])) ++start;
   std::string_view s = text.substr(start);
+  if (auto fast = ParseShortDecimal(s)) return fast;
   bool anyDigits = false;
   const size_t len = NumberLength(s, anyDigits);
   if (!anyDigits) return std::nullopt;
-  // strtod wants a terminated string and knows no "D" exponent.
-  std::array<char, 128> small{};
-  std::string large;
-  char* buf = small.data();
-  if (len + 1 > small.size()) {
-    large.assign(len + 1, '\0');
-    buf = large.data();
+  std::string_view number = s.substr(0, len);
+  bool negative = false;
+  if (number[0] == '+' || number[0] == '-') {
+    negative = number[0] == '-';
+    number.remove_prefix(1);
   }
-  for (size_t i = 0; i < len; ++i) {
-    const char c = s[i];
-    buf[i] = (c == 'd' || c == 'D') ? 'E' : c;
+  // from_chars knows no "D" exponent.
+  std::string replaced;
+  const size_t d = number.find_first_of("dD");
+  if (d != std::string_view::npos) {
+    replaced.assign(number);
+    replaced[d] = 'E';
+    number = replaced;
   }
-  buf[len] = '\0';
-  const double v = std::strtod(buf, nullptr);
-  if (!std::isfinite(v)) return 0.0;
-  return v;
+  double v = 0;
+  const auto res = std::from_chars(number.data(), number.data() + number.size(), v);
+  if (res.ec != std::errc() || !std::isfinite(v)) return 0.0;
+  return negative ? -v : v;
 }
 
 double NumericPrefix(std::string_view text) { return NumericPrefixIfAny(text).value_or(0.0); }
@@ -142,6 +212,20 @@ std::optional<float> ToSingle(double value) {
 
 std::string FormatFixed3(double value) {
   if (!std::isfinite(value)) return "0.000";
+  if (std::fabs(value) < 1e12) {
+    // Thousandths fit a 64-bit integer exactly; llround rounds half away from zero.
+    const long long n = std::llround(value * 1000.0);
+    const unsigned long long a = n < 0 ? static_cast<unsigned long long>(-n)
+                                        : static_cast<unsigned long long>(n);
+    std::string out = n < 0 ? "-" : "";
+    out += std::to_string(a / 1000);
+    const unsigned long long f = a % 1000;
+    out += '.';
+    out += static_cast<char>('0' + f / 100);
+    out += static_cast<char>('0' + f / 10 % 10);
+    out += static_cast<char>('0' + f % 10);
+    return out;
+  }
   // Round half away from zero on the decimal value as written with 15 digits, so that 0.0005
   // and 2.0005 round up as they read.
   std::array<char, 400> buf{};
@@ -182,12 +266,13 @@ std::string FormatFixed3(double value) {
 
 std::string FormatDouble(double value) { return FormatSignificant(value, 15); }
 
-std::string FormatSingle(float value) { return FormatSignificant(static_cast<double>(value), 7); }
+std::string FormatSingle(float value) { return FormatSignificant(value, 7); }
 
 std::string ColorCell(int32_t color) {
-  std::array<char, 16> buf{};
-  std::snprintf(buf.data(), buf.size(), "&H%08X&", static_cast<uint32_t>(color));
-  return buf.data();
+  std::string out = "&H00000000&";
+  auto v = static_cast<uint32_t>(color);
+  for (size_t i = 9; i >= 2; --i, v >>= 4) out[i] = kHexDigits[v & 0xF];
+  return out;
 }
 
 int32_t ParseColorCell(std::string_view text) {
@@ -204,9 +289,14 @@ int32_t ParseColorCell(std::string_view text) {
 }
 
 std::string FileColorText(int32_t color) {
-  std::array<char, 16> buf{};
-  std::snprintf(buf.data(), buf.size(), "%X", static_cast<uint32_t>(color));
-  return buf.data();
+  std::array<char, 8> buf{};
+  auto v = static_cast<uint32_t>(color);
+  size_t n = 0;
+  do {
+    buf[buf.size() - 1 - n++] = kHexDigits[v & 0xF];
+    v >>= 4;
+  } while (v != 0);
+  return std::string(buf.data() + buf.size() - n, n);
 }
 
 std::optional<int32_t> ParseFileColor(std::string_view field) {

@@ -11,14 +11,24 @@
 
 namespace qf {
 
-PointExtent QtTextMeasurer::measureText(const ObjectRecord& t) const {
-  // A small image at 96 dpi gives the font metrics a fixed resolution on any display.
-  QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
-  device.setDotsPerMeterX(3780);
-  device.setDotsPerMeterY(3780);
+QtTextMeasurer::QtTextMeasurer() : device_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+  device_.setDotsPerMeterX(3780);
+  device_.setDotsPerMeterY(3780);
+}
+
+const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& t) const {
+  FontKey key{t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0,
+              t.Underline != 0};
+  auto it = metrics_.find(key);
+  if (it != metrics_.end()) return it->second;
+  if (metrics_.size() >= 64) metrics_.clear();
   const QFont font = MakeDesignFont(t.Style, t.Size, t.Bold != 0, t.Italic != 0,
                                     t.Strikethrough != 0, t.Underline != 0);
-  const QFontMetricsF fm(font, &device);
+  return metrics_.emplace(std::move(key), QFontMetricsF(font, &device_)).first->second;
+}
+
+PointExtent QtTextMeasurer::measureText(const ObjectRecord& t) const {
+  const QFontMetricsF& fm = metricsFor(t);
   QString text = QString::fromStdString(t.Text);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -26,7 +36,7 @@ PointExtent QtTextMeasurer::measureText(const ObjectRecord& t) const {
   qreal width = 0;
   for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
   const qreal height = fm.height() * static_cast<qreal>(lines.size());
-  const qreal toPoints = 72.0 / device.logicalDpiX();
+  const qreal toPoints = 72.0 / device_.logicalDpiX();
   return {width * toPoints, height * toPoints};
 }
 

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The command line as a user calls it: dump, resave twice to the same bytes, clear failures.
+set -euo pipefail
+qf=$1
+data=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+out=$("$qf" --dump "$data/basic.qfd")
+grep -q $'^\t\t\t2\tﾍｯﾀﾞｰ部$' <<<"$out" || fail "dump lacks the layer row"
+grep -q $'^7\tﾘﾝｸﾞ\t印\t150.000\t130.000\t170.000\t140.000\t色２' <<<"$out" || fail "dump lacks the ring"
+[ "$(grep -c . <<<"$out")" -eq 14 ] || fail "dump has $(grep -c . <<<"$out") lines"
+
+"$qf" --resave "$data/basic.qfd" "$tmp/a.qfd"
+"$qf" --resave "$tmp/a.qfd" "$tmp/b.qfd"
+cmp "$tmp/a.qfd" "$tmp/b.qfd" || fail "resave changed a file the program wrote"
+head -c 14 "$tmp/a.qfd" | cmp - <(printf 'VERSION 2.05\r\n') || fail "version line"
+
+if "$qf" --dump "$tmp/missing.qfd" 2>"$tmp/err"; then fail "missing file loaded"; fi
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "error is not one line: $(cat "$tmp/err")"
+grep -q 'missing.qfd' "$tmp/err" || fail "error does not name the file"
+if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then fail "saved nowhere"; fi
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "save error is not one line"
+if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
+echo "cli: all checks passed"

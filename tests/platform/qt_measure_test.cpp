@@ -1,0 +1,83 @@
+#include "platform/qt_measure.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/qt_fonts.h"
+
+namespace qf {
+namespace {
+
+ObjectRecord Text(const char* text, float size, const char* font = "ＭＳ ゴシック") {
+  ObjectRecord r;
+  r.Kind = ObjectKind::Text;
+  r.Text = text;
+  r.Size = size;
+  r.Style = font;
+  return r;
+}
+
+TEST(QtTextMeasurer, MeasuresInPointsIndependentOfTheDisplay) {
+  const QtTextMeasurer m;
+  const PointExtent three = m.measureText(Text("あいう", 12));
+  // Full-width characters are one em wide.
+  EXPECT_NEAR(three.width, 36, 3.6);
+  EXPECT_GT(three.height, 12);
+  EXPECT_LT(three.height, 24);
+
+  const PointExtent six = m.measureText(Text("あいうえおか", 12));
+  EXPECT_NEAR(six.width, 2 * three.width, 1);
+
+  const PointExtent big = m.measureText(Text("あいう", 24));
+  EXPECT_NEAR(big.width, 2 * three.width, 2);
+
+  // Lines of a text with line breaks stack; the widest line counts.
+  const PointExtent twoLines = m.measureText(Text("あいう\r\nあ", 12));
+  EXPECT_NEAR(twoLines.width, three.width, 0.5);
+  EXPECT_NEAR(twoLines.height, 2 * three.height, 0.5);
+
+  // An unknown font or a zero size still measures something sensible.
+  const PointExtent unknown = m.measureText(Text("abc", 0, "No Such Font 123"));
+  EXPECT_GT(unknown.width, 0);
+  EXPECT_EQ(m.measureText(Text("", 12)).width, 0);
+}
+
+TEST(QtPictureSizer, ReadsTheSizeAt96DotsPerInch) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("qf_picture_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  QImage image(96, 48, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  ASSERT_TRUE(image.save(QString::fromStdString((dir / "p.png").string())));
+  ASSERT_TRUE(image.save(QString::fromStdString((dir / "p.bmp").string())));
+  ASSERT_TRUE(image.save(QString::fromStdString((dir / "p.jpg").string())));
+  std::ofstream(dir / "broken.png") << "not a picture";
+
+  const QtPictureSizer sizer;
+  for (const char* name : {"p.png", "p.bmp", "p.jpg"}) {
+    const auto size = sizer.pictureSize((dir / name).string());
+    ASSERT_TRUE(size.has_value()) << name;
+    EXPECT_DOUBLE_EQ(size->width, 72);
+    EXPECT_DOUBLE_EQ(size->height, 36);
+  }
+  EXPECT_FALSE(sizer.pictureSize((dir / "broken.png").string()).has_value());
+  EXPECT_FALSE(sizer.pictureSize((dir / "missing.png").string()).has_value());
+  EXPECT_FALSE(sizer.pictureSize("").has_value());
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace qf
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  qf::InstallFontSubstitutions();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
