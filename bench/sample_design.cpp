@@ -14,17 +14,17 @@ Design MakeSampleDesign(int count, int layers) {
   const CountingMeasurer measurer;
   EditSession s;
   s.NewObject = true;
-  int open = 0;
   for (int i = 0; i < count; ++i) {
-    s.currentLayer = static_cast<int16_t>(1 + i % layers);
+    // Blocks of eight objects share a layer: a repeat start, six objects, the repeat's end.
+    s.currentLayer = static_cast<int16_t>(1 + (i / 8) % layers);
     ObjectRecord& w = s.working;
     w = {};
     const double x = 15 + (i % 37) * 4.25;
     const double y = 10 + (i % 53) * 5.5;
     s.rect = {x, y, x + 30.5, y + 12.25};
     switch (i % 8) {
-      case 0:
       case 1:
+      case 2:
         w.Kind = ObjectKind::Text;
         w.Label = "項目" + std::to_string(i);
         w.Text = i % 2 ? "請求金額合計（税込）" : "ﾃｷｽﾄ 半角カナ混在";
@@ -38,40 +38,38 @@ Design MakeSampleDesign(int count, int layers) {
         s.rect.y2 = y;
         MeasureWorkingText(s, measurer, d.page.scaleMode);
         break;
-      case 2:
+      case 3:
         w.Kind = ObjectKind::Line;
         w.Style = std::to_string(i % 5);
         w.Size = 1;
         break;
-      case 3:
+      case 4:
         w.Kind = ObjectKind::Box;
         w.Text = std::to_string(i % 6);
         w.Field = i % 6 ? "" : "2.5";
         w.Style = "0";
         w.Size = 2;
         break;
-      case 4:
+      case 5:
         w.Kind = ObjectKind::Ring;
         w.Text = std::to_string(i % 6);
         w.Style = "2";
         w.Size = 1;
         w.Color = 0x0000FF;
         break;
-      case 5:
+      case 6:
         w.Kind = ObjectKind::Picture;
         w.Text = "/srv/forms/images/logo" + std::to_string(i % 7) + ".png";
         w.Style = std::to_string(i % 2);
         break;
       default:
-        // Commands open and close blocks in turn.
         w.Kind = ObjectKind::Command;
         w.Label = "明細";
         w.X1 = 6;
-        w.Text = open > 0 ? "1" : "0";
-        w.Field = "i" + std::to_string(i % 3);
-        w.Style = std::to_string(i % 2);
+        w.Text = i % 8 == 0 ? "0" : "1";
+        w.Field = "sngI" + std::to_string(i / 8 % 3);
+        w.Style = std::to_string(i / 8 % 2);
         w.Size = 9;
-        open = open > 0 ? 0 : 1;
         break;
     }
     StoreWorkingObject(d.objects, s, 0);

@@ -22,5 +22,11 @@ if "$qf" --dump "$tmp/missing.qfd" 2>"$tmp/err"; then fail "missing file loaded"
 grep -q 'missing.qfd' "$tmp/err" || fail "error does not name the file"
 if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then fail "saved nowhere"; fi
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "save error is not one line"
+"$qf" --source "$data/golden.qfd" | cmp - "$data/golden_sub_private.bas" || fail "--source differs"
+"$qf" --source "$data/golden.qfd" --flat --public | cmp - "$data/golden_flat_public.bas" \
+  || fail "--source --flat --public differs"
+"$qf" --source "$data/golden.qfd" --encoding cp932 | iconv -f CP932 -t UTF-8 \
+  | cmp - "$data/golden_sub_private.bas" || fail "--encoding cp932 differs"
+if "$qf" --source 2>/dev/null; then fail "--source without a file accepted"; fi
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"
