@@ -4,10 +4,9 @@
 #include <iostream>
 #include <string_view>
 
-#include "document/cp932.h"
+#include "app/cli_commands.h"
 #include "document/design_file.h"
 #include "platform/qt_measure.h"
-#include "source/source_generator.h"
 
 namespace qf {
 
@@ -17,7 +16,9 @@ constexpr std::string_view kUsage =
     "usage: quillform [FILE.qfd]\n"
     "       quillform --dump FILE\n"
     "       quillform --resave IN OUT\n"
-    "       quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]\n";
+    "       quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]\n"
+    "       quillform --render FILE -o PAGE.png [--zoom N] [--no-grid]\n"
+    "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n";
 
 // One cell on one line: line breaks, tabs and backslashes are written as escapes.
 std::string DumpCell(const std::string& cell) {
@@ -54,19 +55,6 @@ void DumpTable(std::ostream& os, const TextTable& t) {
   }
 }
 
-int Fail(const std::string& what, const FileStatus& st) {
-  std::cerr << "quillform: " << what << ": " << st.detail << " (error " << st.error << ")\n";
-  return 1;
-}
-
-int Load(const std::string& path, Design& design) {
-  const QtTextMeasurer text;
-  const QtPictureSizer picture;
-  EditSession session;
-  const FileStatus st = LoadDesign(path, design, session, Measurers{text, picture});
-  if (!st.ok()) return Fail("cannot load " + path, st);
-  return 0;
-}
 
 int Dump(const std::string& path) {
   Design design;
@@ -87,61 +75,32 @@ int Resave(const std::string& in, const std::string& out) {
   return 0;
 }
 
+
+}  // namespace
+
+int Fail(const std::string& what, const FileStatus& st) {
+  std::cerr << "quillform: " << what << ": " << st.detail << " (error " << st.error << ")\n";
+  return 1;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "quillform: " << message << '\n';
+  return 1;
+}
+
+int Load(const std::string& path, Design& design) {
+  const QtTextMeasurer text;
+  const QtPictureSizer picture;
+  EditSession session;
+  const FileStatus st = LoadDesign(path, design, session, Measurers{text, picture});
+  if (!st.ok()) return Fail("cannot load " + path, st);
+  return 0;
+}
+
 int Usage(std::string_view problem) {
   std::cerr << "quillform: " << problem << '\n' << kUsage;
   return 2;
 }
-
-int Source(const std::vector<std::string>& args) {
-  std::string file;
-  Visibility visibility = Visibility::Private;
-  bool flat = false;
-  bool cp932 = false;
-  for (size_t i = 2; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--public") {
-      visibility = Visibility::Public;
-    } else if (a == "--private") {
-      visibility = Visibility::Private;
-    } else if (a == "--flat") {
-      flat = true;
-    } else if (a == "--encoding" && i + 1 < args.size()) {
-      const std::string& e = args[++i];
-      if (e == "cp932" || e == "CP932" || e == "shift-jis") {
-        cp932 = true;
-      } else if (e == "utf-8" || e == "UTF-8" || e == "utf8") {
-        cp932 = false;
-      } else {
-        return Usage("unknown encoding " + e);
-      }
-    } else if (a.rfind("--", 0) == 0 || !file.empty()) {
-      return Usage("--source takes one file and the options --public, --flat, --encoding");
-    } else {
-      file = a;
-    }
-  }
-  if (file.empty()) return Usage("--source takes one file");
-  Design design;
-  if (int rc = Load(file, design)) return rc;
-  std::string text =
-      flat ? P_MakeSource(design, visibility) : P_MakeSourceSub(design, visibility);
-  if (cp932) {
-    std::string bytes;
-    const CodecResult rc = Utf8ToCp932(text, bytes);
-    if (!rc.ok) {
-      std::cerr << "quillform: the source holds a character code page 932 cannot hold: \""
-                << Utf8CharAt(text, rc.badOffset) << "\"\n";
-      return 1;
-    }
-    text = std::move(bytes);
-  }
-  std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-  std::cout.flush();
-  return std::cout ? 0 : 1;
-}
-
-
-}  // namespace
 
 bool IsSubcommand(const std::vector<std::string>& args) {
   return args.size() > 1 && args[1].rfind("--", 0) == 0;
@@ -163,6 +122,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
     return Resave(args[2], args[3]);
   }
   if (cmd == "--source") return Source(args);
+  if (cmd == "--render") return Render(args);
+  if (cmd == "--print") return Print(args);
   return Usage("unknown option " + cmd);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "object_record.h"
@@ -9,8 +11,10 @@ namespace qf {
 
 // One selected object of the design window.
 struct SelectionEntry {
-  int row = 0;                // object row
-  ObjectRecord record;        // decoded row, X1..Y2 set to its selection box
+  int row = 0;          // object row
+  ObjectRecord record;  // decoded row, X1..Y2 set to its selection box
+  // Top-left corners of the three selection marks, for hit testing.
+  std::array<std::pair<double, double>, 3> marks{};
 };
 
 // The editing state of one open design: the working object with its working rectangle, the

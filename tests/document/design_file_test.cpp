@@ -9,7 +9,7 @@
 
 #include "document/cp932.h"
 #include "document/field_reader.h"
-#include "document/fake_measure.h"
+#include "support/fake_measure.h"
 #include "document/object_rows.h"
 
 namespace qf {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/fake_measure.h"
+#include "support/fake_measure.h"
 
 namespace qf {
 namespace {

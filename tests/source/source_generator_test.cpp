@@ -8,81 +8,14 @@
 #include <sstream>
 
 #include "document/design_file.h"
-#include "document/fake_measure.h"
+#include "support/design_builder.h"
+#include "support/fake_measure.h"
 #include "document/object_rows.h"
 
 namespace qf {
 namespace {
 
-// Builds designs object by object, as the dialogs and the design window do.
-class DesignBuilder {
- public:
-  DesignBuilder& layer(int number, const std::string& name) {
-    const int row = design.layers.insertRow(1);
-    design.layers.setCell(row, kLayerNumber, std::to_string(number));
-    design.layers.setCell(row, kLayerName, name);
-    return *this;
-  }
-  DesignBuilder& on(int layerNumber) {
-    session_.currentLayer = static_cast<int16_t>(layerNumber);
-    return *this;
-  }
-  DesignBuilder& text(const std::string& text, double x, double y, int align = 0,
-                      const std::string& field = "", const std::string& font = "ＭＳ 明朝",
-                      float size = 10.5f, int16_t bold = 0) {
-    ObjectRecord r;
-    r.Kind = ObjectKind::Text;
-    r.Label = "t";
-    r.Text = text;
-    r.Field = field;
-    r.Style = font;
-    r.Size = size;
-    r.Bold = bold;
-    r.Align = static_cast<int16_t>(align);
-    return add(r, {x, y, x, y});
-  }
-  DesignBuilder& box(double x1, double y1, double x2, double y2, const std::string& hatch,
-                     const std::string& radius) {
-    ObjectRecord r;
-    r.Kind = ObjectKind::Box;
-    r.Label = "b";
-    r.Text = hatch;
-    r.Field = radius;
-    r.Style = "0";
-    r.Size = 1;
-    return add(r, {x1, y1, x2, y2});
-  }
-  DesignBuilder& repeat(const std::string& var, bool vertical, double gap = 5, float count = 9) {
-    return command("0", var, vertical, gap, count);
-  }
-  DesignBuilder& end(const std::string& var, bool vertical) {
-    return command("1", var, vertical, 5, 9);
-  }
-  DesignBuilder& add(const ObjectRecord& r, WorkingRect rect) {
-    session_.working = r;
-    session_.rect = rect;
-    session_.NewObject = true;
-    StoreWorkingObject(design.objects, session_, 0);
-    return *this;
-  }
-
-  Design design;
-
- private:
-  DesignBuilder& command(const std::string& mode, const std::string& var, bool vertical,
-                         double gap, float count) {
-    ObjectRecord r;
-    r.Kind = ObjectKind::Command;
-    r.Label = "明細";
-    r.X1 = gap;
-    r.Text = mode;
-    r.Field = var;
-    r.Style = vertical ? "0" : "1";
-    r.Size = count;
-    return add(r, {});
-  }
-  EditSession session_;
-};
+using test::DesignBuilder;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -1,0 +1,143 @@
+#include <QImage>
+#include <iostream>
+
+#include "app/cli_commands.h"
+#include "document/cp932.h"
+#include "document/number_text.h"
+#include "platform/picture_store.h"
+#include "platform/qt_printer.h"
+#include "platform/raster_surface.h"
+#include "source/source_generator.h"
+#include "view/printing.h"
+#include "view/renderer.h"
+
+namespace qf {
+
+int Source(const std::vector<std::string>& args) {
+  std::string file;
+  Visibility visibility = Visibility::Private;
+  bool flat = false;
+  bool cp932 = false;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--public") {
+      visibility = Visibility::Public;
+    } else if (a == "--private") {
+      visibility = Visibility::Private;
+    } else if (a == "--flat") {
+      flat = true;
+    } else if (a == "--encoding" && i + 1 < args.size()) {
+      const std::string& e = args[++i];
+      if (e == "cp932" || e == "CP932" || e == "shift-jis") {
+        cp932 = true;
+      } else if (e == "utf-8" || e == "UTF-8" || e == "utf8") {
+        cp932 = false;
+      } else {
+        return Usage("unknown encoding " + e);
+      }
+    } else if (a.rfind("--", 0) == 0 || !file.empty()) {
+      return Usage("--source takes one file and the options --public, --flat, --encoding");
+    } else {
+      file = a;
+    }
+  }
+  if (file.empty()) return Usage("--source takes one file");
+  Design design;
+  if (int rc = Load(file, design)) return rc;
+  std::string text =
+      flat ? P_MakeSource(design, visibility) : P_MakeSourceSub(design, visibility);
+  if (cp932) {
+    std::string bytes;
+    const CodecResult rc = Utf8ToCp932(text, bytes);
+    if (!rc.ok) {
+      std::cerr << "quillform: the source holds a character code page 932 cannot hold: \""
+                << Utf8CharAt(text, rc.badOffset) << "\"\n";
+      return 1;
+    }
+    text = std::move(bytes);
+  }
+  std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+  std::cout.flush();
+  return std::cout ? 0 : 1;
+}
+
+
+
+int Render(const std::vector<std::string>& args) {
+  std::string file;
+  std::string out;
+  int zoom = 100;
+  bool grid = true;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-o" && i + 1 < args.size()) {
+      out = args[++i];
+    } else if (a == "--zoom" && i + 1 < args.size()) {
+      const auto z = NumericPrefixIfAny(args[++i]);
+      if (!z) return Usage("--zoom takes a number");
+      zoom = RoundToInt<int>(*z).value_or(100);
+    } else if (a == "--no-grid") {
+      grid = false;
+    } else if (a.rfind("-", 0) == 0 || !file.empty()) {
+      return Usage("--render takes one file, -o PAGE.png, --zoom N and --no-grid");
+    } else {
+      file = a;
+    }
+  }
+  if (file.empty() || out.empty()) return Usage("--render takes a file and -o PAGE.png");
+  Design design;
+  if (int rc = Load(file, design)) return rc;
+  if (!grid) design.grid.shown = 0;
+
+  // The page as a file printer sees it: the whole paper of the design.
+  const auto printer = QtPrinterPort::ForPdf("");
+  ViewState view;
+  view.zoom = zoom;
+  ApplyPrinterSetup(*printer, design.page);
+  ReadPrinterPage(*printer, design.page, view);
+  ApplyPageLayout(view);
+
+  QImage image(view.widthPx, view.heightPx, QImage::Format_RGB32);
+  if (image.isNull()) return Fail("the page is too large to draw");
+  image.setDotsPerMeterX(3780);  // 96 dpi, as the design window
+  image.setDotsPerMeterY(3780);
+  {
+    RasterSurface surface(image, view.page.scaleWidth, view.page.scaleHeight);
+    QtPictureStore pictures;
+    RenderContext ctx{surface, design, view, pictures};
+    FullRedraw(ctx);
+  }
+  if (!image.save(QString::fromStdString(out), "PNG")) return Fail("cannot write " + out);
+  return 0;
+}
+
+int Print(const std::vector<std::string>& args) {
+  std::string file;
+  std::string out;
+  std::string queue;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-o" && i + 1 < args.size()) {
+      out = args[++i];
+    } else if (a == "-P" && i + 1 < args.size()) {
+      queue = args[++i];
+    } else if (a.rfind("-", 0) == 0 || !file.empty()) {
+      return Usage("--print takes one file, -o OUT.pdf and -P PRINTER");
+    } else {
+      file = a;
+    }
+  }
+  if (file.empty()) return Usage("--print takes a file");
+  if (!out.empty() && !queue.empty()) return Usage("--print takes -o or -P, not both");
+  Design design;
+  if (int rc = Load(file, design)) return rc;
+  std::string error;
+  std::unique_ptr<QtPrinterPort> printer =
+      out.empty() ? QtPrinterPort::ForQueue(queue, &error) : QtPrinterPort::ForPdf(out);
+  if (!printer) return Fail("cannot print: " + error);
+  QtPictureStore pictures;
+  if (!PrintDesign(design, *printer, pictures, &error)) return Fail("cannot print: " + error);
+  return 0;
+}
+
+}  // namespace qf

@@ -1,0 +1,224 @@
+#include "qt_printer.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
+
+namespace qf {
+
+namespace {
+
+struct PaperEntry {
+  int code;
+  QPageSize::PageSizeId id;  // QPageSize::Custom: use the size below
+  double width;
+  double height;
+  QPageSize::Unit unit;
+};
+
+constexpr QPageSize::Unit kMm = QPageSize::Millimeter;
+constexpr QPageSize::Unit kIn = QPageSize::Inch;
+
+// Printer paper codes 1 to 41.
+const PaperEntry kPaperSizes[] = {
+    {1, QPageSize::Letter, 0, 0, kIn},
+    {2, QPageSize::Custom, 8.5, 11, kIn},  // letter small
+    {3, QPageSize::Tabloid, 0, 0, kIn},
+    {4, QPageSize::Ledger, 0, 0, kIn},
+    {5, QPageSize::Legal, 0, 0, kIn},
+    {6, QPageSize::Custom, 5.5, 8.5, kIn},  // statement
+    {7, QPageSize::Custom, 7.5, 10.5, kIn},  // executive as the list gives it
+    {8, QPageSize::A3, 0, 0, kMm},
+    {9, QPageSize::A4, 0, 0, kMm},
+    {10, QPageSize::Custom, 210, 297, kMm},  // A4 small
+    {11, QPageSize::A5, 0, 0, kMm},
+    {12, QPageSize::B4, 0, 0, kMm},
+    {13, QPageSize::JisB5, 0, 0, kMm},
+    {14, QPageSize::Custom, 8.5, 13, kIn},  // folio
+    {15, QPageSize::Custom, 215, 275, kMm},  // quarto
+    {16, QPageSize::Imperial10x14, 0, 0, kIn},
+    {17, QPageSize::Custom, 11, 17, kIn},
+    {18, QPageSize::Custom, 8.5, 11, kIn},  // note
+    {19, QPageSize::Envelope9, 0, 0, kIn},
+    {20, QPageSize::Envelope10, 0, 0, kIn},
+    {21, QPageSize::Envelope11, 0, 0, kIn},
+    {22, QPageSize::Envelope12, 0, 0, kIn},
+    {23, QPageSize::Envelope14, 0, 0, kIn},
+    {24, QPageSize::AnsiC, 0, 0, kIn},
+    {25, QPageSize::AnsiD, 0, 0, kIn},
+    {26, QPageSize::AnsiE, 0, 0, kIn},
+    {27, QPageSize::EnvelopeDL, 0, 0, kMm},
+    {28, QPageSize::EnvelopeC5, 0, 0, kMm},
+    {29, QPageSize::EnvelopeC3, 0, 0, kMm},
+    {30, QPageSize::EnvelopeC4, 0, 0, kMm},
+    {31, QPageSize::EnvelopeC6, 0, 0, kMm},
+    {32, QPageSize::EnvelopeC65, 0, 0, kMm},
+    {33, QPageSize::EnvelopeB4, 0, 0, kMm},
+    {34, QPageSize::EnvelopeB5, 0, 0, kMm},
+    {35, QPageSize::EnvelopeB6, 0, 0, kMm},
+    {36, QPageSize::EnvelopeItalian, 0, 0, kMm},
+    {37, QPageSize::EnvelopeMonarch, 0, 0, kIn},
+    {38, QPageSize::EnvelopePersonal, 0, 0, kIn},
+    {39, QPageSize::FanFoldUS, 0, 0, kIn},
+    {40, QPageSize::FanFoldGerman, 0, 0, kIn},
+    {41, QPageSize::FanFoldGermanLegal, 0, 0, kIn},
+};
+
+// Pages are composed at this resolution at most: 600 dpi keeps hairlines fine on paper while an
+// A4 page stays near 140 MB.
+constexpr int kMaxComposeDpi = 600;
+
+}  // namespace
+
+QPageSize PageSizeForCode(int code) {
+  for (const PaperEntry& e : kPaperSizes) {
+    if (e.code != code) continue;
+    if (e.id != QPageSize::Custom) return QPageSize(e.id);
+    return QPageSize(QSizeF(e.width, e.height), e.unit, QString(), QPageSize::ExactMatch);
+  }
+  return QPageSize();
+}
+
+int CodeForPageSize(const QPageSize& size) {
+  for (const PaperEntry& e : kPaperSizes) {
+    if (PageSizeForCode(e.code).isEquivalentTo(size)) return e.code;
+  }
+  return 256;
+}
+
+PrinterSurface::PrinterSurface(QImage& image, double scaleWidth, double scaleHeight)
+    : RasterSurface(image, scaleWidth, scaleHeight) {}
+
+void PrinterSurface::drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
+                              const QString& text) {
+  QFont vector = font;
+  vector.setStyleStrategy(QFont::PreferDefault);
+  texts_.push_back({topLeft, vector, color, text});
+}
+
+QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
+  paperCode_ = static_cast<int16_t>(CodeForPageSize(printer_->pageLayout().pageSize()));
+}
+
+std::unique_ptr<QtPrinterPort> QtPrinterPort::ForPdf(const std::string& path) {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(QString::fromStdString(path));
+  // A file has no unprintable border: the printable area is the whole paper.
+  printer->setFullPage(true);
+  printer->setPageSize(QPageSize(QPageSize::A4));
+  return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
+}
+
+std::unique_ptr<QtPrinterPort> QtPrinterPort::ForQueue(const std::string& name,
+                                                       std::string* error) {
+  const QString queue =
+      name.empty() ? QPrinterInfo::defaultPrinterName() : QString::fromStdString(name);
+  if (queue.isEmpty()) {
+    if (error) *error = "no default printer is set up";
+    return nullptr;
+  }
+  if (QPrinterInfo::printerInfo(queue).isNull()) {
+    if (error) *error = "no printer named " + queue.toStdString();
+    return nullptr;
+  }
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setPrinterName(queue);
+  return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
+}
+
+void QtPrinterPort::setPaperSize(int16_t code) {
+  const QPageSize size = PageSizeForCode(code);
+  // A size the printer does not take leaves the one it has; reading back tells which.
+  if (size.isValid() && printer_->setPageSize(size)) paperCode_ = code;
+}
+
+void QtPrinterPort::setOrientation(int16_t orientation) {
+  if (orientation == 1) printer_->setPageOrientation(QPageLayout::Portrait);
+  if (orientation == 2) printer_->setPageOrientation(QPageLayout::Landscape);
+}
+
+void QtPrinterPort::setScaleMode(int16_t mode) {
+  if (mode >= 0 && mode <= 7) scaleMode_ = mode;
+}
+
+double QtPrinterPort::twipsPerUnit(bool vertical) const {
+  if (scaleMode_ == static_cast<int16_t>(ScaleMode::Pixel)) {
+    return 1440.0 / std::max(1, printer_->resolution());
+  }
+  return 1440.0 / UnitsPerInch(scaleMode_, vertical);
+}
+
+PrinterPage QtPrinterPort::page() const {
+  const QPageLayout layout = printer_->pageLayout();
+  PrinterPage p;
+  p.scaleMode = scaleMode_;
+  p.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+  const int current = CodeForPageSize(layout.pageSize());
+  // Sizes that several codes share read back as the code that was asked for.
+  p.paperSize = PageSizeForCode(paperCode_).isEquivalentTo(layout.pageSize())
+                    ? paperCode_
+                    : static_cast<int16_t>(current);
+  const QRectF full = layout.fullRectPoints();
+  const QRectF printable = printer_->fullPage() ? full : QRectF(layout.paintRectPoints());
+  p.widthTwips = full.width() * 20;
+  p.heightTwips = full.height() * 20;
+  p.scaleWidth = printable.width() * 20 / twipsPerUnit(false);
+  p.scaleHeight = printable.height() * 20 / twipsPerUnit(true);
+  return p;
+}
+
+int QtPrinterPort::composeDpi() const {
+  return std::clamp(printer_->resolution(), 72, kMaxComposeDpi);
+}
+
+Surface* QtPrinterPort::beginPage() {
+  const QPageLayout layout = printer_->pageLayout();
+  const QRectF printable =
+      printer_->fullPage() ? layout.fullRectPoints() : QRectF(layout.paintRectPoints());
+  const int dpi = composeDpi();
+  const int w = std::max(1, static_cast<int>(std::lround(printable.width() / 72.0 * dpi)));
+  const int h = std::max(1, static_cast<int>(std::lround(printable.height() / 72.0 * dpi)));
+  image_ = QImage(w, h, QImage::Format_RGB32);
+  if (image_.isNull()) return nullptr;
+  const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+  image_.setDotsPerMeterX(dotsPerMeter);
+  image_.setDotsPerMeterY(dotsPerMeter);
+  const PrinterPage p = page();
+  surface_ = std::make_unique<PrinterSurface>(image_, p.scaleWidth, p.scaleHeight);
+  surface_->clear();
+  return surface_.get();
+}
+
+bool QtPrinterPort::endDoc(std::string* error) {
+  if (!surface_) {
+    if (error) *error = "nothing was printed";
+    return false;
+  }
+  const std::vector<PrinterSurface::Text> texts = surface_->texts();
+  surface_.reset();  // ends the painter on the image
+  QPainter painter;
+  if (!painter.begin(printer_.get())) {
+    if (error) *error = "the printer could not be opened";
+    image_ = QImage();
+    return false;
+  }
+  // Device pixels of the printable area; the composed image fills it exactly.
+  const QRectF target(QPointF(0, 0), QSizeF(printer_->width(), printer_->height()));
+  painter.setRenderHint(QPainter::LosslessImageRendering, true);
+  painter.drawImage(target, image_);
+  const double scale = target.width() / image_.width();
+  for (const PrinterSurface::Text& t : texts) {
+    painter.setFont(t.font);
+    painter.setPen(t.color);
+    DrawTextLines(painter, printer_.get(), t.topLeft * scale, t.text);
+  }
+  const bool ok = painter.end();
+  image_ = QImage();
+  if (!ok && error) *error = "the page could not be finished";
+  return ok;
+}
+
+}  // namespace qf

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QPageSize>
+#include <QPrinter>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/raster_surface.h"
+#include "view/page_view.h"
+
+namespace qf {
+
+// The page size of a printer paper code; an invalid size for codes without one (256, user).
+QPageSize PageSizeForCode(int code);
+// The paper code of a page size, 256 when no code has that size.
+int CodeForPageSize(const QPageSize& size);
+
+// A printed page: lines, boxes, rings and pictures are composed with their raster operations in
+// an image at the printer's resolution (QPainter on a printer knows no raster operations); texts
+// are kept and drawn as vector text over that image when the page ends.
+class PrinterSurface final : public RasterSurface {
+ public:
+  PrinterSurface(QImage& image, double scaleWidth, double scaleHeight);
+
+  struct Text {
+    QPointF topLeft;  // image pixels
+    QFont font;
+    QColor color;
+    QString text;
+  };
+  const std::vector<Text>& texts() const { return texts_; }
+
+ protected:
+  void drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
+                const QString& text) override;
+
+ private:
+  std::vector<Text> texts_;
+};
+
+// The Printer object over a QPrinter: a CUPS queue, or a PDF file.
+class QtPrinterPort final : public PrinterPort {
+ public:
+  // A PDF file (also the page geometry when no printer is needed).
+  static std::unique_ptr<QtPrinterPort> ForPdf(const std::string& path);
+  // A CUPS queue; an empty name means the default printer. nullptr (with a reason) when there is
+  // no such printer.
+  static std::unique_ptr<QtPrinterPort> ForQueue(const std::string& name, std::string* error);
+
+  void setPaperSize(int16_t code) override;
+  void setOrientation(int16_t orientation) override;
+  void setScaleMode(int16_t mode) override;
+  PrinterPage page() const override;
+  Surface* beginPage() override;
+  bool endDoc(std::string* error) override;
+
+  QPrinter& printer() { return *printer_; }
+  // Resolution the page is composed at.
+  int composeDpi() const;
+
+ private:
+  explicit QtPrinterPort(std::unique_ptr<QPrinter> printer);
+  double twipsPerUnit(bool vertical) const;
+
+  std::unique_ptr<QPrinter> printer_;
+  int16_t paperCode_ = 9;
+  int16_t scaleMode_ = static_cast<int16_t>(ScaleMode::Millimetre);
+  QImage image_;
+  std::unique_ptr<PrinterSurface> surface_;
+};
+
+}  // namespace qf

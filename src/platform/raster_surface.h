@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include "view/surface.h"
+
+namespace qf {
+
+QColor ToQColor(int32_t color);
+
+// Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
+// lines below it at the same x.
+void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
+                   const QString& text);
+
+// Draws on a QImage with the raster operations of the original drawing surface: not-xor and
+// mask pen are exact, and antialiasing is off, so drawing a line, box, ring or picture twice in
+// not-xor restores every pixel. The image spans scaleWidth x scaleHeight page units.
+class RasterSurface : public Surface {
+ public:
+  RasterSurface(QImage& image, double scaleWidth, double scaleHeight);
+  ~RasterSurface() override;
+  RasterSurface(const RasterSurface&) = delete;
+  RasterSurface& operator=(const RasterSurface&) = delete;
+
+  void setDrawMode(DrawMode mode) override { mode_ = mode; }
+  void setDrawStyle(int style) override { style_ = style; }
+  void setDrawWidth(int width) override { width_ = width; }
+  void setFillStyle(FillStyle style) override { fillStyle_ = style; }
+  void setFillColor(int32_t color) override { fillColor_ = color; }
+  int32_t fillColor() const override { return fillColor_; }
+  void setForeColor(int32_t color) override { foreColor_ = color; }
+  void setFont(const FontSpec& font) override;
+  void setCurrentXY(double x, double y) override {
+    currentX_ = x;
+    currentY_ = y;
+  }
+
+  void line(double x1, double y1, double x2, double y2, int32_t color) override;
+  void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) override;
+  void circle(double cx, double cy, double radius, int32_t color, double aspect,
+              std::optional<double> start, std::optional<double> end) override;
+  void paintPicture(const Picture& picture, double x, double y, double width, double height,
+                    RasterOp op) override;
+  void print(std::string_view text) override;
+  void clear() override;
+  double textWidth(std::string_view text) override;
+
+  QPointF toPixels(double x, double y) const { return {x * sx_, y * sy_}; }
+  const QImage& image() const { return image_; }
+
+ protected:
+  // Texts go onto the image; a printed page keeps them as vector text instead.
+  virtual void drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
+                        const QString& text);
+  QPainter& painter() { return painter_; }
+
+ private:
+  QPen makePen(int32_t color) const;
+  void applyMode();
+
+  QImage& image_;
+  QPainter painter_;
+  double sx_;
+  double sy_;
+  DrawMode mode_ = DrawMode::CopyPen;
+  int style_ = 0;
+  int width_ = 1;
+  FillStyle fillStyle_ = FillStyle::Transparent;
+  int32_t fillColor_ = 0;
+  int32_t foreColor_ = 0;
+  QFont font_;
+  double currentX_ = 0;
+  double currentY_ = 0;
+};
+
+}  // namespace qf

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "document/design.h"
+#include "document/number_text.h"
+#include "document/object_rows.h"
+
+namespace qf {
+
+// One open repeat block.
+struct RepeatFrame {
+  int direction = 0;  // 0 down, anything else across
+  double gap = 0;
+  int count = 0;
+  int startRow = 0;
+  int counter = 0;
+};
+
+// A walk never draws more objects than this, so a design with huge repeat counts cannot freeze
+// the window.
+inline constexpr long kMaxWalkSteps = 2'000'000;
+
+// Visits the visible object rows first..last in drawing order: the layer of the last layer row
+// first, up to the first row's; repeat blocks expanded, each pass shifted by its gap. fn gets the
+// place to draw at (text and pictures: their point twice) and the decoded row.
+template <class Fn>
+void WalkObjects(const Design& d, int first, int last, Fn&& fn) {
+  const TextTable& objects = d.objects;
+  last = std::min(last, objects.itemCount());
+  first = std::max(first, 1);
+  if (first > last) return;
+
+  // Layer and kind of every row in range, read once instead of once per layer.
+  std::vector<int16_t> rowLayer(static_cast<size_t>(last - first + 1));
+  for (int r = first; r <= last; ++r) {
+    rowLayer[static_cast<size_t>(r - first)] =
+        RoundToInt<int16_t>(NumericPrefix(objects.cell(r, kColLayer))).value_or(0);
+  }
+
+  std::vector<RepeatFrame> stack;
+  ObjectRecord rec;
+  long steps = 0;
+  for (int layerRow = d.layers.itemCount(); layerRow >= 1; --layerRow) {
+    const double number = NumericPrefix(d.layers.cell(layerRow, kLayerNumber));
+    if (!IsLayerVisible(d.layers, number)) continue;
+    for (int r = first; r <= last; ++r) {
+      if (static_cast<double>(rowLayer[static_cast<size_t>(r - first)]) != number) continue;
+      if (++steps > kMaxWalkSteps) return;
+      DecodeObjectRow(rec, objects, r);
+      if (rec.Kind == ObjectKind::Command) {
+        if (rec.Text == "0") {
+          RepeatFrame f;
+          f.direction = rec.Style == "0" ? 0 : 1;
+          f.gap = rec.X1;
+          f.count = RoundToInt<int>(static_cast<double>(rec.Size)).value_or(0);
+          f.startRow = r;
+          stack.push_back(f);
+        } else if (!stack.empty()) {
+          RepeatFrame& top = stack.back();
+          if (top.counter < top.count) {
+            ++top.counter;
+            r = top.startRow;  // the loop goes on with the row after the start
+          } else {
+            stack.pop_back();
+          }
+        }
+        continue;
+      }
+      double dx = 0;
+      double dy = 0;
+      for (const RepeatFrame& f : stack) {
+        (f.direction == 0 ? dy : dx) += f.counter * f.gap;
+      }
+      WorkingRect place;
+      if (rec.Kind == ObjectKind::Text || rec.Kind == ObjectKind::Picture) {
+        place = {rec.X1 + dx, rec.Y1 + dy, rec.X1 + dx, rec.Y1 + dy};
+      } else {
+        place = {rec.X1 + dx, rec.Y1 + dy, rec.X2 + dx, rec.Y2 + dy};
+      }
+      fn(place, rec);
+    }
+  }
+}
+
+}  // namespace qf

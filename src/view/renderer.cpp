@@ -1,0 +1,194 @@
+#include "renderer.h"
+
+#include <cmath>
+
+#include "document/object_rows.h"
+#include "object_walk.h"
+
+namespace qf {
+
+namespace {
+
+constexpr int32_t kRed = Rgb(255, 0, 0);
+constexpr int32_t kBlue = Rgb(0, 0, 255);
+constexpr int32_t kWhite = Rgb(255, 255, 255);
+
+// Hatch codes "0".."5" pick a palette colour; anything else leaves the fill colour as it is.
+bool HatchColor(const Palette& palette, const std::string& code, int32_t& color) {
+  if (code.size() != 1 || code[0] < '0' || code[0] > '5') return false;
+  color = palette[static_cast<size_t>(code[0] - '0')];
+  return true;
+}
+
+void DrawPicture(RenderContext& ctx, const WorkingRect& R, const ObjectRecord& o) {
+  const Picture* pic = ctx.pictures.picture(o.Text);
+  if (!pic) return;
+  // The natural size in page units; the window's own scale applies the zoom.
+  const Extent e = PictureExtent(*pic, ctx.design.page.scaleMode);
+  Surface& s = ctx.surface;
+  s.setDrawMode(DrawMode::NotXorPen);
+  s.paintPicture(*pic, R.x2, R.y2, e.width, e.height, RasterOp::DstInvert);
+  s.paintPicture(*pic, R.x2, R.y2, e.width, e.height, RasterOp::SrcInvert);
+  s.setDrawMode(DrawMode::CopyPen);
+}
+
+}  // namespace
+
+Extent PictureExtent(const Picture& picture, int16_t scaleMode) {
+  return {picture.widthPoints() / 72.0 * UnitsPerInch(scaleMode, false),
+          picture.heightPoints() / 72.0 * UnitsPerInch(scaleMode, true)};
+}
+
+void DrawFigure(Surface& s, const WorkingRect& R, const ObjectRecord& o, const Palette& palette,
+                DrawMode mode, int32_t color) {
+  s.setDrawMode(mode);
+  s.setDrawStyle(RoundToInt<int>(NumericPrefix(o.Style)).value_or(0));
+  const double width = std::nearbyint(static_cast<double>(o.Size));
+  s.setDrawWidth(width >= 0 && width <= 1000 ? static_cast<int>(width) : 0);
+  switch (o.Kind) {
+    case ObjectKind::Line:
+      s.line(R.x1, R.y1, R.x2, R.y2, color);
+      break;
+    case ObjectKind::Box: {
+      int32_t hatch = s.fillColor();
+      if (o.Text != "0") {
+        // A hatched box is always square.
+        s.setFillStyle(FillStyle::Solid);
+        if (HatchColor(palette, o.Text, hatch)) s.setFillColor(hatch);
+        s.box(R.x1, R.y1, R.x2, R.y2, color, false);
+      } else if (!o.Field.empty()) {
+        DrawRoundBox(s, R, ToSingle(NumericPrefix(o.Field)).value_or(0.0f), color);
+      } else {
+        s.box(R.x1, R.y1, R.x2, R.y2, color, false);
+      }
+      s.setFillStyle(FillStyle::Transparent);
+      break;
+    }
+    case ObjectKind::Ring: {
+      const int32_t saved = s.fillColor();
+      const RingShape g = RingGeometry(R.x1, R.y1, R.x2, R.y2);
+      int32_t hatch = saved;
+      if (o.Text != "0") {
+        if (HatchColor(palette, o.Text, hatch)) s.setFillColor(hatch);
+        s.setFillStyle(FillStyle::Solid);
+      }
+      s.circle(g.cx, g.cy, g.radius, color, g.aspect, std::nullopt, std::nullopt);
+      s.setFillColor(saved);
+      s.setFillStyle(FillStyle::Transparent);
+      break;
+    }
+    default:
+      break;
+  }
+  s.setDrawMode(DrawMode::CopyPen);
+}
+
+FontSpec TextFont(const ObjectRecord& t, double pointSize) {
+  return {t.Style, pointSize, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0, t.Underline != 0};
+}
+
+void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMode mode,
+                const ObjectRecord& o) {
+  Surface& s = ctx.surface;
+  const double zoomedSize = static_cast<double>(o.Size) * ctx.view.zoom / 100.0;
+  if (kind == kBlockFrame) {
+    if (mode == DrawObjectMode::ObjectDraw) return;
+    s.setDrawMode(DrawMode::NotXorPen);
+    s.setDrawStyle(static_cast<int>(DrawStyle::Dot));
+    s.setDrawWidth(1);
+    s.box(R.x1, R.y1, R.x2, R.y2, kBlue, false);
+    s.setDrawMode(DrawMode::CopyPen);
+    return;
+  }
+  switch (static_cast<ObjectKind>(kind)) {
+    case ObjectKind::Text:
+      if (mode == DrawObjectMode::ObjectDraw) {
+        s.setCurrentXY(R.x2, R.y2);
+        s.setFont(TextFont(o, zoomedSize));
+        s.setForeColor(o.Color);
+        s.print(o.Text);
+      } else if (mode == DrawObjectMode::FeedbackDraw) {
+        s.showTextFeedback(R.x2, R.y2);
+      } else {
+        s.hideTextFeedback();
+        s.setFont(TextFont(o, zoomedSize));
+        s.setCurrentXY(R.x1, R.y1);
+        if (!ctx.textEraseBlocked) {
+          s.setForeColor(kWhite);
+          s.print(o.Text);
+        }
+      }
+      break;
+    case ObjectKind::Line:
+    case ObjectKind::Box:
+    case ObjectKind::Ring:
+      // The feedback modes draw the outline in red; the reversible pen erases it again.
+      DrawFigure(s, R, o, ctx.design.palette, DrawMode::NotXorPen,
+                 mode == DrawObjectMode::ObjectDraw ? o.Color : kRed);
+      break;
+    case ObjectKind::Picture:
+      DrawPicture(ctx, R, o);
+      break;
+    case ObjectKind::Command:
+    case ObjectKind::None:
+    default:
+      break;
+  }
+}
+
+void RedrawObjects(RenderContext& ctx, int first, int last) {
+  WalkObjects(ctx.design, first, last, [&ctx](const WorkingRect& place, const ObjectRecord& o) {
+    DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
+  });
+}
+
+void FullRedraw(RenderContext& ctx) {
+  ClearAndDrawGrid(ctx.surface, ctx.design, ctx.view);
+  if (ctx.design.objects.itemCount() >= 1) RedrawObjects(ctx, 1, ctx.design.objects.itemCount());
+}
+
+void DrawRoundBox(Surface& s, const WorkingRect& r, float k, int32_t color) {
+  constexpr double kPi = 3.1415926;
+  const double x1 = r.x1;
+  const double y1 = r.y1;
+  const double x2 = r.x2;
+  const double y2 = r.y2;
+  const double kk = k;
+  s.circle(x1 + kk, y1 + kk, kk, color, 1, kPi / 2, kPi);
+  s.circle(x1 + kk, y2 - kk, kk, color, 1, kPi, kPi * 1.5);
+  s.circle(x2 - kk, y2 - kk, kk, color, 1, kPi * 1.5, kPi * 2);
+  s.circle(x2 - kk, y1 + kk, kk, color, 1, 0, kPi / 2);
+  s.line(x1 + kk, y1, x2 - kk, y1, color);
+  s.line(x1, y1 + kk, x1, y2 - kk, color);
+  s.line(x1 + kk, y2, x2 - kk, y2, color);
+  s.line(x2, y1 + kk, x2, y2 - kk, color);
+}
+
+void DrawSelectionMarks(Surface& s, const ViewState& view, EditSession& session, int n) {
+  if (n < 1 || n > static_cast<int>(session.SelectionList.size())) return;
+  SelectionEntry& e = session.SelectionList[static_cast<size_t>(n - 1)];
+  const double m = view.markSize;
+  const double x1 = e.record.X1;
+  const double y1 = e.record.Y1;
+  const double x2 = e.record.X2;
+  const double y2 = e.record.Y2;
+  s.setDrawMode(DrawMode::NotXorPen);
+  s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
+  s.setDrawWidth(1);
+  s.box(x1 - m, y1 - m, x1, y1, kRed, true);
+  e.marks[0] = {x1 - m, y1 - m};
+  s.box(x2, y2, x2 + m, y2 + m, kRed, true);
+  e.marks[1] = {x2 + m, y2 + m};
+  const double cx = x1 + (x2 - x1 - m) / 2;
+  const double cy = y1 + (y2 - y1 - m) / 2;
+  const int32_t savedColor = s.fillColor();
+  s.setFillStyle(FillStyle::Solid);
+  s.setFillColor(kRed);
+  s.circle(cx + m / 2, cy + m / 2, m / 2, kRed, 1, std::nullopt, std::nullopt);
+  e.marks[2] = {cx, cy};
+  s.setFillColor(savedColor);
+  s.setFillStyle(FillStyle::Transparent);
+  s.setDrawMode(DrawMode::CopyPen);
+}
+
+}  // namespace qf

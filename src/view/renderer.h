@@ -1,0 +1,58 @@
+#pragma once
+
+#include "document/design.h"
+#include "document/edit_session.h"
+#include "page_view.h"
+#include "surface.h"
+
+namespace qf {
+
+// How DrawObject draws (the numbers are part of the interface).
+enum class DrawObjectMode : int {
+  FeedbackErase = 0,  // removes what FeedbackDraw drew; may overprint a text in white
+  FeedbackDraw = 1,   // rubber-band feedback in fixed colours
+  ObjectDraw = 2,     // the object in its own colours and styles
+};
+
+// Kind argument 0 of DrawObject: the dotted frame of a block selection.
+inline constexpr int kBlockFrame = 0;
+
+// What the design-window renderer draws with.
+struct RenderContext {
+  Surface& surface;
+  const Design& design;
+  const ViewState& view;
+  PictureStore& pictures;
+  bool textEraseBlocked = false;  // FeedbackErase of a text does not overprint it in white
+};
+
+// Draws one thing: an object of `kind` (or kBlockFrame) from `object`, placed by `place`. Lines,
+// boxes, rings and pictures are drawn reversibly: the same call again removes them.
+void DrawObject(RenderContext& ctx, const WorkingRect& place, int kind, DrawObjectMode mode,
+                const ObjectRecord& object);
+
+// Draws the visible object rows first..last in layer order with repeats expanded.
+void RedrawObjects(RenderContext& ctx, int first, int last);
+
+// ClearAndDrawGrid, then every object.
+void FullRedraw(RenderContext& ctx);
+
+// A box with quarter-circle corners of radius k, in the surface's current mode, style and width.
+void DrawRoundBox(Surface& surface, const WorkingRect& r, float k, int32_t color);
+
+// Draws (or, drawn again, erases) the three marks of selection entry n (1-based) and stores
+// their corners in the entry.
+void DrawSelectionMarks(Surface& surface, const ViewState& view, EditSession& session, int n);
+
+// A line, box or ring in the given draw mode and outline colour (the object's own, or red for
+// feedback), hatching from the palette. Leaves the surface in copy pen and transparent fill.
+void DrawFigure(Surface& surface, const WorkingRect& place, const ObjectRecord& object,
+                const Palette& palette, DrawMode mode, int32_t color);
+
+// A picture's natural size in the page unit of a scale mode.
+Extent PictureExtent(const Picture& picture, int16_t scaleMode);
+
+// The font of a text object at a point size.
+FontSpec TextFont(const ObjectRecord& text, double pointSize);
+
+}  // namespace qf

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qf {
+
+// Draw modes of a surface: how the pen combines with what is already there.
+enum class DrawMode : int {
+  MaskPen = 9,     // pen AND destination: overlaps darken, as ink does
+  NotXorPen = 10,  // NOT(pen XOR destination): drawing twice restores the destination
+  CopyPen = 13,    // the pen replaces the destination (the resting state)
+};
+
+// Draw styles: the line-style codes of the object list.
+enum class DrawStyle : int { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4 };
+
+enum class FillStyle : int { Solid = 0, Transparent = 1 };
+
+// Raster operations for pictures.
+enum class RasterOp : uint32_t {
+  DstInvert = 0x550009,  // NOT destination
+  SrcInvert = 0x660046,  // source XOR destination
+  SrcCopy = 0xCC0020,    // source
+  SrcAnd = 0x8800C6,     // source AND destination
+};
+
+struct FontSpec {
+  std::string name;
+  double pointSize = 0;
+  bool bold = false;
+  bool italic = false;
+  bool strikethrough = false;
+  bool underline = false;
+
+  bool operator==(const FontSpec&) const = default;
+};
+
+// A decoded picture, made by a PictureStore and drawn by the surfaces of the same platform.
+class Picture {
+ public:
+  virtual ~Picture() = default;
+  // Natural size in points.
+  virtual double widthPoints() const = 0;
+  virtual double heightPoints() const = 0;
+};
+
+// Something the renderer draws on (the design window, an image, a printed page). Coordinates are
+// page units, origin at the top-left of the printable page, y down. Colours are
+// red + 256 * green + 65536 * blue. Draw width is in device pixels.
+class Surface {
+ public:
+  virtual ~Surface() = default;
+
+  virtual void setDrawMode(DrawMode mode) = 0;
+  virtual void setDrawStyle(int style) = 0;
+  virtual void setDrawWidth(int width) = 0;
+  virtual void setFillStyle(FillStyle style) = 0;
+  virtual void setFillColor(int32_t color) = 0;
+  virtual int32_t fillColor() const = 0;
+  virtual void setForeColor(int32_t color) = 0;
+  virtual void setFont(const FontSpec& font) = 0;
+  virtual void setCurrentXY(double x, double y) = 0;
+
+  virtual void line(double x1, double y1, double x2, double y2, int32_t color) = 0;
+  // An outline in the colour, its inside filled by the fill style and colour ("B"), or the whole
+  // box filled with the colour ("BF").
+  virtual void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) = 0;
+  // An ellipse of the radius and aspect (height / width; the radius is the longer half-axis), or
+  // the arc between two angles (radians, counter-clockwise from +x) when both are given.
+  virtual void circle(double cx, double cy, double radius, int32_t color, double aspect,
+                      std::optional<double> start, std::optional<double> end) = 0;
+  virtual void paintPicture(const Picture& picture, double x, double y, double width,
+                            double height, RasterOp op) = 0;
+  // Text with its top-left at CurrentX, CurrentY, in the fore colour and font; never a raster
+  // operation.
+  virtual void print(std::string_view text) = 0;
+  virtual void clear() = 0;
+  virtual double textWidth(std::string_view text) = 0;
+
+  // The label that follows the pointer while a text is dragged (design window only).
+  virtual void showTextFeedback(double /*x*/, double /*y*/) {}
+  virtual void hideTextFeedback() {}
+};
+
+// Decodes picture files; a file that cannot be read gives nullptr.
+class PictureStore {
+ public:
+  virtual ~PictureStore() = default;
+  virtual const Picture* picture(std::string_view path) = 0;
+};
+
+}  // namespace qf

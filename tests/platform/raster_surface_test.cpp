@@ -1,0 +1,238 @@
+#include "platform/raster_surface.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/picture_store.h"
+#include "platform/qt_printer.h"
+#include "support/design_builder.h"
+#include "view/printing.h"
+#include "view/renderer.h"
+
+namespace qf {
+namespace {
+
+namespace fs = std::filesystem;
+using test::DesignBuilder;
+
+uint32_t Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
+
+// The design window's drawing area at a zoom, cleared with the grid drawn.
+struct Window {
+  explicit Window(int zoom) {
+    view.zoom = zoom;
+    ApplyPageLayout(view);
+    image = QImage(view.widthPx, view.heightPx, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    surface = std::make_unique<RasterSurface>(image, view.page.scaleWidth, view.page.scaleHeight);
+  }
+  RenderContext context(const Design& d) { return {*surface, d, view, pictures}; }
+
+  ViewState view;
+  QImage image;
+  std::unique_ptr<RasterSurface> surface;
+  QtPictureStore pictures;
+};
+
+class TempDir {
+ public:
+  TempDir() : path_(fs::temp_directory_path() / ("qf_raster_" + std::to_string(::getpid()))) {
+    fs::create_directories(path_);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  fs::path operator/(const char* name) const { return path_ / name; }
+
+ private:
+  fs::path path_;
+};
+
+// Saves a picture with a few colours, so inversions show.
+std::string WritePicture(const fs::path& path, int w, int h) {
+  QImage pic(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) pic.setPixel(x, y, qRgb((x * 37) % 256, (y * 53) % 256, 128));
+  }
+  EXPECT_TRUE(pic.save(QString::fromStdString(path.string())));
+  return path.string();
+}
+
+TEST(RasterSurface, EveryKindDrawnTwiceRestoresEveryPixel) {
+  TempDir dir;
+  const std::string picture = WritePicture(dir / "pic.png", 40, 30);
+  for (int zoom : {100, 300}) {
+    Window w(zoom);
+    Design grid;
+    RenderContext ctx = w.context(grid);
+    ClearAndDrawGrid(*w.surface, grid, w.view);
+    const QImage before = w.image.copy();
+
+    for (int style = 0; style <= 4; ++style) {
+      for (int width = 1; width <= 5; ++width) {
+        DesignBuilder b;
+        const std::string s = std::to_string(style);
+        b.figure(ObjectKind::Line, 20.3, 30.7, 120.1, 75.2, "0", 0x3366CC, s, float(width));
+        b.figure(ObjectKind::Box, 30, 40, 90.5, 80.25, "0", 0x0000FF, s, float(width));
+        b.figure(ObjectKind::Box, 35, 45, 95, 85, "2", 0x00AA00, s, float(width));
+        b.figure(ObjectKind::Box, 40, 100, 120, 140, "0", 0x111111, s, float(width));
+        b.design.objects.setCell(4, kColField, "6.5");  // rounded corners
+        b.figure(ObjectKind::Ring, 50, 60, 130, 90, "0", 0xFF00FF, s, float(width));
+        b.figure(ObjectKind::Ring, 90, 150, 60, 120, "4", 0x808080, s, float(width));
+        b.figure(ObjectKind::Ring, 10, 200, 30, 200, "1", 0, s, float(width));
+        b.picture(picture, 25, 33, style % 2 == 1);
+        const ObjectRecord none;
+        for (int row = 1; row <= b.design.objects.itemCount(); ++row) {
+          const ObjectRecord o = DecodeObjectRow(b.design.objects, row);
+          const WorkingRect place = o.Kind == ObjectKind::Picture
+                                        ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1}
+                                        : WorkingRect{o.X1, o.Y1, o.X2, o.Y2};
+          DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
+          ASSERT_NE(w.image, before) << "row " << row << " drew nothing";
+          DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
+          ASSERT_EQ(w.image, before) << "zoom " << zoom << " style " << style << " width "
+                                     << width << " row " << row;
+        }
+        // Feedback and its erase, and the block frame, cancel as well.
+        const ObjectRecord box = DecodeObjectRow(b.design.objects, 3);
+        DrawObject(ctx, {1, 2, 50, 60}, 3, DrawObjectMode::FeedbackDraw, box);
+        DrawObject(ctx, {1, 2, 50, 60}, 3, DrawObjectMode::FeedbackErase, box);
+        DrawObject(ctx, {1, 2, 50, 60}, kBlockFrame, DrawObjectMode::FeedbackDraw, none);
+        DrawObject(ctx, {1, 2, 50, 60}, kBlockFrame, DrawObjectMode::FeedbackErase, none);
+        ASSERT_EQ(w.image, before);
+      }
+    }
+  }
+}
+
+TEST(RasterSurface, NotXorOnScreenAndAndOnPaper) {
+  DesignBuilder b;
+  b.design.palette[1] = Rgb(0xF0, 0x80, 0x40);
+  b.design.palette[2] = Rgb(0x3C, 0xCC, 0xAA);
+  b.figure(ObjectKind::Box, 20, 20, 80, 80, "1", 0);
+  b.figure(ObjectKind::Box, 50, 50, 120, 120, "2", 0);
+  b.design.grid.shown = 0;
+  const uint32_t c1 = 0xF08040;  // as the image stores it: red high
+  const uint32_t c2 = 0x3CCCAA;
+
+  Window w(100);
+  RenderContext ctx = w.context(b.design);
+  FullRedraw(ctx);
+  const QPointF only1 = w.surface->toPixels(30, 30);
+  const QPointF both = w.surface->toPixels(65, 65);
+  // On white the not-xor pen paints its own colour; over another colour it mixes.
+  EXPECT_EQ(Rgb24(w.image, int(only1.x()), int(only1.y())), c1);
+  EXPECT_EQ(Rgb24(w.image, int(both.x()), int(both.y())), ~(c1 ^ c2) & 0xFFFFFFu);
+
+  // On paper the mask pen gives the darker mix: c1 AND c2.
+  QImage paper(1000, 1400, QImage::Format_RGB32);
+  PrinterSurface page(paper, 210, 297);
+  page.clear();
+  QtPictureStore pictures;
+  for (int row = 1; row <= 2; ++row) {
+    const ObjectRecord o = DecodeObjectRow(b.design.objects, row);
+    PrintObject(page, {o.X1, o.Y1, o.X2, o.Y2}, o, b.design, pictures);
+  }
+  const QPointF p1 = page.toPixels(30, 30);
+  const QPointF p2 = page.toPixels(65, 65);
+  EXPECT_EQ(Rgb24(paper, int(p1.x()), int(p1.y())), c1);
+  EXPECT_EQ(Rgb24(paper, int(p2.x()), int(p2.y())), c1 & c2);
+  EXPECT_EQ(Rgb24(paper, 5, 5), 0xFFFFFFu);
+}
+
+TEST(RasterSurface, PicturesOnScreenAndPaper) {
+  TempDir dir;
+  const std::string path = WritePicture(dir / "p.bmp", 48, 24);
+  const QImage original(QString::fromStdString(path));
+  DesignBuilder b;
+  b.picture(path, 10, 10, false);
+  b.design.grid.shown = 0;
+  Window w(100);
+  RenderContext ctx = w.context(b.design);
+  FullRedraw(ctx);
+  // 96 dpi at zoom 100: the picture shows pixel for pixel at its place.
+  const QPoint at = w.surface->toPixels(10, 10).toPoint();
+  EXPECT_EQ(Rgb24(w.image, at.x() + 5, at.y() + 7), original.pixel(5, 7) & 0xFFFFFFu);
+  EXPECT_EQ(Rgb24(w.image, at.x() + 40, at.y() + 20), original.pixel(40, 20) & 0xFFFFFFu);
+
+  // Transparent on paper lets a hatch show through white picture areas; opaque covers it.
+  QImage white(10, 10, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const std::string whitePath = (dir / "white.png").string();
+  ASSERT_TRUE(white.save(QString::fromStdString(whitePath)));
+  for (bool transparent : {true, false}) {
+    DesignBuilder p;
+    p.figure(ObjectKind::Box, 0, 0, 50, 50, "3", 0);
+    p.picture(whitePath, 10, 10, transparent);
+    QImage paper(500, 500, QImage::Format_RGB32);
+    PrinterSurface page(paper, 50, 50);
+    page.clear();
+    QtPictureStore pictures;
+    for (int row = 1; row <= 2; ++row) {
+      const ObjectRecord o = DecodeObjectRow(p.design.objects, row);
+      PrintObject(page, {o.X1, o.Y1, o.X1, o.Y1}, o, p.design, pictures);
+      if (o.Kind == ObjectKind::Box) PrintObject(page, {0, 0, 50, 50}, o, p.design, pictures);
+    }
+    const QPoint inPicture = page.toPixels(11, 11).toPoint();
+    EXPECT_EQ(Rgb24(paper, inPicture.x(), inPicture.y()), transparent ? 0xA0A0A0u : 0xFFFFFFu);
+  }
+}
+
+TEST(QtPictureStore, DecodesOnceAndAgainWhenTheFileChanges) {
+  TempDir dir;
+  const std::string path = WritePicture(dir / "p.png", 20, 10);
+  QtPictureStore store;
+  const Picture* first = store.picture(path);
+  ASSERT_NE(first, nullptr);
+  EXPECT_DOUBLE_EQ(first->widthPoints(), 15);
+  EXPECT_EQ(store.picture(path), first);
+  EXPECT_EQ(store.decodes(), 1);
+
+  WritePicture(dir / "p.png", 40, 10);  // larger file, newer time
+  const Picture* changed = store.picture(path);
+  ASSERT_NE(changed, nullptr);
+  EXPECT_DOUBLE_EQ(changed->widthPoints(), 30);
+  EXPECT_EQ(store.decodes(), 2);
+
+  // A missing file is not opened at all; a broken one is opened once.
+  EXPECT_EQ(store.picture((dir / "missing.png").string()), nullptr);
+  EXPECT_EQ(store.decodes(), 2);
+  std::ofstream(dir / "broken.png") << "not a picture";
+  EXPECT_EQ(store.picture((dir / "broken.png").string()), nullptr);
+  EXPECT_EQ(store.picture((dir / "broken.png").string()), nullptr);
+  EXPECT_EQ(store.decodes(), 3);
+  EXPECT_EQ(store.picture(""), nullptr);
+}
+
+TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {
+  auto printer = QtPrinterPort::ForPdf("");
+  printer->setPaperSize(8);  // A3
+  printer->setOrientation(2);
+  printer->setScaleMode(7);  // centimetres
+  PrinterPage p = printer->page();
+  EXPECT_EQ(p.paperSize, 8);
+  EXPECT_EQ(p.orientation, 2);
+  EXPECT_EQ(p.scaleMode, 7);
+  EXPECT_NEAR(p.scaleWidth, 42.0, 0.05);
+  EXPECT_NEAR(p.scaleHeight, 29.7, 0.05);
+  EXPECT_NEAR(p.widthTwips, 420 / 25.4 * 1440, 20);
+
+  // Codes that share a size read back as the code asked for; unknown codes change nothing.
+  printer->setOrientation(1);
+  printer->setPaperSize(18);  // note: letter-sized
+  EXPECT_EQ(printer->page().paperSize, 18);
+  printer->setPaperSize(999);
+  EXPECT_EQ(printer->page().paperSize, 18);
+  printer->setScaleMode(1);
+  EXPECT_NEAR(printer->page().scaleWidth, 8.5 * 1440, 2);
+  for (int code = 1; code <= 41; ++code) {
+    EXPECT_TRUE(PageSizeForCode(code).isValid()) << code;
+  }
+  EXPECT_FALSE(PageSizeForCode(256).isValid());
+}
+
+}  // namespace
+}  // namespace qf

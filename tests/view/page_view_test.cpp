@@ -1,0 +1,107 @@
+#include "view/page_view.h"
+
+#include <gtest/gtest.h>
+
+#include "view/recording_surface.h"
+
+namespace qf {
+namespace {
+
+// A printer that keeps what it is told, with an A4 page in millimetres.
+class FakePrinter final : public PrinterPort {
+ public:
+  void setPaperSize(int16_t code) override { log += "paper " + std::to_string(code) + ";"; }
+  void setOrientation(int16_t o) override { log += "orient " + std::to_string(o) + ";"; }
+  void setScaleMode(int16_t m) override { log += "scale " + std::to_string(m) + ";"; }
+  PrinterPage page() const override { return result; }
+  Surface* beginPage() override { return nullptr; }
+  bool endDoc(std::string*) override { return true; }
+  std::string log;
+  PrinterPage result;
+};
+
+TEST(PageView, PrinterSetupIsWrittenInOrderAndReadBack) {
+  FakePrinter printer;
+  PageSettings page;
+  page.paperSize = 256;
+  page.orientation = 2;
+  page.scaleMode = 5;
+  ApplyPrinterSetup(printer, page);
+  EXPECT_EQ(printer.log, "paper 256;orient 2;scale 5;");
+  // The printer keeps A4 portrait in millimetres: what it says replaces the settings.
+  ViewState view;
+  ReadPrinterPage(printer, page, view);
+  EXPECT_EQ(page.paperSize, 9);
+  EXPECT_EQ(page.orientation, 1);
+  EXPECT_EQ(page.scaleMode, 6);
+  EXPECT_DOUBLE_EQ(view.page.scaleWidth, 210);
+}
+
+TEST(PageView, LayoutAtAZoomAndClampedZooms) {
+  ViewState view;  // A4 portrait, 11906 x 16838 twips
+  view.zoom = 50;
+  ApplyPageLayout(view);
+  EXPECT_EQ(view.widthPx, 397);  // half of 794
+  EXPECT_EQ(view.heightPx, 561);
+  // Marks stay 9 pixels whatever the zoom: at 50 % a pixel is 210 / 397 mm.
+  EXPECT_NEAR(view.markSize, 9 * 210.0 / 397, 1e-9);
+
+  view.zoom = 0;
+  ApplyPageLayout(view);
+  EXPECT_EQ(view.zoom, kMinZoom);
+  view.zoom = -40;
+  ApplyPageLayout(view);
+  EXPECT_EQ(view.zoom, kMinZoom);
+  view.zoom = 100000;
+  ApplyPageLayout(view);
+  EXPECT_LE(view.zoom, kMaxZoom);
+  EXPECT_LE(static_cast<double>(view.widthPx) * view.heightPx, 48e6 * 1.01);
+  EXPECT_EQ(ClampZoom(350, view.page), 350);
+}
+
+TEST(PageView, GridLinesInsideTheMarginsIncludingTheEnd) {
+  Design d;  // margins 15, 10, 10, 10; grid 5 x 5
+  ViewState view;
+  test::RecordingSurface s;
+  ClearAndDrawGrid(s, d, view);
+  ASSERT_GE(s.calls.size(), 5u);
+  EXPECT_EQ(s.calls[0], "mode 10");
+  EXPECT_EQ(s.calls[3], "clear");
+  const auto lines = s.only({"line"});
+  // x = 15, 20, ... 200 (= 210 - 10): 38 lines; y = 10 ... 285 (= 297 - 10 is 287, last 285).
+  ASSERT_EQ(lines.size(), 38u + 56u);
+  EXPECT_EQ(lines[0], "line 15,10-15,287 #C0C0C0");
+  EXPECT_EQ(lines[1], "line 20,10-20,287 #C0C0C0");
+  EXPECT_EQ(lines[37], "line 200,10-200,287 #C0C0C0");
+  EXPECT_EQ(lines[38], "line 15,10-200,10 #C0C0C0");
+  EXPECT_EQ(lines.back(), "line 15,285-200,285 #C0C0C0");
+  EXPECT_EQ(s.calls.back(), "mode 13");
+
+  // A pitch that lands on the end includes it; 2.5 gives twice the lines across.
+  d.grid.width = 2.5f;
+  test::RecordingSurface fine;
+  ClearAndDrawGrid(fine, d, view);
+  EXPECT_EQ(fine.only({"line"}).size(), 75u + 56u);
+
+  // Hidden grid, zero, negative and absurdly fine pitches: only the clear, and no hang.
+  for (float pitch : {0.0f, -5.0f, 1e-7f}) {
+    d.grid.width = pitch;
+    d.grid.height = pitch;
+    test::RecordingSurface none;
+    ClearAndDrawGrid(none, d, view);
+    EXPECT_TRUE(none.only({"line"}).empty()) << pitch;
+  }
+  d.grid = GridSettings{};
+  d.grid.shown = 0;
+  test::RecordingSurface hidden;
+  ClearAndDrawGrid(hidden, d, view);
+  EXPECT_EQ(hidden.only({"line", "clear"}), std::vector<std::string>{"clear"});
+}
+
+TEST(PageView, ReadOutTexts) {
+  EXPECT_EQ(PositionText(17.4, 0), "17.400, 0.000");
+  EXPECT_EQ(DragSizeText(12.3456, 100), "12.346 x 100.000");
+}
+
+}  // namespace
+}  // namespace qf

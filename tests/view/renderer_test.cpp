@@ -1,0 +1,214 @@
+#include "view/renderer.h"
+
+#include <gtest/gtest.h>
+
+#include "support/design_builder.h"
+#include "view/object_walk.h"
+#include "view/printing.h"
+#include "view/recording_surface.h"
+
+namespace qf {
+namespace {
+
+using test::DesignBuilder;
+using test::FakePictures;
+using test::RecordingSurface;
+
+struct Fixture {
+  RecordingSurface surface;
+  ViewState view;
+  FakePictures pictures;
+
+  std::vector<std::string> redraw(const Design& d, std::initializer_list<std::string> only) {
+    surface.calls.clear();
+    RenderContext ctx{surface, d, view, pictures};
+    RedrawObjects(ctx, 1, d.objects.itemCount());
+    return only.size() == 0 ? surface.calls : surface.only(only);
+  }
+};
+
+TEST(Renderer, EachKindInModeTwo) {
+  DesignBuilder b;
+  b.text("題", 10, 20, 0, "", "ＭＳ 明朝", 12, -1);
+  b.figure(ObjectKind::Line, 1, 2, 3, 4, "0", 0xFF, "2", 3);
+  b.figure(ObjectKind::Box, 10, 10, 60, 40, "0");
+  b.figure(ObjectKind::Ring, 0, 0, 40, 20, "0");
+  b.picture("logo.png", 5, 6, true);
+  b.picture("missing.png", 5, 6, false);
+  Fixture f;
+  f.view.zoom = 50;
+  EXPECT_EQ(f.redraw(b.design, {}),
+            (std::vector<std::string>{
+                // 12 pt at zoom 50 is drawn at 6 pt.
+                "at 10,20", "font ＭＳ 明朝 6 B", "fore #000000", "print 題",
+                // Line widths do not follow the zoom.
+                "mode 10", "style 2", "width 3", "line 1,2-3,4 #0000FF", "mode 13",
+                "mode 10", "style 0", "width 1", "box 10,10-60,40 #000000", "fillstyle 1",
+                "mode 13",
+                "mode 10", "style 0", "width 1", "circle 20,10 r20 #000000 a0.5", "fillcolor #000000",
+                "fillstyle 1", "mode 13",
+                // One inch by half an inch in millimetres, inverted then XORed in.
+                "mode 10", "picture 5,6 25.4x12.7 550009", "picture 5,6 25.4x12.7 660046",
+                "mode 13",
+                // A picture that cannot be read draws nothing.
+            }));
+}
+
+TEST(Renderer, HatchedBoxWithRadiusIsSquareAndFilled) {
+  DesignBuilder b;
+  b.figure(ObjectKind::Box, 10, 10, 60, 40, "3");
+  b.design.objects.setCell(1, kColField, "5.000");
+  b.figure(ObjectKind::Box, 0, 0, 20, 10, "0");
+  b.design.objects.setCell(2, kColField, "2.000");
+  Fixture f;
+  EXPECT_EQ(f.redraw(b.design, {"box", "circle", "line", "fill"}),
+            (std::vector<std::string>{
+                "fillstyle 0", "fillcolor #A0A0A0", "box 10,10-60,40 #000000", "fillstyle 1",
+                // The rounded box: four quarter arcs, then four sides.
+                "circle 2,2 r2 #000000 a1 arc 1.571-3.142",
+                "circle 2,8 r2 #000000 a1 arc 3.142-4.712",
+                "circle 18,8 r2 #000000 a1 arc 4.712-6.283",
+                "circle 18,2 r2 #000000 a1 arc 0-1.571",
+                "line 2,0-18,0 #000000", "line 0,2-0,8 #000000", "line 2,10-18,10 #000000",
+                "line 20,2-20,8 #000000", "fillstyle 1"}));
+}
+
+TEST(Renderer, RingsFromReversedAndFlatRectangles) {
+  DesignBuilder b;
+  b.figure(ObjectKind::Ring, 40, 20, 0, 0, "2");
+  b.figure(ObjectKind::Ring, 3, 7, 13, 7);
+  Fixture f;
+  EXPECT_EQ(f.redraw(b.design, {"circle", "fill"}),
+            (std::vector<std::string>{
+                "fillcolor #C0C0C0", "fillstyle 0", "circle 20,10 r10 #000000 a1",
+                "fillcolor #000000", "fillstyle 1",
+                "circle 8,7 r5 #000000 a1", "fillcolor #000000", "fillstyle 1"}));
+}
+
+TEST(Renderer, RepeatsDrawCountPlusOneTimesAndNest) {
+  DesignBuilder b;
+  b.repeat("i", true, 10, 0).figure(ObjectKind::Line, 0, 0, 1, 0).end("i", true);
+  Fixture f;
+  EXPECT_EQ(f.redraw(b.design, {"line"}), std::vector<std::string>{"line 0,0-1,0 #000000"});
+
+  DesignBuilder three;
+  three.repeat("i", true, 10, 3).figure(ObjectKind::Line, 0, 0, 1, 0).end("i", true);
+  EXPECT_EQ(f.redraw(three.design, {"line"}),
+            (std::vector<std::string>{"line 0,0-1,0 #000000", "line 0,10-1,10 #000000",
+                                      "line 0,20-1,20 #000000", "line 0,30-1,30 #000000"}));
+
+  // A horizontal block inside a vertical one shifts in both directions, and the other way.
+  for (bool outerVertical : {true, false}) {
+    DesignBuilder nested;
+    nested.repeat("i", outerVertical, 10, 1)
+        .repeat("j", !outerVertical, 100, 1)
+        .text("x", 1, 2)
+        .end("j", !outerVertical)
+        .end("i", outerVertical);
+    const auto at = f.redraw(nested.design, {"at"});
+    if (outerVertical) {
+      EXPECT_EQ(at, (std::vector<std::string>{"at 1,2", "at 101,2", "at 1,12", "at 101,12"}));
+    } else {
+      EXPECT_EQ(at, (std::vector<std::string>{"at 1,2", "at 1,102", "at 11,2", "at 11,102"}));
+    }
+  }
+
+  // Counts far too large to draw stop at the walk's limit instead of freezing.
+  DesignBuilder huge;
+  huge.repeat("a", true, 1, 30000).repeat("b", true, 1, 30000).repeat("c", true, 1, 30000);
+  huge.figure(ObjectKind::Line, 0, 0, 1, 0);
+  huge.end("c", true).end("b", true).end("a", true);
+  EXPECT_LE(f.redraw(huge.design, {"line"}).size(), static_cast<size_t>(kMaxWalkSteps));
+}
+
+TEST(Renderer, LayersFromTheLastRowUpHiddenSkippedLockedDrawn) {
+  DesignBuilder b;
+  b.layer(2, "middle").layer(3, "top");  // rows: 3 top, 2 middle, 1 base
+  b.on(3).text("top", 0, 0).on(1).text("base", 0, 0).on(2).text("middle", 0, 0);
+  b.on(7).text("no such layer", 0, 0);
+  Fixture f;
+  EXPECT_EQ(f.redraw(b.design, {"print"}),
+            (std::vector<std::string>{"print base", "print middle", "print top"}));
+  b.design.layers.setCell(2, kLayerHide, "×");  // hide "middle"
+  b.design.layers.setCell(1, kLayerLock, "■");  // lock "top"
+  EXPECT_EQ(f.redraw(b.design, {"print"}),
+            (std::vector<std::string>{"print base", "print top"}));
+}
+
+TEST(Renderer, FeedbackModesAndSelectionMarks) {
+  DesignBuilder b;
+  b.figure(ObjectKind::Box, 10, 10, 60, 40, "2", 0x00FF00);
+  const ObjectRecord box = DecodeObjectRow(b.design.objects, 1);
+  Fixture f;
+  RenderContext ctx{f.surface, b.design, f.view, f.pictures};
+  DrawObject(ctx, {1, 2, 3, 4}, static_cast<int>(ObjectKind::Box), DrawObjectMode::FeedbackDraw,
+             box);
+  DrawObject(ctx, {1, 2, 3, 4}, kBlockFrame, DrawObjectMode::FeedbackErase, box);
+  EXPECT_EQ(f.surface.only({"box", "fillcolor", "style"}),
+            (std::vector<std::string>{"style 0", "fillcolor #C0C0C0", "box 1,2-3,4 #0000FF",
+                                      "style 2", "box 1,2-3,4 #FF0000"}));
+
+  ObjectRecord text;
+  text.Kind = ObjectKind::Text;
+  text.Text = "abc";
+  text.Size = 10;
+  f.surface.calls.clear();
+  DrawObject(ctx, {1, 2, 3, 4}, 1, DrawObjectMode::FeedbackDraw, text);
+  DrawObject(ctx, {1, 2, 3, 4}, 1, DrawObjectMode::FeedbackErase, text);
+  ctx.textEraseBlocked = true;
+  DrawObject(ctx, {1, 2, 3, 4}, 1, DrawObjectMode::FeedbackErase, text);
+  EXPECT_EQ(f.surface.only({"show", "hide", "at", "fore", "print"}),
+            (std::vector<std::string>{"showlabel 3,4", "hidelabel", "at 1,2", "fore #FFFFFF",
+                                      "print abc", "hidelabel", "at 1,2"}));
+
+  EditSession s;
+  s.SelectionList.push_back({1, box, {}});
+  f.view.markSize = 2;
+  f.surface.calls.clear();
+  DrawSelectionMarks(f.surface, f.view, s, 1);
+  EXPECT_EQ(f.surface.only({"box", "circle"}),
+            (std::vector<std::string>{"boxfill 8,8-10,10 #0000FF", "boxfill 60,40-62,42 #0000FF",
+                                      "circle 35,25 r1 #0000FF a1"}));
+  EXPECT_EQ(s.SelectionList[0].marks[0], (std::pair<double, double>{8, 8}));
+  EXPECT_EQ(s.SelectionList[0].marks[1], (std::pair<double, double>{62, 42}));
+  EXPECT_EQ(s.SelectionList[0].marks[2], (std::pair<double, double>{34, 24}));
+}
+
+// A printer whose page records what is printed on it.
+class RecordingPrinter final : public PrinterPort {
+ public:
+  void setPaperSize(int16_t) override {}
+  void setOrientation(int16_t) override {}
+  void setScaleMode(int16_t) override {}
+  PrinterPage page() const override { return {}; }
+  Surface* beginPage() override { return &surface; }
+  bool endDoc(std::string*) override {
+    ++ends;
+    return true;
+  }
+  RecordingSurface surface;
+  int ends = 0;
+};
+
+TEST(Printing, SameWalkWithInkAtDesignSize) {
+  DesignBuilder b;
+  b.layer(2, "hidden");
+  b.on(1).repeat("i", true, 10, 2).text("明細", 1, 2, 0, "", "ＭＳ 明朝", 12).end("i", true);
+  b.figure(ObjectKind::Box, 0, 0, 5, 5, "1");
+  b.picture("logo.png", 1, 1, false).picture("logo.png", 1, 1, true);
+  b.on(2).text("never", 0, 0);
+  b.design.layers.setCell(1, kLayerHide, "×");
+  RecordingPrinter printer;
+  FakePictures pictures;
+  std::string error;
+  ASSERT_TRUE(PrintDesign(b.design, printer, pictures, &error));
+  EXPECT_EQ(printer.ends, 1);
+  EXPECT_EQ(printer.surface.only({"print", "font", "picture", "mode 9", "mode 10"}),
+            (std::vector<std::string>{"font ＭＳ 明朝 12", "print 明細", "font ＭＳ 明朝 12",
+                                      "print 明細", "font ＭＳ 明朝 12", "print 明細", "mode 9",
+                                      "mode 9", "picture 1,1 25.4x12.7 CC0020", "mode 9",
+                                      "picture 1,1 25.4x12.7 8800C6"}));
+}
+
+}  // namespace
+}  // namespace qf
