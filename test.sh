@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
+. scripts/cups.sh
 
 sanitize=0
 for arg in "$@"; do
@@ -16,6 +17,7 @@ done
 
 qf_ensure_packages "${QF_BUILD_PACKAGES[@]}" "${QF_TEST_PACKAGES[@]}"
 export QT_QPA_PLATFORM=offscreen
+qf_setup_cups "$PWD/build-cups-pdf"
 
 if [ "$sanitize" -eq 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQF_WERROR=ON -DQF_SANITIZE=ON \

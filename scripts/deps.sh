@@ -2,7 +2,7 @@
 
 QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-noto-cjk)
 QF_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-                  xvfb xauth)
+                  xvfb xauth poppler-utils cups cups-client printer-driver-cups-pdf)
 
 qf_missing_packages() {
   local p

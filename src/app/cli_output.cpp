@@ -1,4 +1,5 @@
 #include <QImage>
+#include <filesystem>
 #include <iostream>
 
 #include "app/cli_commands.h"
@@ -135,6 +136,7 @@ int Print(const std::vector<std::string>& args) {
   std::unique_ptr<QtPrinterPort> printer =
       out.empty() ? QtPrinterPort::ForQueue(queue, &error) : QtPrinterPort::ForPdf(out);
   if (!printer) return Fail("cannot print: " + error);
+  printer->printer().setDocName(QString::fromStdString(std::filesystem::path(file).filename()));
   QtPictureStore pictures;
   if (!PrintDesign(design, *printer, pictures, &error)) return Fail("cannot print: " + error);
   return 0;

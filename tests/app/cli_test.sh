@@ -28,5 +28,20 @@ if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then 
 "$qf" --source "$data/golden.qfd" --encoding cp932 | iconv -f CP932 -t UTF-8 \
   | cmp - "$data/golden_sub_private.bas" || fail "--encoding cp932 differs"
 if "$qf" --source 2>/dev/null; then fail "--source without a file accepted"; fi
+"$qf" --render "$data/golden.qfd" -o "$tmp/page.png"
+file "$tmp/page.png" | grep -q '1123 x 793' || fail "render size: $(file "$tmp/page.png")"
+"$qf" --render "$data/golden.qfd" -o "$tmp/half.png" --zoom 50 --no-grid
+file "$tmp/half.png" | grep -q '561 x 397' || fail "render at 50 %: $(file "$tmp/half.png")"
+"$qf" --render "$data/golden.qfd" -o "$tmp/tiny.png" --zoom 0  # clamped, not a crash
+if "$qf" --render "$data/golden.qfd" 2>/dev/null; then fail "--render without -o accepted"; fi
+
+"$qf" --print "$data/golden.qfd" -o "$tmp/out.pdf"
+pdfinfo "$tmp/out.pdf" | grep -q '^Pages: *1$' || fail "PDF is not one page"
+pdfinfo "$tmp/out.pdf" | grep -q '842 x 595 pts (A4)' || fail "PDF is not A4 landscape"
+pdftotext "$tmp/out.pdf" - | grep -q '請求書' || fail "PDF lacks the Japanese title"
+pdftotext "$tmp/out.pdf" - | grep -q '2026/12/07' || fail "PDF lacks the date"
+if "$qf" --print "$data/golden.qfd" -P NoSuchQueue 2>"$tmp/err"; then fail "printed nowhere"; fi
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "print error is not one line: $(cat "$tmp/err")"
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"
