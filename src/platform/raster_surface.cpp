@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/picture_store.h"
+#include "platform/pixel_ops.h"
 #include "platform/qt_fonts.h"
 
 namespace qf {
@@ -29,101 +30,118 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
   }
 }
 
+namespace {
+
+PixelOp OpFor(DrawMode mode) {
+  switch (mode) {
+    case DrawMode::NotXorPen:
+      return PixelOp::NotXor;
+    case DrawMode::MaskPen:
+      return PixelOp::And;
+    case DrawMode::CopyPen:
+    default:
+      return PixelOp::Copy;
+  }
+}
+
+// The pixel holding a page point; far-off values are held at a distance the image never
+// reaches, so the conversion stays defined.
+int PixelOf(double v) { return static_cast<int>(std::clamp(std::floor(v), -1e8, 1e8)); }
+
+uint32_t ImageRgb(int32_t color) { return ToQColor(color).rgb() & 0xFFFFFFu; }
+
+}  // namespace
+
 RasterSurface::RasterSurface(QImage& image, double scaleWidth, double scaleHeight)
     : image_(image),
-      painter_(&image),
       sx_(scaleWidth > 0 ? image.width() / scaleWidth : 1),
       sy_(scaleHeight > 0 ? image.height() / scaleHeight : 1) {
-  painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setRenderHint(QPainter::TextAntialiasing, false);
-  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  if (image_.format() != QImage::Format_RGB32) {
+    image_ = image_.convertToFormat(QImage::Format_RGB32);
+  }
 }
 
 RasterSurface::~RasterSurface() = default;
 
-void RasterSurface::applyMode() {
-  switch (mode_) {
-    case DrawMode::NotXorPen:
-      painter_.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-      break;
-    case DrawMode::MaskPen:
-      painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-      break;
-    case DrawMode::CopyPen:
-    default:
-      painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      break;
-  }
-}
-
-QPen RasterSurface::makePen(int32_t color) const {
-  const int w = std::max(1, width_);
-  QPen pen(ToQColor(color));
-  pen.setWidth(w);
-  pen.setCosmetic(true);
-  // Like the original surface, dashed styles apply to one-pixel lines only.
-  Qt::PenStyle style = Qt::SolidLine;
-  if (w == 1) {
-    switch (static_cast<DrawStyle>(style_)) {
-      case DrawStyle::Dash:
-        style = Qt::DashLine;
-        break;
-      case DrawStyle::Dot:
-        style = Qt::DotLine;
-        break;
-      case DrawStyle::DashDot:
-        style = Qt::DashDotLine;
-        break;
-      case DrawStyle::DashDotDot:
-        style = Qt::DashDotDotLine;
-        break;
-      default:
-        break;
-    }
-  }
-  pen.setStyle(style);
-  pen.setCapStyle(w > 1 ? Qt::RoundCap : Qt::FlatCap);
-  pen.setJoinStyle(Qt::MiterJoin);
-  return pen;
-}
-
 void RasterSurface::setFont(const FontSpec& f) {
-  font_ = MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
-  // Aliased glyphs, so a white overprint erases a text completely.
-  font_.setStyleStrategy(QFont::NoAntialias);
+  FontKey key{f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline};
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) {
+    if (fonts_.size() >= 64) fonts_.clear();
+    QFont font = MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough,
+                                f.underline);
+    // Aliased glyphs, so a white overprint erases a text completely.
+    font.setStyleStrategy(QFont::NoAntialias);
+    it = fonts_.emplace(std::move(key), font).first;
+  }
+  font_ = it->second;
 }
 
 void RasterSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
-  applyMode();
-  painter_.setPen(makePen(color));
-  painter_.setBrush(Qt::NoBrush);
-  painter_.drawLine(toPixels(x1, y1), toPixels(x2, y2));
+  const QPointF a = toPixels(x1, y1);
+  const QPointF b = toPixels(x2, y2);
+  const int w = std::max(1, width_);
+  if (w == 1) {
+    DrawThinLine(image_, a, b, ImageRgb(color), OpFor(mode_), DashPattern(style_));
+  } else {
+    // Wide pens are solid with round ends, centred on the line through the pixel centres.
+    const QPointF half(0.5, 0.5);
+    DrawThickLine(image_, QPointF(std::floor(a.x()), std::floor(a.y())) + half,
+                  QPointF(std::floor(b.x()), std::floor(b.y())) + half, w, ImageRgb(color),
+                  OpFor(mode_));
+  }
 }
 
 void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
-  applyMode();
-  const QRectF r = QRectF(toPixels(x1, y1), toPixels(x2, y2)).normalized();
+  const QPointF a = toPixels(x1, y1);
+  const QPointF b = toPixels(x2, y2);
+  const int left = PixelOf(std::min(a.x(), b.x()));
+  const int right = PixelOf(std::max(a.x(), b.x()));
+  const int top = PixelOf(std::min(a.y(), b.y()));
+  const int bottom = PixelOf(std::max(a.y(), b.y()));
+  const PixelOp op = OpFor(mode_);
+  const uint32_t rgb = ImageRgb(color);
   if (filled) {
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ToQColor(color));
-    painter_.drawRect(r.toRect());
+    FillRect(image_, QRect(QPoint(left, top), QPoint(right, bottom)), rgb, op);
     return;
   }
-  const QRect outline = r.toRect();
-  if (fillStyle_ == FillStyle::Solid) {
-    // The inside only, so that no pixel gets both the fill and the outline.
-    const int inset = std::max(1, width_) / 2 + 1;
-    const QRect inside = outline.adjusted(inset, inset, -inset, -inset);
-    if (inside.isValid()) painter_.fillRect(inside, ToQColor(fillColor_));
+  const int w = std::max(1, width_);
+  // The outline is centred on the box's edges; the inside starts where it ends.
+  const int lo = (w - 1) / 2;
+  const int hi = w - 1 - lo;
+  const QRect outer(QPoint(left - lo, top - lo), QPoint(right + hi, bottom + hi));
+  const QRect inner(QPoint(left + hi + 1, top + hi + 1), QPoint(right - lo - 1, bottom - lo - 1));
+  if (fillStyle_ == FillStyle::Solid && inner.isValid()) {
+    FillRect(image_, inner, ImageRgb(fillColor_), op);
   }
-  painter_.setPen(makePen(color));
-  painter_.setBrush(Qt::NoBrush);
-  painter_.drawRect(outline);
+  if (!inner.isValid()) {
+    FillRect(image_, outer, rgb, op);
+    return;
+  }
+  const std::span<const int> dashes = w == 1 ? DashPattern(style_) : std::span<const int>();
+  if (!dashes.empty()) {
+    // Four sides, each without its last corner, so no pixel is drawn twice.
+    DrawThinLine(image_, QPointF(left, top), QPointF(right - 1, top), rgb, op, dashes);
+    DrawThinLine(image_, QPointF(right, top), QPointF(right, bottom - 1), rgb, op, dashes);
+    DrawThinLine(image_, QPointF(right, bottom), QPointF(left + 1, bottom), rgb, op, dashes);
+    DrawThinLine(image_, QPointF(left, bottom), QPointF(left, top + 1), rgb, op, dashes);
+    return;
+  }
+  // Four bands that together make the outline exactly once.
+  FillRect(image_, QRect(QPoint(outer.left(), outer.top()), QPoint(outer.right(), inner.top() - 1)),
+           rgb, op);
+  FillRect(image_,
+           QRect(QPoint(outer.left(), inner.bottom() + 1), QPoint(outer.right(), outer.bottom())),
+           rgb, op);
+  FillRect(image_, QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())),
+           rgb, op);
+  FillRect(image_,
+           QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())),
+           rgb, op);
 }
 
 void RasterSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
                            std::optional<double> start, std::optional<double> end) {
-  applyMode();
   // The radius is the horizontal half-axis when the ellipse is wider than high.
   double rx = radius;
   double ry = radius;
@@ -132,56 +150,43 @@ void RasterSurface::circle(double cx, double cy, double radius, int32_t color, d
   } else if (aspect > 1) {
     rx = radius / aspect;
   }
-  const QPointF c = toPixels(cx, cy);
-  const QRectF r(c.x() - rx * sx_, c.y() - ry * sy_, 2 * rx * sx_, 2 * ry * sy_);
-  if (start && end) {
-    constexpr double kSixteenthsPerRadian = 16 * 180 / 3.14159265358979323846;
-    double span = *end - *start;
-    if (span < 0) span += 2 * 3.14159265358979323846;
-    painter_.setPen(makePen(color));
-    painter_.setBrush(Qt::NoBrush);
-    painter_.drawArc(r, static_cast<int>(std::lround(*start * kSixteenthsPerRadian)),
-                     static_cast<int>(std::lround(span * kSixteenthsPerRadian)));
-    return;
-  }
-  if (fillStyle_ == FillStyle::Solid) {
-    const double inset = std::max(1, width_) / 2.0 + 1;
-    const QRectF inside = r.adjusted(inset, inset, -inset, -inset);
-    if (inside.width() > 0 && inside.height() > 0) {
-      painter_.setPen(Qt::NoPen);
-      painter_.setBrush(ToQColor(fillColor_));
-      painter_.drawEllipse(inside);
-    }
-  }
-  painter_.setPen(makePen(color));
-  painter_.setBrush(Qt::NoBrush);
-  painter_.drawEllipse(r);
+  const int w = std::max(1, width_);
+  const EllipseArc arc{start.value_or(0), end.value_or(0)};
+  const bool isArc = start && end;
+  const uint32_t fill = ImageRgb(fillColor_);
+  DrawEllipse(image_, toPixels(cx, cy), std::abs(rx * sx_), std::abs(ry * sy_), w,
+              ImageRgb(color), OpFor(mode_), w == 1 ? DashPattern(style_) : std::span<const int>(),
+              isArc ? &arc : nullptr,
+              !isArc && fillStyle_ == FillStyle::Solid ? &fill : nullptr);
 }
 
 void RasterSurface::paintPicture(const Picture& picture, double x, double y, double width,
                                  double height, RasterOp op) {
   const auto* pic = dynamic_cast<const QtPicture*>(&picture);
   if (!pic) return;
-  const QRect target = QRectF(toPixels(x, y), toPixels(x + width, y + height)).toRect();
-  if (target.width() <= 0 || target.height() <= 0) return;
-  const QImage& image = pic->scaled(target.size());
+  const QPointF a = toPixels(x, y);
+  const QPoint at(PixelOf(a.x()), PixelOf(a.y()));
+  // The size from the extent alone, so a picture keeps its pixel size wherever it is placed
+  // (and its scaled copy stays valid).
+  const QSize size(PixelOf(width * sx_ + 0.5), PixelOf(height * sy_ + 0.5));
+  // Nothing to draw, or more than any page shows.
+  if (size.width() <= 0 || size.height() <= 0 || size.width() > 100000 ||
+      size.height() > 100000) {
+    return;
+  }
   switch (op) {
     case RasterOp::DstInvert:
-      painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
-      painter_.fillRect(target, Qt::black);
+      FillRect(image_, QRect(at, size), 0, PixelOp::Invert);
       break;
     case RasterOp::SrcInvert:
-      painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-      painter_.drawImage(target.topLeft(), image);
+      BlitImage(image_, at, pic->scaled(size), PixelOp::Xor);
       break;
     case RasterOp::SrcAnd:
-      painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-      painter_.drawImage(target.topLeft(), image);
+      BlitImage(image_, at, pic->scaled(size), PixelOp::And);
       break;
     case RasterOp::SrcCopy:
     default:
-      painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      painter_.drawImage(target.topLeft(), image);
+      BlitImage(image_, at, pic->scaled(size), PixelOp::Copy);
       break;
   }
 }
@@ -194,17 +199,14 @@ void RasterSurface::print(std::string_view text) {
 
 void RasterSurface::drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
                              const QString& text) {
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter_.setFont(font);
-  painter_.setPen(color);
-  DrawTextLines(painter_, &image_, topLeft, text);
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::TextAntialiasing, false);
+  painter.setFont(font);
+  painter.setPen(color);
+  DrawTextLines(painter, &image_, topLeft, text);
 }
 
-void RasterSurface::clear() {
-  painter_.setCompositionMode(QPainter::CompositionMode_Source);
-  painter_.fillRect(image_.rect(), Qt::white);
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-}
+void RasterSurface::clear() { FillRect(image_, image_.rect(), 0xFFFFFFu, PixelOp::Copy); }
 
 double RasterSurface::textWidth(std::string_view text) {
   const QFontMetricsF fm(font_, &image_);

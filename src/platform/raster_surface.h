@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <map>
+#include <tuple>
 
 #include "view/surface.h"
 
@@ -16,9 +18,12 @@ QColor ToQColor(int32_t color);
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
                    const QString& text);
 
-// Draws on a QImage with the raster operations of the original drawing surface: not-xor and
-// mask pen are exact, and antialiasing is off, so drawing a line, box, ring or picture twice in
-// not-xor restores every pixel. The image spans scaleWidth x scaleHeight page units.
+// Draws on a Format_RGB32 QImage with the raster operations of the original drawing surface:
+// not-xor and mask pen are exact, and antialiasing is off, so drawing a line, box, ring or picture
+// twice in not-xor restores every pixel. Lines, boxes and pictures are drawn pixel by pixel (a
+// QPainter with raster operations is slow and hands small fills to other threads); ellipses,
+// arcs and texts go through a QPainter opened for the call. The image spans
+// scaleWidth x scaleHeight page units.
 class RasterSurface : public Surface {
  public:
   RasterSurface(QImage& image, double scaleWidth, double scaleHeight);
@@ -56,14 +61,13 @@ class RasterSurface : public Surface {
   // Texts go onto the image; a printed page keeps them as vector text instead.
   virtual void drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
                         const QString& text);
-  QPainter& painter() { return painter_; }
 
  private:
-  QPen makePen(int32_t color) const;
-  void applyMode();
+  using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
 
   QImage& image_;
-  QPainter painter_;
+  // Resolving a font costs more than drawing its text; designs use few fonts.
+  std::map<FontKey, QFont> fonts_;
   double sx_;
   double sy_;
   DrawMode mode_ = DrawMode::CopyPen;

@@ -154,7 +154,8 @@ TEST(RasterSurface, PicturesOnScreenAndPaper) {
   RenderContext ctx = w.context(b.design);
   FullRedraw(ctx);
   // 96 dpi at zoom 100: the picture shows pixel for pixel at its place.
-  const QPoint at = w.surface->toPixels(10, 10).toPoint();
+  const QPointF corner = w.surface->toPixels(10, 10);
+  const QPoint at(int(corner.x()), int(corner.y()));  // the pixel holding the corner
   EXPECT_EQ(Rgb24(w.image, at.x() + 5, at.y() + 7), original.pixel(5, 7) & 0xFFFFFFu);
   EXPECT_EQ(Rgb24(w.image, at.x() + 40, at.y() + 20), original.pixel(40, 20) & 0xFFFFFFu);
 
@@ -176,8 +177,9 @@ TEST(RasterSurface, PicturesOnScreenAndPaper) {
       PrintObject(page, {o.X1, o.Y1, o.X1, o.Y1}, o, p.design, pictures);
       if (o.Kind == ObjectKind::Box) PrintObject(page, {0, 0, 50, 50}, o, p.design, pictures);
     }
-    const QPoint inPicture = page.toPixels(11, 11).toPoint();
-    EXPECT_EQ(Rgb24(paper, inPicture.x(), inPicture.y()), transparent ? 0xA0A0A0u : 0xFFFFFFu);
+    const QPointF inPicture = page.toPixels(11, 11);
+    EXPECT_EQ(Rgb24(paper, int(inPicture.x()), int(inPicture.y())),
+              transparent ? 0xA0A0A0u : 0xFFFFFFu);
   }
 }
 

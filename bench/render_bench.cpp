@@ -1,0 +1,188 @@
+// Full redraw of 1,000 and 10,000 mixed objects, one drag step with 10 and 10,000 objects in the
+// design, and a redraw with 50 pictures of one 2-megapixel JPEG.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "document/object_rows.h"
+#include "platform/picture_store.h"
+#include "platform/qt_fonts.h"
+#include "platform/raster_surface.h"
+#include "sample_design.h"
+#include "view/object_walk.h"
+#include "view/renderer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The design window at zoom 100 on an A4 page.
+struct Window {
+  Window() {
+    view.zoom = 100;
+    ApplyPageLayout(view);
+    image = QImage(view.widthPx, view.heightPx, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    surface = std::make_unique<qf::RasterSurface>(image, view.page.scaleWidth,
+                                                  view.page.scaleHeight);
+  }
+  qf::ViewState view;
+  QImage image;
+  std::unique_ptr<qf::RasterSurface> surface;
+  qf::QtPictureStore pictures;
+};
+
+const qf::Design& Sample(int count) {
+  static std::map<int, qf::Design> designs;
+  auto it = designs.find(count);
+  if (it == designs.end()) it = designs.emplace(count, qf::bench::MakeSampleDesign(count, 5)).first;
+  return it->second;
+}
+
+// Objects drawn by a full redraw: repeat blocks draw their rows several times.
+long DrawnObjects(const qf::Design& d) {
+  long n = 0;
+  qf::WalkObjects(d, 1, d.objects.itemCount(),
+                  [&n](const qf::WorkingRect&, const qf::ObjectRecord&) { ++n; });
+  return n;
+}
+
+void BM_FullRedraw(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const qf::Design& d = Sample(count);
+  Window w;
+  qf::RenderContext ctx{*w.surface, d, w.view, w.pictures};
+  for (auto _ : state) qf::FullRedraw(ctx);
+  state.counters["drawn"] = static_cast<double>(DrawnObjects(d));
+}
+
+// Erasing the previous feedback and drawing the new one touches no other object.
+void BM_DragStep(benchmark::State& state) {
+  const qf::Design& d = Sample(static_cast<int>(state.range(0)));
+  Window w;
+  qf::RenderContext ctx{*w.surface, d, w.view, w.pictures};
+  qf::FullRedraw(ctx);
+  qf::ObjectRecord box;
+  box.Kind = qf::ObjectKind::Box;
+  box.Text = "0";
+  box.Style = "0";
+  box.Size = 1;
+  qf::WorkingRect previous{40, 40, 90, 70};
+  int step = 0;
+  for (auto _ : state) {
+    const qf::WorkingRect next{40, 40, 90.0 + (step % 40), 70.0 + (step % 25)};
+    qf::DrawObject(ctx, previous, 3, qf::DrawObjectMode::FeedbackErase, box);
+    qf::DrawObject(ctx, next, 3, qf::DrawObjectMode::FeedbackDraw, box);
+    previous = next;
+    ++step;
+  }
+}
+
+std::string JpegPath() { return (fs::temp_directory_path() / "qf_bench_2mp.jpg").string(); }
+
+qf::Design PictureDesign(int count) {
+  qf::Design d;
+  qf::EditSession s;
+  s.NewObject = true;
+  for (int i = 0; i < count; ++i) {
+    s.working = {};
+    s.working.Kind = qf::ObjectKind::Picture;
+    s.working.Text = JpegPath();
+    s.working.Style = "0";
+    s.rect = {10.0 + (i % 5) * 30, 10.0 + (i / 5) * 25, 0, 0};
+    s.rect.x2 = s.rect.x1;
+    s.rect.y2 = s.rect.y1;
+    qf::StoreWorkingObject(d.objects, s, 0);
+  }
+  return d;
+}
+
+// 50 pictures of one 2-megapixel JPEG; the store decodes it once and keeps it.
+void BM_RedrawFiftyPictures(benchmark::State& state) {
+  const qf::Design d = PictureDesign(50);
+  Window w;
+  qf::RenderContext ctx{*w.surface, d, w.view, w.pictures};
+  for (auto _ : state) qf::FullRedraw(ctx);
+  state.counters["decodes"] = w.pictures.decodes();
+}
+
+// The first redraw of a window: the picture decoded as well.
+void BM_RedrawFiftyPicturesFirstTime(benchmark::State& state) {
+  const qf::Design d = PictureDesign(50);
+  for (auto _ : state) {
+    Window w;
+    qf::RenderContext ctx{*w.surface, d, w.view, w.pictures};
+    qf::FullRedraw(ctx);
+  }
+}
+
+BENCHMARK(BM_FullRedraw)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawFiftyPictures)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawFiftyPicturesFirstTime)->Unit(benchmark::kMillisecond);
+
+class Reporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+  }
+  std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  qf::InstallFontSubstitutions();
+  {
+    // 1600 x 1250 pixels: two megapixels of something a JPEG encoder has to work at.
+    QImage photo(1600, 1250, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+      for (int x = 0; x < photo.width(); ++x) {
+        photo.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 3) % 256, (x ^ y) % 256));
+      }
+    }
+    photo.save(QString::fromStdString(JpegPath()), "JPEG", 90);
+  }
+  benchmark::Initialize(&argc, argv);
+  Reporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto& t = reporter.times;
+  if (t["BM_FullRedraw/1000"] > 0) {
+    const double small = t["BM_FullRedraw/1000"] / 1000 * 1000;
+    const double large = t["BM_FullRedraw/10000"] / 10000 * 1000;
+    std::printf("full redraw per object row: %.2f us at 1,000, %.2f us at 10,000 (ratio %.2f); "
+                "per drawn object %.2f and %.2f us (%ld and %ld drawn: repeats draw rows "
+                "again)\n",
+                small, large, large / small,
+                t["BM_FullRedraw/1000"] * 1000 / static_cast<double>(DrawnObjects(Sample(1000))),
+                t["BM_FullRedraw/10000"] * 1000 /
+                    static_cast<double>(DrawnObjects(Sample(10000))),
+                DrawnObjects(Sample(1000)), DrawnObjects(Sample(10000)));
+  }
+  if (t["BM_DragStep/10"] > 0) {
+    std::printf("drag step: %.2f us with 10 objects, %.2f us with 10,000 (ratio %.2f, goal "
+                "within 10 %%)\n",
+                t["BM_DragStep/10"], t["BM_DragStep/10000"],
+                t["BM_DragStep/10000"] / t["BM_DragStep/10"]);
+  }
+  if (t["BM_RedrawFiftyPictures"] > 0) {
+    std::printf("redraw with 50 pictures of a 2-megapixel JPEG: %.1f ms cached, %.1f ms with "
+                "the decode\n",
+                t["BM_RedrawFiftyPictures"], t["BM_RedrawFiftyPicturesFirstTime"]);
+  }
+  benchmark::Shutdown();
+  fs::remove(JpegPath());
+  return 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <cstdint>
+#include <span>
+
+namespace qf {
+
+// How a pixel operation combines a colour with the image, on 0xFFRRGGBB pixels.
+enum class PixelOp {
+  Copy,       // the colour
+  NotXor,     // NOT(colour XOR pixel): twice gives the pixel back
+  And,        // colour AND pixel
+  Invert,     // NOT pixel, the colour unused
+  Xor,        // colour XOR pixel
+};
+
+// Drawing primitives applied straight to a Format_RGB32 image. Each touches every pixel of its
+// shape exactly once, so not-xor drawing stays reversible, and none hands work to other threads.
+// Everything is clipped to the image.
+void FillRect(QImage& image, QRect rect, uint32_t rgb, PixelOp op);
+// A one-pixel line between the pixels holding a and b, both ends included, with an on/off dash
+// pattern in pixels (empty: solid).
+void DrawThinLine(QImage& image, QPointF a, QPointF b, uint32_t rgb, PixelOp op,
+                  std::span<const int> dashes = {});
+// A line of the given width with round ends: every pixel whose centre lies within width / 2 of
+// the segment.
+void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t rgb, PixelOp op);
+// An ellipse outline of the given width around centre c with half-axes rx and ry (pixels): the
+// pixels whose centres lie inside the ellipse grown by width / 2 and outside the one shrunk by
+// it. With an arc (angles in radians, counter-clockwise as seen, 0 pointing right) only that
+// part. A fill colour fills exactly the pixels inside the outline. Dashes follow the curve.
+struct EllipseArc {
+  double start = 0;
+  double end = 0;
+};
+void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, uint32_t rgb,
+                 PixelOp op, std::span<const int> dashes, const EllipseArc* arc,
+                 const uint32_t* fill);
+// Combines a picture with the image at a place, pixel by pixel.
+void BlitImage(QImage& image, QPoint at, const QImage& picture, PixelOp op);
+
+// Dash patterns of the line styles 1 to 4 (dash, dot, dash-dot, dash-dot-dot); empty for solid.
+std::span<const int> DashPattern(int style);
+
+}  // namespace qf
