@@ -21,13 +21,13 @@ qf_setup_cups() {
   chmod 0755 "$out"
   # cups-pdf writes where "Out" points; make it the folder of this test run.
   sed -i "s|^Out .*|Out $out|" /etc/cups/cups-pdf.conf
-  if ! pgrep -x cupsd >/dev/null; then
+  if ! lpstat -r 2>/dev/null | grep -q 'scheduler is running'; then
     /usr/sbin/cupsd
     for _ in $(seq 1 50); do
-      lpstat -r 2>/dev/null | grep -q 'is running' && break
+      lpstat -r 2>/dev/null | grep -q 'scheduler is running' && break
       sleep 0.2
     done
-    QF_CUPS_STARTED_PID=$(pgrep -xo cupsd || true)
+    QF_CUPS_STARTED_PID=$(pgrep -xn cupsd || true)
     trap qf_stop_cups EXIT
   fi
   local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd

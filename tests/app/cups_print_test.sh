@@ -8,17 +8,18 @@ if [ -z "${QF_CUPS_QUEUE:-}" ] || [ -z "${QF_CUPS_OUT:-}" ]; then
   echo "no CUPS queue set up; skipped"
   exit 77
 fi
-before=$(ls "$QF_CUPS_OUT"/*.pdf 2>/dev/null | wc -l)
+count_pdfs() { find "$QF_CUPS_OUT" -maxdepth 1 -name '*.pdf' | wc -l; }
+before=$(count_pdfs)
 "$qf" --print "$design" -P "$QF_CUPS_QUEUE"
 for _ in $(seq 1 120); do
-  [ "$(ls "$QF_CUPS_OUT"/*.pdf 2>/dev/null | wc -l)" -gt "$before" ] && break
+  [ "$(count_pdfs)" -gt "$before" ] && break
   sleep 0.5
 done
-pdf=$(ls -t "$QF_CUPS_OUT"/*.pdf 2>/dev/null | head -n 1)
-[ -n "$pdf" ] && [ "$(ls "$QF_CUPS_OUT"/*.pdf | wc -l)" -gt "$before" ] || {
-  echo "FAIL: no PDF arrived from the queue" >&2
+if [ "$(count_pdfs)" -le "$before" ]; then
+  echo "FAIL: no PDF arrived in $QF_CUPS_OUT from the queue" >&2
   exit 1
-}
+fi
+pdf=$(find "$QF_CUPS_OUT" -maxdepth 1 -name '*.pdf' -printf '%T@ %p\n' | sort -n | tail -n 1 | cut -d' ' -f2-)
 # cups-pdf may still be writing it.
 for _ in $(seq 1 40); do pdfinfo "$pdf" >/dev/null 2>&1 && break; sleep 0.25; done
 pages=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
