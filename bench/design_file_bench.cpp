@@ -17,6 +17,7 @@
 #include "platform/qt_fonts.h"
 #include "platform/qt_measure.h"
 #include "sample_design.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -97,18 +98,6 @@ BENCHMARK(BM_LoadMeasuringWithQt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SerializeOnly)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's time per iteration for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration) times[r.run_name.function_name] = r.GetAdjustedRealTime();
-    }
-  }
-  std::map<std::string, double> times;
-};
-
 long MaxRssKiB() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
@@ -153,7 +142,7 @@ int main(int argc, char** argv) {
     }
   }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  qf::bench::TimingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double floor = reporter.times["BM_Floor"];
   if (floor > 0) {

@@ -15,6 +15,7 @@
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
 #include "sample_design.h"
+#include "timing_reporter.h"
 #include "view/object_walk.h"
 #include "view/renderer.h"
 
@@ -128,17 +129,6 @@ BENCHMARK(BM_DragStep)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawFiftyPictures)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawFiftyPicturesFirstTime)->Unit(benchmark::kMillisecond);
 
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +146,7 @@ int main(int argc, char** argv) {
     photo.save(QString::fromStdString(JpegPath()), "JPEG", 90);
   }
   benchmark::Initialize(&argc, argv);
-  Reporter reporter;
+  qf::bench::TimingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& t = reporter.times;
   if (t["BM_FullRedraw/1000"] > 0) {

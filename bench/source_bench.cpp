@@ -8,6 +8,7 @@
 
 #include "document/design_file.h"
 #include "sample_design.h"
+#include "timing_reporter.h"
 #include "source/source_generator.h"
 
 namespace {
@@ -60,22 +61,11 @@ BENCHMARK(BM_MakeSourceSub)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_MakeSourceFlat)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSameDesign)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  Reporter reporter;
+  qf::bench::TimingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& t = reporter.times;
   const double small = t["BM_MakeSourceSub/1000"] / 1000;

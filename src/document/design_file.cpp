@@ -69,7 +69,12 @@ class DesignReader {
   bool moreOnLine() const { return fields_.moreOnLine(); }
   bool text(std::string& out) { return fields_.next(out); }
   void escapedText(std::string& out) {
-    if (fields_.next(buf_)) out = UnescapeField(buf_);
+    if (!fields_.next(buf_)) return;
+    if (buf_.find("<%") == std::string::npos) {
+      out.swap(buf_);  // nothing to unescape: hand over the buffer
+    } else {
+      out = UnescapeField(buf_);
+    }
   }
   void number(double& out) {
     if (fields_.next(buf_)) out = NumericPrefix(buf_);
@@ -241,6 +246,9 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
   }
 
   const int64_t objectCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
+  // An object line takes at least 17 fields of two bytes, so the file bounds the rows.
+  fresh.objects.reserve(static_cast<int>(
+      std::clamp<int64_t>(objectCount, 0, static_cast<int64_t>(bytes.size() / 34) + 1)));
   ObjectRecord& w = s.working;
   for (int64_t i = 0; i < objectCount && !in.atEnd(); ++i) {
     in.kind(w.Kind);

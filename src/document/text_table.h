@@ -45,6 +45,8 @@ class TextTable {
   // Back to the caption row alone.
   void clearItems() { setRowCount(1); }
   int appendRow();
+  // Room for n rows below the caption row, so appending them moves nothing.
+  void reserve(int n) { rows_.reserve(static_cast<size_t>(n < 0 ? 0 : n) + 1); }
   // Inserts an empty row at pos (1..rowCount()); rows from pos on move down.
   // A position outside that range appends. Returns the index of the new row.
   int insertRow(int pos);
