@@ -1,10 +1,17 @@
+#include <QApplication>
 #include <QGuiApplication>
+#include <QTimer>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/cli.h"
 #include "platform/qt_fonts.h"
+#include "shell/settings_file.h"
+#include "ui/app_context.h"
+#include "ui/main_window.h"
+#include "ui/prompter.h"
+#include "ui/splash.h"
 
 namespace {
 
@@ -15,11 +22,52 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
   }
 }
 
+int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quillform"));
+  qf::InstallFontSubstitutions();
+
+  auto* splash = new qf::Splash;
+  if (!quitWhenShown) {
+    splash->show();
+    QApplication::processEvents();
+  }
+
+  const std::string folder = QApplication::applicationDirPath().toStdString();
+  qf::AppContext ctx(qf::SettingsPath(folder));
+  ctx.state.appFolder = folder;
+  ctx.state.starting = true;
+  qf::LoadSettings(ctx.settingsPath, ctx.state);
+  // The page of the printer as it stands, in millimetres.
+  ctx.printer->setScaleMode(static_cast<int16_t>(qf::ScaleMode::Millimetre));
+  qf::ReadPrinterPage(*ctx.printer, ctx.design.page, ctx.view);
+
+  qf::QtPrompter prompter;
+  qf::MainWindow window(ctx, prompter, file);
+  if (quitWhenShown) {
+    QObject::connect(&window, &qf::MainWindow::designShown, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+  }
+  // A failed load's message comes after the splash has gone.
+  QObject::connect(&window, &qf::MainWindow::designShown, splash, [splash] { splash->raise(); });
+  window.show();
+  ctx.state.starting = false;
+  const int rc = app.exec();
+  if (quitWhenShown) delete splash;
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string> args(argv, argv + argc);
-  if (qf::IsSubcommand(args)) {
+  std::vector<std::string> args(argv, argv + argc);
+  // For the start-up benchmark: quit as soon as the design window has shown the page.
+  bool quitWhenShown = false;
+  if (args.size() > 1 && args[1] == "--quit-when-shown") {
+    quitWhenShown = true;
+    args.erase(args.begin() + 1);
+  }
+  if (!quitWhenShown && qf::IsSubcommand(args)) {
     // Subcommands draw and measure without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietMessages);
@@ -27,6 +75,6 @@ int main(int argc, char* argv[]) {
     qf::InstallFontSubstitutions();
     return qf::RunCommandLine(args).value_or(2);
   }
-  std::cerr << "quillform: the editor window is not part of this build yet; try --help\n";
-  return 2;
+  const QString file = args.size() > 1 ? QString::fromLocal8Bit(args[1].c_str()) : QString();
+  return RunEditor(argc, argv, file, quitWhenShown);
 }

@@ -129,6 +129,10 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::ForQueue(const std::string& name,
   return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
 }
 
+std::unique_ptr<QtPrinterPort> QtPrinterPort::ForPrinter(std::unique_ptr<QPrinter> printer) {
+  return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
+}
+
 void QtPrinterPort::setPaperSize(int16_t code) {
   const QPageSize size = PageSizeForCode(code);
   // A size the printer does not take leaves the one it has; reading back tells which.

@@ -47,6 +47,8 @@ class QtPrinterPort final : public PrinterPort {
   // A CUPS queue; an empty name means the default printer. nullptr (with a reason) when there is
   // no such printer.
   static std::unique_ptr<QtPrinterPort> ForQueue(const std::string& name, std::string* error);
+  // A printer already chosen, in the printer dialog for instance.
+  static std::unique_ptr<QtPrinterPort> ForPrinter(std::unique_ptr<QPrinter> printer);
 
   void setPaperSize(int16_t code) override;
   void setOrientation(int16_t orientation) override;

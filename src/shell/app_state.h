@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace qf {
+
+// Window-position indices of the settings file.
+enum WindowIndex : int {
+  kWinMain = 0,
+  kWinDesign = 1,
+  kWinCode = 2,
+  kWinSource = 3,
+  kWinPageSetup = 4,
+  kWinGrid = 5,
+  kWinText = 6,
+  kWinLine = 7,
+  kWinBox = 8,
+  kWinPicture = 9,
+  kWinCommand = 10,
+  kWinLayer = 11,
+  kWinPalette = 12,
+  kWinRing = 13,
+  kWindowSlots = 16,
+  kWindowsStored = 14,  // indices 0 to 13 are read and written
+};
+
+// Left, top, width and height of a window, in twips.
+struct WindowRect {
+  double left = 0;
+  double top = 0;
+  double width = 1000;
+  double height = 1000;
+
+  bool operator==(const WindowRect&) const = default;
+};
+
+// Windows whose size is restored too; the others keep their own size.
+constexpr bool RestoresSize(int index) {
+  return index == kWinMain || index == kWinCode || index == kWinSource || index == kWinLayer;
+}
+
+using RecentFiles = std::array<std::string, 5>;
+
+// Application-wide state of one run: file name, Modified, the settings and the window table.
+struct AppState {
+  std::string appFolder;  // the executable's folder
+  std::string fileName;   // the design file last opened or saved; empty when never saved
+  bool modified = false;
+  bool starting = false;  // while Main runs: window positions are not recorded
+  bool closing = false;   // the user asked to quit: child windows may close
+  bool firstStart = false;  // there was no settings file: windows get a first arrangement
+
+  bool snapOn = true;  // not saved; starts on at every start
+  bool autoRedraw = false;
+  bool subMake = true;
+  bool relation = false;
+  RecentFiles recentFiles;
+  std::array<WindowRect, kWindowSlots> windows{};
+};
+
+// Moves the current file name to the top of the recent files (removing an earlier place of it);
+// the oldest falls out.
+void UpdateRecentFiles(RecentFiles& recent, const std::string& current);
+
+}  // namespace qf

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace qf {
+
+inline constexpr std::string_view kAppTitle = "Quillform";
+inline constexpr std::string_view kVersionText = "2.05.0004";
+
+inline constexpr std::string_view kMsgDiscard = "編集中のデータを破棄しますか？";
+inline constexpr std::string_view kMsgReadFailed = "ファイルの読込みに失敗しました。";
+inline constexpr std::string_view kMsgWriteFailed = "ファイルの書込みに失敗しました。";
+inline constexpr std::string_view kMsgPrintConfirm = "印刷を行います。よろしいですか？";
+inline constexpr std::string_view kFileFilter =
+    "Quillformﾌｧｲﾙ(*.qfd,*.qff)|*.qfd;*.qff|全てのﾌｧｲﾙ(*.*)|*.*";
+
+// The zoom a text of the zoom box stands for: the number at its start, rounded (0 when none).
+int ZoomFromText(std::string_view text);
+// What Enter makes of the typed text: without "%", values above 300 become 300 and the text is
+// rewritten as a whole number followed by "%"; a text with "%" stays as typed.
+std::string ZoomEnterText(std::string_view typed);
+
+// "QF" and the month, day, hour and minute, two digits each, then ".qfd".
+std::string DefaultDesignName(const std::tm& when);
+
+}  // namespace qf

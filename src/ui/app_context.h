@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "document/design.h"
+#include "document/edit_session.h"
+#include "platform/picture_store.h"
+#include "platform/qt_measure.h"
+#include "platform/qt_printer.h"
+#include "shell/app_state.h"
+#include "view/page_view.h"
+
+namespace qf {
+
+// Everything one editor window works on: the design, the editing state, the view, the
+// application state and what the platform lends them. Passed by reference; nothing global.
+struct AppContext {
+  explicit AppContext(std::filesystem::path settings);
+
+  Measurers measurers() const { return {textMeasurer, pictureSizer}; }
+  // The page set-up sequence's first half: the design's paper to the printer and back.
+  void applyAndReadPrinter();
+
+  Design design;
+  EditSession session;
+  ViewState view;
+  AppState state;
+  // The printer the page geometry comes from: the default queue, or a PDF file's page when
+  // there is no printer.
+  std::unique_ptr<QtPrinterPort> printer;
+  QtPictureStore pictures;
+  QtTextMeasurer textMeasurer;
+  QtPictureSizer pictureSizer;
+  std::filesystem::path settingsPath;
+};
+
+}  // namespace qf

@@ -1,0 +1,81 @@
+#include "design_window.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace qf {
+
+QPointF SnapToGrid(const AppContext& ctx, QPointF p) {
+  if (!ctx.state.snapOn) return p;
+  const double gw = ctx.design.grid.width;
+  const double gh = ctx.design.grid.height;
+  const double left = ctx.design.page.marginLeft;
+  const double top = ctx.design.page.marginTop;
+  // A pitch of zero or less does not snap.
+  const double x = gw > 0 ? std::floor((p.x() - left) / gw) * gw + left : p.x();
+  const double y = gh > 0 ? std::floor((p.y() - top) / gh) * gh + top : p.y();
+  return {x, y};
+}
+
+DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+  setObjectName(QStringLiteral("picCanvas"));
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  applyPageLayout();
+}
+
+void DesignCanvas::applyPageLayout() {
+  ApplyPageLayout(ctx_.view);
+  surface_.reset();
+  image_ = QImage(ctx_.view.widthPx, ctx_.view.heightPx, QImage::Format_RGB32);
+  if (image_.isNull()) image_ = QImage(1, 1, QImage::Format_RGB32);
+  // 96 dpi: font point sizes map to screen pixels as on the desktop.
+  image_.setDotsPerMeterX(3780);
+  image_.setDotsPerMeterY(3780);
+  image_.fill(Qt::white);
+  surface_ = std::make_unique<RasterSurface>(image_, ctx_.view.page.scaleWidth,
+                                             ctx_.view.page.scaleHeight);
+  setFixedSize(image_.size());
+  update();
+}
+
+RenderContext DesignCanvas::renderContext() {
+  return {*surface_, ctx_.design, ctx_.view, ctx_.pictures, ctx_.session.TextEraseBlocked};
+}
+
+void DesignCanvas::clearAndDrawGrid() {
+  ClearAndDrawGrid(*surface_, ctx_.design, ctx_.view);
+  update();
+}
+
+void DesignCanvas::fullRedraw() {
+  RenderContext rc = renderContext();
+  FullRedraw(rc);
+  update();
+}
+
+void DesignCanvas::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  p.drawImage(event->rect().topLeft(), image_, event->rect());
+}
+
+void DesignCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF px = event->position();
+  const double x = px.x() * ctx_.view.page.scaleWidth / std::max(1, image_.width());
+  const double y = px.y() * ctx_.view.page.scaleHeight / std::max(1, image_.height());
+  const QPointF snapped = SnapToGrid(ctx_, {x, y});
+  emit pointerMoved(snapped.x(), snapped.y());
+}
+
+DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
+    : QScrollArea(parent), canvas_(new DesignCanvas(ctx)) {
+  setObjectName(QStringLiteral("frmPrev"));
+  setWindowTitle(QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
+  setWidget(canvas_);
+  setWidgetResizable(false);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setBackgroundRole(QPalette::Dark);
+}
+
+}  // namespace qf

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QScrollArea>
+#include <memory>
+
+#include "platform/raster_surface.h"
+#include "ui/app_context.h"
+#include "view/renderer.h"
+
+namespace qf {
+
+// The page at the zoom: an image the renderer draws on with reversible raster operations,
+// shown as it is. It keeps no other picture of the design.
+class DesignCanvas final : public QWidget {
+  Q_OBJECT
+
+ public:
+  DesignCanvas(AppContext& ctx, QWidget* parent = nullptr);
+
+  // Sizes the page for the zoom (ApplyPageLayout) and starts a new image.
+  void applyPageLayout();
+  void clearAndDrawGrid();
+  // ClearAndDrawGrid and every object.
+  void fullRedraw();
+  RenderContext renderContext();
+  const QImage& image() const { return image_; }
+
+ signals:
+  // The pointer's place in page units, snapped to the grid when snapping is on.
+  void pointerMoved(double x, double y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  AppContext& ctx_;
+  QImage image_;
+  std::unique_ptr<RasterSurface> surface_;
+};
+
+// The design window: the canvas inside scroll bars for pages larger than the window.
+class DesignWindow final : public QScrollArea {
+  Q_OBJECT
+
+ public:
+  DesignWindow(AppContext& ctx, QWidget* parent = nullptr);
+  DesignCanvas& canvas() { return *canvas_; }
+
+ private:
+  DesignCanvas* canvas_;
+};
+
+// The pointer snapped to the grid from the margins, when snapping is on.
+QPointF SnapToGrid(const AppContext& ctx, QPointF p);
+
+}  // namespace qf

@@ -1,0 +1,103 @@
+#include "icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace qf {
+
+QIcon ToolbarIcon(int index) {
+  QPixmap pm(24, 24);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPen ink(QColor(40, 40, 40), 1.6);
+  p.setPen(ink);
+  auto page = [&p] {
+    QPainterPath path;
+    path.moveTo(6, 3);
+    path.lineTo(15, 3);
+    path.lineTo(19, 7);
+    path.lineTo(19, 21);
+    path.lineTo(6, 21);
+    path.closeSubpath();
+    p.fillPath(path, Qt::white);
+    p.drawPath(path);
+  };
+  switch (index) {
+    case 1:  // new
+      page();
+      break;
+    case 2:  // open
+      p.setBrush(QColor(240, 200, 90));
+      p.drawRect(3, 8, 18, 12);
+      p.drawLine(3, 8, 8, 5);
+      p.drawLine(8, 5, 12, 8);
+      break;
+    case 3:  // save
+      p.setBrush(QColor(70, 110, 180));
+      p.drawRect(4, 4, 16, 16);
+      p.setBrush(Qt::white);
+      p.drawRect(8, 4, 8, 6);
+      break;
+    case 5:  // print
+      p.setBrush(QColor(200, 200, 200));
+      p.drawRect(3, 10, 18, 8);
+      p.setBrush(Qt::white);
+      p.drawRect(7, 4, 10, 6);
+      p.drawRect(7, 15, 10, 6);
+      break;
+    case 7: {  // text
+      QFont f = p.font();
+      f.setPixelSize(18);
+      f.setBold(true);
+      p.setFont(f);
+      p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("A"));
+      break;
+    }
+    case 8:  // line
+      p.setPen(QPen(QColor(40, 40, 40), 2));
+      p.drawLine(4, 20, 20, 4);
+      break;
+    case 9:  // box
+      p.drawRect(4, 6, 16, 12);
+      break;
+    case 10:  // ring
+      p.drawEllipse(3, 6, 18, 12);
+      break;
+    case 11:  // picture
+      p.drawRect(3, 5, 18, 14);
+      p.setBrush(QColor(90, 150, 90));
+      p.drawPolygon(QPolygon({QPoint(4, 18), QPoint(10, 10), QPoint(14, 15), QPoint(17, 12),
+                              QPoint(20, 18)}));
+      break;
+    case 12:  // command: a repeat
+      p.drawArc(5, 5, 14, 14, 30 * 16, 300 * 16);
+      p.drawLine(17, 5, 19, 9);
+      p.drawLine(19, 9, 15, 10);
+      break;
+    case 14: {  // source
+      QFont f = p.font();
+      f.setPixelSize(11);
+      f.setBold(true);
+      p.setFont(f);
+      p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("VB"));
+      break;
+    }
+    case 15:  // page setup
+      page();
+      p.setPen(QPen(QColor(200, 60, 60), 1, Qt::DashLine));
+      p.drawRect(9, 7, 7, 11);
+      break;
+    case 16:  // redraw
+      p.drawArc(5, 5, 14, 14, 90 * 16, 270 * 16);
+      p.drawLine(12, 5, 15, 3);
+      p.drawLine(12, 5, 15, 8);
+      break;
+    default:
+      break;
+  }
+  return QIcon(pm);
+}
+
+}  // namespace qf

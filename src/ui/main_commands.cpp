@@ -1,0 +1,310 @@
+// The commands of the main window's menus, toolbar and zoom box.
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPrinter>
+#include <QTimer>
+#include <ctime>
+
+#include "document/design_file.h"
+#include "document/object_rows.h"
+#include "shell/ui_text.h"
+#include "source/source_generator.h"
+#include "ui/child_window.h"
+#include "ui/design_window.h"
+#include "ui/main_window.h"
+#include "ui/prompter.h"
+#include "ui/settings_dialogs.h"
+#include "ui/source_window.h"
+#include "view/printing.h"
+
+namespace qf {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The hourglass while a command works; the normal pointer again on every way out.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+QString WithDetail(std::string_view message, const FileStatus& st) {
+  return st.detail.empty() ? Q(message) : Q(message) + QLatin1Char('\n') + Q(st.detail);
+}
+
+}  // namespace
+
+bool MainWindow::askDiscard() {
+  if (!ctx_.state.modified) return true;
+  return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
+}
+
+void MainWindow::resetEditState() { ctx_.session.ResetEditState(); }
+
+void MainWindow::redrawPage() { design_->canvas().fullRedraw(); }
+
+void MainWindow::SetZoom() {
+  // Code and source windows stay where they are while the design window changes size.
+  const QPoint codeAt = codeFrame_->pos();
+  const QPoint sourceAt = sourceFrame_->pos();
+  design_->canvas().applyPageLayout();
+  const QSize page = design_->canvas().size();
+  const QSize frame = designFrame_->size() - design_->viewport()->size();
+  QSize wanted = page + frame + QSize(2, 2);
+  // Larger pages scroll inside the window instead of outgrowing the main window.
+  wanted = wanted.boundedTo(mdi_->viewport()->size().expandedTo(QSize(200, 150)));
+  designFrame_->resize(wanted);
+  codeFrame_->move(codeAt);
+  sourceFrame_->move(sourceAt);
+}
+
+void MainWindow::applyZoom(int zoom) {
+  ctx_.view.zoom = zoom;
+  SetZoom();
+  redrawPage();
+}
+
+void MainWindow::pageSetUpSequence() {
+  ctx_.applyAndReadPrinter();
+  SetZoom();
+  redrawPage();
+}
+
+void MainWindow::UpdateRecentFiles(bool addCurrentFile) {
+  if (addCurrentFile) qf::UpdateRecentFiles(ctx_.state.recentFiles, ctx_.state.fileName);
+  const RecentFiles& files = ctx_.state.recentFiles;
+  bool shown = true;
+  for (size_t i = 0; i < files.size(); ++i) {
+    shown = shown && !files[i].empty();
+    recent_[i]->setText(Q(files[i]));
+    recent_[i]->setVisible(shown);
+  }
+  recentSeparator_->setVisible(!files[0].empty());
+}
+
+bool MainWindow::loadFile(const QString& path) {
+  BusyCursor busy;
+  const FileStatus st =
+      LoadDesign(path.toStdString(), ctx_.design, ctx_.session, ctx_.measurers());
+  if (!st.ok()) {
+    prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
+    return false;
+  }
+  afterLoad(path);
+  return true;
+}
+
+void MainWindow::afterLoad(const QString& path) {
+  ctx_.state.fileName = path.toStdString();
+  action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
+  pageSetUpSequence();
+  RenumberRows(ctx_.design.objects);
+  resetEditState();
+  SetLayerStatus(QString::number(ctx_.session.currentLayer));
+  UpdateRecentFiles(true);
+}
+
+void MainWindow::fileNew() {
+  if (!askDiscard()) return;
+  resetEditState();
+  SetZoom();
+  design_->canvas().clearAndDrawGrid();
+  ctx_.state.modified = false;
+  ctx_.design.objects.clearItems();
+  P_InitPalette(ctx_.design.palette);
+  ResetToBaseLayer(ctx_.design.layers);
+  // A new design has no file yet: the next Save asks where, instead of overwriting the last one.
+  ctx_.state.fileName.clear();
+}
+
+void MainWindow::fileOpen() {
+  // Opening replaces the design: unsaved changes are asked about first.
+  if (!askDiscard()) return;
+  const auto path = prompter_.openFileName(this, Q(kFileFilter));
+  if (!path) return;
+  loadFile(*path);
+}
+
+void MainWindow::fileOpenRecent(int index) {
+  if (index < 0 || index >= static_cast<int>(ctx_.state.recentFiles.size())) return;
+  const QString path = Q(ctx_.state.recentFiles[static_cast<size_t>(index)]);
+  if (path.isEmpty() || !askDiscard()) return;
+  loadFile(path);
+}
+
+bool MainWindow::saveTo(const QString& path) {
+  BusyCursor busy;
+  ctx_.state.fileName = path.toStdString();
+  const FileStatus st = SaveDesign(ctx_.design, path.toStdString());
+  if (!st.ok()) {
+    prompter_.showMessage(this, WithDetail(kMsgWriteFailed, st), MessageKind::Warning);
+    return false;
+  }
+  ctx_.state.modified = false;
+  UpdateRecentFiles(true);
+  return true;
+}
+
+void MainWindow::fileSave() {
+  if (ctx_.design.objects.itemCount() == 0) return;
+  QString path = Q(ctx_.state.fileName);
+  if (path.isEmpty()) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const auto chosen = prompter_.saveFileName(this, Q(DefaultDesignName(local)), Q(kFileFilter));
+    if (!chosen) return;
+    path = *chosen;
+  }
+  saveTo(path);
+}
+
+void MainWindow::fileSaveAs() {
+  if (ctx_.design.objects.itemCount() == 0) return;
+  QString suggested = Q(ctx_.state.fileName);
+  if (suggested.isEmpty()) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    suggested = Q(DefaultDesignName(local));
+  }
+  const auto chosen = prompter_.saveFileName(this, suggested, Q(kFileFilter));
+  if (!chosen) return;
+  saveTo(*chosen);
+}
+
+void MainWindow::filePrint() {
+  if (ctx_.design.objects.itemCount() == 0) return;
+  if (prompter_.showMessage(this, Q(kMsgPrintConfirm), MessageKind::Question) != kMsgOk) return;
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!prompter_.choosePrinter(this, *printer)) return;
+  printer->setDocName(QDir(Q(ctx_.state.fileName)).dirName());
+  std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPrinter(std::move(printer));
+  std::string error;
+  bool ok = false;
+  {
+    BusyCursor busy;
+    ok = PrintDesign(ctx_.design, *port, ctx_.pictures, &error);
+  }
+  if (!ok) {
+    prompter_.showMessage(this, QStringLiteral("印刷できませんでした。\n") + Q(error),
+                          MessageKind::Warning);
+  }
+}
+
+void MainWindow::fileExit() {
+  if (!askDiscard()) return;
+  closeConfirmed_ = true;
+  ctx_.state.closing = true;
+  close();
+}
+
+void MainWindow::toggleGrid() {
+  ctx_.design.grid.shown = action("QFM204")->isChecked() ? -1 : 0;
+  ctx_.state.modified = true;  // the file keeps whether the grid shows
+  redrawPage();
+}
+
+void MainWindow::pageSetup() {
+  ctx_.session.DialogAccepted = false;
+  PageSettings page = ctx_.design.page;
+  PageSetupDialog dialog(page, ctx_.state, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    ctx_.session.DialogAccepted = true;
+    if (!(page == ctx_.design.page)) ctx_.state.modified = true;
+    ctx_.design.page = page;
+    pageSetUpSequence();
+  }
+  resetEditState();
+}
+
+void MainWindow::gridSettings() {
+  ctx_.session.DialogAccepted = false;
+  GridSettings grid = ctx_.design.grid;
+  GridDialog dialog(grid, ctx_.state, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ctx_.session.DialogAccepted = true;
+  if (!(grid == ctx_.design.grid)) ctx_.state.modified = true;
+  ctx_.design.grid = grid;
+  redrawPage();
+}
+
+void MainWindow::hatchingColours() {
+  ctx_.session.DialogAccepted = false;
+  Palette palette = ctx_.design.palette;
+  PaletteDialog dialog(palette, ctx_.state, prompter_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ctx_.session.DialogAccepted = true;
+  if (palette != ctx_.design.palette) ctx_.state.modified = true;
+  ctx_.design.palette = palette;
+  redrawPage();
+}
+
+void MainWindow::showHelp() {
+  prompter_.openDocument(QDir(Q(ctx_.state.appFolder)).filePath(QStringLiteral("help/qfhelp.htm")));
+}
+
+void MainWindow::showAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+void MainWindow::generateSource() {
+  const Visibility v = source_->visibility();
+  const std::string text =
+      ctx_.state.subMake ? P_MakeSourceSub(ctx_.design, v) : P_MakeSource(ctx_.design, v);
+  // The window shows lines; the CR LF line ends go back on when the text is copied.
+  QString shown = Q(text);
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  source_->setSource(shown);
+}
+
+void MainWindow::redraw() {
+  BusyCursor busy;
+  redrawPage();
+  resetEditState();
+}
+
+void MainWindow::zoomChosen(int index) {
+  applyZoom(ZoomFromText(zoom_->itemText(index).toStdString()));
+  zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));
+  resetEditState();
+}
+
+void MainWindow::zoomEntered() {
+  const std::string text = ZoomEnterText(zoom_->currentText().toStdString());
+  applyZoom(ZoomFromText(text));
+  // The box shows the zoom the page really has (a zoom below 10 % is shown at 10 %).
+  zoom_->setCurrentText(ZoomFromText(text) == ctx_.view.zoom ? Q(text)
+                                                             : QStringLiteral("%1%").arg(ctx_.view.zoom));
+}
+
+void MainWindow::firstActivation() {
+  if (activated_) return;
+  activated_ = true;
+  mdi_->setActiveSubWindow(designFrame_);
+  design_->canvas().clearAndDrawGrid();
+  if (!commandLineFile_.isEmpty()) {
+    BusyCursor busy;
+    const FileStatus st = LoadDesign(commandLineFile_.toStdString(), ctx_.design, ctx_.session,
+                                     ctx_.measurers());
+    if (st.ok()) {
+      afterLoad(commandLineFile_);
+    } else {
+      prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
+    }
+  }
+  redrawPage();
+  design_->canvas().repaint();
+  emit designShown();
+}
+
+}  // namespace qf

@@ -1,0 +1,311 @@
+#include "main_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "shell/settings_file.h"
+#include "shell/ui_text.h"
+#include "ui/child_window.h"
+#include "ui/design_window.h"
+#include "ui/icons.h"
+#include "ui/list_windows.h"
+#include "ui/prompter.h"
+#include "ui/source_window.h"
+#include "ui/window_places.h"
+
+namespace qf {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+constexpr const char* kZoomList[] = {"300%", "200%", "100%", "90%", "80%",
+                                     "70%",  "50%",  "30%",  "10%"};
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, QString commandLineFile)
+    : ctx_(ctx), prompter_(prompter), commandLineFile_(std::move(commandLineFile)) {
+  setObjectName(QStringLiteral("frmQFMain"));
+  setWindowTitle(Q(kAppTitle));  // the caption does not follow the open file
+  mdi_ = new QMdiArea;
+  mdi_->setObjectName(QStringLiteral("mdiArea"));
+  setCentralWidget(mdi_);
+  buildMenus();
+  buildToolbar();
+  buildStatusBar();
+  RestoreFormPosition(*this, ctx_.state, kWinMain);
+  buildChildren();
+  if (ctx_.state.firstStart) arrangeFirstStart();
+  UpdateRecentFiles(false);
+  SetLayerStatus(QString::number(ctx_.session.currentLayer));
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::addItem(QMenu* menu, const char* name, const char* caption,
+                             const char* shortcut) {
+  QAction* a = menu->addAction(QString::fromUtf8(caption));
+  a->setObjectName(QString::fromLatin1(name));
+  if (*shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+  actions_[a->objectName()] = a;
+  return a;
+}
+
+QAction* MainWindow::action(const char* name) const {
+  auto it = actions_.find(QString::fromLatin1(name));
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::buildMenus() {
+  auto menu = [this](const char* name, const char* caption) {
+    QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+    m->setObjectName(QString::fromLatin1(name));
+    m->menuAction()->setObjectName(QString::fromLatin1(name));
+    return m;
+  };
+  auto separator = [this](QMenu* m, const char* name) {
+    QAction* s = m->addSeparator();
+    s->setObjectName(QString::fromLatin1(name));
+    actions_[s->objectName()] = s;
+    return s;
+  };
+
+  QMenu* file = menu("QFM100", "ﾌｧｲﾙ(&F)");
+  connect(addItem(file, "QFM101", "新規作成(&N)", "Ctrl+N"), &QAction::triggered, this,
+          &MainWindow::fileNew);
+  connect(addItem(file, "QFM102", "ﾌｧｲﾙを開く(&O)", "Ctrl+O"), &QAction::triggered, this,
+          &MainWindow::fileOpen);
+  separator(file, "QFM103");
+  connect(addItem(file, "QFM104", "上書き保存(&S)", "Ctrl+S"), &QAction::triggered, this,
+          &MainWindow::fileSave);
+  connect(addItem(file, "QFM105", "名前をつけて保存(&A)"), &QAction::triggered, this,
+          &MainWindow::fileSaveAs);
+  separator(file, "QFM106");
+  connect(addItem(file, "QFM107", "印刷"), &QAction::triggered, this, &MainWindow::filePrint);
+  recentSeparator_ = separator(file, "QFM108");
+  for (int i = 0; i < 5; ++i) {
+    QAction* a = file->addAction(QString());
+    a->setObjectName(QStringLiteral("QFM109_%1").arg(i));
+    connect(a, &QAction::triggered, this, [this, i] { fileOpenRecent(i); });
+    recent_[static_cast<size_t>(i)] = a;
+  }
+  separator(file, "QFM110");
+  connect(addItem(file, "QFM199", "終了(&Q)"), &QAction::triggered, this, &MainWindow::fileExit);
+
+  QMenu* view = menu("QFM200", "表示(&V)");
+  QAction* showDesign = addItem(view, "QFM201", "ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ");
+  QAction* showCode = addItem(view, "QFM202", "ｺｰﾄﾞｳｨﾝﾄﾞｳ");
+  QAction* showSource = addItem(view, "QFM203", "ｿｰｽｳｨﾝﾄﾞｳ");
+  QAction* showLayer = addItem(view, "QFM205", "ﾚｲﾔｰｳｨﾝﾄﾞｳ");
+  auto bringForward = [this](ChildWindow* const* frame) {
+    return [this, frame] {
+      (*frame)->show();
+      mdi_->setActiveSubWindow(*frame);
+    };
+  };
+  connect(showDesign, &QAction::triggered, this, bringForward(&designFrame_));
+  connect(showCode, &QAction::triggered, this, bringForward(&codeFrame_));
+  connect(showSource, &QAction::triggered, this, bringForward(&sourceFrame_));
+  connect(showLayer, &QAction::triggered, this, bringForward(&layerFrame_));
+  separator(view, "QFM206");
+  QAction* grid = addItem(view, "QFM204", "ｸﾞﾘｯﾄﾞ表示");
+  grid->setCheckable(true);
+  grid->setChecked(ctx_.design.grid.shown != 0);
+  connect(grid, &QAction::triggered, this, &MainWindow::toggleGrid);
+
+  QMenu* edit = menu("QFM300", "編集(&E)");
+  addItem(edit, "QFM301", "切り取り(&X)", "Ctrl+X");
+  addItem(edit, "QFM302", "ｺﾋﾟｰ(&C)", "Ctrl+C");
+  addItem(edit, "QFM303", "貼付け(&V)", "Ctrl+V");
+
+  QMenu* settings = menu("QFM400", "設定(&S)");
+  connect(addItem(settings, "QFM401", "用紙設定"), &QAction::triggered, this,
+          &MainWindow::pageSetup);
+  connect(addItem(settings, "QFM402", "ｸﾞﾘｯﾄﾞ設定"), &QAction::triggered, this,
+          &MainWindow::gridSettings);
+  connect(addItem(settings, "QFM406", "網掛け色設定"), &QAction::triggered, this,
+          &MainWindow::hatchingColours);
+  separator(settings, "QFM407");
+  auto flagItem = [&](const char* name, const char* caption, bool& flag) {
+    QAction* a = addItem(settings, name, caption);
+    a->setCheckable(true);
+    a->setChecked(flag);
+    connect(a, &QAction::toggled, this, [&flag](bool on) { flag = on; });
+  };
+  flagItem("QFM403", "ｸﾞﾘｯﾄﾞ配置", ctx_.state.snapOn);
+  flagItem("QFM404", "自動再描画", ctx_.state.autoRedraw);
+  flagItem("QFM405", "ｻﾌﾞﾙｰﾁﾝ化", ctx_.state.subMake);
+  separator(settings, "QFM408");
+  QAction* relation = addItem(settings, "QFM410", "ﾌｧｲﾙの関連付け");
+  relation->setCheckable(true);
+  relation->setChecked(ctx_.state.relation);
+  relation->setEnabled(true);
+
+  QMenu* help = menu("QFM500", "ﾍﾙﾌﾟ(&H)");
+  connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)"), &QAction::triggered, this, &MainWindow::showHelp);
+  separator(help, "QFM502");
+  connect(addItem(help, "QFM503", "ﾊﾞｰｼﾞｮﾝ情報(&A)"), &QAction::triggered, this,
+          &MainWindow::showAbout);
+}
+
+void MainWindow::buildToolbar() {
+  QToolBar* bar = addToolBar(QStringLiteral("tblMenu"));
+  bar->setObjectName(QStringLiteral("tblMenu"));
+  bar->setMovable(false);
+  static const char* kTips[17] = {nullptr,       "新規作成",  "ﾌｧｲﾙを開く", "上書き保存",
+                                  nullptr,       "印刷",      nullptr,      "ﾃｷｽﾄ描画",
+                                  "ﾗｲﾝ描画",     "ﾎﾞｯｸｽ描画", "ﾘﾝｸﾞ描画",   "画像描画",
+                                  "ｺﾏﾝﾄﾞ",       nullptr,     "ｿｰｽ生成",    "用紙設定",
+                                  "再描画"};
+  for (int i = 1; i <= 16; ++i) {
+    if (!kTips[i]) {
+      bar->addSeparator()->setObjectName(QStringLiteral("tblMenu%1").arg(i));
+      continue;
+    }
+    QAction* a = bar->addAction(ToolbarIcon(i), QString::fromUtf8(kTips[i]));
+    a->setObjectName(QStringLiteral("tblMenu%1").arg(i));
+    a->setToolTip(QString::fromUtf8(kTips[i]));
+    actions_[a->objectName()] = a;
+  }
+  connect(action("tblMenu1"), &QAction::triggered, this, &MainWindow::fileNew);
+  connect(action("tblMenu2"), &QAction::triggered, this, &MainWindow::fileOpen);
+  connect(action("tblMenu3"), &QAction::triggered, this, &MainWindow::fileSave);
+  connect(action("tblMenu5"), &QAction::triggered, this, &MainWindow::filePrint);
+  connect(action("tblMenu14"), &QAction::triggered, this, &MainWindow::generateSource);
+  connect(action("tblMenu15"), &QAction::triggered, this, &MainWindow::pageSetup);
+  connect(action("tblMenu16"), &QAction::triggered, this, &MainWindow::redraw);
+
+  bar->addSeparator();
+  auto* caption = new QLabel(QStringLiteral(" 倍率 "));
+  caption->setObjectName(QStringLiteral("lblCapt"));
+  bar->addWidget(caption);
+  zoom_ = new QComboBox;
+  zoom_->setObjectName(QStringLiteral("cmbPer"));
+  zoom_->setEditable(true);
+  zoom_->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* z : kZoomList) zoom_->addItem(QString::fromLatin1(z));
+  zoom_->setCurrentText(QStringLiteral("100%"));
+  connect(zoom_, &QComboBox::activated, this, &MainWindow::zoomChosen);
+  connect(zoom_->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::zoomEntered);
+  bar->addWidget(zoom_);
+  bar->addSeparator();
+  position_ = new QLabel(QStringLiteral("0.000, 0.000"));
+  position_->setObjectName(QStringLiteral("lblPos"));
+  position_->setMinimumWidth(position_->fontMetrics().horizontalAdvance(
+      QStringLiteral("9999.999, 9999.999  ")));
+  size_ = new QLabel(QStringLiteral("0.000 x 0.000"));
+  size_->setObjectName(QStringLiteral("lblSize"));
+  size_->setMinimumWidth(
+      size_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999 x 9999.999  ")));
+  bar->addWidget(position_);
+  bar->addWidget(size_);
+}
+
+void MainWindow::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("stbGuide"));
+  for (int i = 0; i < 4; ++i) {
+    auto* panel = new QLabel;
+    panel->setObjectName(QStringLiteral("stbGuide%1").arg(i + 1));
+    panels_[static_cast<size_t>(i)] = panel;
+  }
+  panels_[2]->setText(QStringLiteral("CAPS"));
+  panels_[3]->setText(QStringLiteral("NUM"));
+  panels_[2]->setEnabled(false);
+  panels_[3]->setEnabled(false);
+  bar->addWidget(panels_[0], 1);
+  for (int i = 1; i < 4; ++i) bar->addPermanentWidget(panels_[static_cast<size_t>(i)]);
+}
+
+void MainWindow::buildChildren() {
+  design_ = new DesignWindow(ctx_);
+  source_ = new SourceWindow;
+  code_ = new ListWindow(ListWindow::Kind::Code, ctx_.design.objects);
+  layer_ = new ListWindow(ListWindow::Kind::Layer, ctx_.design.layers);
+  designFrame_ = new ChildWindow(design_, ctx_.state, kWinDesign, false);
+  sourceFrame_ = new ChildWindow(source_, ctx_.state, kWinSource, true);
+  codeFrame_ = new ChildWindow(code_, ctx_.state, kWinCode, true);
+  layerFrame_ = new ChildWindow(layer_, ctx_.state, kWinLayer, true);
+  for (ChildWindow* frame : {designFrame_, sourceFrame_, codeFrame_, layerFrame_}) {
+    mdi_->addSubWindow(frame);
+  }
+  RestoreFormPosition(*sourceFrame_, ctx_.state, kWinSource);
+  RestoreFormPosition(*codeFrame_, ctx_.state, kWinCode);
+  RestoreFormPosition(*layerFrame_, ctx_.state, kWinLayer);
+  // The design window sits at the top left, sized by the page and the zoom.
+  SetZoom();
+  designFrame_->move(4, 4);
+  connect(&design_->canvas(), &DesignCanvas::pointerMoved, this, &MainWindow::showPosition);
+}
+
+void MainWindow::arrangeFirstStart() {
+  // Without settings every window would sit at the top left at 1000 twips; a first start gets
+  // a usable arrangement instead, and the places are kept from then on.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect avail = screen->availableGeometry();
+    resize(avail.size() * 0.85);
+    move(avail.center() - rect().center());
+  }
+  const QSize area = mdi_->size().expandedTo(QSize(900, 600));
+  const int right = std::max(420, area.width() * 3 / 5);
+  sourceFrame_->setGeometry(right, 0, area.width() - right, area.height() / 2);
+  layerFrame_->setGeometry(right, area.height() / 2, area.width() - right, area.height() / 2);
+  codeFrame_->setGeometry(0, area.height() * 2 / 3, right, area.height() / 3);
+  SetZoom();
+  designFrame_->resize(designFrame_->size().boundedTo(QSize(right, area.height() * 2 / 3)));
+}
+
+void MainWindow::SetGuideText(const QString& text) { panels_[0]->setText(text); }
+
+void MainWindow::SetLayerStatus(const QString& text) {
+  panels_[1]->setText(QStringLiteral("ﾚｲﾔｰ：") + text);
+}
+
+void MainWindow::showPosition(double x, double y) { position_->setText(Q(PositionText(x, y))); }
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!activated_) QTimer::singleShot(0, this, &MainWindow::firstActivation);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (ctx_.state.closing) SaveFormPosition(*this, ctx_.state, kWinMain);
+}
+
+void MainWindow::recordAllPlaces() {
+  SaveFormPosition(*this, ctx_.state, kWinMain);
+  SaveFormPosition(*designFrame_, ctx_.state, kWinDesign);
+  SaveFormPosition(*codeFrame_, ctx_.state, kWinCode);
+  SaveFormPosition(*sourceFrame_, ctx_.state, kWinSource);
+  SaveFormPosition(*layerFrame_, ctx_.state, kWinLayer);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // The close box asks what Exit asks, so unsaved changes are never lost without a question.
+  if (!closeConfirmed_ && !askDiscard()) {
+    event->ignore();
+    return;
+  }
+  ctx_.state.closing = true;
+  recordAllPlaces();
+  const FileStatus st = SaveSettings(ctx_.settingsPath, ctx_.state);
+  if (!st.ok()) {
+    // Settings are a convenience: the program still ends, and says why they were not kept.
+    qWarning("quillform: settings not saved: %s", st.detail.c_str());
+  }
+  event->accept();
+}
+
+}  // namespace qf

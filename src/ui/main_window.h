@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <map>
+
+#include "ui/app_context.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace qf {
+
+class ChildWindow;
+class DesignWindow;
+class ListWindow;
+class Prompter;
+class SourceWindow;
+
+// frmQFMain: the menus, the toolbar with the zoom box and read-outs, the status bar, and the
+// design, source, code and layer windows. The commands are in main_commands.cpp.
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow(AppContext& ctx, Prompter& prompter, QString commandLineFile = {});
+  ~MainWindow() override;
+
+  // The status bar's guide panel and layer panel.
+  void SetGuideText(const QString& text);
+  void SetLayerStatus(const QString& text);
+
+  DesignWindow& designWindow() { return *design_; }
+  SourceWindow& sourceWindow() { return *source_; }
+  AppContext& context() { return ctx_; }
+
+  // Commands, one per menu item or toolbar button.
+  void fileNew();
+  void fileOpen();
+  void fileOpenRecent(int index);
+  void fileSave();
+  void fileSaveAs();
+  void filePrint();
+  void fileExit();
+  void toggleGrid();
+  void pageSetup();
+  void gridSettings();
+  void hatchingColours();
+  void showHelp();
+  void showAbout();
+  void generateSource();
+  void redraw();
+  void zoomChosen(int index);
+  void zoomEntered();
+
+ signals:
+  // The design window has shown the page for the first time, the design of the command line
+  // loaded and drawn.
+  void designShown();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildToolbar();
+  void buildStatusBar();
+  void buildChildren();
+  void arrangeFirstStart();
+  QAction* addItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = "");
+  QAction* action(const char* name) const;
+
+  // Shared steps of the commands.
+  bool askDiscard();  // false when the user keeps the changes
+  bool loadFile(const QString& path);
+  void afterLoad(const QString& path);
+  bool saveTo(const QString& path);
+  void redrawPage();
+  void pageSetUpSequence();
+  void SetZoom();
+  void applyZoom(int zoom);
+  void resetEditState();
+  void UpdateRecentFiles(bool addCurrentFile);
+  void firstActivation();
+  void recordAllPlaces();
+  void showPosition(double x, double y);
+
+  AppContext& ctx_;
+  Prompter& prompter_;
+  QString commandLineFile_;
+  bool activated_ = false;
+  bool closeConfirmed_ = false;
+
+  QMdiArea* mdi_ = nullptr;
+  DesignWindow* design_ = nullptr;
+  SourceWindow* source_ = nullptr;
+  ListWindow* code_ = nullptr;
+  ListWindow* layer_ = nullptr;
+  ChildWindow* designFrame_ = nullptr;
+  ChildWindow* sourceFrame_ = nullptr;
+  ChildWindow* codeFrame_ = nullptr;
+  ChildWindow* layerFrame_ = nullptr;
+
+  std::map<QString, QAction*> actions_;
+  std::array<QAction*, 5> recent_{};
+  QAction* recentSeparator_ = nullptr;
+  QComboBox* zoom_ = nullptr;
+  QLabel* position_ = nullptr;
+  QLabel* size_ = nullptr;
+  std::array<QLabel*, 4> panels_{};
+};
+
+}  // namespace qf

@@ -1,0 +1,83 @@
+#include "source_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "platform/qt_fonts.h"
+
+namespace qf {
+
+SourceWindow::SourceWindow(QWidget* parent)
+    : QWidget(parent),
+      private_(new QRadioButton(QStringLiteral("Private"))),
+      public_(new QRadioButton(QStringLiteral("Public"))),
+      text_(new QPlainTextEdit) {
+  setObjectName(QStringLiteral("frmSource"));
+  setWindowTitle(QStringLiteral("ｿｰｽｳｨﾝﾄﾞｳ"));
+  private_->setObjectName(QStringLiteral("optMode0"));
+  public_->setObjectName(QStringLiteral("optMode1"));
+  auto* group = new QButtonGroup(this);
+  group->addButton(private_, 0);
+  group->addButton(public_, 1);
+  private_->setChecked(true);  // Private after every start
+
+  auto* strip = new QWidget;
+  strip->setObjectName(QStringLiteral("picTB"));
+  auto* stripLayout = new QHBoxLayout(strip);
+  stripLayout->setContentsMargins(8, 2, 8, 2);
+  stripLayout->addWidget(private_);
+  stripLayout->addWidget(public_);
+  stripLayout->addStretch();
+
+  text_->setObjectName(QStringLiteral("txtSRC"));
+  text_->setReadOnly(true);
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text_->setFont(MakeDesignFont("ＭＳ ゴシック", 9.75, false, false, false, false));
+  text_->installEventFilter(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 0, 4, 4);
+  layout->setSpacing(2);
+  layout->addWidget(strip);
+  layout->addWidget(text_, 1);
+}
+
+Visibility SourceWindow::visibility() const {
+  return private_->isChecked() ? Visibility::Private : Visibility::Public;
+}
+
+void SourceWindow::setSource(const QString& text) { text_->setPlainText(text); }
+
+QString SourceWindow::source() const { return text_->toPlainText(); }
+
+bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != text_ || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_A) {
+    text_->selectAll();
+    return true;
+  }
+  if (key->key() == Qt::Key_C) {
+    QTextCursor cursor = text_->textCursor();
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    // The editor keeps paragraph separators; the clipboard gets plain line breaks.
+    clipboard->setText(cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+    // The selection goes; the caret stays where it began.
+    const int start = cursor.selectionStart();
+    cursor.clearSelection();
+    cursor.setPosition(start);
+    text_->setTextCursor(cursor);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace qf
