@@ -7,8 +7,4 @@ qf_ensure_packages "${QF_BUILD_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_BUILD_TESTS=OFF \
   -DQF_BUILD_BENCH=OFF >/dev/null
 cmake --build build -j2 --target quillform
-if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then
-  # Until the editor window exists, show what the design holds.
-  exec ./build/quillform --dump "$1"
-fi
 exec ./build/quillform "$@"

@@ -112,8 +112,11 @@ PageSetupDialog::PageSetupDialog(PageSettings& page, AppState& state, QWidget* p
   auto* orientation = new QGroupBox(QStringLiteral("印刷の向き"));
   auto* oLayout = new QHBoxLayout(orientation);
   auto* buttons = new QVBoxLayout;
-  buttons->addWidget(portrait_);
-  buttons->addWidget(landscape_);
+  for (QRadioButton* b : {portrait_, landscape_}) {
+    // As wide as its caption: the click area of a radio button is its caption.
+    b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    buttons->addWidget(b);
+  }
   oLayout->addLayout(buttons);
   oLayout->addWidget(sketchHolder);
 

@@ -58,7 +58,16 @@ void SourceWindow::setSource(const QString& text) { text_->setPlainText(text); }
 QString SourceWindow::source() const { return text_->toPlainText(); }
 
 bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != text_ || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  if (watched != text_) return QWidget::eventFilter(watched, event);
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Ctrl+A and Ctrl+C belong to this box, not to the menus' shortcuts.
+    const int k = static_cast<QKeyEvent*>(event)->key();
+    if (k == Qt::Key_A || k == Qt::Key_C) {
+      event->accept();
+      return true;
+    }
+  }
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() == Qt::Key_A) {
     text_->selectAll();

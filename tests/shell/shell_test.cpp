@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "document/cp932.h"
+#include "shell/app_state.h"
+#include "shell/settings_file.h"
+#include "shell/ui_text.h"
+
+namespace qf {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(RecentFiles, SameFileOnceAtTheTopAndTheOldestFallsOut) {
+  RecentFiles r;
+  UpdateRecentFiles(r, "/a.qfd");
+  UpdateRecentFiles(r, "/b.qfd");
+  UpdateRecentFiles(r, "/a.qfd");
+  EXPECT_EQ(r, (RecentFiles{"/a.qfd", "/b.qfd", "", "", ""}));
+  for (const char* f : {"/c.qfd", "/d.qfd", "/e.qfd", "/f.qfd"}) UpdateRecentFiles(r, f);
+  EXPECT_EQ(r, (RecentFiles{"/f.qfd", "/e.qfd", "/d.qfd", "/c.qfd", "/a.qfd"}));
+  UpdateRecentFiles(r, "/A.qfd");  // compared exactly, case included
+  EXPECT_EQ(r[0], "/A.qfd");
+  EXPECT_EQ(r[4], "/c.qfd");
+  UpdateRecentFiles(r, "/d.qfd");  // from the middle to the top
+  EXPECT_EQ(r, (RecentFiles{"/d.qfd", "/A.qfd", "/f.qfd", "/e.qfd", "/c.qfd"}));
+}
+
+TEST(UiText, ZoomBoxRulesAndTheDefaultName) {
+  EXPECT_EQ(ZoomEnterText("350"), "300%");
+  EXPECT_EQ(ZoomEnterText("350%"), "350%");
+  EXPECT_EQ(ZoomEnterText("75.5"), "76%");
+  EXPECT_EQ(ZoomEnterText("abc"), "0%");
+  EXPECT_EQ(ZoomFromText("350%"), 350);
+  EXPECT_EQ(ZoomFromText("abc"), 0);
+  EXPECT_EQ(ZoomFromText(" 90%"), 90);
+  std::tm when{};
+  when.tm_mon = 11;
+  when.tm_mday = 6;
+  when.tm_hour = 10;
+  when.tm_min = 15;
+  EXPECT_EQ(DefaultDesignName(when), "QF12061015.qfd");
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("qf_settings_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string text(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  fs::path dir_;
+};
+
+TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
+  AppState s;
+  s.autoRedraw = true;
+  s.subMake = false;
+  s.recentFiles[0] = "stale";
+  LoadSettings(dir_ / "QF2.INI", s);
+  EXPECT_TRUE(s.firstStart);
+  EXPECT_FALSE(s.autoRedraw);
+  EXPECT_TRUE(s.subMake);
+  EXPECT_FALSE(s.relation);
+  EXPECT_EQ(s.recentFiles, RecentFiles{});
+  for (int i = 0; i < kWindowsStored; ++i) {
+    EXPECT_EQ(s.windows[static_cast<size_t>(i)], (WindowRect{0, 0, 1000, 1000})) << i;
+  }
+}
+
+TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
+  AppState s;
+  s.autoRedraw = true;
+  s.relation = true;
+  s.windows[kWinMain] = {150, 300, 12000, 9000.5};
+  s.windows[kWinRing] = {-45, 60, 1000, 1000};
+  const std::string longPath = "/" + std::string(200, 'x') + "/設計書.qfd";  // over 127 bytes
+  s.recentFiles = {longPath, "/b.qfd", "", "", ""};
+  const fs::path ini = dir_ / "QF2.INI";
+  ASSERT_TRUE(SaveSettings(ini, s).ok());
+
+  std::string utf8;
+  ASSERT_TRUE(Cp932ToUtf8(text(ini), utf8).ok);  // CP932 text
+  EXPECT_EQ(utf8.rfind("[Setting]\r\nAutoRedraw=-1\r\nSubMake=-1\r\nRelation=-1\r\n[WINDOW]\r\n"
+                       "X0=150\r\nY0=300\r\nW0=12000\r\nH0=9000.5\r\nX1=0\r\n",
+                       0),
+            0u)
+      << utf8;
+  EXPECT_NE(utf8.find("\r\nX13=-45\r\nY13=60\r\nW13=1000\r\nH13=1000\r\n[FILES]\r\n0=/"),
+            std::string::npos);
+  EXPECT_EQ(utf8.find("X14="), std::string::npos);
+
+  AppState back;
+  LoadSettings(ini, back);
+  EXPECT_FALSE(back.firstStart);
+  EXPECT_TRUE(back.autoRedraw);
+  EXPECT_TRUE(back.relation);
+  EXPECT_EQ(back.windows[kWinMain], s.windows[kWinMain]);
+  EXPECT_EQ(back.windows[kWinRing], s.windows[kWinRing]);
+  EXPECT_EQ(back.recentFiles[0], longPath);  // not cut at 127 bytes
+  EXPECT_EQ(back.recentFiles[1], "/b.qfd");
+}
+
+TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
+  const fs::path ini = dir_ / "QF2.INI";
+  std::ofstream(ini, std::ios::binary) << "[setting]\r\nrelation = 5\r\nSubMake=0\r\n"
+                                          "garbage line\r\n[WINDOW]\r\nx2=abc\r\nW2=2000\r\n";
+  AppState s;
+  LoadSettings(ini, s);
+  EXPECT_TRUE(s.relation);  // any number but 0 is on
+  EXPECT_FALSE(s.subMake);
+  EXPECT_EQ(s.windows[kWinCode].left, 0);
+  EXPECT_EQ(s.windows[kWinCode].width, 2000);
+
+  // A file name with an emoji cannot be CP932: the file is written as UTF-8 instead of losing it.
+  s.recentFiles[0] = "/home/me/😀.qfd";
+  ASSERT_TRUE(SaveSettings(ini, s).ok());
+  EXPECT_EQ(text(ini).rfind("\xEF\xBB\xBF[Setting]", 0), 0u);
+  AppState back;
+  LoadSettings(ini, back);
+  EXPECT_EQ(back.recentFiles[0], "/home/me/😀.qfd");
+}
+
+TEST_F(SettingsTest, SettingsGoToTheConfigFolderWhenTheProgramFolderIsNotWritable) {
+  EXPECT_EQ(SettingsPath(dir_), dir_ / "QF2.INI");
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+  EXPECT_EQ(SettingsPath(dir_ / "no" / "such" / "folder"),
+            dir_ / "config" / "quillform" / "QF2.INI");
+  if (old) {
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+  // Saving there makes the folder.
+  AppState s;
+  ASSERT_TRUE(SaveSettings(dir_ / "config" / "quillform" / "QF2.INI", s).ok());
+  EXPECT_TRUE(fs::exists(dir_ / "config" / "quillform" / "QF2.INI"));
+}
+
+}  // namespace
+}  // namespace qf

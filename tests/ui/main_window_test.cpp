@@ -1,0 +1,376 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "document/object_rows.h"
+#include "platform/qt_fonts.h"
+#include "scripted_prompter.h"
+#include "shell/settings_file.h"
+#include "ui/design_window.h"
+#include "ui/main_window.h"
+#include "ui/source_window.h"
+
+using namespace qf;
+
+namespace {
+
+QString Data(const char* name) { return QStringLiteral(QF_TEST_DATA "/") + QLatin1String(name); }
+
+// Runs `act` on the modal dialog that the next command opens, once it is up.
+void OnModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    QVERIFY(modal);
+    QVERIFY(QTest::qWaitForWindowExposed(modal));
+    act(modal);
+    // A check that failed inside act() must not leave the dialog waiting for ever.
+    if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
+  });
+}
+
+void Click(QWidget* parent, const char* name) {
+  auto* b = parent->findChild<QPushButton*>(QString::fromLatin1(name));
+  QVERIFY2(b, name);
+  QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void Type(QWidget* parent, const char* name, const QString& text) {
+  auto* box = parent->findChild<QLineEdit*>(QString::fromLatin1(name));
+  QVERIFY2(box, name);
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, text);
+}
+
+// One editor with its own settings file, answering through a scripted prompter.
+struct Editor {
+  explicit Editor(const QString& settingsDir)
+      : ctx(std::filesystem::path(settingsDir.toStdString()) / "QF2.INI") {
+    ctx.state.appFolder = settingsDir.toStdString();
+    LoadSettings(ctx.settingsPath, ctx.state);
+    window = std::make_unique<MainWindow>(ctx, prompter);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+  }
+  QAction* act(const char* name) {
+    auto* a = window->findChild<QAction*>(QString::fromLatin1(name));
+    if (!a) qFatal("no action %s", name);
+    return a;
+  }
+  // A line object added as the design window would add it.
+  void addLine() {
+    ctx.session.working = {};
+    ctx.session.working.Kind = ObjectKind::Line;
+    ctx.session.working.Style = "0";
+    ctx.session.working.Size = 1;
+    ctx.session.rect = {20, 20, 80, 60};
+    ctx.session.NewObject = true;
+    StoreWorkingObject(ctx.design.objects, ctx.session, 0);
+    ctx.session.NewObject = false;
+    ctx.state.modified = true;
+  }
+
+  test::ScriptedPrompter prompter;
+  AppContext ctx;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { QVERIFY(dir_.isValid()); }
+
+  void newAfterEditsAsksThenEmpties() {
+    Editor e(dir_.path());
+    e.ctx.state.fileName = "/tmp/previous.qfd";
+    e.addLine();
+    e.prompter.answers = {kMsgCancel};
+    e.act("QFM101")->trigger();
+    QCOMPARE(e.prompter.messages.value(0), QStringLiteral("編集中のデータを破棄しますか？"));
+    QCOMPARE(e.ctx.design.objects.itemCount(), 1);  // cancelled: kept
+
+    e.ctx.design.palette[2] = 0x123456;
+    e.act("tblMenu1")->trigger();  // OK this time
+    QCOMPARE(e.prompter.messages.size(), 2);
+    QCOMPARE(e.ctx.design.objects.itemCount(), 0);
+    QVERIFY(!e.ctx.state.modified);
+    QCOMPARE(e.ctx.design.palette[2], Rgb(192, 192, 192));
+    QCOMPARE(e.ctx.design.layers.itemCount(), 1);
+    QVERIFY(e.ctx.state.fileName.empty());  // the next Save asks where
+
+    e.act("QFM101")->trigger();  // nothing to lose: no question
+    QCOMPARE(e.prompter.messages.size(), 2);
+  }
+
+  void openDrawsAndKeepsRecentFiles() {
+    Editor e(dir_.path());
+    const QImage empty = e.window->designWindow().canvas().image().copy();
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    QCOMPARE(e.ctx.design.objects.itemCount(), 14);
+    QVERIFY(e.window->designWindow().canvas().image() != empty);  // the objects are drawn
+    QCOMPARE(QString::fromStdString(e.ctx.state.recentFiles[0]), Data("golden.qfd"));
+    auto* first = e.window->findChild<QAction*>(QStringLiteral("QFM109_0"));
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->text(), Data("golden.qfd"));
+    QVERIFY(e.act("QFM108")->isVisible());
+    QVERIFY(!e.window->findChild<QAction*>(QStringLiteral("QFM109_1"))->isVisible());
+    QCOMPARE(e.ctx.design.page.orientation, int16_t{2});  // landscape, from the file
+
+    // Six distinct files: the first one opened falls out; the same file twice stays once.
+    QStringList files;
+    for (int i = 0; i < 6; ++i) {
+      const QString copy = dir_.filePath(QStringLiteral("d%1.qfd").arg(i));
+      QFile::remove(copy);
+      QVERIFY(QFile::copy(Data("basic.qfd"), copy));
+      files << copy;
+    }
+    for (const QString& f : files) {
+      e.prompter.openPaths = {f};
+      e.act("QFM102")->trigger();
+    }
+    e.prompter.openPaths = {files[5]};
+    e.act("QFM102")->trigger();
+    const RecentFiles& r = e.ctx.state.recentFiles;
+    QCOMPARE(QString::fromStdString(r[0]), files[5]);
+    QCOMPARE(QString::fromStdString(r[4]), files[1]);
+    QVERIFY(std::count(r.begin(), r.end(), files[5].toStdString()) == 1);
+    QVERIFY(std::find(r.begin(), r.end(), Data("golden.qfd").toStdString()) == r.end());
+
+    // A file that fails keeps the design and says so.
+    const int before = e.ctx.design.objects.itemCount();
+    e.prompter.openPaths = {dir_.filePath(QStringLiteral("missing.qfd"))};
+    e.act("QFM102")->trigger();
+    QVERIFY(e.prompter.messages.last().startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
+    QCOMPARE(e.ctx.design.objects.itemCount(), before);
+
+    // Opening with unsaved changes asks first.
+    e.addLine();
+    e.prompter.answers = {kMsgCancel};
+    const int dialogs = e.prompter.openDialogs;
+    e.act("QFM102")->trigger();
+    QCOMPARE(e.prompter.openDialogs, dialogs);
+  }
+
+  void saveEmptyDoesNothingAndSaveWritesTheFile() {
+    Editor e(dir_.path());
+    e.act("QFM104")->trigger();
+    e.act("QFM105")->trigger();
+    QVERIFY(e.prompter.suggestedNames.isEmpty());
+
+    e.addLine();
+    const QString target = dir_.filePath(QStringLiteral("saved.qfd"));
+    e.prompter.savePaths = {target};
+    e.act("tblMenu3")->trigger();
+    QCOMPARE(e.prompter.suggestedNames.size(), 1);
+    QVERIFY(QRegularExpression(QStringLiteral("^QF\\d{8}\\.qfd$"))
+                .match(e.prompter.suggestedNames[0])
+                .hasMatch());
+    QVERIFY(QFile::exists(target));
+    QVERIFY(!e.ctx.state.modified);
+    QCOMPARE(QString::fromStdString(e.ctx.state.recentFiles[0]), target);
+
+    // Save again goes to the same file without asking; Save As offers the current name.
+    e.addLine();
+    e.act("QFM104")->trigger();
+    QCOMPARE(e.prompter.suggestedNames.size(), 1);
+    e.act("QFM105")->trigger();
+    QCOMPARE(e.prompter.suggestedNames.last(), target);
+  }
+
+  void zoomBoxRules() {
+    Editor e(dir_.path());
+    auto* zoom = e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"));
+    QVERIFY(zoom);
+    auto enter = [&](const QString& text) {
+      zoom->lineEdit()->selectAll();
+      QTest::keyClicks(zoom->lineEdit(), text);
+      QTest::keyClick(zoom->lineEdit(), Qt::Key_Return);
+    };
+    enter(QStringLiteral("350"));
+    QCOMPARE(zoom->currentText(), QStringLiteral("300%"));
+    QCOMPARE(e.ctx.view.zoom, 300);
+    const QSize at300 = e.window->designWindow().canvas().size();
+    enter(QStringLiteral("350%"));
+    QCOMPARE(e.ctx.view.zoom, 350);
+    QVERIFY(e.window->designWindow().canvas().width() > at300.width());
+    enter(QStringLiteral("abc"));
+    QCOMPARE(e.ctx.view.zoom, 10);  // no number reads 0, which the page cannot show
+    QCOMPARE(zoom->currentText(), QStringLiteral("10%"));
+    zoom->setCurrentIndex(6);
+    emit zoom->activated(6);  // "50%" chosen from the list
+    QCOMPARE(e.ctx.view.zoom, 50);
+  }
+
+  void gridDialogTakesNumbersOnly() {
+    Editor e(dir_.path());
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmGrid"));
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtWidth"))->text(), QStringLiteral("5"));
+      Type(d, "txtWidth", QStringLiteral("2.5"));
+      Type(d, "txtHeight", QStringLiteral("abc"));
+      Click(d, "cmdSet");
+    });
+    e.act("QFM402")->trigger();
+    QCOMPARE(e.ctx.design.grid.width, 2.5f);
+    QCOMPARE(e.ctx.design.grid.height, 5.0f);  // letters keep the old pitch
+    QVERIFY(e.ctx.state.modified);
+
+    OnModal([](QWidget* d) {
+      Type(d, "txtWidth", QStringLiteral("9"));
+      Click(d, "cmdCan");
+    });
+    e.act("QFM402")->trigger();
+    QCOMPARE(e.ctx.design.grid.width, 2.5f);
+  }
+
+  void pageSetupAcceptAndCancel() {
+    Editor e(dir_.path());
+    OnModal([](QWidget* d) {
+      d->findChild<QComboBox*>(QStringLiteral("cmbPSize"))->setCurrentIndex(28);  // C3 envelope
+      auto* landscape = d->findChild<QRadioButton*>(QStringLiteral("optPO1"));
+      QTest::mouseClick(landscape, Qt::LeftButton);
+      QVERIFY(landscape->isChecked());
+      Type(d, "txtYo0", QStringLiteral("7.5"));
+      d->findChild<QComboBox*>(QStringLiteral("cmbScale"))->setCurrentIndex(5);
+      QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblUnit2"))->text(), QStringLiteral("ｲﾝﾁ"));
+      Click(d, "cmdSet");
+    });
+    e.act("QFM401")->trigger();
+    QCOMPARE(e.ctx.design.page.paperSize, int16_t{29});
+    QCOMPARE(e.ctx.design.page.orientation, int16_t{2});
+    QCOMPARE(e.ctx.design.page.marginTop, 7.5f);
+    QCOMPARE(e.ctx.design.page.scaleMode, int16_t{5});
+    QVERIFY(e.ctx.view.page.scaleWidth > e.ctx.view.page.scaleHeight);  // landscape, in inches
+    QVERIFY(e.ctx.view.page.scaleWidth < 20);
+
+    const PageSettings before = e.ctx.design.page;
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtYo0"))->text(),
+               QStringLiteral("7.500"));
+      Type(d, "txtYo1", QStringLiteral("99"));
+      Click(d, "cmdCan");
+    });
+    e.act("tblMenu15")->trigger();
+    QVERIFY(e.ctx.design.page == before);
+  }
+
+  void hatchingColoursChangeOnlyOnAccept() {
+    Editor e(dir_.path());
+    e.prompter.colors = {QColor(255, 0, 0)};
+    OnModal([](QWidget* d) {
+      Click(d, "cmdColor1");
+      Click(d, "cmdCan");
+    });
+    e.act("QFM406")->trigger();
+    QCOMPARE(e.ctx.design.palette[2], Rgb(192, 192, 192));
+    QCOMPARE(e.prompter.colorTitles.value(0), QStringLiteral("網掛け色指定"));
+    e.prompter.colors = {QColor(0, 0, 255)};
+    OnModal([](QWidget* d) {
+      Click(d, "cmdColor1");
+      Click(d, "cmdSet");
+    });
+    e.act("QFM406")->trigger();
+    QCOMPARE(e.ctx.design.palette[2], Rgb(0, 0, 255));
+  }
+
+  void sourceWindowPublicChoiceAndKeys() {
+    Editor e(dir_.path());
+    SourceWindow& source = e.window->sourceWindow();
+    auto* text = source.findChild<QPlainTextEdit*>(QStringLiteral("txtSRC"));
+    e.act("tblMenu14")->trigger();
+    QVERIFY(text->toPlainText().startsWith(QStringLiteral("Private Sub F_DataPrint()")));
+    QVERIFY(text->toPlainText().contains(QStringLiteral("Gosub F_DataPrint_1")));  // subroutines
+    QTest::mouseClick(source.findChild<QRadioButton*>(QStringLiteral("optMode1")), Qt::LeftButton);
+    QVERIFY(text->toPlainText().startsWith(QStringLiteral("Private")));  // not regenerated yet
+    e.act("QFM405")->trigger();  // make subroutine off: the flat variant
+    e.act("tblMenu14")->trigger();
+    QVERIFY(text->toPlainText().startsWith(QStringLiteral("Public Sub F_DataPrint()")));
+    QVERIFY(text->toPlainText().contains(QStringLiteral("Public Sub F_RndBox(")));
+    QVERIFY(!text->toPlainText().contains(QStringLiteral("Gosub")));
+
+    // A selects everything; C copies it and leaves the caret where the selection began.
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_A);
+    QCOMPARE(text->textCursor().selectedText().size(), text->toPlainText().size());
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("Public Sub F_DataPrint()\n")));
+    QVERIFY(!text->textCursor().hasSelection());
+    QCOMPARE(text->textCursor().position(), 0);
+  }
+
+  void closingWithUnsavedChangesAsks() {
+    Editor e(dir_.path());
+    e.addLine();
+    e.prompter.answers = {kMsgCancel};
+    e.window->close();
+    QVERIFY(e.window->isVisible());
+    QCOMPARE(e.prompter.messages.size(), 1);
+    e.window->close();  // OK now
+    QVERIFY(!e.window->isVisible());
+    QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("QF2.INI"))));
+  }
+
+  void dialogsAndWindowsComeBackWhereTheyWere() {
+    QPoint placed;
+    {
+      Editor e(dir_.path());
+      OnModal([&placed](QWidget* d) {
+        d->move(d->pos() + QPoint(37, 23));
+        placed = d->pos();
+        Click(d, "cmdCan");
+      });
+      e.act("QFM402")->trigger();
+      e.window->close();
+    }
+    Editor again(dir_.path());
+    QVERIFY(!again.ctx.state.firstStart);
+    QPoint shown;
+    OnModal([&shown](QWidget* d) {
+      shown = d->pos();
+      Click(d, "cmdCan");
+    });
+    again.act("QFM402")->trigger();
+    QCOMPARE(shown, placed);
+  }
+
+  void childWindowsCannotBeClosedAlone() {
+    Editor e(dir_.path());
+    QWidget* design = e.window->designWindow().parentWidget();
+    design->close();
+    QVERIFY(design->isVisible());
+  }
+
+  void helpOpensThePageBesideTheProgram() {
+    Editor e(dir_.path());
+    e.act("QFM501")->trigger();
+    QVERIFY(e.prompter.documents.value(0).endsWith(QStringLiteral("help/qfhelp.htm")));
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+
+#include "ui/prompter.h"
+
+namespace qf::test {
+
+// Answers for the user: each question takes the next queued answer (OK when none is queued),
+// and every prompt is recorded.
+class ScriptedPrompter final : public Prompter {
+ public:
+  int showMessage(QWidget*, const QString& prompt, MessageKind) override {
+    messages << prompt;
+    if (answers.empty()) return kMsgOk;
+    const int a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::optional<QString> openFileName(QWidget*, const QString&) override {
+    ++openDialogs;
+    return take(openPaths);
+  }
+  std::optional<QString> saveFileName(QWidget*, const QString& suggested,
+                                      const QString&) override {
+    suggestedNames << suggested;
+    return take(savePaths);
+  }
+  bool choosePrinter(QWidget*, QPrinter&) override {
+    ++printerDialogs;
+    return false;
+  }
+  std::optional<QColor> chooseColor(QWidget*, const QColor&, const QString& title) override {
+    colorTitles << title;
+    if (colors.empty()) return std::nullopt;
+    const QColor c = colors.front();
+    colors.pop_front();
+    return c;
+  }
+  void openDocument(const QString& path) override { documents << path; }
+
+  std::deque<int> answers;
+  std::deque<QString> openPaths;
+  std::deque<QString> savePaths;
+  std::deque<QColor> colors;
+  QStringList messages;
+  QStringList suggestedNames;
+  QStringList colorTitles;
+  QStringList documents;
+  int openDialogs = 0;
+  int printerDialogs = 0;
+
+ private:
+  static std::optional<QString> take(std::deque<QString>& q) {
+    if (q.empty()) return std::nullopt;
+    QString s = q.front();
+    q.pop_front();
+    return s;
+  }
+};
+
+}  // namespace qf::test
