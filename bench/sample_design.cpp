@@ -4,7 +4,7 @@
 
 namespace qf::bench {
 
-Design MakeSampleDesign(int count, int layers) {
+Design MakeSampleDesign(int count, int layers, bool repeats) {
   Design d;
   for (int l = 2; l <= layers; ++l) {
     const int row = d.layers.insertRow(1);
@@ -63,6 +63,12 @@ Design MakeSampleDesign(int count, int layers) {
         w.Style = std::to_string(i % 2);
         break;
       default:
+        if (!repeats) {
+          w.Kind = ObjectKind::Line;
+          w.Style = "0";
+          w.Size = 2;
+          break;
+        }
         w.Kind = ObjectKind::Command;
         w.Label = "明細";
         w.X1 = 6;

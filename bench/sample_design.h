@@ -21,7 +21,8 @@ class NoPictures final : public PictureSizer {
   std::optional<PointExtent> pictureSize(std::string_view) const override { return std::nullopt; }
 };
 
-// A design of `count` objects of every kind, Japanese texts, repeat blocks and `layers` layers.
-Design MakeSampleDesign(int count, int layers);
+// A design of `count` objects of every kind, Japanese texts and `layers` layers. With repeats,
+// every block of eight rows is a repeat of six objects drawn ten times.
+Design MakeSampleDesign(int count, int layers, bool repeats = true);
 
 }  // namespace qf::bench

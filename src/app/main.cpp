@@ -27,8 +27,9 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   QApplication::setApplicationName(QStringLiteral("Quillform"));
   qf::InstallFontSubstitutions();
 
-  auto* splash = new qf::Splash;
+  qf::Splash* splash = nullptr;
   if (!quitWhenShown) {
+    splash = new qf::Splash;  // deletes itself when it closes
     splash->show();
     QApplication::processEvents();
   }
@@ -48,13 +49,10 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
     QObject::connect(&window, &qf::MainWindow::designShown, &app, &QApplication::quit,
                      Qt::QueuedConnection);
   }
-  // A failed load's message comes after the splash has gone.
-  QObject::connect(&window, &qf::MainWindow::designShown, splash, [splash] { splash->raise(); });
+  window.setSplash(splash);
   window.show();
   ctx.state.starting = false;
-  const int rc = app.exec();
-  if (quitWhenShown) delete splash;
-  return rc;
+  return app.exec();
 }
 
 }  // namespace

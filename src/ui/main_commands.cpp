@@ -297,12 +297,12 @@ void MainWindow::firstActivation() {
     const FileStatus st = LoadDesign(commandLineFile_.toStdString(), ctx_.design, ctx_.session,
                                      ctx_.measurers());
     if (st.ok()) {
-      afterLoad(commandLineFile_);
+      afterLoad(commandLineFile_);  // the page set-up sequence redraws the page
     } else {
+      if (splash_) splash_->close();  // the message must not hide behind the splash
       prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
     }
   }
-  redrawPage();
   design_->canvas().repaint();
   emit designShown();
 }

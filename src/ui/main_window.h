@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <map>
@@ -34,6 +35,8 @@ class MainWindow final : public QMainWindow {
   void SetGuideText(const QString& text);
   void SetLayerStatus(const QString& text);
 
+  // The splash window, closed before a failed command-line load is reported.
+  void setSplash(QWidget* splash) { splash_ = splash; }
   DesignWindow& designWindow() { return *design_; }
   SourceWindow& sourceWindow() { return *source_; }
   AppContext& context() { return ctx_; }
@@ -94,6 +97,7 @@ class MainWindow final : public QMainWindow {
   AppContext& ctx_;
   Prompter& prompter_;
   QString commandLineFile_;
+  QPointer<QWidget> splash_;
   bool activated_ = false;
   bool closeConfirmed_ = false;
 
