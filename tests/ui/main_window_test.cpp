@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -353,6 +354,46 @@ class MainWindowTest : public QObject {
     QWidget* design = e.window->designWindow().parentWidget();
     design->close();
     QVERIFY(design->isVisible());
+  }
+
+  void printAsksThenOffersThePrinterDialog() {
+    Editor e(dir_.path());
+    e.act("QFM107")->trigger();  // nothing to print: no question
+    QVERIFY(e.prompter.messages.isEmpty());
+    e.addLine();
+    e.prompter.answers = {kMsgCancel};
+    e.act("tblMenu5")->trigger();
+    QCOMPARE(e.prompter.messages.value(0), QStringLiteral("印刷を行います。よろしいですか？"));
+    QCOMPARE(e.prompter.printerDialogs, 0);
+    e.act("QFM107")->trigger();  // OK: the printer dialog, cancelled by the script
+    QCOMPARE(e.prompter.printerDialogs, 1);
+  }
+
+  void pointerReadOutIsSnappedToTheGrid() {
+    Editor e(dir_.path());
+    DesignCanvas& canvas = e.window->designWindow().canvas();
+    auto* readOut = e.window->findChild<QLabel*>(QStringLiteral("lblPos"));
+    QCOMPARE(readOut->text(), QStringLiteral("0.000, 0.000"));
+    // 17.4 mm across and 31 mm down snap to 15 and 30 from the margins 15 and 10.
+    const double pxPerMm = canvas.width() / e.ctx.view.page.scaleWidth;
+    QTest::mouseMove(&canvas, QPoint(int(17.4 * pxPerMm), int(31 * pxPerMm)));
+    QCOMPARE(readOut->text(), QStringLiteral("15.000, 30.000"));
+    e.act("QFM403")->trigger();  // snapping off
+    QTest::mouseMove(&canvas, QPoint(int(50 * pxPerMm) + 1, int(40 * pxPerMm) + 1));
+    QVERIFY(readOut->text().startsWith(QStringLiteral("50.")));
+  }
+
+  void aPlaceOffEveryScreenComesBackOnTheScreen() {
+    Editor e(dir_.path());
+    e.ctx.state.windows[kWinGrid] = {-90000, -90000, 1000, 1000};
+    QPoint shown;
+    OnModal([&shown](QWidget* d) {
+      shown = d->pos();
+      Click(d, "cmdCan");
+    });
+    e.act("QFM402")->trigger();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(screen.contains(shown), qPrintable(QStringLiteral("%1,%2").arg(shown.x()).arg(shown.y())));
   }
 
   void helpOpensThePageBesideTheProgram() {
