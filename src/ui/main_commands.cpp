@@ -290,6 +290,8 @@ void MainWindow::zoomEntered() {
 void MainWindow::firstActivation() {
   if (activated_) return;
   activated_ = true;
+  // The children are arranged once the main window has its real size.
+  if (ctx_.state.firstStart) arrangeFirstStart();
   mdi_->setActiveSubWindow(designFrame_);
   design_->canvas().clearAndDrawGrid();
   if (!commandLineFile_.isEmpty()) {

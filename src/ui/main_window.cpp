@@ -45,8 +45,16 @@ MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, QString commandLineF
   buildToolbar();
   buildStatusBar();
   RestoreFormPosition(*this, ctx_.state, kWinMain);
+  if (ctx_.state.firstStart) {
+    // Without settings the main window would be 1000 twips square; a first start fills most of
+    // the screen instead.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect avail = screen->availableGeometry();
+      resize(avail.size() * 0.85);
+      move(avail.center() - rect().center());
+    }
+  }
   buildChildren();
-  if (ctx_.state.firstStart) arrangeFirstStart();
   UpdateRecentFiles(false);
   SetLayerStatus(QString::number(ctx_.session.currentLayer));
 }
@@ -252,11 +260,6 @@ void MainWindow::buildChildren() {
 void MainWindow::arrangeFirstStart() {
   // Without settings every window would sit at the top left at 1000 twips; a first start gets
   // a usable arrangement instead, and the places are kept from then on.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect avail = screen->availableGeometry();
-    resize(avail.size() * 0.85);
-    move(avail.center() - rect().center());
-  }
   const QSize area = mdi_->size().expandedTo(QSize(900, 600));
   const int right = std::max(420, area.width() * 3 / 5);
   sourceFrame_->setGeometry(right, 0, area.width() - right, area.height() / 2);
