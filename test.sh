@@ -21,7 +21,7 @@ qf_setup_cups "$PWD/build-cups-pdf"
 
 if [ "$sanitize" -eq 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQF_WERROR=ON -DQF_SANITIZE=ON \
-    -DQF_BUILD_BENCH=OFF
+    -DQF_BUILD_TESTS=ON -DQF_BUILD_BENCH=OFF
   cmake --build build-asan -j2
   # Qt's own libraries are not instrumented; leaks inside them are not ours to find.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
@@ -30,7 +30,8 @@ if [ "$sanitize" -eq 1 ]; then
   exit 0
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_WERROR=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_WERROR=ON \
+  -DQF_BUILD_TESTS=ON -DQF_BUILD_BENCH=ON
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
 

@@ -178,7 +178,9 @@ void MainWindow::buildToolbar() {
                                   "再描画"};
   for (int i = 1; i <= 16; ++i) {
     if (!kTips[i]) {
-      bar->addSeparator()->setObjectName(QStringLiteral("tblMenu%1").arg(i));
+      QAction* separator = bar->addSeparator();
+      separator->setObjectName(QStringLiteral("tblMenu%1").arg(i));
+      actions_[separator->objectName()] = separator;
       continue;
     }
     QAction* a = bar->addAction(ToolbarIcon(i), QString::fromUtf8(kTips[i]));

@@ -93,10 +93,54 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { QVERIFY(dir_.isValid()); }
+  // Every test starts afresh: its own folder, so no settings of an earlier test carry over.
+  void init() {
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+  }
+
+  void menusToolbarAndCheckMarks() {
+    {
+      AppState saved;
+      saved.autoRedraw = true;
+      saved.subMake = false;
+      QVERIFY(SaveSettings(std::filesystem::path(dir().path().toStdString()) / "QF2.INI", saved).ok());
+    }
+    Editor e(dir().path());
+    const struct {
+      const char* name;
+      const char* caption;
+      const char* shortcut;
+    } items[] = {{"QFM101", "新規作成(&N)", "Ctrl+N"}, {"QFM102", "ﾌｧｲﾙを開く(&O)", "Ctrl+O"},
+                 {"QFM104", "上書き保存(&S)", "Ctrl+S"}, {"QFM105", "名前をつけて保存(&A)", ""},
+                 {"QFM107", "印刷", ""},                {"QFM199", "終了(&Q)", ""},
+                 {"QFM204", "ｸﾞﾘｯﾄﾞ表示", ""},         {"QFM301", "切り取り(&X)", "Ctrl+X"},
+                 {"QFM303", "貼付け(&V)", "Ctrl+V"},    {"QFM401", "用紙設定", ""},
+                 {"QFM406", "網掛け色設定", ""},       {"QFM410", "ﾌｧｲﾙの関連付け", ""},
+                 {"QFM503", "ﾊﾞｰｼﾞｮﾝ情報(&A)", ""}};
+    for (const auto& item : items) {
+      QAction* a = e.act(item.name);
+      QCOMPARE(a->text(), QString::fromUtf8(item.caption));
+      QCOMPARE(a->shortcut().toString(), QString::fromLatin1(item.shortcut));
+    }
+    QVERIFY(e.act("QFM204")->isChecked());
+    QVERIFY(e.act("QFM403")->isChecked());  // snapping starts on at every start
+    QVERIFY(e.act("QFM404")->isChecked());  // from the settings
+    QVERIFY(!e.act("QFM405")->isChecked());
+    QVERIFY(!e.act("QFM108")->isVisible());  // no recent files yet
+    QCOMPARE(e.act("tblMenu7")->toolTip(), QStringLiteral("ﾃｷｽﾄ描画"));
+    QCOMPARE(e.act("tblMenu14")->toolTip(), QStringLiteral("ｿｰｽ生成"));
+    QCOMPARE(e.act("tblMenu16")->toolTip(), QStringLiteral("再描画"));
+    QVERIFY(e.act("tblMenu4")->isSeparator());
+    QVERIFY(e.act("tblMenu13")->isSeparator());
+    e.act("QFM404")->trigger();
+    QVERIFY(!e.ctx.state.autoRedraw);
+    auto* layerPanel = e.window->findChild<QLabel*>(QStringLiteral("stbGuide2"));
+    QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：1"));
+  }
 
   void newAfterEditsAsksThenEmpties() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.ctx.state.fileName = "/tmp/previous.qfd";
     e.addLine();
     e.prompter.answers = {kMsgCancel};
@@ -118,7 +162,7 @@ class MainWindowTest : public QObject {
   }
 
   void openDrawsAndKeepsRecentFiles() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     const QImage empty = e.window->designWindow().canvas().image().copy();
     e.prompter.openPaths = {Data("golden.qfd")};
     e.act("QFM102")->trigger();
@@ -135,7 +179,7 @@ class MainWindowTest : public QObject {
     // Six distinct files: the first one opened falls out; the same file twice stays once.
     QStringList files;
     for (int i = 0; i < 6; ++i) {
-      const QString copy = dir_.filePath(QStringLiteral("d%1.qfd").arg(i));
+      const QString copy = dir().filePath(QStringLiteral("d%1.qfd").arg(i));
       QFile::remove(copy);
       QVERIFY(QFile::copy(Data("basic.qfd"), copy));
       files << copy;
@@ -154,7 +198,7 @@ class MainWindowTest : public QObject {
 
     // A file that fails keeps the design and says so.
     const int before = e.ctx.design.objects.itemCount();
-    e.prompter.openPaths = {dir_.filePath(QStringLiteral("missing.qfd"))};
+    e.prompter.openPaths = {dir().filePath(QStringLiteral("missing.qfd"))};
     e.act("QFM102")->trigger();
     QVERIFY(e.prompter.messages.last().startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
     QCOMPARE(e.ctx.design.objects.itemCount(), before);
@@ -168,13 +212,13 @@ class MainWindowTest : public QObject {
   }
 
   void saveEmptyDoesNothingAndSaveWritesTheFile() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.act("QFM104")->trigger();
     e.act("QFM105")->trigger();
     QVERIFY(e.prompter.suggestedNames.isEmpty());
 
     e.addLine();
-    const QString target = dir_.filePath(QStringLiteral("saved.qfd"));
+    const QString target = dir().filePath(QStringLiteral("saved.qfd"));
     e.prompter.savePaths = {target};
     e.act("tblMenu3")->trigger();
     QCOMPARE(e.prompter.suggestedNames.size(), 1);
@@ -194,7 +238,7 @@ class MainWindowTest : public QObject {
   }
 
   void zoomBoxRules() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     auto* zoom = e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"));
     QVERIFY(zoom);
     auto enter = [&](const QString& text) {
@@ -218,7 +262,7 @@ class MainWindowTest : public QObject {
   }
 
   void gridDialogTakesNumbersOnly() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     OnModal([](QWidget* d) {
       QCOMPARE(d->objectName(), QStringLiteral("frmGrid"));
       QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtWidth"))->text(), QStringLiteral("5"));
@@ -240,7 +284,7 @@ class MainWindowTest : public QObject {
   }
 
   void pageSetupAcceptAndCancel() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     OnModal([](QWidget* d) {
       d->findChild<QComboBox*>(QStringLiteral("cmbPSize"))->setCurrentIndex(28);  // C3 envelope
       auto* landscape = d->findChild<QRadioButton*>(QStringLiteral("optPO1"));
@@ -271,7 +315,7 @@ class MainWindowTest : public QObject {
   }
 
   void hatchingColoursChangeOnlyOnAccept() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.prompter.colors = {QColor(255, 0, 0)};
     OnModal([](QWidget* d) {
       Click(d, "cmdColor1");
@@ -290,7 +334,7 @@ class MainWindowTest : public QObject {
   }
 
   void sourceWindowPublicChoiceAndKeys() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     SourceWindow& source = e.window->sourceWindow();
     auto* text = source.findChild<QPlainTextEdit*>(QStringLiteral("txtSRC"));
     e.act("tblMenu14")->trigger();
@@ -315,7 +359,7 @@ class MainWindowTest : public QObject {
   }
 
   void closingWithUnsavedChangesAsks() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.addLine();
     e.prompter.answers = {kMsgCancel};
     e.window->close();
@@ -323,13 +367,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.prompter.messages.size(), 1);
     e.window->close();  // OK now
     QVERIFY(!e.window->isVisible());
-    QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("QF2.INI"))));
+    QVERIFY(QFile::exists(dir().filePath(QStringLiteral("QF2.INI"))));
   }
 
   void dialogsAndWindowsComeBackWhereTheyWere() {
     QPoint placed;
     {
-      Editor e(dir_.path());
+      Editor e(dir().path());
       OnModal([&placed](QWidget* d) {
         d->move(d->pos() + QPoint(37, 23));
         placed = d->pos();
@@ -338,7 +382,7 @@ class MainWindowTest : public QObject {
       e.act("QFM402")->trigger();
       e.window->close();
     }
-    Editor again(dir_.path());
+    Editor again(dir().path());
     QVERIFY(!again.ctx.state.firstStart);
     QPoint shown;
     OnModal([&shown](QWidget* d) {
@@ -350,14 +394,14 @@ class MainWindowTest : public QObject {
   }
 
   void childWindowsCannotBeClosedAlone() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     QWidget* design = e.window->designWindow().parentWidget();
     design->close();
     QVERIFY(design->isVisible());
   }
 
   void printAsksThenOffersThePrinterDialog() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.act("QFM107")->trigger();  // nothing to print: no question
     QVERIFY(e.prompter.messages.isEmpty());
     e.addLine();
@@ -370,7 +414,7 @@ class MainWindowTest : public QObject {
   }
 
   void pointerReadOutIsSnappedToTheGrid() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     DesignCanvas& canvas = e.window->designWindow().canvas();
     auto* readOut = e.window->findChild<QLabel*>(QStringLiteral("lblPos"));
     QCOMPARE(readOut->text(), QStringLiteral("0.000, 0.000"));
@@ -384,7 +428,7 @@ class MainWindowTest : public QObject {
   }
 
   void aPlaceOffEveryScreenComesBackOnTheScreen() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.ctx.state.windows[kWinGrid] = {-90000, -90000, 1000, 1000};
     QPoint shown;
     OnModal([&shown](QWidget* d) {
@@ -397,13 +441,14 @@ class MainWindowTest : public QObject {
   }
 
   void helpOpensThePageBesideTheProgram() {
-    Editor e(dir_.path());
+    Editor e(dir().path());
     e.act("QFM501")->trigger();
     QVERIFY(e.prompter.documents.value(0).endsWith(QStringLiteral("help/qfhelp.htm")));
   }
 
  private:
-  QTemporaryDir dir_;
+  QTemporaryDir& dir() { return *tmp_; }
+  std::unique_ptr<QTemporaryDir> tmp_;
 };
 
 int main(int argc, char** argv) {
