@@ -27,14 +27,37 @@ inline uint32_t Apply(uint32_t pixel, uint32_t rgb, PixelOp op) {
   return pixel;
 }
 
-// Applies the operation to pixels x0..x1 (inclusive) of row y, clipped.
+template <PixelOp Op>
+void SpanOf(uint32_t* p, int n, uint32_t rgb) {
+  for (int i = 0; i < n; ++i) p[i] = Apply(p[i], rgb, Op);
+}
+
+// Applies the operation to pixels x0..x1 (inclusive) of row y, clipped. Each operation gets a
+// loop of its own, so the compiler can vectorise it.
 inline void Span(QImage& image, int y, int x0, int x1, uint32_t rgb, PixelOp op) {
   if (y < 0 || y >= image.height()) return;
   x0 = std::max(x0, 0);
   x1 = std::min(x1, image.width() - 1);
   if (x0 > x1) return;
-  auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-  for (int x = x0; x <= x1; ++x) row[x] = Apply(row[x], rgb, op);
+  uint32_t* p = reinterpret_cast<uint32_t*>(image.scanLine(y)) + x0;
+  const int n = x1 - x0 + 1;
+  switch (op) {
+    case PixelOp::Copy:
+      std::fill_n(p, n, rgb | kOpaque);
+      break;
+    case PixelOp::NotXor:
+      SpanOf<PixelOp::NotXor>(p, n, rgb);
+      break;
+    case PixelOp::And:
+      SpanOf<PixelOp::And>(p, n, rgb);
+      break;
+    case PixelOp::Invert:
+      SpanOf<PixelOp::Invert>(p, n, rgb);
+      break;
+    case PixelOp::Xor:
+      SpanOf<PixelOp::Xor>(p, n, rgb);
+      break;
+  }
 }
 
 inline void Pixel(QImage& image, int x, int y, uint32_t rgb, PixelOp op) {

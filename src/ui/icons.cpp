@@ -47,14 +47,12 @@ QIcon ToolbarIcon(int index) {
       p.drawRect(7, 4, 10, 6);
       p.drawRect(7, 15, 10, 6);
       break;
-    case 7: {  // text
-      QFont f = p.font();
-      f.setPixelSize(18);
-      f.setBold(true);
-      p.setFont(f);
-      p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("A"));
+    case 7:  // text: a letter A, drawn as lines (no font is needed this early)
+      p.setPen(QPen(QColor(40, 40, 40), 2.4));
+      p.drawLine(QPointF(5, 20), QPointF(12, 4));
+      p.drawLine(QPointF(12, 4), QPointF(19, 20));
+      p.drawLine(QPointF(8, 14), QPointF(16, 14));
       break;
-    }
     case 8:  // line
       p.setPen(QPen(QColor(40, 40, 40), 2));
       p.drawLine(4, 20, 20, 4);
@@ -76,14 +74,11 @@ QIcon ToolbarIcon(int index) {
       p.drawLine(17, 5, 19, 9);
       p.drawLine(19, 9, 15, 10);
       break;
-    case 14: {  // source
-      QFont f = p.font();
-      f.setPixelSize(11);
-      f.setBold(true);
-      p.setFont(f);
-      p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("VB"));
+    case 14:  // source: a page of code lines
+      page();
+      p.setPen(QPen(QColor(60, 90, 160), 1.4));
+      for (int y : {8, 11, 14, 17}) p.drawLine(QPointF(y % 2 ? 10 : 8, y), QPointF(16, y));
       break;
-    }
     case 15:  // page setup
       page();
       p.setPen(QPen(QColor(200, 60, 60), 1, Qt::DashLine));

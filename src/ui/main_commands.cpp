@@ -293,14 +293,16 @@ void MainWindow::firstActivation() {
   // The children are arranged once the main window has its real size.
   if (ctx_.state.firstStart) arrangeFirstStart();
   mdi_->setActiveSubWindow(designFrame_);
-  design_->canvas().clearAndDrawGrid();
+  FileStatus st;
   if (!commandLineFile_.isEmpty()) {
     BusyCursor busy;
-    const FileStatus st = LoadDesign(commandLineFile_.toStdString(), ctx_.design, ctx_.session,
-                                     ctx_.measurers());
-    if (st.ok()) {
-      afterLoad(commandLineFile_);  // the page set-up sequence redraws the page
-    } else {
+    st = LoadDesign(commandLineFile_.toStdString(), ctx_.design, ctx_.session, ctx_.measurers());
+  }
+  if (!commandLineFile_.isEmpty() && st.ok()) {
+    afterLoad(commandLineFile_);  // the page set-up sequence clears, draws the grid and redraws
+  } else {
+    design_->canvas().clearAndDrawGrid();
+    if (!st.ok()) {
       if (splash_) splash_->close();  // the message must not hide behind the splash
       prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
     }
