@@ -27,7 +27,9 @@ using qf::bench::NoPictures;
 
 constexpr int kObjects = 10000;
 
-fs::path SampleFile() { return fs::temp_directory_path() / "qf_bench_10000.qfd"; }
+fs::path SampleFile() {
+  return fs::temp_directory_path() / "qf_bench_10000.qfd";
+}
 
 void BM_Floor(benchmark::State& state) {
   std::string bytes;
@@ -116,11 +118,12 @@ void PrintLoadPeakMemory() {
     qf::Design d;
     qf::EditSession s;
     qf::LoadDesign(SampleFile(), d, s, {text, pictures});
-    std::printf("peak memory of loading %d objects: %.1f MiB above the %.1f MiB before it "
-                "(file %.2f MiB)\n",
-                kObjects, static_cast<double>(MaxRssKiB() - before) / 1024.0,
-                static_cast<double>(before) / 1024.0,
-                static_cast<double>(fs::file_size(SampleFile())) / 1048576.0);
+    std::printf(
+        "peak memory of loading %d objects: %.1f MiB above the %.1f MiB before it "
+        "(file %.2f MiB)\n",
+        kObjects, static_cast<double>(MaxRssKiB() - before) / 1024.0,
+        static_cast<double>(before) / 1024.0,
+        static_cast<double>(fs::file_size(SampleFile())) / 1048576.0);
     std::fflush(stdout);
     _exit(0);
   }

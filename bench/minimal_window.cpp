@@ -6,8 +6,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <cstring>
 #include <QTimer>
+#include <cstring>
 
 namespace {
 
@@ -34,7 +34,9 @@ int main(int argc, char** argv) {
   window.installEventFilter(&quit);
   window.resize(800, 600);
   if (argc > 1 && std::strcmp(argv[1], "--japanese") == 0) {
-    window.menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"))->addAction(QStringLiteral("新規作成(&N)"));
+    window.menuBar()
+        ->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"))
+        ->addAction(QStringLiteral("新規作成(&N)"));
     window.statusBar()->showMessage(QStringLiteral("ﾚｲﾔｰ：1"));
   }
   window.show();

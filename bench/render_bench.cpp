@@ -31,8 +31,8 @@ struct Window {
     image = QImage(view.widthPx, view.heightPx, QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
-    surface = std::make_unique<qf::RasterSurface>(image, view.page.scaleWidth,
-                                                  view.page.scaleHeight);
+    surface =
+        std::make_unique<qf::RasterSurface>(image, view.page.scaleWidth, view.page.scaleHeight);
   }
   qf::ViewState view;
   QImage image;
@@ -86,7 +86,9 @@ void BM_DragStep(benchmark::State& state) {
   }
 }
 
-std::string JpegPath() { return (fs::temp_directory_path() / "qf_bench_2mp.jpg").string(); }
+std::string JpegPath() {
+  return (fs::temp_directory_path() / "qf_bench_2mp.jpg").string();
+}
 
 qf::Design PictureDesign(int count) {
   qf::Design d;
@@ -152,26 +154,28 @@ int main(int argc, char** argv) {
   if (t["BM_FullRedraw/1000"] > 0) {
     const double small = t["BM_FullRedraw/1000"] / 1000 * 1000;
     const double large = t["BM_FullRedraw/10000"] / 10000 * 1000;
-    std::printf("full redraw per object row: %.2f us at 1,000, %.2f us at 10,000 (ratio %.2f); "
-                "per drawn object %.2f and %.2f us (%ld and %ld drawn: repeats draw rows "
-                "again)\n",
-                small, large, large / small,
-                t["BM_FullRedraw/1000"] * 1000 / static_cast<double>(DrawnObjects(Sample(1000))),
-                t["BM_FullRedraw/10000"] * 1000 /
-                    static_cast<double>(DrawnObjects(Sample(10000))),
-                DrawnObjects(Sample(1000)), DrawnObjects(Sample(10000)));
+    std::printf(
+        "full redraw per object row: %.2f us at 1,000, %.2f us at 10,000 (ratio %.2f); "
+        "per drawn object %.2f and %.2f us (%ld and %ld drawn: repeats draw rows "
+        "again)\n",
+        small, large, large / small,
+        t["BM_FullRedraw/1000"] * 1000 / static_cast<double>(DrawnObjects(Sample(1000))),
+        t["BM_FullRedraw/10000"] * 1000 / static_cast<double>(DrawnObjects(Sample(10000))),
+        DrawnObjects(Sample(1000)), DrawnObjects(Sample(10000)));
   }
   const double drag10 = t["BM_DragStep/10/min_time:2.000"];
   const double drag10000 = t["BM_DragStep/10000/min_time:2.000"];
   if (drag10 > 0) {
-    std::printf("drag step: %.2f us with 10 objects, %.2f us with 10,000 (ratio %.2f, goal "
-                "within 10 %%)\n",
-                drag10, drag10000, drag10000 / drag10);
+    std::printf(
+        "drag step: %.2f us with 10 objects, %.2f us with 10,000 (ratio %.2f, goal "
+        "within 10 %%)\n",
+        drag10, drag10000, drag10000 / drag10);
   }
   if (t["BM_RedrawFiftyPictures"] > 0) {
-    std::printf("redraw with 50 pictures of a 2-megapixel JPEG: %.1f ms cached, %.1f ms with "
-                "the decode\n",
-                t["BM_RedrawFiftyPictures"], t["BM_RedrawFiftyPicturesFirstTime"]);
+    std::printf(
+        "redraw with 50 pictures of a 2-megapixel JPEG: %.1f ms cached, %.1f ms with "
+        "the decode\n",
+        t["BM_RedrawFiftyPictures"], t["BM_RedrawFiftyPicturesFirstTime"]);
   }
   benchmark::Shutdown();
   fs::remove(JpegPath());

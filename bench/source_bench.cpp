@@ -8,8 +8,8 @@
 
 #include "document/design_file.h"
 #include "sample_design.h"
-#include "timing_reporter.h"
 #include "source/source_generator.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ void BM_MakeSourceSub(benchmark::State& state) {
     benchmark::DoNotOptimize(text.data());
   }
   state.counters["per_object_us"] = benchmark::Counter(
-      static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate |
-                                                benchmark::Counter::kInvert);
+      static_cast<double>(state.range(0)),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_MakeSourceFlat(benchmark::State& state) {
@@ -73,9 +73,10 @@ int main(int argc, char** argv) {
   if (small > 0 && large > 0) {
     std::printf("per object: %.3f us at 1,000, %.3f us at 10,000: ratio %.2f (goal <= 1.2)\n",
                 small * 1000, large * 1000, large / small);
-    std::printf("10,000 objects: generation %.2f ms, loading the same file %.2f ms (goal: "
-                "generation < load)\n",
-                t["BM_MakeSourceSub/10000"], t["BM_LoadSameDesign/10000"]);
+    std::printf(
+        "10,000 objects: generation %.2f ms, loading the same file %.2f ms (goal: "
+        "generation < load)\n",
+        t["BM_MakeSourceSub/10000"], t["BM_LoadSameDesign/10000"]);
   }
   benchmark::Shutdown();
   return 0;

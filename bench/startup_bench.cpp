@@ -26,7 +26,9 @@ namespace fs = std::filesystem;
 std::string g_quillform;
 std::string g_minimal;
 
-fs::path DesignPath() { return fs::temp_directory_path() / "qf_startup_1000.qfd"; }
+fs::path DesignPath() {
+  return fs::temp_directory_path() / "qf_startup_1000.qfd";
+}
 
 void Run(benchmark::State& state, std::vector<std::string> args) {
   std::vector<char*> argv;
@@ -47,7 +49,9 @@ void Run(benchmark::State& state, std::vector<std::string> args) {
   }
 }
 
-void BM_StartMinimalQtWindow(benchmark::State& state) { Run(state, {g_minimal}); }
+void BM_StartMinimalQtWindow(benchmark::State& state) {
+  Run(state, {g_minimal});
+}
 
 void BM_StartMinimalJapaneseWindow(benchmark::State& state) {
   Run(state, {g_minimal, "--japanese"});
@@ -79,9 +83,10 @@ int main(int argc, char** argv) {
   const double ours = reporter.times["BM_StartQuillformWithDesign/min_time:3.000/real_time"];
   const double japanese = reporter.times["BM_StartMinimalJapaneseWindow/min_time:3.000/real_time"];
   if (minimal > 0 && ours > 0) {
-    std::printf("start-up: %.1f ms with a 1,000-object design, %.1f ms for an empty Qt window: "
-                "ratio %.2f (goal <= 1.5)\n",
-                ours, minimal, ours / minimal);
+    std::printf(
+        "start-up: %.1f ms with a 1,000-object design, %.1f ms for an empty Qt window: "
+        "ratio %.2f (goal <= 1.5)\n",
+        ours, minimal, ours / minimal);
   }
   if (japanese > 0 && ours > 0) {
     std::printf("against an empty window with a Japanese menu (%.1f ms): ratio %.2f\n", japanese,

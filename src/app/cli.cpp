@@ -55,7 +55,6 @@ void DumpTable(std::ostream& os, const TextTable& t) {
   }
 }
 
-
 int Dump(const std::string& path) {
   Design design;
   if (int rc = Load(path, design)) return rc;
@@ -74,7 +73,6 @@ int Resave(const std::string& in, const std::string& out) {
   if (!st.ok()) return Fail("cannot save " + out, st);
   return 0;
 }
-
 
 }  // namespace
 

@@ -45,8 +45,7 @@ int Source(const std::vector<std::string>& args) {
   if (file.empty()) return Usage("--source takes one file");
   Design design;
   if (int rc = Load(file, design)) return rc;
-  std::string text =
-      flat ? P_MakeSource(design, visibility) : P_MakeSourceSub(design, visibility);
+  std::string text = flat ? P_MakeSource(design, visibility) : P_MakeSourceSub(design, visibility);
   if (cp932) {
     std::string bytes;
     const CodecResult rc = Utf8ToCp932(text, bytes);
@@ -61,8 +60,6 @@ int Source(const std::vector<std::string>& args) {
   std::cout.flush();
   return std::cout ? 0 : 1;
 }
-
-
 
 int Render(const std::vector<std::string>& args) {
   std::string file;

@@ -34,10 +34,9 @@ void P_InitPalette(Palette& palette) {
 }
 
 TextTable MakeObjectList() {
-  return TextTable(kObjectColumns,
-                   {"", "ﾀｲﾌﾟ", "ﾗﾍﾞﾙ", "X1", "Y1", "X2", "Y2", "ﾃｷｽﾄ/ﾌｧｲﾙ名/網掛",
-                    "ﾌｨｰﾙﾄﾞ/変数/半径", "ﾌｫﾝﾄ/線種/方向", "ｻｲｽﾞ/太さ/回数", "B", "I", "S", "U",
-                    "A", "表示色", "ﾚｲﾔ"});
+  return TextTable(kObjectColumns, {"", "ﾀｲﾌﾟ", "ﾗﾍﾞﾙ", "X1", "Y1", "X2", "Y2", "ﾃｷｽﾄ/ﾌｧｲﾙ名/網掛",
+                                    "ﾌｨｰﾙﾄﾞ/変数/半径", "ﾌｫﾝﾄ/線種/方向", "ｻｲｽﾞ/太さ/回数", "B",
+                                    "I", "S", "U", "A", "表示色", "ﾚｲﾔ"});
 }
 
 TextTable MakeLayerList() {
@@ -53,7 +52,9 @@ void ResetToBaseLayer(TextTable& layers) {
   layers.setCell(row, kLayerName, std::string(kBaseLayerName));
 }
 
-Design::Design() : objects(MakeObjectList()), layers(MakeLayerList()) { P_InitPalette(palette); }
+Design::Design() : objects(MakeObjectList()), layers(MakeLayerList()) {
+  P_InitPalette(palette);
+}
 
 namespace {
 int FindLayerRow(const TextTable& layers, double n) {

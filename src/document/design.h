@@ -61,7 +61,7 @@ enum class ScaleMode : int16_t {
 double UnitsPerInch(int16_t scaleMode, bool vertical);
 
 struct PageSettings {
-  int16_t paperSize = 9;  // A4 until the printer says otherwise
+  int16_t paperSize = 9;    // A4 until the printer says otherwise
   int16_t orientation = 1;  // 1 portrait, 2 landscape
   int16_t scaleMode = static_cast<int16_t>(ScaleMode::Millimetre);
   float marginLeft = 15;
@@ -83,7 +83,9 @@ struct GridSettings {
 // Hatching colours: 0 is "no hatching" (white), 1 to 5 the user's colours.
 using Palette = std::array<int32_t, 6>;
 
-constexpr int32_t Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr int32_t Rgb(int r, int g, int b) {
+  return r + 256 * g + 65536 * b;
+}
 
 void P_InitPalette(Palette& palette);
 

@@ -227,9 +227,8 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
       in.text(number);
       in.text(name);
       const int row = fresh.layers.appendRow();
-      fresh.layers.setCell(
-          row, kLayerNumber,
-          std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
+      fresh.layers.setCell(row, kLayerNumber,
+                           std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
       fresh.layers.setCell(row, kLayerName, UnescapeField(name));
     }
     in.text(field);

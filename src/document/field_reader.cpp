@@ -19,7 +19,9 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
 }  // namespace
 

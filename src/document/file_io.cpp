@@ -76,8 +76,7 @@ int FileErrorFromErrno(int err) {
   }
 }
 
-FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
-                         size_t maxBytes) {
+FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return Failure(errno, "cannot open", path);
   struct stat st {};

@@ -29,8 +29,7 @@ struct FileStatus {
 };
 
 // Reads a whole file. Files larger than maxBytes are refused with kErrOutOfMemory.
-FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
-                         size_t maxBytes);
+FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes);
 
 // Writes bytes to a temporary file beside path, flushes and syncs it, then renames it over
 // path, so a failure at any step leaves the previous file as it was. Every failing step is

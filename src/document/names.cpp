@@ -11,18 +11,14 @@ struct Entry {
   std::string_view word;
 };
 
-constexpr std::array<Entry, 6> kHatch{{{"0", ""},
-                                       {"1", "色１"},
-                                       {"2", "色２"},
-                                       {"3", "色３"},
-                                       {"4", "色４"},
-                                       {"5", "色５"}}};
+constexpr std::array<Entry, 6> kHatch{
+    {{"0", ""}, {"1", "色１"}, {"2", "色２"}, {"3", "色３"}, {"4", "色４"}, {"5", "色５"}}};
 constexpr std::array<Entry, 5> kLineStyle{
     {{"0", "実線"}, {"1", "鎖線"}, {"2", "点線"}, {"3", "一点鎖線"}, {"4", "二点鎖線"}}};
 constexpr std::array<Entry, 2> kTransparency{{{"0", "不透過"}, {"1", "透過"}}};
 constexpr std::array<Entry, 2> kCommandMode{{{"0", "開始"}, {"1", "終了"}}};
 constexpr std::array<Entry, 2> kDirection{{{"0", "縦"}, {"1", "横"}}};
-constexpr std::array<std::string_view, 7> kKindWords{"",     "ﾃｷｽﾄ",   "ﾗｲﾝ", "ﾎﾞｯｸｽ",
+constexpr std::array<std::string_view, 7> kKindWords{"",     "ﾃｷｽﾄ",  "ﾗｲﾝ", "ﾎﾞｯｸｽ",
                                                      "画像", "ｺﾏﾝﾄﾞ", "ﾘﾝｸﾞ"};
 constexpr std::array<std::string_view, 3> kAlignWords{"左", "右", "中"};
 
@@ -63,10 +59,18 @@ std::string KindName(ObjectKind kind) {
   return std::string(kKindWords[static_cast<size_t>(code)]);
 }
 
-std::string HatchCode(std::string_view word) { return CodeOf(kHatch, word); }
-std::string HatchName(std::string_view code) { return WordOf(kHatch, code); }
-std::string LineStyleCode(std::string_view word) { return CodeOf(kLineStyle, word); }
-std::string LineStyleName(std::string_view code) { return WordOf(kLineStyle, code); }
+std::string HatchCode(std::string_view word) {
+  return CodeOf(kHatch, word);
+}
+std::string HatchName(std::string_view code) {
+  return WordOf(kHatch, code);
+}
+std::string LineStyleCode(std::string_view word) {
+  return CodeOf(kLineStyle, word);
+}
+std::string LineStyleName(std::string_view code) {
+  return WordOf(kLineStyle, code);
+}
 
 int16_t AlignFromName(std::string_view word) {
   for (size_t i = 0; i < kAlignWords.size(); ++i) {
@@ -80,14 +84,30 @@ std::string AlignName(int16_t code) {
   return std::string(kAlignWords[static_cast<size_t>(code)]);
 }
 
-std::string TransparencyCode(std::string_view word) { return CodeOf(kTransparency, word); }
-std::string TransparencyName(std::string_view code) { return WordOfTwo(kTransparency, code); }
-std::string CommandModeCode(std::string_view word) { return CodeOf(kCommandMode, word); }
-std::string CommandModeName(std::string_view code) { return WordOfTwo(kCommandMode, code); }
-std::string DirectionCode(std::string_view word) { return CodeOf(kDirection, word); }
-std::string DirectionName(std::string_view code) { return WordOfTwo(kDirection, code); }
+std::string TransparencyCode(std::string_view word) {
+  return CodeOf(kTransparency, word);
+}
+std::string TransparencyName(std::string_view code) {
+  return WordOfTwo(kTransparency, code);
+}
+std::string CommandModeCode(std::string_view word) {
+  return CodeOf(kCommandMode, word);
+}
+std::string CommandModeName(std::string_view code) {
+  return WordOfTwo(kCommandMode, code);
+}
+std::string DirectionCode(std::string_view word) {
+  return CodeOf(kDirection, word);
+}
+std::string DirectionName(std::string_view code) {
+  return WordOfTwo(kDirection, code);
+}
 
-int16_t FlagFromCell(std::string_view cell) { return cell.empty() ? 0 : -1; }
-std::string FlagCell(int16_t flag) { return flag != 0 ? "■" : ""; }
+int16_t FlagFromCell(std::string_view cell) {
+  return cell.empty() ? 0 : -1;
+}
+std::string FlagCell(int16_t flag) {
+  return flag != 0 ? "■" : "";
+}
 
 }  // namespace qf

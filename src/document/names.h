@@ -20,14 +20,14 @@ enum class TextAlign : int16_t { Left = 0, Right = 1, Centre = 2 };
 
 // Word <-> code tables of the grid. Words are what the grid cells show, codes what the record,
 // the design file and the generated source hold. Unlisted words give the table's fallback.
-ObjectKind KindFromName(std::string_view word);     // unlisted: None
-std::string KindName(ObjectKind kind);              // unlisted: ""
-std::string HatchCode(std::string_view word);       // "" -> "0"; unlisted: ""
-std::string HatchName(std::string_view code);       // "0" and unlisted: ""
-std::string LineStyleCode(std::string_view word);   // unlisted: ""
-std::string LineStyleName(std::string_view code);   // outside "0".."4": ""
-int16_t AlignFromName(std::string_view word);       // unlisted: 0
-std::string AlignName(int16_t code);                // outside 0..2: ""
+ObjectKind KindFromName(std::string_view word);       // unlisted: None
+std::string KindName(ObjectKind kind);                // unlisted: ""
+std::string HatchCode(std::string_view word);         // "" -> "0"; unlisted: ""
+std::string HatchName(std::string_view code);         // "0" and unlisted: ""
+std::string LineStyleCode(std::string_view word);     // unlisted: ""
+std::string LineStyleName(std::string_view code);     // outside "0".."4": ""
+int16_t AlignFromName(std::string_view word);         // unlisted: 0
+std::string AlignName(int16_t code);                  // outside 0..2: ""
 std::string TransparencyCode(std::string_view word);  // unlisted: ""
 std::string TransparencyName(std::string_view code);  // "0" opaque, anything else transparent
 std::string CommandModeCode(std::string_view word);   // unlisted: ""

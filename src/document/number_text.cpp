@@ -10,8 +10,12 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -68,8 +72,8 @@ std::string FormatSignificant(Float value, int digits) {
   if (std::fabs(static_cast<double>(value)) < limit) {
     const long long n = std::llround(static_cast<double>(value) * 1000.0);
     if (n != 0 && static_cast<Float>(static_cast<double>(n) / 1000.0) == value) {
-      const unsigned long long a = n < 0 ? static_cast<unsigned long long>(-n)
-                                          : static_cast<unsigned long long>(n);
+      const unsigned long long a =
+          n < 0 ? static_cast<unsigned long long>(-n) : static_cast<unsigned long long>(n);
       std::string out = n < 0 ? "-" : "";
       out += std::to_string(a / 1000);
       unsigned long long f = a % 1000;
@@ -89,15 +93,15 @@ std::string FormatSignificant(Float value, int digits) {
   std::array<char, 64> buf{};
   // The shortest text that reads back as the value is what rounding to `digits` digits gives,
   // as long as it has no more digits than that; only longer ones need rounding.
-  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                           std::chars_format::scientific);
+  auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific);
   std::string mantissa;
   int exponent = 0;
-  SplitScientific(std::string_view(buf.data(), static_cast<size_t>(res.ptr - buf.data())),
-                  mantissa, exponent);
+  SplitScientific(std::string_view(buf.data(), static_cast<size_t>(res.ptr - buf.data())), mantissa,
+                  exponent);
   if (static_cast<int>(mantissa.size()) > digits) {
-    res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                        std::chars_format::scientific, digits - 1);
+    res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific,
+                        digits - 1);
     SplitScientific(std::string_view(buf.data(), static_cast<size_t>(res.ptr - buf.data())),
                     mantissa, exponent);
   }
@@ -138,7 +142,7 @@ std::string FormatSignificant(Float value, int digits) {
 // has, read in one pass: the digits and the power of ten are exact doubles, so one division
 // rounds correctly. Anything else is left to the general reader (nullopt).
 std::optional<double> ParseShortDecimal(std::string_view s) {
-  constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+  constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   size_t i = 0;
   const bool negative = i < s.size() && s[i] == '-';
@@ -200,7 +204,9 @@ std::optional<double> NumericPrefixIfAny(std::string_view text) {
   return negative ? -v : v;
 }
 
-double NumericPrefix(std::string_view text) { return NumericPrefixIfAny(text).value_or(0.0); }
+double NumericPrefix(std::string_view text) {
+  return NumericPrefixIfAny(text).value_or(0.0);
+}
 
 std::optional<float> ToSingle(double value) {
   if (!std::isfinite(value)) return std::nullopt;
@@ -215,8 +221,8 @@ std::string FormatFixed3(double value) {
   if (std::fabs(value) < 1e12) {
     // Thousandths fit a 64-bit integer exactly; llround rounds half away from zero.
     const long long n = std::llround(value * 1000.0);
-    const unsigned long long a = n < 0 ? static_cast<unsigned long long>(-n)
-                                        : static_cast<unsigned long long>(n);
+    const unsigned long long a =
+        n < 0 ? static_cast<unsigned long long>(-n) : static_cast<unsigned long long>(n);
     std::string out = n < 0 ? "-" : "";
     out += std::to_string(a / 1000);
     const unsigned long long f = a % 1000;
@@ -264,9 +270,13 @@ std::string FormatFixed3(double value) {
   return negative ? "-" + digits : digits;
 }
 
-std::string FormatDouble(double value) { return FormatSignificant(value, 15); }
+std::string FormatDouble(double value) {
+  return FormatSignificant(value, 15);
+}
 
-std::string FormatSingle(float value) { return FormatSignificant(value, 7); }
+std::string FormatSingle(float value) {
+  return FormatSignificant(value, 7);
+}
 
 std::string ColorCell(int32_t color) {
   std::string out = "&H00000000&";

@@ -32,6 +32,8 @@ struct RingShape {
   float aspect = 1;
 };
 RingShape RingGeometry(double x1, double y1, double x2, double y2);
-inline RingShape RingGeometry(const ObjectRecord& r) { return RingGeometry(r.X1, r.Y1, r.X2, r.Y2); }
+inline RingShape RingGeometry(const ObjectRecord& r) {
+  return RingGeometry(r.X1, r.Y1, r.X2, r.Y2);
+}
 
 }  // namespace qf

@@ -25,8 +25,7 @@ class TextTable {
   // Copies take the cells, never the observer: a view stays with the table it watches, and
   // is told when that table's contents are replaced as a whole.
   TextTable(const TextTable& other) : columns_(other.columns_), rows_(other.rows_) {}
-  TextTable(TextTable&& other) noexcept
-      : columns_(other.columns_), rows_(std::move(other.rows_)) {}
+  TextTable(TextTable&& other) noexcept : columns_(other.columns_), rows_(std::move(other.rows_)) {}
   TextTable& operator=(const TextTable& other);
   TextTable& operator=(TextTable&& other) noexcept;
   ~TextTable() = default;

@@ -28,8 +28,8 @@ const Picture* QtPictureStore::picture(std::string_view path) {
   const std::string key(path);
   struct stat st {};
   if (::stat(key.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL +
-                          st.st_mtim.tv_nsec;
+  const long long mtime =
+      static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
   auto it = entries_.find(key);
   if (it != entries_.end() && it->second.size == st.st_size && it->second.mtimeNs == mtime) {
     return it->second.picture.get();

@@ -91,7 +91,8 @@ std::span<const int> DashPattern(int style) {
 
 void FillRect(QImage& image, QRect rect, uint32_t rgb, PixelOp op) {
   rect = rect.normalized().intersected(image.rect());
-  for (int y = rect.top(); y <= rect.bottom(); ++y) Span(image, y, rect.left(), rect.right(), rgb, op);
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    Span(image, y, rect.left(), rect.right(), rgb, op);
 }
 
 void DrawThinLine(QImage& image, QPointF from, QPointF to, uint32_t rgb, PixelOp op,
@@ -230,8 +231,8 @@ void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, u
   // Whether the outline pixel at x, y is drawn: inside the arc and on a dash.
   auto shown = [&](int x, double py) {
     if (!arc && patternLength == 0) return true;
-    double angle = std::atan2(-(py - c.y()) / std::max(ry, 1e-9),
-                              (x + 0.5 - c.x()) / std::max(rx, 1e-9));
+    double angle =
+        std::atan2(-(py - c.y()) / std::max(ry, 1e-9), (x + 0.5 - c.x()) / std::max(rx, 1e-9));
     if (angle < 0) angle += kTwoPi;
     if (arc) {
       double from = angle - arcStart;

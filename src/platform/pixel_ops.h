@@ -10,11 +10,11 @@ namespace qf {
 
 // How a pixel operation combines a colour with the image, on 0xFFRRGGBB pixels.
 enum class PixelOp {
-  Copy,       // the colour
-  NotXor,     // NOT(colour XOR pixel): twice gives the pixel back
-  And,        // colour AND pixel
-  Invert,     // NOT pixel, the colour unused
-  Xor,        // colour XOR pixel
+  Copy,    // the colour
+  NotXor,  // NOT(colour XOR pixel): twice gives the pixel back
+  And,     // colour AND pixel
+  Invert,  // NOT pixel, the colour unused
+  Xor,     // colour XOR pixel
 };
 
 // Drawing primitives applied straight to a Format_RGB32 image. Each touches every pixel of its

@@ -14,18 +14,12 @@ struct Substitution {
 
 // Gothic faces map to the sans family, Mincho faces to the serif family.
 constexpr Substitution kSubstitutions[] = {
-    {"ＭＳ ゴシック", "Noto Sans Mono CJK JP"},
-    {"MS Gothic", "Noto Sans Mono CJK JP"},
-    {"ＭＳ Ｐゴシック", "Noto Sans CJK JP"},
-    {"MS PGothic", "Noto Sans CJK JP"},
-    {"ＭＳ ＵＩ Gothic", "Noto Sans CJK JP"},
-    {"MS UI Gothic", "Noto Sans CJK JP"},
-    {"メイリオ", "Noto Sans CJK JP"},
-    {"Meiryo", "Noto Sans CJK JP"},
-    {"ＭＳ 明朝", "Noto Serif CJK JP"},
-    {"MS Mincho", "Noto Serif CJK JP"},
-    {"ＭＳ Ｐ明朝", "Noto Serif CJK JP"},
-    {"MS PMincho", "Noto Serif CJK JP"},
+    {"ＭＳ ゴシック", "Noto Sans Mono CJK JP"}, {"MS Gothic", "Noto Sans Mono CJK JP"},
+    {"ＭＳ Ｐゴシック", "Noto Sans CJK JP"},    {"MS PGothic", "Noto Sans CJK JP"},
+    {"ＭＳ ＵＩ Gothic", "Noto Sans CJK JP"},   {"MS UI Gothic", "Noto Sans CJK JP"},
+    {"メイリオ", "Noto Sans CJK JP"},           {"Meiryo", "Noto Sans CJK JP"},
+    {"ＭＳ 明朝", "Noto Serif CJK JP"},         {"MS Mincho", "Noto Serif CJK JP"},
+    {"ＭＳ Ｐ明朝", "Noto Serif CJK JP"},       {"MS PMincho", "Noto Serif CJK JP"},
 };
 
 }  // namespace

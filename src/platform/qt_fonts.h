@@ -5,8 +5,8 @@
 
 namespace qf {
 
-// Maps the Windows font names designs carry ("ＭＳ ゴシック", "ＭＳ 明朝" ...) to installed Japanese
-// families, so texts keep their look. Call once after the application object exists.
+// Maps the Windows font names designs carry ("ＭＳ ゴシック", "ＭＳ 明朝" ...) to installed
+// Japanese families, so texts keep their look. Call once after the application object exists.
 void InstallFontSubstitutions();
 
 // The font of a text object at a point size; a size of 0 or less keeps the default size.

@@ -17,8 +17,7 @@ QtTextMeasurer::QtTextMeasurer() : device_(1, 1, QImage::Format_ARGB32_Premultip
 }
 
 const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& t) const {
-  FontKey key{t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0,
-              t.Underline != 0};
+  FontKey key{t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0, t.Underline != 0};
   auto it = metrics_.find(key);
   if (it != metrics_.end()) return it->second;
   if (metrics_.size() >= 64) metrics_.clear();

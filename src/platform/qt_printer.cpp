@@ -28,7 +28,7 @@ const PaperEntry kPaperSizes[] = {
     {3, QPageSize::Tabloid, 0, 0, kIn},
     {4, QPageSize::Ledger, 0, 0, kIn},
     {5, QPageSize::Legal, 0, 0, kIn},
-    {6, QPageSize::Custom, 5.5, 8.5, kIn},  // statement
+    {6, QPageSize::Custom, 5.5, 8.5, kIn},   // statement
     {7, QPageSize::Custom, 7.5, 10.5, kIn},  // executive as the list gives it
     {8, QPageSize::A3, 0, 0, kMm},
     {9, QPageSize::A4, 0, 0, kMm},
@@ -36,7 +36,7 @@ const PaperEntry kPaperSizes[] = {
     {11, QPageSize::A5, 0, 0, kMm},
     {12, QPageSize::B4, 0, 0, kMm},
     {13, QPageSize::JisB5, 0, 0, kMm},
-    {14, QPageSize::Custom, 8.5, 13, kIn},  // folio
+    {14, QPageSize::Custom, 8.5, 13, kIn},   // folio
     {15, QPageSize::Custom, 215, 275, kMm},  // quarto
     {16, QPageSize::Imperial10x14, 0, 0, kIn},
     {17, QPageSize::Custom, 11, 17, kIn},

@@ -46,9 +46,13 @@ PixelOp OpFor(DrawMode mode) {
 
 // The pixel holding a page point; far-off values are held at a distance the image never
 // reaches, so the conversion stays defined.
-int PixelOf(double v) { return static_cast<int>(std::clamp(std::floor(v), -1e8, 1e8)); }
+int PixelOf(double v) {
+  return static_cast<int>(std::clamp(std::floor(v), -1e8, 1e8));
+}
 
-uint32_t ImageRgb(int32_t color) { return ToQColor(color).rgb() & 0xFFFFFFu; }
+uint32_t ImageRgb(int32_t color) {
+  return ToQColor(color).rgb() & 0xFFFFFFu;
+}
 
 }  // namespace
 
@@ -68,8 +72,8 @@ void RasterSurface::setFont(const FontSpec& f) {
   auto it = fonts_.find(key);
   if (it == fonts_.end()) {
     if (fonts_.size() >= 64) fonts_.clear();
-    QFont font = MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough,
-                                f.underline);
+    QFont font =
+        MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
     // Aliased glyphs, so a white overprint erases a text completely.
     font.setStyleStrategy(QFont::NoAntialias);
     it = fonts_.emplace(std::move(key), font).first;
@@ -133,8 +137,9 @@ void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t colo
   FillRect(image_,
            QRect(QPoint(outer.left(), inner.bottom() + 1), QPoint(outer.right(), outer.bottom())),
            rgb, op);
-  FillRect(image_, QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())),
-           rgb, op);
+  FillRect(image_,
+           QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())), rgb,
+           op);
   FillRect(image_,
            QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())),
            rgb, op);
@@ -154,10 +159,9 @@ void RasterSurface::circle(double cx, double cy, double radius, int32_t color, d
   const EllipseArc arc{start.value_or(0), end.value_or(0)};
   const bool isArc = start && end;
   const uint32_t fill = ImageRgb(fillColor_);
-  DrawEllipse(image_, toPixels(cx, cy), std::abs(rx * sx_), std::abs(ry * sy_), w,
-              ImageRgb(color), OpFor(mode_), w == 1 ? DashPattern(style_) : std::span<const int>(),
-              isArc ? &arc : nullptr,
-              !isArc && fillStyle_ == FillStyle::Solid ? &fill : nullptr);
+  DrawEllipse(image_, toPixels(cx, cy), std::abs(rx * sx_), std::abs(ry * sy_), w, ImageRgb(color),
+              OpFor(mode_), w == 1 ? DashPattern(style_) : std::span<const int>(),
+              isArc ? &arc : nullptr, !isArc && fillStyle_ == FillStyle::Solid ? &fill : nullptr);
 }
 
 void RasterSurface::paintPicture(const Picture& picture, double x, double y, double width,
@@ -170,8 +174,7 @@ void RasterSurface::paintPicture(const Picture& picture, double x, double y, dou
   // (and its scaled copy stays valid).
   const QSize size(PixelOf(width * sx_ + 0.5), PixelOf(height * sy_ + 0.5));
   // Nothing to draw, or more than any page shows.
-  if (size.width() <= 0 || size.height() <= 0 || size.width() > 100000 ||
-      size.height() > 100000) {
+  if (size.width() <= 0 || size.height() <= 0 || size.width() > 100000 || size.height() > 100000) {
     return;
   }
   switch (op) {
@@ -206,12 +209,13 @@ void RasterSurface::drawText(const QPointF& topLeft, const QFont& font, const QC
   DrawTextLines(painter, &image_, topLeft, text);
 }
 
-void RasterSurface::clear() { FillRect(image_, image_.rect(), 0xFFFFFFu, PixelOp::Copy); }
+void RasterSurface::clear() {
+  FillRect(image_, image_.rect(), 0xFFFFFFu, PixelOp::Copy);
+}
 
 double RasterSurface::textWidth(std::string_view text) {
   const QFontMetricsF fm(font_, &image_);
-  return fm.horizontalAdvance(
-             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
+  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
          sx_;
 }
 

@@ -47,8 +47,8 @@ struct AppState {
   std::string appFolder;  // the executable's folder
   std::string fileName;   // the design file last opened or saved; empty when never saved
   bool modified = false;
-  bool starting = false;  // while Main runs: window positions are not recorded
-  bool closing = false;   // the user asked to quit: child windows may close
+  bool starting = false;    // while Main runs: window positions are not recorded
+  bool closing = false;     // the user asked to quit: child windows may close
   bool firstStart = false;  // there was no settings file: windows get a first arrangement
 
   bool snapOn = true;  // not saved; starts on at every start

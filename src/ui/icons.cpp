@@ -66,8 +66,8 @@ QIcon ToolbarIcon(int index) {
     case 11:  // picture
       p.drawRect(3, 5, 18, 14);
       p.setBrush(QColor(90, 150, 90));
-      p.drawPolygon(QPolygon({QPoint(4, 18), QPoint(10, 10), QPoint(14, 15), QPoint(17, 12),
-                              QPoint(20, 18)}));
+      p.drawPolygon(QPolygon(
+          {QPoint(4, 18), QPoint(10, 10), QPoint(14, 15), QPoint(17, 12), QPoint(20, 18)}));
       break;
     case 12:  // command: a repeat
       p.drawArc(5, 5, 14, 14, 30 * 16, 300 * 16);

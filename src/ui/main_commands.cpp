@@ -25,7 +25,9 @@ namespace qf {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // The hourglass while a command works; the normal pointer again on every way out.
 class BusyCursor {
@@ -47,9 +49,13 @@ bool MainWindow::askDiscard() {
   return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
 }
 
-void MainWindow::resetEditState() { ctx_.session.ResetEditState(); }
+void MainWindow::resetEditState() {
+  ctx_.session.ResetEditState();
+}
 
-void MainWindow::redrawPage() { design_->canvas().fullRedraw(); }
+void MainWindow::redrawPage() {
+  design_->canvas().fullRedraw();
+}
 
 void MainWindow::SetZoom() {
   // Code and source windows stay where they are while the design window changes size.
@@ -92,8 +98,7 @@ void MainWindow::UpdateRecentFiles(bool addCurrentFile) {
 
 bool MainWindow::loadFile(const QString& path) {
   BusyCursor busy;
-  const FileStatus st =
-      LoadDesign(path.toStdString(), ctx_.design, ctx_.session, ctx_.measurers());
+  const FileStatus st = LoadDesign(path.toStdString(), ctx_.design, ctx_.session, ctx_.measurers());
   if (!st.ok()) {
     prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
     return false;
@@ -283,8 +288,8 @@ void MainWindow::zoomEntered() {
   const std::string text = ZoomEnterText(zoom_->currentText().toStdString());
   applyZoom(ZoomFromText(text));
   // The box shows the zoom the page really has (a zoom below 10 % is shown at 10 %).
-  zoom_->setCurrentText(ZoomFromText(text) == ctx_.view.zoom ? Q(text)
-                                                             : QStringLiteral("%1%").arg(ctx_.view.zoom));
+  zoom_->setCurrentText(
+      ZoomFromText(text) == ctx_.view.zoom ? Q(text) : QStringLiteral("%1%").arg(ctx_.view.zoom));
 }
 
 void MainWindow::firstActivation() {

@@ -1,17 +1,17 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
-#include <algorithm>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
@@ -27,7 +27,9 @@ namespace qf {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 constexpr const char* kZoomList[] = {"300%", "200%", "100%", "90%", "80%",
                                      "70%",  "50%",  "30%",  "10%"};
@@ -171,11 +173,10 @@ void MainWindow::buildToolbar() {
   QToolBar* bar = addToolBar(QStringLiteral("tblMenu"));
   bar->setObjectName(QStringLiteral("tblMenu"));
   bar->setMovable(false);
-  static const char* kTips[17] = {nullptr,       "新規作成",  "ﾌｧｲﾙを開く", "上書き保存",
-                                  nullptr,       "印刷",      nullptr,      "ﾃｷｽﾄ描画",
-                                  "ﾗｲﾝ描画",     "ﾎﾞｯｸｽ描画", "ﾘﾝｸﾞ描画",   "画像描画",
-                                  "ｺﾏﾝﾄﾞ",       nullptr,     "ｿｰｽ生成",    "用紙設定",
-                                  "再描画"};
+  static const char* kTips[17] = {nullptr,    "新規作成", "ﾌｧｲﾙを開く", "上書き保存", nullptr,
+                                  "印刷",     nullptr,    "ﾃｷｽﾄ描画",   "ﾗｲﾝ描画",    "ﾎﾞｯｸｽ描画",
+                                  "ﾘﾝｸﾞ描画", "画像描画", "ｺﾏﾝﾄﾞ",      nullptr,      "ｿｰｽ生成",
+                                  "用紙設定", "再描画"};
   for (int i = 1; i <= 16; ++i) {
     if (!kTips[i]) {
       QAction* separator = bar->addSeparator();
@@ -212,8 +213,8 @@ void MainWindow::buildToolbar() {
   bar->addSeparator();
   position_ = new QLabel(QStringLiteral("0.000, 0.000"));
   position_->setObjectName(QStringLiteral("lblPos"));
-  position_->setMinimumWidth(position_->fontMetrics().horizontalAdvance(
-      QStringLiteral("9999.999, 9999.999  ")));
+  position_->setMinimumWidth(
+      position_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999, 9999.999  ")));
   size_ = new QLabel(QStringLiteral("0.000 x 0.000"));
   size_->setObjectName(QStringLiteral("lblSize"));
   size_->setMinimumWidth(
@@ -271,13 +272,17 @@ void MainWindow::arrangeFirstStart() {
   designFrame_->resize(designFrame_->size().boundedTo(QSize(right, area.height() * 2 / 3)));
 }
 
-void MainWindow::SetGuideText(const QString& text) { panels_[0]->setText(text); }
+void MainWindow::SetGuideText(const QString& text) {
+  panels_[0]->setText(text);
+}
 
 void MainWindow::SetLayerStatus(const QString& text) {
   panels_[1]->setText(QStringLiteral("ﾚｲﾔｰ：") + text);
 }
 
-void MainWindow::showPosition(double x, double y) { position_->setText(Q(PositionText(x, y))); }
+void MainWindow::showPosition(double x, double y) {
+  position_->setText(Q(PositionText(x, y)));
+}
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

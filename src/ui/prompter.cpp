@@ -75,16 +75,16 @@ int QtPrompter::showMessage(QWidget* parent, const QString& prompt, MessageKind 
 }
 
 std::optional<QString> QtPrompter::openFileName(QWidget* parent, const QString& filter) {
-  const QString path = QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                                    QtFileFilter(filter));
+  const QString path =
+      QFileDialog::getOpenFileName(parent, QString(), QString(), QtFileFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
 
 std::optional<QString> QtPrompter::saveFileName(QWidget* parent, const QString& suggested,
                                                 const QString& filter) {
-  const QString path = QFileDialog::getSaveFileName(parent, QString(), suggested,
-                                                    QtFileFilter(filter));
+  const QString path =
+      QFileDialog::getSaveFileName(parent, QString(), suggested, QtFileFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

@@ -20,7 +20,13 @@ enum class MessageKind : int {
 };
 
 // Buttons ShowMessage answers with.
-enum MessageResult : int { kMsgOk = 1, kMsgCancel = 2, kMsgAbort = 3, kMsgRetry = 4, kMsgIgnore = 5 };
+enum MessageResult : int {
+  kMsgOk = 1,
+  kMsgCancel = 2,
+  kMsgAbort = 3,
+  kMsgRetry = 4,
+  kMsgIgnore = 5
+};
 
 // Everything that asks the user in a window of its own: message boxes and the common dialogs.
 // The editor's commands ask through this, so tests can answer for the user.

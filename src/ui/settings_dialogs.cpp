@@ -23,7 +23,9 @@ namespace qf {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
   auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -53,7 +55,9 @@ std::optional<double> WholeNumber(const QString& text) {
   return v;
 }
 
-QString Fixed3(double v) { return Q(FormatFixed3(v)); }
+QString Fixed3(double v) {
+  return Q(FormatFixed3(v));
+}
 
 }  // namespace
 
@@ -259,8 +263,7 @@ void GridDialog::accept() {
 
 // ---- hatching palette ----
 
-PaletteDialog::PaletteDialog(Palette& palette, AppState& state, Prompter& prompter,
-                             QWidget* parent)
+PaletteDialog::PaletteDialog(Palette& palette, AppState& state, Prompter& prompter, QWidget* parent)
     : PlacedDialog(state, kWinPalette, parent), palette_(palette), prompter_(prompter) {
   setObjectName(QStringLiteral("frmAmi"));
   setWindowTitle(QStringLiteral("網掛け色設定"));

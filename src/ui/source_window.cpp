@@ -53,9 +53,13 @@ Visibility SourceWindow::visibility() const {
   return private_->isChecked() ? Visibility::Private : Visibility::Public;
 }
 
-void SourceWindow::setSource(const QString& text) { text_->setPlainText(text); }
+void SourceWindow::setSource(const QString& text) {
+  text_->setPlainText(text);
+}
 
-QString SourceWindow::source() const { return text_->toPlainText(); }
+QString SourceWindow::source() const {
+  return text_->toPlainText();
+}
 
 bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != text_) return QWidget::eventFilter(watched, event);

@@ -10,7 +10,8 @@
 
 namespace qf {
 
-Splash::Splash() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint) {
+Splash::Splash()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
   setAttribute(Qt::WA_DeleteOnClose);
   auto* title = new QLabel(QStringLiteral("Quillform"));
@@ -38,7 +39,11 @@ Splash::Splash() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint 
   QTimer::singleShot(3000, this, &QWidget::close);
 }
 
-void Splash::mousePressEvent(QMouseEvent*) { close(); }
-void Splash::keyPressEvent(QKeyEvent*) { close(); }
+void Splash::mousePressEvent(QMouseEvent*) {
+  close();
+}
+void Splash::keyPressEvent(QKeyEvent*) {
+  close();
+}
 
 }  // namespace qf

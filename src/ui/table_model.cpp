@@ -3,7 +3,9 @@
 namespace qf {
 
 namespace {
-QString Text(const std::string& s) { return QString::fromStdString(s); }
+QString Text(const std::string& s) {
+  return QString::fromStdString(s);
+}
 }  // namespace
 
 TextTableModel::TextTableModel(TextTable& table, QObject* parent)
@@ -11,7 +13,9 @@ TextTableModel::TextTableModel(TextTable& table, QObject* parent)
   table_.setObserver(this);
 }
 
-TextTableModel::~TextTableModel() { table_.setObserver(nullptr); }
+TextTableModel::~TextTableModel() {
+  table_.setObserver(nullptr);
+}
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : table_.itemCount();
@@ -46,8 +50,12 @@ void TextTableModel::cellChanged(int row, int col) {
 
 // The table has already changed when it tells; a reset keeps the view consistent without
 // knowing what the rows were before.
-void TextTableModel::rowsInserted(int, int) { tableReset(); }
-void TextTableModel::rowsRemoved(int, int) { tableReset(); }
+void TextTableModel::rowsInserted(int, int) {
+  tableReset();
+}
+void TextTableModel::rowsRemoved(int, int) {
+  tableReset();
+}
 
 void TextTableModel::tableReset() {
   beginResetModel();

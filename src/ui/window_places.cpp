@@ -48,9 +48,10 @@ void RestoreFormPosition(QWidget& window, const AppState& state, int index) {
 
 void SaveFormPosition(const QWidget& window, AppState& state, int index) {
   if (index < 0 || index >= kWindowSlots || state.starting) return;
-  const QWidget& frame = window.parentWidget() && qobject_cast<QMdiSubWindow*>(window.parentWidget())
-                             ? *window.parentWidget()
-                             : window;
+  const QWidget& frame =
+      window.parentWidget() && qobject_cast<QMdiSubWindow*>(window.parentWidget())
+          ? *window.parentWidget()
+          : window;
   if (index != kWinMain && (frame.isMinimized() || frame.isMaximized())) return;
   // A maximised main window is recorded as it stands; the next start shows a normal window of
   // that size.

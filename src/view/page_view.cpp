@@ -42,10 +42,10 @@ int ClampZoom(int zoom, const PrinterPage& page) {
 void ApplyPageLayout(ViewState& view) {
   view.zoom = ClampZoom(view.zoom, view.page);
   const double factor = view.zoom / 100.0;
-  view.widthPx = std::max(1, static_cast<int>(std::lround(factor * view.page.widthTwips /
-                                                           kTwipsPerPixel)));
-  view.heightPx = std::max(1, static_cast<int>(std::lround(factor * view.page.heightTwips /
-                                                            kTwipsPerPixel)));
+  view.widthPx =
+      std::max(1, static_cast<int>(std::lround(factor * view.page.widthTwips / kTwipsPerPixel)));
+  view.heightPx =
+      std::max(1, static_cast<int>(std::lround(factor * view.page.heightTwips / kTwipsPerPixel)));
   // The mark label is 135 twips wide on screen, whatever the zoom.
   view.markSize = kMarkTwips / kTwipsPerPixel * view.page.scaleWidth / view.widthPx;
 }
@@ -84,7 +84,9 @@ void ClearAndDrawGrid(Surface& s, const Design& d, const ViewState& view) {
   s.setDrawMode(DrawMode::CopyPen);
 }
 
-std::string PositionText(double x, double y) { return FormatFixed3(x) + ", " + FormatFixed3(y); }
+std::string PositionText(double x, double y) {
+  return FormatFixed3(x) + ", " + FormatFixed3(y);
+}
 
 // "####0.000" and "###0.000" differ only in the digits they reserve, not in what they write.
 std::string DragSizeText(double dx, double dy) {

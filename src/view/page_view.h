@@ -13,9 +13,9 @@ struct PrinterPage {
   int16_t scaleMode = static_cast<int16_t>(ScaleMode::Millimetre);
   int16_t orientation = 1;
   int16_t paperSize = 9;
-  double widthTwips = 11906;   // physical page (A4)
+  double widthTwips = 11906;  // physical page (A4)
   double heightTwips = 16838;
-  double scaleWidth = 210;     // printable area in page units
+  double scaleWidth = 210;  // printable area in page units
   double scaleHeight = 297;
 };
 

@@ -5,7 +5,6 @@
 
 namespace qf {
 
-
 void PrintObject(Surface& s, const WorkingRect& R, const ObjectRecord& o, const Design& design,
                  PictureStore& pictures) {
   switch (o.Kind) {

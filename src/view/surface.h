@@ -72,8 +72,8 @@ class Surface {
   // the arc between two angles (radians, counter-clockwise from +x) when both are given.
   virtual void circle(double cx, double cy, double radius, int32_t color, double aspect,
                       std::optional<double> start, std::optional<double> end) = 0;
-  virtual void paintPicture(const Picture& picture, double x, double y, double width,
-                            double height, RasterOp op) = 0;
+  virtual void paintPicture(const Picture& picture, double x, double y, double width, double height,
+                            RasterOp op) = 0;
   // Text with its top-left at CurrentX, CurrentY, in the fore colour and font; never a raster
   // operation.
   virtual void print(std::string_view text) = 0;

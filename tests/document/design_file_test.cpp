@@ -9,8 +9,8 @@
 
 #include "document/cp932.h"
 #include "document/field_reader.h"
-#include "support/fake_measure.h"
 #include "document/object_rows.h"
+#include "support/fake_measure.h"
 
 namespace qf {
 namespace {
@@ -235,7 +235,7 @@ TEST_F(DesignFileTest, InsertModeNeverAffectsLoading) {
   ASSERT_EQ(d.objects.itemCount(), 8);
   EXPECT_EQ(d.objects.cell(1, kColLabel), "表題");
   EXPECT_EQ(d.objects.cell(8, kColLabel), "ロゴ");
-  EXPECT_TRUE(s.InsertMode);  // the caller's mode is left alone
+  EXPECT_TRUE(s.InsertMode);     // the caller's mode is left alone
   EXPECT_EQ(s.currentLayer, 2);  // the layer of the last object read
   EXPECT_EQ(d.layers.cell(1, kLayerName), "ﾍｯﾀﾞｰ部");
   EXPECT_EQ(d.objects.cell(1, kColNumber), "1");
@@ -386,8 +386,7 @@ TEST(FieldReader, QuotedAndPlainFields) {
   std::string f;
   std::vector<std::string> got;
   while (r.next(f)) got.push_back(f);
-  EXPECT_EQ(got, (std::vector<std::string>{"a b", "q,1", "", "multi\r\nline", "", "last",
-                                           "open"}));
+  EXPECT_EQ(got, (std::vector<std::string>{"a b", "q,1", "", "multi\r\nline", "", "last", "open"}));
   f = "kept";
   EXPECT_FALSE(r.next(f));
   EXPECT_EQ(f, "kept");

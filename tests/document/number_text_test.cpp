@@ -13,7 +13,7 @@ TEST(NumericPrefix, ReadsTheLongestLeadingNumber) {
   EXPECT_DOUBLE_EQ(NumericPrefix(".5"), 0.5);
   EXPECT_DOUBLE_EQ(NumericPrefix("-"), 0);
   EXPECT_DOUBLE_EQ(NumericPrefix("1e3x"), 1000);
-  EXPECT_DOUBLE_EQ(NumericPrefix("1e"), 1);   // an exponent counts only with digits
+  EXPECT_DOUBLE_EQ(NumericPrefix("1e"), 1);  // an exponent counts only with digits
   EXPECT_DOUBLE_EQ(NumericPrefix("2E-1"), 0.2);
   EXPECT_DOUBLE_EQ(NumericPrefix("3Layer"), 3);
   EXPECT_DOUBLE_EQ(NumericPrefix("1e999"), 0);  // does not fit: no number

@@ -46,10 +46,10 @@ TEST(NameTables, UnlistedWordsAndCodesFollowTheirTables) {
 
 TEST(DecodeObjectRow, ReadsEachKindsColumnsOnly) {
   TextTable t = MakeObjectList();
-  const int text = AddRow(t, {"ﾃｷｽﾄ", "題", "12.5abc", "", "1", "2", "合計", "rs!Sum",
-                              "ＭＳ 明朝", "10.5", "■", "", "■", " ", "右", "&H00FF0000&", "3"});
-  const int line = AddRow(t, {"ﾗｲﾝ", "", "1", "2", "3", "4", "ignored", "ignored", "点線", "2",
-                              "■", "", "", "", "", "255", "1.6"});
+  const int text = AddRow(t, {"ﾃｷｽﾄ", "題", "12.5abc", "", "1", "2", "合計", "rs!Sum", "ＭＳ 明朝",
+                              "10.5", "■", "", "■", " ", "右", "&H00FF0000&", "3"});
+  const int line = AddRow(t, {"ﾗｲﾝ", "", "1", "2", "3", "4", "ignored", "ignored", "点線", "2", "■",
+                              "", "", "", "", "255", "1.6"});
   const int unknown = AddRow(t, {"ﾗｲﾝﾗｲﾝ", "x", "1", "1", "1", "1", "t", "f", "s", "9"});
 
   ObjectRecord r = DecodeObjectRow(t, text);

@@ -19,7 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::DesignBuilder;
 
-uint32_t Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
+uint32_t Rgb24(const QImage& image, int x, int y) {
+  return image.pixel(x, y) & 0xFFFFFFu;
+}
 
 // The design window's drawing area at a zoom, cleared with the grid drawn.
 struct Window {
@@ -93,8 +95,8 @@ TEST(RasterSurface, EveryKindDrawnTwiceRestoresEveryPixel) {
           DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
           ASSERT_NE(w.image, before) << "row " << row << " drew nothing";
           DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
-          ASSERT_EQ(w.image, before) << "zoom " << zoom << " style " << style << " width "
-                                     << width << " row " << row;
+          ASSERT_EQ(w.image, before)
+              << "zoom " << zoom << " style " << style << " width " << width << " row " << row;
         }
         // Feedback and its erase, and the block frame, cancel as well.
         const ObjectRecord box = DecodeObjectRow(b.design.objects, 3);

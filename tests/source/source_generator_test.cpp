@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "document/design_file.h"
+#include "document/object_rows.h"
 #include "support/design_builder.h"
 #include "support/fake_measure.h"
-#include "document/object_rows.h"
 
 namespace qf {
 namespace {
@@ -87,9 +87,12 @@ std::string RndBox(const char* visibility) {
          "\tConst dblPi = 3.1415926     '円周率\r\n"
          "\t'\r\n"
          "\t'角を描画\r\n"
-         "\tprmCnt.Circle (prmX1 + sngKei, prmY1 + sngKei), sngKei, lngClr, dblPi * 0.5, dblPi * 1\r\n"
-         "\tprmCnt.Circle (prmX1 + sngKei, prmY2 - sngKei), sngKei, lngClr, dblPi * 1, dblPi * 1.5\r\n"
-         "\tprmCnt.Circle (prmX2 - sngKei, prmY2 - sngKei), sngKei, lngClr, dblPi * 1.5, dblPi * 2\r\n"
+         "\tprmCnt.Circle (prmX1 + sngKei, prmY1 + sngKei), sngKei, lngClr, dblPi * 0.5, dblPi * "
+         "1\r\n"
+         "\tprmCnt.Circle (prmX1 + sngKei, prmY2 - sngKei), sngKei, lngClr, dblPi * 1, dblPi * "
+         "1.5\r\n"
+         "\tprmCnt.Circle (prmX2 - sngKei, prmY2 - sngKei), sngKei, lngClr, dblPi * 1.5, dblPi * "
+         "2\r\n"
          "\tprmCnt.Circle (prmX2 - sngKei, prmY1 + sngKei), sngKei, lngClr, 0, dblPi * 0.5\r\n"
          "\t'ﾗｲﾝ部を描画\r\n"
          "\tprmCnt.Line (prmX1 + sngKei, prmY1)-(prmX2 - sngKei, prmY1), lngClr\r\n"
@@ -188,13 +191,13 @@ TEST(SourceGenerator, TextStateWithinAndAcrossLayers) {
 
 TEST(SourceGenerator, RepeatDeclarationsAndNestedOffsets) {
   DesignBuilder b;
-  b.repeat("Txt", true).end("Txt", true);     // contained in strTxt: no Dim lines
-  b.repeat("sngJ", false, 40, 2);              // horizontal outside
-  b.repeat("sngI", true, 6.5, 9);              // vertical inside
-  b.repeat("sngK", true, 0.25, 1);             // vertical inside that
+  b.repeat("Txt", true).end("Txt", true);  // contained in strTxt: no Dim lines
+  b.repeat("sngJ", false, 40, 2);          // horizontal outside
+  b.repeat("sngI", true, 6.5, 9);          // vertical inside
+  b.repeat("sngK", true, 0.25, 1);         // vertical inside that
   b.text("x", 10, 20);
   b.end("sngK", true).end("sngI", true).end("sngJ", false);
-  b.repeat("sngI", true).end("sngI", true);   // declared already
+  b.repeat("sngI", true).end("sngI", true);  // declared already
 
   const std::string text = P_MakeSource(b.design, Visibility::Private);
   EXPECT_EQ(text.find("Dim Txt"), std::string::npos);
@@ -257,7 +260,8 @@ TEST(SourceGenerator, BoxesSquareHatchedAndRounded) {
                 "\tobjOutSrc.Line ( 10, 20)-(110, 60 ), RGB(0, 0, 0), B",
                 "\tobjOutSrc.FillStyle = vbFSTransparent",
             }));
-  EXPECT_EQ(body[14], "\t\tCall F_RndBox(objOutSrc, 10, 20 + iPos,110, 60 + iPos, 3, RGB(0, 0, 0))");
+  EXPECT_EQ(body[14],
+            "\t\tCall F_RndBox(objOutSrc, 10, 20 + iPos,110, 60 + iPos, 3, RGB(0, 0, 0))");
   EXPECT_EQ(body.back(), "\tobjOutSrc.Line ( 1, 2)-( 3, 4), RGB(0, 0, 0), B");
 }
 
@@ -342,7 +346,8 @@ TEST(SourceGenerator, LineBreaksInDesignValuesNeverStartALineOfCode) {
     size_t endSubs = 0;
     for (const std::string& l : lines) endSubs += l == "End Sub" ? 1 : 0;
     EXPECT_EQ(endSubs, 2u) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+              std::count(text.begin(), text.end(), '\r'));
     EXPECT_NE(text.find("\t'x End Sub\r\n"), std::string::npos);
     EXPECT_NE(text.find("\tobjOutSrc.Print \"一\" & vbCrLf & \"二\" & vbCrLf & \"three\";\r\n"),
               std::string::npos);
@@ -355,9 +360,9 @@ TEST(SourceGenerator, LineBreaksInDesignValuesNeverStartALineOfCode) {
 
 TEST(SourceGenerator, UnbalancedRepeatsAndColourParts) {
   DesignBuilder b;
-  b.end("i", true);           // an end without a start
-  b.text("after", 1, 2);      // stays unindented
-  b.repeat("sngQ", false);    // a start without an end
+  b.end("i", true);         // an end without a start
+  b.text("after", 1, 2);    // stays unindented
+  b.repeat("sngQ", false);  // a start without an end
   const std::vector<std::string> body = Body(b.design);
   EXPECT_EQ(body[0], "\t'明細(終了)");
   EXPECT_EQ(body[1], "\tNext i");

@@ -82,8 +82,8 @@ class DesignBuilder {
   Design design;
 
  private:
-  DesignBuilder& command(const std::string& mode, const std::string& var, bool vertical,
-                         double gap, float count) {
+  DesignBuilder& command(const std::string& mode, const std::string& var, bool vertical, double gap,
+                         float count) {
     ObjectRecord r;
     r.Kind = ObjectKind::Command;
     r.Label = "明細";

@@ -7,9 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -25,7 +25,9 @@ using namespace qf;
 
 namespace {
 
-QString Data(const char* name) { return QStringLiteral(QF_TEST_DATA "/") + QLatin1String(name); }
+QString Data(const char* name) {
+  return QStringLiteral(QF_TEST_DATA "/") + QLatin1String(name);
+}
 
 // Runs `act` on the modal dialog that the next command opens, once it is up.
 void OnModal(std::function<void(QWidget*)> act) {
@@ -104,19 +106,26 @@ class MainWindowTest : public QObject {
       AppState saved;
       saved.autoRedraw = true;
       saved.subMake = false;
-      QVERIFY(SaveSettings(std::filesystem::path(dir().path().toStdString()) / "QF2.INI", saved).ok());
+      QVERIFY(
+          SaveSettings(std::filesystem::path(dir().path().toStdString()) / "QF2.INI", saved).ok());
     }
     Editor e(dir().path());
     const struct {
       const char* name;
       const char* caption;
       const char* shortcut;
-    } items[] = {{"QFM101", "新規作成(&N)", "Ctrl+N"}, {"QFM102", "ﾌｧｲﾙを開く(&O)", "Ctrl+O"},
-                 {"QFM104", "上書き保存(&S)", "Ctrl+S"}, {"QFM105", "名前をつけて保存(&A)", ""},
-                 {"QFM107", "印刷", ""},                {"QFM199", "終了(&Q)", ""},
-                 {"QFM204", "ｸﾞﾘｯﾄﾞ表示", ""},         {"QFM301", "切り取り(&X)", "Ctrl+X"},
-                 {"QFM303", "貼付け(&V)", "Ctrl+V"},    {"QFM401", "用紙設定", ""},
-                 {"QFM406", "網掛け色設定", ""},       {"QFM410", "ﾌｧｲﾙの関連付け", ""},
+    } items[] = {{"QFM101", "新規作成(&N)", "Ctrl+N"},
+                 {"QFM102", "ﾌｧｲﾙを開く(&O)", "Ctrl+O"},
+                 {"QFM104", "上書き保存(&S)", "Ctrl+S"},
+                 {"QFM105", "名前をつけて保存(&A)", ""},
+                 {"QFM107", "印刷", ""},
+                 {"QFM199", "終了(&Q)", ""},
+                 {"QFM204", "ｸﾞﾘｯﾄﾞ表示", ""},
+                 {"QFM301", "切り取り(&X)", "Ctrl+X"},
+                 {"QFM303", "貼付け(&V)", "Ctrl+V"},
+                 {"QFM401", "用紙設定", ""},
+                 {"QFM406", "網掛け色設定", ""},
+                 {"QFM410", "ﾌｧｲﾙの関連付け", ""},
                  {"QFM503", "ﾊﾞｰｼﾞｮﾝ情報(&A)", ""}};
     for (const auto& item : items) {
       QAction* a = e.act(item.name);
@@ -200,7 +209,8 @@ class MainWindowTest : public QObject {
     const int before = e.ctx.design.objects.itemCount();
     e.prompter.openPaths = {dir().filePath(QStringLiteral("missing.qfd"))};
     e.act("QFM102")->trigger();
-    QVERIFY(e.prompter.messages.last().startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
+    QVERIFY(
+        e.prompter.messages.last().startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
     QCOMPARE(e.ctx.design.objects.itemCount(), before);
 
     // Opening with unsaved changes asks first.
@@ -305,8 +315,7 @@ class MainWindowTest : public QObject {
 
     const PageSettings before = e.ctx.design.page;
     OnModal([](QWidget* d) {
-      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtYo0"))->text(),
-               QStringLiteral("7.500"));
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtYo0"))->text(), QStringLiteral("7.500"));
       Type(d, "txtYo1", QStringLiteral("99"));
       Click(d, "cmdCan");
     });
@@ -353,7 +362,8 @@ class MainWindowTest : public QObject {
     QTest::keyClick(text, Qt::Key_A);
     QCOMPARE(text->textCursor().selectedText().size(), text->toPlainText().size());
     QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("Public Sub F_DataPrint()\n")));
+    QVERIFY(
+        QApplication::clipboard()->text().startsWith(QStringLiteral("Public Sub F_DataPrint()\n")));
     QVERIFY(!text->textCursor().hasSelection());
     QCOMPARE(text->textCursor().position(), 0);
   }
@@ -437,7 +447,8 @@ class MainWindowTest : public QObject {
     });
     e.act("QFM402")->trigger();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY2(screen.contains(shown), qPrintable(QStringLiteral("%1,%2").arg(shown.x()).arg(shown.y())));
+    QVERIFY2(screen.contains(shown),
+             qPrintable(QStringLiteral("%1,%2").arg(shown.x()).arg(shown.y())));
   }
 
   void helpOpensThePageBesideTheProgram() {

@@ -22,8 +22,7 @@ class ScriptedPrompter final : public Prompter {
     ++openDialogs;
     return take(openPaths);
   }
-  std::optional<QString> saveFileName(QWidget*, const QString& suggested,
-                                      const QString&) override {
+  std::optional<QString> saveFileName(QWidget*, const QString& suggested, const QString&) override {
     suggestedNames << suggested;
     return take(savePaths);
   }

@@ -38,13 +38,12 @@ class RecordingSurface final : public Surface {
   }
   void circle(double cx, double cy, double r, int32_t c, double aspect, std::optional<double> s,
               std::optional<double> e) override {
-    std::string text = "circle " + N(cx) + "," + N(cy) + " r" + N(r) + " " + Hex(c) + " a" +
-                       N(aspect);
+    std::string text =
+        "circle " + N(cx) + "," + N(cy) + " r" + N(r) + " " + Hex(c) + " a" + N(aspect);
     if (s && e) text += " arc " + N(*s) + "-" + N(*e);
     add(text);
   }
-  void paintPicture(const Picture&, double x, double y, double w, double h,
-                    RasterOp op) override {
+  void paintPicture(const Picture&, double x, double y, double w, double h, RasterOp op) override {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(op));
     add("picture " + N(x) + "," + N(y) + " " + N(w) + "x" + N(h) + " " + buf);
@@ -94,7 +93,7 @@ class FakePictures final : public PictureStore {
  public:
   class Pic final : public Picture {
    public:
-    double widthPoints() const override { return 72; }   // one inch
+    double widthPoints() const override { return 72; }  // one inch
     double heightPoints() const override { return 36; }
   };
   const Picture* picture(std::string_view path) override {

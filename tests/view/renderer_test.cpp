@@ -37,21 +37,19 @@ TEST(Renderer, EachKindInModeTwo) {
   b.picture("missing.png", 5, 6, false);
   Fixture f;
   f.view.zoom = 50;
-  EXPECT_EQ(f.redraw(b.design, {}),
-            (std::vector<std::string>{
-                // 12 pt at zoom 50 is drawn at 6 pt.
-                "at 10,20", "font ＭＳ 明朝 6 B", "fore #000000", "print 題",
-                // Line widths do not follow the zoom.
-                "mode 10", "style 2", "width 3", "line 1,2-3,4 #0000FF", "mode 13",
-                "mode 10", "style 0", "width 1", "box 10,10-60,40 #000000", "fillstyle 1",
-                "mode 13",
-                "mode 10", "style 0", "width 1", "circle 20,10 r20 #000000 a0.5", "fillcolor #000000",
-                "fillstyle 1", "mode 13",
-                // One inch by half an inch in millimetres, inverted then XORed in.
-                "mode 10", "picture 5,6 25.4x12.7 550009", "picture 5,6 25.4x12.7 660046",
-                "mode 13",
-                // A picture that cannot be read draws nothing.
-            }));
+  EXPECT_EQ(
+      f.redraw(b.design, {}),
+      (std::vector<std::string>{
+          // 12 pt at zoom 50 is drawn at 6 pt.
+          "at 10,20", "font ＭＳ 明朝 6 B", "fore #000000", "print 題",
+          // Line widths do not follow the zoom.
+          "mode 10", "style 2", "width 3", "line 1,2-3,4 #0000FF", "mode 13", "mode 10", "style 0",
+          "width 1", "box 10,10-60,40 #000000", "fillstyle 1", "mode 13", "mode 10", "style 0",
+          "width 1", "circle 20,10 r20 #000000 a0.5", "fillcolor #000000", "fillstyle 1", "mode 13",
+          // One inch by half an inch in millimetres, inverted then XORed in.
+          "mode 10", "picture 5,6 25.4x12.7 550009", "picture 5,6 25.4x12.7 660046", "mode 13",
+          // A picture that cannot be read draws nothing.
+      }));
 }
 
 TEST(Renderer, HatchedBoxWithRadiusIsSquareAndFilled) {
@@ -61,16 +59,15 @@ TEST(Renderer, HatchedBoxWithRadiusIsSquareAndFilled) {
   b.figure(ObjectKind::Box, 0, 0, 20, 10, "0");
   b.design.objects.setCell(2, kColField, "2.000");
   Fixture f;
-  EXPECT_EQ(f.redraw(b.design, {"box", "circle", "line", "fill"}),
-            (std::vector<std::string>{
-                "fillstyle 0", "fillcolor #A0A0A0", "box 10,10-60,40 #000000", "fillstyle 1",
-                // The rounded box: four quarter arcs, then four sides.
-                "circle 2,2 r2 #000000 a1 arc 1.571-3.142",
-                "circle 2,8 r2 #000000 a1 arc 3.142-4.712",
-                "circle 18,8 r2 #000000 a1 arc 4.712-6.283",
-                "circle 18,2 r2 #000000 a1 arc 0-1.571",
-                "line 2,0-18,0 #000000", "line 0,2-0,8 #000000", "line 2,10-18,10 #000000",
-                "line 20,2-20,8 #000000", "fillstyle 1"}));
+  EXPECT_EQ(
+      f.redraw(b.design, {"box", "circle", "line", "fill"}),
+      (std::vector<std::string>{
+          "fillstyle 0", "fillcolor #A0A0A0", "box 10,10-60,40 #000000", "fillstyle 1",
+          // The rounded box: four quarter arcs, then four sides.
+          "circle 2,2 r2 #000000 a1 arc 1.571-3.142", "circle 2,8 r2 #000000 a1 arc 3.142-4.712",
+          "circle 18,8 r2 #000000 a1 arc 4.712-6.283", "circle 18,2 r2 #000000 a1 arc 0-1.571",
+          "line 2,0-18,0 #000000", "line 0,2-0,8 #000000", "line 2,10-18,10 #000000",
+          "line 20,2-20,8 #000000", "fillstyle 1"}));
 }
 
 TEST(Renderer, RingsFromReversedAndFlatRectangles) {
@@ -78,11 +75,11 @@ TEST(Renderer, RingsFromReversedAndFlatRectangles) {
   b.figure(ObjectKind::Ring, 40, 20, 0, 0, "2");
   b.figure(ObjectKind::Ring, 3, 7, 13, 7);
   Fixture f;
-  EXPECT_EQ(f.redraw(b.design, {"circle", "fill"}),
-            (std::vector<std::string>{
-                "fillcolor #C0C0C0", "fillstyle 0", "circle 20,10 r10 #000000 a1",
-                "fillcolor #000000", "fillstyle 1",
-                "circle 8,7 r5 #000000 a1", "fillcolor #000000", "fillstyle 1"}));
+  EXPECT_EQ(
+      f.redraw(b.design, {"circle", "fill"}),
+      (std::vector<std::string>{"fillcolor #C0C0C0", "fillstyle 0", "circle 20,10 r10 #000000 a1",
+                                "fillcolor #000000", "fillstyle 1", "circle 8,7 r5 #000000 a1",
+                                "fillcolor #000000", "fillstyle 1"}));
 }
 
 TEST(Renderer, RepeatsDrawCountPlusOneTimesAndNest) {
@@ -131,8 +128,7 @@ TEST(Renderer, LayersFromTheLastRowUpHiddenSkippedLockedDrawn) {
             (std::vector<std::string>{"print base", "print middle", "print top"}));
   b.design.layers.setCell(2, kLayerHide, "×");  // hide "middle"
   b.design.layers.setCell(1, kLayerLock, "■");  // lock "top"
-  EXPECT_EQ(f.redraw(b.design, {"print"}),
-            (std::vector<std::string>{"print base", "print top"}));
+  EXPECT_EQ(f.redraw(b.design, {"print"}), (std::vector<std::string>{"print base", "print top"}));
 }
 
 TEST(Renderer, FeedbackModesAndSelectionMarks) {
