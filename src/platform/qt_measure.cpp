@@ -21,8 +21,11 @@ const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& t) const {
   auto it = metrics_.find(key);
   if (it != metrics_.end()) return it->second;
   if (metrics_.size() >= 64) metrics_.clear();
-  const QFont font = MakeDesignFont(t.Style, t.Size, t.Bold != 0, t.Italic != 0,
-                                    t.Strikethrough != 0, t.Underline != 0);
+  QFont font = MakeDesignFont(t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0,
+                              t.Underline != 0);
+  // The design window draws texts aliased; measuring the same font lets both share one loaded
+  // font engine.
+  font.setStyleStrategy(QFont::NoAntialias);
   return metrics_.emplace(std::move(key), QFontMetricsF(font, &device_)).first->second;
 }
 
