@@ -77,11 +77,13 @@ int FileErrorFromErrno(int err) {
 }
 
 FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that opening a pipe does not wait for a writer; only regular files are read.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) return Failure(errno, "cannot open", path);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return Failure(errno, "cannot read", path);
   if (S_ISDIR(st.st_mode)) return Failure(EISDIR, "cannot read", path);
+  if (!S_ISREG(st.st_mode)) return {kErrPathFileAccess, "not a regular file: " + path.string()};
   if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) {
     return {kErrOutOfMemory, "file too large: " + path.string()};
   }

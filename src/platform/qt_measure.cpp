@@ -1,5 +1,7 @@
 #include "qt_measure.h"
 
+#include <sys/stat.h>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -44,6 +46,9 @@ PointExtent QtTextMeasurer::measureText(const ObjectRecord& t) const {
 
 std::optional<PointExtent> QtPictureSizer::pictureSize(std::string_view path) const {
   if (path.empty()) return std::nullopt;
+  // Only regular files: a design naming a pipe or a device must not hang or read for ever.
+  struct stat st {};
+  if (::stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   QImageReader reader(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
   const QSize size = reader.size();
   if (!size.isValid() || size.isEmpty()) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "document/design_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -322,6 +323,12 @@ TEST_F(DesignFileTest, AFailedLoadKeepsTheOpenDesign) {
 
   st = LoadDesign(dir_, d, s, measurers_.get());  // a folder
   EXPECT_NE(st.error, kFileOk);
+  EXPECT_EQ(d.objects, before);
+
+  // A pipe is refused at once instead of waiting for a writer.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.qfd").c_str(), 0600), 0);
+  st = LoadDesign(dir_ / "pipe.qfd", d, s, measurers_.get());
+  EXPECT_EQ(st.error, kErrPathFileAccess);
   EXPECT_EQ(d.objects, before);
 }
 

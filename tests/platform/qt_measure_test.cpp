@@ -1,6 +1,7 @@
 #include "platform/qt_measure.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
@@ -68,6 +69,11 @@ TEST(QtPictureSizer, ReadsTheSizeAt96DotsPerInch) {
   EXPECT_FALSE(sizer.pictureSize((dir / "broken.png").string()).has_value());
   EXPECT_FALSE(sizer.pictureSize((dir / "missing.png").string()).has_value());
   EXPECT_FALSE(sizer.pictureSize("").has_value());
+  // A pipe is not opened (opening it would wait for a writer for ever), nor is a folder.
+  const fs::path fifo = dir / "pipe.png";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(sizer.pictureSize(fifo.string()).has_value());
+  EXPECT_FALSE(sizer.pictureSize(dir.string()).has_value());
   fs::remove_all(dir);
 }
 
