@@ -175,7 +175,15 @@ PrinterPage QtPrinterPort::page() const {
 }
 
 int QtPrinterPort::composeDpi() const {
-  return std::clamp(printer_->resolution(), 72, kMaxComposeDpi);
+  int dpi = std::clamp(printer_->resolution(), 72, kMaxComposeDpi);
+  // Large sheets are composed at a lower resolution, so the page image stays near 150 Mpx
+  // (600 MB) at most.
+  const QSizeF inches = printer_->pageLayout().fullRectPoints().size() / 72.0;
+  const double area = inches.width() * inches.height();
+  if (area > 0) {
+    dpi = std::min(dpi, std::max(72, static_cast<int>(std::sqrt(150e6 / area))));
+  }
+  return dpi;
 }
 
 Surface* QtPrinterPort::beginPage() {
