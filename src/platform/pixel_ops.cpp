@@ -156,6 +156,10 @@ void DrawThinLine(QImage& image, QPointF from, QPointF to, uint32_t rgb, PixelOp
 }
 
 void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t rgb, PixelOp op) {
+  if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
+      !std::isfinite(b.y())) {
+    return;
+  }
   const double r = width / 2;
   const QPointF d = b - a;
   const double len = std::hypot(d.x(), d.y());
@@ -174,6 +178,7 @@ void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t r
     double lo = 1e300;
     double hi = -1e300;
     auto take = [&](double x) {
+      if (std::isnan(x)) return;  // far-off ends can overflow; such a point decides nothing
       lo = std::min(lo, x);
       hi = std::max(hi, x);
     };
@@ -206,7 +211,10 @@ void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t r
 void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, uint32_t rgb,
                  PixelOp op, std::span<const int> dashes, const EllipseArc* arc,
                  const uint32_t* fill) {
-  if (!(rx >= 0) || !(ry >= 0) || !std::isfinite(c.x()) || !std::isfinite(c.y())) return;
+  if (!(rx >= 0) || !(ry >= 0) || !std::isfinite(rx) || !std::isfinite(ry) ||
+      !std::isfinite(c.x()) || !std::isfinite(c.y())) {
+    return;  // nothing a page can show
+  }
   constexpr double kTwoPi = 6.283185307179586;
   const double half = std::max(width, 1.0) / 2;
   const double orx = rx + half;
@@ -265,8 +273,11 @@ void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, u
     const double h = 1 - v * v;
     if (h < 0) return false;
     const double w = ax * std::sqrt(h);
-    x0 = static_cast<int>(std::clamp(std::ceil(c.x() - w - 0.5), -1.0, maxX));
-    x1 = static_cast<int>(std::clamp(std::floor(c.x() + w - 0.5), -1.0, maxX));
+    const double left = std::ceil(c.x() - w - 0.5);
+    const double right = std::floor(c.x() + w - 0.5);
+    if (std::isnan(left) || std::isnan(right)) return false;
+    x0 = static_cast<int>(std::clamp(left, -1.0, maxX));
+    x1 = static_cast<int>(std::clamp(right, -1.0, maxX));
     return x0 <= x1;
   };
   for (int y = top; y <= bottom; ++y) {

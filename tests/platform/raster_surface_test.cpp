@@ -185,6 +185,36 @@ TEST(RasterSurface, PicturesOnScreenAndPaper) {
   }
 }
 
+TEST(RasterSurface, ExtremeCoordinatesNeitherCrashNorHang) {
+  TempDir dir;
+  const std::string picture = WritePicture(dir / "p.png", 8, 8);
+  DesignBuilder b;
+  const double far = 1e300;
+  b.figure(ObjectKind::Line, -far, -far, far, far, "0", 0, "1", 1);
+  b.figure(ObjectKind::Line, -1e9, 5, 1e9, 6, "0", 0, "0", 7);
+  b.figure(ObjectKind::Box, -far, -far, far, far, "2", 0, "0", 3);
+  b.figure(ObjectKind::Box, 10, 10, 1e12, 1e12, "0", 0, "3", 1);
+  b.figure(ObjectKind::Ring, -1e30, -1e30, 1e30, 1e30, "1", 0, "2", 1);
+  b.figure(ObjectKind::Ring, 5, 5, 5.0000001, 5.0000001, "0", 0, "0", 200);
+  b.picture(picture, 1e200, -1e200, false);
+  b.text("遠い", -1e12, 1e12);
+  b.design.objects.setCell(3, kColField, "1e300");  // a rounded box with an absurd radius
+  b.design.objects.setCell(4, kColField, "-5");
+  for (int zoom : {10, 100, 1000}) {
+    Window w(zoom);
+    RenderContext ctx = w.context(b.design);
+    FullRedraw(ctx);  // must simply return
+    EXPECT_FALSE(w.image.isNull());
+  }
+  QImage paper(200, 280, QImage::Format_RGB32);
+  PrinterSurface page(paper, 210, 297);
+  QtPictureStore pictures;
+  for (int row = 1; row <= b.design.objects.itemCount(); ++row) {
+    const ObjectRecord o = DecodeObjectRow(b.design.objects, row);
+    PrintObject(page, {o.X1, o.Y1, o.X2, o.Y2}, o, b.design, pictures);
+  }
+}
+
 TEST(QtPictureStore, DecodesOnceAndAgainWhenTheFileChanges) {
   TempDir dir;
   const std::string path = WritePicture(dir / "p.png", 20, 10);
