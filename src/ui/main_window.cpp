@@ -160,7 +160,9 @@ void MainWindow::buildMenus() {
   QAction* relation = addItem(settings, "QFM410", "ﾌｧｲﾙの関連付け");
   relation->setCheckable(true);
   relation->setChecked(ctx_.state.relation);
-  relation->setEnabled(true);
+  // Registering the association is not built yet: the mark keeps showing the setting.
+  connect(relation, &QAction::triggered, this,
+          [this, relation] { relation->setChecked(ctx_.state.relation); });
 
   QMenu* help = menu("QFM500", "ﾍﾙﾌﾟ(&H)");
   connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)"), &QAction::triggered, this, &MainWindow::showHelp);
