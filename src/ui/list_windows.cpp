@@ -6,6 +6,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "ui/table_model.h"
 
@@ -17,11 +20,55 @@ ListWindow::ListWindow(Kind kind, TextTable& table, QWidget* parent)
   setObjectName(code ? QStringLiteral("frmCode") : QStringLiteral("frmLayer"));
   setWindowTitle(code ? QStringLiteral("ｺｰﾄﾞｳｨﾝﾄﾞｳ") : QStringLiteral("ﾚｲﾔｰｳｨﾝﾄﾞｳ"));
   grid_->setObjectName(code ? QStringLiteral("fxgCode") : QStringLiteral("fxgLayer"));
-  grid_->setModel(new TextTableModel(table, grid_));
+  auto* model = new TextTableModel(table, grid_);
+  grid_->setModel(model);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 4);
   grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+
+  // Each column as wide as a sample text, aligned as its contents read best.
+  struct Column {
+    const char* sample;
+    Qt::Alignment align;
+  };
+  constexpr Qt::Alignment L = Qt::AlignLeft;
+  constexpr Qt::Alignment R = Qt::AlignRight;
+  constexpr Qt::Alignment C = Qt::AlignHCenter;
+  static const Column kCodeColumns[] = {{"ABCDE", C},
+                                        {"あああああ", L},
+                                        {"999.999", R},
+                                        {"999.999", R},
+                                        {"999.999", R},
+                                        {"999.999", R},
+                                        {"ああああああああああ", L},
+                                        {"ABCDEFGH", L},
+                                        {"あああああああ", L},
+                                        {"99999", R},
+                                        {" ■", C},
+                                        {" ■", C},
+                                        {" ■", C},
+                                        {" ■", C},
+                                        {" あ", C},
+                                        {"&H99999999", R},
+                                        {" 999 ", C}};
+  static const Column kLayerColumns[] = {
+      {"  ﾛｯｸ", C}, {"  非表示", C}, {"  999", R}, {"ああああああああああ", L}};
+  const Column* columns = code ? kCodeColumns : kLayerColumns;
+  const int count =
+      code ? static_cast<int>(std::size(kCodeColumns)) : static_cast<int>(std::size(kLayerColumns));
+  std::vector<Qt::Alignment> alignments;
+  const QFontMetrics fm = grid_->fontMetrics();
+  for (int i = 0; i < count; ++i) {
+    alignments.push_back(columns[i].align);
+    const int sample = fm.horizontalAdvance(QString::fromUtf8(columns[i].sample)) + 12;
+    const int caption =
+        fm.horizontalAdvance(model->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString()) + 12;
+    grid_->setColumnWidth(i, std::max(sample, caption));
+  }
+  model->setAlignments(std::move(alignments));
+  grid_->verticalHeader()->setMinimumWidth(
+      fm.horizontalAdvance(QString::fromLatin1(code ? "123456" : "99999")));
 
   auto* buttons = new QHBoxLayout;
   auto addButton = [&](const char* name, const char* caption) {

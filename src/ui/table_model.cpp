@@ -26,7 +26,13 @@ int TextTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+  if (!index.isValid()) return {};
+  if (role == Qt::TextAlignmentRole) {
+    const auto col = static_cast<size_t>(index.column());
+    const Qt::Alignment a = col < alignments_.size() ? alignments_[col] : Qt::AlignLeft;
+    return QVariant::fromValue(a | Qt::AlignVCenter);
+  }
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   return Text(table_.cell(index.row() + 1, index.column() + 1));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <vector>
 
 #include "document/text_table.h"
 
@@ -11,6 +12,8 @@ namespace qf {
 class TextTableModel final : public QAbstractTableModel, private TableObserver {
  public:
   explicit TextTableModel(TextTable& table, QObject* parent = nullptr);
+  // Alignment of the cells of each column (column 1 first); captions are centred.
+  void setAlignments(std::vector<Qt::Alignment> alignments) { alignments_ = std::move(alignments); }
   ~TextTableModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -25,6 +28,7 @@ class TextTableModel final : public QAbstractTableModel, private TableObserver {
   void tableReset() override;
 
   TextTable& table_;
+  std::vector<Qt::Alignment> alignments_;
 };
 
 }  // namespace qf

@@ -4,10 +4,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -401,6 +404,31 @@ class MainWindowTest : public QObject {
     });
     again.act("QFM402")->trigger();
     QCOMPARE(shown, placed);
+  }
+
+  void viewItemsBringEachWindowForward() {
+    Editor e(dir().path());
+    auto* mdi = e.window->findChild<QMdiArea*>(QStringLiteral("mdiArea"));
+    const struct {
+      const char* item;
+      const char* window;
+    } views[] = {{"QFM202", "frmCode"},
+                 {"QFM203", "frmSource"},
+                 {"QFM205", "frmLayer"},
+                 {"QFM201", "frmPrev"}};
+    for (const auto& v : views) {
+      e.act(v.item)->trigger();
+      QVERIFY(mdi->activeSubWindow());
+      QCOMPARE(mdi->activeSubWindow()->widget()->objectName(), QString::fromLatin1(v.window));
+    }
+    // The code window lists the object rows with their captions.
+    e.prompter.openPaths = {Data("basic.qfd")};
+    e.act("QFM102")->trigger();
+    auto* grid = e.window->findChild<QTableView*>(QStringLiteral("fxgCode"));
+    QCOMPARE(grid->model()->rowCount(), 8);
+    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ﾀｲﾌﾟ"));
+    QCOMPARE(grid->model()->index(6, 0).data().toString(), QStringLiteral("ﾘﾝｸﾞ"));
+    QCOMPARE(grid->model()->index(6, 6).data().toString(), QStringLiteral("色２"));
   }
 
   void childWindowsCannotBeClosedAlone() {
