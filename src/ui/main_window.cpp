@@ -1,8 +1,10 @@
 #include "main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -13,6 +15,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "platform/lock_keys.h"
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
 #include "ui/child_window.h"
@@ -235,8 +238,9 @@ void MainWindow::buildStatusBar() {
   }
   panels_[2]->setText(QStringLiteral("CAPS"));
   panels_[3]->setText(QStringLiteral("NUM"));
-  panels_[2]->setEnabled(false);
-  panels_[3]->setEnabled(false);
+  showLockKeys();
+  // Lock keys change with key presses anywhere in the program.
+  qApp->installEventFilter(this);
   bar->addWidget(panels_[0], 1);
   for (int i = 1; i < 4; ++i) bar->addPermanentWidget(panels_[static_cast<size_t>(i)]);
 }
@@ -272,6 +276,23 @@ void MainWindow::arrangeFirstStart() {
   codeFrame_->setGeometry(0, area.height() * 2 / 3, right, area.height() / 3);
   SetZoom();
   designFrame_->resize(designFrame_->size().boundedTo(QSize(right, area.height() * 2 / 3)));
+}
+
+void MainWindow::showLockKeys() {
+  const std::optional<LockKeys> keys = ReadLockKeys();
+  // Where the state cannot be read the panels stay dim.
+  panels_[2]->setEnabled(keys && keys->capsLock);
+  panels_[3]->setEnabled(keys && keys->numLock);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) showLockKeys();
+  } else if (event->type() == QEvent::ApplicationActivate) {
+    showLockKeys();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::SetGuideText(const QString& text) {

@@ -69,6 +69,7 @@ class MainWindow final : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildMenus();
@@ -93,6 +94,7 @@ class MainWindow final : public QMainWindow {
   void firstActivation();
   void recordAllPlaces();
   void showPosition(double x, double y);
+  void showLockKeys();
 
   AppContext& ctx_;
   Prompter& prompter_;
