@@ -45,9 +45,9 @@ void BM_Floor(benchmark::State& state) {
   }
 }
 
-void BM_Load(benchmark::State& state) {
-  const CountingMeasurer text;
-  const NoPictures pictures;
+// Loads the sample file again and again with the given measurers.
+void LoadRepeatedly(benchmark::State& state, const qf::TextMeasurer& text,
+                    const qf::PictureSizer& pictures) {
   for (auto _ : state) {
     qf::Design d;
     qf::EditSession s;
@@ -56,16 +56,13 @@ void BM_Load(benchmark::State& state) {
   }
 }
 
+void BM_Load(benchmark::State& state) {
+  LoadRepeatedly(state, CountingMeasurer(), NoPictures());
+}
+
 // The same load with the fonts of the desktop measuring every text.
 void BM_LoadMeasuringWithQt(benchmark::State& state) {
-  const qf::QtTextMeasurer text;
-  const qf::QtPictureSizer pictures;
-  for (auto _ : state) {
-    qf::Design d;
-    qf::EditSession s;
-    if (!qf::LoadDesign(SampleFile(), d, s, {text, pictures}).ok()) state.SkipWithError("load");
-    benchmark::DoNotOptimize(d.objects.rowCount());
-  }
+  LoadRepeatedly(state, qf::QtTextMeasurer(), qf::QtPictureSizer());
 }
 
 void BM_Save(benchmark::State& state) {

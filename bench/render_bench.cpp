@@ -28,9 +28,7 @@ struct Window {
   Window() {
     view.zoom = 100;
     ApplyPageLayout(view);
-    image = QImage(view.widthPx, view.heightPx, QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    image = qf::ScreenImage(view.widthPx, view.heightPx);
     surface =
         std::make_unique<qf::RasterSurface>(image, view.page.scaleWidth, view.page.scaleHeight);
   }

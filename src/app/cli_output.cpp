@@ -95,10 +95,8 @@ int Render(const std::vector<std::string>& args) {
   ReadPrinterPage(*printer, design.page, view);
   ApplyPageLayout(view);
 
-  QImage image(view.widthPx, view.heightPx, QImage::Format_RGB32);
+  QImage image = ScreenImage(view.widthPx, view.heightPx);  // as the design window
   if (image.isNull()) return Fail("the page is too large to draw");
-  image.setDotsPerMeterX(3780);  // 96 dpi, as the design window
-  image.setDotsPerMeterY(3780);
   {
     RasterSurface surface(image, view.page.scaleWidth, view.page.scaleHeight);
     QtPictureStore pictures;

@@ -34,6 +34,13 @@ void InstallFontSubstitutions() {
   }
 }
 
+QStringList TextLines(const QString& text) {
+  QString normalized = text;
+  normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return normalized.split(QLatin1Char('\n'));
+}
+
 QFont MakeDesignFont(std::string_view name, double pointSize, bool bold, bool italic,
                      bool strikethrough, bool underline) {
   QFont font(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));

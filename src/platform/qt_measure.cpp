@@ -10,13 +10,11 @@
 #include <QStringList>
 
 #include "platform/qt_fonts.h"
+#include "platform/raster_surface.h"
 
 namespace qf {
 
-QtTextMeasurer::QtTextMeasurer() : device_(1, 1, QImage::Format_ARGB32_Premultiplied) {
-  device_.setDotsPerMeterX(3780);
-  device_.setDotsPerMeterY(3780);
-}
+QtTextMeasurer::QtTextMeasurer() : device_(ScreenImage(1, 1)) {}
 
 const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& t) const {
   FontKey key{t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0, t.Underline != 0};
@@ -33,10 +31,7 @@ const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& t) const {
 
 PointExtent QtTextMeasurer::measureText(const ObjectRecord& t) const {
   const QFontMetricsF& fm = metricsFor(t);
-  QString text = QString::fromStdString(t.Text);
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  const QStringList lines = text.split(QLatin1Char('\n'));
+  const QStringList lines = TextLines(QString::fromStdString(t.Text));
   qreal width = 0;
   for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
   const qreal height = fm.height() * static_cast<qreal>(lines.size());

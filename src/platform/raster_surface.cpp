@@ -17,14 +17,18 @@ QColor ToQColor(int32_t color) {
                 static_cast<int>((v >> 16) & 0xFF));
 }
 
+QImage ScreenImage(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.setDotsPerMeterX(3780);
+  image.setDotsPerMeterY(3780);
+  return image;
+}
+
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
                    const QString& text) {
   const QFontMetricsF fm(painter.font(), device);
-  QString normalized = text;
-  normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   double y = topLeft.y() + fm.ascent();
-  for (const QString& line : normalized.split(QLatin1Char('\n'))) {
+  for (const QString& line : TextLines(text)) {
     painter.drawText(QPointF(topLeft.x(), y), line);
     y += fm.height();
   }

@@ -13,6 +13,10 @@ namespace qf {
 
 QColor ToQColor(int32_t color);
 
+// An RGB32 image at 96 dpi, the screen's resolution, so that font point sizes map to pixels as on
+// the desktop; null when it cannot be had.
+QImage ScreenImage(int width, int height);
+
 // Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
 // lines below it at the same x.
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,

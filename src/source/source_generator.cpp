@@ -32,8 +32,8 @@ std::string OneLine(std::string_view text) {
 }
 
 // The inside of a string literal: the text as it stands, each line break continued as
-// " & vbCrLf & " so the literal stays on its line. quoteEsc doubles the double quotes.
-std::string LiteralBody(std::string_view text, bool quoteEsc) {
+// " & vbCrLf & " so the literal stays on its line.
+std::string LiteralBody(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 8);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -41,8 +41,6 @@ std::string LiteralBody(std::string_view text, bool quoteEsc) {
     if (c == '\r' || c == '\n') {
       out += "\" & vbCrLf & \"";
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '"' && quoteEsc) {
-      out += "\"\"";
     } else {
       out += c;
     }
@@ -269,7 +267,7 @@ class Generator {
         writeBox(r);
         break;
       case ObjectKind::Picture:
-        object({"Set objPic = LoadPicture(", kQ, LiteralBody(r.Text, false), kQ, ")"});
+        object({"Set objPic = LoadPicture(", kQ, LiteralBody(r.Text), kQ, ")"});
         object({"objOutSrc.PaintPicture objPic, ", FormatDouble(r.X1), xOffset_, ", ",
                 FormatDouble(r.Y1), yOffset_,
                 r.Style == "0" ? ", , , , , , , vbSrcCopy" : ", , , , , , , vbSrcAnd"});
@@ -309,7 +307,7 @@ class Generator {
       text_.color = r.Color;
     }
 
-    const std::string literal = std::string(kQ) + LiteralBody(r.Text, true) + std::string(kQ);
+    const std::string literal = std::string(kQ) + LiteralBody(P_QuoteEsc(r.Text)) + std::string(kQ);
     std::string print;
     std::string width;
     if (!r.Field.empty()) {

@@ -28,11 +28,8 @@ DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent) : QWidget(parent), 
 void DesignCanvas::applyPageLayout() {
   ApplyPageLayout(ctx_.view);
   surface_.reset();
-  image_ = QImage(ctx_.view.widthPx, ctx_.view.heightPx, QImage::Format_RGB32);
-  if (image_.isNull()) image_ = QImage(1, 1, QImage::Format_RGB32);
-  // 96 dpi: font point sizes map to screen pixels as on the desktop.
-  image_.setDotsPerMeterX(3780);
-  image_.setDotsPerMeterY(3780);
+  image_ = ScreenImage(ctx_.view.widthPx, ctx_.view.heightPx);
+  if (image_.isNull()) image_ = ScreenImage(1, 1);
   image_.fill(Qt::white);
   surface_ = std::make_unique<RasterSurface>(image_, ctx_.view.page.scaleWidth,
                                              ctx_.view.page.scaleHeight);

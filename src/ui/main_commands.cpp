@@ -17,6 +17,7 @@
 #include "ui/design_window.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
+#include "ui/qt_text.h"
 #include "ui/settings_dialogs.h"
 #include "ui/source_window.h"
 #include "view/printing.h"
@@ -24,10 +25,6 @@
 namespace qf {
 
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The hourglass while a command works; the normal pointer again on every way out.
 class BusyCursor {
@@ -158,14 +155,19 @@ bool MainWindow::saveTo(const QString& path) {
   return true;
 }
 
+// The name the save dialog offers for a design never saved: "QF" and the time, now.
+static QString NameForNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return Q(DefaultDesignName(local));
+}
+
 void MainWindow::fileSave() {
   if (ctx_.design.objects.itemCount() == 0) return;
   QString path = Q(ctx_.state.fileName);
   if (path.isEmpty()) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const auto chosen = prompter_.saveFileName(this, Q(DefaultDesignName(local)), Q(kFileFilter));
+    const auto chosen = prompter_.saveFileName(this, NameForNow(), Q(kFileFilter));
     if (!chosen) return;
     path = *chosen;
   }
@@ -174,13 +176,7 @@ void MainWindow::fileSave() {
 
 void MainWindow::fileSaveAs() {
   if (ctx_.design.objects.itemCount() == 0) return;
-  QString suggested = Q(ctx_.state.fileName);
-  if (suggested.isEmpty()) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    suggested = Q(DefaultDesignName(local));
-  }
+  const QString suggested = ctx_.state.fileName.empty() ? NameForNow() : Q(ctx_.state.fileName);
   const auto chosen = prompter_.saveFileName(this, suggested, Q(kFileFilter));
   if (!chosen) return;
   saveTo(*chosen);

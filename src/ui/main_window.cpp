@@ -23,16 +23,13 @@
 #include "ui/icons.h"
 #include "ui/list_windows.h"
 #include "ui/prompter.h"
+#include "ui/qt_text.h"
 #include "ui/source_window.h"
 #include "ui/window_places.h"
 
 namespace qf {
 
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 constexpr const char* kZoomList[] = {"300%", "200%", "100%", "90%", "80%",
                                      "70%",  "50%",  "30%",  "10%"};

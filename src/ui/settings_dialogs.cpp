@@ -17,15 +17,12 @@
 #include "shell/ui_text.h"
 #include "source/page_tables.h"
 #include "ui/prompter.h"
+#include "ui/qt_text.h"
 #include "ui/window_places.h"
 
 namespace qf {
 
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
   auto* b = new QPushButton(QString::fromUtf8(caption), parent);

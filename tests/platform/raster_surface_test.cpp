@@ -28,9 +28,7 @@ struct Window {
   explicit Window(int zoom) {
     view.zoom = zoom;
     ApplyPageLayout(view);
-    image = QImage(view.widthPx, view.heightPx, QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    image = ScreenImage(view.widthPx, view.heightPx);
     surface = std::make_unique<RasterSurface>(image, view.page.scaleWidth, view.page.scaleHeight);
   }
   RenderContext context(const Design& d) { return {*surface, d, view, pictures}; }
