@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "app/cli.h"
+#include "app/first_paint.h"
 #include "platform/qt_fonts.h"
 #include "shell/settings_file.h"
 #include "ui/app_context.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
 #include "ui/splash.h"
+#include "ui/startup_page.h"
 
 namespace {
 
@@ -26,6 +28,9 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillform"));
   qf::InstallFontSubstitutions();
+  // The first page (printer, design, drawing) is made on a worker thread while the splash and
+  // the widgets are shown and built; the design window takes it at its first activation.
+  auto startup = std::make_unique<qf::StartupLoader>(file.toStdString());
 
   qf::Splash* splash = nullptr;
   if (!quitWhenShown) {
@@ -35,19 +40,20 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   }
 
   const std::string folder = QApplication::applicationDirPath().toStdString();
-  qf::AppContext ctx(qf::SettingsPath(folder));
+  qf::AppContext ctx(qf::SettingsPath(folder), qf::AppContext::Printer::Later);
   ctx.state.appFolder = folder;
   ctx.state.starting = true;
   qf::LoadSettings(ctx.settingsPath, ctx.state);
-  // The page of the printer as it stands, in millimetres.
-  ctx.printer->setScaleMode(static_cast<int16_t>(qf::ScaleMode::Millimetre));
-  qf::ReadPrinterPage(*ctx.printer, ctx.design.page, ctx.view);
 
   qf::QtPrompter prompter;
-  qf::MainWindow window(ctx, prompter, file);
+  qf::MainWindow window(ctx, prompter, std::move(startup));
+  qf::FirstPaintReporter reporter;
   if (quitWhenShown) {
-    QObject::connect(&window, &qf::MainWindow::designShown, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // The page is drawn; the next paint of the window shows it.
+    QObject::connect(&window, &qf::MainWindow::designShown, &window, [&window, &reporter] {
+      window.installEventFilter(&reporter);
+      window.update();
+    });
   }
   window.setSplash(splash);
   window.show();

@@ -24,6 +24,13 @@ QImage ScreenImage(int width, int height) {
   return image;
 }
 
+QImage PageImage(const ViewState& view) {
+  QImage image = ScreenImage(view.widthPx, view.heightPx);
+  if (image.isNull()) image = ScreenImage(1, 1);
+  image.fill(Qt::white);
+  return image;
+}
+
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
                    const QString& text) {
   const QFontMetricsF fm(painter.font(), device);

@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "view/page_view.h"
 #include "view/surface.h"
 
 namespace qf {
@@ -16,6 +17,8 @@ QColor ToQColor(int32_t color);
 // An RGB32 image at 96 dpi, the screen's resolution, so that font point sizes map to pixels as on
 // the desktop; null when it cannot be had.
 QImage ScreenImage(int width, int height);
+// A white screen image of the drawing area of `view` (1 x 1 when that many pixels cannot be had).
+QImage PageImage(const ViewState& view);
 
 // Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
 // lines below it at the same x.

@@ -2,7 +2,9 @@
 
 namespace qf {
 
-AppContext::AppContext(std::filesystem::path settings) : settingsPath(std::move(settings)) {
+AppContext::AppContext(std::filesystem::path settings, Printer choice)
+    : settingsPath(std::move(settings)) {
+  if (choice == Printer::Later) return;
   std::string error;
   printer = QtPrinterPort::ForQueue("", &error);
   if (!printer) printer = QtPrinterPort::ForPdf("");

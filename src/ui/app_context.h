@@ -16,7 +16,11 @@ namespace qf {
 // Everything one editor window works on: the design, the editing state, the view, the
 // application state and what the platform lends them. Passed by reference; nothing global.
 struct AppContext {
-  explicit AppContext(std::filesystem::path settings);
+  enum class Printer {
+    Default,  // the default queue, else a PDF page
+    Later,    // none yet: the startup page brings it (see StartupLoader)
+  };
+  explicit AppContext(std::filesystem::path settings, Printer printer = Printer::Default);
 
   Measurers measurers() const { return {textMeasurer, pictureSizer}; }
   // The page set-up sequence's first half: the design's paper to the printer and back.
@@ -27,7 +31,7 @@ struct AppContext {
   ViewState view;
   AppState state;
   // The printer the page geometry comes from: the default queue, or a PDF file's page when
-  // there is no printer.
+  // there is no printer. Null only until the startup page is taken.
   std::unique_ptr<QtPrinterPort> printer;
   QtPictureStore pictures;
   QtTextMeasurer textMeasurer;

@@ -22,15 +22,18 @@ DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent) : QWidget(parent), 
   setObjectName(QStringLiteral("picCanvas"));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  applyPageLayout();
+  // The page gets its size from the first applyPageLayout or adoptPage.
+  adoptPage(ScreenImage(1, 1));
 }
 
 void DesignCanvas::applyPageLayout() {
   ApplyPageLayout(ctx_.view);
+  adoptPage(PageImage(ctx_.view));
+}
+
+void DesignCanvas::adoptPage(QImage image) {
   surface_.reset();
-  image_ = ScreenImage(ctx_.view.widthPx, ctx_.view.heightPx);
-  if (image_.isNull()) image_ = ScreenImage(1, 1);
-  image_.fill(Qt::white);
+  image_ = std::move(image);
   surface_ = std::make_unique<RasterSurface>(image_, ctx_.view.page.scaleWidth,
                                              ctx_.view.page.scaleHeight);
   setFixedSize(image_.size());

@@ -20,6 +20,9 @@ class DesignCanvas final : public QWidget {
 
   // Sizes the page for the zoom (ApplyPageLayout) and starts a new image.
   void applyPageLayout();
+  // Shows a page drawn elsewhere for the current view (the first page, drawn while the
+  // windows were being built).
+  void adoptPage(QImage image);
   void clearAndDrawGrid();
   // ClearAndDrawGrid and every object.
   void fullRedraw();

@@ -55,10 +55,14 @@ void MainWindow::redrawPage() {
 }
 
 void MainWindow::SetZoom() {
+  design_->canvas().applyPageLayout();
+  fitDesignFrame();
+}
+
+void MainWindow::fitDesignFrame() {
   // Code and source windows stay where they are while the design window changes size.
   const QPoint codeAt = codeFrame_->pos();
   const QPoint sourceAt = sourceFrame_->pos();
-  design_->canvas().applyPageLayout();
   const QSize page = design_->canvas().size();
   const QSize frame = designFrame_->size() - design_->viewport()->size();
   QSize wanted = page + frame + QSize(2, 2);
@@ -105,9 +109,13 @@ bool MainWindow::loadFile(const QString& path) {
 }
 
 void MainWindow::afterLoad(const QString& path) {
+  pageSetUpSequence();
+  designLoaded(path);
+}
+
+void MainWindow::designLoaded(const QString& path) {
   ctx_.state.fileName = path.toStdString();
   action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
-  pageSetUpSequence();
   RenumberRows(ctx_.design.objects);
   resetEditState();
   SetLayerStatus(QString::number(ctx_.session.currentLayer));
@@ -291,25 +299,43 @@ void MainWindow::zoomEntered() {
 void MainWindow::firstActivation() {
   if (activated_) return;
   activated_ = true;
-  // The children are arranged once the main window has its real size.
-  if (ctx_.state.firstStart) arrangeFirstStart();
-  mdi_->setActiveSubWindow(designFrame_);
-  FileStatus st;
-  if (!commandLineFile_.isEmpty()) {
-    BusyCursor busy;
-    st = LoadDesign(commandLineFile_.toStdString(), ctx_.design, ctx_.session, ctx_.measurers());
-  }
-  if (!commandLineFile_.isEmpty() && st.ok()) {
-    afterLoad(commandLineFile_);  // the page set-up sequence clears, draws the grid and redraws
+  if (startup_) {
+    std::unique_ptr<StartupPage> page;
+    {
+      BusyCursor busy;
+      page = startup_->take();
+    }
+    startup_.reset();
+    adoptStartupPage(*page);
   } else {
     design_->canvas().clearAndDrawGrid();
-    if (!st.ok()) {
-      if (splash_) splash_->close();  // the message must not hide behind the splash
-      prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
-    }
   }
+  // The children are arranged once the main window has its real size and the page is known.
+  if (ctx_.state.firstStart) arrangeFirstStart();
+  mdi_->setActiveSubWindow(designFrame_);
   design_->canvas().repaint();
   emit designShown();
+}
+
+void MainWindow::adoptStartupPage(StartupPage& page) {
+  ctx_.printer = std::move(page.printer);
+  ctx_.textMeasurer = std::move(page.textMeasurer);
+  ctx_.pictures = std::move(page.pictures);
+  if (page.loaded) {
+    ctx_.design = std::move(page.design);
+    ctx_.session = std::move(page.session);
+  } else {
+    ctx_.design.page = page.design.page;
+  }
+  ctx_.view = page.view;
+  design_->canvas().adoptPage(std::move(page.image));
+  fitDesignFrame();
+  if (page.loaded) {
+    designLoaded(Q(page.file));
+  } else if (!page.status.ok()) {
+    if (splash_) splash_->close();  // the message must not hide behind the splash
+    prompter_.showMessage(this, WithDetail(kMsgReadFailed, page.status), MessageKind::Warning);
+  }
 }
 
 }  // namespace qf

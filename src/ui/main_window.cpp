@@ -36,8 +36,8 @@ constexpr const char* kZoomList[] = {"300%", "200%", "100%", "90%", "80%",
 
 }  // namespace
 
-MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, QString commandLineFile)
-    : ctx_(ctx), prompter_(prompter), commandLineFile_(std::move(commandLineFile)) {
+MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<StartupLoader> startup)
+    : ctx_(ctx), prompter_(prompter), startup_(std::move(startup)) {
   setObjectName(QStringLiteral("frmQFMain"));
   setWindowTitle(Q(kAppTitle));  // the caption does not follow the open file
   mdi_ = new QMdiArea;
@@ -228,6 +228,8 @@ void MainWindow::buildToolbar() {
 void MainWindow::buildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("stbGuide"));
+  // The window's edges resize it; a grip would cost a second layout and paint at first show.
+  bar->setSizeGripEnabled(false);
   for (int i = 0; i < 4; ++i) {
     auto* panel = new QLabel;
     panel->setObjectName(QStringLiteral("stbGuide%1").arg(i + 1));
@@ -257,8 +259,9 @@ void MainWindow::buildChildren() {
   RestoreFormPosition(*sourceFrame_, ctx_.state, kWinSource);
   RestoreFormPosition(*codeFrame_, ctx_.state, kWinCode);
   RestoreFormPosition(*layerFrame_, ctx_.state, kWinLayer);
-  // The design window sits at the top left, sized by the page and the zoom.
-  SetZoom();
+  // The design window sits at the top left, sized by the page and the zoom (the startup page's
+  // when one is being made).
+  if (!startup_) SetZoom();
   designFrame_->move(4, 4);
   connect(&design_->canvas(), &DesignCanvas::pointerMoved, this, &MainWindow::showPosition);
 }
@@ -271,7 +274,7 @@ void MainWindow::arrangeFirstStart() {
   sourceFrame_->setGeometry(right, 0, area.width() - right, area.height() / 2);
   layerFrame_->setGeometry(right, area.height() / 2, area.width() - right, area.height() / 2);
   codeFrame_->setGeometry(0, area.height() * 2 / 3, right, area.height() / 3);
-  SetZoom();
+  fitDesignFrame();
   designFrame_->resize(designFrame_->size().boundedTo(QSize(right, area.height() * 2 / 3)));
 }
 

@@ -5,8 +5,10 @@
 #include <QString>
 #include <array>
 #include <map>
+#include <memory>
 
 #include "ui/app_context.h"
+#include "ui/startup_page.h"
 
 class QAction;
 class QComboBox;
@@ -28,7 +30,9 @@ class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(AppContext& ctx, Prompter& prompter, QString commandLineFile = {});
+  // `startup` makes the first page (the printer's page, the command line's design) while the
+  // widgets are built; without it the window starts on the context as it stands.
+  MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<StartupLoader> startup = nullptr);
   ~MainWindow() override;
 
   // The status bar's guide panel and layer panel.
@@ -84,10 +88,13 @@ class MainWindow final : public QMainWindow {
   bool askDiscard();  // false when the user keeps the changes
   bool loadFile(const QString& path);
   void afterLoad(const QString& path);
+  void designLoaded(const QString& path);
+  void adoptStartupPage(StartupPage& page);
   bool saveTo(const QString& path);
   void redrawPage();
   void pageSetUpSequence();
   void SetZoom();
+  void fitDesignFrame();
   void applyZoom(int zoom);
   void resetEditState();
   void UpdateRecentFiles(bool addCurrentFile);
@@ -98,7 +105,7 @@ class MainWindow final : public QMainWindow {
 
   AppContext& ctx_;
   Prompter& prompter_;
-  QString commandLineFile_;
+  std::unique_ptr<StartupLoader> startup_;
   QPointer<QWidget> splash_;
   bool activated_ = false;
   bool closeConfirmed_ = false;

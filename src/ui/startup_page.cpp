@@ -1,0 +1,45 @@
+#include "startup_page.h"
+
+#include "platform/raster_surface.h"
+#include "view/renderer.h"
+
+namespace qf {
+
+std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) {
+  auto p = std::make_unique<StartupPage>();
+  p->file = file;
+  std::string error;
+  p->printer = QtPrinterPort::ForQueue("", &error);
+  if (!p->printer) p->printer = QtPrinterPort::ForPdf("");
+  // A new design starts on the printer's own page, in millimetres.
+  p->printer->setScaleMode(static_cast<int16_t>(ScaleMode::Millimetre));
+  ReadPrinterPage(*p->printer, p->design.page, p->view);
+  if (!file.empty()) {
+    p->status = LoadDesign(file, p->design, p->session, {p->textMeasurer, p->pictureSizer});
+    p->loaded = p->status.ok();
+  }
+  if (p->loaded) {
+    // The design's paper goes to the printer, and what the printer makes of it comes back.
+    ApplyPrinterSetup(*p->printer, p->design.page);
+    ReadPrinterPage(*p->printer, p->design.page, p->view);
+  }
+  p->view.zoom = zoom;
+  ApplyPageLayout(p->view);
+  p->image = PageImage(p->view);
+  {
+    RasterSurface surface(p->image, p->view.page.scaleWidth, p->view.page.scaleHeight);
+    if (p->loaded) {
+      RenderContext rc{surface, p->design, p->view, p->pictures, false};
+      FullRedraw(rc);
+    } else {
+      ClearAndDrawGrid(surface, p->design, p->view);
+    }
+  }
+  return p;
+}
+
+StartupLoader::StartupLoader(std::string file, int zoom)
+    : result_(std::async(std::launch::async,
+                         [file = std::move(file), zoom] { return MakeStartupPage(file, zoom); })) {}
+
+}  // namespace qf

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <future>
+#include <memory>
+#include <string>
+
+#include "document/design.h"
+#include "document/design_file.h"
+#include "document/edit_session.h"
+#include "platform/picture_store.h"
+#include "platform/qt_measure.h"
+#include "platform/qt_printer.h"
+#include "view/page_view.h"
+
+namespace qf {
+
+// What the editor shows first: the printer's page, the design named on the command line and
+// the page drawn at the zoom. Making it touches no widget, so it can be made on a worker
+// thread while the main window's widgets are built; the result is handed over whole.
+struct StartupPage {
+  std::string file;                        // as named on the command line
+  std::unique_ptr<QtPrinterPort> printer;  // the default queue, else a PDF page
+  Design design;                           // as loaded, or empty on the printer's page
+  EditSession session;
+  ViewState view;
+  FileStatus status;    // of loading the named file
+  bool loaded = false;  // a file was named and read
+  QImage image;         // the page as the design window shows it
+  QtTextMeasurer textMeasurer;
+  QtPictureSizer pictureSizer;
+  QtPictureStore pictures;  // the pictures decoded for the image
+};
+
+// Needs a QGuiApplication. An empty file name gives the empty page with its grid.
+std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom = ViewState{}.zoom);
+
+// Starts making the page on a thread of its own; take() waits for it.
+class StartupLoader {
+ public:
+  explicit StartupLoader(std::string file, int zoom = ViewState{}.zoom);
+  std::unique_ptr<StartupPage> take() { return result_.get(); }
+  bool pending() const { return result_.valid(); }
+
+ private:
+  std::future<std::unique_ptr<StartupPage>> result_;
+};
+
+}  // namespace qf

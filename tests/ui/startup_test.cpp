@@ -1,0 +1,113 @@
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "scripted_prompter.h"
+#include "shell/settings_file.h"
+#include "ui/design_window.h"
+#include "ui/main_window.h"
+#include "ui/startup_page.h"
+
+using namespace qf;
+
+namespace {
+
+QString Data(const char* name) {
+  return QStringLiteral(QF_TEST_DATA "/") + QLatin1String(name);
+}
+
+bool AllWhite(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    }
+  }
+  return true;
+}
+
+// An editor started as the program starts: the first page is made on a worker thread while the
+// window is built, or (without a file and loader) on the context as it stands.
+struct StartedEditor {
+  StartedEditor(const QString& settingsDir, const QString* file)
+      : ctx(std::filesystem::path(settingsDir.toStdString()) / "QF2.INI",
+            file ? AppContext::Printer::Later : AppContext::Printer::Default) {
+    ctx.state.appFolder = settingsDir.toStdString();
+    LoadSettings(ctx.settingsPath, ctx.state);
+    std::unique_ptr<StartupLoader> loader;
+    if (file) loader = std::make_unique<StartupLoader>(file->toStdString());
+    window = std::make_unique<MainWindow>(ctx, prompter, std::move(loader));
+    QSignalSpy shown(window.get(), &MainWindow::designShown);
+    window->show();
+    QVERIFY(shown.wait(10000));
+  }
+  const QImage& page() { return window->designWindow().canvas().image(); }
+  int codeRows() {
+    return window->findChild<QTableView*>(QStringLiteral("fxgCode"))->model()->rowCount();
+  }
+
+  test::ScriptedPrompter prompter;
+  AppContext ctx;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandLineDesignIsShownAsOpeningItWould() {
+    QTemporaryDir started;
+    QTemporaryDir opened;
+    const QString file = Data("golden.qfd");
+    StartedEditor a(started.path(), &file);
+    QVERIFY(a.ctx.printer);
+    QCOMPARE(a.ctx.design.objects.itemCount(), 14);
+    QCOMPARE(a.codeRows(), 14);  // the code window follows the design it was given
+    QCOMPARE(QString::fromStdString(a.ctx.state.fileName), file);
+    QCOMPARE(QString::fromStdString(a.ctx.state.recentFiles[0]), file);
+    QVERIFY(!a.ctx.state.modified);
+    QCOMPARE(a.ctx.design.page.orientation, int16_t{2});
+    QVERIFY(a.prompter.messages.isEmpty());
+
+    // The same file opened from the menu of an editor started without one.
+    StartedEditor b(opened.path(), nullptr);
+    b.prompter.openPaths = {file};
+    b.window->findChild<QAction*>(QStringLiteral("QFM102"))->trigger();
+    QCOMPARE(a.ctx.view.widthPx, b.ctx.view.widthPx);
+    QCOMPARE(a.ctx.view.heightPx, b.ctx.view.heightPx);
+    QCOMPARE(a.ctx.design.page, b.ctx.design.page);
+    QCOMPARE(a.ctx.session.currentLayer, b.ctx.session.currentLayer);
+    QCOMPARE(a.page().size(), b.page().size());
+    QVERIFY(a.page() == b.page());  // pixel for pixel
+
+    // The page taken over from the worker is the one later drawing goes on: a redraw keeps it.
+    const QImage first = a.page().copy();
+    a.window->findChild<QAction*>(QStringLiteral("tblMenu16"))->trigger();
+    QVERIFY(a.page() == first);
+  }
+
+  void unreadableCommandLineFileWarnsAndStartsEmpty() {
+    QTemporaryDir started;
+    QTemporaryDir plain;
+    const QString missing = started.filePath(QStringLiteral("missing.qfd"));
+    StartedEditor a(started.path(), &missing);
+    QVERIFY(a.ctx.printer);
+    QCOMPARE(a.prompter.messages.size(), 1);
+    QVERIFY(a.prompter.messages[0].startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
+    QCOMPARE(a.ctx.design.objects.itemCount(), 0);
+    QVERIFY(a.ctx.state.fileName.empty());
+    QVERIFY(a.ctx.state.recentFiles[0].empty());
+
+    // The empty page with its grid, as a start without a file shows it.
+    StartedEditor b(plain.path(), nullptr);
+    QVERIFY(a.page() == b.page());
+    QVERIFY(!AllWhite(a.page()));
+  }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
