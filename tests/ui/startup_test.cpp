@@ -88,6 +88,19 @@ class StartupTest : public QObject {
     const QImage first = a.page().copy();
     a.window->findChild<QAction*>(QStringLiteral("tblMenu16"))->trigger();
     QVERIFY(a.page() == first);
+
+    // The measurer and printer made on the worker (whose thread has ended) serve the editor on:
+    // opening the file again measures every text anew on this thread and gives the same rows.
+    const TextTable before = a.ctx.design.objects;
+    a.prompter.openPaths = {file};
+    a.window->findChild<QAction*>(QStringLiteral("QFM102"))->trigger();
+    QCOMPARE(a.ctx.design.objects.rowCount(), before.rowCount());
+    for (int r = 1; r < before.rowCount(); ++r) {
+      for (int c = 0; c < before.columnCount(); ++c) {
+        QCOMPARE(a.ctx.design.objects.cell(r, c), before.cell(r, c));
+      }
+    }
+    QVERIFY(a.page() == first);
   }
 
   void unreadableCommandLineFileWarnsAndStartsEmpty() {
