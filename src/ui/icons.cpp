@@ -95,4 +95,22 @@ QIcon ToolbarIcon(int index) {
   return QIcon(pm);
 }
 
+QPixmap ReadoutIcon(int index) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setPen(QPen(QColor(40, 40, 40), 1));
+  if (index == 0) {
+    p.drawLine(8, 1, 8, 15);
+    p.drawLine(1, 8, 15, 8);
+    p.drawEllipse(4, 4, 8, 8);
+  } else {
+    p.drawRect(2, 2, 12, 12);
+    p.drawLine(4, 12, 12, 4);
+    p.drawLine(12, 4, 9, 4);
+    p.drawLine(12, 4, 12, 7);
+  }
+  return pm;
+}
+
 }  // namespace qf

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,8 +223,19 @@ void MainWindow::buildToolbar() {
   size_->setObjectName(QStringLiteral("lblSize"));
   size_->setMinimumWidth(
       size_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999 x 9999.999  ")));
-  bar->addWidget(position_);
-  bar->addWidget(size_);
+  // picFra: each read-out behind its picture.
+  auto* frame = new QFrame;
+  frame->setObjectName(QStringLiteral("picFra"));
+  auto* row = new QHBoxLayout(frame);
+  row->setContentsMargins(4, 0, 4, 0);
+  for (int i = 0; i < 2; ++i) {
+    auto* icon = new QLabel;
+    icon->setObjectName(QStringLiteral("picIcon%1").arg(i));
+    icon->setPixmap(ReadoutIcon(i));
+    row->addWidget(icon);
+    row->addWidget(i == 0 ? position_ : size_);
+  }
+  bar->addWidget(frame);
 }
 
 void MainWindow::buildStatusBar() {

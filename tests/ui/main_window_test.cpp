@@ -149,6 +149,17 @@ class MainWindowTest : public QObject {
     QVERIFY(!e.ctx.state.autoRedraw);
     auto* layerPanel = e.window->findChild<QLabel*>(QStringLiteral("stbGuide2"));
     QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：1"));
+    // The read-outs start at zero, each behind its picture in picFra.
+    auto* frame = e.window->findChild<QFrame*>(QStringLiteral("picFra"));
+    QVERIFY(frame);
+    for (const char* name : {"picIcon0", "picIcon1"}) {
+      auto* icon = frame->findChild<QLabel*>(QString::fromLatin1(name));
+      QVERIFY2(icon && !icon->pixmap().isNull(), name);
+    }
+    QCOMPARE(frame->findChild<QLabel*>(QStringLiteral("lblPos"))->text(),
+             QStringLiteral("0.000, 0.000"));
+    QCOMPARE(frame->findChild<QLabel*>(QStringLiteral("lblSize"))->text(),
+             QStringLiteral("0.000 x 0.000"));
   }
 
   void newAfterEditsAsksThenEmpties() {
