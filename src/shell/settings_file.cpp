@@ -13,13 +13,13 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+// Names match without regard to ASCII case; the folded form is the lookup key.
+std::string Fold(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return true;
+  return folded;
 }
 
 }  // namespace
@@ -44,69 +44,51 @@ IniFile IniFile::Read(const std::filesystem::path& path) {
     pos = end + 1;
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
-      const std::string name(TrimBlanks(line.substr(1, line.size() - 2)));
-      current = ini.find(name);
-      if (!current) {
-        ini.sections_.push_back({name, {}});
-        current = &ini.sections_.back();
-      }
+      current = &ini.section(TrimBlanks(line.substr(1, line.size() - 2)));
       continue;
     }
     const size_t eq = line.find('=');
     if (!current || eq == std::string_view::npos) continue;
-    const std::string key(TrimBlanks(line.substr(0, eq)));
-    const std::string value(TrimBlanks(line.substr(eq + 1)));
-    bool replaced = false;
-    for (Entry& e : current->entries) {
-      if (SameName(e.key, key)) {
-        e.value = value;
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) current->entries.push_back({key, value});
+    current->put(TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1)));
   }
   return ini;
 }
 
-IniFile::Section* IniFile::find(std::string_view name) {
-  for (Section& s : sections_) {
-    if (SameName(s.name, name)) return &s;
+void IniFile::Section::put(std::string_view key, std::string_view value) {
+  const auto [it, added] = index.try_emplace(Fold(key), entries.size());
+  if (added) {
+    entries.push_back({std::string(key), std::string(value)});
+  } else {
+    entries[it->second].value = value;
   }
-  return nullptr;
+}
+
+const IniFile::Entry* IniFile::Section::get(std::string_view key) const {
+  const auto it = index.find(Fold(key));
+  return it == index.end() ? nullptr : &entries[it->second];
 }
 
 const IniFile::Section* IniFile::find(std::string_view name) const {
-  for (const Section& s : sections_) {
-    if (SameName(s.name, name)) return &s;
-  }
-  return nullptr;
+  const auto it = sectionIndex_.find(Fold(name));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+IniFile::Section& IniFile::section(std::string_view name) {
+  const auto [it, added] = sectionIndex_.try_emplace(Fold(name), sections_.size());
+  if (added) sections_.push_back({std::string(name), {}, {}});
+  return sections_[it->second];
 }
 
 std::string IniFile::value(std::string_view section, std::string_view key,
                            std::string_view fallback) const {
   if (const Section* s = find(section)) {
-    for (const Entry& e : s->entries) {
-      if (SameName(e.key, key)) return e.value;
-    }
+    if (const Entry* e = s->get(key)) return e->value;
   }
   return std::string(TrimBlanks(fallback));
 }
 
-void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-  Section* s = find(section);
-  if (!s) {
-    sections_.push_back({std::string(section), {}});
-    s = &sections_.back();
-  }
-  const std::string trimmed(TrimBlanks(value));
-  for (Entry& e : s->entries) {
-    if (SameName(e.key, key)) {
-      e.value = trimmed;
-      return;
-    }
-  }
-  s->entries.push_back({std::string(key), trimmed});
+void IniFile::set(std::string_view sectionName, std::string_view key, std::string_view value) {
+  section(sectionName).put(key, TrimBlanks(value));
 }
 
 std::string IniFile::bytes() const {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app_state.h"
@@ -33,13 +34,19 @@ class IniFile {
     std::string key;
     std::string value;
   };
+  // Entries in file order, found through an index, so a large or hostile file reads in
+  // linear time.
   struct Section {
     std::string name;
     std::vector<Entry> entries;
+    std::unordered_map<std::string, size_t> index;  // folded key -> entry
+    void put(std::string_view key, std::string_view value);
+    const Entry* get(std::string_view key) const;
   };
-  Section* find(std::string_view name);
   const Section* find(std::string_view name) const;
+  Section& section(std::string_view name);  // found or added at the end
   std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> section
 };
 
 // Reads the flags, the window table (indices 0 to 13) and the recent files.

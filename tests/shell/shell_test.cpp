@@ -134,6 +134,25 @@ TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
   EXPECT_EQ(back.recentFiles[0], "/home/me/😀.qfd");
 }
 
+TEST_F(SettingsTest, RepeatedNamesMergeAndAHugeFileReadsInLinearTime) {
+  const fs::path ini = dir_ / "QF2.INI";
+  {
+    // A later key or section of the same name (in any case) wins; a file of a few megabytes of
+    // distinct keys must not take quadratic time to read (this test would run for minutes).
+    std::ofstream out(ini, std::ios::binary);
+    out << "[WINDOW]\r\nX2=100\r\n[Setting]\r\nAutoRedraw=0\r\n[window]\r\nx2=300\r\n";
+    for (int i = 0; i < 300000; ++i) out << "k" << i << "=" << i << "\r\n";
+    out << "[FILES]\r\n0=/a.qfd\r\n";
+  }
+  AppState s;
+  LoadSettings(ini, s);
+  EXPECT_EQ(s.windows[kWinCode].left, 300);
+  EXPECT_EQ(s.recentFiles[0], "/a.qfd");
+  const IniFile read = IniFile::Read(ini);
+  EXPECT_EQ(read.value("window", "K299999", ""), "299999");
+  EXPECT_EQ(read.value("Window", "k300000", "none"), "none");
+}
+
 TEST_F(SettingsTest, SettingsGoToTheConfigFolderWhenTheProgramFolderIsNotWritable) {
   EXPECT_EQ(SettingsPath(dir_), dir_ / "QF2.INI");
   const char* old = std::getenv("XDG_CONFIG_HOME");
