@@ -1,5 +1,7 @@
 #include "startup_page.h"
 
+#include <filesystem>
+
 #include "platform/raster_surface.h"
 #include "view/renderer.h"
 
@@ -7,7 +9,10 @@ namespace qf {
 
 std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) {
   auto p = std::make_unique<StartupPage>();
-  p->file = file;
+  // A relative name is made whole, so that its recent-file entry opens from any folder later.
+  std::error_code ec;
+  p->file = file.empty() ? file : std::filesystem::absolute(file, ec).lexically_normal().string();
+  if (ec) p->file = file;
   std::string error;
   p->printer = QtPrinterPort::ForQueue("", &error);
   if (!p->printer) p->printer = QtPrinterPort::ForPdf("");
@@ -15,7 +20,7 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) 
   p->printer->setScaleMode(static_cast<int16_t>(ScaleMode::Millimetre));
   ReadPrinterPage(*p->printer, p->design.page, p->view);
   if (!file.empty()) {
-    p->status = LoadDesign(file, p->design, p->session, {p->textMeasurer, p->pictureSizer});
+    p->status = LoadDesign(p->file, p->design, p->session, {p->textMeasurer, p->pictureSizer});
     p->loaded = p->status.ok();
   }
   if (p->loaded) {

@@ -103,6 +103,20 @@ class StartupTest : public QObject {
     QVERIFY(a.page() == first);
   }
 
+  void relativeCommandLineNameIsKeptWhole() {
+    QTemporaryDir started;
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QStringLiteral(QF_TEST_DATA)));
+    const QString relative = QStringLiteral("./golden.qfd");
+    StartedEditor a(started.path(), &relative);
+    QDir::setCurrent(home);
+    QCOMPARE(a.ctx.design.objects.itemCount(), 14);
+    // The recent-file entry opens the file from any folder.
+    QCOMPARE(QString::fromStdString(a.ctx.state.recentFiles[0]),
+             QFileInfo(Data("golden.qfd")).absoluteFilePath());
+    QCOMPARE(a.ctx.state.fileName, a.ctx.state.recentFiles[0]);
+  }
+
   void unreadableCommandLineFileWarnsAndStartsEmpty() {
     QTemporaryDir started;
     QTemporaryDir plain;
