@@ -102,6 +102,12 @@ QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer) : printer_(std::
   paperCode_ = static_cast<int16_t>(CodeForPageSize(printer_->pageLayout().pageSize()));
 }
 
+std::unique_ptr<QtPrinterPort> QtPrinterPort::ForDefault() {
+  std::string error;
+  std::unique_ptr<QtPrinterPort> port = ForQueue("", &error);
+  return port ? std::move(port) : ForPdf("");
+}
+
 std::unique_ptr<QtPrinterPort> QtPrinterPort::ForPdf(const std::string& path) {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printer->setOutputFormat(QPrinter::PdfFormat);

@@ -47,6 +47,8 @@ class QtPrinterPort final : public PrinterPort {
   // A CUPS queue; an empty name means the default printer. nullptr (with a reason) when there is
   // no such printer.
   static std::unique_ptr<QtPrinterPort> ForQueue(const std::string& name, std::string* error);
+  // The default queue, else (no printer at all) a PDF file's page: the editor's page geometry.
+  static std::unique_ptr<QtPrinterPort> ForDefault();
   // A printer already chosen, in the printer dialog for instance.
   static std::unique_ptr<QtPrinterPort> ForPrinter(std::unique_ptr<QPrinter> printer);
 

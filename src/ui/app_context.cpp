@@ -5,9 +5,7 @@ namespace qf {
 AppContext::AppContext(std::filesystem::path settings, Printer choice)
     : settingsPath(std::move(settings)) {
   if (choice == Printer::Later) return;
-  std::string error;
-  printer = QtPrinterPort::ForQueue("", &error);
-  if (!printer) printer = QtPrinterPort::ForPdf("");
+  printer = QtPrinterPort::ForDefault();
   view.page = printer->page();
 }
 

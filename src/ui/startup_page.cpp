@@ -13,14 +13,13 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) 
   std::error_code ec;
   p->file = file.empty() ? file : std::filesystem::absolute(file, ec).lexically_normal().string();
   if (ec) p->file = file;
-  std::string error;
-  p->printer = QtPrinterPort::ForQueue("", &error);
-  if (!p->printer) p->printer = QtPrinterPort::ForPdf("");
+  p->printer = QtPrinterPort::ForDefault();
   // A new design starts on the printer's own page, in millimetres.
   p->printer->setScaleMode(static_cast<int16_t>(ScaleMode::Millimetre));
   ReadPrinterPage(*p->printer, p->design.page, p->view);
   if (!file.empty()) {
-    p->status = LoadDesign(p->file, p->design, p->session, {p->textMeasurer, p->pictureSizer});
+    const QtPictureSizer pictureSizer;
+    p->status = LoadDesign(p->file, p->design, p->session, {p->textMeasurer, pictureSizer});
     p->loaded = p->status.ok();
   }
   if (p->loaded) {

@@ -19,7 +19,7 @@ namespace qf {
 // the page drawn at the zoom. Making it touches no widget, so it can be made on a worker
 // thread while the main window's widgets are built; the result is handed over whole.
 struct StartupPage {
-  std::string file;                        // as named on the command line
+  std::string file;                        // as named on the command line, made absolute
   std::unique_ptr<QtPrinterPort> printer;  // the default queue, else a PDF page
   Design design;                           // as loaded, or empty on the printer's page
   EditSession session;
@@ -28,7 +28,6 @@ struct StartupPage {
   bool loaded = false;  // a file was named and read
   QImage image;         // the page as the design window shows it
   QtTextMeasurer textMeasurer;
-  QtPictureSizer pictureSizer;
   QtPictureStore pictures;  // the pictures decoded for the image
 };
 
@@ -40,7 +39,6 @@ class StartupLoader {
  public:
   explicit StartupLoader(std::string file, int zoom = ViewState{}.zoom);
   std::unique_ptr<StartupPage> take() { return result_.get(); }
-  bool pending() const { return result_.valid(); }
 
  private:
   std::future<std::unique_ptr<StartupPage>> result_;
