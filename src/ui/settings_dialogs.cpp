@@ -66,7 +66,14 @@ PlacedDialog::PlacedDialog(AppState& state, int index, QWidget* parent)
 
 int PlacedDialog::exec() {
   adjustSize();
-  RestoreFormPosition(*this, state_, index_);
+  if (state_.windows[static_cast<size_t>(index_)] == WindowRect{} && parentWidget()) {
+    // Never placed yet (the table still holds its default, the screen's top-left corner): the
+    // dialog opens over the middle of its window, where a user looks for it.
+    const QWidget* owner = parentWidget()->window();
+    move(owner->mapToGlobal(owner->rect().center()) - rect().center());
+  } else {
+    RestoreFormPosition(*this, state_, index_);
+  }
   return QDialog::exec();
 }
 

@@ -398,6 +398,20 @@ class MainWindowTest : public QObject {
     QPoint placed;
     {
       Editor e(dir().path());
+      // Never placed before: over the middle of the main window, not in the screen's corner.
+      QPoint middle;
+      OnModal([&middle](QWidget* d) {
+        middle = d->geometry().center();
+        Click(d, "cmdCan");
+      });
+      e.act("QFM402")->trigger();
+      const QPoint mainMiddle = e.window->geometry().center();
+      QVERIFY2((middle - mainMiddle).manhattanLength() < 8,
+               qPrintable(QStringLiteral("%1,%2 vs %3,%4")
+                              .arg(middle.x())
+                              .arg(middle.y())
+                              .arg(mainMiddle.x())
+                              .arg(mainMiddle.y())));
       OnModal([&placed](QWidget* d) {
         d->move(d->pos() + QPoint(37, 23));
         placed = d->pos();
