@@ -39,6 +39,7 @@ ctest --test-dir build --output-on-failure -j2
 if command -v clang++ >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQF_BUILD_TESTS=OFF -DQF_BUILD_BENCH=OFF -DQF_BUILD_FUZZ=ON >/dev/null
-  cmake --build build-fuzz -j2 --target fuzz_load_design
+  cmake --build build-fuzz -j2 --target fuzz_load_design fuzz_settings
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_load_design 20
+  fuzz/smoke.sh build-fuzz/fuzz/fuzz_settings 10 '*.ini'
 fi

@@ -25,9 +25,13 @@ std::string Fold(std::string_view name) {
 }  // namespace
 
 IniFile IniFile::Read(const std::filesystem::path& path) {
-  IniFile ini;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, size_t{16} << 20).ok()) return ini;
+  if (!ReadWholeFile(path, bytes, size_t{16} << 20).ok()) return {};
+  return Parse(bytes);
+}
+
+IniFile IniFile::Parse(std::string_view bytes) {
+  IniFile ini;
   std::string text;
   if (bytes.rfind(kUtf8Bom, 0) == 0) {
     text = bytes.substr(kUtf8Bom.size());

@@ -17,6 +17,7 @@ class IniFile {
  public:
   // Reads CP932 text (or UTF-8 with a byte-order mark). A missing file gives an empty profile.
   static IniFile Read(const std::filesystem::path& path);
+  static IniFile Parse(std::string_view bytes);
   // The value, trimmed of blanks; the default when the section or key is missing. Values keep
   // their whole length.
   std::string value(std::string_view section, std::string_view key,
