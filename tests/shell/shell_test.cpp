@@ -134,6 +134,19 @@ TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
   EXPECT_EQ(back.recentFiles[0], "/home/me/😀.qfd");
 }
 
+TEST_F(SettingsTest, ReadsAFileInCodePage932) {
+  AppState s;
+  LoadSettings(fs::path(QF_TEST_DATA) / "settings.ini", s);
+  EXPECT_FALSE(s.firstStart);
+  EXPECT_TRUE(s.autoRedraw);
+  EXPECT_FALSE(s.subMake);
+  EXPECT_EQ(s.windows[kWinMain], (WindowRect{2160, 1215, 24480, 13770}));
+  EXPECT_EQ(s.windows[kWinCode], (WindowRect{0, 8325, 1000, 1000}));  // sizes not given: 1000
+  EXPECT_EQ(s.recentFiles[0], "/home/me/請求書.qfd");
+  EXPECT_EQ(s.recentFiles[1], "/home/me/ﾃｽﾄ.qfd");
+  EXPECT_EQ(s.recentFiles[2], "");
+}
+
 TEST_F(SettingsTest, RepeatedNamesMergeAndAHugeFileReadsInLinearTime) {
   const fs::path ini = dir_ / "QF2.INI";
   {
