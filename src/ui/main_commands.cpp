@@ -11,6 +11,7 @@
 
 #include "document/design_file.h"
 #include "document/object_rows.h"
+#include "shell/file_association.h"
 #include "shell/ui_text.h"
 #include "source/source_generator.h"
 #include "ui/child_window.h"
@@ -255,6 +256,26 @@ void MainWindow::hatchingColours() {
   if (palette != ctx_.design.palette) ctx_.state.modified = true;
   ctx_.design.palette = palette;
   redrawPage();
+}
+
+void MainWindow::fileAssociation() {
+  QAction* item = action("QFM410");
+  // The mark flips when the item is chosen; it shows the setting again until the work is done.
+  const bool registering = !ctx_.state.relation;
+  item->setChecked(ctx_.state.relation);
+  const std::filesystem::path dataHome = XdgDataHome();
+  const int32_t result = SetFileAssociation(
+      DesignFileAssociation(QCoreApplication::applicationFilePath().toStdString()), registering,
+      dataHome);
+  if (result != 0) {
+    prompter_.showMessage(this, Q(registering ? kMsgAssocRegisterFailed : kMsgAssocRemoveFailed),
+                          MessageKind::Warning);
+    return;
+  }
+  ctx_.state.relation = registering;
+  item->setChecked(registering);
+  prompter_.showMessage(this, Q(registering ? kMsgAssocRegistered : kMsgAssocRemoved),
+                        MessageKind::Information);
 }
 
 void MainWindow::showHelp() {

@@ -162,9 +162,7 @@ void MainWindow::buildMenus() {
   QAction* relation = addItem(settings, "QFM410", "ﾌｧｲﾙの関連付け");
   relation->setCheckable(true);
   relation->setChecked(ctx_.state.relation);
-  // Registering the association is not built yet: the mark keeps showing the setting.
-  connect(relation, &QAction::triggered, this,
-          [this, relation] { relation->setChecked(ctx_.state.relation); });
+  connect(relation, &QAction::triggered, this, &MainWindow::fileAssociation);
 
   QMenu* help = menu("QFM500", "ﾍﾙﾌﾟ(&H)");
   connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)"), &QAction::triggered, this, &MainWindow::showHelp);

@@ -57,6 +57,7 @@ class MainWindow final : public QMainWindow {
   void pageSetup();
   void gridSettings();
   void hatchingColours();
+  void fileAssociation();
   void showHelp();
   void showAbout();
   void generateSource();

@@ -504,6 +504,56 @@ class MainWindowTest : public QObject {
              qPrintable(QStringLiteral("%1,%2").arg(shown.x()).arg(shown.y())));
   }
 
+  void fileAssociationRegistersAndRemovesWithItsMark() {
+    const QString dataHome = dir().filePath(QStringLiteral("share"));
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+    Editor e(dir().path());
+    QAction* item = e.act("QFM410");
+    QVERIFY(!item->isChecked());
+    const QString entry = dataHome + QStringLiteral("/applications/quillform.desktop");
+
+    item->trigger();
+    QCOMPARE(e.prompter.messages.last(),
+             QStringLiteral("ファイルの関連付けは正常に登録されました。"));
+    QVERIFY(item->isChecked());
+    QVERIFY(e.ctx.state.relation);
+    QFile desktop(entry);
+    QVERIFY(desktop.open(QIODevice::ReadOnly));
+    // The entry opens files with this very program.
+    QVERIFY(QString::fromUtf8(desktop.readAll())
+                .contains(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath()));
+    QVERIFY(QFile::exists(dataHome + QStringLiteral("/mime/packages/quillform.xml")));
+
+    item->trigger();
+    QCOMPARE(e.prompter.messages.last(),
+             QStringLiteral("ファイルの関連付けは正常に解除されました。"));
+    QVERIFY(!item->isChecked());
+    QVERIFY(!e.ctx.state.relation);
+    QVERIFY(!QFile::exists(entry));
+
+    // Registered, then removed behind the program's back: removing fails and the mark stays.
+    item->trigger();
+    QVERIFY(QFile::remove(entry));
+    QVERIFY(QFile::remove(dataHome + QStringLiteral("/mime/packages/quillform.xml")));
+    item->trigger();
+    QCOMPARE(e.prompter.messages.last(), QStringLiteral("ファイルの関連付け解除に失敗しました。"));
+    QVERIFY(item->isChecked());
+    QVERIFY(e.ctx.state.relation);
+
+    // A data folder that cannot be made: registering fails and the mark stays off.
+    e.ctx.state.relation = false;
+    item->setChecked(false);
+    QVERIFY(QDir(dataHome).removeRecursively());
+    QFile blocker(dataHome);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    item->trigger();
+    QCOMPARE(e.prompter.messages.last(), QStringLiteral("ファイルの関連付け登録に失敗しました。"));
+    QVERIFY(!item->isChecked());
+    QVERIFY(!e.ctx.state.relation);
+    qunsetenv("XDG_DATA_HOME");
+  }
+
   void helpOpensThePageBesideTheProgram() {
     Editor e(dir().path());
     e.act("QFM501")->trigger();
