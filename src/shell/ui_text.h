@@ -13,8 +13,10 @@ inline constexpr std::string_view kMsgDiscard = "編集中のデータを破棄�
 inline constexpr std::string_view kMsgReadFailed = "ファイルの読込みに失敗しました。";
 inline constexpr std::string_view kMsgWriteFailed = "ファイルの書込みに失敗しました。";
 inline constexpr std::string_view kMsgPrintConfirm = "印刷を行います。よろしいですか？";
-inline constexpr std::string_view kMsgAssocRegistered = "ファイルの関連付けは正常に登録されました。";
-inline constexpr std::string_view kMsgAssocRegisterFailed = "ファイルの関連付け登録に失敗しました。";
+inline constexpr std::string_view kMsgAssocRegistered =
+    "ファイルの関連付けは正常に登録されました。";
+inline constexpr std::string_view kMsgAssocRegisterFailed =
+    "ファイルの関連付け登録に失敗しました。";
 inline constexpr std::string_view kMsgAssocRemoved = "ファイルの関連付けは正常に解除されました。";
 inline constexpr std::string_view kMsgAssocRemoveFailed = "ファイルの関連付け解除に失敗しました。";
 inline constexpr std::string_view kFileFilter =
