@@ -1,5 +1,6 @@
 #include "startup_page.h"
 
+#include <QFontDatabase>
 #include <filesystem>
 
 #include "platform/raster_surface.h"
@@ -8,6 +9,9 @@
 namespace qf {
 
 std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) {
+  // The font list is shared by every thread: filling it here spares the main thread, whose
+  // first menu and label texts need it too.
+  QFontDatabase::families();
   auto p = std::make_unique<StartupPage>();
   // A relative name is made whole, so that its recent-file entry opens from any folder later.
   std::error_code ec;
