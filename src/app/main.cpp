@@ -10,6 +10,7 @@
 #include "platform/qt_fonts.h"
 #include "shell/settings_file.h"
 #include "ui/app_context.h"
+#include "ui/icons.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
 #include "ui/splash.h"
@@ -28,6 +29,7 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillform"));
   qf::InstallFontSubstitutions();
+  QApplication::setWindowIcon(qf::AppIcon());
   // The first page (printer, design, drawing) is made on a worker thread while the splash and
   // the widgets are shown and built; the design window takes it at its first activation.
   auto startup = std::make_unique<qf::StartupLoader>(file.toStdString());

@@ -95,6 +95,27 @@ QIcon ToolbarIcon(int index) {
   return QIcon(pm);
 }
 
+QIcon AppIcon() {
+  QPixmap pm(32, 32);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(40, 40, 40), 1.5));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(5.5, 3.5, 19, 25));
+  p.setPen(QPen(QColor(120, 120, 120), 1));
+  for (int y : {10, 14, 18}) p.drawLine(9, y, 17, y);
+  // The quill across the page's corner.
+  QPainterPath quill;
+  quill.moveTo(12, 26);
+  quill.quadTo(20, 12, 30, 2);
+  quill.quadTo(24, 16, 12, 26);
+  p.setPen(QPen(QColor(30, 60, 140), 1.2));
+  p.setBrush(QColor(70, 110, 190));
+  p.drawPath(quill);
+  return QIcon(pm);
+}
+
 QPixmap ReadoutIcon(int index) {
   QPixmap pm(16, 16);
   pm.fill(Qt::transparent);
