@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "ascii_case.h"
 #include "cp932.h"
 #include "field_reader.h"
 #include "number_text.h"
@@ -49,14 +50,6 @@ std::string UnencodableDetail(const std::string& text, size_t offset,
   }
   return where + "の「" + std::string(ch) + "」(" + CodePointText(cp) +
          ") はシフトJIS(コードページ932)で保存できない文字です。";
-}
-
-std::string Upper(std::string_view s) {
-  std::string u(s);
-  for (char& c : u) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return u;
 }
 
 // Reads fields into typed values. A read past the end of the file leaves the target as it
@@ -218,7 +211,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
 
   in.text(field);
   int64_t layerCount = 0;
-  if (Upper(field).find("LAYER") != std::string::npos) {
+  if (AsciiUpper(field).find("LAYER") != std::string::npos) {
     layerCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
     std::string number;
     std::string name;
@@ -237,7 +230,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
     s.currentLayer = 1;
   }
 
-  if (Upper(field).find("DIZACOLOR") != std::string::npos) {
+  if (AsciiUpper(field).find("DIZACOLOR") != std::string::npos) {
     for (size_t i = 1; i <= 5; ++i) in.color(fresh.palette[i]);
     in.text(field);
   } else {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "document/ascii_case.h"
 #include "document/file_io.h"
 
 extern char** environ;
@@ -16,14 +17,6 @@ extern char** environ;
 namespace qf {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 std::string XmlText(std::string_view s) {
   std::string out;
@@ -131,17 +124,17 @@ int32_t Remove(const std::filesystem::path& path) {
 }  // namespace
 
 std::string MimeTypeName(std::string_view typeName) {
-  return "application/x-" + Lower(typeName);
+  return "application/x-" + AsciiLower(typeName);
 }
 
 std::filesystem::path MimePackagePath(const std::filesystem::path& dataHome,
                                       std::string_view typeName) {
-  return dataHome / "mime" / "packages" / (Lower(typeName) + ".xml");
+  return dataHome / "mime" / "packages" / (AsciiLower(typeName) + ".xml");
 }
 
 std::filesystem::path DesktopEntryPath(const std::filesystem::path& dataHome,
                                        std::string_view typeName) {
-  return dataHome / "applications" / (Lower(typeName) + ".desktop");
+  return dataHome / "applications" / (AsciiLower(typeName) + ".desktop");
 }
 
 int32_t SetFileAssociation(const FileAssociation& a, bool registering,

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "document/ascii_case.h"
 #include "document/cp932.h"
 #include "document/number_text.h"
 
@@ -15,11 +16,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Names match without regard to ASCII case; the folded form is the lookup key.
 std::string Fold(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
+  return AsciiLower(name);
 }
 
 }  // namespace
