@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "document/cp932.h"
 #include "document/field_reader.h"
 #include "document/object_rows.h"
 #include "support/fake_measure.h"
+#include "support/temp_folder.h"
 
 namespace qf {
 namespace {
@@ -30,29 +29,13 @@ std::string ToUtf8(std::string_view cp932) {
   return out;
 }
 
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 void WriteBytes(const fs::path& p, std::string_view bytes) {
   std::ofstream out(p, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-class DesignFileTest : public ::testing::Test {
+class DesignFileTest : public test::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qf_design_file_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // Parses UTF-8 text written as the file would be.
   FileStatus parse(std::string_view utf8, Design& d, EditSession& s) {
     return ParseDesign(ToCp932(utf8), d, s, measurers_.get());
@@ -72,7 +55,6 @@ class DesignFileTest : public ::testing::Test {
     s.NewObject = false;
   }
 
-  fs::path dir_;
   test::FakeMeasurers measurers_;
 };
 

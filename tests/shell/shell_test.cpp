@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "document/cp932.h"
 #include "shell/app_state.h"
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
+#include "support/temp_folder.h"
 
 namespace qf {
 namespace {
@@ -46,23 +45,9 @@ TEST(UiText, ZoomBoxRulesAndTheDefaultName) {
   EXPECT_EQ(DefaultDesignName(when), "QF12061015.qfd");
 }
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public test::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qf_settings_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string text(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  fs::path dir_;
+  static std::string text(const fs::path& p) { return ReadBytes(p); }
 };
 
 TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
