@@ -8,7 +8,33 @@
 
 namespace qf {
 
-std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) {
+namespace {
+
+// A design is read onto a starting page, and a page field the file leaves out keeps that
+// page's value. The file was read onto `assumed` while the printer was being asked; it has to
+// be read again when the printer's page differs in a field that may have been left out (one
+// that still reads as assumed).
+bool MayHaveKeptAssumedPage(const PageSettings& read, const PageSettings& assumed,
+                            const PageSettings& printer) {
+  const auto kept = [&](int16_t PageSettings::*field) {
+    return printer.*field != assumed.*field && read.*field == assumed.*field;
+  };
+  return kept(&PageSettings::paperSize) || kept(&PageSettings::orientation) ||
+         kept(&PageSettings::scaleMode);
+}
+
+}  // namespace
+
+std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
+                                             const PrinterMaker& makePrinter) {
+  // Asking a CUPS queue takes tens of milliseconds: the printer is asked on a thread of its
+  // own while the fonts are prepared and the design is read.
+  auto asked = std::async(std::launch::async, [&makePrinter] {
+    std::unique_ptr<QtPrinterPort> port = makePrinter();
+    // A new design starts on the printer's own page, in millimetres.
+    port->setScaleMode(static_cast<int16_t>(ScaleMode::Millimetre));
+    return port;
+  });
   // The font list is shared by every thread: filling it here spares the main thread, whose
   // first menu and label texts need it too.
   QFontDatabase::families();
@@ -17,14 +43,27 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) 
   std::error_code ec;
   p->file = file.empty() ? file : std::filesystem::absolute(file, ec).lexically_normal().string();
   if (ec) p->file = file;
-  p->printer = QtPrinterPort::ForDefault();
-  // A new design starts on the printer's own page, in millimetres.
-  p->printer->setScaleMode(static_cast<int16_t>(ScaleMode::Millimetre));
-  ReadPrinterPage(*p->printer, p->design.page, p->view);
+  const QtPictureSizer pictureSizer;
+  const Measurers measurers{p->textMeasurer, pictureSizer};
+  const PageSettings assumed = p->design.page;
   if (!file.empty()) {
-    const QtPictureSizer pictureSizer;
-    p->status = LoadDesign(p->file, p->design, p->session, {p->textMeasurer, pictureSizer});
+    p->status = LoadDesign(p->file, p->design, p->session, measurers);
     p->loaded = p->status.ok();
+  }
+  p->printer = asked.get();
+  PageSettings printerPage = assumed;
+  ReadPrinterPage(*p->printer, printerPage, p->view);
+  if (!p->loaded) {
+    p->design.page = printerPage;
+  } else if (MayHaveKeptAssumedPage(p->design.page, assumed, printerPage)) {
+    // Read again onto the printer's page, as the file is read when the page is known first.
+    Design again;
+    again.page = printerPage;
+    EditSession session;
+    p->status = LoadDesign(p->file, again, session, measurers);
+    p->loaded = p->status.ok();
+    p->design = std::move(again);
+    p->session = std::move(session);
   }
   if (p->loaded) {
     // The design's paper goes to the printer, and what the printer makes of it comes back.
@@ -47,7 +86,8 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom) 
 }
 
 StartupLoader::StartupLoader(std::string file, int zoom)
-    : result_(std::async(std::launch::async,
-                         [file = std::move(file), zoom] { return MakeStartupPage(file, zoom); })) {}
+    : result_(std::async(std::launch::async, [file = std::move(file), zoom] {
+        return MakeStartupPage(file, zoom, QtPrinterPort::ForDefault);
+      })) {}
 
 }  // namespace qf

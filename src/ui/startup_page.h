@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -31,8 +32,12 @@ struct StartupPage {
   QtPictureStore pictures;  // the pictures decoded for the image
 };
 
-// Needs a QGuiApplication. An empty file name gives the empty page with its grid.
-std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom = ViewState{}.zoom);
+using PrinterMaker = std::function<std::unique_ptr<QtPrinterPort>()>;
+
+// Needs a QGuiApplication. An empty file name gives the empty page with its grid. The printer
+// comes from `makePrinter` (called on a thread of its own).
+std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
+                                             const PrinterMaker& makePrinter);
 
 // Starts making the page on a thread of its own; take() waits for it.
 class StartupLoader {

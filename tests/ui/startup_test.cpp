@@ -117,6 +117,42 @@ class StartupTest : public QObject {
     QCOMPARE(a.ctx.state.fileName, a.ctx.state.recentFiles[0]);
   }
 
+  void pageFieldsTheFileLeavesOutComeFromThePrinter() {
+    // The design is read while the printer is asked; what the file does not say about its page
+    // must still come from the printer, as when the printer's page is known first.
+    const PrinterMaker letterLandscape = [] {
+      std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf("");
+      port->setPaperSize(1);  // Letter
+      port->setOrientation(2);
+      return port;
+    };
+    QTemporaryDir dir;
+    const QString headerOnly = dir.filePath(QStringLiteral("header.qfd"));
+    const QString paperOnly = dir.filePath(QStringLiteral("paper.qfd"));
+    {
+      QFile f(headerOnly);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("VERSION 2.05\r\n");
+      QFile g(paperOnly);
+      QVERIFY(g.open(QIODevice::WriteOnly));
+      g.write("VERSION 2.05\r\n9");  // A4, and nothing about the orientation
+    }
+    const auto header = MakeStartupPage(headerOnly.toStdString(), 100, letterLandscape);
+    QVERIFY(header->loaded);
+    QCOMPARE(header->design.page.paperSize, int16_t{1});
+    QCOMPARE(header->design.page.orientation, int16_t{2});
+    const auto paper = MakeStartupPage(paperOnly.toStdString(), 100, letterLandscape);
+    QVERIFY(paper->loaded);
+    QCOMPARE(paper->design.page.paperSize, int16_t{9});
+    QCOMPARE(paper->design.page.orientation, int16_t{2});
+    // A whole file says everything itself: golden.qfd is A4 landscape with its 14 objects.
+    const auto whole = MakeStartupPage(Data("golden.qfd").toStdString(), 100, letterLandscape);
+    QVERIFY(whole->loaded);
+    QCOMPARE(whole->design.page.paperSize, int16_t{9});
+    QCOMPARE(whole->design.objects.itemCount(), 14);
+    QCOMPARE(whole->view.page.paperSize, int16_t{9});  // and the printer was told so
+  }
+
   void unreadableCommandLineFileWarnsAndStartsEmpty() {
     QTemporaryDir started;
     QTemporaryDir plain;
