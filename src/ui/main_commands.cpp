@@ -324,6 +324,11 @@ void MainWindow::firstActivation() {
     std::unique_ptr<StartupPage> page;
     {
       BusyCursor busy;
+      // A large design takes a while: meanwhile the windows keep painting and the splash's
+      // timer runs, but no input is taken until the page is there.
+      while (!startup_->ready(std::chrono::milliseconds(100))) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      }
       page = startup_->take();
     }
     startup_.reset();

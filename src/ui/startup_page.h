@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
@@ -43,6 +44,13 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
 class StartupLoader {
  public:
   explicit StartupLoader(std::string file, int zoom = ViewState{}.zoom);
+  // A page made elsewhere (for tests).
+  explicit StartupLoader(std::future<std::unique_ptr<StartupPage>> result)
+      : result_(std::move(result)) {}
+  // Whether the page is there, after waiting at most `timeout`.
+  bool ready(std::chrono::milliseconds timeout) const {
+    return result_.wait_for(timeout) == std::future_status::ready;
+  }
   std::unique_ptr<StartupPage> take() { return result_.get(); }
 
  private:

@@ -4,6 +4,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include "scripted_prompter.h"
 #include "shell/settings_file.h"
@@ -32,12 +35,13 @@ bool AllWhite(const QImage& image) {
 // window is built, or (without a file and loader) on the context as it stands.
 struct StartedEditor {
   StartedEditor(const QString& settingsDir, const QString* file)
+      : StartedEditor(settingsDir,
+                      file ? std::make_unique<StartupLoader>(file->toStdString()) : nullptr) {}
+  StartedEditor(const QString& settingsDir, std::unique_ptr<StartupLoader> loader)
       : ctx(std::filesystem::path(settingsDir.toStdString()) / "QF2.INI",
-            file ? AppContext::Printer::Later : AppContext::Printer::Default) {
+            loader ? AppContext::Printer::Later : AppContext::Printer::Default) {
     ctx.state.appFolder = settingsDir.toStdString();
     LoadSettings(ctx.settingsPath, ctx.state);
-    std::unique_ptr<StartupLoader> loader;
-    if (file) loader = std::make_unique<StartupLoader>(file->toStdString());
     window = std::make_unique<MainWindow>(ctx, prompter, std::move(loader));
     QSignalSpy shown(window.get(), &MainWindow::designShown);
     window->show();
@@ -151,6 +155,27 @@ class StartupTest : public QObject {
     QCOMPARE(whole->design.page.paperSize, int16_t{9});
     QCOMPARE(whole->design.objects.itemCount(), 14);
     QCOMPARE(whole->view.page.paperSize, int16_t{9});  // and the printer was told so
+  }
+
+  void aSlowFirstPageKeepsTheWindowsAlive() {
+    // A page that takes a while (a large design): the busy wait lets timers and painting run.
+    const std::string file = Data("golden.qfd").toStdString();
+    auto slow = std::async(std::launch::async, [file] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(600));
+      return MakeStartupPage(file, 100, [] { return QtPrinterPort::ForPdf(""); });
+    });
+    bool sawTheWait = false;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&sawTheWait] {
+      const QCursor* cursor = QApplication::overrideCursor();
+      sawTheWait = sawTheWait || (cursor && cursor->shape() == Qt::WaitCursor);
+    });
+    tick.start(20);
+    QTemporaryDir started;
+    StartedEditor a(started.path(), std::make_unique<StartupLoader>(std::move(slow)));
+    QVERIFY(sawTheWait);
+    QVERIFY(!QApplication::overrideCursor());  // the pointer is back to normal
+    QCOMPARE(a.ctx.design.objects.itemCount(), 14);
   }
 
   void unreadableCommandLineFileWarnsAndStartsEmpty() {
