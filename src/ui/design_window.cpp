@@ -55,8 +55,15 @@ void DesignCanvas::fullRedraw() {
   update();
 }
 
+void DesignCanvas::reservePage(QSize size) {
+  setFixedSize(size);
+  update();
+}
+
 void DesignCanvas::paintEvent(QPaintEvent* event) {
   QPainter p(this);
+  // A reserved page still being made shows blank until it comes.
+  if (image_.size() != size()) p.fillRect(event->rect(), Qt::white);
   p.drawImage(event->rect().topLeft(), image_, event->rect());
 }
 

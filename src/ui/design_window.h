@@ -23,6 +23,8 @@ class DesignCanvas final : public QWidget {
   // Shows a page drawn elsewhere for the current view (the first page, drawn while the
   // windows were being built).
   void adoptPage(QImage image);
+  // Takes the size of a page that is still being made, without drawing anything yet.
+  void reservePage(QSize size);
   void clearAndDrawGrid();
   // ClearAndDrawGrid and every object.
   void fullRedraw();

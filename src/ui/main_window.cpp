@@ -272,7 +272,15 @@ void MainWindow::buildChildren() {
   RestoreFormPosition(*layerFrame_, ctx_.state, kWinLayer);
   // The design window sits at the top left, sized by the page and the zoom (the startup page's
   // when one is being made).
-  if (!startup_) SetZoom();
+  if (startup_) {
+    // Until the startup page comes, the window holds the place of a default page.
+    ViewState provisional = ctx_.view;
+    ApplyPageLayout(provisional);
+    design_->canvas().reservePage(QSize(provisional.widthPx, provisional.heightPx));
+    fitDesignFrame();
+  } else {
+    SetZoom();
+  }
   designFrame_->move(4, 4);
   connect(&design_->canvas(), &DesignCanvas::pointerMoved, this, &MainWindow::showPosition);
 }
