@@ -320,6 +320,9 @@ void MainWindow::zoomEntered() {
 void MainWindow::firstActivation() {
   if (activated_) return;
   activated_ = true;
+  // The children are arranged once the main window has its real size (and again below, once
+  // the page's size is known).
+  if (ctx_.state.firstStart) arrangeFirstStart();
   if (startup_) {
     std::unique_ptr<StartupPage> page;
     {
@@ -336,7 +339,6 @@ void MainWindow::firstActivation() {
   } else {
     design_->canvas().clearAndDrawGrid();
   }
-  // The children are arranged once the main window has its real size and the page is known.
   if (ctx_.state.firstStart) arrangeFirstStart();
   mdi_->setActiveSubWindow(designFrame_);
   design_->canvas().repaint();
