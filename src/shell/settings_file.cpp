@@ -14,11 +14,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// Names match without regard to ASCII case; the folded form is the lookup key.
-std::string Fold(std::string_view name) {
-  return AsciiLower(name);
-}
-
 }  // namespace
 
 IniFile IniFile::Read(const std::filesystem::path& path) {
@@ -56,7 +51,7 @@ IniFile IniFile::Parse(std::string_view bytes) {
 }
 
 void IniFile::Section::put(std::string_view key, std::string_view value) {
-  const auto [it, added] = index.try_emplace(Fold(key), entries.size());
+  const auto [it, added] = index.try_emplace(AsciiLower(key), entries.size());
   if (added) {
     entries.push_back({std::string(key), std::string(value)});
   } else {
@@ -65,17 +60,17 @@ void IniFile::Section::put(std::string_view key, std::string_view value) {
 }
 
 const IniFile::Entry* IniFile::Section::get(std::string_view key) const {
-  const auto it = index.find(Fold(key));
+  const auto it = index.find(AsciiLower(key));
   return it == index.end() ? nullptr : &entries[it->second];
 }
 
 const IniFile::Section* IniFile::find(std::string_view name) const {
-  const auto it = sectionIndex_.find(Fold(name));
+  const auto it = sectionIndex_.find(AsciiLower(name));
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 IniFile::Section& IniFile::section(std::string_view name) {
-  const auto [it, added] = sectionIndex_.try_emplace(Fold(name), sections_.size());
+  const auto [it, added] = sectionIndex_.try_emplace(AsciiLower(name), sections_.size());
   if (added) sections_.push_back({std::string(name), {}, {}});
   return sections_[it->second];
 }

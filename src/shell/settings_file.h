@@ -40,14 +40,14 @@ class IniFile {
   struct Section {
     std::string name;
     std::vector<Entry> entries;
-    std::unordered_map<std::string, size_t> index;  // folded key -> entry
+    std::unordered_map<std::string, size_t> index;  // ASCII-lowered key -> entry
     void put(std::string_view key, std::string_view value);
     const Entry* get(std::string_view key) const;
   };
   const Section* find(std::string_view name) const;
   Section& section(std::string_view name);  // found or added at the end
   std::vector<Section> sections_;
-  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> section
+  std::unordered_map<std::string, size_t> sectionIndex_;  // ASCII-lowered name -> section
 };
 
 // Reads the flags, the window table (indices 0 to 13) and the recent files.

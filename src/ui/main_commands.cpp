@@ -349,7 +349,7 @@ void MainWindow::adoptStartupPage(StartupPage& page) {
   ctx_.printer = std::move(page.printer);
   ctx_.textMeasurer = std::move(page.textMeasurer);
   ctx_.pictures = std::move(page.pictures);
-  if (page.loaded) {
+  if (page.loaded()) {
     ctx_.design = std::move(page.design);
     ctx_.session = std::move(page.session);
   } else {
@@ -358,7 +358,7 @@ void MainWindow::adoptStartupPage(StartupPage& page) {
   ctx_.view = page.view;
   design_->canvas().adoptPage(std::move(page.image));
   fitDesignFrame();
-  if (page.loaded) {
+  if (page.loaded()) {
     designLoaded(Q(page.file));
   } else if (!page.status.ok()) {
     if (splash_) splash_->close();  // the message must not hide behind the splash

@@ -48,12 +48,11 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
   const PageSettings assumed = p->design.page;
   if (!file.empty()) {
     p->status = LoadDesign(p->file, p->design, p->session, measurers);
-    p->loaded = p->status.ok();
   }
   p->printer = asked.get();
   PageSettings printerPage = assumed;
   ReadPrinterPage(*p->printer, printerPage, p->view);
-  if (!p->loaded) {
+  if (!p->loaded()) {
     p->design.page = printerPage;
   } else if (MayHaveKeptAssumedPage(p->design.page, assumed, printerPage)) {
     // Read again onto the printer's page, as the file is read when the page is known first.
@@ -61,11 +60,10 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
     again.page = printerPage;
     EditSession session;
     p->status = LoadDesign(p->file, again, session, measurers);
-    p->loaded = p->status.ok();
     p->design = std::move(again);
     p->session = std::move(session);
   }
-  if (p->loaded) {
+  if (p->loaded()) {
     // The design's paper goes to the printer, and what the printer makes of it comes back.
     ApplyPrinterSetup(*p->printer, p->design.page);
     ReadPrinterPage(*p->printer, p->design.page, p->view);
@@ -75,7 +73,7 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
   p->image = PageImage(p->view);
   {
     RasterSurface surface(p->image, p->view.page.scaleWidth, p->view.page.scaleHeight);
-    if (p->loaded) {
+    if (p->loaded()) {
       RenderContext rc{surface, p->design, p->view, p->pictures, false};
       FullRedraw(rc);
     } else {

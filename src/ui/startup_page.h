@@ -26,11 +26,13 @@ struct StartupPage {
   Design design;                           // as loaded, or empty on the printer's page
   EditSession session;
   ViewState view;
-  FileStatus status;    // of loading the named file
-  bool loaded = false;  // a file was named and read
-  QImage image;         // the page as the design window shows it
+  FileStatus status;  // of loading the named file
+  QImage image;       // the page as the design window shows it
   QtTextMeasurer textMeasurer;
   QtPictureStore pictures;  // the pictures decoded for the image
+
+  // A file was named and read.
+  bool loaded() const { return !file.empty() && status.ok(); }
 };
 
 using PrinterMaker = std::function<std::unique_ptr<QtPrinterPort>()>;

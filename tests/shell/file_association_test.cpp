@@ -11,10 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileAssociationTest : public test::TempFolderTest {
- protected:
-  static std::string Text(const fs::path& p) { return ReadBytes(p); }
-};
+using FileAssociationTest = test::TempFolderTest;
 
 TEST_F(FileAssociationTest, RegisterWritesTypeAndHandlerAndRemoveTakesThemAway) {
   const FileAssociation a = DesignFileAssociation("/opt/quillform/quillform");
@@ -24,11 +21,11 @@ TEST_F(FileAssociationTest, RegisterWritesTypeAndHandlerAndRemoveTakesThemAway) 
   EXPECT_EQ(entry, dir_ / "applications/quillform.desktop");
 
   ASSERT_EQ(SetFileAssociation(a, true, dir_), 0);
-  const std::string xml = Text(package);
+  const std::string xml = ReadBytes(package);
   EXPECT_NE(xml.find("<mime-type type=\"application/x-quillform\">"), std::string::npos);
   EXPECT_NE(xml.find("<glob pattern=\"*.qfd\"/>"), std::string::npos);
   EXPECT_NE(xml.find("<comment>Quillform文書ﾌｧｲﾙ</comment>"), std::string::npos);
-  const std::string desktop = Text(entry);
+  const std::string desktop = ReadBytes(entry);
   EXPECT_EQ(desktop.rfind("[Desktop Entry]\n", 0), 0u);
   EXPECT_NE(desktop.find("\nExec=\"/opt/quillform/quillform\" %f\n"), std::string::npos);
   EXPECT_NE(desktop.find("\nMimeType=application/x-quillform;\n"), std::string::npos);
@@ -37,7 +34,7 @@ TEST_F(FileAssociationTest, RegisterWritesTypeAndHandlerAndRemoveTakesThemAway) 
   // Registering over an existing registration succeeds; the files are written anew.
   std::ofstream(entry, std::ios::trunc) << "stale";
   EXPECT_EQ(SetFileAssociation(a, true, dir_), 0);
-  EXPECT_EQ(Text(entry), desktop);
+  EXPECT_EQ(ReadBytes(entry), desktop);
 
   EXPECT_EQ(SetFileAssociation(a, false, dir_), 0);
   EXPECT_FALSE(fs::exists(package));

@@ -45,10 +45,7 @@ TEST(UiText, ZoomBoxRulesAndTheDefaultName) {
   EXPECT_EQ(DefaultDesignName(when), "QF12061015.qfd");
 }
 
-class SettingsTest : public test::TempFolderTest {
- protected:
-  static std::string text(const fs::path& p) { return ReadBytes(p); }
-};
+using SettingsTest = test::TempFolderTest;
 
 TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
   AppState s;
@@ -78,7 +75,7 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   ASSERT_TRUE(SaveSettings(ini, s).ok());
 
   std::string utf8;
-  ASSERT_TRUE(Cp932ToUtf8(text(ini), utf8).ok);  // CP932 text
+  ASSERT_TRUE(Cp932ToUtf8(ReadBytes(ini), utf8).ok);  // CP932 text
   EXPECT_EQ(utf8.rfind("[Setting]\r\nAutoRedraw=-1\r\nSubMake=-1\r\nRelation=-1\r\n[WINDOW]\r\n"
                        "X0=150\r\nY0=300\r\nW0=12000\r\nH0=9000.5\r\nX1=0\r\n",
                        0),
@@ -113,7 +110,7 @@ TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
   // A file name with an emoji cannot be CP932: the file is written as UTF-8 instead of losing it.
   s.recentFiles[0] = "/home/me/😀.qfd";
   ASSERT_TRUE(SaveSettings(ini, s).ok());
-  EXPECT_EQ(text(ini).rfind("\xEF\xBB\xBF[Setting]", 0), 0u);
+  EXPECT_EQ(ReadBytes(ini).rfind("\xEF\xBB\xBF[Setting]", 0), 0u);
   AppState back;
   LoadSettings(ini, back);
   EXPECT_EQ(back.recentFiles[0], "/home/me/😀.qfd");

@@ -142,16 +142,16 @@ class StartupTest : public QObject {
       g.write("VERSION 2.05\r\n9");  // A4, and nothing about the orientation
     }
     const auto header = MakeStartupPage(headerOnly.toStdString(), 100, letterLandscape);
-    QVERIFY(header->loaded);
+    QVERIFY(header->loaded());
     QCOMPARE(header->design.page.paperSize, int16_t{1});
     QCOMPARE(header->design.page.orientation, int16_t{2});
     const auto paper = MakeStartupPage(paperOnly.toStdString(), 100, letterLandscape);
-    QVERIFY(paper->loaded);
+    QVERIFY(paper->loaded());
     QCOMPARE(paper->design.page.paperSize, int16_t{9});
     QCOMPARE(paper->design.page.orientation, int16_t{2});
     // A whole file says everything itself: golden.qfd is A4 landscape with its 14 objects.
     const auto whole = MakeStartupPage(Data("golden.qfd").toStdString(), 100, letterLandscape);
-    QVERIFY(whole->loaded);
+    QVERIFY(whole->loaded());
     QCOMPARE(whole->design.page.paperSize, int16_t{9});
     QCOMPARE(whole->design.objects.itemCount(), 14);
     QCOMPARE(whole->view.page.paperSize, int16_t{9});  // and the printer was told so
