@@ -50,8 +50,7 @@ void LoadRepeatedly(benchmark::State& state, const qf::TextMeasurer& text,
                     const qf::PictureSizer& pictures) {
   for (auto _ : state) {
     qf::Design d;
-    qf::EditSession s;
-    if (!qf::LoadDesign(SampleFile(), d, s, {text, pictures}).ok()) state.SkipWithError("load");
+    if (!qf::LoadDesign(SampleFile(), d, {text, pictures}).ok()) state.SkipWithError("load");
     benchmark::DoNotOptimize(d.objects.rowCount());
   }
 }
@@ -69,8 +68,7 @@ void BM_Save(benchmark::State& state) {
   const CountingMeasurer text;
   const NoPictures pictures;
   qf::Design d;
-  qf::EditSession s;
-  qf::LoadDesign(SampleFile(), d, s, {text, pictures});
+  qf::LoadDesign(SampleFile(), d, {text, pictures});
   const fs::path out = fs::temp_directory_path() / "qf_bench_save.qfd";
   for (auto _ : state) {
     if (!qf::SaveDesign(d, out).ok()) state.SkipWithError("save");
@@ -82,8 +80,7 @@ void BM_SerializeOnly(benchmark::State& state) {
   const CountingMeasurer text;
   const NoPictures pictures;
   qf::Design d;
-  qf::EditSession s;
-  qf::LoadDesign(SampleFile(), d, s, {text, pictures});
+  qf::LoadDesign(SampleFile(), d, {text, pictures});
   std::string bytes;
   for (auto _ : state) {
     qf::SerializeDesign(d, bytes);
@@ -113,8 +110,7 @@ void PrintLoadPeakMemory() {
     const CountingMeasurer text;
     const NoPictures pictures;
     qf::Design d;
-    qf::EditSession s;
-    qf::LoadDesign(SampleFile(), d, s, {text, pictures});
+    qf::LoadDesign(SampleFile(), d, {text, pictures});
     std::printf(
         "peak memory of loading %d objects: %.1f MiB above the %.1f MiB before it "
         "(file %.2f MiB)\n",

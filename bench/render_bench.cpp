@@ -90,17 +90,14 @@ std::string JpegPath() {
 
 qf::Design PictureDesign(int count) {
   qf::Design d;
-  qf::EditSession s;
-  s.NewObject = true;
+  qf::ObjectRecord picture;
+  picture.Kind = qf::ObjectKind::Picture;
+  picture.Text = JpegPath();
+  picture.Style = "0";
   for (int i = 0; i < count; ++i) {
-    s.working = {};
-    s.working.Kind = qf::ObjectKind::Picture;
-    s.working.Text = JpegPath();
-    s.working.Style = "0";
-    s.rect = {10.0 + (i % 5) * 30, 10.0 + (i / 5) * 25, 0, 0};
-    s.rect.x2 = s.rect.x1;
-    s.rect.y2 = s.rect.y1;
-    qf::StoreWorkingObject(d.objects, s, 0);
+    const double x = 10.0 + (i % 5) * 30;
+    const double y = 10.0 + (i / 5) * 25;
+    qf::AddObject(d.objects, picture, {x, y, x, y}, {}, 1);
   }
   return d;
 }

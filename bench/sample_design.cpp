@@ -12,16 +12,15 @@ Design MakeSampleDesign(int count, int layers, bool repeats) {
     d.layers.setCell(row, kLayerName, "レイヤー" + std::to_string(l));
   }
   const CountingMeasurer measurer;
-  EditSession s;
-  s.NewObject = true;
+  ObjectRecord w;
   for (int i = 0; i < count; ++i) {
     // Blocks of eight objects share a layer: a repeat start, six objects, the repeat's end.
-    s.currentLayer = static_cast<int16_t>(1 + (i / 8) % layers);
-    ObjectRecord& w = s.working;
+    const auto layer = static_cast<int16_t>(1 + (i / 8) % layers);
     w = {};
     const double x = 15 + (i % 37) * 4.25;
     const double y = 10 + (i % 53) * 5.5;
-    s.rect = {x, y, x + 30.5, y + 12.25};
+    WorkingRect place{x, y, x + 30.5, y + 12.25};
+    Extent measured;
     switch (i % 8) {
       case 1:
       case 2:
@@ -34,9 +33,9 @@ Design MakeSampleDesign(int count, int layers, bool repeats) {
         w.Bold = i % 3 ? 0 : -1;
         w.Align = static_cast<int16_t>(i % 3);
         w.Color = 0xFF0000;
-        s.rect.x2 = x;
-        s.rect.y2 = y;
-        MeasureWorkingText(s, measurer, d.page.scaleMode);
+        place.x2 = x;
+        place.y2 = y;
+        measured = MeasureText(measurer, w, d.page.scaleMode);
         break;
       case 3:
         w.Kind = ObjectKind::Line;
@@ -78,7 +77,7 @@ Design MakeSampleDesign(int count, int layers, bool repeats) {
         w.Size = 9;
         break;
     }
-    StoreWorkingObject(d.objects, s, 0);
+    AddObject(d.objects, w, place, measured, layer);
   }
   RenumberRows(d.objects);
   return d;

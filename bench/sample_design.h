@@ -3,7 +3,6 @@
 #include <string>
 
 #include "document/design.h"
-#include "document/edit_session.h"
 #include "document/measure.h"
 
 namespace qf::bench {

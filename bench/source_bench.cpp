@@ -50,8 +50,7 @@ void BM_LoadSameDesign(benchmark::State& state) {
   const qf::bench::NoPictures pictures;
   for (auto _ : state) {
     qf::Design d;
-    qf::EditSession s;
-    qf::LoadDesign(file, d, s, {text, pictures});
+    qf::LoadDesign(file, d, {text, pictures});
     benchmark::DoNotOptimize(d.objects.rowCount());
   }
   fs::remove(file);

@@ -30,14 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Sizer picture;
   const qf::Measurers m{text, picture};
   qf::Design design;
-  qf::EditSession session;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  if (!qf::ParseDesign(bytes, design, session, m).ok()) return 0;
+  if (!qf::ParseDesign(bytes, design, m).ok()) return 0;
 
   std::string first;
   if (!qf::SerializeDesign(design, first).ok()) return 0;
   qf::Design again;
-  if (!qf::ParseDesign(first, again, session, m).ok()) std::abort();
+  if (!qf::ParseDesign(first, again, m).ok()) std::abort();
   std::string second;
   if (!qf::SerializeDesign(again, second).ok() || second != first) std::abort();
   return 0;

@@ -89,8 +89,7 @@ int Fail(const std::string& message) {
 int Load(const std::string& path, Design& design) {
   const QtTextMeasurer text;
   const QtPictureSizer picture;
-  EditSession session;
-  const FileStatus st = LoadDesign(path, design, session, Measurers{text, picture});
+  const FileStatus st = LoadDesign(path, design, Measurers{text, picture});
   if (!st.ok()) return Fail("cannot load " + path, st);
   return 0;
 }

@@ -173,8 +173,8 @@ FileStatus SerializeDesign(const Design& d, std::string& bytes) {
   return {};
 }
 
-FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& session,
-                       const Measurers& measurers) {
+FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& measurers,
+                       LoadDecisions* decided) {
   std::string text;
   const CodecResult rc = Cp932ToUtf8(bytes, text);
   if (!rc.ok) {
@@ -189,9 +189,9 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
   fresh.palette = design.palette;
   fresh.objects.clearItems();
   fresh.layers.clearItems();
-  EditSession s;
-  s.working = session.working;
-  s.currentLayer = session.currentLayer;
+  LoadDecisions d;
+  ObjectRecord& w = d.lastObject;
+  int16_t layer = 1;
 
   DesignReader in(text);
   std::string field;
@@ -227,7 +227,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
     in.text(field);
   } else {
     ResetToBaseLayer(fresh.layers);
-    s.currentLayer = 1;
+    d.currentLayer = 1;
   }
 
   if (AsciiUpper(field).find("DIZACOLOR") != std::string::npos) {
@@ -241,7 +241,6 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
   // An object line takes at least 17 fields of two bytes, so the file bounds the rows.
   fresh.objects.reserve(static_cast<int>(
       std::clamp<int64_t>(objectCount, 0, static_cast<int64_t>(bytes.size() / 34) + 1)));
-  ObjectRecord& w = s.working;
   for (int64_t i = 0; i < objectCount && !in.atEnd(); ++i) {
     in.kind(w.Kind);
     in.escapedText(w.Label);
@@ -262,33 +261,27 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& sess
     // written with colour and layer, so read them whenever the line goes on.
     if (layerCount >= 1 || in.moreOnLine()) {
       in.color(w.Color);
-      in.integer(s.currentLayer);
+      in.integer(layer);
     } else {
       w.Color = 0;
-      s.currentLayer = 1;
+      layer = 1;
     }
+    d.currentLayer = layer;
+    Extent measured;
+    WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
     if (w.Kind == ObjectKind::Text || w.Kind == ObjectKind::Picture) {
-      s.rect = {w.X1, w.Y1, w.X1, w.Y1};
-      if (w.Kind == ObjectKind::Text) {
-        MeasureWorkingText(s, measurers.text, p.scaleMode);
-      } else {
-        LoadWorkingPicture(s, measurers.picture, p.scaleMode);
-      }
-    } else {
-      s.rect = {w.X1, w.Y1, w.X2, w.Y2};
+      place = {w.X1, w.Y1, w.X1, w.Y1};
+      measured = w.Kind == ObjectKind::Text
+                     ? MeasureText(measurers.text, w, p.scaleMode)
+                     : MeasurePicture(measurers.picture, w.Text, p.scaleMode);
     }
-    s.NewObject = true;
-    StoreWorkingObject(fresh.objects, s, 0);
-    s.NewObject = false;
+    AddObject(fresh.objects, w, place, measured, layer);
+    w.Layer = layer;
   }
   RenumberRows(fresh.objects);
 
   design = std::move(fresh);
-  session.working = s.working;
-  session.rect = s.rect;
-  session.textExtent = s.textExtent;
-  session.pictureExtent = s.pictureExtent;
-  session.currentLayer = s.currentLayer;
+  if (decided) *decided = std::move(d);
   return {};
 }
 
@@ -299,12 +292,12 @@ FileStatus SaveDesign(const Design& design, const std::filesystem::path& path) {
   return WriteFileAtomically(path, bytes);
 }
 
-FileStatus LoadDesign(const std::filesystem::path& path, Design& design, EditSession& session,
-                      const Measurers& measurers) {
+FileStatus LoadDesign(const std::filesystem::path& path, Design& design, const Measurers& measurers,
+                      LoadDecisions* decided) {
   std::string bytes;
   FileStatus st = ReadWholeFile(path, bytes, kMaxDesignFileBytes);
   if (!st.ok()) return st;
-  return ParseDesign(bytes, design, session, measurers);
+  return ParseDesign(bytes, design, measurers, decided);
 }
 
 }  // namespace qf

@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include <optional>
 #include "design.h"
-#include "edit_session.h"
 #include "file_io.h"
 #include "measure.h"
+#include "object_record.h"
 
 namespace qf {
 
@@ -22,16 +23,24 @@ inline constexpr size_t kMaxDesignFileBytes = size_t{256} << 20;
 // text holds a character code page 932 cannot hold, naming the row and the character.
 FileStatus SerializeDesign(const Design& design, std::string& bytes);
 
-// Builds a design from design-file bytes. On success `design` is replaced and the session's
-// working object and current layer are those of the last object read; on failure both stay as
-// they were. Page settings missing from a short file keep the values `design` had.
-FileStatus ParseDesign(std::string_view bytes, Design& design, EditSession& session,
-                       const Measurers& measurers);
+// What loading decides besides the design itself.
+struct LoadDecisions {
+  ObjectRecord lastObject;  // the last object read: the working object after a load
+  // The layer of the last object read (1 for a file without layers); none when the file left
+  // the current layer as it was (layers but no objects).
+  std::optional<int16_t> currentLayer;
+};
+
+// Builds a design from design-file bytes. On success `design` is replaced (and `decided`
+// filled when given); on failure nothing changes. Page settings missing from a short file keep
+// the values `design` had.
+FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& measurers,
+                       LoadDecisions* decided = nullptr);
 
 // Writes the design file atomically: a failure leaves any previous file untouched.
 FileStatus SaveDesign(const Design& design, const std::filesystem::path& path);
 // Reads a design file; on failure the open design is left as it was.
-FileStatus LoadDesign(const std::filesystem::path& path, Design& design, EditSession& session,
-                      const Measurers& measurers);
+FileStatus LoadDesign(const std::filesystem::path& path, Design& design, const Measurers& measurers,
+                      LoadDecisions* decided = nullptr);
 
 }  // namespace qf

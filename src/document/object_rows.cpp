@@ -77,40 +77,33 @@ ObjectRecord DecodeObjectRow(const TextTable& objects, int row) {
   return r;
 }
 
-int StoreWorkingObject(TextTable& t, EditSession& s, int index) {
-  ObjectRecord& w = s.working;
-  int row = 0;
-  if (s.NewObject) {
-    if (s.InsertMode) {
-      // With no row chosen, insert mode puts the object first.
-      row = t.insertRow(s.insertRow < 1 ? 1 : s.insertRow);
-    } else {
-      row = t.appendRow();
-    }
-    w.Layer = s.currentLayer;
-  } else {
-    if (index < 1 || index > static_cast<int>(s.SelectionList.size())) return 0;
-    row = s.SelectionList[static_cast<size_t>(index - 1)].row;
-    if (row < 1 || row >= t.rowCount()) return 0;
-  }
+namespace {
 
-  const WorkingRect& d = s.rect;
-  auto put = [&](int col, std::string value) { t.setCell(row, col, std::move(value)); };
+// Writes the cells an object of its kind uses; the others keep what they hold.
+void WriteObjectCells(TextTable::Row& cells, const ObjectRecord& w, const WorkingRect& d,
+                      const Extent& measured) {
+  cells.resize(kObjectColumns);
+  auto put = [&](int col, std::string value) {
+    cells[static_cast<size_t>(col)] = std::move(value);
+  };
   auto putRect = [&] {
     put(kColX1, FormatFixed3(d.x1));
     put(kColY1, FormatFixed3(d.y1));
     put(kColX2, FormatFixed3(d.x2));
     put(kColY2, FormatFixed3(d.y2));
   };
+  auto putPoint = [&] {
+    put(kColX1, FormatFixed3(d.x2));
+    put(kColY1, FormatFixed3(d.y2));
+    put(kColX2, FormatFixed3(measured.width));
+    put(kColY2, FormatFixed3(measured.height));
+  };
 
   put(kColKind, KindName(w.Kind));
   put(kColLabel, w.Label);
   switch (w.Kind) {
     case ObjectKind::Text:
-      put(kColX1, FormatFixed3(d.x2));
-      put(kColY1, FormatFixed3(d.y2));
-      put(kColX2, FormatFixed3(s.textExtent.width));
-      put(kColY2, FormatFixed3(s.textExtent.height));
+      putPoint();
       put(kColText, w.Text);
       put(kColField, w.Field);
       put(kColStyle, w.Style);
@@ -143,10 +136,7 @@ int StoreWorkingObject(TextTable& t, EditSession& s, int index) {
       break;
     }
     case ObjectKind::Picture:
-      put(kColX1, FormatFixed3(d.x2));
-      put(kColY1, FormatFixed3(d.y2));
-      put(kColX2, FormatFixed3(s.pictureExtent.width));
-      put(kColY2, FormatFixed3(s.pictureExtent.height));
+      putPoint();
       put(kColText, w.Text);
       put(kColStyle, TransparencyName(w.Style));
       put(kColSize, FormatSingle(w.Size));
@@ -170,23 +160,42 @@ int StoreWorkingObject(TextTable& t, EditSession& s, int index) {
       break;
   }
   put(kColLayer, std::to_string(w.Layer));
-  return row;
 }
 
-void MeasureWorkingText(EditSession& s, const TextMeasurer& measurer, int16_t scaleMode) {
-  const PointExtent e = measurer.measureText(s.working);
-  s.textExtent = {e.width / 72.0 * UnitsPerInch(scaleMode, false),
-                  e.height / 72.0 * UnitsPerInch(scaleMode, true)};
+Extent PointsToUnits(const PointExtent& e, int16_t scaleMode) {
+  return {e.width / 72.0 * UnitsPerInch(scaleMode, false),
+          e.height / 72.0 * UnitsPerInch(scaleMode, true)};
 }
 
-void LoadWorkingPicture(EditSession& s, const PictureSizer& sizer, int16_t scaleMode) {
-  const auto e = sizer.pictureSize(s.working.Text);
-  if (!e) {
-    s.pictureExtent = {};
-    return;
+}  // namespace
+
+int AddObject(TextTable& objects, ObjectRecord object, const WorkingRect& place,
+              const Extent& measured, int16_t layer, int insertAt) {
+  // The row is written whole before anyone hears of it, so a new row never shows half made.
+  TextTable::Row cells(static_cast<size_t>(objects.columnCount()));
+  object.Layer = layer;
+  WriteObjectCells(cells, object, place, measured);
+  return objects.insertRow(insertAt >= 1 ? insertAt : objects.rowCount(), std::move(cells));
+}
+
+bool RewriteObject(TextTable& objects, int row, const ObjectRecord& object,
+                   const WorkingRect& place, const Extent& measured) {
+  if (row < 1 || row >= objects.rowCount()) return false;
+  TextTable::Row cells = objects.row(row);
+  WriteObjectCells(cells, object, place, measured);
+  for (int c = kColKind; c < objects.columnCount() && c < static_cast<int>(cells.size()); ++c) {
+    objects.setCell(row, c, std::move(cells[static_cast<size_t>(c)]));
   }
-  s.pictureExtent = {e->width / 72.0 * UnitsPerInch(scaleMode, false),
-                     e->height / 72.0 * UnitsPerInch(scaleMode, true)};
+  return true;
+}
+
+Extent MeasureText(const TextMeasurer& measurer, const ObjectRecord& text, int16_t scaleMode) {
+  return PointsToUnits(measurer.measureText(text), scaleMode);
+}
+
+Extent MeasurePicture(const PictureSizer& sizer, std::string_view path, int16_t scaleMode) {
+  const auto e = sizer.pictureSize(path);
+  return e ? PointsToUnits(*e, scaleMode) : Extent{};
 }
 
 RingShape RingGeometry(double x1, double y1, double x2, double y2) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "design.h"
-#include "edit_session.h"
 #include "measure.h"
 #include "object_record.h"
 
@@ -12,16 +11,21 @@ namespace qf {
 ObjectRecord DecodeObjectRow(const TextTable& objects, int row);
 void DecodeObjectRow(ObjectRecord& record, const TextTable& objects, int row);
 
-// Writes the working object into the object list: into a new row when NewObject is set
-// (inserted at insertRow in insert mode, else appended; the object takes the current layer),
-// otherwise into the row of selection entry `index` (1-based). Returns the row written, 0 when
-// the selection entry does not exist.
-int StoreWorkingObject(TextTable& objects, EditSession& session, int index);
+// Adds an object as a new row on `layer`: inserted at `insertAt` (1..rowCount()), or appended
+// when insertAt is 0. A line, box or ring spans `place`; a text or picture stands at its second
+// point with `measured` as its width and height. Returns the new row.
+int AddObject(TextTable& objects, ObjectRecord object, const WorkingRect& place,
+              const Extent& measured, int16_t layer, int insertAt = 0);
+// Writes an object over an existing row, placed as AddObject places it; its layer is the
+// record's. Columns the kind does not use are left as they are. False when the row does not
+// exist.
+bool RewriteObject(TextTable& objects, int row, const ObjectRecord& object,
+                   const WorkingRect& place, const Extent& measured);
 
-// Measures the working object's text, or loads its picture, into the session's extents in the
-// page unit of scaleMode. An unreadable picture gives 0 x 0.
-void MeasureWorkingText(EditSession& session, const TextMeasurer& measurer, int16_t scaleMode);
-void LoadWorkingPicture(EditSession& session, const PictureSizer& sizer, int16_t scaleMode);
+// A text's size in its font, or a picture's natural size, in the page unit of scaleMode. An
+// unreadable picture gives 0 x 0.
+Extent MeasureText(const TextMeasurer& measurer, const ObjectRecord& text, int16_t scaleMode);
+Extent MeasurePicture(const PictureSizer& sizer, std::string_view path, int16_t scaleMode);
 
 // The ellipse inscribed in X1,Y1-X2,Y2, in single precision: the radius is the half-axis of
 // the longer side, aspect is height over width (1 for a rectangle with a side <= 0).

@@ -34,12 +34,12 @@ void SpanOf(uint32_t* p, int n, uint32_t rgb) {
 
 // Applies the operation to pixels x0..x1 (inclusive) of row y, clipped. Each operation gets a
 // loop of its own, so the compiler can vectorise it.
-inline void Span(QImage& image, int y, int x0, int x1, uint32_t rgb, PixelOp op) {
-  if (y < 0 || y >= image.height()) return;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, image.width() - 1);
+inline void Span(const PixelCanvas& c, int y, int x0, int x1, uint32_t rgb, PixelOp op) {
+  if (y < c.clip.top() || y > c.clip.bottom()) return;
+  x0 = std::max(x0, c.clip.left());
+  x1 = std::min(x1, c.clip.right());
   if (x0 > x1) return;
-  uint32_t* p = reinterpret_cast<uint32_t*>(image.scanLine(y)) + x0;
+  uint32_t* p = reinterpret_cast<uint32_t*>(c.image.scanLine(y)) + x0;
   const int n = x1 - x0 + 1;
   switch (op) {
     case PixelOp::Copy:
@@ -60,9 +60,9 @@ inline void Span(QImage& image, int y, int x0, int x1, uint32_t rgb, PixelOp op)
   }
 }
 
-inline void Pixel(QImage& image, int x, int y, uint32_t rgb, PixelOp op) {
-  if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return;
-  auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+inline void Pixel(const PixelCanvas& c, int x, int y, uint32_t rgb, PixelOp op) {
+  if (!c.clip.contains(x, y)) return;
+  auto* row = reinterpret_cast<uint32_t*>(c.image.scanLine(y));
   row[x] = Apply(row[x], rgb, op);
 }
 
@@ -89,16 +89,16 @@ std::span<const int> DashPattern(int style) {
   }
 }
 
-void FillRect(QImage& image, QRect rect, uint32_t rgb, PixelOp op) {
-  rect = rect.normalized().intersected(image.rect());
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    Span(image, y, rect.left(), rect.right(), rgb, op);
+void FillRect(const PixelCanvas& c, QRect rect, uint32_t rgb, PixelOp op) {
+  rect = rect.normalized().intersected(c.clip);
+  for (int y = rect.top(); y <= rect.bottom(); ++y) Span(c, y, rect.left(), rect.right(), rgb, op);
 }
 
-void DrawThinLine(QImage& image, QPointF from, QPointF to, uint32_t rgb, PixelOp op,
+void DrawThinLine(const PixelCanvas& c, QPointF from, QPointF to, uint32_t rgb, PixelOp op,
                   std::span<const int> dashes) {
+  const QImage& image = c.image;
   // Clip to just outside the image (Liang-Barsky), so far-off ends cost nothing and convert to
-  // integers safely.
+  // integers safely. The canvas's clip does not move the ends: the line keeps its pixels.
   const double xmin = -2;
   const double ymin = -2;
   const double xmax = image.width() + 1.0;
@@ -127,6 +127,17 @@ void DrawThinLine(QImage& image, QPointF from, QPointF to, uint32_t rgb, PixelOp
                  static_cast<int>(std::floor(from.y() + t0 * dy)));
   const QPoint b(static_cast<int>(std::floor(from.x() + t1 * dx)),
                  static_cast<int>(std::floor(from.y() + t1 * dy)));
+  if (dashes.empty() && (a.x() == b.x() || a.y() == b.y())) {
+    // Straight across or down (the grid): the same pixels as the steps below, as one span.
+    if (a.y() == b.y()) {
+      Span(c, a.y(), std::min(a.x(), b.x()), std::max(a.x(), b.x()), rgb, op);
+    } else if (a.x() >= c.clip.left() && a.x() <= c.clip.right()) {
+      const int y0 = std::max(std::min(a.y(), b.y()), c.clip.top());
+      const int y1 = std::min(std::max(a.y(), b.y()), c.clip.bottom());
+      for (int y = y0; y <= y1; ++y) Pixel(c, a.x(), y, rgb, op);
+    }
+    return;
+  }
   int x = a.x();
   int y = a.y();
   const int adx = std::abs(b.x() - x);
@@ -137,7 +148,7 @@ void DrawThinLine(QImage& image, QPointF from, QPointF to, uint32_t rgb, PixelOp
   size_t dash = 0;
   int left = dashes.empty() ? 0 : dashes[0];
   for (;;) {
-    if (dashes.empty() || dash % 2 == 0) Pixel(image, x, y, rgb, op);
+    if (dashes.empty() || dash % 2 == 0) Pixel(c, x, y, rgb, op);
     if (!dashes.empty() && --left == 0) {
       dash = (dash + 1) % dashes.size();
       left = dashes[dash];
@@ -155,7 +166,9 @@ void DrawThinLine(QImage& image, QPointF from, QPointF to, uint32_t rgb, PixelOp
   }
 }
 
-void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t rgb, PixelOp op) {
+void DrawThickLine(const PixelCanvas& c, QPointF a, QPointF b, double width, uint32_t rgb,
+                   PixelOp op) {
+  const QImage& image = c.image;
   if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
       !std::isfinite(b.y())) {
     return;
@@ -166,11 +179,12 @@ void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t r
   const QPointF n = len > 0 ? QPointF(-d.y() / len, d.x() / len) * r : QPointF(0, 0);
   // The band between the two round ends, as a convex polygon.
   const std::array<QPointF, 4> band{a + n, b + n, b - n, a - n};
-  const double maxY = image.height() - 1.0;
+  const double minY = c.clip.top();
+  const double maxY = c.clip.bottom();
   const int top =
-      static_cast<int>(std::clamp(std::floor(std::min(a.y(), b.y()) - r), 0.0, maxY + 1));
+      static_cast<int>(std::clamp(std::floor(std::min(a.y(), b.y()) - r), minY, maxY + 1));
   const int bottom =
-      static_cast<int>(std::clamp(std::ceil(std::max(a.y(), b.y()) + r), -1.0, maxY));
+      static_cast<int>(std::clamp(std::ceil(std::max(a.y(), b.y()) + r), minY - 1, maxY));
   for (int y = top; y <= bottom; ++y) {
     const double py = y + 0.5;
     // The shape is convex, so each row meets it in one interval: the union of what the end
@@ -182,11 +196,11 @@ void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t r
       lo = std::min(lo, x);
       hi = std::max(hi, x);
     };
-    for (const QPointF& c : {a, b}) {
-      const double h = r * r - (py - c.y()) * (py - c.y());
+    for (const QPointF& end : {a, b}) {
+      const double h = r * r - (py - end.y()) * (py - end.y());
       if (h < 0) continue;
-      take(c.x() - std::sqrt(h));
-      take(c.x() + std::sqrt(h));
+      take(end.x() - std::sqrt(h));
+      take(end.x() + std::sqrt(h));
     }
     for (size_t i = 0; i < band.size(); ++i) {
       const QPointF& p = band[i];
@@ -203,14 +217,15 @@ void DrawThickLine(QImage& image, QPointF a, QPointF b, double width, uint32_t r
     if (lo > hi) continue;
     // The pixels whose centres fall inside; the span clips, the clamp keeps the casts defined.
     const double maxX = image.width();
-    Span(image, y, static_cast<int>(std::clamp(std::ceil(lo - 0.5), -1.0, maxX)),
+    Span(c, y, static_cast<int>(std::clamp(std::ceil(lo - 0.5), -1.0, maxX)),
          static_cast<int>(std::clamp(std::floor(hi - 0.5), -1.0, maxX)), rgb, op);
   }
 }
 
-void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, uint32_t rgb,
-                 PixelOp op, std::span<const int> dashes, const EllipseArc* arc,
+void DrawEllipse(const PixelCanvas& canvas, QPointF c, double rx, double ry, double width,
+                 uint32_t rgb, PixelOp op, std::span<const int> dashes, const EllipseArc* arc,
                  const uint32_t* fill) {
+  const QImage& image = canvas.image;
   if (!(rx >= 0) || !(ry >= 0) || !std::isfinite(rx) || !std::isfinite(ry) ||
       !std::isfinite(c.x()) || !std::isfinite(c.y())) {
     return;  // nothing a page can show
@@ -221,9 +236,10 @@ void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, u
   const double ory = ry + half;
   const double irx = rx - half;
   const double iry = ry - half;
-  const double maxY = image.height() - 1.0;
-  const int top = static_cast<int>(std::clamp(std::floor(c.y() - ory), 0.0, maxY + 1));
-  const int bottom = static_cast<int>(std::clamp(std::ceil(c.y() + ory), -1.0, maxY));
+  const double minY = canvas.clip.top();
+  const double maxY = canvas.clip.bottom();
+  const int top = static_cast<int>(std::clamp(std::floor(c.y() - ory), minY, maxY + 1));
+  const int bottom = static_cast<int>(std::clamp(std::ceil(c.y() + ory), minY - 1, maxY));
   const double maxX = image.width();
   int patternLength = 0;
   for (int d : dashes) patternLength += d;
@@ -257,13 +273,13 @@ void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, u
   };
   auto outline = [&](int y, double py, int x0, int x1) {
     if (!arc && patternLength == 0) {
-      Span(image, y, x0, x1, rgb, op);
+      Span(canvas, y, x0, x1, rgb, op);
       return;
     }
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, image.width() - 1);
+    x0 = std::max(x0, canvas.clip.left());
+    x1 = std::min(x1, canvas.clip.right());
     for (int x = x0; x <= x1; ++x) {
-      if (shown(x, py)) Pixel(image, x, y, rgb, op);
+      if (shown(x, py)) Pixel(canvas, x, y, rgb, op);
     }
   };
   // Pixel columns whose centres lie within an ellipse's row chord, or none.
@@ -290,15 +306,16 @@ void DrawEllipse(QImage& image, QPointF c, double rx, double ry, double width, u
     if (chord(irx, iry, py, ix0, ix1)) {
       outline(y, py, ox0, ix0 - 1);
       outline(y, py, ix1 + 1, ox1);
-      if (fill) Span(image, y, ix0, ix1, *fill, op);
+      if (fill) Span(canvas, y, ix0, ix1, *fill, op);
     } else {
       outline(y, py, ox0, ox1);
     }
   }
 }
 
-void BlitImage(QImage& image, QPoint at, const QImage& picture, PixelOp op) {
-  const QRect target = QRect(at, picture.size()).intersected(image.rect());
+void BlitImage(const PixelCanvas& c, QPoint at, const QImage& picture, PixelOp op) {
+  QImage& image = c.image;
+  const QRect target = QRect(at, picture.size()).intersected(c.clip);
   for (int y = target.top(); y <= target.bottom(); ++y) {
     auto* dst = reinterpret_cast<uint32_t*>(image.scanLine(y));
     const auto* src = reinterpret_cast<const uint32_t*>(picture.constScanLine(y - at.y()));

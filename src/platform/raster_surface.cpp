@@ -74,6 +74,20 @@ RasterSurface::RasterSurface(QImage& image, double scaleWidth, double scaleHeigh
   if (image_.format() != QImage::Format_RGB32) {
     image_ = image_.convertToFormat(QImage::Format_RGB32);
   }
+  clip_ = image_.rect();
+}
+
+QRect RasterSurface::pixelsOf(const PageRect& r) const {
+  if (r.empty()) return {};
+  const QPointF a = toPixels(r.left, r.top);
+  const QPointF b = toPixels(r.right, r.bottom);
+  const QRect px(QPoint(PixelOf(std::min(a.x(), b.x())), PixelOf(std::min(a.y(), b.y()))),
+                 QPoint(PixelOf(std::max(a.x(), b.x())), PixelOf(std::max(a.y(), b.y()))));
+  return px.intersected(image_.rect());
+}
+
+void RasterSurface::setClip(const std::optional<PageRect>& clip) {
+  clip_ = clip ? pixelsOf(*clip) : image_.rect();
 }
 
 RasterSurface::~RasterSurface() = default;
@@ -97,11 +111,11 @@ void RasterSurface::line(double x1, double y1, double x2, double y2, int32_t col
   const QPointF b = toPixels(x2, y2);
   const int w = std::max(1, width_);
   if (w == 1) {
-    DrawThinLine(image_, a, b, ImageRgb(color), OpFor(mode_), DashPattern(style_));
+    DrawThinLine(canvas(), a, b, ImageRgb(color), OpFor(mode_), DashPattern(style_));
   } else {
     // Wide pens are solid with round ends, centred on the line through the pixel centres.
     const QPointF half(0.5, 0.5);
-    DrawThickLine(image_, QPointF(std::floor(a.x()), std::floor(a.y())) + half,
+    DrawThickLine(canvas(), QPointF(std::floor(a.x()), std::floor(a.y())) + half,
                   QPointF(std::floor(b.x()), std::floor(b.y())) + half, w, ImageRgb(color),
                   OpFor(mode_));
   }
@@ -117,7 +131,7 @@ void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t colo
   const PixelOp op = OpFor(mode_);
   const uint32_t rgb = ImageRgb(color);
   if (filled) {
-    FillRect(image_, QRect(QPoint(left, top), QPoint(right, bottom)), rgb, op);
+    FillRect(canvas(), QRect(QPoint(left, top), QPoint(right, bottom)), rgb, op);
     return;
   }
   const int w = std::max(1, width_);
@@ -127,31 +141,32 @@ void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t colo
   const QRect outer(QPoint(left - lo, top - lo), QPoint(right + hi, bottom + hi));
   const QRect inner(QPoint(left + hi + 1, top + hi + 1), QPoint(right - lo - 1, bottom - lo - 1));
   if (fillStyle_ == FillStyle::Solid && inner.isValid()) {
-    FillRect(image_, inner, ImageRgb(fillColor_), op);
+    FillRect(canvas(), inner, ImageRgb(fillColor_), op);
   }
   if (!inner.isValid()) {
-    FillRect(image_, outer, rgb, op);
+    FillRect(canvas(), outer, rgb, op);
     return;
   }
   const std::span<const int> dashes = w == 1 ? DashPattern(style_) : std::span<const int>();
   if (!dashes.empty()) {
     // Four sides, each without its last corner, so no pixel is drawn twice.
-    DrawThinLine(image_, QPointF(left, top), QPointF(right - 1, top), rgb, op, dashes);
-    DrawThinLine(image_, QPointF(right, top), QPointF(right, bottom - 1), rgb, op, dashes);
-    DrawThinLine(image_, QPointF(right, bottom), QPointF(left + 1, bottom), rgb, op, dashes);
-    DrawThinLine(image_, QPointF(left, bottom), QPointF(left, top + 1), rgb, op, dashes);
+    DrawThinLine(canvas(), QPointF(left, top), QPointF(right - 1, top), rgb, op, dashes);
+    DrawThinLine(canvas(), QPointF(right, top), QPointF(right, bottom - 1), rgb, op, dashes);
+    DrawThinLine(canvas(), QPointF(right, bottom), QPointF(left + 1, bottom), rgb, op, dashes);
+    DrawThinLine(canvas(), QPointF(left, bottom), QPointF(left, top + 1), rgb, op, dashes);
     return;
   }
   // Four bands that together make the outline exactly once.
-  FillRect(image_, QRect(QPoint(outer.left(), outer.top()), QPoint(outer.right(), inner.top() - 1)),
-           rgb, op);
-  FillRect(image_,
+  FillRect(canvas(),
+           QRect(QPoint(outer.left(), outer.top()), QPoint(outer.right(), inner.top() - 1)), rgb,
+           op);
+  FillRect(canvas(),
            QRect(QPoint(outer.left(), inner.bottom() + 1), QPoint(outer.right(), outer.bottom())),
            rgb, op);
-  FillRect(image_,
+  FillRect(canvas(),
            QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())), rgb,
            op);
-  FillRect(image_,
+  FillRect(canvas(),
            QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())),
            rgb, op);
 }
@@ -170,8 +185,8 @@ void RasterSurface::circle(double cx, double cy, double radius, int32_t color, d
   const EllipseArc arc{start.value_or(0), end.value_or(0)};
   const bool isArc = start && end;
   const uint32_t fill = ImageRgb(fillColor_);
-  DrawEllipse(image_, toPixels(cx, cy), std::abs(rx * sx_), std::abs(ry * sy_), w, ImageRgb(color),
-              OpFor(mode_), w == 1 ? DashPattern(style_) : std::span<const int>(),
+  DrawEllipse(canvas(), toPixels(cx, cy), std::abs(rx * sx_), std::abs(ry * sy_), w,
+              ImageRgb(color), OpFor(mode_), w == 1 ? DashPattern(style_) : std::span<const int>(),
               isArc ? &arc : nullptr, !isArc && fillStyle_ == FillStyle::Solid ? &fill : nullptr);
 }
 
@@ -190,17 +205,17 @@ void RasterSurface::paintPicture(const Picture& picture, double x, double y, dou
   }
   switch (op) {
     case RasterOp::DstInvert:
-      FillRect(image_, QRect(at, size), 0, PixelOp::Invert);
+      FillRect(canvas(), QRect(at, size), 0, PixelOp::Invert);
       break;
     case RasterOp::SrcInvert:
-      BlitImage(image_, at, pic->scaled(size), PixelOp::Xor);
+      BlitImage(canvas(), at, pic->scaled(size), PixelOp::Xor);
       break;
     case RasterOp::SrcAnd:
-      BlitImage(image_, at, pic->scaled(size), PixelOp::And);
+      BlitImage(canvas(), at, pic->scaled(size), PixelOp::And);
       break;
     case RasterOp::SrcCopy:
     default:
-      BlitImage(image_, at, pic->scaled(size), PixelOp::Copy);
+      BlitImage(canvas(), at, pic->scaled(size), PixelOp::Copy);
       break;
   }
 }
@@ -213,7 +228,9 @@ void RasterSurface::print(std::string_view text) {
 
 void RasterSurface::drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
                              const QString& text) {
+  if (clip_.isEmpty()) return;
   QPainter painter(&image_);
+  if (clip_ != image_.rect()) painter.setClipRect(clip_);
   painter.setRenderHint(QPainter::TextAntialiasing, false);
   painter.setFont(font);
   painter.setPen(color);
@@ -221,7 +238,7 @@ void RasterSurface::drawText(const QPointF& topLeft, const QFont& font, const QC
 }
 
 void RasterSurface::clear() {
-  FillRect(image_, image_.rect(), 0xFFFFFFu, PixelOp::Copy);
+  FillRect(canvas(), clip_, 0xFFFFFFu, PixelOp::Copy);
 }
 
 double RasterSurface::textWidth(std::string_view text) {

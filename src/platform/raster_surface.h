@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/pixel_ops.h"
 #include "view/page_view.h"
 #include "view/surface.h"
 
@@ -60,19 +61,27 @@ class RasterSurface : public Surface {
   void print(std::string_view text) override;
   void clear() override;
   double textWidth(std::string_view text) override;
+  void setClip(const std::optional<PageRect>& clip) override;
 
   QPointF toPixels(double x, double y) const { return {x * sx_, y * sy_}; }
+  // The pixels a page rectangle covers, within the image.
+  QRect pixelsOf(const PageRect& r) const;
   const QImage& image() const { return image_; }
 
  protected:
   // Texts go onto the image; a printed page keeps them as vector text instead.
   virtual void drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
                         const QString& text);
+  // The pixels drawing may change now: the whole image, or the clip.
+  const QRect& clipPixels() const { return clip_; }
 
  private:
   using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
 
+  PixelCanvas canvas() const { return PixelCanvas(image_, clip_); }
+
   QImage& image_;
+  QRect clip_;
   // Resolving a font costs more than drawing its text; designs use few fonts.
   std::map<FontKey, QFont> fonts_;
   double sx_;

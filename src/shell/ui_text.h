@@ -19,6 +19,15 @@ inline constexpr std::string_view kMsgAssocRegisterFailed =
     "ファイルの関連付け登録に失敗しました。";
 inline constexpr std::string_view kMsgAssocRemoved = "ファイルの関連付けは正常に解除されました。";
 inline constexpr std::string_view kMsgAssocRemoveFailed = "ファイルの関連付け解除に失敗しました。";
+inline constexpr std::string_view kMsgBaseLayer = "ベースレイヤーは削除できません。";
+inline constexpr std::string_view kMsgDeleteLayer = "を削除します。よろしいですか？";
+
+// Guide texts of the status bar.
+inline constexpr std::string_view kGuideSelected =
+    "オブジェクト選択中：[Delete]キーでオブジェクトの削除";
+inline constexpr std::string_view kGuideInsertMode = "挿入モード中：オブジェクトを追加して下さい。";
+inline constexpr std::string_view kGuideSwap = "入替先の行をクリックして下さい。";
+
 inline constexpr std::string_view kFileFilter =
     "Quillformﾌｧｲﾙ(*.qfd,*.qff)|*.qfd;*.qff|全てのﾌｧｲﾙ(*.*)|*.*";
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "document/design.h"
-#include "document/edit_session.h"
+#include "edit/editor.h"
 #include "platform/picture_store.h"
 #include "platform/qt_measure.h"
 #include "platform/qt_printer.h"
@@ -27,7 +27,6 @@ struct AppContext {
   void applyAndReadPrinter();
 
   Design design;
-  EditSession session;
   ViewState view;
   AppState state;
   // The printer the page geometry comes from: the default queue, or a PDF file's page when
@@ -37,6 +36,8 @@ struct AppContext {
   QtTextMeasurer textMeasurer;
   QtPictureSizer pictureSizer;
   std::filesystem::path settingsPath;
+  // Every change of the design goes through it.
+  Editor editor{design, state, view, pictures, Measurers{textMeasurer, pictureSizer}};
 };
 
 }  // namespace qf

@@ -22,6 +22,7 @@ DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent) : QWidget(parent), 
   setObjectName(QStringLiteral("picCanvas"));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setAccessibleName(QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
   // The page gets its size from the first applyPageLayout or adoptPage.
   adoptPage(ScreenImage(1, 1));
 }
@@ -40,19 +41,13 @@ void DesignCanvas::adoptPage(QImage image) {
   update();
 }
 
-RenderContext DesignCanvas::renderContext() {
-  return {*surface_, ctx_.design, ctx_.view, ctx_.pictures, ctx_.session.TextEraseBlocked};
-}
-
-void DesignCanvas::clearAndDrawGrid() {
-  ClearAndDrawGrid(*surface_, ctx_.design, ctx_.view);
-  update();
-}
-
-void DesignCanvas::fullRedraw() {
-  RenderContext rc = renderContext();
-  FullRedraw(rc);
-  update();
+void DesignCanvas::showArea(const std::optional<PageRect>& area) {
+  if (!area) {
+    update();
+    return;
+  }
+  // A pixel more on each side: the area's edges may fall inside a pixel.
+  update(surface_->pixelsOf(*area).adjusted(-1, -1, 1, 1));
 }
 
 void DesignCanvas::reservePage(QSize size) {
@@ -83,6 +78,9 @@ DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
   setWidgetResizable(false);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setBackgroundRole(QPalette::Dark);
+  setAccessibleName(windowTitle());
+  // Small enough for any zoom, large enough that the frame's title bar keeps its buttons apart.
+  setMinimumSize(160, 100);
 }
 
 }  // namespace qf

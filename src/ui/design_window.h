@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QScrollArea>
 #include <memory>
+#include <optional>
 
 #include "platform/raster_surface.h"
 #include "ui/app_context.h"
@@ -25,10 +26,10 @@ class DesignCanvas final : public QWidget {
   void adoptPage(QImage image);
   // Takes the size of a page that is still being made, without drawing anything yet.
   void reservePage(QSize size);
-  void clearAndDrawGrid();
-  // ClearAndDrawGrid and every object.
-  void fullRedraw();
-  RenderContext renderContext();
+  // What the editor draws on.
+  Surface* surface() { return surface_.get(); }
+  // Shows again the part of the page that changed (all of it when none is given).
+  void showArea(const std::optional<PageRect>& area);
   const QImage& image() const { return image_; }
 
  signals:

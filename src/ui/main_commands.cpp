@@ -15,7 +15,9 @@
 #include "shell/ui_text.h"
 #include "source/source_generator.h"
 #include "ui/child_window.h"
+#include "ui/code_window.h"
 #include "ui/design_window.h"
+#include "ui/layer_window.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
@@ -43,16 +45,19 @@ QString WithDetail(std::string_view message, const FileStatus& st) {
 }  // namespace
 
 bool MainWindow::askDiscard() {
+  // A cell still being edited is part of the design too.
+  code_->commitEditing();
+  layer_->commitEditing();
   if (!ctx_.state.modified) return true;
   return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
 }
 
 void MainWindow::resetEditState() {
-  ctx_.session.ResetEditState();
+  ctx_.editor.ResetEditState();
 }
 
 void MainWindow::redrawPage() {
-  design_->canvas().fullRedraw();
+  ctx_.editor.fullRedraw();
 }
 
 void MainWindow::SetZoom() {
@@ -67,8 +72,23 @@ void MainWindow::fitDesignFrame() {
   const QSize page = design_->canvas().size();
   const QSize frame = designFrame_->size() - design_->viewport()->size();
   QSize wanted = page + frame + QSize(2, 2);
-  // Larger pages scroll inside the window instead of outgrowing the main window.
-  wanted = wanted.boundedTo(mdi_->viewport()->size().expandedTo(QSize(200, 150)));
+  // Larger pages scroll inside the window instead of outgrowing the main window or covering
+  // the windows beside and below it.
+  const QRect area = mdi_->viewport()->rect();
+  const QPoint at = designFrame_->pos();
+  int maxWidth = std::max(area.right() + 1 - at.x(), 200);
+  int maxHeight = std::max(area.bottom() + 1 - at.y(), 150);
+  for (const ChildWindow* other : {sourceFrame_, codeFrame_, layerFrame_}) {
+    if (!other->isVisible() || other->isMinimized()) continue;
+    const QRect g = other->geometry();
+    const bool besideRows =
+        g.top() < at.y() + std::min(wanted.height(), maxHeight) && g.bottom() > at.y();
+    if (g.left() > at.x() && besideRows) maxWidth = std::min(maxWidth, g.left() - at.x());
+    const bool belowColumns =
+        g.left() < at.x() + std::min(wanted.width(), maxWidth) && g.right() > at.x();
+    if (g.top() > at.y() && belowColumns) maxHeight = std::min(maxHeight, g.top() - at.y());
+  }
+  wanted = wanted.boundedTo(QSize(maxWidth, maxHeight)).expandedTo(designFrame_->minimumSize());
   designFrame_->resize(wanted);
   codeFrame_->move(codeAt);
   sourceFrame_->move(sourceAt);
@@ -100,38 +120,30 @@ void MainWindow::UpdateRecentFiles(bool addCurrentFile) {
 
 bool MainWindow::loadFile(const QString& path) {
   BusyCursor busy;
-  const FileStatus st = LoadDesign(path.toStdString(), ctx_.design, ctx_.session, ctx_.measurers());
+  LoadDecisions decided;
+  const FileStatus st = LoadDesign(path.toStdString(), ctx_.design, ctx_.measurers(), &decided);
   if (!st.ok()) {
     prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
     return false;
   }
-  afterLoad(path);
+  pageSetUpSequence();
+  designLoaded(path, decided);
   return true;
 }
 
-void MainWindow::afterLoad(const QString& path) {
-  pageSetUpSequence();
-  designLoaded(path);
-}
-
-void MainWindow::designLoaded(const QString& path) {
+void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided) {
   ctx_.state.fileName = path.toStdString();
   action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
   RenumberRows(ctx_.design.objects);
-  resetEditState();
-  SetLayerStatus(QString::number(ctx_.session.currentLayer));
+  ctx_.editor.designLoaded(decided);
   UpdateRecentFiles(true);
 }
 
 void MainWindow::fileNew() {
   if (!askDiscard()) return;
-  resetEditState();
+  ctx_.editor.newDesign();
   SetZoom();
-  design_->canvas().clearAndDrawGrid();
-  ctx_.state.modified = false;
-  ctx_.design.objects.clearItems();
-  P_InitPalette(ctx_.design.palette);
-  ResetToBaseLayer(ctx_.design.layers);
+  redrawPage();
   // A new design has no file yet: the next Save asks where, instead of overwriting the last one.
   ctx_.state.fileName.clear();
 }
@@ -159,7 +171,7 @@ bool MainWindow::saveTo(const QString& path) {
     prompter_.showMessage(this, WithDetail(kMsgWriteFailed, st), MessageKind::Warning);
     return false;
   }
-  ctx_.state.modified = false;
+  ctx_.editor.markSaved();
   UpdateRecentFiles(true);
   return true;
 }
@@ -218,44 +230,42 @@ void MainWindow::fileExit() {
 }
 
 void MainWindow::toggleGrid() {
-  ctx_.design.grid.shown = action("QFM204")->isChecked() ? -1 : 0;
-  ctx_.state.modified = true;  // the file keeps whether the grid shows
-  redrawPage();
+  GridSettings grid = ctx_.design.grid;
+  grid.shown = action("QFM204")->isChecked() ? -1 : 0;
+  ctx_.editor.setGrid(grid);  // the file keeps whether the grid shows
 }
 
 void MainWindow::pageSetup() {
-  ctx_.session.DialogAccepted = false;
+  PlacementState& placing = ctx_.editor.state().placing;
+  placing.DialogAccepted = false;
   PageSettings page = ctx_.design.page;
   PageSetupDialog dialog(page, ctx_.state, this);
   if (dialog.exec() == QDialog::Accepted) {
-    ctx_.session.DialogAccepted = true;
-    if (!(page == ctx_.design.page)) ctx_.state.modified = true;
-    ctx_.design.page = page;
+    placing.DialogAccepted = true;
+    ctx_.editor.setPage(page);
     pageSetUpSequence();
   }
   resetEditState();
 }
 
 void MainWindow::gridSettings() {
-  ctx_.session.DialogAccepted = false;
+  PlacementState& placing = ctx_.editor.state().placing;
+  placing.DialogAccepted = false;
   GridSettings grid = ctx_.design.grid;
   GridDialog dialog(grid, ctx_.state, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  ctx_.session.DialogAccepted = true;
-  if (!(grid == ctx_.design.grid)) ctx_.state.modified = true;
-  ctx_.design.grid = grid;
-  redrawPage();
+  placing.DialogAccepted = true;
+  ctx_.editor.setGrid(grid);
 }
 
 void MainWindow::hatchingColours() {
-  ctx_.session.DialogAccepted = false;
+  PlacementState& placing = ctx_.editor.state().placing;
+  placing.DialogAccepted = false;
   Palette palette = ctx_.design.palette;
   PaletteDialog dialog(palette, ctx_.state, prompter_, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  ctx_.session.DialogAccepted = true;
-  if (palette != ctx_.design.palette) ctx_.state.modified = true;
-  ctx_.design.palette = palette;
-  redrawPage();
+  placing.DialogAccepted = true;
+  ctx_.editor.setPalette(palette);
 }
 
 void MainWindow::fileAssociation() {
@@ -299,8 +309,22 @@ void MainWindow::generateSource() {
 
 void MainWindow::redraw() {
   BusyCursor busy;
-  redrawPage();
   resetEditState();
+  redrawPage();
+}
+
+void MainWindow::undo() {
+  code_->commitEditing();
+  layer_->commitEditing();
+  BusyCursor busy;
+  ctx_.editor.undo();
+}
+
+void MainWindow::redo() {
+  code_->commitEditing();
+  layer_->commitEditing();
+  BusyCursor busy;
+  ctx_.editor.redo();
 }
 
 void MainWindow::zoomChosen(int index) {
@@ -337,9 +361,10 @@ void MainWindow::firstActivation() {
     startup_.reset();
     adoptStartupPage(*page);
   } else {
-    design_->canvas().clearAndDrawGrid();
+    redrawPage();
   }
   if (ctx_.state.firstStart) arrangeFirstStart();
+  keepChildrenReachable();
   mdi_->setActiveSubWindow(designFrame_);
   design_->canvas().repaint();
   emit designShown();
@@ -351,15 +376,15 @@ void MainWindow::adoptStartupPage(StartupPage& page) {
   ctx_.pictures = std::move(page.pictures);
   if (page.loaded()) {
     ctx_.design = std::move(page.design);
-    ctx_.session = std::move(page.session);
   } else {
     ctx_.design.page = page.design.page;
   }
   ctx_.view = page.view;
   design_->canvas().adoptPage(std::move(page.image));
+  ctx_.editor.pageDrawnElsewhere();
   fitDesignFrame();
   if (page.loaded()) {
-    designLoaded(Q(page.file));
+    designLoaded(Q(page.file), page.decided);
   } else if (!page.status.ok()) {
     if (splash_) splash_->close();  // the message must not hide behind the splash
     prompter_.showMessage(this, WithDetail(kMsgReadFailed, page.status), MessageKind::Warning);

@@ -21,9 +21,10 @@
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
 #include "ui/child_window.h"
+#include "ui/code_window.h"
 #include "ui/design_window.h"
 #include "ui/icons.h"
-#include "ui/list_windows.h"
+#include "ui/layer_window.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
 #include "ui/source_window.h"
@@ -44,6 +45,9 @@ MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<Star
   setWindowTitle(Q(kAppTitle));  // the caption does not follow the open file
   mdi_ = new QMdiArea;
   mdi_->setObjectName(QStringLiteral("mdiArea"));
+  // A child moved past the edge can always be scrolled back into reach.
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   buildMenus();
   buildToolbar();
@@ -60,10 +64,14 @@ MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<Star
   }
   buildChildren();
   UpdateRecentFiles(false);
-  SetLayerStatus(QString::number(ctx_.session.currentLayer));
+  SetLayerStatus(QString::number(ctx_.editor.currentLayer()));
+  ctx_.editor.attach(this);
+  showHistory();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  ctx_.editor.attach(nullptr);
+}
 
 QAction* MainWindow::addItem(QMenu* menu, const char* name, const char* caption,
                              const char* shortcut) {
@@ -137,6 +145,11 @@ void MainWindow::buildMenus() {
   connect(grid, &QAction::triggered, this, &MainWindow::toggleGrid);
 
   QMenu* edit = menu("QFM300", "編集(&E)");
+  connect(addItem(edit, "QFM311", "元に戻す(&U)", "Ctrl+Z"), &QAction::triggered, this,
+          &MainWindow::undo);
+  connect(addItem(edit, "QFM312", "やり直し(&R)", "Ctrl+Y"), &QAction::triggered, this,
+          &MainWindow::redo);
+  separator(edit, "QFM313");
   addItem(edit, "QFM301", "切り取り(&X)", "Ctrl+X");
   addItem(edit, "QFM302", "ｺﾋﾟｰ(&C)", "Ctrl+C");
   addItem(edit, "QFM303", "貼付け(&V)", "Ctrl+V");
@@ -258,8 +271,10 @@ void MainWindow::buildStatusBar() {
 void MainWindow::buildChildren() {
   design_ = new DesignWindow(ctx_);
   source_ = new SourceWindow;
-  code_ = new ListWindow(ListWindow::Kind::Code, ctx_.design.objects);
-  layer_ = new ListWindow(ListWindow::Kind::Layer, ctx_.design.layers);
+  code_ = new CodeWindow(ctx_.editor);
+  layer_ = new LayerWindow(ctx_.editor, prompter_);
+  connect(code_, &CodeWindow::guideText, this, &MainWindow::SetGuideText);
+  connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
   designFrame_ = new ChildWindow(design_, ctx_.state, kWinDesign, false);
   sourceFrame_ = new ChildWindow(source_, ctx_.state, kWinSource, true);
   codeFrame_ = new ChildWindow(code_, ctx_.state, kWinCode, true);
@@ -267,6 +282,8 @@ void MainWindow::buildChildren() {
   for (ChildWindow* frame : {designFrame_, sourceFrame_, codeFrame_, layerFrame_}) {
     mdi_->addSubWindow(frame);
   }
+  // Title bar buttons stay apart however small the page is.
+  designFrame_->setMinimumSize(240, 160);
   RestoreFormPosition(*sourceFrame_, ctx_.state, kWinSource);
   RestoreFormPosition(*codeFrame_, ctx_.state, kWinCode);
   RestoreFormPosition(*layerFrame_, ctx_.state, kWinLayer);
@@ -334,6 +351,50 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (ctx_.state.closing) SaveFormPosition(*this, ctx_.state, kWinMain);
+}
+
+void MainWindow::keepChildrenReachable() {
+  const QRect area = mdi_->viewport()->rect();
+  if (area.width() < 50 || area.height() < 50) return;
+  for (ChildWindow* frame : {sourceFrame_, codeFrame_, layerFrame_, designFrame_}) {
+    if (frame->isMinimized() || frame->isMaximized()) continue;
+    QRect g = frame->geometry();
+    g.setSize(g.size().boundedTo(area.size()).expandedTo(frame->minimumSize()));
+    g.moveLeft(std::clamp(g.left(), 0, std::max(0, area.width() - g.width())));
+    g.moveTop(std::clamp(g.top(), 0, std::max(0, area.height() - g.height())));
+    if (g != frame->geometry()) frame->setGeometry(g);
+  }
+  fitDesignFrame();
+}
+
+Surface* MainWindow::pageSurface() {
+  return design_ ? design_->canvas().surface() : nullptr;
+}
+
+void MainWindow::pageChanged(const std::optional<PageRect>& area) {
+  design_->canvas().showArea(area);
+}
+
+void MainWindow::guideText(std::string_view text) {
+  SetGuideText(Q(text));
+}
+
+void MainWindow::layerStatus(int16_t layer) {
+  SetLayerStatus(QString::number(layer));
+}
+
+void MainWindow::historyChanged() {
+  showHistory();
+}
+
+void MainWindow::showHistory() {
+  action("QFM311")->setEnabled(ctx_.editor.canUndo());
+  action("QFM312")->setEnabled(ctx_.editor.canRedo());
+}
+
+void MainWindow::objectPicked() {
+  designFrame_->show();
+  mdi_->setActiveSubWindow(designFrame_);
 }
 
 void MainWindow::recordAllPlaces() {

@@ -19,14 +19,15 @@ class QMdiSubWindow;
 namespace qf {
 
 class ChildWindow;
+class CodeWindow;
 class DesignWindow;
-class ListWindow;
+class LayerWindow;
 class Prompter;
 class SourceWindow;
 
 // frmQFMain: the menus, the toolbar with the zoom box and read-outs, the status bar, and the
 // design, source, code and layer windows. The commands are in main_commands.cpp.
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, private EditView {
   Q_OBJECT
 
  public:
@@ -43,6 +44,8 @@ class MainWindow final : public QMainWindow {
   void setSplash(QWidget* splash) { splash_ = splash; }
   DesignWindow& designWindow() { return *design_; }
   SourceWindow& sourceWindow() { return *source_; }
+  CodeWindow& codeWindow() { return *code_; }
+  LayerWindow& layerWindow() { return *layer_; }
   AppContext& context() { return ctx_; }
 
   // Commands, one per menu item or toolbar button.
@@ -62,6 +65,8 @@ class MainWindow final : public QMainWindow {
   void showAbout();
   void generateSource();
   void redraw();
+  void undo();
+  void redo();
   void zoomChosen(int index);
   void zoomEntered();
 
@@ -82,14 +87,15 @@ class MainWindow final : public QMainWindow {
   void buildStatusBar();
   void buildChildren();
   void arrangeFirstStart();
+  // Every child window inside the visible area, the design window clear of the others.
+  void keepChildrenReachable();
   QAction* addItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = "");
   QAction* action(const char* name) const;
 
   // Shared steps of the commands.
   bool askDiscard();  // false when the user keeps the changes
   bool loadFile(const QString& path);
-  void afterLoad(const QString& path);
-  void designLoaded(const QString& path);
+  void designLoaded(const QString& path, const LoadDecisions& decided);
   void adoptStartupPage(StartupPage& page);
   bool saveTo(const QString& path);
   void redrawPage();
@@ -103,6 +109,15 @@ class MainWindow final : public QMainWindow {
   void recordAllPlaces();
   void showPosition(double x, double y);
   void showLockKeys();
+  void showHistory();
+
+  // What the editor reports.
+  Surface* pageSurface() override;
+  void pageChanged(const std::optional<PageRect>& area) override;
+  void guideText(std::string_view text) override;
+  void layerStatus(int16_t layer) override;
+  void historyChanged() override;
+  void objectPicked() override;
 
   AppContext& ctx_;
   Prompter& prompter_;
@@ -114,8 +129,8 @@ class MainWindow final : public QMainWindow {
   QMdiArea* mdi_ = nullptr;
   DesignWindow* design_ = nullptr;
   SourceWindow* source_ = nullptr;
-  ListWindow* code_ = nullptr;
-  ListWindow* layer_ = nullptr;
+  CodeWindow* code_ = nullptr;
+  LayerWindow* layer_ = nullptr;
   ChildWindow* designFrame_ = nullptr;
   ChildWindow* sourceFrame_ = nullptr;
   ChildWindow* codeFrame_ = nullptr;

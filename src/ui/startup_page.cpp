@@ -47,7 +47,7 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
   const Measurers measurers{p->textMeasurer, pictureSizer};
   const PageSettings assumed = p->design.page;
   if (!file.empty()) {
-    p->status = LoadDesign(p->file, p->design, p->session, measurers);
+    p->status = LoadDesign(p->file, p->design, measurers, &p->decided);
   }
   p->printer = asked.get();
   PageSettings printerPage = assumed;
@@ -58,10 +58,10 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
     // Read again onto the printer's page, as the file is read when the page is known first.
     Design again;
     again.page = printerPage;
-    EditSession session;
-    p->status = LoadDesign(p->file, again, session, measurers);
+    LoadDecisions decided;
+    p->status = LoadDesign(p->file, again, measurers, &decided);
     p->design = std::move(again);
-    p->session = std::move(session);
+    p->decided = std::move(decided);
   }
   if (p->loaded()) {
     // The design's paper goes to the printer, and what the printer makes of it comes back.

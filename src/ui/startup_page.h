@@ -9,7 +9,6 @@
 
 #include "document/design.h"
 #include "document/design_file.h"
-#include "document/edit_session.h"
 #include "platform/picture_store.h"
 #include "platform/qt_measure.h"
 #include "platform/qt_printer.h"
@@ -24,7 +23,7 @@ struct StartupPage {
   std::string file;                        // as named on the command line, made absolute
   std::unique_ptr<QtPrinterPort> printer;  // the default queue, else a PDF page
   Design design;                           // as loaded, or empty on the printer's page
-  EditSession session;
+  LoadDecisions decided;
   ViewState view;
   FileStatus status;  // of loading the named file
   QImage image;       // the page as the design window shows it

@@ -8,13 +8,13 @@ QString Text(const std::string& s) {
 }
 }  // namespace
 
-TextTableModel::TextTableModel(TextTable& table, QObject* parent)
+TextTableModel::TextTableModel(const TextTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table) {
-  table_.setObserver(this);
+  table_.addListener(this);
 }
 
 TextTableModel::~TextTableModel() {
-  table_.setObserver(nullptr);
+  table_.removeListener(this);
 }
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
@@ -32,18 +32,20 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
     const Qt::Alignment a = col < alignments_.size() ? alignments_[col] : Qt::AlignLeft;
     return QVariant::fromValue(a | Qt::AlignVCenter);
   }
-  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole) {
+    return {};
+  }
   return Text(table_.cell(index.row() + 1, index.column() + 1));
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
+  if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
   if (orientation == Qt::Horizontal) return Text(table_.cell(0, section + 1));
   const std::string& number = table_.cell(section + 1, 0);
   return number.empty() ? QString::number(section + 1) : Text(number);
 }
 
-void TextTableModel::cellChanged(int row, int col) {
+void TextTableModel::cellChanged(const TextTable&, int row, int col) {
   if (row == 0) {
     emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
   } else if (col == 0) {
@@ -54,17 +56,34 @@ void TextTableModel::cellChanged(int row, int col) {
   }
 }
 
-// The table has already changed when it tells; a reset keeps the view consistent without
-// knowing what the rows were before.
-void TextTableModel::rowsInserted(int, int) {
-  tableReset();
-}
-void TextTableModel::rowsRemoved(int, int) {
-  tableReset();
+void TextTableModel::rowsAboutToBeInserted(const TextTable&, int first, int count) {
+  beginInsertRows({}, first - 1, first + count - 2);
 }
 
-void TextTableModel::tableReset() {
+void TextTableModel::rowsInserted(const TextTable&, int, int) {
+  endInsertRows();
+}
+
+void TextTableModel::rowsAboutToBeRemoved(const TextTable&, int first, int count) {
+  beginRemoveRows({}, first - 1, first + count - 2);
+}
+
+void TextTableModel::rowsRemoved(const TextTable&, int, int) {
+  endRemoveRows();
+}
+
+void TextTableModel::rowsSwapped(const TextTable&, int a, int b, int firstCol) {
+  const int last = columnCount() - 1;
+  const int from = std::max(firstCol - 1, 0);
+  for (int r : {a, b}) emit dataChanged(index(r - 1, from), index(r - 1, last));
+  if (firstCol == 0) emit headerDataChanged(Qt::Vertical, std::min(a, b) - 1, std::max(a, b) - 1);
+}
+
+void TextTableModel::aboutToReset(const TextTable&) {
   beginResetModel();
+}
+
+void TextTableModel::tableReset(const TextTable&) {
   endResetModel();
 }
 

@@ -8,13 +8,14 @@
 namespace qf {
 
 // Shows a TextTable in a QTableView: the caption row as column headers, the number column as
-// row headers. It keeps no copy; the table tells it of every change.
-class TextTableModel final : public QAbstractTableModel, private TableObserver {
+// row headers. It keeps no copy; the table tells it before and after every change, so rows are
+// inserted and removed in the view (keeping its current cell and scroll position), not reset.
+class TextTableModel final : public QAbstractTableModel, private TableListener {
  public:
-  explicit TextTableModel(TextTable& table, QObject* parent = nullptr);
+  explicit TextTableModel(const TextTable& table, QObject* parent = nullptr);
+  ~TextTableModel() override;
   // Alignment of the cells of each column (column 1 first); captions are centred.
   void setAlignments(std::vector<Qt::Alignment> alignments) { alignments_ = std::move(alignments); }
-  ~TextTableModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -22,12 +23,16 @@ class TextTableModel final : public QAbstractTableModel, private TableObserver {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
-  void cellChanged(int row, int col) override;
-  void rowsInserted(int first, int count) override;
-  void rowsRemoved(int first, int count) override;
-  void tableReset() override;
+  void cellChanged(const TextTable& t, int row, int col) override;
+  void rowsAboutToBeInserted(const TextTable& t, int first, int count) override;
+  void rowsInserted(const TextTable& t, int first, int count) override;
+  void rowsAboutToBeRemoved(const TextTable& t, int first, int count) override;
+  void rowsRemoved(const TextTable& t, int first, int count) override;
+  void rowsSwapped(const TextTable& t, int a, int b, int firstCol) override;
+  void aboutToReset(const TextTable& t) override;
+  void tableReset(const TextTable& t) override;
 
-  TextTable& table_;
+  const TextTable& table_;
   std::vector<Qt::Alignment> alignments_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "document/design.h"
@@ -15,7 +16,7 @@ struct RepeatFrame {
   int direction = 0;  // 0 down, anything else across
   double gap = 0;
   int count = 0;
-  int startRow = 0;
+  int startRow = 0;  // index of the start command in the list walked
   int counter = 0;
 };
 
@@ -23,21 +24,17 @@ struct RepeatFrame {
 // the window.
 inline constexpr long kMaxWalkSteps = 2'000'000;
 
-// Visits the visible object rows first..last in drawing order: the layer of the last layer row
+// Visits the given object rows (ascending) in drawing order: the layer of the last layer row
 // first, up to the first row's; repeat blocks expanded, each pass shifted by its gap. fn gets the
-// place to draw at (text and pictures: their point twice) and the decoded row.
+// place to draw at (text and pictures: their point twice) and the decoded row. Rows outside the
+// list are passed over as if absent, so a list must hold every row of the blocks it touches.
 template <class Fn>
-void WalkObjects(const Design& d, int first, int last, Fn&& fn) {
+void WalkRows(const Design& d, const std::vector<int>& rows, Fn&& fn) {
   const TextTable& objects = d.objects;
-  last = std::min(last, objects.itemCount());
-  first = std::max(first, 1);
-  if (first > last) return;
-
-  // Layer and kind of every row in range, read once instead of once per layer.
-  std::vector<int16_t> rowLayer(static_cast<size_t>(last - first + 1));
-  for (int r = first; r <= last; ++r) {
-    rowLayer[static_cast<size_t>(r - first)] =
-        RoundToInt<int16_t>(NumericPrefix(objects.cell(r, kColLayer))).value_or(0);
+  // Layer of every listed row, read once instead of once per layer.
+  std::vector<int16_t> rowLayer(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    rowLayer[i] = RoundToInt<int16_t>(NumericPrefix(objects.cell(rows[i], kColLayer))).value_or(0);
   }
 
   std::vector<RepeatFrame> stack;
@@ -46,9 +43,11 @@ void WalkObjects(const Design& d, int first, int last, Fn&& fn) {
   for (int layerRow = d.layers.itemCount(); layerRow >= 1; --layerRow) {
     const double number = NumericPrefix(d.layers.cell(layerRow, kLayerNumber));
     if (!IsLayerVisible(d.layers, number)) continue;
-    for (int r = first; r <= last; ++r) {
-      if (static_cast<double>(rowLayer[static_cast<size_t>(r - first)]) != number) continue;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      if (static_cast<double>(rowLayer[i]) != number) continue;
       if (++steps > kMaxWalkSteps) return;
+      const int r = rows[i];
+      if (r < 1 || r > objects.itemCount()) continue;
       DecodeObjectRow(rec, objects, r);
       if (rec.Kind == ObjectKind::Command) {
         if (rec.Text == "0") {
@@ -56,13 +55,13 @@ void WalkObjects(const Design& d, int first, int last, Fn&& fn) {
           f.direction = rec.Style == "0" ? 0 : 1;
           f.gap = rec.X1;
           f.count = RoundToInt<int>(static_cast<double>(rec.Size)).value_or(0);
-          f.startRow = r;
+          f.startRow = static_cast<int>(i);
           stack.push_back(f);
         } else if (!stack.empty()) {
           RepeatFrame& top = stack.back();
           if (top.counter < top.count) {
             ++top.counter;
-            r = top.startRow;  // the loop goes on with the row after the start
+            i = static_cast<size_t>(top.startRow);  // the loop goes on with the row after the start
           } else {
             stack.pop_back();
           }
@@ -83,6 +82,17 @@ void WalkObjects(const Design& d, int first, int last, Fn&& fn) {
       fn(place, rec);
     }
   }
+}
+
+// Visits the visible object rows first..last as WalkRows does.
+template <class Fn>
+void WalkObjects(const Design& d, int first, int last, Fn&& fn) {
+  last = std::min(last, d.objects.itemCount());
+  first = std::max(first, 1);
+  if (first > last) return;
+  std::vector<int> rows(static_cast<size_t>(last - first + 1));
+  for (size_t i = 0; i < rows.size(); ++i) rows[i] = first + static_cast<int>(i);
+  WalkRows(d, rows, std::forward<Fn>(fn));
 }
 
 }  // namespace qf

@@ -142,6 +142,12 @@ void RedrawObjects(RenderContext& ctx, int first, int last) {
   });
 }
 
+void RedrawRows(RenderContext& ctx, const std::vector<int>& rows) {
+  WalkRows(ctx.design, rows, [&ctx](const WorkingRect& place, const ObjectRecord& o) {
+    DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
+  });
+}
+
 void FullRedraw(RenderContext& ctx) {
   ClearAndDrawGrid(ctx.surface, ctx.design, ctx.view);
   if (ctx.design.objects.itemCount() >= 1) RedrawObjects(ctx, 1, ctx.design.objects.itemCount());
@@ -164,31 +170,31 @@ void DrawRoundBox(Surface& s, const WorkingRect& r, float k, int32_t color) {
   s.line(x2, y1 + kk, x2, y2 - kk, color);
 }
 
-void DrawSelectionMarks(Surface& s, const ViewState& view, EditSession& session, int n) {
-  if (n < 1 || n > static_cast<int>(session.SelectionList.size())) return;
-  SelectionEntry& e = session.SelectionList[static_cast<size_t>(n - 1)];
+MarkCorners DrawSelectionMarks(Surface& s, const ViewState& view, const WorkingRect& b) {
+  MarkCorners marks{};
   const double m = view.markSize;
-  const double x1 = e.record.X1;
-  const double y1 = e.record.Y1;
-  const double x2 = e.record.X2;
-  const double y2 = e.record.Y2;
+  const double x1 = b.x1;
+  const double y1 = b.y1;
+  const double x2 = b.x2;
+  const double y2 = b.y2;
   s.setDrawMode(DrawMode::NotXorPen);
   s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
   s.setDrawWidth(1);
   s.box(x1 - m, y1 - m, x1, y1, kRed, true);
-  e.marks[0] = {x1 - m, y1 - m};
+  marks[0] = {x1 - m, y1 - m};
   s.box(x2, y2, x2 + m, y2 + m, kRed, true);
-  e.marks[1] = {x2 + m, y2 + m};
+  marks[1] = {x2 + m, y2 + m};
   const double cx = x1 + (x2 - x1 - m) / 2;
   const double cy = y1 + (y2 - y1 - m) / 2;
   const int32_t savedColor = s.fillColor();
   s.setFillStyle(FillStyle::Solid);
   s.setFillColor(kRed);
   s.circle(cx + m / 2, cy + m / 2, m / 2, kRed, 1, std::nullopt, std::nullopt);
-  e.marks[2] = {cx, cy};
+  marks[2] = {cx, cy};
   s.setFillColor(savedColor);
   s.setFillStyle(FillStyle::Transparent);
   s.setDrawMode(DrawMode::CopyPen);
+  return marks;
 }
 
 }  // namespace qf

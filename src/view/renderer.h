@@ -1,7 +1,11 @@
 #pragma once
 
+#include <array>
+#include <utility>
+#include <vector>
 #include "document/design.h"
-#include "document/edit_session.h"
+
+#include "document/object_record.h"
 #include "page_view.h"
 #include "surface.h"
 
@@ -33,6 +37,8 @@ void DrawObject(RenderContext& ctx, const WorkingRect& place, int kind, DrawObje
 
 // Draws the visible object rows first..last in layer order with repeats expanded.
 void RedrawObjects(RenderContext& ctx, int first, int last);
+// Draws the given rows (ascending) as RedrawObjects would draw them among all the rows.
+void RedrawRows(RenderContext& ctx, const std::vector<int>& rows);
 
 // ClearAndDrawGrid, then every object.
 void FullRedraw(RenderContext& ctx);
@@ -40,9 +46,10 @@ void FullRedraw(RenderContext& ctx);
 // A box with quarter-circle corners of radius k, in the surface's current mode, style and width.
 void DrawRoundBox(Surface& surface, const WorkingRect& r, float k, int32_t color);
 
-// Draws (or, drawn again, erases) the three marks of selection entry n (1-based) and stores
-// their corners in the entry.
-void DrawSelectionMarks(Surface& surface, const ViewState& view, EditSession& session, int n);
+// The top-left corners of the three selection marks of a selection box, for hit testing.
+using MarkCorners = std::array<std::pair<double, double>, 3>;
+// Draws (or, drawn again, erases) the three marks of a selected object's box.
+MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const WorkingRect& box);
 
 // A line, box or ring in the given draw mode and outline colour (the object's own, or red for
 // feedback), hatching from the palette. Leaves the surface in copy pen and transparent fill.

@@ -27,6 +27,35 @@ enum class RasterOp : uint32_t {
   SrcAnd = 0x8800C6,     // source AND destination
 };
 
+// A rectangle in page units, edges included. Empty when right < left or bottom < top.
+struct PageRect {
+  double left = 0;
+  double top = 0;
+  double right = -1;
+  double bottom = -1;
+
+  bool empty() const { return !(right >= left && bottom >= top); }
+  bool intersects(const PageRect& o) const {
+    return !empty() && !o.empty() && left <= o.right && o.left <= right && top <= o.bottom &&
+           o.top <= bottom;
+  }
+  void unite(const PageRect& o) {
+    if (o.empty()) return;
+    if (empty()) {
+      *this = o;
+      return;
+    }
+    left = left < o.left ? left : o.left;
+    top = top < o.top ? top : o.top;
+    right = right > o.right ? right : o.right;
+    bottom = bottom > o.bottom ? bottom : o.bottom;
+  }
+  PageRect grown(double dx, double dy) const {
+    return empty() ? *this : PageRect{left - dx, top - dy, right + dx, bottom + dy};
+  }
+  bool operator==(const PageRect&) const = default;
+};
+
 struct FontSpec {
   std::string name;
   double pointSize = 0;
@@ -79,6 +108,10 @@ class Surface {
   virtual void print(std::string_view text) = 0;
   virtual void clear() = 0;
   virtual double textWidth(std::string_view text) = 0;
+
+  // Restricts every following drawing (clear included) to the pixels of a page rectangle, or
+  // lifts the restriction. Surfaces that cannot clip draw everything.
+  virtual void setClip(const std::optional<PageRect>& /*clip*/) {}
 
   // The label that follows the pointer while a text is dragged (design window only).
   virtual void showTextFeedback(double /*x*/, double /*y*/) {}

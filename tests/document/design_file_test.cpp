@@ -37,22 +37,19 @@ void WriteBytes(const fs::path& p, std::string_view bytes) {
 class DesignFileTest : public test::TempFolderTest {
  protected:
   // Parses UTF-8 text written as the file would be.
-  FileStatus parse(std::string_view utf8, Design& d, EditSession& s) {
-    return ParseDesign(ToCp932(utf8), d, s, measurers_.get());
+  FileStatus parse(std::string_view utf8, Design& d, LoadDecisions& s) {
+    return ParseDesign(ToCp932(utf8), d, measurers_.get(), &s);
   }
   std::string serialize(const Design& d) {
     std::string bytes;
     EXPECT_TRUE(SerializeDesign(d, bytes).ok());
     return ToUtf8(bytes);
   }
-  // Adds an object through the working object, as a dialog and a drag would.
-  void add(Design& d, EditSession& s, const ObjectRecord& r, WorkingRect rect) {
-    s.working = r;
-    s.rect = rect;
-    if (r.Kind == ObjectKind::Text) MeasureWorkingText(s, measurers_.text, d.page.scaleMode);
-    s.NewObject = true;
-    StoreWorkingObject(d.objects, s, 0);
-    s.NewObject = false;
+  // Adds an object as a dialog and a drag would, a text measured.
+  void add(Design& d, const ObjectRecord& r, WorkingRect rect) {
+    const Extent size =
+        r.Kind == ObjectKind::Text ? MeasureText(measurers_.text, r, d.page.scaleMode) : Extent{};
+    AddObject(d.objects, r, rect, size, 1);
   }
 
   test::FakeMeasurers measurers_;
@@ -69,14 +66,14 @@ TEST_F(DesignFileTest, EmptyDesignSavesAsTheListedLines) {
 
 TEST_F(DesignFileTest, BoxLineMatchesTheFileLayout) {
   Design d;
-  EditSession s;
+  LoadDecisions s;
   ObjectRecord box;
   box.Kind = ObjectKind::Box;
   box.Text = "2";
   box.Field = "3";
   box.Style = "0";
   box.Size = 1;
-  add(d, s, box, {10, 10, 60, 40});
+  add(d, box, {10, 10, 60, 40});
   const std::string text = serialize(d);
   EXPECT_NE(text.find("\r\n1\r\n3,\"\",10,10,60,40,\"2\",\"3.000\",\"0\",1,0,0,0,0,0,0,1\r\n"),
             std::string::npos)
@@ -85,21 +82,21 @@ TEST_F(DesignFileTest, BoxLineMatchesTheFileLayout) {
 
 TEST_F(DesignFileTest, EscapedLabelRoundTrips) {
   Design d;
-  EditSession s;
+  LoadDecisions s;
   ObjectRecord line;
   line.Kind = ObjectKind::Line;
   line.Label = "1,2 \"x\"";
   line.Style = "0";
   line.Size = 1;
-  add(d, s, line, {0, 0, 10, 0});
+  add(d, line, {0, 0, 10, 0});
   // A label that already holds an escape comes back as the character it stands for.
   line.Label = "a<%CM%>b";
-  add(d, s, line, {0, 0, 10, 0});
+  add(d, line, {0, 0, 10, 0});
   const std::string text = serialize(d);
   EXPECT_NE(text.find("2,\"1<%CM%>2 <%DQ%>x<%DQ%>\",0,0,10,0,"), std::string::npos) << text;
 
   Design back;
-  EditSession bs;
+  LoadDecisions bs;
   ASSERT_TRUE(parse(text, back, bs).ok());
   EXPECT_EQ(back.objects.cell(1, kColLabel), "1,2 \"x\"");
   EXPECT_EQ(back.objects.cell(2, kColLabel), "a,b");
@@ -107,19 +104,19 @@ TEST_F(DesignFileTest, EscapedLabelRoundTrips) {
 
 TEST_F(DesignFileTest, LineBreaksInTextsSurviveSaveAndLoad) {
   Design d;
-  EditSession s;
+  LoadDecisions s;
   ObjectRecord t;
   t.Kind = ObjectKind::Text;
   t.Text = "一行目\r\n二行目\nthird\rfourth";
   t.Label = "label\r\nwith break";
   t.Style = "ＭＳ ゴシック";
   t.Size = 10;
-  add(d, s, t, {0, 0, 5, 5});
+  add(d, t, {0, 0, 5, 5});
   d.layers.setCell(1, kLayerName, "base\r\nlayer");
   const std::string text = serialize(d);
 
   Design back;
-  EditSession bs;
+  LoadDecisions bs;
   ASSERT_TRUE(parse(text, back, bs).ok());
   EXPECT_EQ(back.objects.itemCount(), 1);
   EXPECT_EQ(back.objects.cell(1, kColText), t.Text);
@@ -132,9 +129,9 @@ TEST_F(DesignFileTest, LineBreaksInTextsSurviveSaveAndLoad) {
 TEST_F(DesignFileTest, FileWithoutLayerAndPaletteHeaders) {
   Design d;
   d.palette[2] = 0x123456;  // replaced by the defaults
-  EditSession s;
-  s.currentLayer = 7;
-  FileStatus st = LoadDesign(fs::path(QF_TEST_DATA) / "legacy_nolayer.qfd", d, s, measurers_.get());
+  LoadDecisions s;
+  FileStatus st =
+      LoadDesign(fs::path(QF_TEST_DATA) / "legacy_nolayer.qfd", d, measurers_.get(), &s);
   ASSERT_TRUE(st.ok()) << st.detail;
   EXPECT_EQ(d.layers.itemCount(), 1);
   EXPECT_EQ(d.layers.cell(1, kLayerNumber), "1");
@@ -156,7 +153,7 @@ TEST_F(DesignFileTest, FileWithoutLayerAndPaletteHeaders) {
 
 TEST_F(DesignFileTest, LayerHeaderSpellingsAndTheEmptyLayerList) {
   Design d;
-  EditSession s;
+  LoadDecisions s;
   ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n3layer\r\n3,上\r\n2,中\r\n"
                     "1,下\r\nDizaColor\r\nFF\r\nFF00\r\nFF0000\r\n0\r\nFFFFFF\r\n1\r\n"
                     "2,\"\",1,2,3,4,\"\",\"\",\"0\",1,0,0,0,0,0,ABC,2\r\n",
@@ -172,7 +169,7 @@ TEST_F(DesignFileTest, LayerHeaderSpellingsAndTheEmptyLayerList) {
 
   Design zero;
   ASSERT_TRUE(
-      LoadDesign(fs::path(QF_TEST_DATA) / "legacy_0layer.qfd", zero, s, measurers_.get()).ok());
+      LoadDesign(fs::path(QF_TEST_DATA) / "legacy_0layer.qfd", zero, measurers_.get(), &s).ok());
   EXPECT_EQ(zero.layers.itemCount(), 0);  // not even the base layer
   ASSERT_EQ(zero.objects.itemCount(), 1);
   EXPECT_EQ(zero.objects.cell(1, kColStyle), "一点鎖線");
@@ -203,23 +200,21 @@ TEST_F(DesignFileTest, LockAndHideMarksAreNotKept) {
   d.layers.setCell(1, kLayerLock, "■");
   d.layers.setCell(1, kLayerHide, "×");
   Design back;
-  EditSession s;
+  LoadDecisions s;
   ASSERT_TRUE(parse(serialize(d), back, s).ok());
   EXPECT_EQ(back.layers.cell(1, kLayerLock), "");
   EXPECT_EQ(back.layers.cell(1, kLayerHide), "");
 }
 
-TEST_F(DesignFileTest, InsertModeNeverAffectsLoading) {
+TEST_F(DesignFileTest, LoadingAppendsInFileOrderAndDecidesTheCurrentLayer) {
   Design d;
-  EditSession s;
-  s.InsertMode = true;
-  s.insertRow = 1;
-  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, s, measurers_.get()).ok());
+  LoadDecisions s;
+  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, measurers_.get(), &s).ok());
   ASSERT_EQ(d.objects.itemCount(), 8);
   EXPECT_EQ(d.objects.cell(1, kColLabel), "表題");
   EXPECT_EQ(d.objects.cell(8, kColLabel), "ロゴ");
-  EXPECT_TRUE(s.InsertMode);     // the caller's mode is left alone
   EXPECT_EQ(s.currentLayer, 2);  // the layer of the last object read
+  EXPECT_EQ(s.lastObject.Label, "ロゴ");
   EXPECT_EQ(d.layers.cell(1, kLayerName), "ﾍｯﾀﾞｰ部");
   EXPECT_EQ(d.objects.cell(1, kColNumber), "1");
   // Texts are measured afresh: 3 characters of 18 pt.
@@ -230,13 +225,13 @@ TEST_F(DesignFileTest, InsertModeNeverAffectsLoading) {
 
 TEST_F(DesignFileTest, ResavingAWrittenFileIsByteIdentical) {
   Design d;
-  EditSession s;
+  LoadDecisions s;
   const fs::path first = dir_ / "first.qfd";
   const fs::path second = dir_ / "second.qfd";
-  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, s, measurers_.get()).ok());
+  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, measurers_.get(), &s).ok());
   ASSERT_TRUE(SaveDesign(d, first).ok());
   Design again;
-  ASSERT_TRUE(LoadDesign(first, again, s, measurers_.get()).ok());
+  ASSERT_TRUE(LoadDesign(first, again, measurers_.get(), &s).ok());
   EXPECT_EQ(again.objects, d.objects);
   EXPECT_EQ(again.layers, d.layers);
   ASSERT_TRUE(SaveDesign(again, second).ok());
@@ -247,7 +242,7 @@ TEST_F(DesignFileTest, ResavingAWrittenFileIsByteIdentical) {
 
 TEST_F(DesignFileTest, CountsLargerThanTheFileStopAtItsEnd) {
   Design d;
-  EditSession s;
+  LoadDecisions s;
   ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n99999999Layer\r\n1,a\r\n"
                     "2,b\r\n",
                     d, s)
@@ -266,7 +261,7 @@ TEST_F(DesignFileTest, CountsLargerThanTheFileStopAtItsEnd) {
 TEST_F(DesignFileTest, AShortLineKeepsTheLastValuesAndTheCurrentPageSettings) {
   Design d;
   d.page.marginTop = 33;
-  EditSession s;
+  LoadDecisions s;
   ASSERT_TRUE(parse("VERSION 2.05\r\n8,2,6\r\n", d, s).ok());
   EXPECT_EQ(d.page.paperSize, 8);
   EXPECT_EQ(d.page.orientation, 2);
@@ -288,28 +283,28 @@ TEST_F(DesignFileTest, AShortLineKeepsTheLastValuesAndTheCurrentPageSettings) {
 
 TEST_F(DesignFileTest, AFailedLoadKeepsTheOpenDesign) {
   Design d;
-  EditSession s;
-  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, s, measurers_.get()).ok());
+  LoadDecisions s;
+  ASSERT_TRUE(LoadDesign(fs::path(QF_TEST_DATA) / "basic.qfd", d, measurers_.get(), &s).ok());
   const TextTable before = d.objects;
 
-  FileStatus st = LoadDesign(dir_ / "missing.qfd", d, s, measurers_.get());
+  FileStatus st = LoadDesign(dir_ / "missing.qfd", d, measurers_.get(), &s);
   EXPECT_EQ(st.error, kErrFileNotFound);
   EXPECT_FALSE(st.detail.empty());
   EXPECT_EQ(d.objects, before);
 
   WriteBytes(dir_ / "bad.qfd", "VERSION 2.05\r\n9,1\r\n\x81\r\n");  // a lone lead byte
-  st = LoadDesign(dir_ / "bad.qfd", d, s, measurers_.get());
+  st = LoadDesign(dir_ / "bad.qfd", d, measurers_.get(), &s);
   EXPECT_EQ(st.error, kErrBadEncoding);
   EXPECT_NE(st.detail.find("3 行目"), std::string::npos) << st.detail;
   EXPECT_EQ(d.objects, before);
 
-  st = LoadDesign(dir_, d, s, measurers_.get());  // a folder
+  st = LoadDesign(dir_, d, measurers_.get(), &s);  // a folder
   EXPECT_NE(st.error, kFileOk);
   EXPECT_EQ(d.objects, before);
 
   // A pipe is refused at once instead of waiting for a writer.
   ASSERT_EQ(::mkfifo((dir_ / "pipe.qfd").c_str(), 0600), 0);
-  st = LoadDesign(dir_ / "pipe.qfd", d, s, measurers_.get());
+  st = LoadDesign(dir_ / "pipe.qfd", d, measurers_.get(), &s);
   EXPECT_EQ(st.error, kErrPathFileAccess);
   EXPECT_EQ(d.objects, before);
 }
@@ -320,15 +315,15 @@ TEST_F(DesignFileTest, SaveRefusesCharactersCodePage932CannotHold) {
   ASSERT_TRUE(SaveDesign(d, target).ok());
   const std::string good = ReadBytes(target);
 
-  EditSession s;
+  LoadDecisions s;
   ObjectRecord t;
   t.Kind = ObjectKind::Text;
   t.Text = "価格";
   t.Style = "ＭＳ 明朝";
   t.Size = 9;
-  add(d, s, t, {0, 0, 0, 0});
+  add(d, t, {0, 0, 0, 0});
   t.Text = "価格 €100";
-  add(d, s, t, {0, 0, 0, 0});
+  add(d, t, {0, 0, 0, 0});
   FileStatus st = SaveDesign(d, target);
   EXPECT_EQ(st.error, kErrUnencodableText);
   EXPECT_NE(st.detail.find("オブジェクト 2 行目"), std::string::npos) << st.detail;

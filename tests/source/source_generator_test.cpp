@@ -125,8 +125,7 @@ TEST(SourceGenerator, WholeDesignMatchesTheGoldenFiles) {
   const fs::path data(QF_TEST_DATA);
   test::FakeMeasurers m;
   Design d;
-  EditSession s;
-  ASSERT_TRUE(LoadDesign(data / "golden.qfd", d, s, m.get()).ok());
+  ASSERT_TRUE(LoadDesign(data / "golden.qfd", d, m.get()).ok());
   const std::pair<std::string, std::string> cases[] = {
       {"golden_sub_private.bas", P_MakeSourceSub(d, Visibility::Private)},
       {"golden_flat_public.bas", P_MakeSource(d, Visibility::Public)},

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "document/design.h"
-#include "document/edit_session.h"
 #include "document/object_rows.h"
 
 namespace qf::test {
@@ -18,7 +17,7 @@ class DesignBuilder {
     return *this;
   }
   DesignBuilder& on(int layerNumber) {
-    session_.currentLayer = static_cast<int16_t>(layerNumber);
+    layer_ = static_cast<int16_t>(layerNumber);
     return *this;
   }
   DesignBuilder& text(const std::string& text, double x, double y, int align = 0,
@@ -72,10 +71,7 @@ class DesignBuilder {
     return add(r, {x, y, x, y});
   }
   DesignBuilder& add(const ObjectRecord& r, WorkingRect rect) {
-    session_.working = r;
-    session_.rect = rect;
-    session_.NewObject = true;
-    StoreWorkingObject(design.objects, session_, 0);
+    AddObject(design.objects, r, rect, {}, layer_);
     return *this;
   }
 
@@ -94,7 +90,7 @@ class DesignBuilder {
     r.Size = count;
     return add(r, {});
   }
-  EditSession session_;
+  int16_t layer_ = 1;
 };
 
 }  // namespace qf::test

@@ -59,8 +59,8 @@ void Type(QWidget* parent, const char* name, const QString& text) {
 }
 
 // One editor with its own settings file, answering through a scripted prompter.
-struct Editor {
-  explicit Editor(const QString& settingsDir)
+struct App {
+  explicit App(const QString& settingsDir)
       : ctx(std::filesystem::path(settingsDir.toStdString()) / "QF2.INI") {
     ctx.state.appFolder = settingsDir.toStdString();
     LoadSettings(ctx.settingsPath, ctx.state);
@@ -76,15 +76,15 @@ struct Editor {
   }
   // A line object added as the design window would add it.
   void addLine() {
-    ctx.session.working = {};
-    ctx.session.working.Kind = ObjectKind::Line;
-    ctx.session.working.Style = "0";
-    ctx.session.working.Size = 1;
-    ctx.session.rect = {20, 20, 80, 60};
-    ctx.session.NewObject = true;
-    StoreWorkingObject(ctx.design.objects, ctx.session, 0);
-    ctx.session.NewObject = false;
-    ctx.state.modified = true;
+    PlacementState& p = ctx.editor.state().placing;
+    p.working = {};
+    p.working.Kind = ObjectKind::Line;
+    p.working.Style = "0";
+    p.working.Size = 1;
+    p.rect = {20, 20, 80, 60};
+    p.NewObject = true;
+    ctx.editor.storeWorkingObject();
+    p.NewObject = false;
   }
 
   test::ScriptedPrompter prompter;
@@ -112,7 +112,7 @@ class MainWindowTest : public QObject {
       QVERIFY(
           SaveSettings(std::filesystem::path(dir().path().toStdString()) / "QF2.INI", saved).ok());
     }
-    Editor e(dir().path());
+    App e(dir().path());
     const struct {
       const char* name;
       const char* caption;
@@ -163,7 +163,7 @@ class MainWindowTest : public QObject {
   }
 
   void newAfterEditsAsksThenEmpties() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.ctx.state.fileName = "/tmp/previous.qfd";
     e.addLine();
     e.prompter.answers = {kMsgCancel};
@@ -185,7 +185,7 @@ class MainWindowTest : public QObject {
   }
 
   void openDrawsAndKeepsRecentFiles() {
-    Editor e(dir().path());
+    App e(dir().path());
     const QImage empty = e.window->designWindow().canvas().image().copy();
     e.prompter.openPaths = {Data("golden.qfd")};
     e.act("QFM102")->trigger();
@@ -236,7 +236,7 @@ class MainWindowTest : public QObject {
   }
 
   void saveEmptyDoesNothingAndSaveWritesTheFile() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.act("QFM104")->trigger();
     e.act("QFM105")->trigger();
     QVERIFY(e.prompter.suggestedNames.isEmpty());
@@ -262,7 +262,7 @@ class MainWindowTest : public QObject {
   }
 
   void zoomBoxRules() {
-    Editor e(dir().path());
+    App e(dir().path());
     auto* zoom = e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"));
     QVERIFY(zoom);
     auto enter = [&](const QString& text) {
@@ -286,7 +286,7 @@ class MainWindowTest : public QObject {
   }
 
   void gridDialogTakesNumbersOnly() {
-    Editor e(dir().path());
+    App e(dir().path());
     OnModal([](QWidget* d) {
       QCOMPARE(d->objectName(), QStringLiteral("frmGrid"));
       QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtWidth"))->text(), QStringLiteral("5"));
@@ -308,7 +308,7 @@ class MainWindowTest : public QObject {
   }
 
   void pageSetupAcceptAndCancel() {
-    Editor e(dir().path());
+    App e(dir().path());
     OnModal([](QWidget* d) {
       d->findChild<QComboBox*>(QStringLiteral("cmbPSize"))->setCurrentIndex(28);  // C3 envelope
       auto* landscape = d->findChild<QRadioButton*>(QStringLiteral("optPO1"));
@@ -338,7 +338,7 @@ class MainWindowTest : public QObject {
   }
 
   void hatchingColoursChangeOnlyOnAccept() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.prompter.colors = {QColor(255, 0, 0)};
     OnModal([](QWidget* d) {
       Click(d, "cmdColor1");
@@ -357,7 +357,7 @@ class MainWindowTest : public QObject {
   }
 
   void sourceWindowPublicChoiceAndKeys() {
-    Editor e(dir().path());
+    App e(dir().path());
     SourceWindow& source = e.window->sourceWindow();
     auto* text = source.findChild<QPlainTextEdit*>(QStringLiteral("txtSRC"));
     e.act("tblMenu14")->trigger();
@@ -383,7 +383,7 @@ class MainWindowTest : public QObject {
   }
 
   void closingWithUnsavedChangesAsks() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.addLine();
     e.prompter.answers = {kMsgCancel};
     e.window->close();
@@ -397,7 +397,7 @@ class MainWindowTest : public QObject {
   void dialogsAndWindowsComeBackWhereTheyWere() {
     QPoint placed;
     {
-      Editor e(dir().path());
+      App e(dir().path());
       // Never placed before: over the middle of the main window, not in the screen's corner.
       QPoint middle;
       OnModal([&middle](QWidget* d) {
@@ -420,7 +420,7 @@ class MainWindowTest : public QObject {
       e.act("QFM402")->trigger();
       e.window->close();
     }
-    Editor again(dir().path());
+    App again(dir().path());
     QVERIFY(!again.ctx.state.firstStart);
     QPoint shown;
     OnModal([&shown](QWidget* d) {
@@ -432,7 +432,7 @@ class MainWindowTest : public QObject {
   }
 
   void viewItemsBringEachWindowForward() {
-    Editor e(dir().path());
+    App e(dir().path());
     auto* mdi = e.window->findChild<QMdiArea*>(QStringLiteral("mdiArea"));
     const struct {
       const char* item;
@@ -457,14 +457,14 @@ class MainWindowTest : public QObject {
   }
 
   void childWindowsCannotBeClosedAlone() {
-    Editor e(dir().path());
+    App e(dir().path());
     QWidget* design = e.window->designWindow().parentWidget();
     design->close();
     QVERIFY(design->isVisible());
   }
 
   void printAsksThenOffersThePrinterDialog() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.act("QFM107")->trigger();  // nothing to print: no question
     QVERIFY(e.prompter.messages.isEmpty());
     e.addLine();
@@ -477,7 +477,7 @@ class MainWindowTest : public QObject {
   }
 
   void pointerReadOutIsSnappedToTheGrid() {
-    Editor e(dir().path());
+    App e(dir().path());
     DesignCanvas& canvas = e.window->designWindow().canvas();
     auto* readOut = e.window->findChild<QLabel*>(QStringLiteral("lblPos"));
     QCOMPARE(readOut->text(), QStringLiteral("0.000, 0.000"));
@@ -491,7 +491,7 @@ class MainWindowTest : public QObject {
   }
 
   void aPlaceOffEveryScreenComesBackOnTheScreen() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.ctx.state.windows[kWinGrid] = {-90000, -90000, 1000, 1000};
     QPoint shown;
     OnModal([&shown](QWidget* d) {
@@ -507,7 +507,7 @@ class MainWindowTest : public QObject {
   void fileAssociationRegistersAndRemovesWithItsMark() {
     const QString dataHome = dir().filePath(QStringLiteral("share"));
     qputenv("XDG_DATA_HOME", dataHome.toUtf8());
-    Editor e(dir().path());
+    App e(dir().path());
     QAction* item = e.act("QFM410");
     QVERIFY(!item->isChecked());
     const QString entry = dataHome + QStringLiteral("/applications/quillform.desktop");
@@ -555,7 +555,7 @@ class MainWindowTest : public QObject {
   }
 
   void helpOpensThePageBesideTheProgram() {
-    Editor e(dir().path());
+    App e(dir().path());
     e.act("QFM501")->trigger();
     QVERIFY(e.prompter.documents.value(0).endsWith(QStringLiteral("help/qfhelp.htm")));
   }

@@ -84,7 +84,7 @@ class StartupTest : public QObject {
     QCOMPARE(a.ctx.view.widthPx, b.ctx.view.widthPx);
     QCOMPARE(a.ctx.view.heightPx, b.ctx.view.heightPx);
     QCOMPARE(a.ctx.design.page, b.ctx.design.page);
-    QCOMPARE(a.ctx.session.currentLayer, b.ctx.session.currentLayer);
+    QCOMPARE(a.ctx.editor.currentLayer(), b.ctx.editor.currentLayer());
     QCOMPARE(a.page().size(), b.page().size());
     QVERIFY(a.page() == b.page());  // pixel for pixel
 

@@ -157,17 +157,15 @@ TEST(Renderer, FeedbackModesAndSelectionMarks) {
             (std::vector<std::string>{"showlabel 3,4", "hidelabel", "at 1,2", "fore #FFFFFF",
                                       "print abc", "hidelabel", "at 1,2"}));
 
-  EditSession s;
-  s.SelectionList.push_back({1, box, {}});
   f.view.markSize = 2;
   f.surface.calls.clear();
-  DrawSelectionMarks(f.surface, f.view, s, 1);
+  const MarkCorners marks = DrawSelectionMarks(f.surface, f.view, {box.X1, box.Y1, box.X2, box.Y2});
   EXPECT_EQ(f.surface.only({"box", "circle"}),
             (std::vector<std::string>{"boxfill 8,8-10,10 #0000FF", "boxfill 60,40-62,42 #0000FF",
                                       "circle 35,25 r1 #0000FF a1"}));
-  EXPECT_EQ(s.SelectionList[0].marks[0], (std::pair<double, double>{8, 8}));
-  EXPECT_EQ(s.SelectionList[0].marks[1], (std::pair<double, double>{62, 42}));
-  EXPECT_EQ(s.SelectionList[0].marks[2], (std::pair<double, double>{34, 24}));
+  EXPECT_EQ(marks[0], (std::pair<double, double>{8, 8}));
+  EXPECT_EQ(marks[1], (std::pair<double, double>{62, 42}));
+  EXPECT_EQ(marks[2], (std::pair<double, double>{34, 24}));
 }
 
 // A printer whose page records what is printed on it.

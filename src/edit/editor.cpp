@@ -1,0 +1,340 @@
+#include "editor.h"
+
+#include <cctype>
+
+#include "document/number_text.h"
+#include "document/object_rows.h"
+#include "shell/ui_text.h"
+#include "view/renderer.h"
+
+namespace qf {
+
+namespace {
+
+// The whole text (blanks around it aside) is one number: sign, digits, point, exponent.
+bool IsWholeNumber(std::string_view text) {
+  text = TrimBlanks(text);
+  size_t i = 0;
+  auto digits = [&] {
+    const size_t from = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+    return i - from;
+  };
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  size_t n = digits();
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    n += digits();
+  }
+  if (n == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  return i == text.size();
+}
+
+// The page area the marks of a selection box cover.
+PageRect MarksArea(const WorkingRect& b, double markSize) {
+  PageRect r{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2),
+             std::max(b.y1, b.y2)};
+  return r.grown(2 * markSize, 2 * markSize);
+}
+
+WorkingRect BoxOf(const SelectionEntry& e) {
+  return {e.record.X1, e.record.Y1, e.record.X2, e.record.Y2};
+}
+
+}  // namespace
+
+Editor::Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
+               const Measurers& measurers)
+    : design_(design),
+      app_(app),
+      viewState_(view),
+      pictures_(pictures),
+      measurers_(measurers),
+      history_(design.objects, design.layers),
+      index_(design, measurers.text, pictures) {}
+
+Editor::~Editor() = default;
+
+RenderContext Editor::renderContext(Surface& surface) {
+  return {surface, design_, viewState_, pictures_, state_.pointer.TextEraseBlocked};
+}
+
+void Editor::updateModified() {
+  app_.modified = settingsChanged_ || !history_.atSaved();
+}
+
+void Editor::finishChange(bool changed) {
+  if (!changed) return;
+  keepCurrentLayer();
+  showDamage();
+  updateModified();
+  if (view_) view_->historyChanged();
+}
+
+void Editor::showDamage() {
+  const PageIndex::Damage damage = index_.takeDamage(viewState_);
+  Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  if (!surface) return;
+  if (damage.full) {
+    fullRedraw();
+    return;
+  }
+  for (const PageRect& r : damage.rects) {
+    RenderContext rc = renderContext(*surface);
+    RedrawRegion(rc, index_, r);
+    drawMarks(r);
+    view_->pageChanged(r);
+  }
+}
+
+void Editor::fullRedraw() {
+  Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  index_.forgetDamage();
+  if (!surface) return;
+  RenderContext rc = renderContext(*surface);
+  FullRedraw(rc);
+  drawMarks(std::nullopt);
+  view_->pageChanged(std::nullopt);
+}
+
+void Editor::drawMarks(const std::optional<PageRect>& clip) {
+  Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  if (!surface || state_.pointer.SelectionList.empty()) return;
+  surface->setClip(clip);
+  for (const SelectionEntry& e : state_.pointer.SelectionList) {
+    DrawSelectionMarks(*surface, viewState_, BoxOf(e));
+  }
+  surface->setClip(std::nullopt);
+}
+
+void Editor::eraseSelection() {
+  Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  for (const SelectionEntry& e : state_.pointer.SelectionList) {
+    if (surface) {
+      DrawSelectionMarks(*surface, viewState_, BoxOf(e));  // drawn again, they are gone
+      view_->pageChanged(MarksArea(BoxOf(e), viewState_.markSize));
+    }
+    MarkRow(design_.objects, e.row, false);
+  }
+  state_.pointer.SelectionList.clear();
+}
+
+void Editor::clearSelection() {
+  eraseSelection();
+  state_.pointer.grab = GrabKind::None;
+}
+
+void Editor::ResetEditState() {
+  eraseSelection();
+  state_.ResetEditState();
+}
+
+void Editor::keepCurrentLayer() {
+  // New objects must land on a layer some row carries, or they would never be seen.
+  const TextTable& layers = design_.layers;
+  for (int r = 1; r <= layers.itemCount(); ++r) {
+    if (NumericPrefix(layers.cell(r, kLayerNumber)) == state_.placing.currentLayer) return;
+  }
+  const int base = layers.itemCount();
+  state_.placing.currentLayer =
+      base >= 1 ? RoundToInt<int16_t>(NumericPrefix(layers.cell(base, kLayerNumber))).value_or(1)
+                : 1;
+  if (view_) view_->layerStatus(state_.placing.currentLayer);
+}
+
+bool Editor::undo() {
+  if (!history_.canUndo()) return false;
+  ResetEditState();
+  history_.undo();
+  RenumberRows(design_.objects);
+  finishChange(true);
+  return true;
+}
+
+bool Editor::redo() {
+  if (!history_.canRedo()) return false;
+  ResetEditState();
+  history_.redo();
+  RenumberRows(design_.objects);
+  finishChange(true);
+  return true;
+}
+
+void Editor::markSaved() {
+  history_.markSaved();
+  settingsChanged_ = false;
+  updateModified();
+  if (view_) view_->historyChanged();
+}
+
+void Editor::designLoaded(const LoadDecisions& decided) {
+  state_.ResetEditState();  // the page is drawn again whole: no marks to erase
+  state_.placing.working = decided.lastObject;
+  if (decided.currentLayer) state_.placing.currentLayer = *decided.currentLayer;
+  history_.clear();
+  keepCurrentLayer();
+  if (view_) view_->layerStatus(state_.placing.currentLayer);
+  markSaved();
+}
+
+void Editor::newDesign() {
+  ResetEditState();
+  design_.objects.clearItems();
+  P_InitPalette(design_.palette);
+  ResetToBaseLayer(design_.layers);
+  state_.placing.currentLayer = 1;
+  history_.clear();
+  keepCurrentLayer();
+  if (view_) view_->layerStatus(state_.placing.currentLayer);
+  markSaved();
+}
+
+void Editor::setPage(const PageSettings& page) {
+  if (page == design_.page) return;
+  design_.page = page;
+  settingsChanged_ = true;
+  updateModified();
+  if (view_) view_->historyChanged();
+}
+
+void Editor::setGrid(const GridSettings& grid) {
+  if (!(grid == design_.grid)) {
+    design_.grid = grid;
+    settingsChanged_ = true;
+    updateModified();
+    if (view_) view_->historyChanged();
+  }
+  fullRedraw();
+}
+
+void Editor::setPalette(const Palette& palette) {
+  if (palette != design_.palette) {
+    design_.palette = palette;
+    settingsChanged_ = true;
+    updateModified();
+    if (view_) view_->historyChanged();
+  }
+  fullRedraw();
+}
+
+int Editor::storeWorkingObject(int index) {
+  Change change(*this);
+  const int row = StoreWorkingObject(design_.objects, state_, index);
+  RenumberRows(design_.objects);
+  return row;
+}
+
+bool Editor::IsEditableObjectCell(const TextTable& objects, int row, int col) {
+  if (row < 1 || row > objects.itemCount()) return false;
+  static constexpr int kText[] = {2, 3, 4, 7, 8, 10, 16, 17};
+  static constexpr int kLine[] = {2, 3, 4, 5, 6, 10, 16, 17};
+  static constexpr int kBox[] = {2, 3, 4, 5, 6, 8, 10, 16, 17};
+  static constexpr int kPicture[] = {2, 3, 4, 7, 16, 17};
+  static constexpr int kCommand[] = {2, 3, 8, 10, 16, 17};
+  auto in = [col](const auto& cols) {
+    for (int c : cols) {
+      if (c == col) return true;
+    }
+    return false;
+  };
+  // By the kind's name as the cell holds it: a ring, or any unlisted name, edits nothing.
+  const std::string& kind = objects.cell(row, kColKind);
+  if (kind == KindName(ObjectKind::Text)) return in(kText);
+  if (kind == KindName(ObjectKind::Line)) return in(kLine);
+  if (kind == KindName(ObjectKind::Box)) return in(kBox);
+  if (kind == KindName(ObjectKind::Picture)) return in(kPicture);
+  if (kind == KindName(ObjectKind::Command)) return in(kCommand);
+  return false;
+}
+
+std::string Editor::FormatObjectEdit(int col, std::string_view text) {
+  if (col >= kColX1 && col <= kColY2 && IsWholeNumber(text)) {
+    return FormatFixed3(NumericPrefix(text));
+  }
+  return std::string(text);
+}
+
+bool Editor::commitObjectCell(int row, int col, std::string_view text) {
+  if (!IsEditableObjectCell(design_.objects, row, col)) return false;
+  const std::string value = FormatObjectEdit(col, text);
+  if (design_.objects.cell(row, col) == value) return false;
+  Change change(*this);
+  design_.objects.setCell(row, col, value);
+  return true;
+}
+
+bool Editor::pasteObjectCell(int row, int col, std::string_view text) {
+  if (row < 1 || row > design_.objects.itemCount() || col < 1 || col >= kObjectColumns) {
+    return false;
+  }
+  if (design_.objects.cell(row, col) == text) return false;
+  Change change(*this);
+  design_.objects.setCell(row, col, std::string(text));
+  return true;
+}
+
+bool Editor::deleteObjectRow(int row) {
+  if (row < 1 || row > design_.objects.itemCount()) return false;
+  eraseSelection();
+  {
+    Change change(*this);
+    design_.objects.removeRow(row);
+    RenumberRows(design_.objects);
+  }
+  state_.ResetEditState();
+  if (view_) view_->guideText("");
+  return true;
+}
+
+bool Editor::swapObjectRows(int a, int b) {
+  const int n = design_.objects.itemCount();
+  if (a < 1 || b < 1 || a > n || b > n || a == b) return false;
+  eraseSelection();
+  Change change(*this);
+  design_.objects.swapCells(a, b, kColKind);
+  return true;
+}
+
+void Editor::startInsertMode(int row) {
+  state_.placing.InsertMode = true;
+  state_.placing.insertRow = row >= 1 ? row : 1;
+  if (view_) view_->guideText(kGuideInsertMode);
+}
+
+bool Editor::selectObjectRow(int row) {
+  if (row < 1 || row > design_.objects.itemCount()) return false;
+  eraseSelection();
+  SelectionEntry entry;
+  entry.row = row;
+  entry.record = DecodeObjectRow(design_.objects, row);
+  // A command opens its dialog instead; it never enters the selection.
+  if (entry.record.Kind == ObjectKind::Command) return false;
+  PlacementState& p = state_.placing;
+  const int16_t unit = design_.page.scaleMode;
+  if (entry.record.Kind == ObjectKind::Text || entry.record.Kind == ObjectKind::Picture) {
+    // The box of a text or picture runs from its point over its measured size.
+    entry.record.X2 = entry.record.X1 + entry.record.X2;
+    entry.record.Y2 = entry.record.Y1 + entry.record.Y2;
+  }
+  p.working = entry.record;
+  if (p.working.Kind == ObjectKind::Text) MeasureWorkingText(p, measurers_.text, unit);
+  if (p.working.Kind == ObjectKind::Picture) LoadWorkingPicture(p, measurers_.picture, unit);
+  if (Surface* surface = view_ ? view_->pageSurface() : nullptr) {
+    entry.marks = DrawSelectionMarks(*surface, viewState_, BoxOf(entry));
+    view_->pageChanged(MarksArea(BoxOf(entry), viewState_.markSize));
+  }
+  state_.pointer.SelectionList.assign(1, entry);
+  MarkRow(design_.objects, row, true);
+  if (view_) {
+    view_->guideText(kGuideSelected);
+    view_->objectPicked();
+  }
+  return true;
+}
+
+}  // namespace qf

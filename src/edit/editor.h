@@ -1,0 +1,150 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/design.h"
+#include "document/design_file.h"
+#include "document/measure.h"
+#include "edit/edit_state.h"
+#include "edit/undo_history.h"
+#include "shell/app_state.h"
+#include "view/page_index.h"
+#include "view/page_view.h"
+#include "view/surface.h"
+
+namespace qf {
+
+// What the editor tells the windows that show the design. They draw nothing of the design
+// themselves: the editor draws on the page surface and says which part of it changed.
+class EditView {
+ public:
+  virtual ~EditView() = default;
+  // The design window's page, or nullptr while there is none.
+  virtual Surface* pageSurface() = 0;
+  // Pixels of the page changed: inside `area`, or anywhere when there is none.
+  virtual void pageChanged(const std::optional<PageRect>& area) = 0;
+  virtual void guideText(std::string_view text) = 0;
+  virtual void layerStatus(int16_t layer) = 0;
+  // Undo, redo or Modified may have changed.
+  virtual void historyChanged() = 0;
+  // An object was picked from a list: the design window comes forward to show it.
+  virtual void objectPicked() = 0;
+};
+
+// How deleting a layer row would end.
+enum class LayerDeletion { Allowed, BaseLayer, NoRow };
+
+// The one place through which the design changes. Every change of the object and layer lists
+// goes through it and is one undo step; it decides Modified, keeps the editing state, and shows
+// each change on the page by drawing again only the part that changed.
+class Editor {
+ public:
+  Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
+         const Measurers& measurers);
+  ~Editor();
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
+
+  void attach(EditView* view) { view_ = view; }
+
+  const Design& design() const { return design_; }
+  EditState& state() { return state_; }
+  const EditState& state() const { return state_; }
+  int16_t currentLayer() const { return state_.placing.currentLayer; }
+  const UndoHistory& history() const { return history_; }
+
+  // --- The design as a whole
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  bool undo();
+  bool redo();
+  // The design was written to its file.
+  void markSaved();
+  // A design was read into the lists: its decisions taken over, the history starts afresh.
+  void designLoaded(const LoadDecisions& decided);
+  // File New: empty lists, the base layer alone and current, default palette, no history.
+  void newDesign();
+  // Page, grid or palette changed: Modified, and the page is drawn again whole.
+  void setPage(const PageSettings& page);
+  void setGrid(const GridSettings& grid);
+  void setPalette(const Palette& palette);
+  // The whole page drawn again: grid, every object, the selection's marks.
+  void fullRedraw();
+  // The page was drawn whole elsewhere (the first page, made while the windows were built).
+  void pageDrawnElsewhere() { index_.forgetDamage(); }
+  // Clears the editing state after erasing the selection's marks.
+  void ResetEditState();
+
+  // Writes the working object as one step: a new row when NewObject is set (in insert mode at
+  // the insert position), otherwise the row of selection entry `index`. Returns the row.
+  int storeWorkingObject(int index = 0);
+
+  // --- The code window
+  // Whether a cell of an object row is edited in place (by its kind).
+  static bool IsEditableObjectCell(const TextTable& objects, int row, int col);
+  // The text a committed edit writes: coordinates in "###0.000" when they are numbers.
+  static std::string FormatObjectEdit(int col, std::string_view text);
+  // A committed edit of the cell editor. False when nothing changed.
+  bool commitObjectCell(int row, int col, std::string_view text);
+  // Clipboard text pasted into a cell, whatever the column.
+  bool pasteObjectCell(int row, int col, std::string_view text);
+  bool deleteObjectRow(int row);
+  bool swapObjectRows(int a, int b);
+  // Insert mode on: new objects go to `row` (row 1 when none was chosen).
+  void startInsertMode(int row);
+  // A double-click: the row's object becomes the one selected. False for a command row or a
+  // row that does not exist.
+  bool selectObjectRow(int row);
+  void clearSelection();
+
+  // --- The layer window
+  void chooseLayer(int row);
+  bool renameLayer(int row, std::string_view name);
+  bool pasteLayerCell(int row, int col, std::string_view text);
+  // Adds a layer above `row` (row 1 when none is chosen); returns its row.
+  int addLayer(int row);
+  LayerDeletion checkLayerDeletion(int row) const;
+  bool deleteLayer(int row);
+  // Exchanges two layers; false (and nothing done) when either is the base layer.
+  bool swapLayers(int a, int b);
+  // View settings, not changes of the design: no undo step, no Modified.
+  void toggleLock(int row);
+  void toggleHide(int row);
+
+ private:
+  // One undo step: opened when made, closed and shown on the page when it ends.
+  class Change {
+   public:
+    explicit Change(Editor& editor) : editor_(editor) { editor_.history_.begin(); }
+    ~Change() { editor_.finishChange(editor_.history_.commit()); }
+    Change(const Change&) = delete;
+    Change& operator=(const Change&) = delete;
+
+   private:
+    Editor& editor_;
+  };
+
+  void finishChange(bool changed);
+  void showDamage();
+  void drawMarks(const std::optional<PageRect>& clip);
+  void eraseSelection();
+  void keepCurrentLayer();
+  void updateModified();
+  RenderContext renderContext(Surface& surface);
+
+  Design& design_;
+  AppState& app_;
+  const ViewState& viewState_;
+  PictureStore& pictures_;
+  Measurers measurers_;
+  EditState state_;
+  UndoHistory history_;
+  PageIndex index_;
+  EditView* view_ = nullptr;
+  bool settingsChanged_ = false;  // page, grid or palette changed since the last save
+};
+
+}  // namespace qf

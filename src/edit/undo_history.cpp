@@ -1,0 +1,165 @@
+#include "undo_history.h"
+
+#include <utility>
+
+#include "document/design.h"
+
+namespace qf {
+
+UndoHistory::UndoHistory(TextTable& objects, TextTable& layers, size_t maxSteps)
+    : objects_(objects), layers_(layers), maxSteps_(maxSteps < 1 ? 1 : maxSteps) {
+  objects_.addListener(this);
+  layers_.addListener(this);
+}
+
+UndoHistory::~UndoHistory() {
+  objects_.removeListener(this);
+  layers_.removeListener(this);
+}
+
+void UndoHistory::begin() {
+  current_.clear();
+  open_ = true;
+}
+
+bool UndoHistory::commit() {
+  open_ = false;
+  if (current_.empty()) return false;
+  // A new step ends every step that was undone; a saved state among them is gone for good.
+  if (position_ < steps_.size()) {
+    steps_.resize(position_);
+    if (saved_ > position_) saved_ = kNotReachable;
+  }
+  steps_.push_back(std::move(current_));
+  current_.clear();
+  ++position_;
+  if (steps_.size() > maxSteps_) {
+    steps_.erase(steps_.begin());
+    --position_;
+    saved_ = saved_ == 0 || saved_ == kNotReachable ? kNotReachable : saved_ - 1;
+  }
+  return true;
+}
+
+void UndoHistory::clear() {
+  steps_.clear();
+  current_.clear();
+  position_ = 0;
+  saved_ = 0;
+  open_ = false;
+}
+
+bool UndoHistory::recording(const TextTable& t, int col) const {
+  if (!open_ || replaying_) return false;
+  // Row numbers and selection marks are no part of the design.
+  return !(&t == &objects_ && col == kColNumber);
+}
+
+void UndoHistory::cellAboutToChange(const TextTable& t, int row, int col) {
+  if (recording(t, col)) pendingBefore_ = t.cell(row, col);
+}
+
+void UndoHistory::cellChanged(const TextTable& t, int row, int col) {
+  if (!recording(t, col)) return;
+  Edit e;
+  e.op = Edit::Op::Cell;
+  e.layers = &t == &layers_;
+  e.row = row;
+  e.col = col;
+  e.before = std::move(pendingBefore_);
+  e.after = t.cell(row, col);
+  current_.push_back(std::move(e));
+}
+
+void UndoHistory::rowsInserted(const TextTable& t, int first, int count) {
+  if (!recording(t, -1)) return;
+  for (int r = first; r < first + count; ++r) {
+    Edit e;
+    e.op = Edit::Op::Insert;
+    e.layers = &t == &layers_;
+    e.row = r;
+    e.cells = t.row(r);
+    current_.push_back(std::move(e));
+  }
+}
+
+void UndoHistory::rowsAboutToBeRemoved(const TextTable& t, int first, int count) {
+  if (!recording(t, -1)) return;
+  // As if removed one at a time at `first`: undone backwards, each goes back above the next.
+  for (int r = first; r < first + count; ++r) {
+    Edit e;
+    e.op = Edit::Op::Remove;
+    e.layers = &t == &layers_;
+    e.row = first;
+    e.cells = t.row(r);
+    current_.push_back(std::move(e));
+  }
+}
+
+void UndoHistory::rowsAboutToBeSwapped(const TextTable& t, int a, int b, int firstCol) {
+  if (!recording(t, -1)) return;
+  Edit e;
+  e.op = Edit::Op::Swap;
+  e.layers = &t == &layers_;
+  e.row = a;
+  e.row2 = b;
+  e.col = firstCol;
+  current_.push_back(std::move(e));
+}
+
+void UndoHistory::tableReset(const TextTable&) {
+  // Contents replaced whole (a load): the steps no longer fit them.
+  if (!replaying_) clear();
+}
+
+void UndoHistory::apply(const Edit& e, bool forward) {
+  TextTable& t = table(e.layers);
+  switch (e.op) {
+    case Edit::Op::Cell:
+      t.setCell(e.row, e.col, forward ? e.after : e.before);
+      break;
+    case Edit::Op::Insert:
+    case Edit::Op::Remove:
+      if ((e.op == Edit::Op::Insert) == forward) {
+        t.insertRow(e.row, e.cells);
+      } else {
+        t.removeRow(e.row);
+      }
+      break;
+    case Edit::Op::Swap:
+      t.swapCells(e.row, e.row2, e.col);
+      break;
+  }
+}
+
+bool UndoHistory::undo() {
+  if (!canUndo() || open_) return false;
+  replaying_ = true;
+  const Step& step = steps_[--position_];
+  for (auto it = step.rbegin(); it != step.rend(); ++it) apply(*it, false);
+  replaying_ = false;
+  return true;
+}
+
+bool UndoHistory::redo() {
+  if (!canRedo() || open_) return false;
+  replaying_ = true;
+  for (const Edit& e : steps_[position_]) apply(e, true);
+  ++position_;
+  replaying_ = false;
+  return true;
+}
+
+size_t UndoHistory::memoryBytes() const {
+  size_t bytes = steps_.capacity() * sizeof(Step);
+  for (const Step& step : steps_) {
+    bytes += step.capacity() * sizeof(Edit);
+    for (const Edit& e : step) {
+      bytes += e.before.capacity() + e.after.capacity() + e.cells.capacity() * sizeof(std::string);
+      for (const std::string& c : e.cells) bytes += c.capacity();
+    }
+  }
+  return bytes;
+}
+
+}  // namespace qf

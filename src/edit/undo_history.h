@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/text_table.h"
+
+namespace qf {
+
+// Undo and redo over the object and layer lists. While a step is open every change of either
+// table is recorded as what it replaced and what it wrote, so a step holds only the rows it
+// touched, whatever the size of the design. Row numbers (column 0 of the object list) are not
+// recorded: they follow from the row order. Changes made while no step is open (lock and hide
+// marks) are not recorded at all.
+class UndoHistory final : private TableListener {
+ public:
+  UndoHistory(TextTable& objects, TextTable& layers, size_t maxSteps = 10000);
+  ~UndoHistory() override;
+  UndoHistory(const UndoHistory&) = delete;
+  UndoHistory& operator=(const UndoHistory&) = delete;
+
+  void begin();
+  // Closes the step; false (and nothing kept) when it changed nothing.
+  bool commit();
+  bool stepOpen() const { return open_; }
+
+  bool canUndo() const { return position_ > 0; }
+  bool canRedo() const { return position_ < steps_.size(); }
+  // Apply the last step backwards, or the next one again. False when there is none.
+  bool undo();
+  bool redo();
+
+  void clear();
+  // The lists as they stand are those of the file: Modified is whether the history has moved
+  // away from here.
+  void markSaved() { saved_ = position_; }
+  bool atSaved() const { return saved_ == position_; }
+
+  size_t stepCount() const { return steps_.size(); }
+  // Bytes the recorded steps hold, roughly.
+  size_t memoryBytes() const;
+
+ private:
+  struct Edit {
+    enum class Op : uint8_t { Cell, Insert, Remove, Swap };
+    Op op = Op::Cell;
+    bool layers = false;
+    int row = 0;
+    int col = 0;  // Cell: the column; Swap: the first column exchanged
+    int row2 = 0;
+    std::string before;
+    std::string after;
+    TextTable::Row cells;  // Insert, Remove
+  };
+  using Step = std::vector<Edit>;
+  static constexpr size_t kNotReachable = static_cast<size_t>(-1);
+
+  void cellAboutToChange(const TextTable& t, int row, int col) override;
+  void cellChanged(const TextTable& t, int row, int col) override;
+  void rowsInserted(const TextTable& t, int first, int count) override;
+  void rowsAboutToBeRemoved(const TextTable& t, int first, int count) override;
+  void rowsAboutToBeSwapped(const TextTable& t, int a, int b, int firstCol) override;
+  void tableReset(const TextTable& t) override;
+
+  bool recording(const TextTable& t, int col) const;
+  TextTable& table(bool layers) { return layers ? layers_ : objects_; }
+  void apply(const Edit& e, bool forward);
+
+  TextTable& objects_;
+  TextTable& layers_;
+  size_t maxSteps_;
+  std::vector<Step> steps_;
+  size_t position_ = 0;  // steps before it are done, those from it on undone
+  size_t saved_ = 0;
+  Step current_;
+  std::string pendingBefore_;
+  bool open_ = false;
+  bool replaying_ = false;
+};
+
+}  // namespace qf

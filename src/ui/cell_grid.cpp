@@ -1,0 +1,224 @@
+#include "cell_grid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+#include "ui/table_model.h"
+
+namespace qf {
+
+namespace {
+
+// Ctrl with C, V or Z: the grid's clipboard keys. Plain letters type into cells.
+int ClipboardKey(const QKeyEvent* e) {
+  if ((e->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier) return 0;
+  const int key = e->key();
+  return key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_Z ? key : 0;
+}
+
+bool IsEnter(const QKeyEvent* e) {
+  return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& caption,
+                   QWidget* parent)
+    : QTableView(parent),
+      table_(table),
+      model_(new TextTableModel(table, this)),
+      editor_(new QLineEdit(viewport())) {
+  setObjectName(name);
+  setAccessibleName(caption);
+  setModel(model_);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  editor_->setObjectName(QStringLiteral("txtInput"));
+  editor_->setAccessibleName(QStringLiteral("入力"));
+  editor_->setFrame(false);
+  editor_->hide();
+  editor_->installEventFilter(this);
+  connect(this, &QTableView::clicked, this,
+          [this](const QModelIndex& i) { emit cellClicked(i.row() + 1, i.column() + 1); });
+  connect(this, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& i) { emit cellDoubleClicked(i.row() + 1, i.column() + 1); });
+  connect(verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
+          [this](int section) { emit cellDoubleClicked(section + 1, 0); });
+}
+
+int CellGrid::currentRow() const {
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.row() + 1 : 0;
+}
+
+int CellGrid::currentCol() const {
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.column() + 1 : 0;
+}
+
+void CellGrid::openEditor(int row, int col, const QString& typed) {
+  if (!editable || !editable(row, col)) {
+    commitEditor();
+    return;
+  }
+  if (editor_->isVisible() && (row != editRow_ || col != editCol_)) commitEditor();
+  const QModelIndex index = model_->index(row - 1, col - 1);
+  scrollTo(index);
+  editRow_ = row;
+  editCol_ = col;
+  const QString text = QString::fromStdString(table_.cell(row, col));
+  undoText_ = text;
+  editor_->setGeometry(visualRect(index));
+  editor_->setText(typed.isEmpty() ? text : typed);
+  editor_->show();
+  editor_->setFocus();
+  if (typed.isEmpty()) {
+    editor_->selectAll();
+  } else {
+    editor_->setCursorPosition(static_cast<int>(editor_->text().size()));
+  }
+}
+
+void CellGrid::commitEditor() {
+  if (!editor_->isVisible()) return;
+  const int row = editRow_;
+  const int col = editCol_;
+  const QString text = editor_->text();
+  editor_->hide();  // hidden first, so the focus change that follows commits nothing twice
+  if (committed) committed(row, col, text);
+}
+
+bool CellGrid::event(QEvent* e) {
+  // The grid's own clipboard keys win over the menu items of the same keys.
+  if (e->type() == QEvent::ShortcutOverride && ClipboardKey(static_cast<QKeyEvent*>(e))) {
+    e->accept();
+    return true;
+  }
+  return QTableView::event(e);
+}
+
+void CellGrid::keyPressEvent(QKeyEvent* e) {
+  const int row = currentRow();
+  const int col = currentCol();
+  switch (ClipboardKey(e)) {
+    case Qt::Key_C:
+      if (row >= 1)
+        QApplication::clipboard()->setText(QString::fromStdString(table_.cell(row, col)));
+      return;
+    case Qt::Key_V:
+      if (row >= 1 && pasted) pasted(row, col, QApplication::clipboard()->text());
+      return;
+    case Qt::Key_Z:
+      if (undoRequested) undoRequested();
+      return;
+    default:
+      break;
+  }
+  const QString text = e->text();
+  const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                     !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (row >= 1 && (typed || IsEnter(e)) && !editor_->isVisible()) {
+    if (editable && editable(row, col)) {
+      openEditor(row, col, IsEnter(e) ? QString() : text);
+      return;
+    }
+  }
+  QTableView::keyPressEvent(e);
+}
+
+bool CellGrid::editorKey(QKeyEvent* e) {
+  if (IsEnter(e)) {
+    commitEditor();
+    setFocus();
+    return true;
+  }
+  if (e->key() == Qt::Key_Escape) {
+    editor_->hide();  // the cell keeps its text
+    setFocus();
+    return true;
+  }
+  switch (ClipboardKey(e)) {
+    case Qt::Key_C:
+      QApplication::clipboard()->setText(editor_->text());
+      return true;
+    case Qt::Key_V:
+      undoText_ = editor_->text();
+      editor_->setText(QApplication::clipboard()->text());
+      return true;
+    case Qt::Key_Z:
+      editor_->setText(undoText_);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CellGrid::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == editor_) {
+    switch (e->type()) {
+      case QEvent::KeyPress:
+        return editorKey(static_cast<QKeyEvent*>(e));
+      case QEvent::ShortcutOverride:
+        if (ClipboardKey(static_cast<QKeyEvent*>(e))) {
+          e->accept();
+          return true;
+        }
+        break;
+      case QEvent::FocusOut:
+        // Leaving the editor commits it, wherever the focus goes.
+        if (editor_->isVisible() && !editor_->hasFocus()) commitEditor();
+        break;
+      case QEvent::MouseButtonDblClick: {
+        // The editor lies over the cell: a double-click on it is one on the cell.
+        const int row = editRow_;
+        const int col = editCol_;
+        commitEditor();
+        setFocus();
+        emit cellDoubleClicked(row, col);
+        return true;
+      }
+      default:
+        break;
+    }
+  }
+  return QTableView::eventFilter(watched, e);
+}
+
+void CellGrid::scrollContentsBy(int dx, int dy) {
+  commitEditor();
+  QTableView::scrollContentsBy(dx, dy);
+}
+
+void SetUpColumns(CellGrid& grid, std::span<const GridColumn> columns, const char* numberSample) {
+  std::vector<Qt::Alignment> alignments;
+  const QFontMetrics fm = grid.fontMetrics();
+  TextTableModel& model = grid.tableModel();
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const int col = static_cast<int>(i);
+    alignments.push_back(columns[i].align);
+    const int sample = fm.horizontalAdvance(QString::fromUtf8(columns[i].sample)) + 12;
+    const int caption =
+        fm.horizontalAdvance(model.headerData(col, Qt::Horizontal, Qt::DisplayRole).toString()) +
+        12;
+    grid.setColumnWidth(col, std::max(sample, caption));
+  }
+  model.setAlignments(std::move(alignments));
+  grid.verticalHeader()->setMinimumWidth(fm.horizontalAdvance(QString::fromLatin1(numberSample)));
+}
+
+QPushButton* MakeButton(const char* name, const char* caption) {
+  auto* b = new QPushButton(QString::fromUtf8(caption));
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAccessibleName(QString::fromUtf8(caption));
+  return b;
+}
+
+}  // namespace qf

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QTableView>
+#include <functional>
+#include <span>
+
+#include "document/text_table.h"
+
+class QPushButton;
+
+namespace qf {
+
+class TextTableModel;
+
+// The grid of the code and layer windows: a table's cells with the one-line cell editor
+// txtInput laid over the cell being edited. Rows and columns are the table's (caption row 0
+// and number column 0 are the headers). The window decides what a click, an edit or a paste
+// does; the grid changes nothing itself.
+class CellGrid final : public QTableView {
+  Q_OBJECT
+
+ public:
+  CellGrid(const TextTable& table, const QString& name, const QString& caption,
+           QWidget* parent = nullptr);
+  TextTableModel& tableModel() { return *model_; }
+  QLineEdit& cellEditor() { return *editor_; }
+
+  // Decided by the window: whether a cell is edited in place.
+  std::function<bool(int row, int col)> editable;
+  // A committed edit, a clipboard text pasted into a cell, and Ctrl+Z on the grid.
+  std::function<void(int row, int col, const QString& text)> committed;
+  std::function<void(int row, int col, const QString& text)> pasted;
+  std::function<void()> undoRequested;
+
+  // The table's row and column of the grid's current cell (0 when none).
+  int currentRow() const;
+  int currentCol() const;
+  // Opens the editor over a cell when it is editable, holding `typed` (or the cell's text when
+  // `typed` is empty); hides it on a cell that is not.
+  void openEditor(int row, int col, const QString& typed = {});
+  // Commits what the editor holds, if it is open, and hides it.
+  void commitEditor();
+  bool editorOpen() const { return editor_->isVisible(); }
+
+ signals:
+  void cellClicked(int row, int col);
+  void cellDoubleClicked(int row, int col);
+
+ protected:
+  bool event(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  bool editorKey(QKeyEvent* e);
+
+  const TextTable& table_;
+  TextTableModel* model_;
+  QLineEdit* editor_;
+  int editRow_ = 0;
+  int editCol_ = 0;
+  QString undoText_;  // the text before the edit or paste, for Ctrl+Z in the editor
+};
+
+// A column of a grid: as wide as a sample text, its cells aligned so.
+struct GridColumn {
+  const char* sample;
+  Qt::Alignment align;
+};
+// Sizes columns 1.. from their samples (never narrower than their captions) and the number
+// column from its sample.
+void SetUpColumns(CellGrid& grid, std::span<const GridColumn> columns, const char* numberSample);
+
+// A button of the strip below a grid, named and captioned, with the caption as its accessible
+// name.
+QPushButton* MakeButton(const char* name, const char* caption);
+
+}  // namespace qf

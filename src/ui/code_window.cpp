@@ -1,0 +1,126 @@
+#include "code_window.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "edit/editor.h"
+#include "shell/ui_text.h"
+#include "ui/cell_grid.h"
+#include "ui/qt_text.h"
+
+namespace qf {
+
+namespace {
+
+constexpr Qt::Alignment L = Qt::AlignLeft;
+constexpr Qt::Alignment R = Qt::AlignRight;
+constexpr Qt::Alignment C = Qt::AlignHCenter;
+constexpr GridColumn kColumns[] = {{"ABCDE", C},
+                                   {"あああああ", L},
+                                   {"999.999", R},
+                                   {"999.999", R},
+                                   {"999.999", R},
+                                   {"999.999", R},
+                                   {"ああああああああああ", L},
+                                   {"ABCDEFGH", L},
+                                   {"あああああああ", L},
+                                   {"99999", R},
+                                   {" ■", C},
+                                   {" ■", C},
+                                   {" ■", C},
+                                   {" ■", C},
+                                   {" あ", C},
+                                   {"&H99999999", R},
+                                   {" 999 ", C}};
+
+}  // namespace
+
+CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
+    : QWidget(parent), editor_(editor), number_(new QLabel) {
+  setObjectName(QStringLiteral("frmCode"));
+  setWindowTitle(QStringLiteral("ｺｰﾄﾞｳｨﾝﾄﾞｳ"));
+  grid_ = new CellGrid(editor_.design().objects, QStringLiteral("fxgCode"), windowTitle());
+  SetUpColumns(*grid_, kColumns, "123456");
+  grid_->editable = [this](int row, int col) {
+    return Editor::IsEditableObjectCell(editor_.design().objects, row, col);
+  };
+  grid_->committed = [this](int row, int col, const QString& text) {
+    editor_.commitObjectCell(row, col, text.toStdString());
+  };
+  grid_->pasted = [this](int row, int col, const QString& text) {
+    editor_.pasteObjectCell(row, col, text.toStdString());
+  };
+  grid_->undoRequested = [this] { editor_.undo(); };
+  connect(grid_, &CellGrid::cellClicked, this, &CodeWindow::clicked);
+  connect(grid_, &CellGrid::cellDoubleClicked, this, [this](int row, int) { doubleClicked(row); });
+
+  auto* buttons = new QHBoxLayout;
+  QPushButton* insert = MakeButton("cmdIns", "挿入");
+  QPushButton* remove = MakeButton("cmdDel", "削除");
+  QPushButton* swap = MakeButton("cmdSwap", "入替");
+  connect(insert, &QPushButton::clicked, this, &CodeWindow::insertMode);
+  connect(remove, &QPushButton::clicked, this, &CodeWindow::deleteRow);
+  connect(swap, &QPushButton::clicked, this, &CodeWindow::startSwap);
+  auto* caption = new QLabel(QStringLiteral("選択番号"));
+  caption->setObjectName(QStringLiteral("lblCapt"));
+  number_->setObjectName(QStringLiteral("lblNum"));
+  number_->setAccessibleName(caption->text());
+  for (QWidget* w : std::initializer_list<QWidget*>{insert, remove, swap, caption, number_}) {
+    buttons->addWidget(w);
+  }
+  buttons->addStretch();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(grid_, 1);
+  layout->addLayout(buttons);
+}
+
+void CodeWindow::commitEditing() {
+  grid_->commitEditor();
+}
+
+void CodeWindow::clicked(int row, int col) {
+  // "####": the number, nothing for none.
+  number_->setText(row > 0 ? QString::number(row) : QString());
+  if (swapMode_) {
+    if (currentRow_ >= 1) editor_.swapObjectRows(currentRow_, row);
+    emit guideText(QString());
+    swapMode_ = false;
+    currentRow_ = 0;
+  } else {
+    currentRow_ = row;
+  }
+  grid_->openEditor(row, col);
+}
+
+void CodeWindow::doubleClicked(int row) {
+  if (row < 1) return;
+  currentRow_ = row;
+  grid_->commitEditor();
+  // A command row opens the command dialog; without one it selects nothing.
+  editor_.selectObjectRow(row);
+}
+
+void CodeWindow::insertMode() {
+  grid_->commitEditor();
+  editor_.startInsertMode(currentRow_);
+}
+
+void CodeWindow::deleteRow() {
+  grid_->commitEditor();
+  if (currentRow_ < 1) return;
+  editor_.deleteObjectRow(currentRow_);
+  if (currentRow_ > editor_.design().objects.itemCount()) currentRow_ = 0;
+}
+
+void CodeWindow::startSwap() {
+  grid_->commitEditor();
+  if (swapMode_ || grid_->currentRow() < 1) return;
+  swapMode_ = true;
+  emit guideText(Q(kGuideSwap));
+}
+
+}  // namespace qf

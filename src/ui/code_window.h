@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace qf {
+
+class CellGrid;
+class Editor;
+
+// frmCode: the object list as a grid. Cells are edited in place, rows deleted, swapped and
+// picked for the design window, and insert mode chosen; every change goes through the editor.
+class CodeWindow final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CodeWindow(Editor& editor, QWidget* parent = nullptr);
+  CellGrid& grid() { return *grid_; }
+  // The row last clicked (0 = none): the insert position and the first row of a swap.
+  int currentRow() const { return currentRow_; }
+  bool swapMode() const { return swapMode_; }
+  // Commits an open cell editor.
+  void commitEditing();
+
+ signals:
+  void guideText(const QString& text);
+
+ private:
+  void clicked(int row, int col);
+  void doubleClicked(int row);
+  void insertMode();
+  void deleteRow();
+  void startSwap();
+
+  Editor& editor_;
+  CellGrid* grid_;
+  QLabel* number_;
+  int currentRow_ = 0;
+  bool swapMode_ = false;
+};
+
+}  // namespace qf

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+namespace qf {
+
+class CellGrid;
+class Editor;
+class Prompter;
+
+// frmLayer: the layer list as a grid. A click makes a layer current; layers are added,
+// deleted, swapped, renamed in place, locked and hidden; every change goes through the editor.
+class LayerWindow final : public QWidget {
+  Q_OBJECT
+
+ public:
+  LayerWindow(Editor& editor, Prompter& prompter, QWidget* parent = nullptr);
+  CellGrid& grid() { return *grid_; }
+  int selectedRow() const { return selectedRow_; }
+  void commitEditing();
+
+ signals:
+  void guideText(const QString& text);
+
+ private:
+  void clicked(int row, int col);
+  void doubleClicked(int row, int col);
+  void addLayer();
+  void deleteLayer();
+  void startSwap();
+
+  Editor& editor_;
+  Prompter& prompter_;
+  CellGrid* grid_;
+  int selectedRow_ = 0;
+  bool swapFlag_ = false;
+};
+
+}  // namespace qf
