@@ -282,7 +282,10 @@ void PageIndex::update() {
   }
   if (unmeasured_ > 0) {
     for (size_t i = 0; i < rows_.size(); ++i) {
-      if (rows_[i].state == State::Unmeasured) measure(static_cast<int>(i) + 1);
+      if (rows_[i].state != State::Unmeasured) continue;
+      const bool inUnit = rows_[i].unit >= 0;
+      measure(static_cast<int>(i) + 1);
+      if (inUnit || rows_[i].command) structureDirty_ = true;
     }
   }
   if (structureDirty_) rebuildStructure();
@@ -424,6 +427,7 @@ void PageIndex::forgetDamage() {
   touchedLayers_.clear();
   full_ = false;
   // Rows changed since the last update are drawn as they now stand.
+  if (!changedRows_.empty()) structureDirty_ = true;
   for (int r : changedRows_) {
     RowInfo& info = rows_[static_cast<size_t>(r - 1)];
     if (info.state == State::Changed) {

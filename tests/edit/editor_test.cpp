@@ -1,0 +1,309 @@
+#include "edit/editor.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "document/object_rows.h"
+#include "support/fake_measure.h"
+#include "view/recording_surface.h"
+
+namespace qf {
+namespace {
+
+// A design held by an editor with no window: changes are recorded, nothing is drawn.
+struct Bench {
+  Bench() = default;
+  int text(double x, double y, const std::string& s) {
+    ObjectRecord r;
+    r.Kind = ObjectKind::Text;
+    r.Text = s;
+    r.Style = "ＭＳ 明朝";
+    r.Size = 10;
+    return AddObject(design.objects, r, {x, y, x, y}, {5, 3}, editor.currentLayer());
+  }
+  int figure(ObjectKind kind, double x1, double y1, double x2, double y2) {
+    ObjectRecord r;
+    r.Kind = kind;
+    r.Style = "0";
+    r.Size = 1;
+    r.Text = kind == ObjectKind::Line ? "" : "0";
+    return AddObject(design.objects, r, {x1, y1, x2, y2}, {}, editor.currentLayer());
+  }
+  int command(bool start) {
+    ObjectRecord r;
+    r.Kind = ObjectKind::Command;
+    r.X1 = 5;
+    r.Text = start ? "0" : "1";
+    r.Style = "0";
+    r.Size = 2;
+    return AddObject(design.objects, r, {}, {}, editor.currentLayer());
+  }
+  // The design as it stands counts as loaded from a file.
+  void loaded() {
+    RenumberRows(design.objects);
+    editor.designLoaded({});
+  }
+
+  Design design;
+  AppState app;
+  ViewState view;
+  test::FakeMeasurers measurers;
+  test::FakePictures pictures;
+  Editor editor{design, app, view, pictures, measurers.get()};
+};
+
+TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
+  Bench b;
+  const int text = b.text(10, 10, "abc");
+  const int box = b.figure(ObjectKind::Box, 1, 2, 3, 4);
+  const int ring = b.figure(ObjectKind::Ring, 1, 2, 3, 4);
+  const int command = b.command(true);
+  b.loaded();
+  const TextTable& t = b.design.objects;
+  EXPECT_FALSE(Editor::IsEditableObjectCell(t, text, kColStyle));  // the font: a dialog's
+  EXPECT_TRUE(Editor::IsEditableObjectCell(t, text, kColField));
+  EXPECT_TRUE(Editor::IsEditableObjectCell(t, box, kColField));  // the radius
+  EXPECT_FALSE(Editor::IsEditableObjectCell(t, box, kColText));
+  for (int col = 0; col < kObjectColumns; ++col) {
+    EXPECT_FALSE(Editor::IsEditableObjectCell(t, ring, col)) << col;
+  }
+  EXPECT_TRUE(Editor::IsEditableObjectCell(t, command, kColX1));
+  EXPECT_FALSE(Editor::IsEditableObjectCell(t, command, kColY1));
+  EXPECT_FALSE(Editor::IsEditableObjectCell(t, 99, kColX1));
+
+  EXPECT_EQ(Editor::FormatObjectEdit(kColX1, "12.5"), "12.500");
+  EXPECT_EQ(Editor::FormatObjectEdit(kColY2, " -3 "), "-3.000");
+  EXPECT_EQ(Editor::FormatObjectEdit(kColX2, "1e2"), "100.000");
+  EXPECT_EQ(Editor::FormatObjectEdit(kColX1, "12.5abc"), "12.5abc");  // not a number: as typed
+  EXPECT_EQ(Editor::FormatObjectEdit(kColX1, "."), ".");
+  EXPECT_EQ(Editor::FormatObjectEdit(kColLabel, "12.5"), "12.5");
+
+  EXPECT_FALSE(b.app.modified);
+  EXPECT_TRUE(b.editor.commitObjectCell(text, kColX1, "12.5"));
+  EXPECT_EQ(t.cell(text, kColX1), "12.500");
+  EXPECT_TRUE(b.app.modified);
+  EXPECT_FALSE(b.editor.commitObjectCell(text, kColX1, "12.500"));  // nothing changes
+  EXPECT_FALSE(b.editor.commitObjectCell(text, kColStyle, "Arial"));
+  EXPECT_FALSE(b.editor.commitObjectCell(ring, kColX1, "1"));
+  EXPECT_EQ(b.editor.history().stepCount(), 1u);
+  EXPECT_TRUE(b.editor.undo());
+  EXPECT_EQ(t.cell(text, kColX1), "10.000");
+  EXPECT_FALSE(b.app.modified);  // back where the file was
+}
+
+TEST(Editor, PasteIsOneStepThatUndoRestores) {
+  Bench b;
+  const int text = b.text(10, 10, "abc");
+  b.loaded();
+  // A paste takes any column, even one no cell editor opens on.
+  EXPECT_TRUE(b.editor.pasteObjectCell(text, kColStyle, "Arial"));
+  EXPECT_EQ(b.design.objects.cell(text, kColStyle), "Arial");
+  EXPECT_TRUE(b.editor.undo());
+  EXPECT_EQ(b.design.objects.cell(text, kColStyle), "ＭＳ 明朝");
+  EXPECT_FALSE(b.editor.canUndo());
+  EXPECT_TRUE(b.editor.redo());
+  EXPECT_EQ(b.design.objects.cell(text, kColStyle), "Arial");
+  EXPECT_TRUE(b.app.modified);
+  EXPECT_FALSE(b.editor.pasteObjectCell(0, kColStyle, "x"));  // the caption row
+}
+
+TEST(Editor, SwapKeepsRowNumbersDeleteEmptiesAndInsertModeGoesToRowOne) {
+  Bench b;
+  for (int i = 1; i <= 5; ++i) b.text(i, i, "t" + std::to_string(i));
+  b.loaded();
+  TextTable& t = b.design.objects;
+  ASSERT_TRUE(b.editor.swapObjectRows(2, 5));
+  EXPECT_EQ(t.cell(2, kColText), "t5");
+  EXPECT_EQ(t.cell(5, kColText), "t2");
+  EXPECT_EQ(t.cell(2, kColNumber), "2");
+  EXPECT_EQ(t.cell(5, kColNumber), "5");
+  EXPECT_FALSE(b.editor.swapObjectRows(5, 6));
+
+  // Insert mode with no row chosen puts the object at the top.
+  b.editor.startInsertMode(0);
+  PlacementState& p = b.editor.state().placing;
+  p.working = DecodeObjectRow(t, 1);
+  p.working.Text = "first";
+  p.rect = {1, 1, 1, 1};
+  p.NewObject = true;
+  EXPECT_EQ(b.editor.storeWorkingObject(), 1);
+  p.NewObject = false;
+  EXPECT_EQ(t.cell(1, kColText), "first");
+  EXPECT_EQ(t.cell(6, kColNumber), "6");
+
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(b.editor.deleteObjectRow(1));
+  EXPECT_EQ(t.rowCount(), 1);  // the caption row alone
+  EXPECT_FALSE(b.editor.deleteObjectRow(1));
+  // Every step comes back, the row numbers with it.
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(b.editor.undo());
+  EXPECT_EQ(t.cell(1, kColText), "first");
+  EXPECT_EQ(t.cell(6, kColNumber), "6");
+}
+
+TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
+  Bench b;
+  b.loaded();
+  TextTable& l = b.design.layers;
+  EXPECT_EQ(b.editor.addLayer(1), 1);
+  EXPECT_EQ(l.cell(1, kLayerNumber), "2");
+  EXPECT_EQ(l.cell(1, kLayerName), "レイヤー2");
+  EXPECT_EQ(l.cell(2, kLayerName), "ベースレイヤー");
+  EXPECT_EQ(b.editor.checkLayerDeletion(2), LayerDeletion::BaseLayer);
+  EXPECT_EQ(b.editor.checkLayerDeletion(0), LayerDeletion::NoRow);
+  EXPECT_FALSE(b.editor.deleteLayer(2));
+
+  b.editor.chooseLayer(1);
+  EXPECT_EQ(b.editor.currentLayer(), 2);
+  ASSERT_TRUE(b.editor.deleteLayer(1));
+  EXPECT_EQ(b.editor.currentLayer(), 1);  // never a layer no row carries
+  EXPECT_EQ(b.editor.addLayer(0), 1);     // no row chosen: the top
+  EXPECT_EQ(l.cell(1, kLayerNumber), "2");
+  l.setCell(1, kLayerNumber, "5");
+  EXPECT_EQ(b.editor.addLayer(1), 1);
+  EXPECT_EQ(l.cell(1, kLayerNumber), "6");  // the largest plus one
+
+  // Swaps never take the base layer; lock and hide are no steps and no change of the file.
+  EXPECT_FALSE(b.editor.swapLayers(1, 3));
+  ASSERT_TRUE(b.editor.swapLayers(1, 2));
+  EXPECT_EQ(l.cell(1, kLayerNumber), "5");
+  b.editor.markSaved();
+  const size_t steps = b.editor.history().stepCount();
+  b.editor.toggleLock(1);
+  b.editor.toggleHide(1);
+  EXPECT_EQ(l.cell(1, kLayerLock), "■");
+  EXPECT_EQ(l.cell(1, kLayerHide), "×");
+  EXPECT_EQ(b.editor.history().stepCount(), steps);
+  EXPECT_FALSE(b.app.modified);
+  ASSERT_TRUE(b.editor.renameLayer(1, "明細"));
+  EXPECT_TRUE(b.app.modified);
+  // Undoing the swap moves the marks with their layer.
+  ASSERT_TRUE(b.editor.undo());
+  ASSERT_TRUE(b.editor.undo());
+  EXPECT_EQ(l.cell(2, kLayerNumber), "5");
+  EXPECT_EQ(l.cell(2, kLayerHide), "×");
+
+  b.editor.chooseLayer(1);
+  b.editor.newDesign();
+  EXPECT_EQ(b.editor.currentLayer(), 1);
+  EXPECT_EQ(l.itemCount(), 1);
+  EXPECT_FALSE(b.editor.canUndo());
+  EXPECT_FALSE(b.app.modified);
+}
+
+TEST(Editor, ModifiedFollowsTheSavedPlaceInTheHistory) {
+  Bench b;
+  const int row = b.text(1, 1, "a");
+  b.loaded();
+  b.editor.commitObjectCell(row, kColLabel, "one");
+  b.editor.markSaved();
+  b.editor.commitObjectCell(row, kColLabel, "two");
+  EXPECT_TRUE(b.app.modified);
+  b.editor.undo();
+  EXPECT_FALSE(b.app.modified);
+  b.editor.undo();
+  EXPECT_TRUE(b.app.modified);
+  // A new change after undoing past the save makes the saved state unreachable.
+  b.editor.commitObjectCell(row, kColLabel, "three");
+  b.editor.undo();
+  EXPECT_TRUE(b.app.modified);
+  // Settings the file carries count until the next save, whatever undo does.
+  b.editor.markSaved();
+  Palette p = b.design.palette;
+  p[1] = Rgb(1, 2, 3);
+  b.editor.setPalette(p);
+  EXPECT_TRUE(b.app.modified);
+  b.editor.markSaved();
+  EXPECT_FALSE(b.app.modified);
+}
+
+TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {
+  auto memoryAfterEdits = [](int rows) {
+    Bench b;
+    for (int i = 0; i < rows; ++i) b.text(i % 100, i % 50, "item");
+    b.loaded();
+    for (int i = 0; i < 200; ++i) {
+      b.editor.commitObjectCell(1 + i % 10, kColLabel, "label " + std::to_string(i));
+    }
+    EXPECT_EQ(b.editor.history().stepCount(), 200u);
+    return b.editor.history().memoryBytes();
+  };
+  EXPECT_EQ(memoryAfterEdits(20), memoryAfterEdits(5000));
+}
+
+TEST(Editor, RandomEditsUndoAndRedoToEveryStateExactly) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    Bench b;
+    std::mt19937 rng(seed);
+    for (int i = 0; i < 12; ++i) {
+      if (i % 5 == 0) b.command(i % 2 == 0);
+      b.text(i, i, "t" + std::to_string(i));
+      b.figure(i % 2 ? ObjectKind::Box : ObjectKind::Line, i, i, i + 9, i + 4);
+    }
+    b.editor.addLayer(1);
+    b.loaded();
+    const TextTable& t = b.design.objects;
+    const TextTable& l = b.design.layers;
+    std::vector<std::pair<TextTable, TextTable>> states{{t, l}};
+    auto pick = [&](int n) { return n < 1 ? 0 : std::uniform_int_distribution<int>(1, n)(rng); };
+    for (int step = 0; step < 60; ++step) {
+      const int rows = t.itemCount();
+      bool changed = false;
+      switch (rng() % 9) {
+        case 0:
+          changed = b.editor.commitObjectCell(pick(rows), kColX1, std::to_string(rng() % 90));
+          break;
+        case 1:
+          changed = b.editor.commitObjectCell(pick(rows), kColLabel, "L" + std::to_string(step));
+          break;
+        case 2:
+          changed = b.editor.pasteObjectCell(pick(rows), kColLayer, std::to_string(1 + rng() % 2));
+          break;
+        case 3:
+          changed = b.editor.deleteObjectRow(pick(rows));
+          break;
+        case 4:
+          changed = b.editor.swapObjectRows(pick(rows), pick(rows));
+          break;
+        case 5: {
+          PlacementState& p = b.editor.state().placing;
+          p.working = DecodeObjectRow(t, pick(rows));
+          p.rect = {1, 2, 3, 4};
+          p.NewObject = true;
+          p.InsertMode = rng() % 2;
+          p.insertRow = pick(rows);
+          changed = b.editor.storeWorkingObject() > 0;
+          p = {};
+          break;
+        }
+        case 6:
+          b.editor.addLayer(pick(l.itemCount()));
+          changed = true;
+          break;
+        case 7:
+          changed = b.editor.deleteLayer(pick(l.itemCount()));
+          break;
+        default:
+          changed = b.editor.swapLayers(pick(l.itemCount()), pick(l.itemCount())) ||
+                    b.editor.renameLayer(pick(l.itemCount()), "N" + std::to_string(step));
+          break;
+      }
+      if (changed) states.emplace_back(t, l);
+    }
+    ASSERT_EQ(b.editor.history().stepCount() + 1, states.size()) << "seed " << seed;
+    for (size_t i = states.size() - 1; i > 0; --i) {
+      ASSERT_TRUE(b.editor.undo());
+      ASSERT_EQ(t, states[i - 1].first) << "seed " << seed << " undo to " << i - 1;
+      ASSERT_EQ(l, states[i - 1].second) << "seed " << seed << " undo to " << i - 1;
+    }
+    EXPECT_FALSE(b.app.modified);
+    for (size_t i = 1; i < states.size(); ++i) {
+      ASSERT_TRUE(b.editor.redo());
+      ASSERT_EQ(t, states[i].first) << "seed " << seed << " redo to " << i;
+      ASSERT_EQ(l, states[i].second) << "seed " << seed << " redo to " << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qf
