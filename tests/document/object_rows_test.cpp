@@ -163,5 +163,67 @@ TEST(TextTable, InsertRemoveAndCopyKeepTheCaptionRow) {
   EXPECT_EQ(t.cell(0, kColKind), "ﾀｲﾌﾟ");
 }
 
+// Writes down what it is told, with what the table holds at that moment.
+class Recorder final : public TableListener {
+ public:
+  void cellAboutToChange(const TextTable& t, int r, int c) override {
+    log.push_back("before cell " + std::to_string(r) + " " + t.cell(r, c));
+  }
+  void cellChanged(const TextTable& t, int r, int c) override {
+    log.push_back("cell " + std::to_string(r) + " " + t.cell(r, c));
+  }
+  void rowsAboutToBeInserted(const TextTable& t, int first, int n) override {
+    log.push_back("before insert " + std::to_string(first) + "+" + std::to_string(n) + " of " +
+                  std::to_string(t.rowCount()));
+  }
+  void rowsInserted(const TextTable& t, int first, int) override {
+    log.push_back("insert " + t.cell(first, 1));
+  }
+  void rowsAboutToBeRemoved(const TextTable& t, int first, int n) override {
+    log.push_back("before remove " + t.cell(first, 1) + "+" + std::to_string(n));
+  }
+  void rowsRemoved(const TextTable& t, int, int) override {
+    log.push_back("remove, now " + std::to_string(t.rowCount()));
+  }
+  void rowsAboutToBeSwapped(const TextTable& t, int a, int b, int) override {
+    log.push_back("before swap " + t.cell(a, 1) + t.cell(b, 1));
+  }
+  void rowsSwapped(const TextTable& t, int a, int b, int) override {
+    log.push_back("swap " + t.cell(a, 1) + t.cell(b, 1));
+  }
+  void tableReset(const TextTable& t) override {
+    log.push_back("reset " + std::to_string(t.rowCount()));
+  }
+  std::vector<std::string> log;
+};
+
+TEST(TextTable, ListenersHearBeforeAndAfterEveryChange) {
+  TextTable t(3, {"", "a", "b"});
+  Recorder first;
+  Recorder second;
+  t.addListener(&first);
+  t.addListener(&second);
+  t.addListener(&first);  // once is enough
+  t.appendRow();
+  t.setCell(1, 1, "x");
+  t.setCell(1, 1, "x");  // the same text: nothing happens
+  t.insertRow(1, {"", "y"});
+  t.swapCells(1, 2, 1);
+  EXPECT_EQ(t.cell(1, 1), "x");
+  EXPECT_EQ(t.cell(2, 1), "y");
+  t.setRowCount(1);
+  t = TextTable(3, {"", "a", "b"});
+  const std::vector<std::string> expected{
+      "before insert 1+1 of 1", "insert ",       "before cell 1 ", "cell 1 x",
+      "before insert 1+1 of 2", "insert y",      "before swap yx", "swap xy",
+      "before remove x+2",      "remove, now 1", "reset 1"};
+  EXPECT_EQ(first.log, expected);
+  EXPECT_EQ(second.log, expected);
+  t.removeListener(&first);
+  t.appendRow();
+  EXPECT_EQ(first.log.size(), expected.size());
+  EXPECT_EQ(second.log.size(), expected.size() + 2);
+}
+
 }  // namespace
 }  // namespace qf

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Each layer includes only itself and the layers below it:
+#   document <- source, view, shell <- edit <- platform <- ui <- app
+# and the layers below platform include no Qt header. Prints every include that breaks this.
+set -euo pipefail
+src="$1"
+declare -A allowed=(
+  [document]="document"
+  [source]="document source"
+  [view]="document view"
+  [shell]="document shell"
+  [edit]="document source view shell edit"
+  [platform]="document source view shell edit platform"
+  [ui]="document source view shell edit platform ui"
+  [app]="document source view shell edit platform ui app"
+)
+qtfree="document source view shell edit"
+layers="${!allowed[*]}"
+bad=0
+for layer in $layers; do
+  [ -d "$src/$layer" ] || continue
+  while IFS= read -r hit; do
+    file="${hit%%:*}"
+    header=$(sed -E 's/.*#include +"([^"]+)".*/\1/' <<<"${hit#*:}")
+    used="${header%%/*}"
+    [ "$used" = "$header" ] && continue  # a header of the same folder
+    case " $layers " in *" $used "*) ;; *) continue ;; esac
+    case " ${allowed[$layer]} " in
+      *" $used "*) ;;
+      *) echo "$file: the $layer layer includes $header from $used"; bad=1 ;;
+    esac
+  done < <(grep -HE '^\s*#\s*include +"' -r "$src/$layer" --include='*.h' --include='*.cpp' || true)
+  case " $qtfree " in
+    *" $layer "*)
+      if grep -nE '^\s*#\s*include +<Q' -r "$src/$layer" --include='*.h' --include='*.cpp'; then
+        echo "the $layer layer includes Qt"
+        bad=1
+      fi
+      ;;
+  esac
+done
+[ "$bad" -eq 0 ] && echo "layer rules: every include goes down"
+exit "$bad"
