@@ -1,5 +1,6 @@
 #include "cell_grid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -41,6 +42,11 @@ CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& c
   setSelectionBehavior(QAbstractItemView::SelectItems);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  // The corner button over the row numbers does nothing here; it still gets a name.
+  setCornerButtonEnabled(false);
+  for (QAbstractButton* corner : findChildren<QAbstractButton*>()) {
+    corner->setAccessibleName(caption);
+  }
   editor_->setObjectName(QStringLiteral("txtInput"));
   editor_->setAccessibleName(QStringLiteral("入力"));
   editor_->setFrame(false);
@@ -92,8 +98,15 @@ void CellGrid::commitEditor() {
   const int row = editRow_;
   const int col = editCol_;
   const QString text = editor_->text();
-  editor_->hide();  // hidden first, so the focus change that follows commits nothing twice
+  hideEditor();  // hidden first, so the focus change that follows commits nothing twice
   if (committed) committed(row, col, text);
+}
+
+void CellGrid::hideEditor() {
+  // The focus goes back to the grid first: a focused widget that hides hands the focus on as a
+  // Tab would, and the grid would take that Tab as a move to the next cell.
+  if (editor_->hasFocus()) setFocus();
+  editor_->hide();
 }
 
 bool CellGrid::event(QEvent* e) {
@@ -137,12 +150,10 @@ void CellGrid::keyPressEvent(QKeyEvent* e) {
 bool CellGrid::editorKey(QKeyEvent* e) {
   if (IsEnter(e)) {
     commitEditor();
-    setFocus();
     return true;
   }
   if (e->key() == Qt::Key_Escape) {
-    editor_->hide();  // the cell keeps its text
-    setFocus();
+    hideEditor();  // the cell keeps its text
     return true;
   }
   switch (ClipboardKey(e)) {
@@ -181,7 +192,6 @@ bool CellGrid::eventFilter(QObject* watched, QEvent* e) {
         const int row = editRow_;
         const int col = editCol_;
         commitEditor();
-        setFocus();
         emit cellDoubleClicked(row, col);
         return true;
       }

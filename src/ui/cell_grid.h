@@ -55,6 +55,7 @@ class CellGrid final : public QTableView {
 
  private:
   bool editorKey(QKeyEvent* e);
+  void hideEditor();
 
   const TextTable& table_;
   TextTableModel* model_;

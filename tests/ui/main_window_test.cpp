@@ -18,81 +18,14 @@
 
 #include "document/object_rows.h"
 #include "platform/qt_fonts.h"
-#include "scripted_prompter.h"
 #include "shell/settings_file.h"
 #include "ui/design_window.h"
 #include "ui/main_window.h"
 #include "ui/source_window.h"
+#include "ui_fixture.h"
 
 using namespace qf;
-
-namespace {
-
-QString Data(const char* name) {
-  return QStringLiteral(QF_TEST_DATA "/") + QLatin1String(name);
-}
-
-// Runs `act` on the modal dialog that the next command opens, once it is up.
-void OnModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    QVERIFY(modal);
-    QVERIFY(QTest::qWaitForWindowExposed(modal));
-    act(modal);
-    // A check that failed inside act() must not leave the dialog waiting for ever.
-    if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
-  });
-}
-
-void Click(QWidget* parent, const char* name) {
-  auto* b = parent->findChild<QPushButton*>(QString::fromLatin1(name));
-  QVERIFY2(b, name);
-  QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void Type(QWidget* parent, const char* name, const QString& text) {
-  auto* box = parent->findChild<QLineEdit*>(QString::fromLatin1(name));
-  QVERIFY2(box, name);
-  box->setFocus();
-  box->selectAll();
-  QTest::keyClicks(box, text);
-}
-
-// One editor with its own settings file, answering through a scripted prompter.
-struct App {
-  explicit App(const QString& settingsDir)
-      : ctx(std::filesystem::path(settingsDir.toStdString()) / "QF2.INI") {
-    ctx.state.appFolder = settingsDir.toStdString();
-    LoadSettings(ctx.settingsPath, ctx.state);
-    window = std::make_unique<MainWindow>(ctx, prompter);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QCoreApplication::processEvents();
-  }
-  QAction* act(const char* name) {
-    auto* a = window->findChild<QAction*>(QString::fromLatin1(name));
-    if (!a) qFatal("no action %s", name);
-    return a;
-  }
-  // A line object added as the design window would add it.
-  void addLine() {
-    PlacementState& p = ctx.editor.state().placing;
-    p.working = {};
-    p.working.Kind = ObjectKind::Line;
-    p.working.Style = "0";
-    p.working.Size = 1;
-    p.rect = {20, 20, 80, 60};
-    p.NewObject = true;
-    ctx.editor.storeWorkingObject();
-    p.NewObject = false;
-  }
-
-  test::ScriptedPrompter prompter;
-  AppContext ctx;
-  std::unique_ptr<MainWindow> window;
-};
-
-}  // namespace
+using namespace qf::test;
 
 class MainWindowTest : public QObject {
   Q_OBJECT

@@ -1,0 +1,337 @@
+// The code and layer windows, clicked and typed in as a person would.
+#include <QAccessible>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+#include "platform/qt_fonts.h"
+#include "platform/raster_surface.h"
+#include "ui/cell_grid.h"
+#include "ui/code_window.h"
+#include "ui/design_window.h"
+#include "ui/layer_window.h"
+#include "ui_fixture.h"
+#include "view/renderer.h"
+
+using namespace qf;
+using namespace qf::test;
+
+namespace {
+
+QPoint CellCentre(CellGrid& g, int row, int col) {
+  return g.visualRect(g.model()->index(row - 1, col - 1)).center();
+}
+
+void ClickCell(CellGrid& g, int row, int col) {
+  g.scrollTo(g.model()->index(row - 1, col - 1));
+  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, CellCentre(g, row, col));
+}
+
+// As the window system sends it: a click, then a second press that comes as a double-click.
+void DoubleClickCell(CellGrid& g, int row, int col) {
+  g.scrollTo(g.model()->index(row - 1, col - 1));
+  const QPoint at = CellCentre(g, row, col);
+  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, at);
+}
+
+QString Cell(const TextTable& t, int row, int col) {
+  return QString::fromStdString(t.cell(row, col));
+}
+
+QString Guide(App& e) {
+  return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
+}
+
+// The page as a full redraw of the list draws it.
+QImage FullPage(App& e) {
+  QImage image = PageImage(e.ctx.view);
+  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
+  RenderContext rc{surface, e.ctx.design, e.ctx.view, e.ctx.pictures};
+  FullRedraw(rc);
+  return image;
+}
+
+}  // namespace
+
+class ListWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+  }
+
+  void codeWindowEditsCellsAsAPersonWould() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    CellGrid& grid = e.window->codeWindow().grid();
+    QLineEdit& input = grid.cellEditor();
+    const TextTable& t = e.ctx.design.objects;
+    const QImage before = e.window->designWindow().canvas().image().copy();
+    QVERIFY(!e.act("QFM311")->isEnabled());
+
+    // A click on X1 of the title opens the editor on the cell; the number is formatted.
+    ClickCell(grid, 1, kColX1);
+    QVERIFY(input.isVisible());
+    QCOMPARE(input.text(), QStringLiteral("20.000"));
+    QCOMPARE(e.window->codeWindow().findChild<QLabel*>(QStringLiteral("lblNum"))->text(),
+             QStringLiteral("1"));
+    QTest::keyClicks(&input, QStringLiteral("62.5"));
+    QTest::keyClick(&input, Qt::Key_Return);
+    QVERIFY(!input.isVisible());
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
+    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.act("QFM311")->isEnabled());
+    // The page shows the text at its new place at once, as a full redraw would.
+    const QImage& page = e.window->designWindow().canvas().image();
+    QVERIFY(page != before);
+    QCOMPARE(page, FullPage(e));
+
+    // Undo from the menu: the cell, the page and Modified as they were; redo again.
+    e.act("QFM311")->trigger();
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("20.000"));
+    QCOMPARE(e.window->designWindow().canvas().image(), before);
+    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(e.act("QFM312")->isEnabled());
+    e.act("QFM312")->trigger();
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
+
+    // The font column of a text is a dialog's: the editor stays closed. Typing on an
+    // editable cell opens it with the typed character.
+    ClickCell(grid, 1, kColStyle);
+    QVERIFY(!input.isVisible());
+    ClickCell(grid, 1, kColLabel);
+    QTest::keyClick(&input, Qt::Key_Escape);
+    QVERIFY(!input.isVisible());
+    QTest::keyClicks(&grid, QStringLiteral("T"));
+    QVERIFY(input.isVisible());
+    QCOMPARE(input.text(), QStringLiteral("T"));
+    QTest::keyClicks(&input, QStringLiteral("itle"));
+    // Leaving the editor commits it, like Enter.
+    ClickCell(grid, 2, kColStyle);
+    QCOMPARE(Cell(t, 1, kColLabel), QStringLiteral("Title"));
+
+    // Ctrl+C copies a cell, Ctrl+V pastes into any column, Ctrl+Z takes the paste back.
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(1 - 1, kColText - 1));
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("請求書"));
+    grid.setCurrentIndex(grid.model()->index(2 - 1, kColStyle - 1));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Cell(t, 2, kColStyle), QStringLiteral("請求書"));
+    QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Cell(t, 2, kColStyle), QStringLiteral("ＭＳ ゴシック"));
+
+    // A ring's cells are never edited in place.
+    int ring = 0;
+    for (int r = 1; r <= t.itemCount() && !ring; ++r) {
+      if (t.cell(r, kColKind) == "ﾘﾝｸﾞ") ring = r;
+    }
+    QVERIFY(ring > 0);
+    ClickCell(grid, ring, kColX1);
+    QVERIFY(!input.isVisible());
+  }
+
+  void codeWindowRowsSwapDeleteInsertAndPick() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    CodeWindow& code = e.window->codeWindow();
+    CellGrid& grid = code.grid();
+    const TextTable& t = e.ctx.design.objects;
+    const int count = t.itemCount();
+    const QString two = Cell(t, 2, kColLabel);
+    const QString five = Cell(t, 5, kColLabel);
+
+    ClickCell(grid, 2, kColKind);
+    Click(&code, "cmdSwap");
+    QCOMPARE(Guide(e), QStringLiteral("入替先の行をクリックして下さい。"));
+    ClickCell(grid, 5, kColKind);
+    QCOMPARE(Cell(t, 2, kColLabel), five);
+    QCOMPARE(Cell(t, 5, kColLabel), two);
+    QCOMPARE(Cell(t, 2, kColNumber), QStringLiteral("2"));
+    QCOMPARE(code.currentRow(), 0);
+    QVERIFY(Guide(e).isEmpty());
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    ClickCell(grid, 3, kColKind);
+    Click(&code, "cmdDel");  // no question asked
+    QCOMPARE(t.itemCount(), count - 1);
+    QVERIFY(e.prompter.messages.isEmpty());
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    Click(&code, "cmdIns");
+    QCOMPARE(Guide(e), QStringLiteral("挿入モード中：オブジェクトを追加して下さい。"));
+    QVERIFY(e.ctx.editor.state().placing.InsertMode);
+
+    // A double-click picks the row's object in the design window.
+    DoubleClickCell(grid, 1, kColKind);
+    QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("●1"));
+    QCOMPARE(e.ctx.editor.state().pointer.SelectionList.size(), size_t{1});
+    QCOMPARE(Guide(e), QStringLiteral("オブジェクト選択中：[Delete]キーでオブジェクトの削除"));
+    QCOMPARE(e.window->findChild<QMdiArea*>()->activeSubWindow()->widget(),
+             static_cast<QWidget*>(&e.window->designWindow()));
+    // Undo takes the mark away with the selection and brings the deleted row back.
+    e.act("QFM311")->trigger();
+    QCOMPARE(t.itemCount(), count);
+    QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("1"));
+    QVERIFY(e.ctx.editor.state().pointer.SelectionList.empty());
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+  }
+
+  void layerWindowAddsDeletesSwapsRenamesLocksAndHides() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    LayerWindow& layers = e.window->layerWindow();
+    CellGrid& grid = layers.grid();
+    const TextTable& l = e.ctx.design.layers;
+    auto* layerPanel = e.window->findChild<QLabel*>(QStringLiteral("stbGuide2"));
+    QCOMPARE(l.itemCount(), 2);
+
+    ClickCell(grid, 1, kLayerNumber);
+    QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：2"));
+    Click(&layers, "cmdIns");
+    QCOMPARE(Cell(l, 1, kLayerNumber), QStringLiteral("3"));
+    QCOMPARE(Cell(l, 1, kLayerName), QStringLiteral("レイヤー3"));
+    QVERIFY(e.ctx.state.modified);
+
+    // The name is edited in place.
+    ClickCell(grid, 1, kLayerName);
+    QLineEdit& input = grid.cellEditor();
+    QVERIFY(input.isVisible());
+    input.insert(QStringLiteral("見出し"));  // as an input method types it
+    QTest::keyClick(&input, Qt::Key_Return);
+    QCOMPARE(Cell(l, 1, kLayerName), QStringLiteral("見出し"));
+
+    // The base layer is refused; another asks first, and Cancel keeps it.
+    ClickCell(grid, 3, kLayerNumber);
+    Click(&layers, "cmdDel");
+    QCOMPARE(e.prompter.messages.value(0), QStringLiteral("ベースレイヤーは削除できません。"));
+    ClickCell(grid, 2, kLayerNumber);
+    e.prompter.answers = {kMsgCancel};
+    Click(&layers, "cmdDel");
+    QCOMPARE(e.prompter.messages.value(1),
+             QStringLiteral("明細レイヤーを削除します。よろしいですか？"));
+    QCOMPARE(l.itemCount(), 3);
+
+    // Swap 1 and 2; a swap with the base layer changes nothing but ends the swap.
+    ClickCell(grid, 1, kLayerNumber);
+    Click(&layers, "cmdSwap");
+    ClickCell(grid, 2, kLayerNumber);
+    QCOMPARE(Cell(l, 1, kLayerName), QStringLiteral("明細レイヤー"));
+    ClickCell(grid, 1, kLayerNumber);
+    Click(&layers, "cmdSwap");
+    ClickCell(grid, 3, kLayerNumber);
+    QCOMPARE(Cell(l, 3, kLayerName), QStringLiteral("ベースレイヤー"));
+    QVERIFY(Guide(e).isEmpty());
+
+    // Hiding a layer takes its objects off the page at once; lock and hide are no steps.
+    const QImage shown = e.window->designWindow().canvas().image().copy();
+    const size_t steps = e.ctx.editor.history().stepCount();
+    DoubleClickCell(grid, 1, kLayerHide);
+    QCOMPARE(Cell(l, 1, kLayerHide), QStringLiteral("×"));
+    QVERIFY(e.window->designWindow().canvas().image() != shown);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+    DoubleClickCell(grid, 1, kLayerLock);
+    QCOMPARE(Cell(l, 1, kLayerLock), QStringLiteral("■"));
+    QCOMPARE(e.ctx.editor.history().stepCount(), steps);
+
+    // Deleting the current layer makes the base layer current.
+    ClickCell(grid, 2, kLayerNumber);
+    QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：3"));
+    e.prompter.answers = {kMsgOk};
+    Click(&layers, "cmdDel");
+    QCOMPARE(l.itemCount(), 2);
+    QCOMPARE(e.ctx.editor.currentLayer(), int16_t{1});
+    QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：1"));
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // File New makes the base layer current too.
+    ClickCell(grid, 1, kLayerNumber);
+    e.prompter.answers = {kMsgOk};
+    e.act("QFM101")->trigger();
+    QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：1"));
+    QVERIFY(!e.act("QFM311")->isEnabled());
+  }
+
+  void settingsThatTheFileCarriesAreAskedAboutOnExit() {
+    App e(tmp_->path());
+    e.prompter.colors = {QColor(0, 0, 255)};
+    OnModal([](QWidget* d) {
+      Click(d, "cmdColor1");
+      Click(d, "cmdSet");
+    });
+    e.act("QFM406")->trigger();
+    QVERIFY(e.ctx.state.modified);
+    e.prompter.answers = {kMsgCancel};
+    e.act("QFM199")->trigger();
+    QCOMPARE(e.prompter.messages.value(0), QStringLiteral("編集中のデータを破棄しますか？"));
+    QVERIFY(e.window->isVisible());
+  }
+
+  void everyControlHasAnAccessibleName() {
+    App e(tmp_->path());
+    for (QWidget* window : {static_cast<QWidget*>(&e.window->codeWindow()),
+                            static_cast<QWidget*>(&e.window->layerWindow())}) {
+      for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLineEdit*>(w) &&
+            !qobject_cast<QTableView*>(w)) {
+          continue;
+        }
+        QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      }
+    }
+    QCOMPARE(e.window->designWindow().canvas().accessibleName(), QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
+    QCOMPARE(e.window->codeWindow().grid().accessibleName(), QStringLiteral("ｺｰﾄﾞｳｨﾝﾄﾞｳ"));
+  }
+
+  void childWindowsStayReachable() {
+    {
+      // A first start: the design window leaves the code window below it in view.
+      App e(tmp_->path());
+      QVERIFY(e.ctx.state.firstStart);
+      auto* area = e.window->findChild<QMdiArea*>();
+      QRect design;
+      QRect code;
+      for (QMdiSubWindow* w : area->subWindowList()) {
+        if (w->widget() == &e.window->designWindow()) design = w->geometry();
+        if (w->widget() == &e.window->codeWindow()) code = w->geometry();
+      }
+      QVERIFY(!design.intersects(code));
+      e.window->close();
+    }
+    // Places far outside a smaller main window come back inside it.
+    AppState state;
+    const std::filesystem::path ini = std::filesystem::path(tmp_->path().toStdString()) / "QF2.INI";
+    LoadSettings(ini, state);
+    state.windows[kWinMain] = {0, 0, 700 * 15, 500 * 15};
+    state.windows[kWinLayer] = {2000 * 15, 1500 * 15, 300 * 15, 200 * 15};
+    QVERIFY(SaveSettings(ini, state).ok());
+    App again(tmp_->path());
+    auto* area = again.window->findChild<QMdiArea*>();
+    const QRect visible = area->viewport()->rect();
+    for (QMdiSubWindow* w : area->subWindowList()) {
+      QVERIFY2(visible.contains(w->geometry()), qPrintable(w->objectName()));
+    }
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> tmp_;
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  ListWindowsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "list_windows_test.moc"
