@@ -1,5 +1,6 @@
 #include "design.h"
 
+#include <algorithm>
 #include <string>
 
 #include "number_text.h"
@@ -75,8 +76,8 @@ bool IsLayerLocked(const TextTable& layers, double n) {
   return row == 0 || !layers.cell(row, kLayerLock).empty();
 }
 
-void RenumberRows(TextTable& objects) {
-  for (int r = 1; r < objects.rowCount(); ++r) MarkRow(objects, r, false);
+void RenumberRows(TextTable& objects, int first) {
+  for (int r = std::max(first, 1); r < objects.rowCount(); ++r) MarkRow(objects, r, false);
 }
 
 void MarkRow(TextTable& objects, int row, bool selected) {

@@ -110,8 +110,8 @@ struct Design {
 bool IsLayerVisible(const TextTable& layers, double n);
 bool IsLayerLocked(const TextTable& layers, double n);
 
-// Column 0 of every object row becomes its plain row number.
-void RenumberRows(TextTable& objects);
+// Column 0 of every object row (from row `first` on) becomes its plain row number.
+void RenumberRows(TextTable& objects, int first = 1);
 // Column 0 of one row: "●" and the number when selected, the plain number otherwise.
 void MarkRow(TextTable& objects, int row, bool selected);
 

@@ -151,7 +151,7 @@ bool Editor::undo() {
   if (!history_.canUndo()) return false;
   ResetEditState();
   history_.undo();
-  RenumberRows(design_.objects);
+  if (history_.firstMovedRow() > 0) RenumberRows(design_.objects, history_.firstMovedRow());
   finishChange(true);
   return true;
 }
@@ -160,7 +160,7 @@ bool Editor::redo() {
   if (!history_.canRedo()) return false;
   ResetEditState();
   history_.redo();
-  RenumberRows(design_.objects);
+  if (history_.firstMovedRow() > 0) RenumberRows(design_.objects, history_.firstMovedRow());
   finishChange(true);
   return true;
 }
@@ -225,7 +225,7 @@ void Editor::setPalette(const Palette& palette) {
 int Editor::storeWorkingObject(int index) {
   Change change(*this);
   const int row = StoreWorkingObject(design_.objects, state_, index);
-  RenumberRows(design_.objects);
+  if (row > 0) RenumberRows(design_.objects, row);
   return row;
 }
 
@@ -284,7 +284,7 @@ bool Editor::deleteObjectRow(int row) {
   {
     Change change(*this);
     design_.objects.removeRow(row);
-    RenumberRows(design_.objects);
+    RenumberRows(design_.objects, row);
   }
   state_.ResetEditState();
   if (view_) view_->guideText("");

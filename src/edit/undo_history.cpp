@@ -1,5 +1,6 @@
 #include "undo_history.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document/design.h"
@@ -34,7 +35,7 @@ bool UndoHistory::commit() {
   current_.clear();
   ++position_;
   if (steps_.size() > maxSteps_) {
-    steps_.erase(steps_.begin());
+    steps_.pop_front();
     --position_;
     saved_ = saved_ == 0 || saved_ == kNotReachable ? kNotReachable : saved_ - 1;
   }
@@ -114,6 +115,9 @@ void UndoHistory::tableReset(const TextTable&) {
 
 void UndoHistory::apply(const Edit& e, bool forward) {
   TextTable& t = table(e.layers);
+  if (!e.layers && (e.op == Edit::Op::Insert || e.op == Edit::Op::Remove)) {
+    firstMoved_ = firstMoved_ == 0 ? e.row : std::min(firstMoved_, e.row);
+  }
   switch (e.op) {
     case Edit::Op::Cell:
       t.setCell(e.row, e.col, forward ? e.after : e.before);
@@ -135,6 +139,7 @@ void UndoHistory::apply(const Edit& e, bool forward) {
 bool UndoHistory::undo() {
   if (!canUndo() || open_) return false;
   replaying_ = true;
+  firstMoved_ = 0;
   const Step& step = steps_[--position_];
   for (auto it = step.rbegin(); it != step.rend(); ++it) apply(*it, false);
   replaying_ = false;
@@ -144,6 +149,7 @@ bool UndoHistory::undo() {
 bool UndoHistory::redo() {
   if (!canRedo() || open_) return false;
   replaying_ = true;
+  firstMoved_ = 0;
   for (const Edit& e : steps_[position_]) apply(e, true);
   ++position_;
   replaying_ = false;
@@ -151,7 +157,7 @@ bool UndoHistory::redo() {
 }
 
 size_t UndoHistory::memoryBytes() const {
-  size_t bytes = steps_.capacity() * sizeof(Step);
+  size_t bytes = steps_.size() * sizeof(Step);
   for (const Step& step : steps_) {
     bytes += step.capacity() * sizeof(Edit);
     for (const Edit& e : step) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class UndoHistory final : private TableListener {
   // Apply the last step backwards, or the next one again. False when there is none.
   bool undo();
   bool redo();
+  // The first object row that the last undo or redo inserted or removed (0 when none): the
+  // rows from there on have new numbers.
+  int firstMovedRow() const { return firstMoved_; }
 
   void clear();
   // The lists as they stand are those of the file: Modified is whether the history has moved
@@ -71,11 +75,12 @@ class UndoHistory final : private TableListener {
   TextTable& objects_;
   TextTable& layers_;
   size_t maxSteps_;
-  std::vector<Step> steps_;
-  size_t position_ = 0;  // steps before it are done, those from it on undone
+  std::deque<Step> steps_;  // the oldest step leaves from the front
+  size_t position_ = 0;     // steps before it are done, those from it on undone
   size_t saved_ = 0;
   Step current_;
   std::string pendingBefore_;
+  int firstMoved_ = 0;
   bool open_ = false;
   bool replaying_ = false;
 };

@@ -66,6 +66,7 @@ PageIndex::~PageIndex() {
 
 void PageIndex::measure(int row) {
   RowInfo& info = rows_[static_cast<size_t>(row - 1)];
+  gridPlace(row - 1, false);
   if (info.state == State::Unmeasured) --unmeasured_;
   ++measured_;
   DecodeObjectRow(scratch_, design_.objects, row);
@@ -119,6 +120,60 @@ void PageIndex::measure(int row) {
       break;
   }
   info.state = State::Measured;
+  gridPlace(row - 1, true);
+}
+
+bool PageIndex::cellRange(const PageRect& r, int& x0, int& y0, int& x1, int& y1) const {
+  if (r.empty() || !(grid_.width > 0) || !(grid_.height > 0)) return false;
+  const double n = Grid::kCells;
+  auto cell = [n](double v, double extent) {
+    return static_cast<int>(std::clamp(std::floor(v / extent * n), 0.0, n - 1));
+  };
+  x0 = cell(r.left, grid_.width);
+  x1 = cell(r.right, grid_.width);
+  y0 = cell(r.top, grid_.height);
+  y1 = cell(r.bottom, grid_.height);
+  return true;
+}
+
+void PageIndex::gridPlace(int index, bool add) {
+  if (!grid_.valid) return;
+  const RowInfo& info = rows_[static_cast<size_t>(index)];
+  if (info.unit >= 0 || info.own.empty() || info.state == State::Unmeasured) return;
+  const PageRect r = info.own.grown(grid_.ux * info.padPx, grid_.uy * info.padPx);
+  int x0 = 0;
+  int y0 = 0;
+  int x1 = 0;
+  int y1 = 0;
+  const bool fits = cellRange(r, x0, y0, x1, y1) && (x1 - x0 + 1) * (y1 - y0 + 1) <= 64 &&
+                    std::isfinite(r.left) && std::isfinite(r.right) && std::isfinite(r.top) &&
+                    std::isfinite(r.bottom);
+  auto place = [&](std::vector<int>& list) {
+    if (add) {
+      list.push_back(index);
+    } else if (auto it = std::find(list.begin(), list.end(), index); it != list.end()) {
+      *it = list.back();
+      list.pop_back();
+    }
+  };
+  if (!fits) {
+    place(grid_.spanning);
+    return;
+  }
+  for (int y = y0; y <= y1; ++y) {
+    for (int x = x0; x <= x1; ++x) place(grid_.cells[static_cast<size_t>(y * Grid::kCells + x)]);
+  }
+}
+
+void PageIndex::buildGrid(const ViewState& view) {
+  grid_ = Grid{};
+  grid_.width = view.page.scaleWidth;
+  grid_.height = view.page.scaleHeight;
+  grid_.ux = view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 1;
+  grid_.uy = view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 1;
+  grid_.cells.assign(Grid::kCells * Grid::kCells, {});
+  grid_.valid = true;
+  for (size_t i = 0; i < rows_.size(); ++i) gridPlace(static_cast<int>(i), true);
 }
 
 void PageIndex::addFootprint(int row) {
@@ -136,6 +191,7 @@ void PageIndex::ensureBaseline() {
   needBaseline_ = false;
   update();
   damage_.clear();
+  drawnUnreliable_ = unreliable_;
 }
 
 void PageIndex::touchRow(int row) {
@@ -188,9 +244,12 @@ void PageIndex::rowsInserted(const TextTable& t, int first, int count) {
   ensureBaseline();
   const auto at = static_cast<size_t>(first - 1);
   if (at > rows_.size()) return;
-  for (int& r : changedRows_) {
-    if (r >= first) r += count;
+  if (at < rows_.size()) {
+    for (int& r : changedRows_) {
+      if (r >= first) r += count;
+    }
   }
+  grid_.valid = false;  // rows below move
   RowInfo fresh;
   fresh.state = State::Changed;
   rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), static_cast<size_t>(count), fresh);
@@ -222,6 +281,9 @@ void PageIndex::rowsRemoved(const TextTable& t, int first, int count) {
   }
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(from),
               rows_.begin() + static_cast<std::ptrdiff_t>(to));
+  // Rows below move: the grid and the blocks' row lists name them by place.
+  grid_.valid = false;
+  if (!units_.empty()) structureDirty_ = true;
   std::vector<int> kept;
   kept.reserve(changedRows_.size());
   for (int r : changedRows_) {
@@ -259,6 +321,8 @@ void PageIndex::tableReset(const TextTable& /*t*/) {
   rows_.assign(static_cast<size_t>(std::max(0, design_.objects.itemCount())), RowInfo{});
   unmeasured_ = static_cast<int>(rows_.size());
   units_.clear();
+  unitRows_.clear();
+  grid_.valid = false;
   changedRows_.clear();
   touchedLayers_.clear();
   damage_.clear();
@@ -303,6 +367,8 @@ void PageIndex::rebuildStructure() {
   structureDirty_ = false;
   unreliable_ = false;
   units_.clear();
+  unitRows_.clear();
+  grid_.valid = false;  // rows move in and out of blocks
   for (RowInfo& info : rows_) info.unit = -1;
 
   // Visible layers in drawing order; a number carried twice would be drawn twice.
@@ -373,8 +439,10 @@ void PageIndex::rebuildStructure() {
             totalSteps += steps;
             const int id = static_cast<int>(units_.size());
             units_.push_back({area, pad});
+            unitRows_.emplace_back();
             for (size_t j = f.first; j <= k; ++j) {
               rows_[static_cast<size_t>(layerRows[j] - 1)].unit = id;
+              unitRows_.back().push_back(layerRows[j] - 1);
             }
           }
         } else {
@@ -404,7 +472,10 @@ PageIndex::Damage PageIndex::takeDamage(const ViewState& view) {
   ensureBaseline();
   update();
   Damage d;
-  d.full = full_ || unreliable_;
+  // What was drawn while the walk could not be followed is nowhere in the areas: going back
+  // to a design the index follows takes one full redraw too.
+  d.full = full_ || unreliable_ || drawnUnreliable_;
+  drawnUnreliable_ = unreliable_;
   if (!d.full) {
     for (const Pending& p : damage_) {
       const PageRect r = padded(p.rect, p.padPx, view);
@@ -437,20 +508,48 @@ void PageIndex::forgetDamage() {
   }
   changedRows_.clear();
   needBaseline_ = unmeasured_ > 0 || structureDirty_;
+  if (!needBaseline_) drawnUnreliable_ = unreliable_;
 }
 
 std::vector<int> PageIndex::rowsTouching(const PageRect& region, const ViewState& view) {
   ensureBaseline();
   update();
-  std::vector<int> rows;
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    const RowInfo& info = rows_[i];
-    const bool hit = info.unit >= 0 ? padded(units_[static_cast<size_t>(info.unit)].area,
-                                             units_[static_cast<size_t>(info.unit)].padPx, view)
-                                          .intersects(region)
-                                    : padded(info.own, info.padPx, view).intersects(region);
-    if (hit) rows.push_back(static_cast<int>(i) + 1);
+  const double ux = view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 1;
+  const double uy = view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 1;
+  if (!grid_.valid || grid_.width != view.page.scaleWidth ||
+      grid_.height != view.page.scaleHeight || grid_.ux != ux || grid_.uy != uy) {
+    buildGrid(view);
   }
+  if (seen_.size() != rows_.size()) seen_.assign(rows_.size(), 0);
+  if (++query_ == 0) {
+    std::fill(seen_.begin(), seen_.end(), 0);
+    query_ = 1;
+  }
+  std::vector<int> rows;
+  auto take = [&](int i) {
+    uint32_t& seen = seen_[static_cast<size_t>(i)];
+    if (seen == query_) return;
+    seen = query_;
+    const RowInfo& info = rows_[static_cast<size_t>(i)];
+    if (info.own.grown(ux * info.padPx, uy * info.padPx).intersects(region)) rows.push_back(i + 1);
+  };
+  int x0 = 0;
+  int y0 = 0;
+  int x1 = 0;
+  int y1 = 0;
+  if (cellRange(region, x0, y0, x1, y1)) {
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) {
+        for (int i : grid_.cells[static_cast<size_t>(y * Grid::kCells + x)]) take(i);
+      }
+    }
+  }
+  for (int i : grid_.spanning) take(i);
+  for (size_t u = 0; u < units_.size(); ++u) {
+    if (!padded(units_[u].area, units_[u].padPx, view).intersects(region)) continue;
+    for (int i : unitRows_[u]) rows.push_back(i + 1);
+  }
+  std::sort(rows.begin(), rows.end());
   return rows;
 }
 

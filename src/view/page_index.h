@@ -74,6 +74,24 @@ class PageIndex final : private TableListener {
   void aboutToReset(const TextTable& t) override;
   void tableReset(const TextTable& t) override;
 
+  // Rows by where they draw, so that finding those that reach into a region does not visit
+  // every row: a grid of cells over the page, each listing the rows outside repeat blocks whose
+  // area reaches into it. Built again when rows move or the view changes; a row measured again
+  // moves between cells.
+  struct Grid {
+    static constexpr int kCells = 32;  // across and down
+    bool valid = false;
+    double width = 0;  // the page, in page units
+    double height = 0;
+    double ux = 1;  // page units a pixel
+    double uy = 1;
+    std::vector<std::vector<int>> cells;  // row indices (0-based)
+    std::vector<int> spanning;            // rows too large for cells: always looked at
+  };
+  void buildGrid(const ViewState& view);
+  void gridPlace(int index, bool add);
+  bool cellRange(const PageRect& r, int& x0, int& y0, int& x1, int& y1) const;
+
   void ensureBaseline();
   void touchRow(int row);  // damages where it draws now; its new place follows on update
   void touchLayer(const TextTable& layers, int row);  // every object of that layer's number
@@ -91,10 +109,15 @@ class PageIndex final : private TableListener {
   std::vector<int> changedRows_;     // object rows in State::Changed
   std::set<int16_t> touchedLayers_;  // layer numbers whose objects are damaged after the change
   std::vector<Pending> damage_;
+  Grid grid_;
+  std::vector<std::vector<int>> unitRows_;  // row indices of each unit
+  std::vector<uint32_t> seen_;              // per row: the query that last took it
+  uint32_t query_ = 0;
   bool full_ = true;  // a full redraw is owed
   bool structureDirty_ = true;
-  bool needBaseline_ = false;  // the page was drawn whole; index it before the next change
-  bool unreliable_ = false;    // the walk cannot be followed: always draw everything
+  bool needBaseline_ = false;     // the page was drawn whole; index it before the next change
+  bool unreliable_ = false;       // the walk cannot be followed: always draw everything
+  bool drawnUnreliable_ = false;  // so it was when the page was last drawn
   int unmeasured_ = 0;
   int measured_ = 0;
   ObjectRecord scratch_;
