@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -183,6 +184,42 @@ class ListWindowsTest : public QObject {
     QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("1"));
     QVERIFY(e.ctx.editor.state().pointer.SelectionList.empty());
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+  }
+
+  void gridKeepsItsPlaceWhileRowsComeAndGo() {
+    App e(tmp_->path());
+    PlacementState& p = e.ctx.editor.state().placing;
+    ObjectRecord line;
+    line.Kind = ObjectKind::Line;
+    line.Style.assign(1, '0');
+    p.working = line;
+    p.NewObject = true;
+    for (int i = 0; i < 200; ++i) {
+      p.rect = {20, 20.0 + i, 80, 20.0 + i};
+      e.ctx.editor.storeWorkingObject();
+    }
+    p.NewObject = false;
+    CellGrid& grid = e.window->codeWindow().grid();
+    QCoreApplication::processEvents();  // the view lays out its new rows
+    grid.scrollTo(grid.model()->index(150, 0), QAbstractItemView::PositionAtTop);
+    ClickCell(grid, 160, kColX1);
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    const int scrolled = grid.verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    // Deleting a row above and pasting into a cell keep the place and the current cell.
+    e.ctx.editor.deleteObjectRow(3);
+    QCOMPARE(grid.currentRow(), 159);
+    QCOMPARE(grid.verticalScrollBar()->value(), scrolled);
+    QApplication::clipboard()->setText(QStringLiteral("55"));
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Cell(e.ctx.design.objects, 159, kColX1), QStringLiteral("55"));
+    QCOMPARE(grid.currentRow(), 159);
+    QCOMPARE(grid.verticalScrollBar()->value(), scrolled);
+    // Enter opens the editor on the cell's text.
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QVERIFY(grid.cellEditor().isVisible());
+    QCOMPARE(grid.cellEditor().text(), QStringLiteral("55"));
   }
 
   void layerWindowAddsDeletesSwapsRenamesLocksAndHides() {
