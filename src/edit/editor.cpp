@@ -174,6 +174,7 @@ void Editor::markSaved() {
 
 void Editor::designLoaded(const LoadDecisions& decided) {
   state_.ResetEditState();  // the page is drawn again whole: no marks to erase
+  RenumberRows(design_.objects);
   state_.placing.working = decided.lastObject;
   if (decided.currentLayer) state_.placing.currentLayer = *decided.currentLayer;
   history_.clear();

@@ -42,6 +42,8 @@ CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& c
   setSelectionBehavior(QAbstractItemView::SelectItems);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  horizontalHeader()->setAccessibleName(caption + QStringLiteral(" 見出し"));
+  verticalHeader()->setAccessibleName(caption + QStringLiteral(" 行番号"));
   // The corner button over the row numbers does nothing here; it still gets a name.
   setCornerButtonEnabled(false);
   for (QAbstractButton* corner : findChildren<QAbstractButton*>()) {

@@ -134,7 +134,6 @@ bool MainWindow::loadFile(const QString& path) {
 void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided) {
   ctx_.state.fileName = path.toStdString();
   action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
-  RenumberRows(ctx_.design.objects);
   ctx_.editor.designLoaded(decided);
   UpdateRecentFiles(true);
 }

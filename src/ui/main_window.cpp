@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -218,20 +219,24 @@ void MainWindow::buildToolbar() {
   bar->addWidget(caption);
   zoom_ = new QComboBox;
   zoom_->setObjectName(QStringLiteral("cmbPer"));
+  zoom_->setAccessibleName(QStringLiteral("倍率"));
   zoom_->setEditable(true);
   zoom_->setInsertPolicy(QComboBox::NoInsert);
   for (const char* z : kZoomList) zoom_->addItem(QString::fromLatin1(z));
   zoom_->setCurrentText(QStringLiteral("100%"));
   connect(zoom_, &QComboBox::activated, this, &MainWindow::zoomChosen);
   connect(zoom_->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::zoomEntered);
+  zoom_->lineEdit()->setAccessibleName(zoom_->accessibleName());
   bar->addWidget(zoom_);
   bar->addSeparator();
   position_ = new QLabel(QStringLiteral("0.000, 0.000"));
   position_->setObjectName(QStringLiteral("lblPos"));
+  position_->setAccessibleName(QStringLiteral("位置"));
   position_->setMinimumWidth(
       position_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999, 9999.999  ")));
   size_ = new QLabel(QStringLiteral("0.000 x 0.000"));
   size_->setObjectName(QStringLiteral("lblSize"));
+  size_->setAccessibleName(QStringLiteral("サイズ"));
   size_->setMinimumWidth(
       size_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999 x 9999.999  ")));
   // picFra: each read-out behind its picture.
@@ -247,6 +252,10 @@ void MainWindow::buildToolbar() {
     row->addWidget(i == 0 ? position_ : size_);
   }
   bar->addWidget(frame);
+  // The button that shows the buttons a narrow window has no room for.
+  for (auto* more : bar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+    more->setAccessibleName(QStringLiteral("その他のボタン"));
+  }
 }
 
 void MainWindow::buildStatusBar() {

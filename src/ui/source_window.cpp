@@ -19,6 +19,7 @@ SourceWindow::SourceWindow(QWidget* parent)
       private_(new QRadioButton(QStringLiteral("Private"))),
       public_(new QRadioButton(QStringLiteral("Public"))),
       text_(new QPlainTextEdit) {
+  text_->setAccessibleName(QStringLiteral("ｿｰｽｳｨﾝﾄﾞｳ"));
   setObjectName(QStringLiteral("frmSource"));
   setWindowTitle(QStringLiteral("ｿｰｽｳｨﾝﾄﾞｳ"));
   private_->setObjectName(QStringLiteral("optMode0"));

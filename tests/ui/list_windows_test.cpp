@@ -1,9 +1,11 @@
 // The code and layer windows, clicked and typed in as a person would.
 #include <QAccessible>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -324,6 +326,17 @@ class ListWindowsTest : public QObject {
         }
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
       }
+    }
+    // Elsewhere a control's own caption names it where it has one.
+    for (QWidget* w : e.window->findChildren<QWidget*>()) {
+      if (!w->isVisible()) continue;
+      auto* button = qobject_cast<QAbstractButton*>(w);
+      const bool control = button || qobject_cast<QLineEdit*>(w) ||
+                           qobject_cast<QAbstractItemView*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QPlainTextEdit*>(w);
+      if (!control) continue;
+      QVERIFY2(!w->accessibleName().isEmpty() || (button && !button->text().isEmpty()),
+               qPrintable(w->objectName() + QLatin1Char(' ') + w->metaObject()->className()));
     }
     QCOMPARE(e.window->designWindow().canvas().accessibleName(), QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
     QCOMPARE(e.window->codeWindow().grid().accessibleName(), QStringLiteral("ｺｰﾄﾞｳｨﾝﾄﾞｳ"));
