@@ -148,18 +148,22 @@ void Editor::keepCurrentLayer() {
 }
 
 bool Editor::undo() {
-  if (!history_.canUndo()) return false;
-  ResetEditState();
-  history_.undo();
-  if (history_.firstMovedRow() > 0) RenumberRows(design_.objects, history_.firstMovedRow());
-  finishChange(true);
-  return true;
+  return replay(false);
 }
 
 bool Editor::redo() {
-  if (!history_.canRedo()) return false;
+  return replay(true);
+}
+
+bool Editor::replay(bool forward) {
+  if (!(forward ? history_.canRedo() : history_.canUndo())) return false;
+  // The selection names rows the step may move: it goes, marks and all.
   ResetEditState();
-  history_.redo();
+  if (forward) {
+    history_.redo();
+  } else {
+    history_.undo();
+  }
   if (history_.firstMovedRow() > 0) RenumberRows(design_.objects, history_.firstMovedRow());
   finishChange(true);
   return true;

@@ -127,6 +127,7 @@ class Editor {
     Editor& editor_;
   };
 
+  bool replay(bool forward);
   void finishChange(bool changed);
   void showDamage();
   void drawMarks(const std::optional<PageRect>& clip);

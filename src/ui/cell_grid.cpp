@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
 
@@ -226,11 +228,25 @@ void SetUpColumns(CellGrid& grid, std::span<const GridColumn> columns, const cha
   grid.verticalHeader()->setMinimumWidth(fm.horizontalAdvance(QString::fromLatin1(numberSample)));
 }
 
-QPushButton* MakeButton(const char* name, const char* caption) {
-  auto* b = new QPushButton(QString::fromUtf8(caption));
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAccessibleName(QString::fromUtf8(caption));
-  return b;
+std::array<QPushButton*, 3> LayOutGridWindow(QWidget& window, CellGrid& grid,
+                                             std::initializer_list<QWidget*> more) {
+  auto button = [](const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromUtf8(caption));
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAccessibleName(QString::fromUtf8(caption));
+    return b;
+  };
+  const std::array<QPushButton*, 3> buttons{button("cmdIns", "挿入"), button("cmdDel", "削除"),
+                                            button("cmdSwap", "入替")};
+  auto* strip = new QHBoxLayout;
+  for (QPushButton* b : buttons) strip->addWidget(b);
+  for (QWidget* w : more) strip->addWidget(w);
+  strip->addStretch();
+  auto* layout = new QVBoxLayout(&window);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(&grid, 1);
+  layout->addLayout(strip);
+  return buttons;
 }
 
 }  // namespace qf

@@ -2,7 +2,9 @@
 
 #include <QLineEdit>
 #include <QTableView>
+#include <array>
 #include <functional>
+#include <initializer_list>
 #include <span>
 
 #include "document/text_table.h"
@@ -74,8 +76,9 @@ struct GridColumn {
 // column from its sample.
 void SetUpColumns(CellGrid& grid, std::span<const GridColumn> columns, const char* numberSample);
 
-// A button of the strip below a grid, named and captioned, with the caption as its accessible
-// name.
-QPushButton* MakeButton(const char* name, const char* caption);
+// Lays out a window of a grid: the grid, and below it a strip with the buttons cmdIns "挿入",
+// cmdDel "削除" and cmdSwap "入替" (returned in that order), then `more`.
+std::array<QPushButton*, 3> LayOutGridWindow(QWidget& window, CellGrid& grid,
+                                             std::initializer_list<QWidget*> more = {});
 
 }  // namespace qf

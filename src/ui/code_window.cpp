@@ -56,26 +56,14 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   connect(grid_, &CellGrid::cellClicked, this, &CodeWindow::clicked);
   connect(grid_, &CellGrid::cellDoubleClicked, this, [this](int row, int) { doubleClicked(row); });
 
-  auto* buttons = new QHBoxLayout;
-  QPushButton* insert = MakeButton("cmdIns", "挿入");
-  QPushButton* remove = MakeButton("cmdDel", "削除");
-  QPushButton* swap = MakeButton("cmdSwap", "入替");
-  connect(insert, &QPushButton::clicked, this, &CodeWindow::insertMode);
-  connect(remove, &QPushButton::clicked, this, &CodeWindow::deleteRow);
-  connect(swap, &QPushButton::clicked, this, &CodeWindow::startSwap);
   auto* caption = new QLabel(QStringLiteral("選択番号"));
   caption->setObjectName(QStringLiteral("lblCapt"));
   number_->setObjectName(QStringLiteral("lblNum"));
   number_->setAccessibleName(caption->text());
-  for (QWidget* w : std::initializer_list<QWidget*>{insert, remove, swap, caption, number_}) {
-    buttons->addWidget(w);
-  }
-  buttons->addStretch();
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(grid_, 1);
-  layout->addLayout(buttons);
+  const auto [insert, remove, swap] = LayOutGridWindow(*this, *grid_, {caption, number_});
+  connect(insert, &QPushButton::clicked, this, &CodeWindow::insertMode);
+  connect(remove, &QPushButton::clicked, this, &CodeWindow::deleteRow);
+  connect(swap, &QPushButton::clicked, this, &CodeWindow::startSwap);
 }
 
 void CodeWindow::commitEditing() {

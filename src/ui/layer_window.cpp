@@ -40,20 +40,10 @@ LayerWindow::LayerWindow(Editor& editor, Prompter& prompter, QWidget* parent)
   connect(grid_, &CellGrid::cellClicked, this, &LayerWindow::clicked);
   connect(grid_, &CellGrid::cellDoubleClicked, this, &LayerWindow::doubleClicked);
 
-  auto* buttons = new QHBoxLayout;
-  QPushButton* insert = MakeButton("cmdIns", "挿入");
-  QPushButton* remove = MakeButton("cmdDel", "削除");
-  QPushButton* swap = MakeButton("cmdSwap", "入替");
+  const auto [insert, remove, swap] = LayOutGridWindow(*this, *grid_);
   connect(insert, &QPushButton::clicked, this, &LayerWindow::addLayer);
   connect(remove, &QPushButton::clicked, this, &LayerWindow::deleteLayer);
   connect(swap, &QPushButton::clicked, this, &LayerWindow::startSwap);
-  for (QPushButton* b : {insert, remove, swap}) buttons->addWidget(b);
-  buttons->addStretch();
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(grid_, 1);
-  layout->addLayout(buttons);
 }
 
 void LayerWindow::commitEditing() {
