@@ -252,7 +252,9 @@ class MainWindowTest : public QObject {
       QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblUnit2"))->text(), QStringLiteral("ｲﾝﾁ"));
       Click(d, "cmdSet");
     });
+    QVERIFY(!e.ctx.state.modified);
     e.act("QFM401")->trigger();
+    QVERIFY(e.ctx.state.modified);  // the file carries the page
     QCOMPARE(e.ctx.design.page.paperSize, int16_t{29});
     QCOMPARE(e.ctx.design.page.orientation, int16_t{2});
     QCOMPARE(e.ctx.design.page.marginTop, 7.5f);
@@ -268,6 +270,11 @@ class MainWindowTest : public QObject {
     });
     e.act("tblMenu15")->trigger();
     QVERIFY(e.ctx.design.page == before);
+
+    // Whether the grid shows is in the file too.
+    e.ctx.editor.markSaved();
+    e.act("QFM204")->trigger();
+    QVERIFY(e.ctx.state.modified);
   }
 
   void hatchingColoursChangeOnlyOnAccept() {
