@@ -168,7 +168,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           break;
         case 4:
           what = "move to a layer";
-          e.editor.pasteObjectCell(pick(rows), kColLayer, rng() % 2 ? "1" : "2");
+          e.editor.pasteObjectCell(pick(rows), kColLayer, std::to_string(1 + rng() % 3));
           break;
         case 5:
           what = "delete";
@@ -200,8 +200,21 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           e.editor.toggleHide(pick(l.itemCount()));
           break;
         case 9:
-          what = "swap layers";
-          e.editor.swapLayers(1, 2);
+          // Layers come, go and change places; objects keep their numbers.
+          switch (rng() % 3) {
+            case 0:
+              what = "add layer";
+              e.editor.addLayer(pick(l.itemCount()));
+              break;
+            case 1:
+              what = "delete layer";
+              e.editor.deleteLayer(pick(l.itemCount()));
+              break;
+            default:
+              what = "swap layers";
+              e.editor.swapLayers(pick(l.itemCount()), pick(l.itemCount()));
+              break;
+          }
           break;
         case 10:
           what = "select";
