@@ -44,10 +44,15 @@ QString WithDetail(std::string_view message, const FileStatus& st) {
 
 }  // namespace
 
-bool MainWindow::askDiscard() {
-  // A cell still being edited is part of the design too.
+void MainWindow::commitCellEdits() {
+  // A cell still being edited is part of the design too: a menu command does not take the
+  // focus from the cell editor, so it commits first.
   code_->commitEditing();
   layer_->commitEditing();
+}
+
+bool MainWindow::askDiscard() {
+  commitCellEdits();
   if (!ctx_.state.modified) return true;
   return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
 }
@@ -184,6 +189,7 @@ static QString NameForNow() {
 }
 
 void MainWindow::fileSave() {
+  commitCellEdits();
   if (ctx_.design.objects.itemCount() == 0) return;
   QString path = Q(ctx_.state.fileName);
   if (path.isEmpty()) {
@@ -195,6 +201,7 @@ void MainWindow::fileSave() {
 }
 
 void MainWindow::fileSaveAs() {
+  commitCellEdits();
   if (ctx_.design.objects.itemCount() == 0) return;
   const QString suggested = ctx_.state.fileName.empty() ? NameForNow() : Q(ctx_.state.fileName);
   const auto chosen = prompter_.saveFileName(this, suggested, Q(kFileFilter));
@@ -203,6 +210,7 @@ void MainWindow::fileSaveAs() {
 }
 
 void MainWindow::filePrint() {
+  commitCellEdits();
   if (ctx_.design.objects.itemCount() == 0) return;
   if (prompter_.showMessage(this, Q(kMsgPrintConfirm), MessageKind::Question) != kMsgOk) return;
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -297,6 +305,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::generateSource() {
+  commitCellEdits();
   const Visibility v = source_->visibility();
   const std::string text =
       ctx_.state.subMake ? P_MakeSourceSub(ctx_.design, v) : P_MakeSource(ctx_.design, v);
@@ -313,15 +322,13 @@ void MainWindow::redraw() {
 }
 
 void MainWindow::undo() {
-  code_->commitEditing();
-  layer_->commitEditing();
+  commitCellEdits();
   BusyCursor busy;
   ctx_.editor.undo();
 }
 
 void MainWindow::redo() {
-  code_->commitEditing();
-  layer_->commitEditing();
+  commitCellEdits();
   BusyCursor busy;
   ctx_.editor.redo();
 }

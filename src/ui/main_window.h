@@ -93,6 +93,7 @@ class MainWindow final : public QMainWindow, private EditView {
   QAction* action(const char* name) const;
 
   // Shared steps of the commands.
+  void commitCellEdits();
   bool askDiscard();  // false when the user keeps the changes
   bool loadFile(const QString& path);
   void designLoaded(const QString& path, const LoadDecisions& decided);

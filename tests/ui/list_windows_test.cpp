@@ -16,6 +16,7 @@
 #include "ui/code_window.h"
 #include "ui/design_window.h"
 #include "ui/layer_window.h"
+#include "ui/source_window.h"
 #include "ui_fixture.h"
 #include "view/renderer.h"
 
@@ -130,6 +131,14 @@ class ListWindowsTest : public QObject {
     QCOMPARE(Cell(t, 2, kColStyle), QStringLiteral("請求書"));
     QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Cell(t, 2, kColStyle), QStringLiteral("ＭＳ ゴシック"));
+
+    // A menu command takes what the cell editor holds, though the focus stays in it.
+    ClickCell(grid, 2, kColLabel);
+    QTest::keyClicks(&input, QStringLiteral("Date"));
+    e.act("tblMenu14")->trigger();  // generate the source
+    QCOMPARE(Cell(t, 2, kColLabel), QStringLiteral("Date"));
+    QVERIFY(e.window->sourceWindow().findChild<QPlainTextEdit*>()->toPlainText().contains(
+        QStringLiteral("'Date")));
 
     // A ring's cells are never edited in place.
     int ring = 0;
