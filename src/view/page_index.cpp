@@ -384,7 +384,6 @@ void PageIndex::rebuildStructure() {
 
   struct Frame {
     PageRect area;
-    float padPx = 0;
     double steps = 0;
     double count = 0;
     double shift = 0;  // count x gap
