@@ -69,6 +69,12 @@ TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
     EXPECT_FALSE(Editor::IsEditableObjectCell(t, ring, col)) << col;
   }
   EXPECT_TRUE(Editor::IsEditableObjectCell(t, command, kColX1));
+  // A double-click picks a text, never a command (that opens its dialog).
+  EXPECT_TRUE(b.editor.selectObjectRow(text));
+  EXPECT_EQ(t.cell(text, kColNumber), "●" + std::to_string(text));
+  EXPECT_FALSE(b.editor.selectObjectRow(command));
+  EXPECT_TRUE(b.editor.state().pointer.SelectionList.empty());
+  EXPECT_EQ(t.cell(text, kColNumber), std::to_string(text));
   EXPECT_FALSE(Editor::IsEditableObjectCell(t, command, kColY1));
   EXPECT_FALSE(Editor::IsEditableObjectCell(t, 99, kColX1));
 
