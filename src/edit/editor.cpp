@@ -1,39 +1,14 @@
 #include "editor.h"
 
-#include <cctype>
-
 #include "document/number_text.h"
 #include "document/object_rows.h"
+#include "edit/object_fields.h"
 #include "shell/ui_text.h"
 #include "view/renderer.h"
 
 namespace qf {
 
 namespace {
-
-// The whole text (blanks around it aside) is one number: sign, digits, point, exponent.
-bool IsWholeNumber(std::string_view text) {
-  text = TrimBlanks(text);
-  size_t i = 0;
-  auto digits = [&] {
-    const size_t from = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-    return i - from;
-  };
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  size_t n = digits();
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    n += digits();
-  }
-  if (n == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (digits() == 0) return false;
-  }
-  return i == text.size();
-}
 
 // The page area the marks of a selection box cover.
 PageRect MarksArea(const WorkingRect& b, double markSize) {
@@ -258,7 +233,7 @@ bool Editor::IsEditableObjectCell(const TextTable& objects, int row, int col) {
 }
 
 std::string Editor::FormatObjectEdit(int col, std::string_view text) {
-  if (col >= kColX1 && col <= kColY2 && IsWholeNumber(text)) {
+  if (col >= kColX1 && col <= kColY2 && IsPlainNumber(text)) {
     return FormatFixed3(NumericPrefix(text));
   }
   return std::string(text);

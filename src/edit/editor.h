@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "document/design.h"
 #include "document/design_file.h"
@@ -16,6 +17,9 @@
 #include "view/surface.h"
 
 namespace qf {
+
+// Pointer shapes of the design window.
+enum class PointerShape { Normal = 0, Cross = 2, Busy = 11 };
 
 // What the editor tells the windows that show the design. They draw nothing of the design
 // themselves: the editor draws on the page surface and says which part of it changed.
@@ -32,6 +36,13 @@ class EditView {
   virtual void historyChanged() = 0;
   // An object was picked from a list: the design window comes forward to show it.
   virtual void objectPicked() = 0;
+  virtual void pointerShape(PointerShape /*shape*/) {}
+  // The pointer's place (snapped) and the size of what is being dragged, in page units.
+  virtual void pointerAt(double /*x*/, double /*y*/) {}
+  virtual void dragSize(double /*dx*/, double /*dy*/) {}
+  // The text that follows the pointer while a new text is dragged: its text, font at the zoom
+  // and colour.
+  virtual void prepareTextFeedback(const ObjectRecord& /*text*/) {}
 };
 
 // How deleting a layer row would end.
@@ -82,6 +93,23 @@ class Editor {
   // the insert position), otherwise the row of selection entry `index`. Returns the row.
   int storeWorkingObject(int index = 0);
 
+  // --- Adding an object: its dialog has filled the working object
+  // The working object waits for a drag in the design window (cross-hair, guide text).
+  void beginAdd();
+  // A command is stored at once, as one step (in insert mode at the insert position).
+  int addCommand();
+  // Rewrites a row from a record (a command edited in its dialog), as one step.
+  bool rewriteRow(int row, const ObjectRecord& record);
+
+  // --- The design window's pointer, in page units before snapping
+  // The pointer snapped to the grid from the margins, when snapping is on.
+  std::pair<double, double> SnapToGrid(double x, double y) const;
+  void pointerPressed(double x, double y);  // left button
+  void pointerMoved(double x, double y);
+  void pointerReleased(double x, double y);  // left button
+  // The right button: cancels a waiting object and clears the selection.
+  void rightReleased();
+
   // --- The code window
   // Whether a cell of an object row is edited in place (by its kind).
   static bool IsEditableObjectCell(const TextTable& objects, int row, int col);
@@ -129,6 +157,9 @@ class Editor {
 
   bool replay(bool forward);
   void finishChange(bool changed);
+  void drawFeedback(const WorkingRect& place, int kind, DrawObjectMode mode);
+  int dragKind() const;
+  void showDragSize();
   void showDamage();
   void drawMarks(const std::optional<PageRect>& clip);
   void eraseSelection();
@@ -145,7 +176,8 @@ class Editor {
   UndoHistory history_;
   PageIndex index_;
   EditView* view_ = nullptr;
-  bool settingsChanged_ = false;  // page, grid or palette changed since the last save
+  bool settingsChanged_ = false;      // page, grid or palette changed since the last save
+  std::pair<double, double> last_{};  // the pointer at the drag's previous event, snapped
 };
 
 }  // namespace qf

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "document/object_rows.h"
+#include "edit/object_fields.h"
 #include "support/fake_measure.h"
 #include "view/recording_surface.h"
 
@@ -309,6 +310,69 @@ TEST(Editor, RandomEditsUndoAndRedoToEveryStateExactly) {
       ASSERT_EQ(l, states[i].second) << "seed " << seed << " redo to " << i;
     }
   }
+}
+
+TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
+  Bench b;
+  b.loaded();
+  b.app.snapOn = true;
+  EXPECT_EQ(b.editor.SnapToGrid(17.4, 12.5), std::make_pair(15.0, 10.0));  // margins 15 and 10
+  EXPECT_EQ(b.editor.SnapToGrid(14, 9.9), std::make_pair(10.0, 5.0));
+  const TextTable& t = b.design.objects;
+  PlacementState& p = b.editor.state().placing;
+
+  // A box dragged from lower right to upper left keeps X1 > X2.
+  p.working = {};
+  p.working.Kind = ObjectKind::Box;
+  p.working.Text = "0";
+  p.working.Style = "0";
+  p.working.Size = 1;
+  b.editor.beginAdd();
+  EXPECT_TRUE(p.AddPending);
+  b.editor.pointerPressed(81, 62);
+  b.editor.pointerMoved(50, 40);
+  b.editor.pointerReleased(31.9, 21);
+  ASSERT_EQ(t.itemCount(), 1);
+  EXPECT_EQ(t.cell(1, kColX1), "80.000");
+  EXPECT_EQ(t.cell(1, kColY1), "60.000");
+  EXPECT_EQ(t.cell(1, kColX2), "30.000");
+  EXPECT_EQ(t.cell(1, kColY2), "20.000");
+  EXPECT_FALSE(p.AddPending);
+  EXPECT_EQ(b.editor.history().stepCount(), 1u);
+
+  // A text lands where the button comes up, whatever the press; insert mode ends after it.
+  b.editor.startInsertMode(1);
+  p.working = {};
+  p.working.Kind = ObjectKind::Text;
+  p.working.Text = "abc";
+  p.working.Style = "ＭＳ 明朝";
+  p.working.Size = 12;
+  b.editor.beginAdd();
+  b.editor.pointerPressed(100, 100);
+  b.editor.pointerReleased(41, 52);
+  ASSERT_EQ(t.itemCount(), 2);
+  EXPECT_EQ(t.cell(1, kColText), "abc");  // inserted at the top
+  EXPECT_EQ(t.cell(1, kColX1), "40.000");
+  EXPECT_EQ(t.cell(1, kColY1), "50.000");
+  EXPECT_EQ(t.cell(1, kColX2), "12.700");  // 3 characters of 12 pt, measured
+  EXPECT_FALSE(p.InsertMode);
+
+  // The right button cancels a waiting object; a press without one adds nothing.
+  b.editor.beginAdd();
+  b.editor.rightReleased();
+  EXPECT_FALSE(p.AddPending);
+  b.editor.pointerPressed(10, 10);
+  b.editor.pointerReleased(90, 90);
+  EXPECT_EQ(t.itemCount(), 2);
+
+  // A command is stored at once.
+  p.working = {};
+  ApplyCommandFields(CommandFields{}, p.working);
+  EXPECT_EQ(b.editor.addCommand(), 3);
+  EXPECT_EQ(t.cell(3, kColKind), "ｺﾏﾝﾄﾞ");
+  EXPECT_EQ(b.editor.history().stepCount(), 3u);
+  b.editor.undo();
+  EXPECT_EQ(t.itemCount(), 2);
 }
 
 }  // namespace
