@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "document/names.h"
 #include "edit/editor.h"
 #include "shell/ui_text.h"
 #include "ui/cell_grid.h"
@@ -88,7 +89,11 @@ void CodeWindow::doubleClicked(int row) {
   if (row < 1) return;
   currentRow_ = row;
   grid_->commitEditor();
-  // A command row opens the command dialog; without one it selects nothing.
+  if (editor_.design().objects.cell(row, kColKind) == KindName(ObjectKind::Command)) {
+    editor_.clearSelection();
+    emit commandRowPicked(row);
+    return;
+  }
   editor_.selectObjectRow(row);
 }
 

@@ -25,6 +25,8 @@ class CodeWindow final : public QWidget {
 
  signals:
   void guideText(const QString& text);
+  // A command row was double-clicked: its dialog edits it.
+  void commandRowPicked(int row);
 
  private:
   void clicked(int row, int col);

@@ -1,28 +1,43 @@
 #include "design_window.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 
+#include "platform/qt_fonts.h"
+
 namespace qf {
 
-QPointF SnapToGrid(const AppContext& ctx, QPointF p) {
-  if (!ctx.state.snapOn) return p;
-  const double gw = ctx.design.grid.width;
-  const double gh = ctx.design.grid.height;
-  const double left = ctx.design.page.marginLeft;
-  const double top = ctx.design.page.marginTop;
-  // A pitch of zero or less does not snap.
-  const double x = gw > 0 ? std::floor((p.x() - left) / gw) * gw + left : p.x();
-  const double y = gh > 0 ? std::floor((p.y() - top) / gh) * gh + top : p.y();
-  return {x, y};
-}
+namespace {
 
-DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+// The page surface of the design window: the text that follows the pointer while a new text is
+// dragged is a label over the page, not drawn into it.
+class CanvasSurface final : public RasterSurface {
+ public:
+  CanvasSurface(QImage& image, double scaleWidth, double scaleHeight, QLabel& label)
+      : RasterSurface(image, scaleWidth, scaleHeight), label_(label) {}
+  void showTextFeedback(double x, double y) override {
+    label_.move(toPixels(x, y).toPoint());
+    label_.show();
+  }
+  void hideTextFeedback() override { label_.hide(); }
+
+ private:
+  QLabel& label_;
+};
+
+}  // namespace
+
+DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), textLabel_(new QLabel(this)) {
   setObjectName(QStringLiteral("picCanvas"));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
+  textLabel_->setObjectName(QStringLiteral("lblText"));
+  textLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  textLabel_->hide();
   // The page gets its size from the first applyPageLayout or adoptPage.
   adoptPage(ScreenImage(1, 1));
 }
@@ -35,8 +50,8 @@ void DesignCanvas::applyPageLayout() {
 void DesignCanvas::adoptPage(QImage image) {
   surface_.reset();
   image_ = std::move(image);
-  surface_ = std::make_unique<RasterSurface>(image_, ctx_.view.page.scaleWidth,
-                                             ctx_.view.page.scaleHeight);
+  surface_ = std::make_unique<CanvasSurface>(image_, ctx_.view.page.scaleWidth,
+                                             ctx_.view.page.scaleHeight, *textLabel_);
   setFixedSize(image_.size());
   update();
 }
@@ -62,12 +77,39 @@ void DesignCanvas::paintEvent(QPaintEvent* event) {
   p.drawImage(event->rect().topLeft(), image_, event->rect());
 }
 
-void DesignCanvas::mouseMoveEvent(QMouseEvent* event) {
+QPointF DesignCanvas::pagePoint(const QMouseEvent* event) const {
   const QPointF px = event->position();
-  const double x = px.x() * ctx_.view.page.scaleWidth / std::max(1, image_.width());
-  const double y = px.y() * ctx_.view.page.scaleHeight / std::max(1, image_.height());
-  const QPointF snapped = SnapToGrid(ctx_, {x, y});
-  emit pointerMoved(snapped.x(), snapped.y());
+  return {px.x() * ctx_.view.page.scaleWidth / std::max(1, image_.width()),
+          px.y() * ctx_.view.page.scaleHeight / std::max(1, image_.height())};
+}
+
+void DesignCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF p = pagePoint(event);
+  ctx_.editor.pointerPressed(p.x(), p.y());
+}
+
+void DesignCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF p = pagePoint(event);
+  ctx_.editor.pointerMoved(p.x(), p.y());
+}
+
+void DesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  const QPointF p = pagePoint(event);
+  if (event->button() == Qt::LeftButton) ctx_.editor.pointerReleased(p.x(), p.y());
+  if (event->button() == Qt::RightButton) ctx_.editor.rightReleased();
+}
+
+void DesignCanvas::prepareTextFeedback(const ObjectRecord& text) {
+  // The text in its font at the zoom, in its colour.
+  textLabel_->setText(QString::fromStdString(text.Text));
+  textLabel_->setFont(MakeDesignFont(
+      text.Style, static_cast<double>(text.Size) * ctx_.view.zoom / 100.0, text.Bold != 0,
+      text.Italic != 0, text.Strikethrough != 0, text.Underline != 0));
+  QPalette p = textLabel_->palette();
+  p.setColor(QPalette::WindowText, ToQColor(text.Color));
+  textLabel_->setPalette(p);
+  textLabel_->adjustSize();
 }
 
 DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)

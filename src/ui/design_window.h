@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QScrollArea>
+
+class QLabel;
 #include <memory>
 #include <optional>
 
@@ -31,17 +33,20 @@ class DesignCanvas final : public QWidget {
   // Shows again the part of the page that changed (all of it when none is given).
   void showArea(const std::optional<PageRect>& area);
   const QImage& image() const { return image_; }
-
- signals:
-  // The pointer's place in page units, snapped to the grid when snapping is on.
-  void pointerMoved(double x, double y);
+  // The label that follows the pointer while a new text is dragged.
+  void prepareTextFeedback(const ObjectRecord& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  QPointF pagePoint(const QMouseEvent* event) const;
+
   AppContext& ctx_;
+  QLabel* textLabel_;
   QImage image_;
   std::unique_ptr<RasterSurface> surface_;
 };
@@ -57,8 +62,5 @@ class DesignWindow final : public QScrollArea {
  private:
   DesignCanvas* canvas_;
 };
-
-// The pointer snapped to the grid from the margins, when snapping is on.
-QPointF SnapToGrid(const AppContext& ctx, QPointF p);
 
 }  // namespace qf

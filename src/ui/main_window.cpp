@@ -210,6 +210,13 @@ void MainWindow::buildToolbar() {
   connect(action("tblMenu3"), &QAction::triggered, this, &MainWindow::fileSave);
   connect(action("tblMenu5"), &QAction::triggered, this, &MainWindow::filePrint);
   connect(action("tblMenu14"), &QAction::triggered, this, &MainWindow::generateSource);
+  const std::pair<const char*, ObjectKind> adds[] = {
+      {"tblMenu7", ObjectKind::Text},     {"tblMenu8", ObjectKind::Line},
+      {"tblMenu9", ObjectKind::Box},      {"tblMenu10", ObjectKind::Ring},
+      {"tblMenu11", ObjectKind::Picture}, {"tblMenu12", ObjectKind::Command}};
+  for (const auto& [name, kind] : adds) {
+    connect(action(name), &QAction::triggered, this, [this, kind = kind] { addObject(kind); });
+  }
   connect(action("tblMenu15"), &QAction::triggered, this, &MainWindow::pageSetup);
   connect(action("tblMenu16"), &QAction::triggered, this, &MainWindow::redraw);
 
@@ -284,6 +291,7 @@ void MainWindow::buildChildren() {
   layer_ = new LayerWindow(ctx_.editor, prompter_);
   connect(code_, &CodeWindow::guideText, this, &MainWindow::SetGuideText);
   connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
+  connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);
   designFrame_ = new ChildWindow(design_, ctx_.state, kWinDesign, false);
   sourceFrame_ = new ChildWindow(source_, ctx_.state, kWinSource, true);
   codeFrame_ = new ChildWindow(code_, ctx_.state, kWinCode, true);
@@ -308,7 +316,6 @@ void MainWindow::buildChildren() {
     SetZoom();
   }
   designFrame_->move(4, 4);
-  connect(&design_->canvas(), &DesignCanvas::pointerMoved, this, &MainWindow::showPosition);
 }
 
 void MainWindow::arrangeFirstStart() {
@@ -399,6 +406,33 @@ void MainWindow::historyChanged() {
 void MainWindow::showHistory() {
   action("QFM311")->setEnabled(ctx_.editor.canUndo());
   action("QFM312")->setEnabled(ctx_.editor.canRedo());
+}
+
+void MainWindow::pointerShape(PointerShape shape) {
+  DesignCanvas& canvas = design_->canvas();
+  switch (shape) {
+    case PointerShape::Cross:
+      canvas.setCursor(Qt::CrossCursor);
+      break;
+    case PointerShape::Busy:
+      canvas.setCursor(Qt::WaitCursor);
+      break;
+    case PointerShape::Normal:
+      canvas.unsetCursor();
+      break;
+  }
+}
+
+void MainWindow::pointerAt(double x, double y) {
+  showPosition(x, y);
+}
+
+void MainWindow::dragSize(double dx, double dy) {
+  size_->setText(Q(DragSizeText(dx, dy)));
+}
+
+void MainWindow::prepareTextFeedback(const ObjectRecord& text) {
+  design_->canvas().prepareTextFeedback(text);
 }
 
 void MainWindow::objectPicked() {

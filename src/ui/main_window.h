@@ -20,6 +20,10 @@ namespace qf {
 
 class ChildWindow;
 class CodeWindow;
+class CommandDialog;
+class FigureDialog;
+class PictureDialog;
+class TextDialog;
 class DesignWindow;
 class LayerWindow;
 class Prompter;
@@ -65,6 +69,11 @@ class MainWindow final : public QMainWindow, private EditView {
   void showAbout();
   void generateSource();
   void redraw();
+  // Toolbar buttons 7 to 12: the kind's dialog, then a drag places the object (a command is
+  // stored at once).
+  void addObject(ObjectKind kind);
+  // A command row double-clicked in the code window: its dialog, then the row rewritten.
+  void editCommandRow(int row);
   void undo();
   void redo();
   void zoomChosen(int index);
@@ -119,6 +128,16 @@ class MainWindow final : public QMainWindow, private EditView {
   void layerStatus(int16_t layer) override;
   void historyChanged() override;
   void objectPicked() override;
+  void pointerShape(PointerShape shape) override;
+  void pointerAt(double x, double y) override;
+  void dragSize(double dx, double dy) override;
+  void prepareTextFeedback(const ObjectRecord& text) override;
+
+  // The object dialogs, made when first needed and kept, so they keep their fields.
+  TextDialog& textDialog();
+  FigureDialog& figureDialog(ObjectKind kind);
+  PictureDialog& pictureDialog();
+  CommandDialog& commandDialog();
 
   AppContext& ctx_;
   Prompter& prompter_;
@@ -136,6 +155,11 @@ class MainWindow final : public QMainWindow, private EditView {
   ChildWindow* sourceFrame_ = nullptr;
   ChildWindow* codeFrame_ = nullptr;
   ChildWindow* layerFrame_ = nullptr;
+
+  TextDialog* textDialog_ = nullptr;
+  std::array<FigureDialog*, 3> figureDialogs_{};  // line, box, ring
+  PictureDialog* pictureDialog_ = nullptr;
+  CommandDialog* commandDialog_ = nullptr;
 
   std::map<QString, QAction*> actions_;
   std::array<QAction*, 5> recent_{};

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -102,6 +103,21 @@ std::optional<QColor> QtPrompter::chooseColor(QWidget* parent, const QColor& ini
   const QColor c = QColorDialog::getColor(initial, parent, title);
   if (!c.isValid()) return std::nullopt;
   return c;
+}
+
+std::optional<QFont> QtPrompter::chooseFont(QWidget* parent, const QFont& initial) {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, initial, parent);
+  if (!ok) return std::nullopt;
+  return font;
+}
+
+std::optional<QString> QtPrompter::openFileNameFrom(QWidget* parent, const QString& initial,
+                                                    const QString& filter) {
+  const QString path =
+      QFileDialog::getOpenFileName(parent, QString(), initial, QtFileFilter(filter));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
 }
 
 void QtPrompter::openDocument(const QString& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <optional>
 
@@ -42,6 +43,11 @@ class Prompter {
   virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
   virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                             const QString& title) = 0;
+  // The font dialog, preset from `initial`.
+  virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+  // The open dialog with a file name to start from.
+  virtual std::optional<QString> openFileNameFrom(QWidget* parent, const QString& initial,
+                                                  const QString& filter) = 0;
   // Opens a document with the desktop's viewer.
   virtual void openDocument(const QString& path) = 0;
 };
@@ -56,6 +62,9 @@ class QtPrompter final : public Prompter {
   bool choosePrinter(QWidget* parent, QPrinter& printer) override;
   std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                     const QString& title) override;
+  std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+  std::optional<QString> openFileNameFrom(QWidget* parent, const QString& initial,
+                                          const QString& filter) override;
   void openDocument(const QString& path) override;
 };
 

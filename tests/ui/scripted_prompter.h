@@ -37,12 +37,29 @@ class ScriptedPrompter final : public Prompter {
     colors.pop_front();
     return c;
   }
+  std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
+    fontsOffered << initial;
+    if (fonts.empty()) return std::nullopt;
+    const QFont f = fonts.front();
+    fonts.pop_front();
+    return f;
+  }
+  std::optional<QString> openFileNameFrom(QWidget*, const QString& initial,
+                                          const QString& filter) override {
+    filters << filter;
+    initialNames << initial;
+    return take(openPaths);
+  }
   void openDocument(const QString& path) override { documents << path; }
 
   std::deque<int> answers;
   std::deque<QString> openPaths;
   std::deque<QString> savePaths;
   std::deque<QColor> colors;
+  std::deque<QFont> fonts;
+  QList<QFont> fontsOffered;
+  QStringList filters;
+  QStringList initialNames;
   QStringList messages;
   QStringList suggestedNames;
   QStringList colorTitles;

@@ -1,0 +1,113 @@
+// Adding objects from the toolbar through their dialogs, and editing a command row.
+#include <cmath>
+
+#include "document/object_rows.h"
+#include "edit/object_fields.h"
+#include "ui/command_dialog.h"
+#include "ui/design_window.h"
+#include "ui/figure_dialog.h"
+#include "ui/main_window.h"
+#include "ui/picture_dialog.h"
+#include "ui/text_dialog.h"
+
+namespace qf {
+
+TextDialog& MainWindow::textDialog() {
+  if (!textDialog_) textDialog_ = new TextDialog(ctx_.state, prompter_, this);
+  return *textDialog_;
+}
+
+FigureDialog& MainWindow::figureDialog(ObjectKind kind) {
+  const size_t i = kind == ObjectKind::Line ? 0 : kind == ObjectKind::Box ? 1 : 2;
+  if (!figureDialogs_[i]) {
+    figureDialogs_[i] = new FigureDialog(kind, ctx_.design, ctx_.state, prompter_, this);
+  }
+  return *figureDialogs_[i];
+}
+
+PictureDialog& MainWindow::pictureDialog() {
+  if (!pictureDialog_) pictureDialog_ = new PictureDialog(ctx_.state, prompter_, this);
+  return *pictureDialog_;
+}
+
+CommandDialog& MainWindow::commandDialog() {
+  if (!commandDialog_) {
+    commandDialog_ = new CommandDialog(ctx_.design.objects, ctx_.state, prompter_, this);
+  }
+  return *commandDialog_;
+}
+
+void MainWindow::addObject(ObjectKind kind) {
+  commitCellEdits();
+  // A waiting object of another kind, or a selection, gives way to this one.
+  ctx_.editor.rightReleased();
+  PlacementState& p = ctx_.editor.state().placing;
+  p.DialogAccepted = false;
+  p.NewObject = true;
+  ObjectRecord object;
+  if (kind == ObjectKind::Text) {
+    // Preset in the middle of the page (where the drag will put it anyway).
+    object.X1 = static_cast<double>(std::lround(ctx_.view.page.scaleWidth) / 2);
+    object.Y1 = static_cast<double>(std::lround(ctx_.view.page.scaleHeight) / 2);
+  }
+  switch (kind) {
+    case ObjectKind::Text:
+      if (textDialog().ask()) {
+        ApplyTextFields(textDialog_->fields(), object);
+        p.DialogAccepted = true;
+      }
+      break;
+    case ObjectKind::Line:
+    case ObjectKind::Box:
+    case ObjectKind::Ring: {
+      FigureDialog& dialog = figureDialog(kind);
+      if (dialog.ask()) {
+        ApplyFigureFields(dialog.fields(), object);
+        p.DialogAccepted = true;
+      }
+      break;
+    }
+    case ObjectKind::Picture:
+      if (pictureDialog().ask()) {
+        ApplyPictureFields(pictureDialog_->fields(), object);
+        p.DialogAccepted = true;
+      }
+      break;
+    case ObjectKind::Command:
+      commandDialog().prepare(ctx_.editor.currentLayer(), nullptr);
+      if (commandDialog_->ask()) {
+        ApplyCommandFields(commandDialog_->fields(), object);
+        p.DialogAccepted = true;
+      }
+      break;
+    case ObjectKind::None:
+    default:
+      break;
+  }
+  if (!p.DialogAccepted) {
+    p.NewObject = false;
+    return;
+  }
+  p.working = object;
+  if (kind == ObjectKind::Command) {
+    ctx_.editor.addCommand();
+  } else {
+    ctx_.editor.beginAdd();
+  }
+}
+
+void MainWindow::editCommandRow(int row) {
+  ObjectRecord record = DecodeObjectRow(ctx_.design.objects, row);
+  if (record.Kind != ObjectKind::Command) return;
+  PlacementState& p = ctx_.editor.state().placing;
+  p.DialogAccepted = false;
+  CommandDialog& dialog = commandDialog();
+  dialog.prepare(ctx_.editor.currentLayer(), &record);
+  if (!dialog.ask()) return;
+  p.DialogAccepted = true;
+  ApplyCommandFields(dialog.fields(), record);
+  p.working = record;
+  ctx_.editor.rewriteRow(row, record);
+}
+
+}  // namespace qf
