@@ -96,6 +96,8 @@ class Editor {
   // --- Adding an object: its dialog has filled the working object
   // The working object waits for a drag in the design window (cross-hair, guide text).
   void beginAdd();
+  // A waiting object is dropped (insert mode and the selection stay).
+  void cancelAdd();
   // A command is stored at once, as one step (in insert mode at the insert position).
   int addCommand();
   // Rewrites a row from a record (a command edited in its dialog), as one step.

@@ -4,6 +4,7 @@
 
 #include "document/object_rows.h"
 #include "editor.h"
+#include "shell/ui_text.h"
 
 namespace qf {
 
@@ -48,6 +49,16 @@ void Editor::beginAdd() {
   view_->pointerShape(PointerShape::Cross);
   const auto kind = static_cast<size_t>(p.working.Kind);
   view_->guideText(kind < std::size(kGuideAdd) ? kGuideAdd[kind] : "");
+}
+
+void Editor::cancelAdd() {
+  PlacementState& p = state_.placing;
+  if (!p.AddPending) return;
+  p.AddPending = false;
+  p.NewObject = false;
+  if (!view_) return;
+  view_->pointerShape(PointerShape::Normal);
+  view_->guideText(p.InsertMode ? kGuideInsertMode : "");
 }
 
 int Editor::addCommand() {

@@ -39,8 +39,8 @@ CommandDialog& MainWindow::commandDialog() {
 
 void MainWindow::addObject(ObjectKind kind) {
   commitCellEdits();
-  // A waiting object of another kind, or a selection, gives way to this one.
-  ctx_.editor.rightReleased();
+  // An object still waiting to be placed gives way to this one; insert mode stays.
+  ctx_.editor.cancelAdd();
   PlacementState& p = ctx_.editor.state().placing;
   p.DialogAccepted = false;
   p.NewObject = true;

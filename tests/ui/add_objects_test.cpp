@@ -1,0 +1,325 @@
+// Adding objects as a person does: a toolbar button, the kind's dialog, a drag on the page.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "platform/qt_fonts.h"
+#include "platform/raster_surface.h"
+#include "ui/cell_grid.h"
+#include "ui/code_window.h"
+#include "ui/design_window.h"
+#include "ui_fixture.h"
+#include "view/renderer.h"
+
+using namespace qf;
+using namespace qf::test;
+
+namespace {
+
+QString Cell(const TextTable& t, int row, int col) {
+  return QString::fromStdString(t.cell(row, col));
+}
+
+QImage FullPage(App& e) {
+  QImage image = PageImage(e.ctx.view);
+  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
+  RenderContext rc{surface, e.ctx.design, e.ctx.view, e.ctx.pictures};
+  FullRedraw(rc);
+  return image;
+}
+
+void ClickTool(App& e, const char* name) {
+  auto* bar = e.window->findChild<QToolBar*>(QStringLiteral("tblMenu"));
+  QWidget* button = bar->widgetForAction(e.act(name));
+  QVERIFY2(button, name);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A drag on the page from one point to another, in millimetres.
+void Drag(App& e, QPointF from, QPointF to) {
+  DesignCanvas& canvas = e.window->designWindow().canvas();
+  const double px = canvas.width() / e.ctx.view.page.scaleWidth;
+  const QPoint a(int(from.x() * px + 1), int(from.y() * px + 1));
+  const QPoint b(int(to.x() * px + 1), int(to.y() * px + 1));
+  QTest::mousePress(&canvas, Qt::LeftButton, {}, a);
+  QTest::mouseMove(&canvas, (a + b) / 2);
+  QTest::mouseMove(&canvas, b);
+  QTest::mouseRelease(&canvas, Qt::LeftButton, {}, b);
+}
+
+void Choose(QWidget* d, const char* name, int index) {
+  auto* box = d->findChild<QComboBox*>(QString::fromLatin1(name));
+  QVERIFY2(box, name);
+  box->setCurrentIndex(index);
+}
+
+// A check box or option button, clicked on its mark.
+void Tick(QWidget* d, const char* name) {
+  auto* box = d->findChild<QAbstractButton*>(QString::fromLatin1(name));
+  QVERIFY2(box, name);
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+// The box that has the dialog's focus.
+QString FocusName(QWidget* dialog) {
+  QWidget* w = dialog->focusWidget();
+  return w ? w->objectName() : QString();
+}
+
+QString Run(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(QF_QUILLFORM), args);
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class AddObjectsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+  }
+
+  void eachKindIsAddedByItsDialogAndADrag() {
+    App e(tmp_->path());
+    const TextTable& t = e.ctx.design.objects;
+    auto* guide = e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"));
+    auto* size = e.window->findChild<QLabel*>(QStringLiteral("lblSize"));
+
+    // A text: OK with no text keeps the dialog open with the focus in the text box.
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmText"));
+      Click(d, "cmdOK");
+      QVERIFY(d->isVisible());
+      QCOMPARE(FocusName(d), QStringLiteral("txtText"));
+      Type(d, "txtText", QStringLiteral("Invoice"));
+      Type(d, "txtFSize", QStringLiteral("12pt"));
+      Click(d, "cmdOK");
+      QCOMPARE(FocusName(d), QStringLiteral("txtFSize"));
+      Type(d, "txtFSize", QStringLiteral("18"));
+      Click(d, "lblFProp0");  // bold
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu7");
+    QVERIFY(e.ctx.editor.state().placing.AddPending);
+    QCOMPARE(guide->text(),
+             QStringLiteral("テキスト・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
+    const QImage empty = e.window->designWindow().canvas().image().copy();
+    Drag(e, {100, 100}, {31, 42});  // lands where the button comes up, snapped
+    QCOMPARE(t.itemCount(), 1);
+    QCOMPARE(Cell(t, 1, kColText), QStringLiteral("Invoice"));
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("30.000"));
+    QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("40.000"));
+    QCOMPARE(Cell(t, 1, kColBold), QStringLiteral("■"));
+    QVERIFY(Cell(t, 1, kColX2).toDouble() > 10);  // measured
+    QCOMPARE(e.window->codeWindow().grid().model()->rowCount(), 1);
+    QVERIFY(e.window->designWindow().canvas().image() != empty);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+    QVERIFY(guide->text().isEmpty());
+    QVERIFY(e.ctx.state.modified);
+
+    // A box from lower right to upper left, rounded; the drag size shows on the way.
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmBox"));
+      Choose(d, "cmbDiza", 3);
+      QVERIFY(!d->findChild<QCheckBox*>(QStringLiteral("chkRnd"))->isEnabled());
+      Choose(d, "cmbDiza", 0);
+      Tick(d, "chkRnd");
+      QVERIFY(!d->findChild<QComboBox*>(QStringLiteral("cmbDiza"))->isEnabled());
+      Type(d, "txtRnd", QStringLiteral("3"));
+      d->findChild<QLineEdit*>(QStringLiteral("txtWidth"))->clear();
+      Click(d, "cmdOK");
+      QCOMPARE(FocusName(d), QStringLiteral("txtWidth"));
+      Type(d, "txtWidth", QStringLiteral("2"));
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu9");
+    Drag(e, {120, 90}, {60, 60});
+    QCOMPARE(t.itemCount(), 2);
+    QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("120.000"));
+    QCOMPARE(Cell(t, 2, kColX2), QStringLiteral("60.000"));
+    QCOMPARE(Cell(t, 2, kColField), QStringLiteral("3.000"));
+    QCOMPARE(size->text(), QStringLiteral("60.000 x 30.000"));
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // A second box shows what the first was given; Cancel changes nothing.
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtWidth"))->text(), QStringLiteral("2"));
+      QVERIFY(d->findChild<QCheckBox*>(QStringLiteral("chkRnd"))->isChecked());
+      Click(d, "cmdCan");
+    });
+    ClickTool(e, "tblMenu9");
+    QVERIFY(!e.ctx.editor.state().placing.AddPending);
+    QCOMPARE(t.itemCount(), 2);
+
+    // A hatched ring, then cancelled by the right button before it is placed.
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmRing"));
+      Choose(d, "cmbDiza", 1);
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu10");
+    QCOMPARE(guide->text(),
+             QStringLiteral("リング・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
+    QTest::mouseClick(&e.window->designWindow().canvas(), Qt::RightButton);
+    QVERIFY(!e.ctx.editor.state().placing.AddPending);
+    Drag(e, {20, 150}, {60, 180});
+    QCOMPARE(t.itemCount(), 2);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // A line, then Ctrl+Z takes it away as one step.
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmLine"));
+      QVERIFY(!d->findChild<QComboBox*>(QStringLiteral("cmbDiza")));
+      Choose(d, "cmbTyp", 2);
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu8");
+    Drag(e, {20, 200}, {150, 200});
+    QCOMPARE(Cell(t, 3, kColStyle), QStringLiteral("点線"));
+    e.act("QFM311")->trigger();
+    QCOMPARE(t.itemCount(), 2);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+  }
+
+  void aFormFromScratchIsSavedAndGenerated() {
+    App e(tmp_->path());
+    const TextTable& t = e.ctx.design.objects;
+    QImage pic(40, 30, QImage::Format_RGB32);
+    pic.fill(Qt::darkCyan);
+    const QString picture = tmp_->filePath(QStringLiteral("logo.png"));
+    QVERIFY(pic.save(picture));
+    e.prompter.answers = {kMsgOk};
+    e.act("QFM101")->trigger();
+
+    OnModal([](QWidget* d) {
+      Type(d, "txtLabel", QStringLiteral("title"));
+      Type(d, "txtText", QStringLiteral("Invoice"));
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu7");
+    Drag(e, {30, 30}, {30, 30});
+    OnModal([](QWidget* d) { Click(d, "cmdOK"); });
+    ClickTool(e, "tblMenu8");
+    Drag(e, {15, 50}, {195, 50});
+    OnModal([](QWidget* d) {
+      Choose(d, "cmbDiza", 0);
+      if (!d->findChild<QCheckBox*>(QStringLiteral("chkRnd"))->isChecked()) Tick(d, "chkRnd");
+      Type(d, "txtRnd", QStringLiteral("4"));
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu9");
+    Drag(e, {15, 60}, {195, 120});
+    OnModal([](QWidget* d) {
+      Choose(d, "cmbDiza", 2);
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu10");
+    Drag(e, {40, 130}, {80, 150});
+    e.prompter.openPaths = {picture};
+    OnModal([&picture](QWidget* d) {
+      Click(d, "cmdPic");
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtPic"))->text(), picture);
+      QVERIFY(d->findChild<QLabel*>(QStringLiteral("picPrev1"))->isVisible());
+      Tick(d, "chkToka");
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu11");
+    Drag(e, {150, 20}, {150, 20});
+    QCOMPARE(t.itemCount(), 5);
+    QVERIFY(e.prompter.filters.value(0).startsWith(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.BMP")));
+
+    // A repeat block around the text: a start inserted above it, an end below it.
+    CellGrid& grid = e.window->codeWindow().grid();
+    auto clickRow = [&grid](int row) {
+      QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                        grid.visualRect(grid.model()->index(row - 1, 0)).center());
+    };
+    clickRow(1);
+    Click(&e.window->codeWindow(), "cmdIns");
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmCMD"));
+      d->findChild<QComboBox*>(QStringLiteral("cmbLabel"))->setEditText(QStringLiteral("rows"));
+      Type(d, "txtGap", QStringLiteral("5mm"));
+      Click(d, "cmdOK");
+      QCOMPARE(FocusName(d), QStringLiteral("txtGap"));
+      Type(d, "txtGap", QStringLiteral("6"));
+      Type(d, "txtLoop", QStringLiteral("3"));
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu12");
+    QCOMPARE(Cell(t, 1, kColKind), QStringLiteral("ｺﾏﾝﾄﾞ"));
+    QCOMPARE(Cell(t, 2, kColText), QStringLiteral("Invoice"));
+    clickRow(3);
+    Click(&e.window->codeWindow(), "cmdIns");
+    OnModal([](QWidget* d) {
+      auto* labels = d->findChild<QComboBox*>(QStringLiteral("cmbLabel"));
+      QCOMPARE(labels->count(), 1);  // the start of this layer
+      labels->setCurrentIndex(0);
+      emit labels->activated(0);
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtGap"))->text(), QStringLiteral("6.000"));
+      Tick(d, "optMode1");
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu12");
+    QCOMPARE(t.itemCount(), 7);
+    QCOMPARE(Cell(t, 3, kColText), QStringLiteral("終了"));
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    const QString file = tmp_->filePath(QStringLiteral("form.qfd"));
+    e.prompter.savePaths = {file};
+    e.act("QFM105")->trigger();
+    QVERIFY(!e.ctx.state.modified);
+    const QString dump = Run({QStringLiteral("--dump"), file});
+    for (const char* expected :
+         {"Invoice", "ﾗｲﾝ", "4.000", "ﾘﾝｸﾞ", "色２", "logo.png", "透過", "開始", "終了", "rows"}) {
+      QVERIFY2(dump.contains(QString::fromUtf8(expected)), expected);
+    }
+    const QString source = Run({QStringLiteral("--source"), file});
+    QVERIFY2(source.contains(QStringLiteral("For sngI= 0 To 3")), qPrintable(source));
+    QVERIFY(source.contains(QStringLiteral("\"Invoice\"")));
+    QVERIFY(source.contains(QStringLiteral("F_RndBox")));
+    QVERIFY(source.contains(QStringLiteral("PaintPicture")));
+  }
+
+  void everyDialogControlHasAnAccessibleName() {
+    App e(tmp_->path());
+    for (const char* tool :
+         {"tblMenu7", "tblMenu8", "tblMenu9", "tblMenu10", "tblMenu11", "tblMenu12"}) {
+      OnModal([tool](QWidget* d) {
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+          const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                               qobject_cast<QComboBox*>(w);
+          if (!control || !w->isVisible()) continue;
+          auto* button = qobject_cast<QAbstractButton*>(w);
+          QVERIFY2(!w->accessibleName().isEmpty() || (button && !button->text().isEmpty()),
+                   qPrintable(QString::fromLatin1(tool) + QLatin1Char(' ') + w->objectName()));
+        }
+        Click(d, "cmdCan");
+      });
+      ClickTool(e, tool);
+    }
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> tmp_;
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  AddObjectsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "add_objects_test.moc"
