@@ -15,6 +15,7 @@
 #include "ui/prompter.h"
 #include "ui/splash.h"
 #include "ui/startup_page.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillform"));
   qf::InstallFontSubstitutions();
+  qf::InstallJapaneseTranslations(app);
   QApplication::setWindowIcon(qf::AppIcon());
   // The first page (printer, design, drawing) is made on a worker thread while the splash and
   // the widgets are shown and built; the design window takes it at its first activation.

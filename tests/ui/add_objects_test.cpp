@@ -13,6 +13,7 @@
 #include "ui/cell_grid.h"
 #include "ui/code_window.h"
 #include "ui/design_window.h"
+#include "ui/translations.h"
 #include "ui_fixture.h"
 #include "view/renderer.h"
 
@@ -289,6 +290,15 @@ class AddObjectsTest : public QObject {
     QVERIFY(source.contains(QStringLiteral("\"Invoice\"")));
     QVERIFY(source.contains(QStringLiteral("F_RndBox")));
     QVERIFY(source.contains(QStringLiteral("PaintPicture")));
+  }
+
+  void standardDialogsSpeakJapanese() {
+    QVERIFY(InstallJapaneseTranslations(*QCoreApplication::instance()));
+    const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    QVERIFY2(cancel != QStringLiteral("Cancel"), qPrintable(cancel));
+    QVERIFY(QCoreApplication::translate("QColorDialog", "&Basic colors") !=
+            QStringLiteral("&Basic colors"));
+    QVERIFY(QCoreApplication::translate("QFileDialog", "Save As") != QStringLiteral("Save As"));
   }
 
   void everyDialogControlHasAnAccessibleName() {
