@@ -69,10 +69,17 @@ QIcon ToolbarIcon(int index) {
       p.drawPolygon(QPolygon(
           {QPoint(4, 18), QPoint(10, 10), QPoint(14, 15), QPoint(17, 12), QPoint(20, 18)}));
       break;
-    case 12:  // command: a repeat
-      p.drawArc(5, 5, 14, 14, 30 * 16, 300 * 16);
-      p.drawLine(17, 5, 19, 9);
-      p.drawLine(19, 9, 15, 10);
+    case 12:  // command: a repeat block, one row drawn again below itself
+      p.setBrush(QColor(70, 110, 180));
+      p.drawRect(QRectF(9, 3.5, 11, 4));
+      p.setBrush(QColor(170, 190, 225));
+      p.drawRect(QRectF(9, 10, 11, 4));
+      p.drawRect(QRectF(9, 16.5, 11, 4));
+      // The block's bracket and its direction, down the left side.
+      p.setBrush(Qt::NoBrush);
+      p.drawLine(QPointF(5, 3.5), QPointF(5, 19));
+      p.drawLine(QPointF(5, 20.5), QPointF(2.5, 17));
+      p.drawLine(QPointF(5, 20.5), QPointF(7.5, 17));
       break;
     case 14:  // source: a page of code lines
       page();
