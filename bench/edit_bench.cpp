@@ -51,7 +51,8 @@ struct Editing {
   explicit Editing(int objects) : page(view) {
     editor.attach(&page);
     // Up to 100 objects in the top third of the page: texts, lines and boxes.
-    for (int i = 0; i < std::min(objects, 100); ++i) add(i, 15 + (i % 10) * 18.0, 15 + (i / 10) * 8.0);
+    for (int i = 0; i < std::min(objects, 100); ++i)
+      add(i, 15 + (i % 10) * 18.0, 15 + (i / 10) * 8.0);
     // The rest in the lower two thirds.
     for (int i = 100; i < objects; ++i) add(i, 15 + (i % 60) * 3.0, 110 + (i / 60 % 60) * 3.0);
     qf::RenumberRows(design.objects);

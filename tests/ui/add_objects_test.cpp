@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -290,6 +291,85 @@ class AddObjectsTest : public QObject {
     QVERIFY(source.contains(QStringLiteral("\"Invoice\"")));
     QVERIFY(source.contains(QStringLiteral("F_RndBox")));
     QVERIFY(source.contains(QStringLiteral("PaintPicture")));
+  }
+
+  void dialogsTakeFontsColoursPicturesAndEditCommands() {
+    App e(tmp_->path());
+    // The font dialog starts from the preview's font and gives back name, size and styles;
+    // the colour dialog is titled "表示色指定" and pure red reads &H000000FF&.
+    QFont chosen(QStringLiteral("Noto Serif CJK JP"));
+    chosen.setPointSizeF(14);
+    chosen.setItalic(true);
+    chosen.setUnderline(true);
+    e.prompter.fonts = {chosen};
+    e.prompter.colors = {QColor(255, 0, 0)};
+    OnModal([](QWidget* d) {
+      Type(d, "txtFSize", QStringLiteral("9"));
+      Click(d, "cmdFont");
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtFName"))->text(),
+               QStringLiteral("Noto Serif CJK JP"));
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtFSize"))->text(), QStringLiteral("14"));
+      QVERIFY(d->findChild<QAbstractButton*>(QStringLiteral("lblFProp1"))->isChecked());
+      QVERIFY(d->findChild<QAbstractButton*>(QStringLiteral("lblFProp3"))->isChecked());
+      QVERIFY(!d->findChild<QAbstractButton*>(QStringLiteral("lblFProp0"))->isChecked());
+      Click(d, "cmdColor");
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtColor"))->text(),
+               QStringLiteral("&H000000FF&"));
+      Click(d, "cmdCan");
+    });
+    ClickTool(e, "tblMenu7");
+    QCOMPARE(e.prompter.fontsOffered.value(0).pointSizeF(), 9.0);
+    QCOMPARE(e.prompter.colorTitles.value(0), QStringLiteral("表示色指定"));
+
+    // A picture smaller than the viewport shows no scroll bars; a larger one scrolls.
+    const QString small = tmp_->filePath(QStringLiteral("small.png"));
+    const QString large = tmp_->filePath(QStringLiteral("large.png"));
+    QImage(40, 30, QImage::Format_RGB32).save(small);
+    QImage(600, 90, QImage::Format_RGB32).save(large);
+    OnModal([&](QWidget* d) {
+      auto* path = d->findChild<QLineEdit*>(QStringLiteral("txtPic"));
+      auto* across = d->findChild<QScrollBar*>(QStringLiteral("hscPic"));
+      auto* down = d->findChild<QScrollBar*>(QStringLiteral("vscPic"));
+      Type(d, "txtPic", small);
+      QTest::keyClick(path, Qt::Key_Tab);
+      QCoreApplication::processEvents();
+      QVERIFY(d->findChild<QLabel*>(QStringLiteral("picPrev1"))->isVisible());
+      QVERIFY(!across->isVisible() && !down->isVisible());
+      Type(d, "txtPic", large);
+      QTest::keyClick(path, Qt::Key_Tab);
+      QCoreApplication::processEvents();  // the viewport lays out its bars
+      QVERIFY(across->isVisible());
+      QVERIFY(!down->isVisible());
+      Type(d, "txtPic", tmp_->filePath(QStringLiteral("missing.png")));
+      QTest::keyClick(path, Qt::Key_Tab);
+      QVERIFY(!d->findChild<QLabel*>(QStringLiteral("picPrev1"))->isVisible());
+      Click(d, "cmdCan");
+    });
+    ClickTool(e, "tblMenu11");
+
+    // A command row's double-click opens its dialog filled from the row; OK rewrites it, one
+    // undo step.
+    OnModal([](QWidget* d) {
+      d->findChild<QComboBox*>(QStringLiteral("cmbLabel"))->setEditText(QStringLiteral("rows"));
+      Type(d, "txtGap", QStringLiteral("7"));
+      Type(d, "txtLoop", QStringLiteral("2"));
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu12");
+    const TextTable& t = e.ctx.design.objects;
+    QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("2"));
+    CellGrid& grid = e.window->codeWindow().grid();
+    const QPoint at = grid.visualRect(grid.model()->index(0, kColKind - 1)).center();
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtGap"))->text(), QStringLiteral("7.000"));
+      Type(d, "txtLoop", QStringLiteral("4"));
+      Click(d, "cmdOK");
+    });
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("4"));
+    e.act("QFM311")->trigger();
+    QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("2"));
   }
 
   void standardDialogsSpeakJapanese() {
