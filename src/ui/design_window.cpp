@@ -38,6 +38,8 @@ DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent)
   textLabel_->setObjectName(QStringLiteral("lblText"));
   textLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
   textLabel_->hide();
+  // Not the contrast of the window's dark ground (white), but the text's own colour.
+  textLabel_->setForegroundRole(QPalette::WindowText);
   // The page gets its size from the first applyPageLayout or adoptPage.
   adoptPage(ScreenImage(1, 1));
 }

@@ -116,6 +116,30 @@ class AddObjectsTest : public QObject {
     QCOMPARE(guide->text(),
              QStringLiteral("テキスト・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
     const QImage empty = e.window->designWindow().canvas().image().copy();
+    // While it is dragged the text follows the pointer as a label in its font.
+    DesignCanvas& canvas = e.window->designWindow().canvas();
+    auto* follower = canvas.findChild<QLabel*>(QStringLiteral("lblText"));
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, QPoint(50, 60));
+    QTest::mouseMove(&canvas, QPoint(80, 90));
+    QVERIFY(follower->isVisible());
+    QCOMPARE(follower->text(), QStringLiteral("Invoice"));
+    // Drawn in the text's colour (black), not white on the page.
+    const QImage shown = follower->grab().toImage();
+    bool dark = false;
+    for (int y = 0; y < shown.height() && !dark; ++y) {
+      for (int x = 0; x < shown.width() && !dark; ++x) dark = qGray(shown.pixel(x, y)) < 80;
+    }
+    QVERIFY(dark);
+    QVERIFY(follower->font().bold());
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(80, 90));
+    QVERIFY(!follower->isVisible());
+    e.act("QFM311")->trigger();
+    QCOMPARE(t.itemCount(), 0);
+    QCOMPARE(canvas.image(), empty);
+    // Again, and this time kept.
+    e.ctx.editor.state().placing.working.Kind = ObjectKind::Text;
+    OnModal([](QWidget* d) { Click(d, "cmdOK"); });
+    ClickTool(e, "tblMenu7");
     Drag(e, {100, 100}, {31, 42});  // lands where the button comes up, snapped
     QCOMPARE(t.itemCount(), 1);
     QCOMPARE(Cell(t, 1, kColText), QStringLiteral("Invoice"));
