@@ -106,7 +106,10 @@ void Editor::clearSelection() {
 
 void Editor::ResetEditState() {
   eraseSelection();
+  const bool waiting = state_.placing.AddPending;
   state_.ResetEditState();
+  // A waiting object is gone: the cross-hair with it.
+  if (waiting && view_) view_->pointerShape(PointerShape::Normal);
 }
 
 void Editor::keepCurrentLayer() {
