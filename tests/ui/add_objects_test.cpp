@@ -23,18 +23,6 @@ using namespace qf::test;
 
 namespace {
 
-QString Cell(const TextTable& t, int row, int col) {
-  return QString::fromStdString(t.cell(row, col));
-}
-
-QImage FullPage(App& e) {
-  QImage image = PageImage(e.ctx.view);
-  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
-  RenderContext rc{surface, e.ctx.design, e.ctx.view, e.ctx.pictures};
-  FullRedraw(rc);
-  return image;
-}
-
 void ClickTool(App& e, const char* name) {
   auto* bar = e.window->findChild<QToolBar*>(QStringLiteral("tblMenu"));
   QWidget* button = bar->widgetForAction(e.act(name));

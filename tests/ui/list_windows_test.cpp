@@ -42,21 +42,8 @@ void DoubleClickCell(CellGrid& g, int row, int col) {
   QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, at);
 }
 
-QString Cell(const TextTable& t, int row, int col) {
-  return QString::fromStdString(t.cell(row, col));
-}
-
 QString Guide(App& e) {
   return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
-}
-
-// The page as a full redraw of the list draws it.
-QImage FullPage(App& e) {
-  QImage image = PageImage(e.ctx.view);
-  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
-  RenderContext rc{surface, e.ctx.design, e.ctx.view, e.ctx.pictures};
-  FullRedraw(rc);
-  return image;
 }
 
 }  // namespace

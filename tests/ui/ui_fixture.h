@@ -10,9 +10,11 @@
 #include <functional>
 #include <memory>
 
+#include "platform/raster_surface.h"
 #include "scripted_prompter.h"
 #include "shell/settings_file.h"
 #include "ui/main_window.h"
+#include "view/renderer.h"
 
 namespace qf::test {
 
@@ -79,5 +81,18 @@ struct App {
   AppContext ctx;
   std::unique_ptr<MainWindow> window;
 };
+
+inline QString Cell(const TextTable& t, int row, int col) {
+  return QString::fromStdString(t.cell(row, col));
+}
+
+// The page as a full redraw of the list draws it.
+inline QImage FullPage(App& e) {
+  QImage image = PageImage(e.ctx.view);
+  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
+  RenderContext rc{surface, e.ctx.design, e.ctx.view, e.ctx.pictures};
+  FullRedraw(rc);
+  return image;
+}
 
 }  // namespace qf::test
