@@ -111,6 +111,13 @@ class Editor {
   void pointerReleased(double x, double y);  // left button
   // The right button: cancels a waiting object and clears the selection.
   void rightReleased();
+  // The objects whose box has a corner (a line: an end) in the frame, on unlocked layers, become
+  // the selection, their marks drawn and rows marked; returns how many.
+  int SelectInFrame(const WorkingRect& frame);
+  // The Delete key: the selected rows go, the highest first, as one step.
+  bool deleteSelection();
+  // Escape: a waiting object or a drag in progress is dropped and the selection cleared.
+  void escape();
 
   // --- The code window
   // Whether a cell of an object row is edited in place (by its kind).
@@ -180,6 +187,7 @@ class Editor {
   EditView* view_ = nullptr;
   bool settingsChanged_ = false;      // page, grid or palette changed since the last save
   std::pair<double, double> last_{};  // the pointer at the drag's previous event, snapped
+  WorkingRect bounds_;                // of a selection of several objects
 };
 
 }  // namespace qf

@@ -1,6 +1,8 @@
 // Adding objects: the toolbar's dialogs fill the working object, a drag in the design window
 // places it.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "document/object_rows.h"
 #include "editor.h"
@@ -161,8 +163,98 @@ void Editor::pointerReleased(double rawX, double rawY) {
     if (app_.autoRedraw) fullRedraw();
     ResetEditState();
     if (view_) view_->guideText("");
+    if (view_) view_->pointerShape(PointerShape::Normal);
+    return;
   }
-  if (view_) view_->pointerShape(PointerShape::Normal);
+  // A block frame: what it holds becomes the selection.
+  eraseSelection();
+  const int n = SelectInFrame(d);
+  if (!view_) return;
+  if (n == 0) {
+    view_->pointerShape(PointerShape::Normal);
+    view_->guideText(state_.placing.InsertMode ? kGuideInsertMode : "");
+    return;
+  }
+  view_->pointerShape(PointerShape::Cross);
+  view_->guideText(n == 1 ? kGuideSelected : kGuideBlock);
+}
+
+int Editor::SelectInFrame(const WorkingRect& d) {
+  auto& list = state_.pointer.SelectionList;
+  list.clear();
+  const TextTable& t = design_.objects;
+  const PageRect f{std::min(d.x1, d.x2), std::min(d.y1, d.y2), std::max(d.x1, d.x2),
+                   std::max(d.y1, d.y2)};
+  auto in = [&f](double x, double y) {
+    return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
+  };
+  Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  for (int r = 1; r <= t.itemCount(); ++r) {
+    SelectionEntry e;
+    e.row = r;
+    e.record = DecodeObjectRow(t, r);
+    const ObjectRecord& o = e.record;
+    if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
+    const bool point = o.Kind == ObjectKind::Text || o.Kind == ObjectKind::Picture;
+    const double x2 = point ? o.X1 + o.X2 : o.X2;
+    const double y2 = point ? o.Y1 + o.Y2 : o.Y2;
+    // Any corner of the box; a line only by its ends.
+    const bool hit = in(o.X1, o.Y1) || in(x2, y2) ||
+                     (o.Kind != ObjectKind::Line && (in(x2, o.Y1) || in(o.X1, y2)));
+    if (!hit || IsLayerLocked(design_.layers, o.Layer)) continue;
+    e.record.X2 = x2;
+    e.record.Y2 = y2;
+    state_.placing.working = e.record;
+    if (surface) {
+      e.marks = DrawSelectionMarks(*surface, viewState_, {o.X1, o.Y1, x2, y2});
+      view_->pageChanged(
+          PageRect{std::min(o.X1, x2), std::min(o.Y1, y2), std::max(o.X1, x2), std::max(o.Y1, y2)}
+              .grown(2 * viewState_.markSize, 2 * viewState_.markSize));
+    }
+    list.push_back(std::move(e));
+    MarkRow(design_.objects, r, true);
+  }
+  if (list.size() > 1) {
+    // The bounds of the selection: the smallest and largest of every box's corners.
+    PageRect b;
+    for (const SelectionEntry& e : list) {
+      b.unite({std::min(e.record.X1, e.record.X2), std::min(e.record.Y1, e.record.Y2),
+               std::max(e.record.X1, e.record.X2), std::max(e.record.Y1, e.record.Y2)});
+    }
+    bounds_ = {b.left, b.top, b.right, b.bottom};
+  }
+  if (list.size() == 1) state_.placing.working = list.front().record;
+  return static_cast<int>(list.size());
+}
+
+bool Editor::deleteSelection() {
+  auto& list = state_.pointer.SelectionList;
+  if (list.empty()) return false;
+  std::vector<int> rows;
+  for (const SelectionEntry& e : list) rows.push_back(e.row);
+  eraseSelection();
+  std::sort(rows.begin(), rows.end());
+  {
+    // From the highest row down, so the row numbers still to go stay right.
+    Change change(*this);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) design_.objects.removeRow(*it);
+    RenumberRows(design_.objects, rows.front());
+  }
+  ResetEditState();
+  if (view_) {
+    view_->guideText("");
+    view_->pointerShape(PointerShape::Normal);
+  }
+  return true;
+}
+
+void Editor::escape() {
+  PointerState& ptr = state_.pointer;
+  if (ptr.ButtonDown) {
+    ptr.ButtonDown = false;
+    drawFeedback(state_.placing.rect, dragKind(), DrawObjectMode::FeedbackErase);
+  }
+  rightReleased();
 }
 
 void Editor::rightReleased() {

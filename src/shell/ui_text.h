@@ -27,6 +27,7 @@ inline constexpr std::string_view kGuideSelected =
     "オブジェクト選択中：[Delete]キーでオブジェクトの削除";
 inline constexpr std::string_view kGuideInsertMode = "挿入モード中：オブジェクトを追加して下さい。";
 inline constexpr std::string_view kGuideSwap = "入替先の行をクリックして下さい。";
+inline constexpr std::string_view kGuideBlock = "ブロック選択中：[Delete]キーでオブジェクトの削除";
 
 inline constexpr std::string_view kFileFilter =
     "Quillformﾌｧｲﾙ(*.qfd,*.qff)|*.qfd;*.qff|全てのﾌｧｲﾙ(*.*)|*.*";

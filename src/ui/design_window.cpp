@@ -1,5 +1,6 @@
 #include "design_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,6 +35,7 @@ DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent)
   setObjectName(QStringLiteral("picCanvas"));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::ClickFocus);  // Delete and Escape act on the page's selection
   setAccessibleName(QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
   textLabel_->setObjectName(QStringLiteral("lblText"));
   textLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -100,6 +102,19 @@ void DesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
   const QPointF p = pagePoint(event);
   if (event->button() == Qt::LeftButton) ctx_.editor.pointerReleased(p.x(), p.y());
   if (event->button() == Qt::RightButton) ctx_.editor.rightReleased();
+}
+
+void DesignCanvas::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Delete:
+      ctx_.editor.deleteSelection();
+      return;
+    case Qt::Key_Escape:
+      ctx_.editor.escape();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
 }
 
 void DesignCanvas::prepareTextFeedback(const ObjectRecord& text) {

@@ -375,5 +375,62 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(t.itemCount(), 2);
 }
 
+TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
+  Bench b;
+  b.app.snapOn = false;
+  const int line = b.figure(ObjectKind::Line, 10, 10, 190, 10);
+  const int box = b.figure(ObjectKind::Box, 50, 50, 80, 70);
+  const int text = b.text(100, 100, "abc");  // 5 x 3 as measured
+  b.editor.addLayer(1);
+  b.editor.chooseLayer(1);
+  const int locked = b.figure(ObjectKind::Box, 52, 52, 60, 60);
+  b.loaded();
+  EditState& s = b.editor.state();
+  auto frame = [&](double x1, double y1, double x2, double y2) {
+    b.editor.pointerPressed(x1, y1);
+    b.editor.pointerMoved(x2, y2);
+    b.editor.pointerReleased(x2, y2);
+    return static_cast<int>(s.pointer.SelectionList.size());
+  };
+  EXPECT_EQ(frame(80, 5, 120, 15), 0);   // the middle of a long line
+  EXPECT_EQ(frame(185, 5, 195, 15), 1);  // one end
+  EXPECT_EQ(s.pointer.SelectionList[0].row, line);
+  EXPECT_EQ(b.design.objects.cell(line, kColNumber), "●" + std::to_string(line));
+  EXPECT_EQ(frame(75, 65, 85, 75), 1);  // the box's lower right corner only
+  EXPECT_EQ(s.pointer.SelectionList[0].row, box);
+  EXPECT_EQ(b.design.objects.cell(line, kColNumber), std::to_string(line));  // the old mark went
+  // A click without a move is a frame of no size: a corner exactly there is hit.
+  EXPECT_EQ(frame(105, 103, 105, 103), 1);  // the text's box ends at 105, 103
+  EXPECT_EQ(s.pointer.SelectionList[0].row, text);
+  // Locked layers never; hidden but unlocked ones do.
+  b.editor.toggleLock(1);
+  EXPECT_EQ(frame(49, 49, 61, 61), 1);
+  EXPECT_EQ(s.pointer.SelectionList[0].row, box);
+  b.editor.toggleLock(1);
+  b.editor.toggleHide(1);
+  ASSERT_EQ(frame(49, 49, 61, 61), 2);
+  EXPECT_EQ(s.pointer.SelectionList[1].row, locked);
+
+  // Delete takes the selected rows, highest first, as one step.
+  b.editor.clearSelection();
+  const TextTable before = b.design.objects;
+  EXPECT_EQ(frame(0, 0, 200, 200), 4);
+  ASSERT_TRUE(b.editor.deleteSelection());
+  EXPECT_EQ(b.design.objects.itemCount(), 0);
+  EXPECT_TRUE(s.pointer.SelectionList.empty());
+  ASSERT_TRUE(b.editor.undo());
+  EXPECT_EQ(b.design.objects, before);
+  EXPECT_FALSE(b.editor.deleteSelection());  // nothing selected
+
+  // Escape drops a waiting object.
+  s.placing.working = DecodeObjectRow(b.design.objects, box);
+  b.editor.beginAdd();
+  b.editor.pointerPressed(10, 10);
+  b.editor.escape();
+  EXPECT_FALSE(s.placing.AddPending);
+  EXPECT_FALSE(s.pointer.ButtonDown);
+  EXPECT_EQ(b.design.objects.itemCount(), 4);
+}
+
 }  // namespace
 }  // namespace qf

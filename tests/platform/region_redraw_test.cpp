@@ -217,8 +217,25 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           }
           break;
         case 10:
-          what = "select";
-          e.editor.selectObjectRow(pick(rows));
+          switch (rng() % 3) {
+            case 0:
+              what = "select";
+              e.editor.selectObjectRow(pick(rows));
+              break;
+            case 1: {
+              what = "frame";
+              const double x = coord();
+              const double y = coord();
+              e.editor.pointerPressed(x, y);
+              e.editor.pointerMoved(x + 20, y + 20);
+              e.editor.pointerReleased(x + 40, y + 30);
+              break;
+            }
+            default:
+              what = "delete selection";
+              e.editor.deleteSelection();
+              break;
+          }
           break;
         default:
           what = rng() % 3 ? "undo" : "redo";
