@@ -292,28 +292,17 @@ void Editor::startInsertMode(int row) {
 bool Editor::selectObjectRow(int row) {
   if (row < 1 || row > design_.objects.itemCount()) return false;
   eraseSelection();
-  SelectionEntry entry;
-  entry.row = row;
-  entry.record = DecodeObjectRow(design_.objects, row);
+  SelectionEntry entry = entryOf(row);
   // A command opens its dialog instead; it never enters the selection.
   if (entry.record.Kind == ObjectKind::Command) return false;
+  addToSelection(std::move(entry));
+  finishSelection();
   PlacementState& p = state_.placing;
   const int16_t unit = design_.page.scaleMode;
-  if (entry.record.Kind == ObjectKind::Text || entry.record.Kind == ObjectKind::Picture) {
-    // The box of a text or picture runs from its point over its measured size.
-    entry.record.X2 = entry.record.X1 + entry.record.X2;
-    entry.record.Y2 = entry.record.Y1 + entry.record.Y2;
-  }
-  p.working = entry.record;
   if (p.working.Kind == ObjectKind::Text) MeasureWorkingText(p, measurers_.text, unit);
   if (p.working.Kind == ObjectKind::Picture) LoadWorkingPicture(p, measurers_.picture, unit);
-  if (Surface* surface = view_ ? view_->pageSurface() : nullptr) {
-    entry.marks = DrawSelectionMarks(*surface, viewState_, BoxOf(entry));
-    view_->pageChanged(MarksArea(BoxOf(entry), viewState_.markSize));
-  }
-  state_.pointer.SelectionList.assign(1, entry);
-  MarkRow(design_.objects, row, true);
   if (view_) {
+    view_->pointerShape(PointerShape::Cross);
     view_->guideText(kGuideSelected);
     view_->objectPicked();
   }

@@ -43,6 +43,8 @@ class EditView {
   // The text that follows the pointer while a new text is dragged: its text, font at the zoom
   // and colour.
   virtual void prepareTextFeedback(const ObjectRecord& /*text*/) {}
+  // The right button on the one selected object: the pop-up menu at the pointer.
+  virtual void popupMenu() {}
 };
 
 // How deleting a layer row would end.
@@ -118,6 +120,26 @@ class Editor {
   bool deleteSelection();
   // Escape: a waiting object or a drag in progress is dropped and the selection cleared.
   void escape();
+  // Which mark of the one selected object (or the inside of several's bounds) a raw pointer
+  // position takes hold of.
+  GrabKind HitTestSelection(double x, double y) const;
+  GrabKind HitTestBlock(double x, double y) const;
+  // The smallest and largest corners over every selected box.
+  WorkingRect GetSelectionBounds() const;
+  // Moves the selected objects by dx, dy as one step; they stay selected (the arrow keys).
+  bool moveSelection(double dx, double dy);
+
+  // --- The program's own object clipboard
+  bool copySelection();
+  bool cutSelection();
+  // Adds the clipboard's objects two grid steps further right and down each time, selected;
+  // they keep every attribute, their layer too.
+  bool paste();
+  size_t clipboardCount() const { return clipboard_.size(); }
+
+  // --- Properties of the one selected object
+  // The selected object rewritten with a dialog's result at its place, in its row and layer.
+  bool rewriteSelected(const ObjectRecord& result);
 
   // --- The code window
   // Whether a cell of an object row is edited in place (by its kind).
@@ -166,8 +188,17 @@ class Editor {
 
   bool replay(bool forward);
   void finishChange(bool changed);
+  SelectionEntry entryOf(int row) const;
+  void addToSelection(SelectionEntry entry);
+  void selectRows(const std::vector<int>& rows);
+  void finishSelection();
+  void endMove(const WorkingRect& d);
+  void shiftEntries(double dx, double dy);
+  std::vector<SelectionEntry> takeSelection();
+  int storeAt(int index, const WorkingRect& place);
   void drawFeedback(const WorkingRect& place, int kind, DrawObjectMode mode);
   int dragKind() const;
+  void moveDrag(double x, double y);
   void showDragSize();
   void showDamage();
   void drawMarks(const std::optional<PageRect>& clip);
@@ -188,6 +219,7 @@ class Editor {
   bool settingsChanged_ = false;      // page, grid or palette changed since the last save
   std::pair<double, double> last_{};  // the pointer at the drag's previous event, snapped
   WorkingRect bounds_;                // of a selection of several objects
+  std::vector<ObjectRecord> clipboard_;
 };
 
 }  // namespace qf

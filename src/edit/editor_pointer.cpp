@@ -84,7 +84,10 @@ bool Editor::rewriteRow(int row, const ObjectRecord& record) {
 }
 
 int Editor::dragKind() const {
-  // Only a waiting object is dragged for now; any other drag draws a block frame.
+  const auto& list = state_.pointer.SelectionList;
+  if (state_.pointer.MoveActive) {
+    return list.size() == 1 ? static_cast<int>(list.front().record.Kind) : kBlockFrame;
+  }
   return state_.placing.AddPending ? static_cast<int>(state_.placing.working.Kind) : kBlockFrame;
 }
 
@@ -119,12 +122,51 @@ void Editor::pointerPressed(double rawX, double rawY) {
   ptr.ButtonDown = true;
   ptr.TextEraseBlocked = false;
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  state_.placing.rect = {x, y, x, y};
+  WorkingRect& d = state_.placing.rect;
+  d = {x, y, x, y};
   last_ = {x, y};
+  const auto& list = ptr.SelectionList;
+  ptr.grab = list.size() == 1  ? HitTestSelection(rawX, rawY)
+             : list.size() > 1 ? HitTestBlock(rawX, rawY)
+                               : GrabKind::None;
+  if (ptr.grab != GrabKind::None) {
+    // A mark taken: the object (or the bounds of several) follows the pointer.
+    if (list.size() == 1) {
+      const ObjectRecord& o = list.front().record;
+      state_.placing.working = o;
+      const bool point = o.Kind == ObjectKind::Text || o.Kind == ObjectKind::Picture;
+      d = point ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1} : WorkingRect{o.X1, o.Y1, o.X2, o.Y2};
+      if (point) LoadWorkingPicture(state_.placing, measurers_.picture, design_.page.scaleMode);
+    } else {
+      d = bounds_;
+    }
+    ptr.MoveActive = true;
+  }
   showDragSize();
-  ptr.grab = GrabKind::None;
-  drawFeedback(state_.placing.rect, dragKind(), DrawObjectMode::FeedbackDraw);
+  drawFeedback(d, dragKind(), DrawObjectMode::FeedbackDraw);
   ptr.TextEraseBlocked = true;
+}
+
+void Editor::moveDrag(double x, double y) {
+  WorkingRect& d = state_.placing.rect;
+  const PointerState& ptr = state_.pointer;
+  const double dx = x - last_.first;
+  const double dy = y - last_.second;
+  const bool point = state_.placing.working.Kind == ObjectKind::Text ||
+                     state_.placing.working.Kind == ObjectKind::Picture;
+  if (ptr.MoveActive && ptr.SelectionList.size() > 1) {
+    d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
+  } else if (ptr.grab == GrabKind::FirstCorner && !point) {
+    d.x1 = x;
+    d.y1 = y;
+  } else if (ptr.grab == GrabKind::Centre) {
+    d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
+  } else {
+    // The second corner, a text or picture taken by either corner, or a new object.
+    d.x2 = x;
+    d.y2 = y;
+  }
+  last_ = {x, y};
 }
 
 void Editor::pointerMoved(double rawX, double rawY) {
@@ -133,9 +175,7 @@ void Editor::pointerMoved(double rawX, double rawY) {
   if (!state_.pointer.ButtonDown) return;
   WorkingRect& d = state_.placing.rect;
   const WorkingRect previous = d;
-  d.x2 = x;
-  d.y2 = y;
-  last_ = {x, y};
+  moveDrag(x, y);
   showDragSize();
   if (previous == d) return;  // nothing moved: drawing it away and back changes nothing
   const int kind = dragKind();
@@ -151,11 +191,18 @@ void Editor::pointerReleased(double rawX, double rawY) {
   const auto [x, y] = SnapToGrid(rawX, rawY);
   WorkingRect& d = state_.placing.rect;
   const WorkingRect previous = d;
-  d.x2 = x;
-  d.y2 = y;
+  moveDrag(x, y);
   showDragSize();
   const int kind = dragKind();
   drawFeedback(previous, kind, DrawObjectMode::FeedbackErase);
+  if (ptr.MoveActive) {
+    endMove(d);
+    if (app_.autoRedraw) fullRedraw();
+    ResetEditState();
+    if (view_) view_->guideText("");
+    if (view_) view_->pointerShape(PointerShape::Normal);
+    return;
+  }
   if (state_.placing.AddPending) {
     // The new row: a text or picture where the button came up, a figure across the drag.
     state_.placing.NewObject = true;
@@ -180,51 +227,25 @@ void Editor::pointerReleased(double rawX, double rawY) {
 }
 
 int Editor::SelectInFrame(const WorkingRect& d) {
-  auto& list = state_.pointer.SelectionList;
-  list.clear();
+  state_.pointer.SelectionList.clear();
   const TextTable& t = design_.objects;
   const PageRect f{std::min(d.x1, d.x2), std::min(d.y1, d.y2), std::max(d.x1, d.x2),
                    std::max(d.y1, d.y2)};
   auto in = [&f](double x, double y) {
     return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
   };
-  Surface* surface = view_ ? view_->pageSurface() : nullptr;
   for (int r = 1; r <= t.itemCount(); ++r) {
-    SelectionEntry e;
-    e.row = r;
-    e.record = DecodeObjectRow(t, r);
+    SelectionEntry e = entryOf(r);
     const ObjectRecord& o = e.record;
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
-    const bool point = o.Kind == ObjectKind::Text || o.Kind == ObjectKind::Picture;
-    const double x2 = point ? o.X1 + o.X2 : o.X2;
-    const double y2 = point ? o.Y1 + o.Y2 : o.Y2;
     // Any corner of the box; a line only by its ends.
-    const bool hit = in(o.X1, o.Y1) || in(x2, y2) ||
-                     (o.Kind != ObjectKind::Line && (in(x2, o.Y1) || in(o.X1, y2)));
+    const bool hit = in(o.X1, o.Y1) || in(o.X2, o.Y2) ||
+                     (o.Kind != ObjectKind::Line && (in(o.X2, o.Y1) || in(o.X1, o.Y2)));
     if (!hit || IsLayerLocked(design_.layers, o.Layer)) continue;
-    e.record.X2 = x2;
-    e.record.Y2 = y2;
-    state_.placing.working = e.record;
-    if (surface) {
-      e.marks = DrawSelectionMarks(*surface, viewState_, {o.X1, o.Y1, x2, y2});
-      view_->pageChanged(
-          PageRect{std::min(o.X1, x2), std::min(o.Y1, y2), std::max(o.X1, x2), std::max(o.Y1, y2)}
-              .grown(2 * viewState_.markSize, 2 * viewState_.markSize));
-    }
-    list.push_back(std::move(e));
-    MarkRow(design_.objects, r, true);
+    addToSelection(std::move(e));
   }
-  if (list.size() > 1) {
-    // The bounds of the selection: the smallest and largest of every box's corners.
-    PageRect b;
-    for (const SelectionEntry& e : list) {
-      b.unite({std::min(e.record.X1, e.record.X2), std::min(e.record.Y1, e.record.Y2),
-               std::max(e.record.X1, e.record.X2), std::max(e.record.Y1, e.record.Y2)});
-    }
-    bounds_ = {b.left, b.top, b.right, b.bottom};
-  }
-  if (list.size() == 1) state_.placing.working = list.front().record;
-  return static_cast<int>(list.size());
+  finishSelection();
+  return static_cast<int>(state_.pointer.SelectionList.size());
 }
 
 bool Editor::deleteSelection() {
@@ -254,10 +275,17 @@ void Editor::escape() {
     ptr.ButtonDown = false;
     drawFeedback(state_.placing.rect, dragKind(), DrawObjectMode::FeedbackErase);
   }
-  rightReleased();
+  ResetEditState();
+  if (!view_) return;
+  view_->guideText("");
+  view_->pointerShape(PointerShape::Normal);
 }
 
 void Editor::rightReleased() {
+  if (state_.pointer.SelectionList.size() == 1 && !state_.placing.AddPending) {
+    if (view_) view_->popupMenu();
+    return;
+  }
   ResetEditState();
   if (!view_) return;
   view_->guideText("");

@@ -1,8 +1,13 @@
 // Adding objects from the toolbar through their dialogs, and editing a command row.
+#include <QCursor>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <cmath>
 
 #include "document/object_rows.h"
 #include "edit/object_fields.h"
+#include "ui/child_window.h"
 #include "ui/command_dialog.h"
 #include "ui/design_window.h"
 #include "ui/figure_dialog.h"
@@ -108,6 +113,67 @@ void MainWindow::editCommandRow(int row) {
   ApplyCommandFields(dialog.fields(), record);
   p.working = record;
   ctx_.editor.rewriteRow(row, record);
+}
+
+bool MainWindow::designActive() const {
+  return mdi_->activeSubWindow() == static_cast<QMdiSubWindow*>(designFrame_);
+}
+
+void MainWindow::cutObjects() {
+  if (designActive()) ctx_.editor.cutSelection();
+}
+
+void MainWindow::copyObjects() {
+  if (designActive()) ctx_.editor.copySelection();
+}
+
+void MainWindow::pasteObjects() {
+  if (designActive()) ctx_.editor.paste();
+}
+
+void MainWindow::popupMenu() {
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("QFM000"));
+  menu.setTitle(QStringLiteral("ﾒﾆｭｰ"));
+  QAction* edit = menu.addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ"));
+  edit->setObjectName(QStringLiteral("QFM001"));
+  menu.addSeparator()->setObjectName(QStringLiteral("QFM002"));
+  menu.addAction(QStringLiteral("ｷｬﾝｾﾙ"))->setObjectName(QStringLiteral("QFM003"));
+  if (menu.exec(QCursor::pos()) == edit) properties();
+}
+
+void MainWindow::properties() {
+  const auto& list = ctx_.editor.state().pointer.SelectionList;
+  if (list.size() != 1) return;
+  ObjectRecord result = list.front().record;
+  PlacementState& p = ctx_.editor.state().placing;
+  p.DialogAccepted = false;
+  switch (result.Kind) {
+    case ObjectKind::Text:
+      // The preview shows the font as the page does, at the zoom.
+      textDialog().setFields(TextFieldsOf(result), ctx_.view.zoom);
+      if (!textDialog_->ask()) return;
+      ApplyTextFields(textDialog_->fields(), result);
+      break;
+    case ObjectKind::Line:
+    case ObjectKind::Box:
+    case ObjectKind::Ring: {
+      FigureDialog& dialog = figureDialog(result.Kind);
+      dialog.setFields(FigureFieldsOf(result));
+      if (!dialog.ask()) return;
+      ApplyFigureFields(dialog.fields(), result);
+      break;
+    }
+    case ObjectKind::Picture:
+      pictureDialog().setFields(PictureFieldsOf(result));
+      if (!pictureDialog_->ask()) return;
+      ApplyPictureFields(pictureDialog_->fields(), result);
+      break;
+    default:
+      return;  // a command has no dialog here
+  }
+  p.DialogAccepted = true;
+  ctx_.editor.rewriteSelected(result);
 }
 
 }  // namespace qf

@@ -112,6 +112,23 @@ void DesignCanvas::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
       ctx_.editor.escape();
       return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+      // One grid step, a tenth of one with Shift.
+      const double part = event->modifiers() & Qt::ShiftModifier ? 0.1 : 1.0;
+      const double gx = ctx_.design.grid.width * part;
+      const double gy = ctx_.design.grid.height * part;
+      const int key = event->key();
+      ctx_.editor.moveSelection(key == Qt::Key_Left    ? -gx
+                                : key == Qt::Key_Right ? gx
+                                                       : 0,
+                                key == Qt::Key_Up     ? -gy
+                                : key == Qt::Key_Down ? gy
+                                                      : 0);
+      return;
+    }
     default:
       QWidget::keyPressEvent(event);
   }

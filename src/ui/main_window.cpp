@@ -151,9 +151,12 @@ void MainWindow::buildMenus() {
   connect(addItem(edit, "QFM312", "やり直し(&R)", "Ctrl+Y"), &QAction::triggered, this,
           &MainWindow::redo);
   separator(edit, "QFM313");
-  addItem(edit, "QFM301", "切り取り(&X)", "Ctrl+X");
-  addItem(edit, "QFM302", "ｺﾋﾟｰ(&C)", "Ctrl+C");
-  addItem(edit, "QFM303", "貼付け(&V)", "Ctrl+V");
+  connect(addItem(edit, "QFM301", "切り取り(&X)", "Ctrl+X"), &QAction::triggered, this,
+          &MainWindow::cutObjects);
+  connect(addItem(edit, "QFM302", "ｺﾋﾟｰ(&C)", "Ctrl+C"), &QAction::triggered, this,
+          &MainWindow::copyObjects);
+  connect(addItem(edit, "QFM303", "貼付け(&V)", "Ctrl+V"), &QAction::triggered, this,
+          &MainWindow::pasteObjects);
 
   QMenu* settings = menu("QFM400", "設定(&S)");
   connect(addItem(settings, "QFM401", "用紙設定"), &QAction::triggered, this,

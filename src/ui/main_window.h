@@ -74,6 +74,12 @@ class MainWindow final : public QMainWindow, private EditView {
   void addObject(ObjectKind kind);
   // A command row double-clicked in the code window: its dialog, then the row rewritten.
   void editCommandRow(int row);
+  // Edit menu: the program's own object clipboard, only while the design window is active.
+  void cutObjects();
+  void copyObjects();
+  void pasteObjects();
+  // The pop-up menu's "ﾌﾟﾛﾊﾟﾃｨ": the selected object's dialog, then the object rewritten.
+  void properties();
   void undo();
   void redo();
   void zoomChosen(int index);
@@ -132,6 +138,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void pointerAt(double x, double y) override;
   void dragSize(double dx, double dy) override;
   void prepareTextFeedback(const ObjectRecord& text) override;
+  void popupMenu() override;
+  bool designActive() const;
 
   // The object dialogs, made when first needed and kept, so they keep their fields.
   TextDialog& textDialog();

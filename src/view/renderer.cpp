@@ -170,6 +170,11 @@ void DrawRoundBox(Surface& s, const WorkingRect& r, float k, int32_t color) {
   s.line(x2, y1 + kk, x2, y2 - kk, color);
 }
 
+MarkCorners MarkCornersOf(const WorkingRect& b, double m) {
+  return {std::pair{b.x1 - m, b.y1 - m}, std::pair{b.x2 + m, b.y2 + m},
+          std::pair{b.x1 + (b.x2 - b.x1 - m) / 2, b.y1 + (b.y2 - b.y1 - m) / 2}};
+}
+
 MarkCorners DrawSelectionMarks(Surface& s, const ViewState& view, const WorkingRect& b) {
   MarkCorners marks{};
   const double m = view.markSize;

@@ -48,6 +48,8 @@ void DrawRoundBox(Surface& surface, const WorkingRect& r, float k, int32_t color
 
 // The top-left corners of the three selection marks of a selection box, for hit testing.
 using MarkCorners = std::array<std::pair<double, double>, 3>;
+// Where the marks of a selection box stand, for a mark size in page units.
+MarkCorners MarkCornersOf(const WorkingRect& box, double markSize);
 // Draws (or, drawn again, erases) the three marks of a selected object's box.
 MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const WorkingRect& box);
 
