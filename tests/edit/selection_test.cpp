@@ -1,0 +1,222 @@
+// The design window's selection: marks, moving and resizing, the clipboard, Properties.
+#include <gtest/gtest.h>
+
+#include "document/object_rows.h"
+#include "edit/editor.h"
+#include "edit/object_fields.h"
+#include "support/fake_measure.h"
+#include "view/recording_surface.h"
+
+namespace qf {
+namespace {
+
+struct Page {
+  Page() {
+    app.snapOn = false;
+    view.markSize = 2;
+  }
+  int add(ObjectKind kind, double x1, double y1, double x2, double y2, int16_t layer = 1) {
+    ObjectRecord r;
+    r.Kind = kind;
+    r.Label = "o";
+    r.Style = kind == ObjectKind::Text ? "ＭＳ 明朝" : "0";
+    r.Size = kind == ObjectKind::Text ? 10 : 1;
+    r.Text = kind == ObjectKind::Text ? "abc" : kind == ObjectKind::Line ? "" : "0";
+    r.Color = 255;
+    const Extent size = MeasureText(measurers.text, r, 6);
+    return AddObject(design.objects, r, {x1, y1, x2, y2}, size, layer);
+  }
+  void loaded() {
+    RenumberRows(design.objects);
+    editor.designLoaded({});
+  }
+  int frame(double x1, double y1, double x2, double y2) {
+    editor.pointerPressed(x1, y1);
+    editor.pointerMoved(x2, y2);
+    editor.pointerReleased(x2, y2);
+    return static_cast<int>(editor.state().pointer.SelectionList.size());
+  }
+  void drag(double x1, double y1, double x2, double y2) {
+    editor.pointerPressed(x1, y1);
+    editor.pointerMoved((x1 + x2) / 2, (y1 + y2) / 2);
+    editor.pointerReleased(x2, y2);
+  }
+  std::string cell(int row, int col) const { return design.objects.cell(row, col); }
+
+  Design design;
+  AppState app;
+  ViewState view;
+  test::FakeMeasurers measurers;
+  test::FakePictures pictures;
+  Editor editor{design, app, view, pictures, measurers.get()};
+};
+
+TEST(Selection, MarksAreHitAndEachKindMovesOrResizesByItsMark) {
+  Page p;
+  const int line = p.add(ObjectKind::Line, 10, 10, 50, 10);
+  const int box = p.add(ObjectKind::Box, 60, 60, 80, 70);
+  const int text = p.add(ObjectKind::Text, 100, 100, 100, 100);  // 30 x 15 mm measured
+  p.loaded();
+  Editor& e = p.editor;
+
+  ASSERT_EQ(p.frame(5, 5, 15, 15), 1);                         // the line's first end
+  EXPECT_EQ(e.HitTestSelection(9, 9), GrabKind::FirstCorner);  // inside the 2 mm mark
+  EXPECT_EQ(e.HitTestSelection(51, 11), GrabKind::SecondCorner);
+  EXPECT_EQ(e.HitTestSelection(29.5, 9.5), GrabKind::Centre);
+  EXPECT_EQ(e.HitTestSelection(30, 20), GrabKind::None);
+  // Mark 1 moves the first end only, mark 2 the second, mark 3 the whole line.
+  p.drag(9, 9, 14, 4);
+  EXPECT_EQ(p.cell(line, kColX1), "14.000");
+  EXPECT_EQ(p.cell(line, kColY1), "4.000");
+  EXPECT_EQ(p.cell(line, kColX2), "50.000");
+  EXPECT_TRUE(e.state().pointer.SelectionList.empty());  // moved objects are let go
+  p.frame(45, 5, 55, 15);
+  p.drag(51, 11, 61, 21);
+  EXPECT_EQ(p.cell(line, kColX2), "61.000");
+  EXPECT_EQ(p.cell(line, kColY2), "21.000");
+  EXPECT_EQ(p.cell(line, kColX1), "14.000");
+  p.frame(55, 15, 65, 25);
+  const auto [cx, cy] = e.state().pointer.SelectionList[0].marks[2];
+  p.drag(cx + 1, cy + 1, cx + 6, cy + 1);
+  EXPECT_EQ(p.cell(line, kColX1), "19.000");
+  EXPECT_EQ(p.cell(line, kColX2), "66.000");
+
+  // A box's second mark resizes it.
+  p.frame(75, 65, 85, 75);
+  p.drag(81, 71, 91, 81);
+  EXPECT_EQ(p.cell(box, kColX1), "60.000");
+  EXPECT_EQ(p.cell(box, kColX2), "91.000");
+  EXPECT_EQ(p.cell(box, kColY2), "81.000");
+
+  // A text taken by either mark goes where the pointer goes; it is never resized.
+  p.frame(95, 95, 105, 105);
+  p.drag(99, 99, 109, 119);
+  EXPECT_EQ(p.cell(text, kColX1), "109.000");
+  EXPECT_EQ(p.cell(text, kColY1), "119.000");
+  EXPECT_EQ(p.cell(text, kColX2), "10.583");  // still its measured width
+  p.frame(105, 115, 115, 125);
+  const SelectionEntry t = e.state().pointer.SelectionList.at(0);
+  EXPECT_EQ(e.HitTestSelection(t.record.X2 + 1, t.record.Y2 + 1), GrabKind::SecondCorner);
+  p.drag(t.record.X2 + 1, t.record.Y2 + 1, 130, 140);
+  EXPECT_EQ(p.cell(text, kColX1), "130.000");
+  EXPECT_EQ(p.cell(text, kColY1), "140.000");
+  EXPECT_EQ(p.cell(text, kColX2), "10.583");
+  EXPECT_EQ(e.history().stepCount(), 6u);  // one step a drag
+}
+
+TEST(Selection, SeveralMoveByTheirBoundsAndArrowsKeepThemSelected) {
+  Page p;
+  p.add(ObjectKind::Box, 20, 20, 40, 30);
+  p.add(ObjectKind::Line, 50, 40, 70, 60);
+  p.add(ObjectKind::Box, 150, 150, 160, 160);
+  p.loaded();
+  Editor& e = p.editor;
+  ASSERT_EQ(p.frame(10, 10, 80, 65), 2);
+  const WorkingRect b = e.GetSelectionBounds();
+  EXPECT_EQ(b, (WorkingRect{20, 20, 70, 60}));
+  EXPECT_EQ(e.HitTestBlock(45, 45), GrabKind::Block);
+  EXPECT_EQ(e.HitTestBlock(100, 100), GrabKind::None);
+  // Dragged from inside the bounds: all move as far as the bounds' corner.
+  p.drag(45, 45, 55, 50);
+  EXPECT_EQ(p.cell(1, kColX1), "30.000");
+  EXPECT_EQ(p.cell(1, kColY1), "25.000");
+  EXPECT_EQ(p.cell(2, kColX2), "80.000");
+  EXPECT_EQ(p.cell(2, kColY2), "65.000");
+  EXPECT_EQ(p.cell(3, kColX1), "150.000");
+  EXPECT_EQ(e.history().stepCount(), 1u);
+
+  ASSERT_EQ(p.frame(10, 10, 90, 70), 2);
+  EXPECT_TRUE(e.moveSelection(5, 0));
+  EXPECT_TRUE(e.moveSelection(0, -0.5));
+  EXPECT_EQ(p.cell(1, kColX1), "35.000");
+  EXPECT_EQ(p.cell(1, kColY1), "24.500");
+  EXPECT_EQ(e.state().pointer.SelectionList.size(), 2u);  // still selected
+  EXPECT_EQ(p.cell(1, kColNumber), "●1");
+  EXPECT_EQ(e.history().stepCount(), 3u);
+  e.undo();
+  e.undo();
+  EXPECT_EQ(p.cell(1, kColX1), "30.000");
+}
+
+TEST(Selection, DeleteCutAndPaste) {
+  Page p;
+  for (int i = 1; i <= 10; ++i)
+    p.add(ObjectKind::Box, i * 10, 10, i * 10 + 5, 15, int16_t(1 + i % 2));
+  p.editor.addLayer(1);
+  p.loaded();
+  Editor& e = p.editor;
+  const TextTable before = p.design.objects;
+  // Rows 2, 5 and 9, chosen out of order (a frame each, gathered).
+  auto& list = e.state().pointer.SelectionList;
+  std::vector<SelectionEntry> three;
+  for (int r : {9, 2, 5}) {
+    p.frame(r * 10 - 1, 9, r * 10 + 1, 11);
+    three.push_back(list.front());
+  }
+  list = three;
+  ASSERT_TRUE(e.deleteSelection());
+  EXPECT_EQ(p.design.objects.itemCount(), 7);
+  for (int r = 1; r <= 7; ++r) {
+    for (int gone : {20, 50, 90}) EXPECT_NE(p.cell(r, kColX1), std::to_string(gone) + ".000");
+  }
+  e.undo();
+  EXPECT_EQ(p.design.objects, before);
+
+  // Cut, in any order; then paste three times, each two grid steps (10 mm) further.
+  list = three;
+  ASSERT_TRUE(e.cutSelection());
+  EXPECT_EQ(p.design.objects.itemCount(), 7);
+  EXPECT_EQ(e.clipboardCount(), 3u);
+  e.newDesign();  // the clipboard survives a new design
+  for (int n = 1; n <= 3; ++n) ASSERT_TRUE(e.paste());
+  ASSERT_EQ(p.design.objects.itemCount(), 9);
+  EXPECT_EQ(p.cell(1, kColX1), "100.000");  // 90 + 10: the first copy, selection order
+  EXPECT_EQ(p.cell(7, kColX1), "120.000");  // the third paste of it
+  EXPECT_EQ(p.cell(7, kColY1), "40.000");
+  EXPECT_EQ(p.cell(1, kColLayer), "2");  // its own layer, not the current one
+  EXPECT_EQ(p.cell(1, kColColor), "&H000000FF&");
+  EXPECT_EQ(list.size(), 3u);  // the last paste stays selected
+  EXPECT_EQ(p.cell(7, kColNumber), "●7");
+  EXPECT_TRUE(p.app.modified);
+
+  // In insert mode the pasted objects keep their order at the insert position.
+  e.startInsertMode(2);
+  ASSERT_TRUE(e.paste());
+  EXPECT_EQ(p.cell(2, kColX1), "130.000");
+  EXPECT_EQ(p.cell(3, kColX1), "60.000");
+  EXPECT_EQ(p.cell(4, kColX1), "90.000");
+  EXPECT_EQ(p.cell(5, kColX1), "30.000");  // the old row 2, moved down
+}
+
+TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
+  Page p;
+  p.add(ObjectKind::Line, 1, 1, 2, 2);
+  const int text = p.add(ObjectKind::Text, 40, 40, 40, 40, 2);
+  p.editor.addLayer(1);
+  p.loaded();
+  Editor& e = p.editor;
+  ASSERT_EQ(p.frame(39, 39, 41, 41), 1);
+  ObjectRecord result = e.state().pointer.SelectionList.front().record;
+  TextFields f = TextFieldsOf(result);
+  f.fontSize = "20";
+  f.text = "新しい";
+  ApplyTextFields(f, result);
+  ASSERT_TRUE(e.rewriteSelected(result));
+  EXPECT_EQ(p.cell(text, kColSize), "20");
+  EXPECT_EQ(p.cell(text, kColText), "新しい");
+  EXPECT_EQ(p.cell(text, kColX1), "40.000");
+  EXPECT_EQ(p.cell(text, kColLayer), "2");
+  EXPECT_EQ(p.cell(text, kColX2), "21.167");  // measured again: 3 characters of 20 pt
+  EXPECT_TRUE(e.state().pointer.SelectionList.empty());
+  EXPECT_TRUE(p.app.modified);
+  e.undo();
+  EXPECT_EQ(p.cell(text, kColSize), "10");
+  // A command has no properties here.
+  ObjectRecord command;
+  ApplyCommandFields(CommandFields{}, command);
+  p.frame(39, 39, 41, 41);
+  EXPECT_FALSE(e.rewriteSelected(command));
+}
+
+}  // namespace
+}  // namespace qf
