@@ -79,7 +79,7 @@ void Editor::fullRedraw() {
 
 void Editor::drawMarks(const std::optional<PageRect>& clip) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
-  if (!surface || state_.pointer.SelectionList.empty()) return;
+  if (!surface || !marksShown_ || state_.pointer.SelectionList.empty()) return;
   surface->setClip(clip);
   for (const SelectionEntry& e : state_.pointer.SelectionList) {
     DrawSelectionMarks(*surface, viewState_, BoxOf(e));
@@ -90,13 +90,14 @@ void Editor::drawMarks(const std::optional<PageRect>& clip) {
 void Editor::eraseSelection() {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   for (const SelectionEntry& e : state_.pointer.SelectionList) {
-    if (surface) {
+    if (surface && marksShown_) {
       DrawSelectionMarks(*surface, viewState_, BoxOf(e));  // drawn again, they are gone
       view_->pageChanged(MarksArea(BoxOf(e), viewState_.markSize));
     }
     MarkRow(design_.objects, e.row, false);
   }
   state_.pointer.SelectionList.clear();
+  marksShown_ = true;  // an empty selection shows what it has: nothing
 }
 
 void Editor::clearSelection() {

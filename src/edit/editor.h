@@ -220,6 +220,8 @@ class Editor {
   std::pair<double, double> last_{};  // the pointer at the drag's previous event, snapped
   WorkingRect bounds_;                // of a selection of several objects
   std::vector<ObjectRecord> clipboard_;
+  // The selection's marks are on the page (not while its entries are being written back).
+  bool marksShown_ = true;
 };
 
 }  // namespace qf

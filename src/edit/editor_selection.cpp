@@ -44,6 +44,7 @@ void Editor::addToSelection(SelectionEntry e) {
   }
   state_.placing.working = e.record;
   MarkRow(design_.objects, e.row, true);
+  marksShown_ = true;
   state_.pointer.SelectionList.push_back(std::move(e));
 }
 
@@ -129,6 +130,7 @@ std::vector<SelectionEntry> Editor::takeSelection() {
   std::vector<SelectionEntry> entries = state_.pointer.SelectionList;
   eraseSelection();
   state_.pointer.SelectionList = entries;
+  marksShown_ = false;  // a redraw meanwhile must not bring them back
   return entries;
 }
 

@@ -143,6 +143,8 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
     e.editor.designLoaded({});
     e.editor.fullRedraw();
     const int afterLoad = e.page.fullRedraws;
+    const TextTable startObjects = e.design.objects;
+    const TextTable startLayers = e.design.layers;
 
     auto pick = [&](int n) { return n < 1 ? 0 : static_cast<int>(1 + rng() % n); };
     for (int step = 0; step < 70; ++step) {
@@ -150,7 +152,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
       const TextTable& l = e.design.layers;
       const int rows = t.itemCount();
       std::string what;
-      switch (rng() % 12) {
+      switch (rng() % 13) {
         case 0:
         case 1: {
           const int col = kColX1 + static_cast<int>(rng() % 4);
@@ -237,6 +239,63 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
               break;
           }
           break;
+        case 12: {
+          // The selection moved, resized, copied, pasted, cut, nudged or edited.
+          auto& list = e.editor.state().pointer.SelectionList;
+          switch (rng() % 6) {
+            case 0: {
+              what = "drag a mark";
+              if (list.empty()) break;
+              const double m = e.view.markSize;
+              double x = 0;
+              double y = 0;
+              if (list.size() == 1) {
+                const auto& marks = list.front().marks;
+                const size_t k = rng() % 3;
+                x = marks[k].first + (k == 1 ? -m / 2 : m / 2);
+                y = marks[k].second + (k == 1 ? -m / 2 : m / 2);
+              } else {
+                const WorkingRect b = e.editor.GetSelectionBounds();
+                x = (b.x1 + b.x2) / 2;
+                y = (b.y1 + b.y2) / 2;
+              }
+              e.editor.pointerPressed(x, y);
+              e.editor.pointerMoved(x + 7, y + 3);
+              e.editor.pointerReleased(coord(), coord());
+              break;
+            }
+            case 1:
+              what = "copy and paste";
+              e.editor.copySelection();
+              e.editor.paste();
+              break;
+            case 2:
+              what = "cut";
+              e.editor.cutSelection();
+              break;
+            case 3:
+              what = "paste";
+              e.editor.paste();
+              break;
+            case 4:
+              what = "arrow";
+              e.editor.moveSelection(rng() % 2 ? 5 : -0.5, rng() % 2 ? 5 : 0);
+              break;
+            default: {
+              what = "properties";
+              if (list.size() != 1) break;
+              ObjectRecord r = list.front().record;
+              r.Size = static_cast<float>(1 + rng() % 24);
+              if (r.Kind == ObjectKind::Text) r.Text = rng() % 2 ? "大きな文字列" : "x";
+              if (r.Kind == ObjectKind::Box || r.Kind == ObjectKind::Ring) {
+                r.Text = std::to_string(rng() % 6);
+              }
+              e.editor.rewriteSelected(r);
+              break;
+            }
+          }
+          break;
+        }
         default:
           what = rng() % 3 ? "undo" : "redo";
           if (what == "undo") {
@@ -264,6 +323,17 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
       }
     }
     fullRedraws += e.page.fullRedraws - afterLoad;
+    // Undoing every step gives the lists back as they were (lock and hide are no steps).
+    e.editor.clearSelection();
+    while (e.editor.undo()) {
+    }
+    EXPECT_EQ(e.design.objects, startObjects) << "seed " << seed;
+    ASSERT_EQ(e.design.layers.itemCount(), startLayers.itemCount()) << "seed " << seed;
+    for (int r = 1; r <= startLayers.itemCount(); ++r) {
+      EXPECT_EQ(e.design.layers.cell(r, kLayerNumber), startLayers.cell(r, kLayerNumber));
+      EXPECT_EQ(e.design.layers.cell(r, kLayerName), startLayers.cell(r, kLayerName));
+    }
+    EXPECT_EQ(e.page.image, Reference(e)) << "seed " << seed;
   }
   // The changes were shown by parts, not by drawing the whole page each time (a block left
   // open by a deleted end is drawn whole until it closes again).
