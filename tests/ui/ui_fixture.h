@@ -22,10 +22,15 @@ inline QString Data(const char* name) {
   return QStringLiteral(QF_TEST_DATA "/") + QLatin1String(name);
 }
 
-// Runs `act` on the modal dialog that the next command opens, once it is up.
-inline void OnModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
+// Runs `act` on the modal dialog that the next command opens, once it is up (a pop-up menu
+// may come first: then it waits for the dialog a little longer).
+inline void OnModal(std::function<void(QWidget*)> act, int tries = 100) {
+  QTimer::singleShot(0, [act, tries] {
     QWidget* modal = QApplication::activeModalWidget();
+    if (!modal && tries > 0) {
+      QTimer::singleShot(10, [act, tries] { OnModal(act, tries - 1); });
+      return;
+    }
     QVERIFY(modal);
     QVERIFY(QTest::qWaitForWindowExposed(modal));
     act(modal);

@@ -1,0 +1,166 @@
+// Selecting, moving, editing and cutting objects with the mouse and keys, as a person does.
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include "document/design_file.h"
+#include "document/object_rows.h"
+#include "platform/qt_fonts.h"
+#include "ui/design_window.h"
+#include "ui_fixture.h"
+
+using namespace qf;
+using namespace qf::test;
+
+namespace {
+
+// Presses, moves and releases on the page, in millimetres.
+struct Mouse {
+  explicit Mouse(App& app) : e(app), canvas(app.window->designWindow().canvas()) {}
+  QPoint at(double x, double y) const {
+    const double px = canvas.width() / e.ctx.view.page.scaleWidth;
+    return {int(x * px + 0.5), int(y * px + 0.5)};
+  }
+  void drag(double x1, double y1, double x2, double y2) {
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, at(x1, y1));
+    QTest::mouseMove(&canvas, at((x1 + x2) / 2, (y1 + y2) / 2));
+    QTest::mouseMove(&canvas, at(x2, y2));
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, at(x2, y2));
+  }
+  App& e;
+  DesignCanvas& canvas;
+};
+
+size_t Selected(App& e) {
+  return e.ctx.editor.state().pointer.SelectionList.size();
+}
+
+}  // namespace
+
+class SelectionUiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+  }
+
+  void selectMoveEditCutPasteDeleteAndUndo() {
+    // Two boxes and a text on a page snapped to 5 mm from the margins 15 and 10.
+    {
+      Design d;
+      ObjectRecord box;
+      box.Kind = ObjectKind::Box;
+      box.Text = "0";
+      box.Style = "0";
+      box.Size = 1;
+      AddObject(d.objects, box, {30, 30, 50, 40}, {}, 1);
+      AddObject(d.objects, box, {60, 50, 80, 60}, {}, 1);
+      ObjectRecord text;
+      text.Kind = ObjectKind::Text;
+      text.Text = "合計";
+      text.Style = "ＭＳ 明朝";
+      text.Size = 12;
+      AddObject(d.objects, text, {100, 100, 100, 100}, {10, 5}, 1);
+      RenumberRows(d.objects);
+      QVERIFY(SaveDesign(d, tmp_->filePath(QStringLiteral("three.qfd")).toStdString()).ok());
+    }
+    App e(tmp_->path());
+    e.prompter.openPaths = {tmp_->filePath(QStringLiteral("three.qfd"))};
+    e.act("QFM102")->trigger();
+    const TextTable& t = e.ctx.design.objects;
+    Mouse mouse(e);
+    auto* guide = e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"));
+
+    // A frame around both boxes selects them.
+    mouse.drag(25, 25, 85, 65);
+    QCOMPARE(Selected(e), size_t{2});
+    QCOMPARE(guide->text(), QStringLiteral("ブロック選択中：[Delete]キーでオブジェクトの削除"));
+    QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("●1"));
+    QCOMPARE(e.window->designWindow().canvas().cursor().shape(), Qt::CrossCursor);
+    // Dragged from inside their bounds, both move 10 mm right and 5 down.
+    mouse.drag(55, 45, 65, 50);
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("40.000"));
+    QCOMPARE(Cell(t, 2, kColY2), QStringLiteral("65.000"));
+    QCOMPARE(Selected(e), size_t{0});
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // One box chosen by a click on its corner; the right button opens the pop-up menu, and
+    // "ﾌﾟﾛﾊﾟﾃｨ" its dialog.
+    mouse.drag(41, 36, 41, 36);  // snapped onto the corner 40, 35
+    QCOMPARE(Selected(e), size_t{1});
+    QTimer::singleShot(0, [] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      QCOMPARE(menu->objectName(), QStringLiteral("QFM000"));
+      QTest::keyClick(menu, Qt::Key_Down);
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmBox"));
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtWidth"))->text(), QStringLiteral("1"));
+      Type(d, "txtWidth", QStringLiteral("3"));
+      Click(d, "cmdOK");
+    });
+    QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(45, 37));
+    QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("3"));
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("40.000"));  // same place
+    QCOMPARE(Selected(e), size_t{0});
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // Copy and paste from the Edit menu while the design window is active: two grid steps.
+    e.act("QFM201")->trigger();
+    mouse.drag(95, 95, 105, 105);
+    QCOMPARE(Selected(e), size_t{1});
+    e.act("QFM302")->trigger();
+    e.act("QFM303")->trigger();
+    QCOMPARE(t.itemCount(), 4);
+    QCOMPARE(Cell(t, 4, kColX1), QStringLiteral("110.000"));
+    QCOMPARE(Cell(t, 4, kColText), QStringLiteral("合計"));
+    QCOMPARE(Selected(e), size_t{1});  // the copy stays selected
+    // The arrow keys move it a grid step, Shift a tenth of one.
+    QTest::keyClick(&mouse.canvas, Qt::Key_Right);
+    QTest::keyClick(&mouse.canvas, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(Cell(t, 4, kColX1), QStringLiteral("115.000"));
+    QCOMPARE(Cell(t, 4, kColY1), QStringLiteral("110.500"));
+    // Delete removes it; Escape clears a selection.
+    QTest::keyClick(&mouse.canvas, Qt::Key_Delete);
+    QCOMPARE(t.itemCount(), 3);
+    mouse.drag(25, 25, 45, 45);
+    QCOMPARE(Selected(e), size_t{1});
+    QTest::keyClick(&mouse.canvas, Qt::Key_Escape);
+    QCOMPARE(Selected(e), size_t{0});
+    QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("1"));
+
+    // Cut, then paste with the code window active: nothing happens there.
+    mouse.drag(25, 25, 45, 45);
+    e.act("QFM301")->trigger();
+    QCOMPARE(t.itemCount(), 2);
+    e.act("QFM202")->trigger();
+    e.act("QFM303")->trigger();
+    QCOMPARE(t.itemCount(), 2);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // Undo goes back step by step.
+    e.act("QFM311")->trigger();
+    QCOMPARE(t.itemCount(), 3);
+    e.act("QFM311")->trigger();  // the delete
+    e.act("QFM311")->trigger();  // the shifted arrow
+    QCOMPARE(Cell(t, 4, kColY1), QStringLiteral("110.000"));
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> tmp_;
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  SelectionUiTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "selection_ui_test.moc"
