@@ -120,7 +120,60 @@ void BM_DragStep(benchmark::State& state) {
   e.editor.rightReleased();
 }
 
+// A frame drawn over the 100 objects at the top: they become the selection, marks and all
+// (the previous selection's marks go first).
+void BM_FrameSelect(benchmark::State& state) {
+  Editing e(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    e.editor.pointerPressed(10, 10);
+    e.editor.pointerMoved(100, 60);
+    e.editor.pointerReleased(200, 100);
+  }
+  state.counters["selected"] = static_cast<double>(e.editor.state().pointer.SelectionList.size());
+}
+
+// Those 100 dragged by their bounds: the time of the button's release, which writes them all.
+void BM_MoveOnRelease(benchmark::State& state) {
+  Editing e(static_cast<int>(state.range(0)));
+  int n = 0;
+  for (auto _ : state) {
+    e.editor.pointerPressed(10, 10);
+    e.editor.pointerReleased(200, 100);
+    const double dx = ++n % 2 ? 5 : -5;
+    e.editor.pointerPressed(100, 40);
+    e.editor.pointerMoved(100 + dx, 40);
+    const auto start = Clock::now();
+    e.editor.pointerReleased(100 + dx, 40);
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+}
+
+// One step of dragging those 100 selected objects: the bounds' frame drawn away and again.
+void BM_DragStepSelected(benchmark::State& state) {
+  Editing e(static_cast<int>(state.range(0)));
+  e.editor.pointerPressed(10, 10);
+  e.editor.pointerReleased(200, 100);
+  e.editor.pointerPressed(100, 40);
+  int n = 0;
+  for (auto _ : state) e.editor.pointerMoved(100 + (++n % 2 ? 5 : 10), 45);
+  state.counters["selected"] = static_cast<double>(e.editor.state().pointer.SelectionList.size());
+}
+
 BENCHMARK(BM_CellEdit)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameSelect)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveOnRelease)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->UseManualTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStepSelected)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragStep)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoCellEdit)->Arg(100)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
@@ -152,6 +205,18 @@ int main(int argc, char** argv) {
   };
   ratio("cell edit with its page update", "BM_CellEdit/100", "BM_CellEdit/10000");
   ratio("undo of it", "BM_UndoCellEdit/100/manual_time", "BM_UndoCellEdit/10000/manual_time");
+  auto ratio1000 = [&](const char* what, const std::string& small, const std::string& large) {
+    const double a = reporter.times[small];
+    if (a > 0)
+      std::printf("%s: 10,000 / 1,000 objects = %.2f (goal <= 1.2)\n", what,
+                  reporter.times[large] / a);
+  };
+  ratio1000("frame selection over 100 objects (medians)", "BM_FrameSelect/1000/repeats:5",
+            "BM_FrameSelect/10000/repeats:5");
+  ratio1000("move of those 100 on release (medians)", "BM_MoveOnRelease/1000/repeats:5/manual_time",
+            "BM_MoveOnRelease/10000/repeats:5/manual_time");
+  std::printf("drag step with 100 objects selected on 10,000: %.1f us\n",
+              reporter.times["BM_DragStepSelected/10000"]);
   const double few = reporter.times["BM_DragStep/10"];
   if (few > 0) {
     std::printf("drag step of a new object: 10,000 / 10 objects = %.2f (goal <= 1.1)\n",

@@ -16,6 +16,10 @@ class TimingReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
       if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
+      // With repetitions the median stands for the benchmark: one slow run says little.
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+        times[r.run_name.str()] = r.GetAdjustedRealTime();
+      }
     }
   }
   std::map<std::string, double> times;

@@ -234,7 +234,9 @@ int Editor::SelectInFrame(const WorkingRect& d) {
   auto in = [&f](double x, double y) {
     return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
   };
-  for (int r = 1; r <= t.itemCount(); ++r) {
+  // Only rows whose area reaches into the frame can have a corner in it.
+  for (int r : index_.rowsTouching(f, viewState_)) {
+    if (r < 1 || r > t.itemCount()) continue;
     SelectionEntry e = entryOf(r);
     const ObjectRecord& o = e.record;
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;

@@ -83,6 +83,8 @@ void PageIndex::measure(int row) {
       info.own = Normalised(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height)
                      .grown(std::fabs(e.width) / 4, std::fabs(e.height) / 4);
       info.padPx = 4 + 2 * static_cast<float>(LongestLine(o.Text));
+      // The box its cells give too, as the selection takes it.
+      info.own.unite(Normalised(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
       break;
     }
     case ObjectKind::Picture:
@@ -91,6 +93,7 @@ void PageIndex::measure(int row) {
         info.own = Normalised(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height);
         info.padPx = 2;
       }
+      info.own.unite(Normalised(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
       break;
     case ObjectKind::Line:
       info.own = Normalised(o.X1, o.Y1, o.X2, o.Y2);

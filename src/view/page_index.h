@@ -16,7 +16,8 @@ namespace qf {
 // of the page that changes have touched since they were last drawn. A change is then shown by
 // drawing the page again inside those parts alone (RedrawRegion) instead of all of it.
 //
-// Every area is conservative: it holds every pixel the row can draw at any zoom. A row inside a
+// Every area is conservative: it holds every pixel the row can draw at any zoom, and the box
+// the selection takes for it (a text's or picture's cells). A row inside a
 // repeat block counts as its whole outermost block, with every pass. Where the index cannot
 // follow the walk exactly (a block left open at the end of a visible layer, two visible layer
 // rows with one number, a walk near its step cap) it asks for a full redraw instead.
