@@ -149,6 +149,27 @@ class SelectionUiTest : public QObject {
     e.act("QFM311")->trigger();  // the shifted arrow
     QCOMPARE(Cell(t, 4, kColY1), QStringLiteral("110.000"));
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // At 50 % the text dialog's preview shows the object's font at half its size; Cancel
+    // leaves the object selected.
+    e.window->zoomChosen(6);  // "50%"
+    QCOMPARE(e.ctx.view.zoom, 50);
+    mouse.drag(95, 95, 105, 105);
+    QCOMPARE(Selected(e), size_t{1});
+    QTimer::singleShot(0, [] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      QTest::keyClick(menu, Qt::Key_Down);
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmText"));
+      QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblPrev"))->font().pointSizeF(), 6.0);
+      Click(d, "cmdCan");
+    });
+    QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(101, 101));
+    QCOMPARE(Selected(e), size_t{1});
+    QCOMPARE(Cell(t, 3, kColNumber), QStringLiteral("●3"));
   }
 
  private:
