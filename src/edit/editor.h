@@ -68,6 +68,7 @@ class Editor {
   const EditState& state() const { return state_; }
   int16_t currentLayer() const { return state_.placing.currentLayer; }
   const UndoHistory& history() const { return history_; }
+  const PageIndex& pageIndex() const { return index_; }
 
   // --- The design as a whole
   bool canUndo() const { return history_.canUndo(); }

@@ -552,6 +552,7 @@ std::vector<int> PageIndex::rowsTouching(const PageRect& region, const ViewState
     for (int i : unitRows_[u]) rows.push_back(i + 1);
   }
   std::sort(rows.begin(), rows.end());
+  lastTouching_ = rows.size();
   return rows;
 }
 

@@ -41,6 +41,7 @@ class PageIndex final : private TableListener {
 
   // Counters for tests and benchmarks.
   int rowsMeasured() const { return measured_; }
+  size_t rowsLastTouching() const { return lastTouching_; }
 
  private:
   enum class State : uint8_t {
@@ -121,6 +122,7 @@ class PageIndex final : private TableListener {
   bool drawnUnreliable_ = false;  // so it was when the page was last drawn
   int unmeasured_ = 0;
   int measured_ = 0;
+  size_t lastTouching_ = 0;
   ObjectRecord scratch_;
 };
 
