@@ -37,6 +37,8 @@ std::pair<double, double> Editor::SnapToGrid(double x, double y) const {
 }
 
 void Editor::beginAdd() {
+  // A new object takes the place of the selection: rows are about to move under it.
+  eraseSelection();
   PlacementState& p = state_.placing;
   p.NewObject = true;
   p.AddPending = true;
@@ -64,6 +66,7 @@ void Editor::cancelAdd() {
 }
 
 int Editor::addCommand() {
+  eraseSelection();
   PlacementState& p = state_.placing;
   p.NewObject = true;
   const int row = storeWorkingObject();

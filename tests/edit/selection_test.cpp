@@ -218,5 +218,24 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   EXPECT_FALSE(e.rewriteSelected(command));
 }
 
+TEST(Selection, ANewObjectLetsTheSelectionGoBeforeRowsMove) {
+  Page p;
+  p.add(ObjectKind::Box, 20, 20, 40, 30);
+  p.add(ObjectKind::Box, 60, 60, 70, 70);
+  p.loaded();
+  Editor& e = p.editor;
+  ASSERT_EQ(p.frame(65, 65, 75, 75), 1);
+  e.startInsertMode(1);
+  ObjectRecord line;
+  line.Kind = ObjectKind::Line;
+  line.Style = "0";
+  e.state().placing.working = line;
+  e.beginAdd();
+  EXPECT_TRUE(e.state().pointer.SelectionList.empty());
+  p.drag(10, 10, 30, 10);
+  ASSERT_EQ(p.design.objects.itemCount(), 3);
+  for (int r = 1; r <= 3; ++r) EXPECT_EQ(p.cell(r, kColNumber), std::to_string(r));
+}
+
 }  // namespace
 }  // namespace qf
