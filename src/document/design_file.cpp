@@ -269,7 +269,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
     d.currentLayer = layer;
     Extent measured;
     WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
-    if (w.Kind == ObjectKind::Text || w.Kind == ObjectKind::Picture) {
+    if (IsPlacedAtPoint(w.Kind)) {
       place = {w.X1, w.Y1, w.X1, w.Y1};
       measured = w.Kind == ObjectKind::Text
                      ? MeasureText(measurers.text, w, p.scaleMode)

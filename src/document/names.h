@@ -16,6 +16,12 @@ enum class ObjectKind : int16_t {
   Ring = 6,
 };
 
+// Texts and pictures stand at one point (X1, Y1) and carry their measured size in X2, Y2;
+// the other kinds span X1, Y1 to X2, Y2.
+constexpr bool IsPlacedAtPoint(ObjectKind kind) {
+  return kind == ObjectKind::Text || kind == ObjectKind::Picture;
+}
+
 enum class TextAlign : int16_t { Left = 0, Right = 1, Centre = 2 };
 
 // Word <-> code tables of the grid. Words are what the grid cells show, codes what the record,

@@ -24,6 +24,8 @@ struct SelectionEntry {
   int row = 0;          // object row
   ObjectRecord record;  // decoded row, X1..Y2 set to its selection box
   MarkCorners marks{};  // top-left corners of its three marks, for hit testing
+
+  WorkingRect box() const { return {record.X1, record.Y1, record.X2, record.Y2}; }
 };
 
 // What placing or rewriting an object needs: the working object with the rectangle it goes to,

@@ -8,21 +8,6 @@
 
 namespace qf {
 
-namespace {
-
-// The page area the marks of a selection box cover.
-PageRect MarksArea(const WorkingRect& b, double markSize) {
-  PageRect r{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2),
-             std::max(b.y1, b.y2)};
-  return r.grown(2 * markSize, 2 * markSize);
-}
-
-WorkingRect BoxOf(const SelectionEntry& e) {
-  return {e.record.X1, e.record.Y1, e.record.X2, e.record.Y2};
-}
-
-}  // namespace
-
 Editor::Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
                const Measurers& measurers)
     : design_(design),
@@ -82,18 +67,30 @@ void Editor::drawMarks(const std::optional<PageRect>& clip) {
   if (!surface || !marksShown_ || state_.pointer.SelectionList.empty()) return;
   surface->setClip(clip);
   for (const SelectionEntry& e : state_.pointer.SelectionList) {
-    DrawSelectionMarks(*surface, viewState_, BoxOf(e));
+    DrawSelectionMarks(*surface, viewState_, e.box());
   }
   surface->setClip(std::nullopt);
 }
 
-void Editor::eraseSelection() {
+void Editor::toggleMarks(const SelectionEntry& e) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  if (!surface) return;
+  DrawSelectionMarks(*surface, viewState_, e.box());  // a second time they are gone
+  const WorkingRect b = e.box();
+  const double m = 2 * viewState_.markSize;
+  view_->pageChanged(NormalisedRect(b.x1, b.y1, b.x2, b.y2).grown(m, m));
+}
+
+void Editor::measureWorking() {
+  PlacementState& p = state_.placing;
+  const int16_t unit = design_.page.scaleMode;
+  if (p.working.Kind == ObjectKind::Text) MeasureWorkingText(p, measurers_.text, unit);
+  if (p.working.Kind == ObjectKind::Picture) LoadWorkingPicture(p, measurers_.picture, unit);
+}
+
+void Editor::eraseSelection() {
   for (const SelectionEntry& e : state_.pointer.SelectionList) {
-    if (surface && marksShown_) {
-      DrawSelectionMarks(*surface, viewState_, BoxOf(e));  // drawn again, they are gone
-      view_->pageChanged(MarksArea(BoxOf(e), viewState_.markSize));
-    }
+    if (marksShown_) toggleMarks(e);
     MarkRow(design_.objects, e.row, false);
   }
   state_.pointer.SelectionList.clear();
@@ -157,7 +154,6 @@ void Editor::markSaved() {
 
 void Editor::designLoaded(const LoadDecisions& decided) {
   state_.ResetEditState();  // the page is drawn again whole: no marks to erase
-  RenumberRows(design_.objects);
   state_.placing.working = decided.lastObject;
   if (decided.currentLayer) state_.placing.currentLayer = *decided.currentLayer;
   history_.clear();
@@ -298,10 +294,7 @@ bool Editor::selectObjectRow(int row) {
   if (entry.record.Kind == ObjectKind::Command) return false;
   addToSelection(std::move(entry));
   finishSelection();
-  PlacementState& p = state_.placing;
-  const int16_t unit = design_.page.scaleMode;
-  if (p.working.Kind == ObjectKind::Text) MeasureWorkingText(p, measurers_.text, unit);
-  if (p.working.Kind == ObjectKind::Picture) LoadWorkingPicture(p, measurers_.picture, unit);
+  measureWorking();
   if (view_) {
     view_->pointerShape(PointerShape::Cross);
     view_->guideText(kGuideSelected);

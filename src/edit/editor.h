@@ -203,6 +203,10 @@ class Editor {
   void showDragSize();
   void showDamage();
   void drawMarks(const std::optional<PageRect>& clip);
+  // Draws an entry's marks, or erases them when they are drawn, and shows that part.
+  void toggleMarks(const SelectionEntry& entry);
+  // The working object's text measured, or its picture's size read, into the extents.
+  void measureWorking();
   void eraseSelection();
   void keepCurrentLayer();
   void updateModified();

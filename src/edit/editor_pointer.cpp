@@ -42,14 +42,9 @@ void Editor::beginAdd() {
   PlacementState& p = state_.placing;
   p.NewObject = true;
   p.AddPending = true;
-  const int16_t unit = design_.page.scaleMode;
-  if (p.working.Kind == ObjectKind::Text) {
-    MeasureWorkingText(p, measurers_.text, unit);
-    if (view_) view_->prepareTextFeedback(p.working);
-  } else if (p.working.Kind == ObjectKind::Picture) {
-    LoadWorkingPicture(p, measurers_.picture, unit);
-  }
+  measureWorking();
   if (!view_) return;
+  if (p.working.Kind == ObjectKind::Text) view_->prepareTextFeedback(p.working);
   view_->pointerShape(PointerShape::Cross);
   const auto kind = static_cast<size_t>(p.working.Kind);
   view_->guideText(kind < std::size(kGuideAdd) ? kGuideAdd[kind] : "");
@@ -99,14 +94,8 @@ void Editor::drawFeedback(const WorkingRect& r, int kind, DrawObjectMode mode) {
   if (!surface) return;
   RenderContext rc = renderContext(*surface);
   DrawObject(rc, r, kind, mode, state_.placing.working);
-  PageRect area{std::min(r.x1, r.x2), std::min(r.y1, r.y2), std::max(r.x1, r.x2),
-                std::max(r.y1, r.y2)};
-  if (kind == static_cast<int>(ObjectKind::Ring)) {
-    // A ring dragged backwards is a circle that may reach past the rectangle.
-    const RingShape g = RingGeometry(r.x1, r.y1, r.x2, r.y2);
-    const double radius = std::fabs(static_cast<double>(g.radius));
-    area.unite({g.cx - radius, g.cy - radius, g.cx + radius, g.cy + radius});
-  } else if (kind == static_cast<int>(ObjectKind::Picture)) {
+  PageRect area = FigureArea(static_cast<ObjectKind>(kind), state_.placing.working, r);
+  if (kind == static_cast<int>(ObjectKind::Picture)) {
     const Extent& e = state_.placing.pictureExtent;
     area.unite({r.x2, r.y2, r.x2 + e.width, r.y2 + e.height});
   }
@@ -137,9 +126,9 @@ void Editor::pointerPressed(double rawX, double rawY) {
     if (list.size() == 1) {
       const ObjectRecord& o = list.front().record;
       state_.placing.working = o;
-      const bool point = o.Kind == ObjectKind::Text || o.Kind == ObjectKind::Picture;
-      d = point ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1} : WorkingRect{o.X1, o.Y1, o.X2, o.Y2};
-      if (point) LoadWorkingPicture(state_.placing, measurers_.picture, design_.page.scaleMode);
+      d = IsPlacedAtPoint(o.Kind) ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1}
+                                  : WorkingRect{o.X1, o.Y1, o.X2, o.Y2};
+      measureWorking();
     } else {
       d = bounds_;
     }
@@ -155,8 +144,7 @@ void Editor::moveDrag(double x, double y) {
   const PointerState& ptr = state_.pointer;
   const double dx = x - last_.first;
   const double dy = y - last_.second;
-  const bool point = state_.placing.working.Kind == ObjectKind::Text ||
-                     state_.placing.working.Kind == ObjectKind::Picture;
+  const bool point = IsPlacedAtPoint(state_.placing.working.Kind);
   if (ptr.MoveActive && ptr.SelectionList.size() > 1) {
     d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
   } else if (ptr.grab == GrabKind::FirstCorner && !point) {
@@ -227,51 +215,6 @@ void Editor::pointerReleased(double rawX, double rawY) {
   }
   view_->pointerShape(PointerShape::Cross);
   view_->guideText(n == 1 ? kGuideSelected : kGuideBlock);
-}
-
-int Editor::SelectInFrame(const WorkingRect& d) {
-  state_.pointer.SelectionList.clear();
-  const TextTable& t = design_.objects;
-  const PageRect f{std::min(d.x1, d.x2), std::min(d.y1, d.y2), std::max(d.x1, d.x2),
-                   std::max(d.y1, d.y2)};
-  auto in = [&f](double x, double y) {
-    return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
-  };
-  // Only rows whose area reaches into the frame can have a corner in it.
-  for (int r : index_.rowsTouching(f, viewState_)) {
-    if (r < 1 || r > t.itemCount()) continue;
-    SelectionEntry e = entryOf(r);
-    const ObjectRecord& o = e.record;
-    if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
-    // Any corner of the box; a line only by its ends.
-    const bool hit = in(o.X1, o.Y1) || in(o.X2, o.Y2) ||
-                     (o.Kind != ObjectKind::Line && (in(o.X2, o.Y1) || in(o.X1, o.Y2)));
-    if (!hit || IsLayerLocked(design_.layers, o.Layer)) continue;
-    addToSelection(std::move(e));
-  }
-  finishSelection();
-  return static_cast<int>(state_.pointer.SelectionList.size());
-}
-
-bool Editor::deleteSelection() {
-  auto& list = state_.pointer.SelectionList;
-  if (list.empty()) return false;
-  std::vector<int> rows;
-  for (const SelectionEntry& e : list) rows.push_back(e.row);
-  eraseSelection();
-  std::sort(rows.begin(), rows.end());
-  {
-    // From the highest row down, so the row numbers still to go stay right.
-    Change change(*this);
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) design_.objects.removeRow(*it);
-    RenumberRows(design_.objects, rows.front());
-  }
-  ResetEditState();
-  if (view_) {
-    view_->guideText("");
-    view_->pointerShape(PointerShape::Normal);
-  }
-  return true;
 }
 
 void Editor::escape() {

@@ -9,39 +9,66 @@
 
 namespace qf {
 
-namespace {
-
-bool IsPoint(ObjectKind kind) {
-  return kind == ObjectKind::Text || kind == ObjectKind::Picture;
-}
-
-WorkingRect BoxOf(const SelectionEntry& e) {
-  return {e.record.X1, e.record.Y1, e.record.X2, e.record.Y2};
-}
-
-}  // namespace
-
 SelectionEntry Editor::entryOf(int row) const {
   SelectionEntry e;
   e.row = row;
   e.record = DecodeObjectRow(design_.objects, row);
-  if (IsPoint(e.record.Kind)) {
+  if (IsPlacedAtPoint(e.record.Kind)) {
     // The box of a text or picture runs from its point over its measured size.
     e.record.X2 = e.record.X1 + e.record.X2;
     e.record.Y2 = e.record.Y1 + e.record.Y2;
   }
-  e.marks = MarkCornersOf(BoxOf(e), viewState_.markSize);
+  e.marks = MarkCornersOf(e.box(), viewState_.markSize);
   return e;
 }
 
-void Editor::addToSelection(SelectionEntry e) {
-  if (Surface* surface = view_ ? view_->pageSurface() : nullptr) {
-    DrawSelectionMarks(*surface, viewState_, BoxOf(e));
-    const WorkingRect b = BoxOf(e);
-    view_->pageChanged(PageRect{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2),
-                                std::max(b.y1, b.y2)}
-                           .grown(2 * viewState_.markSize, 2 * viewState_.markSize));
+int Editor::SelectInFrame(const WorkingRect& d) {
+  state_.pointer.SelectionList.clear();
+  const TextTable& t = design_.objects;
+  const PageRect f{std::min(d.x1, d.x2), std::min(d.y1, d.y2), std::max(d.x1, d.x2),
+                   std::max(d.y1, d.y2)};
+  auto in = [&f](double x, double y) {
+    return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
+  };
+  // Only rows whose area reaches into the frame can have a corner in it.
+  for (int r : index_.rowsTouching(f, viewState_)) {
+    if (r < 1 || r > t.itemCount()) continue;
+    SelectionEntry e = entryOf(r);
+    const ObjectRecord& o = e.record;
+    if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
+    // Any corner of the box; a line only by its ends.
+    const bool hit = in(o.X1, o.Y1) || in(o.X2, o.Y2) ||
+                     (o.Kind != ObjectKind::Line && (in(o.X2, o.Y1) || in(o.X1, o.Y2)));
+    if (!hit || IsLayerLocked(design_.layers, o.Layer)) continue;
+    addToSelection(std::move(e));
   }
+  finishSelection();
+  return static_cast<int>(state_.pointer.SelectionList.size());
+}
+
+bool Editor::deleteSelection() {
+  auto& list = state_.pointer.SelectionList;
+  if (list.empty()) return false;
+  std::vector<int> rows;
+  for (const SelectionEntry& e : list) rows.push_back(e.row);
+  eraseSelection();
+  std::sort(rows.begin(), rows.end());
+  {
+    // From the highest row down, so the row numbers still to go stay right.
+    Change change(*this);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) design_.objects.removeRow(*it);
+    RenumberRows(design_.objects, rows.front());
+  }
+  ResetEditState();
+  if (view_) {
+    view_->guideText("");
+    view_->pointerShape(PointerShape::Normal);
+  }
+  return true;
+}
+
+void Editor::addToSelection(SelectionEntry e) {
+  toggleMarks(e);
   state_.placing.working = e.record;
   MarkRow(design_.objects, e.row, true);
   marksShown_ = true;
@@ -104,11 +131,7 @@ int Editor::storeAt(int index, const WorkingRect& place) {
   PlacementState& p = state_.placing;
   const SelectionEntry& e = state_.pointer.SelectionList[static_cast<size_t>(index - 1)];
   p.working = e.record;
-  if (p.working.Kind == ObjectKind::Text)
-    MeasureWorkingText(p, measurers_.text, design_.page.scaleMode);
-  if (p.working.Kind == ObjectKind::Picture) {
-    LoadWorkingPicture(p, measurers_.picture, design_.page.scaleMode);
-  }
+  measureWorking();
   p.rect = place;
   p.NewObject = false;
   return StoreWorkingObject(design_.objects, state_, index);
@@ -118,7 +141,7 @@ void Editor::shiftEntries(double dx, double dy) {
   const auto& list = state_.pointer.SelectionList;
   for (size_t i = 0; i < list.size(); ++i) {
     const ObjectRecord& o = list[i].record;
-    const WorkingRect place = IsPoint(o.Kind)
+    const WorkingRect place = IsPlacedAtPoint(o.Kind)
                                   ? WorkingRect{o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy}
                                   : WorkingRect{o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
     storeAt(static_cast<int>(i) + 1, place);
@@ -188,19 +211,16 @@ bool Editor::paste() {
       // The clipboard itself moves: each paste lands two grid steps further.
       o.X1 += gx;
       o.Y1 += gy;
-      if (IsPoint(o.Kind)) {
+      if (IsPlacedAtPoint(o.Kind)) {
         o.X2 = o.X1;
         o.Y2 = o.Y1;
       } else {
         o.X2 += gx;
         o.Y2 += gy;
       }
-      Extent measured;
-      if (o.Kind == ObjectKind::Text)
-        measured = MeasureText(measurers_.text, o, design_.page.scaleMode);
-      if (o.Kind == ObjectKind::Picture) {
-        measured = MeasurePicture(measurers_.picture, o.Text, design_.page.scaleMode);
-      }
+      p.working = o;
+      measureWorking();
+      const Extent& measured = o.Kind == ObjectKind::Picture ? p.pictureExtent : p.textExtent;
       const int at = p.InsertMode ? std::max(p.insertRow, 1) : 0;
       // The object keeps its own layer, as every other attribute.
       const int row =
@@ -219,8 +239,8 @@ bool Editor::rewriteSelected(const ObjectRecord& result) {
   if (list.size() != 1 || result.Kind == ObjectKind::Command) return false;
   const ObjectRecord old = list.front().record;
   // The object keeps its place: a text or picture its point, a figure its corners.
-  const WorkingRect place = IsPoint(old.Kind) ? WorkingRect{old.X1, old.Y1, old.X1, old.Y1}
-                                              : WorkingRect{old.X1, old.Y1, old.X2, old.Y2};
+  const WorkingRect place = IsPlacedAtPoint(old.Kind) ? WorkingRect{old.X1, old.Y1, old.X1, old.Y1}
+                                                      : WorkingRect{old.X1, old.Y1, old.X2, old.Y2};
   takeSelection();
   {
     Change change(*this);

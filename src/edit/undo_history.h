@@ -25,7 +25,6 @@ class UndoHistory final : private TableListener {
   void begin();
   // Closes the step; false (and nothing kept) when it changed nothing.
   bool commit();
-  bool stepOpen() const { return open_; }
 
   bool canUndo() const { return position_ > 0; }
   bool canRedo() const { return position_ < steps_.size(); }

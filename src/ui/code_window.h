@@ -19,7 +19,6 @@ class CodeWindow final : public QWidget {
   CellGrid& grid() { return *grid_; }
   // The row last clicked (0 = none): the insert position and the first row of a swap.
   int currentRow() const { return currentRow_; }
-  bool swapMode() const { return swapMode_; }
   // Commits an open cell editor.
   void commitEditing();
 

@@ -16,7 +16,6 @@ class LayerWindow final : public QWidget {
  public:
   LayerWindow(Editor& editor, Prompter& prompter, QWidget* parent = nullptr);
   CellGrid& grid() { return *grid_; }
-  int selectedRow() const { return selectedRow_; }
   void commitEditing();
 
  signals:

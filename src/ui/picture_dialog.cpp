@@ -59,10 +59,6 @@ void PictureDialog::setFields(const PictureFields& f) {
   loadPreview();
 }
 
-bool PictureDialog::previewShown() const {
-  return !picture_->isHidden();
-}
-
 void PictureDialog::loadPreview() {
   QImageReader reader(path_->text());
   const QImage image = path_->text().isEmpty() ? QImage() : reader.read();

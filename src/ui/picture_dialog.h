@@ -19,7 +19,6 @@ class PictureDialog final : public ObjectDialog {
   void setFields(const PictureFields& f);
   // The preview of the file named (hidden when it cannot be read).
   void loadPreview();
-  bool previewShown() const;
 
  protected:
   bool validate() override { return true; }

@@ -8,18 +8,16 @@
 namespace qf {
 
 bool InstallJapaneseTranslations(QCoreApplication& app) {
-  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-  bool any = false;
-  for (const char* catalogue : {"qtbase_ja", "qt_ja"}) {
-    auto* translator = new QTranslator(&app);  // lives as long as the application
-    if (translator->load(QString::fromLatin1(catalogue), folder)) {
-      QCoreApplication::installTranslator(translator);
-      any = true;
-    } else {
-      delete translator;
-    }
+  // qtbase holds every standard dialog and button this program shows; the meta catalogue
+  // qt_ja would load it again with modules the program does not use.
+  auto* translator = new QTranslator(&app);  // lives as long as the application
+  if (!translator->load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
   }
-  return any;
+  QCoreApplication::installTranslator(translator);
+  return true;
 }
 
 }  // namespace qf

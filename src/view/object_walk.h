@@ -74,7 +74,7 @@ void WalkRows(const Design& d, const std::vector<int>& rows, Fn&& fn) {
         (f.direction == 0 ? dy : dx) += f.counter * f.gap;
       }
       WorkingRect place;
-      if (rec.Kind == ObjectKind::Text || rec.Kind == ObjectKind::Picture) {
+      if (IsPlacedAtPoint(rec.Kind)) {
         place = {rec.X1 + dx, rec.Y1 + dy, rec.X1 + dx, rec.Y1 + dy};
       } else {
         place = {rec.X1 + dx, rec.Y1 + dy, rec.X2 + dx, rec.Y2 + dy};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 #include "document/number_text.h"
 #include "document/object_rows.h"
@@ -11,19 +13,6 @@
 namespace qf {
 
 namespace {
-
-constexpr double kHuge = 1e300;
-
-PageRect Normalised(double x1, double y1, double x2, double y2) {
-  PageRect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-  // A shape with a coordinate no double holds is drawn nowhere or everywhere; count it as
-  // everywhere, which is never wrong.
-  if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) ||
-      !std::isfinite(r.bottom)) {
-    return {-kHuge, -kHuge, kHuge, kHuge};
-  }
-  return r;
-}
 
 // The pen as DrawFigure sets it, in pixels.
 float PenPad(float size) {
@@ -44,6 +33,12 @@ int LongestLine(std::string_view text) {
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) longest = std::max(longest, ++n);
   }
   return longest;
+}
+
+// Page units a pixel of the view, across and down.
+std::pair<double, double> UnitsPerPixel(const ViewState& view) {
+  return {view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 1,
+          view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 1};
 }
 
 int16_t LayerOfCell(const std::string& cell) {
@@ -68,7 +63,6 @@ void PageIndex::measure(int row) {
   RowInfo& info = rows_[static_cast<size_t>(row - 1)];
   gridPlace(row - 1, false);
   if (info.state == State::Unmeasured) --unmeasured_;
-  ++measured_;
   DecodeObjectRow(scratch_, design_.objects, row);
   const ObjectRecord& o = scratch_;
   info.layer = o.Layer;
@@ -80,43 +74,27 @@ void PageIndex::measure(int row) {
       const Extent e = MeasureText(measurer_, o, design_.page.scaleMode);
       // Glyphs may reach past their advance (italics, hinting at small zooms): a quarter of the
       // size more, and two pixels a character.
-      info.own = Normalised(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height)
+      info.own = NormalisedRect(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height)
                      .grown(std::fabs(e.width) / 4, std::fabs(e.height) / 4);
       info.padPx = 4 + 2 * static_cast<float>(LongestLine(o.Text));
       // The box its cells give too, as the selection takes it.
-      info.own.unite(Normalised(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
+      info.own.unite(NormalisedRect(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
       break;
     }
     case ObjectKind::Picture:
       if (const Picture* pic = pictures_.picture(o.Text)) {
         const Extent e = PictureExtent(*pic, design_.page.scaleMode);
-        info.own = Normalised(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height);
+        info.own = NormalisedRect(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height);
         info.padPx = 2;
       }
-      info.own.unite(Normalised(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
+      info.own.unite(NormalisedRect(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
       break;
     case ObjectKind::Line:
-      info.own = Normalised(o.X1, o.Y1, o.X2, o.Y2);
+    case ObjectKind::Box:
+    case ObjectKind::Ring:
+      info.own = FigureArea(o.Kind, o, {o.X1, o.Y1, o.X2, o.Y2});
       info.padPx = PenPad(o.Size);
       break;
-    case ObjectKind::Box: {
-      info.own = Normalised(o.X1, o.Y1, o.X2, o.Y2);
-      if (o.Text == "0" && !o.Field.empty()) {
-        // Corner arcs of a radius larger than the box reach outside it.
-        const double k =
-            std::fabs(static_cast<double>(ToSingle(NumericPrefix(o.Field)).value_or(0)));
-        info.own = info.own.grown(2 * k, 2 * k);
-      }
-      info.padPx = PenPad(o.Size);
-      break;
-    }
-    case ObjectKind::Ring: {
-      const RingShape g = RingGeometry(o);
-      const double r = std::fabs(static_cast<double>(g.radius));
-      info.own = Normalised(g.cx - r, g.cy - r, g.cx + r, g.cy + r);
-      info.padPx = PenPad(o.Size);
-      break;
-    }
     case ObjectKind::Command:
     case ObjectKind::None:
     default:
@@ -172,8 +150,7 @@ void PageIndex::buildGrid(const ViewState& view) {
   grid_ = Grid{};
   grid_.width = view.page.scaleWidth;
   grid_.height = view.page.scaleHeight;
-  grid_.ux = view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 1;
-  grid_.uy = view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 1;
+  std::tie(grid_.ux, grid_.uy) = UnitsPerPixel(view);
   grid_.cells.assign(Grid::kCells * Grid::kCells, {});
   grid_.valid = true;
   for (size_t i = 0; i < rows_.size(); ++i) gridPlace(static_cast<int>(i), true);
@@ -316,8 +293,6 @@ void PageIndex::rowsSwapped(const TextTable& t, int a, int b, int /*firstCol*/) 
     touchedLayers_.insert(LayerOfCell(t.cell(b, kLayerNumber)));
   }
 }
-
-void PageIndex::aboutToReset(const TextTable& /*t*/) {}
 
 void PageIndex::tableReset(const TextTable& /*t*/) {
   // Contents replaced whole (a load): everything is drawn again, and measured when next needed.
@@ -465,9 +440,8 @@ void PageIndex::rebuildStructure() {
 }
 
 PageRect PageIndex::padded(const PageRect& r, float padPx, const ViewState& view) const {
-  const double ux = view.widthPx > 0 ? view.page.scaleWidth / view.widthPx : 1;
-  const double uy = view.heightPx > 0 ? view.page.scaleHeight / view.heightPx : 1;
-  return r.grown(std::fabs(ux) * padPx, std::fabs(uy) * padPx);
+  const auto [ux, uy] = UnitsPerPixel(view);
+  return r.grown(ux * padPx, uy * padPx);
 }
 
 PageIndex::Damage PageIndex::takeDamage(const ViewState& view) {
@@ -516,8 +490,7 @@ void PageIndex::forgetDamage() {
 std::vector<int> PageIndex::rowsTouching(const PageRect& region, const ViewState& view) {
   ensureBaseline();
   update();
-  const double ux = view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 1;
-  const double uy = view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 1;
+  const auto [ux, uy] = UnitsPerPixel(view);
   if (!grid_.valid || grid_.width != view.page.scaleWidth ||
       grid_.height != view.page.scaleHeight || grid_.ux != ux || grid_.uy != uy) {
     buildGrid(view);

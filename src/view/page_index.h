@@ -39,8 +39,7 @@ class PageIndex final : private TableListener {
   // The whole page changed (palette, page, grid): nothing partial is owed any more.
   void forgetDamage();
 
-  // Counters for tests and benchmarks.
-  int rowsMeasured() const { return measured_; }
+  // How many rows the last region had to draw again (for the benchmarks).
   size_t rowsLastTouching() const { return lastTouching_; }
 
  private:
@@ -73,7 +72,6 @@ class PageIndex final : private TableListener {
   void rowsRemoved(const TextTable& t, int first, int count) override;
   void rowsAboutToBeSwapped(const TextTable& t, int a, int b, int firstCol) override;
   void rowsSwapped(const TextTable& t, int a, int b, int firstCol) override;
-  void aboutToReset(const TextTable& t) override;
   void tableReset(const TextTable& t) override;
 
   // Rows by where they draw, so that finding those that reach into a region does not visit
@@ -121,7 +119,6 @@ class PageIndex final : private TableListener {
   bool unreliable_ = false;       // the walk cannot be followed: always draw everything
   bool drawnUnreliable_ = false;  // so it was when the page was last drawn
   int unmeasured_ = 0;
-  int measured_ = 0;
   size_t lastTouching_ = 0;
   ObjectRecord scratch_;
 };

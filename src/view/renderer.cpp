@@ -1,5 +1,6 @@
 #include "renderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "document/object_rows.h"
@@ -33,6 +34,38 @@ void DrawPicture(RenderContext& ctx, const WorkingRect& R, const ObjectRecord& o
 }
 
 }  // namespace
+
+PageRect NormalisedRect(double x1, double y1, double x2, double y2) {
+  PageRect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) ||
+      !std::isfinite(r.bottom)) {
+    constexpr double kHuge = 1e300;
+    return {-kHuge, -kHuge, kHuge, kHuge};
+  }
+  return r;
+}
+
+PageRect FigureArea(ObjectKind kind, const ObjectRecord& o, const WorkingRect& R) {
+  switch (kind) {
+    case ObjectKind::Box: {
+      PageRect area = NormalisedRect(R.x1, R.y1, R.x2, R.y2);
+      if (o.Text == "0" && !o.Field.empty()) {
+        // Corner arcs of a radius larger than the box reach outside it.
+        const double k =
+            std::fabs(static_cast<double>(ToSingle(NumericPrefix(o.Field)).value_or(0)));
+        area = area.grown(2 * k, 2 * k);
+      }
+      return area;
+    }
+    case ObjectKind::Ring: {
+      const RingShape g = RingGeometry(R.x1, R.y1, R.x2, R.y2);
+      const double r = std::fabs(static_cast<double>(g.radius));
+      return NormalisedRect(g.cx - r, g.cy - r, g.cx + r, g.cy + r);
+    }
+    default:
+      return NormalisedRect(R.x1, R.y1, R.x2, R.y2);
+  }
+}
 
 Extent PictureExtent(const Picture& picture, int16_t scaleMode) {
   return {picture.widthPoints() / 72.0 * UnitsPerInch(scaleMode, false),

@@ -58,6 +58,13 @@ MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const Wo
 void DrawFigure(Surface& surface, const WorkingRect& place, const ObjectRecord& object,
                 const Palette& palette, DrawMode mode, int32_t color);
 
+// The rectangle between two points; a coordinate no double holds makes it the whole plane
+// (such a shape is drawn nowhere or everywhere, and everywhere is never wrong).
+PageRect NormalisedRect(double x1, double y1, double x2, double y2);
+// The page area a line, box or ring drawn at `place` covers, its pen aside: a rounded box's
+// arcs and a ring drawn backwards reach past the rectangle. Other kinds: the rectangle.
+PageRect FigureArea(ObjectKind kind, const ObjectRecord& figure, const WorkingRect& place);
+
 // A picture's natural size in the page unit of a scale mode.
 Extent PictureExtent(const Picture& picture, int16_t scaleMode);
 

@@ -1,4 +1,5 @@
 #include "edit/editor.h"
+#include "edit/editing_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,8 @@
 namespace qf {
 namespace {
 
-// A design held by an editor with no window: changes are recorded, nothing is drawn.
-struct Bench {
-  Bench() = default;
+// Adds objects as the editor's lists hold them, on the current layer.
+struct Bench : test::EditingFixture {
   int text(double x, double y, const std::string& s) {
     ObjectRecord r;
     r.Kind = ObjectKind::Text;
@@ -40,18 +40,6 @@ struct Bench {
     r.Size = 2;
     return AddObject(design.objects, r, {}, {}, editor.currentLayer());
   }
-  // The design as it stands counts as loaded from a file.
-  void loaded() {
-    RenumberRows(design.objects);
-    editor.designLoaded({});
-  }
-
-  Design design;
-  AppState app;
-  ViewState view;
-  test::FakeMeasurers measurers;
-  test::FakePictures pictures;
-  Editor editor{design, app, view, pictures, measurers.get()};
 };
 
 TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
@@ -386,35 +374,29 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   const int locked = b.figure(ObjectKind::Box, 52, 52, 60, 60);
   b.loaded();
   EditState& s = b.editor.state();
-  auto frame = [&](double x1, double y1, double x2, double y2) {
-    b.editor.pointerPressed(x1, y1);
-    b.editor.pointerMoved(x2, y2);
-    b.editor.pointerReleased(x2, y2);
-    return static_cast<int>(s.pointer.SelectionList.size());
-  };
-  EXPECT_EQ(frame(80, 5, 120, 15), 0);   // the middle of a long line
-  EXPECT_EQ(frame(185, 5, 195, 15), 1);  // one end
+  EXPECT_EQ(b.frame(80, 5, 120, 15), 0);   // the middle of a long line
+  EXPECT_EQ(b.frame(185, 5, 195, 15), 1);  // one end
   EXPECT_EQ(s.pointer.SelectionList[0].row, line);
   EXPECT_EQ(b.design.objects.cell(line, kColNumber), "●" + std::to_string(line));
-  EXPECT_EQ(frame(75, 65, 85, 75), 1);  // the box's lower right corner only
+  EXPECT_EQ(b.frame(75, 65, 85, 75), 1);  // the box's lower right corner only
   EXPECT_EQ(s.pointer.SelectionList[0].row, box);
   EXPECT_EQ(b.design.objects.cell(line, kColNumber), std::to_string(line));  // the old mark went
   // A click without a move is a frame of no size: a corner exactly there is hit.
-  EXPECT_EQ(frame(105, 103, 105, 103), 1);  // the text's box ends at 105, 103
+  EXPECT_EQ(b.frame(105, 103, 105, 103), 1);  // the text's box ends at 105, 103
   EXPECT_EQ(s.pointer.SelectionList[0].row, text);
   // Locked layers never; hidden but unlocked ones do.
   b.editor.toggleLock(1);
-  EXPECT_EQ(frame(49, 49, 61, 61), 1);
+  EXPECT_EQ(b.frame(49, 49, 61, 61), 1);
   EXPECT_EQ(s.pointer.SelectionList[0].row, box);
   b.editor.toggleLock(1);
   b.editor.toggleHide(1);
-  ASSERT_EQ(frame(49, 49, 61, 61), 2);
+  ASSERT_EQ(b.frame(49, 49, 61, 61), 2);
   EXPECT_EQ(s.pointer.SelectionList[1].row, locked);
 
   // Delete takes the selected rows, highest first, as one step.
   b.editor.clearSelection();
   const TextTable before = b.design.objects;
-  EXPECT_EQ(frame(0, 0, 200, 200), 4);
+  EXPECT_EQ(b.frame(0, 0, 200, 200), 4);
   ASSERT_TRUE(b.editor.deleteSelection());
   EXPECT_EQ(b.design.objects.itemCount(), 0);
   EXPECT_TRUE(s.pointer.SelectionList.empty());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "document/object_rows.h"
+#include "edit/editing_fixture.h"
 #include "edit/editor.h"
 #include "edit/object_fields.h"
 #include "support/fake_measure.h"
@@ -10,7 +11,8 @@
 namespace qf {
 namespace {
 
-struct Page {
+// Objects of every kind, a text measured; snapping off, 2 mm marks.
+struct Page : test::EditingFixture {
   Page() {
     app.snapOn = false;
     view.markSize = 2;
@@ -26,29 +28,6 @@ struct Page {
     const Extent size = MeasureText(measurers.text, r, 6);
     return AddObject(design.objects, r, {x1, y1, x2, y2}, size, layer);
   }
-  void loaded() {
-    RenumberRows(design.objects);
-    editor.designLoaded({});
-  }
-  int frame(double x1, double y1, double x2, double y2) {
-    editor.pointerPressed(x1, y1);
-    editor.pointerMoved(x2, y2);
-    editor.pointerReleased(x2, y2);
-    return static_cast<int>(editor.state().pointer.SelectionList.size());
-  }
-  void drag(double x1, double y1, double x2, double y2) {
-    editor.pointerPressed(x1, y1);
-    editor.pointerMoved((x1 + x2) / 2, (y1 + y2) / 2);
-    editor.pointerReleased(x2, y2);
-  }
-  std::string cell(int row, int col) const { return design.objects.cell(row, col); }
-
-  Design design;
-  AppState app;
-  ViewState view;
-  test::FakeMeasurers measurers;
-  test::FakePictures pictures;
-  Editor editor{design, app, view, pictures, measurers.get()};
 };
 
 TEST(Selection, MarksAreHitAndEachKindMovesOrResizesByItsMark) {

@@ -416,12 +416,6 @@ class AddObjectsTest : public QObject {
   std::unique_ptr<QTemporaryDir> tmp_;
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InstallFontSubstitutions();
-  AddObjectsTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QF_UI_TEST_MAIN(AddObjectsTest)
 
 #include "add_objects_test.moc"

@@ -372,12 +372,6 @@ class ListWindowsTest : public QObject {
   std::unique_ptr<QTemporaryDir> tmp_;
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InstallFontSubstitutions();
-  ListWindowsTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QF_UI_TEST_MAIN(ListWindowsTest)
 
 #include "list_windows_test.moc"

@@ -505,12 +505,6 @@ class MainWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> tmp_;
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InstallFontSubstitutions();
-  MainWindowTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QF_UI_TEST_MAIN(MainWindowTest)
 
 #include "main_window_test.moc"

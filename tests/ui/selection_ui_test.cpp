@@ -176,12 +176,6 @@ class SelectionUiTest : public QObject {
   std::unique_ptr<QTemporaryDir> tmp_;
 };
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InstallFontSubstitutions();
-  SelectionUiTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QF_UI_TEST_MAIN(SelectionUiTest)
 
 #include "selection_ui_test.moc"

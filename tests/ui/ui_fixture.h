@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
 #include "scripted_prompter.h"
 #include "shell/settings_file.h"
@@ -101,3 +102,13 @@ inline QImage FullPage(App& e) {
 }
 
 }  // namespace qf::test
+
+// main() of a Qt Test program: offscreen, with the design fonts' substitutions.
+#define QF_UI_TEST_MAIN(TestClass)           \
+  int main(int argc, char** argv) {          \
+    qputenv("QT_QPA_PLATFORM", "offscreen"); \
+    QApplication app(argc, argv);            \
+    qf::InstallFontSubstitutions();          \
+    TestClass test;                          \
+    return QTest::qExec(&test, argc, argv);  \
+  }

@@ -1,4 +1,5 @@
-// Adding objects from the toolbar through their dialogs, and editing a command row.
+// Objects from the toolbar through their dialogs, a command row edited, the object clipboard,
+// the pop-up menu and Properties.
 #include <QCursor>
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "document/object_rows.h"
+#include "edit/editor.h"
+#include "support/fake_measure.h"
+#include "view/recording_surface.h"
+
+namespace qf::test {
+
+// A design held by an editor with no window: changes are recorded, nothing is drawn.
+struct EditingFixture {
+  // The design as it stands counts as loaded from a file.
+  void loaded() {
+    RenumberRows(design.objects);
+    editor.designLoaded({});
+  }
+  // A press, a move and a release on the page; returns how many objects are selected then.
+  int frame(double x1, double y1, double x2, double y2) {
+    editor.pointerPressed(x1, y1);
+    editor.pointerMoved(x2, y2);
+    editor.pointerReleased(x2, y2);
+    return static_cast<int>(editor.state().pointer.SelectionList.size());
+  }
+  void drag(double x1, double y1, double x2, double y2) {
+    editor.pointerPressed(x1, y1);
+    editor.pointerMoved((x1 + x2) / 2, (y1 + y2) / 2);
+    editor.pointerReleased(x2, y2);
+  }
+  std::string cell(int row, int col) const { return design.objects.cell(row, col); }
+
+  Design design;
+  AppState app;
+  ViewState view;
+  FakeMeasurers measurers;
+  FakePictures pictures;
+  Editor editor{design, app, view, pictures, measurers.get()};
+};
+
+}  // namespace qf::test
