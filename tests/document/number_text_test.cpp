@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
 namespace qf {
 namespace {
 
@@ -65,6 +69,33 @@ TEST(FormatSingle, ShortestTextUpToSevenDigits) {
   EXPECT_EQ(FormatSingle(1234567.f), "1234567");
   EXPECT_EQ(FormatSingle(16777216.f), "1.677722E+07");
   EXPECT_EQ(FormatSingle(0.f), "0");
+}
+
+// Every exponent a Double or Single can have: the text reads back as the value, and the
+// exponent is written as the target language does, at least two digits ("1E-10", "1E+09").
+TEST(FormatNumbers, ExponentsAtEveryBoundaryReadBack) {
+  EXPECT_EQ(FormatDouble(1e-10), "1E-10");
+  EXPECT_EQ(FormatDouble(-2.5e-9), "-2.5E-09");
+  EXPECT_EQ(FormatDouble(1e100), "1E+100");
+  EXPECT_EQ(FormatSingle(1e10f), "1E+10");
+  EXPECT_EQ(FormatSingle(3e-5f), "3E-05");
+  for (int e = -300; e <= 300; ++e) {
+    for (const char* m : {"1", "-4.25", "9.875"}) {
+      const double v = std::strtod((m + std::string("e") + std::to_string(e)).c_str(), nullptr);
+      const std::string d = FormatDouble(v);
+      EXPECT_DOUBLE_EQ(NumericPrefix(d), v) << d;
+      const size_t at = d.find('E');
+      const bool plain = e >= -4 && e < 15;
+      ASSERT_EQ(at == std::string::npos, plain) << d;
+      if (!plain) {
+        EXPECT_EQ(d.substr(at + 2), (std::abs(e) < 10 ? "0" : "") + std::to_string(std::abs(e)))
+            << d;
+      }
+      if (e < -37 || e > 37) continue;
+      const auto f = static_cast<float>(v);
+      EXPECT_FLOAT_EQ(static_cast<float>(NumericPrefix(FormatSingle(f))), f) << FormatSingle(f);
+    }
+  }
 }
 
 TEST(Colors, CellAndFileForms) {

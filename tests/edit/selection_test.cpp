@@ -28,6 +28,14 @@ struct Page : test::EditingFixture {
     const Extent size = MeasureText(measurers.text, r, 6);
     return AddObject(design.objects, r, {x1, y1, x2, y2}, size, layer);
   }
+  // The rows the code window shows as selected.
+  std::vector<int> marked() const {
+    std::vector<int> rows;
+    for (int r = 1; r <= design.objects.itemCount(); ++r) {
+      if (cell(r, kColNumber).rfind("●", 0) == 0) rows.push_back(r);
+    }
+    return rows;
+  }
 };
 
 TEST(Selection, MarksAreHitAndEachKindMovesOrResizesByItsMark) {
@@ -214,6 +222,85 @@ TEST(Selection, ANewObjectLetsTheSelectionGoBeforeRowsMove) {
   p.drag(10, 10, 30, 10);
   ASSERT_EQ(p.design.objects.itemCount(), 3);
   for (int r = 1; r <= 3; ++r) EXPECT_EQ(p.cell(r, kColNumber), std::to_string(r));
+}
+
+// A small frame around any one corner of an object's box selects it (a line only by its ends),
+// whichever way the frame is dragged.
+TEST(Selection, AFrameAroundAnyCornerSelectsInEveryDirection) {
+  for (const ObjectKind kind : {ObjectKind::Line, ObjectKind::Box, ObjectKind::Ring,
+                                ObjectKind::Text, ObjectKind::Picture}) {
+    Page p;
+    const int row = p.add(kind, 40.5, 30.25, 90.75, 70.5);
+    p.loaded();
+    const ObjectRecord o = DecodeObjectRow(p.design.objects, row);
+    const bool point = IsPlacedAtPoint(kind);
+    const double x2 = point ? o.X1 + o.X2 : o.X2;
+    const double y2 = point ? o.Y1 + o.Y2 : o.Y2;
+    const std::pair<double, double> corners[] = {{o.X1, o.Y1}, {x2, o.Y1}, {o.X1, y2}, {x2, y2}};
+    for (size_t c = 0; c < 4; ++c) {
+      const bool expected = kind != ObjectKind::Line || c == 0 || c == 3;
+      for (int dir = 0; dir < 4; ++dir) {
+        const double sx = dir & 1 ? -1.5 : 1.5;
+        const double sy = dir & 2 ? -1.5 : 1.5;
+        const auto [x, y] = corners[c];
+        p.editor.escape();  // a press on the last selection's mark would move it instead
+        p.frame(x - sx, y - sy, x + sx, y + sy);
+        EXPECT_EQ(p.marked(), expected ? std::vector<int>{row} : std::vector<int>{})
+            << "kind " << static_cast<int>(kind) << " corner " << c << " direction " << dir;
+      }
+    }
+    // A frame beside every corner, missing it by a little, selects nothing.
+    p.editor.escape();
+    p.frame(x2 + 0.5, y2 + 0.5, x2 + 3, y2 + 3);
+    EXPECT_TRUE(p.marked().empty());
+  }
+}
+
+// Paste goes two grid steps right and down by the grid's own width and height; a press on a
+// mark released where it was changes nothing and records no step.
+TEST(Selection, PasteFollowsAGridThatIsNotSquareAndAStillClickIsNoStep) {
+  Page p;
+  p.design.grid.width = 3;
+  p.design.grid.height = 7;
+  const int box = p.add(ObjectKind::Box, 20.5, 30.25, 40.75, 50.5);
+  p.add(ObjectKind::Box, 120, 130, 140, 150);
+  p.loaded();
+  Editor& e = p.editor;
+  ASSERT_EQ(p.frame(19, 29, 22, 32), 1);
+  // Each mark of the one object (a corner's mark taken at the corner itself, which it moves
+  // to), then the inside of several's bounds.
+  const MarkCorners marks = e.state().pointer.SelectionList.front().marks;
+  const std::pair<double, double> still[] = {
+      {20.5, 30.25}, {40.75, 50.5}, {marks[2].first + 0.5, marks[2].second + 0.5}};
+  for (size_t k = 0; k < 3; ++k) {
+    const auto [x, y] = still[k];
+    ASSERT_EQ(e.HitTestSelection(x, y), static_cast<GrabKind>(k + 1)) << k;
+    e.pointerPressed(x, y);
+    e.pointerReleased(x, y);
+    EXPECT_FALSE(e.canUndo()) << "mark " << k;
+    EXPECT_FALSE(p.app.modified) << "mark " << k;
+    e.escape();
+    p.frame(19, 29, 22, 32);
+  }
+  e.escape();
+  ASSERT_EQ(p.frame(19, 29, 141, 151), 2);
+  e.pointerPressed(80, 90);
+  e.pointerReleased(80, 90);
+  EXPECT_FALSE(e.canUndo());
+  EXPECT_FALSE(p.app.modified);
+
+  e.escape();
+  ASSERT_EQ(p.frame(19, 29, 22, 32), 1);
+  ASSERT_TRUE(e.copySelection());
+  ASSERT_TRUE(e.paste());
+  ASSERT_TRUE(e.paste());
+  ASSERT_EQ(p.design.objects.itemCount(), 4);
+  EXPECT_EQ(p.cell(3, kColX1), "26.500");
+  EXPECT_EQ(p.cell(3, kColY1), "44.250");
+  EXPECT_EQ(p.cell(4, kColX2), "52.750");
+  EXPECT_EQ(p.cell(4, kColY2), "78.500");
+  EXPECT_EQ(p.marked(), std::vector<int>{4});
+  EXPECT_EQ(p.cell(box, kColX1), "20.500");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+#include "document/number_text.h"
 #include "document/object_rows.h"
 #include "edit/editor.h"
 #include "platform/picture_store.h"
@@ -110,6 +111,41 @@ ObjectRecord RandomObject(std::mt19937& rng, const std::string& picture) {
       break;
   }
   return r;
+}
+
+// An object whose layer changes so that it falls inside another layer's repeat block, or out
+// of it, is drawn with every pass at once, and its old passes are gone.
+TEST_F(RegionRedraw, AnObjectMovedIntoOrOutOfARepeatBlockShowsEveryPass) {
+  Editing e(100);
+  const int16_t upper =
+      static_cast<int16_t>(NumericPrefix(e.design.layers.cell(e.editor.addLayer(1), kLayerNumber)));
+  ObjectRecord cmd;
+  cmd.Kind = ObjectKind::Command;
+  cmd.X1 = 12;
+  cmd.Text = "0";
+  cmd.Style = "0";
+  cmd.Size = 3;
+  AddObject(e.design.objects, cmd, {}, {}, upper);
+  ObjectRecord box;
+  box.Kind = ObjectKind::Box;
+  box.Text = "2";
+  box.Style = "0";
+  box.Size = 2;
+  AddObject(e.design.objects, box, {30, 30, 60, 40}, {}, upper);
+  const int moving = AddObject(e.design.objects, box, {90, 35, 120, 41}, {}, 1);
+  cmd.Text = "1";
+  AddObject(e.design.objects, cmd, {}, {}, upper);
+  RenumberRows(e.design.objects);
+  e.editor.designLoaded({});
+  e.editor.fullRedraw();
+  for (const std::string& layer :
+       {std::to_string(upper), std::string("1"), std::to_string(upper)}) {
+    ASSERT_TRUE(e.editor.pasteObjectCell(moving, kColLayer, layer));
+    EXPECT_EQ(e.page.image, Reference(e)) << "to layer " << layer;
+  }
+  ASSERT_TRUE(e.editor.commitObjectCell(moving, kColY1, "80"));
+  EXPECT_EQ(e.page.image, Reference(e)) << "moved inside the block";
+  while (e.editor.undo()) EXPECT_EQ(e.page.image, Reference(e)) << "undo";
 }
 
 TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {

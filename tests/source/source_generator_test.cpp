@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "document/design_file.h"
+#include "document/number_text.h"
 #include "document/object_rows.h"
 #include "support/design_builder.h"
 #include "support/fake_measure.h"
+#include "support/random_design.h"
 
 namespace qf {
 namespace {
@@ -354,6 +358,168 @@ TEST(SourceGenerator, LineBreaksInDesignValuesNeverStartALineOfCode) {
     EXPECT_NE(text.find("\tobjOutSrc.Print rs!A rs!B;\r\n"), std::string::npos);
     EXPECT_NE(text.find("For sng I= 0 To 9\r\n"), std::string::npos);
     EXPECT_NE(text.find("'base End Sub\r\n"), std::string::npos);
+  }
+}
+
+// What a printer running the generated source would hold when each object prints: the text
+// properties last set since the layer began (the generator starts each layer from the defaults),
+// the pen and the fill.
+struct PrinterModel {
+  std::string font;
+  std::string size = "0";
+  std::map<std::string, bool> flags;
+  std::string foreColor = "RGB(0, 0, 0)";
+  std::string drawStyle;
+  std::string drawWidth;
+  std::string fillColor;
+  bool solidFill = false;
+  std::string currentX;
+  std::string currentY;
+  std::string picture;
+};
+
+std::string RgbText(int32_t c) {
+  return "RGB(" + std::to_string(c & 0xFF) + ", " + std::to_string((c >> 8) & 0xFF) + ", " +
+         std::to_string((c >> 16) & 0xFF) + ")";
+}
+
+bool Starts(const std::string& s, std::string_view prefix, std::string* rest = nullptr) {
+  if (s.compare(0, prefix.size(), prefix) != 0) return false;
+  if (rest) *rest = s.substr(prefix.size());
+  return true;
+}
+
+// Random designs of every kind, repeat blocks and layers: each object's colour, font, style,
+// pen and place reach the line that prints it, in both variants.
+TEST(SourceGenerator, EveryObjectPrintsWithItsOwnAttributes) {
+  test::FakeMeasurers m;
+  for (unsigned seed = 1; seed <= 30; ++seed) {
+    test::RandomDesigns random(seed);
+    Design d = random.design(25, m.text);
+    // Texts share a few colours so that a change back to black or red is needed often.
+    for (int r = 1; r <= d.objects.itemCount(); ++r) {
+      if (d.objects.cell(r, kColKind) != KindName(ObjectKind::Text)) continue;
+      const int32_t colors[] = {0, 255, Rgb(0, 128, 255)};
+      d.objects.setCell(r, kColColor, ColorCell(colors[random.pick(3)]));
+      if (random.chance(2)) d.objects.setCell(r, kColStyle, "ＭＳ 明朝");
+    }
+    // What prints, in printing order: layers from the last row up, rows in list order.
+    std::vector<ObjectRecord> expected;
+    for (int l = d.layers.itemCount(); l >= 1; --l) {
+      const double number = NumericPrefix(d.layers.cell(l, kLayerNumber));
+      for (int r = 1; r <= d.objects.itemCount(); ++r) {
+        const ObjectRecord o = DecodeObjectRow(d.objects, r);
+        if (o.Layer == number && o.Kind != ObjectKind::Command) expected.push_back(o);
+      }
+    }
+    for (const bool sub : {false, true}) {
+      const std::vector<std::string> lines =
+          Lines(sub ? P_MakeSourceSub(d, Visibility::Public) : P_MakeSource(d, Visibility::Public));
+      auto it = std::find(lines.begin(), lines.end(), "\t'項目印刷設定");
+      ASSERT_NE(it, lines.end());
+      PrinterModel p;
+      size_t next = 0;
+      auto take = [&](ObjectKind kind, const std::string& line) -> const ObjectRecord* {
+        if (next >= expected.size() || expected[next].Kind != kind) {
+          ADD_FAILURE() << "seed " << seed << (sub ? " sub" : " flat") << ": unexpected " << line;
+          return nullptr;
+        }
+        return &expected[next++];
+      };
+      const std::string where = "seed " + std::to_string(seed) + (sub ? " sub: " : " flat: ");
+      for (++it; it != lines.end() && *it != "End Sub"; ++it) {
+        if (it->empty() || (*it)[0] != '\t') {  // a layer's name or label: the defaults again
+          p = PrinterModel{};
+          continue;
+        }
+        const std::string l = it->substr(it->find_first_not_of('\t'));
+        std::string v;
+        if (Starts(l, "objOutSrc.Font.Name = \"", &v)) {
+          p.font = v.substr(0, v.size() - 1);
+        } else if (Starts(l, "objOutSrc.Font.Size = ", &v)) {
+          p.size = v;
+        } else if (Starts(l, "objOutSrc.Font.", &v) && v.find(" = ") != std::string::npos) {
+          p.flags[v.substr(0, v.find(" = "))] = v.substr(v.find(" = ") + 3) == "True";
+        } else if (Starts(l, "objOutSrc.ForeColor = ", &v)) {
+          p.foreColor = v;
+        } else if (Starts(l, "objOutSrc.DrawStyle = ", &v)) {
+          p.drawStyle = v;
+        } else if (Starts(l, "objOutSrc.DrawWidth = ", &v)) {
+          p.drawWidth = v;
+        } else if (Starts(l, "objOutSrc.FillColor = ", &v)) {
+          p.fillColor = v;
+        } else if (Starts(l, "objOutSrc.FillStyle = ", &v)) {
+          p.solidFill = v == "vbSolid";
+        } else if (Starts(l, "objOutSrc.CurrentX = ", &v)) {
+          p.currentX = v;
+        } else if (Starts(l, "objOutSrc.CurrentY = ", &v)) {
+          p.currentY = v;
+        } else if (Starts(l, "Set objPic = LoadPicture(\"", &v)) {
+          p.picture = v.substr(0, v.size() - 2);
+        } else if (Starts(l, "objOutSrc.Print ", &v)) {
+          const ObjectRecord* o = take(ObjectKind::Text, l);
+          if (!o) return;
+          EXPECT_EQ(p.font, o->Style) << where << l;
+          EXPECT_EQ(p.size, FormatSingle(o->Size)) << where << l;
+          EXPECT_EQ(p.flags["Bold"], o->Bold != 0) << where << l;
+          EXPECT_EQ(p.flags["Italic"], o->Italic != 0) << where << l;
+          EXPECT_EQ(p.flags["Strikethrough"], o->Strikethrough != 0) << where << l;
+          EXPECT_EQ(p.flags["UnderLine"], o->Underline != 0) << where << l;
+          EXPECT_EQ(p.foreColor, RgbText(o->Color)) << where << l;
+          EXPECT_TRUE(Starts(p.currentX, FormatDouble(o->X1))) << where << p.currentX;
+          EXPECT_TRUE(Starts(p.currentY, FormatDouble(o->Y1))) << where << p.currentY;
+          EXPECT_EQ(o->Align != 0, p.currentX.find(" + sngSize") != std::string::npos) << where;
+          const std::string printed = !o->Field.empty() ? o->Field
+                                      : o->Align == 0   ? "\"" + P_QuoteEsc(o->Text) + "\""
+                                                        : "\"出力ﾃﾞｰﾀ\"";
+          if (o->Text.find('\n') == std::string::npos) {
+            EXPECT_EQ(v, printed + ";") << where;
+          }
+        } else if (Starts(l, "objOutSrc.Line (", &v) || Starts(l, "Call F_RndBox(", &v) ||
+                   Starts(l, "objOutSrc.Circle (", &v)) {
+          const bool ring = Starts(l, "objOutSrc.Circle");
+          const bool box = !ring && (Starts(l, "Call") || l.find(", B") != std::string::npos);
+          const ObjectRecord* o = take(ring  ? ObjectKind::Ring
+                                       : box ? ObjectKind::Box
+                                             : ObjectKind::Line,
+                                       l);
+          if (!o) return;
+          EXPECT_EQ(p.drawStyle, o->Style) << where << l;
+          EXPECT_EQ(p.drawWidth, FormatSingle(o->Size)) << where << l;
+          EXPECT_NE(l.find(RgbText(o->Color)), std::string::npos) << where << l;
+          const bool hatched = o->Kind != ObjectKind::Line && o->Text != "0";
+          EXPECT_EQ(p.solidFill, hatched) << where << l;
+          if (hatched) {
+            EXPECT_EQ(p.fillColor, "lngAMICLR(" + o->Text + ")") << where << l;
+          }
+          if (ring) {
+            const RingShape g = RingGeometry(*o);
+            for (float f : {g.cx, g.cy, g.radius, g.aspect}) {
+              EXPECT_NE(l.find(FormatSingle(f)), std::string::npos) << where << l;
+            }
+          } else {
+            size_t at = 0;
+            for (double c : {o->X1, o->Y1, o->X2, o->Y2}) {
+              at = l.find(FormatDouble(c), at);
+              EXPECT_NE(at, std::string::npos) << where << l << " lacks " << FormatDouble(c);
+            }
+            EXPECT_EQ(Starts(l, "Call F_RndBox("), box && !hatched && !o->Field.empty()) << where;
+            if (Starts(l, "Call")) {
+              EXPECT_NE(l.find(", " + o->Field + ", "), std::string::npos) << where << l;
+            }
+          }
+        } else if (Starts(l, "objOutSrc.PaintPicture objPic, ", &v)) {
+          const ObjectRecord* o = take(ObjectKind::Picture, l);
+          if (!o) return;
+          EXPECT_EQ(p.picture, o->Text) << where << l;
+          EXPECT_TRUE(Starts(v, FormatDouble(o->X1))) << where << l;
+          EXPECT_NE(v.find(", " + FormatDouble(o->Y1)), std::string::npos) << where << l;
+          const bool copy = v.find("vbSrcCopy") != std::string::npos;
+          EXPECT_EQ(copy, o->Style == "0") << where << l;
+        }
+      }
+      EXPECT_EQ(next, expected.size()) << where << "objects never printed";
+    }
   }
 }
 

@@ -182,6 +182,19 @@ class ListWindowsTest : public QObject {
     QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("1"));
     QVERIFY(e.ctx.editor.state().pointer.SelectionList.empty());
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    // 削除 on the second-to-last row, then again: the row that moved up goes too; then the
+    // chosen row is gone and 削除 does nothing.
+    const QString last = Cell(t, count, kColLabel);
+    const QString third = Cell(t, count - 2, kColLabel);
+    ClickCell(grid, count - 1, kColKind);
+    Click(&code, "cmdDel");
+    QCOMPARE(Cell(t, count - 1, kColLabel), last);
+    Click(&code, "cmdDel");
+    QCOMPARE(t.itemCount(), count - 2);
+    QCOMPARE(Cell(t, count - 2, kColLabel), third);
+    Click(&code, "cmdDel");
+    QCOMPARE(t.itemCount(), count - 2);
   }
 
   void gridKeepsItsPlaceWhileRowsComeAndGo() {

@@ -6,6 +6,7 @@
 #include "document/design_file.h"
 #include "document/object_rows.h"
 #include "platform/qt_fonts.h"
+#include "support/random_design.h"
 #include "ui/design_window.h"
 #include "ui_fixture.h"
 
@@ -170,6 +171,58 @@ class SelectionUiTest : public QObject {
     QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(101, 101));
     QCOMPARE(Selected(e), size_t{1});
     QCOMPARE(Cell(t, 3, kColNumber), QStringLiteral("●3"));
+  }
+
+  // Properties, then OK without a change, gives back every object of every kind as it was:
+  // the dialog shows each field the record holds (flags, style, alignment, colour) and OK
+  // writes the same back.
+  void propertiesOkKeepsEveryKindAsItWas() {
+    const QString path = tmp_->filePath(QStringLiteral("kinds.qfd"));
+    {
+      test::RandomDesigns random(11);
+      Design d;
+      random.settings(d);
+      d.page.scaleMode = 6;
+      for (int i = 0; i < 15; ++i) {
+        ObjectKind kind = static_cast<ObjectKind>(1 + i % 6);
+        if (kind == ObjectKind::Command) kind = ObjectKind::Text;
+        ObjectRecord r = random.record(kind, {1});
+        if (kind == ObjectKind::Text) r.Text = "合計" + std::to_string(i);  // one line
+        r.X1 = 20 + 12 * (i % 5);
+        r.Y1 = 20 + 40 * (i / 5);
+        r.X2 = r.X1 + 8;
+        r.Y2 = r.Y1 + 6;
+        AddObject(d.objects, r, {r.X1, r.Y1, r.X2, r.Y2}, {5, 3}, 1);
+      }
+      RenumberRows(d.objects);
+      QVERIFY(SaveDesign(d, path.toStdString()).ok());
+    }
+    App e(tmp_->path());
+    e.prompter.openPaths = {path};
+    e.act("QFM102")->trigger();
+    const TextTable before = e.ctx.design.objects;
+    Mouse mouse(e);
+    for (int row = 1; row <= before.itemCount(); ++row) {
+      QVERIFY(e.ctx.editor.selectObjectRow(row));
+      QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+      });
+      OnModal([](QWidget* d) { Click(d, "cmdOK"); });
+      QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(5, 5));
+      QCOMPARE(Selected(e), size_t{0});
+      for (int col = 1; col < kObjectColumns; ++col) {
+        QVERIFY2(
+            Cell(e.ctx.design.objects, row, col) == Cell(before, row, col),
+            qPrintable(QStringLiteral("row %1 column %2: %3 became %4")
+                           .arg(row)
+                           .arg(col)
+                           .arg(Cell(before, row, col), Cell(e.ctx.design.objects, row, col))));
+      }
+    }
+    QVERIFY(!e.ctx.state.modified);
   }
 
  private:
