@@ -105,13 +105,12 @@ void BM_UndoCellEdit(benchmark::State& state) {
 // One step of dragging a new box over the page: the feedback drawn away and drawn again.
 void BM_DragStep(benchmark::State& state) {
   Editing e(static_cast<int>(state.range(0)));
-  qf::PlacementState& p = e.editor.state().placing;
-  p.working = {};
-  p.working.Kind = qf::ObjectKind::Box;
-  p.working.Text = "2";  // hatched: the feedback fills its inside too
-  p.working.Style = "0";
-  p.working.Size = 1;
-  e.editor.beginAdd();
+  qf::ObjectRecord box;
+  box.Kind = qf::ObjectKind::Box;
+  box.Text = "2";  // hatched: the feedback fills its inside too
+  box.Style = "0";
+  box.Size = 1;
+  e.editor.beginAdd(box);
   e.editor.pointerPressed(30, 30);
   int n = 0;
   for (auto _ : state) {
@@ -130,7 +129,7 @@ void BM_FrameSelect(benchmark::State& state) {
     e.editor.pointerMoved(100, 60);
     e.editor.pointerReleased(200, 100);
   }
-  state.counters["selected"] = static_cast<double>(e.editor.state().pointer.SelectionList.size());
+  state.counters["selected"] = static_cast<double>(e.editor.selectedRows().size());
 }
 
 // Those 100 dragged by their bounds: the time of the button's release, which writes them all.
@@ -157,7 +156,7 @@ void BM_DragStepSelected(benchmark::State& state) {
   e.editor.pointerPressed(100, 40);
   int n = 0;
   for (auto _ : state) e.editor.pointerMoved(100 + (++n % 2 ? 5 : 10), 45);
-  state.counters["selected"] = static_cast<double>(e.editor.state().pointer.SelectionList.size());
+  state.counters["selected"] = static_cast<double>(e.editor.selectedRows().size());
 }
 
 BENCHMARK(BM_CellEdit)

@@ -1,76 +1,58 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <utility>
 
 #include "document/design.h"
 #include "document/measure.h"
 #include "document/object_record.h"
-#include "view/renderer.h"
+#include "edit/selection.h"
 
 namespace qf {
 
-// What a press in the design window took hold of.
-enum class GrabKind : int {
-  None = 0,          // nothing: the drag draws a block frame, or places the waiting object
-  FirstCorner = 1,   // the mark outside the first corner of the one selected object
-  SecondCorner = 2,  // the mark outside its second corner
-  Centre = 3,        // the dot at its centre: the whole object moves
-  Block = 9,         // the inside of a multiple selection's bounds: all of it moves
+// An object with the place it is written to and the sizes measured for it: the working object
+// of placing, moving and rewriting. Each use makes its own; none is shared.
+struct WorkingObject {
+  ObjectRecord record;
+  WorkingRect rect;   // a line, box or ring spans it; a text or picture stands at its second point
+  Extent textExtent;  // of the text, as last measured
+  Extent pictureExtent;  // of the picture, as last loaded (0 x 0 when unreadable)
+
+  const Extent& measured() const {
+    return record.Kind == ObjectKind::Picture ? pictureExtent : textExtent;
+  }
 };
 
-// One selected object of the design window.
-struct SelectionEntry {
-  int row = 0;          // object row
-  ObjectRecord record;  // decoded row, X1..Y2 set to its selection box
-  MarkCorners marks{};  // top-left corners of its three marks, for hit testing
-
-  WorkingRect box() const { return {record.X1, record.Y1, record.X2, record.Y2}; }
-};
-
-// What placing or rewriting an object needs: the working object with the rectangle it goes to,
-// the sizes last measured for it, and where new objects go.
-struct PlacementState {
-  ObjectRecord working;
-  WorkingRect rect;
-  Extent textExtent;     // of the working object's text, as last measured
-  Extent pictureExtent;  // of its picture, as last loaded (0 x 0 when unreadable)
-  int16_t currentLayer = 1;
-  int insertRow = 0;  // the code window's current row: where insert mode puts new rows
-
-  bool NewObject = false;       // the working object makes a new row
-  bool InsertMode = false;      // new rows go to insertRow instead of the end
-  bool AddPending = false;      // the working object waits to be placed by a drag
-  bool DialogAccepted = false;  // the last property dialog ended with OK
-};
-
-// The pointer's state in the design window and the selection.
-struct PointerState {
-  bool ButtonDown = false;
-  bool MoveActive = false;  // a mark was grabbed: the selection is being moved or resized
-  GrabKind grab = GrabKind::None;
-  std::vector<SelectionEntry> SelectionList;
-  bool TextEraseBlocked = false;  // erasing a text does not overprint it in white
-};
-
-struct EditState {
-  PlacementState placing;
-  PointerState pointer;
-
-  // Clears the editing flags and the selection in one step. Marks on the page are the caller's
-  // to erase first.
-  void ResetEditState();
-};
-
-// Writes the working object into the object list: into a new row when NewObject is set
-// (inserted at insertRow in insert mode, at the top when no row was chosen, else appended; the
-// object takes the current layer), otherwise into the row of selection entry `index`
-// (1-based). Returns the row written, 0 when the selection entry does not exist.
-int StoreWorkingObject(TextTable& objects, EditState& state, int index);
+// Writes the working object into a new row on `layer`: inserted at `insertAt` (1 and up), or
+// appended when insertAt is 0. Returns the row.
+int StoreWorkingObject(TextTable& objects, WorkingObject& w, int16_t layer, int insertAt);
+// Writes it over an existing row, in the record's layer. False when the row does not exist.
+bool StoreWorkingObjectAt(TextTable& objects, const WorkingObject& w, int row);
 
 // Measures the working object's text, or loads its picture, into the extents in the page unit
 // of scaleMode.
-void MeasureWorkingText(PlacementState& placing, const TextMeasurer& measurer, int16_t scaleMode);
-void LoadWorkingPicture(PlacementState& placing, const PictureSizer& sizer, int16_t scaleMode);
+void MeasureWorkingText(WorkingObject& w, const TextMeasurer& measurer, int16_t scaleMode);
+void LoadWorkingPicture(WorkingObject& w, const PictureSizer& sizer, int16_t scaleMode);
+
+// What the left button is doing in the design window.
+enum class Gesture {
+  Idle,     // not down (an object may be waiting to be placed)
+  Framing,  // dragging a block frame
+  Placing,  // dragging the waiting object into place
+  Moving,   // dragging the selection by a mark or by the inside of its bounds
+};
+
+// One drag, from press to release. What it moves is read from the list at the press; nothing
+// else changes the list until the drag ends or is cancelled.
+struct Drag {
+  Gesture gesture = Gesture::Idle;
+  GrabKind grab = GrabKind::None;
+  WorkingRect rect;                // the feedback now
+  std::pair<double, double> last;  // the pointer at the previous event, snapped
+  WorkingRect bounds;              // of a multiple selection, at the press
+  WorkingObject moving;            // the one object being moved or resized
+  int kind = 0;                    // what the feedback draws (an object kind, or the frame)
+  bool textEraseBlocked = false;   // erasing a text does not overprint it in white
+};
 
 }  // namespace qf

@@ -1,12 +1,26 @@
+// The editor as a whole: commands and steps, the page and its marks, the design's settings.
 #include "editor.h"
 
 #include "document/number_text.h"
 #include "document/object_rows.h"
-#include "edit/object_fields.h"
 #include "shell/ui_text.h"
 #include "view/renderer.h"
 
 namespace qf {
+
+namespace {
+
+constexpr std::string_view kGuideAdd[] = {
+    "",
+    "テキスト・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
+    "ライン・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
+    "ボックス・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
+    "画像・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
+    "",
+    "リング・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
+};
+
+}  // namespace
 
 Editor::Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
                const Measurers& measurers)
@@ -16,12 +30,61 @@ Editor::Editor(Design& design, AppState& app, const ViewState& view, PictureStor
       pictures_(pictures),
       measurers_(measurers),
       history_(design.objects, design.layers),
-      index_(design, measurers.text, pictures) {}
+      index_(design, measurers.text, pictures),
+      selection_(design.objects),
+      insertAt_(design.objects, TrackedRows::OnRemove::KeepPlace) {}
 
 Editor::~Editor() = default;
 
+Editor::Command::Command(Editor& editor, bool endsDrag) : editor_(editor) {
+  if (editor_.commandDepth_++ > 0) return;
+  if (endsDrag) editor_.endDrag();
+  editor_.hideMarks();
+}
+
+Editor::Command::~Command() {
+  if (--editor_.commandDepth_ > 0) return;
+  editor_.showMarks();
+  editor_.syncRowMarks();
+  editor_.notifyWindows();
+}
+
 RenderContext Editor::renderContext(Surface& surface) {
-  return {surface, design_, viewState_, pictures_, state_.pointer.TextEraseBlocked};
+  return {surface, design_, viewState_, pictures_, drag_.textEraseBlocked};
+}
+
+MarkCorners Editor::markCorners(int row) const {
+  return MarkCornersOf(selectionBox(row), viewState_.markSize);
+}
+
+int Editor::insertRow() const {
+  if (!insertMode_) return 0;
+  return insertAt_.empty() ? 1 : insertAt_.rows().front();
+}
+
+std::string Editor::guide() const {
+  if (waiting_) {
+    const auto kind = static_cast<size_t>(waiting_->record.Kind);
+    std::string text(kind < std::size(kGuideAdd) ? kGuideAdd[kind] : "");
+    // An object on a layer that is hidden or locked would not be seen or could not be picked.
+    const std::string layer = "ﾚｲﾔｰ" + std::to_string(currentLayer_);
+    if (!IsLayerVisible(design_.layers, currentLayer_)) {
+      text += "（" + layer + "は非表示です）";
+    } else if (IsLayerLocked(design_.layers, currentLayer_)) {
+      text += "（" + layer + "はﾛｯｸされています）";
+    }
+    return text;
+  }
+  if (selection_.size() == 1) return std::string(kGuideSelected);
+  if (selection_.size() > 1) return std::string(kGuideBlock);
+  return std::string(insertMode_ ? kGuideInsertMode : "");
+}
+
+void Editor::notifyWindows() {
+  if (!view_) return;
+  view_->guideText(guide());
+  view_->pointerShape(waiting_ || !selection_.empty() ? PointerShape::Cross : PointerShape::Normal);
+  view_->historyChanged();
 }
 
 void Editor::updateModified() {
@@ -30,10 +93,10 @@ void Editor::updateModified() {
 
 void Editor::finishChange(bool changed) {
   if (!changed) return;
+  ++revision_;
   keepCurrentLayer();
   showDamage();
   updateModified();
-  if (view_) view_->historyChanged();
 }
 
 void Editor::showDamage() {
@@ -41,86 +104,115 @@ void Editor::showDamage() {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface) return;
   if (damage.full) {
-    fullRedraw();
+    const bool shown = marksShown_;
+    hideMarks();
+    RenderContext rc = renderContext(*surface);
+    FullRedraw(rc);
+    index_.forgetDamage();
+    view_->pageChanged(std::nullopt);
+    if (shown) showMarks();
     return;
   }
   for (const PageRect& r : damage.rects) {
     RenderContext rc = renderContext(*surface);
     RedrawRegion(rc, index_, r);
-    drawMarks(r);
     view_->pageChanged(r);
   }
 }
 
 void Editor::fullRedraw() {
+  Command command(*this);
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   index_.forgetDamage();
   if (!surface) return;
   RenderContext rc = renderContext(*surface);
   FullRedraw(rc);
-  drawMarks(std::nullopt);
   view_->pageChanged(std::nullopt);
 }
 
-void Editor::drawMarks(const std::optional<PageRect>& clip) {
-  Surface* surface = view_ ? view_->pageSurface() : nullptr;
-  if (!surface || !marksShown_ || state_.pointer.SelectionList.empty()) return;
-  surface->setClip(clip);
-  for (const SelectionEntry& e : state_.pointer.SelectionList) {
-    DrawSelectionMarks(*surface, viewState_, e.box());
-  }
-  surface->setClip(std::nullopt);
+void Editor::pageDrawnElsewhere() {
+  index_.forgetDamage();
+  // The page is new: no marks or feedback are on it.
+  drawnMarks_.clear();
+  marksShown_ = false;
+  drag_ = Drag{};
 }
 
-void Editor::toggleMarks(const SelectionEntry& e) {
+void Editor::toggleMarks(const WorkingRect& box) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface) return;
-  DrawSelectionMarks(*surface, viewState_, e.box());  // a second time they are gone
-  const WorkingRect b = e.box();
+  DrawSelectionMarks(*surface, viewState_, box);  // a second time they are gone
   const double m = 2 * viewState_.markSize;
-  view_->pageChanged(NormalisedRect(b.x1, b.y1, b.x2, b.y2).grown(m, m));
+  view_->pageChanged(NormalisedRect(box.x1, box.y1, box.x2, box.y2).grown(m, m));
 }
 
-void Editor::measureWorking() {
-  PlacementState& p = state_.placing;
-  const int16_t unit = design_.page.scaleMode;
-  if (p.working.Kind == ObjectKind::Text) MeasureWorkingText(p, measurers_.text, unit);
-  if (p.working.Kind == ObjectKind::Picture) LoadWorkingPicture(p, measurers_.picture, unit);
+void Editor::hideMarks() {
+  if (!marksShown_) return;
+  marksShown_ = false;
+  for (const WorkingRect& box : drawnMarks_) toggleMarks(box);
+  drawnMarks_.clear();
 }
 
-void Editor::eraseSelection() {
-  for (const SelectionEntry& e : state_.pointer.SelectionList) {
-    if (marksShown_) toggleMarks(e);
-    MarkRow(design_.objects, e.row, false);
+void Editor::showMarks() {
+  if (marksShown_) return;
+  marksShown_ = true;
+  if (!view_ || !view_->pageSurface()) return;
+  // Where the list puts each selected row now, at the view's mark size.
+  for (int row : selection_.rows()) {
+    const WorkingRect box = selectionBox(row);
+    toggleMarks(box);
+    drawnMarks_.push_back(box);
   }
-  state_.pointer.SelectionList.clear();
-  marksShown_ = true;  // an empty selection shows what it has: nothing
 }
 
-void Editor::clearSelection() {
-  eraseSelection();
-  state_.pointer.grab = GrabKind::None;
+void Editor::syncRowMarks() {
+  TextTable& t = design_.objects;
+  for (int r : markedRows_) {
+    if (r >= 1 && r <= t.itemCount() && !selection_.contains(r)) MarkRow(t, r, false);
+  }
+  for (int r : selection_.rows()) MarkRow(t, r, true);
+  markedRows_ = selection_.rows();
+}
+
+WorkingObject Editor::working(const ObjectRecord& record, const WorkingRect& place) const {
+  WorkingObject w;
+  w.record = record;
+  w.rect = place;
+  measure(w);
+  return w;
+}
+
+void Editor::measure(WorkingObject& w) const {
+  const int16_t unit = design_.page.scaleMode;
+  if (w.record.Kind == ObjectKind::Text) MeasureWorkingText(w, measurers_.text, unit);
+  if (w.record.Kind == ObjectKind::Picture) LoadWorkingPicture(w, measurers_.picture, unit);
+}
+
+int Editor::storeNew(WorkingObject& w) {
+  const int row = StoreWorkingObject(design_.objects, w, currentLayer_, insertRow());
+  if (row > 0) RenumberRows(design_.objects, row);
+  return row;
 }
 
 void Editor::ResetEditState() {
-  eraseSelection();
-  const bool waiting = state_.placing.AddPending;
-  state_.ResetEditState();
-  // A waiting object is gone: the cross-hair with it.
-  if (waiting && view_) view_->pointerShape(PointerShape::Normal);
+  Command command(*this);
+  waiting_.reset();
+  insertMode_ = false;
+  insertAt_.clear();
+  selection_.clear();
 }
 
 void Editor::keepCurrentLayer() {
   // New objects must land on a layer some row carries, or they would never be seen.
   const TextTable& layers = design_.layers;
   for (int r = 1; r <= layers.itemCount(); ++r) {
-    if (NumericPrefix(layers.cell(r, kLayerNumber)) == state_.placing.currentLayer) return;
+    if (NumericPrefix(layers.cell(r, kLayerNumber)) == currentLayer_) return;
   }
   const int base = layers.itemCount();
-  state_.placing.currentLayer =
+  currentLayer_ =
       base >= 1 ? RoundToInt<int16_t>(NumericPrefix(layers.cell(base, kLayerNumber))).value_or(1)
                 : 1;
-  if (view_) view_->layerStatus(state_.placing.currentLayer);
+  if (view_) view_->layerStatus(currentLayer_);
 }
 
 bool Editor::undo() {
@@ -132,9 +224,8 @@ bool Editor::redo() {
 }
 
 bool Editor::replay(bool forward) {
+  Command command(*this);
   if (!(forward ? history_.canRedo() : history_.canUndo())) return false;
-  // The selection names rows the step may move: it goes, marks and all.
-  ResetEditState();
   if (forward) {
     history_.redo();
   } else {
@@ -153,153 +244,122 @@ void Editor::markSaved() {
 }
 
 void Editor::designLoaded(const LoadDecisions& decided) {
-  state_.ResetEditState();  // the page is drawn again whole: no marks to erase
-  state_.placing.working = decided.lastObject;
-  if (decided.currentLayer) state_.placing.currentLayer = *decided.currentLayer;
+  Command command(*this);
+  // The lists were replaced whole: nothing of the old design's state names a row of the new.
+  waiting_.reset();
+  insertMode_ = false;
+  insertAt_.clear();
+  selection_.clear();
+  markedRows_.clear();
+  if (decided.currentLayer) currentLayer_ = *decided.currentLayer;
   history_.clear();
+  history_.setStrict(true);
+  ++revision_;
   keepCurrentLayer();
-  if (view_) view_->layerStatus(state_.placing.currentLayer);
+  if (view_) view_->layerStatus(currentLayer_);
   markSaved();
 }
 
 void Editor::newDesign() {
-  ResetEditState();
-  design_.objects.clearItems();
-  P_InitPalette(design_.palette);
-  ResetToBaseLayer(design_.layers);
-  state_.placing.currentLayer = 1;
+  Command command(*this);
+  waiting_.reset();
+  insertMode_ = false;
+  selection_.clear();
+  {
+    // A new design, not a change of the old one: no step to take back.
+    UndoHistory::Unrecorded fresh(history_);
+    design_.objects.clearItems();
+    P_InitPalette(design_.palette);
+    ResetToBaseLayer(design_.layers);
+  }
+  markedRows_.clear();
+  currentLayer_ = 1;
   history_.clear();
+  history_.setStrict(true);
+  ++revision_;
   keepCurrentLayer();
-  if (view_) view_->layerStatus(state_.placing.currentLayer);
+  if (view_) view_->layerStatus(currentLayer_);
   markSaved();
+}
+
+void Editor::settingsChanged() {
+  settingsChanged_ = true;
+  ++revision_;
+  updateModified();
 }
 
 void Editor::setPage(const PageSettings& page) {
   if (page == design_.page) return;
+  Command command(*this);
   design_.page = page;
-  settingsChanged_ = true;
-  updateModified();
-  if (view_) view_->historyChanged();
+  // Texts and pictures are measured in the page unit: every area is measured again.
+  index_.remeasureAll();
+  settingsChanged();
 }
 
 void Editor::setGrid(const GridSettings& grid) {
+  Command command(*this);
   if (!(grid == design_.grid)) {
     design_.grid = grid;
-    settingsChanged_ = true;
-    updateModified();
-    if (view_) view_->historyChanged();
+    settingsChanged();
   }
   fullRedraw();
 }
 
 void Editor::setPalette(const Palette& palette) {
+  Command command(*this);
   if (palette != design_.palette) {
     design_.palette = palette;
-    settingsChanged_ = true;
-    updateModified();
-    if (view_) view_->historyChanged();
+    settingsChanged();
   }
   fullRedraw();
 }
 
-int Editor::storeWorkingObject(int index) {
-  Change change(*this);
-  const int row = StoreWorkingObject(design_.objects, state_, index);
-  if (row > 0) RenumberRows(design_.objects, row);
+void Editor::beginAdd(const ObjectRecord& object) {
+  Command command(*this);
+  // A new object takes the place of the selection: rows are about to move under it.
+  selection_.clear();
+  waiting_ = working(object, {});
+  if (view_ && object.Kind == ObjectKind::Text) view_->prepareTextFeedback(object);
+}
+
+void Editor::cancelAdd() {
+  Command command(*this);
+  waiting_.reset();
+}
+
+int Editor::addCommand(const ObjectRecord& command) {
+  Command guard(*this);
+  selection_.clear();
+  WorkingObject w = working(command, {});
+  int row = 0;
+  {
+    Change change(*this);
+    row = storeNew(w);
+  }
+  insertMode_ = false;
+  if (app_.autoRedraw) fullRedraw();
   return row;
 }
 
-bool Editor::IsEditableObjectCell(const TextTable& objects, int row, int col) {
-  if (row < 1 || row > objects.itemCount()) return false;
-  static constexpr int kText[] = {2, 3, 4, 7, 8, 10, 16, 17};
-  static constexpr int kLine[] = {2, 3, 4, 5, 6, 10, 16, 17};
-  static constexpr int kBox[] = {2, 3, 4, 5, 6, 8, 10, 16, 17};
-  static constexpr int kPicture[] = {2, 3, 4, 7, 16, 17};
-  static constexpr int kCommand[] = {2, 3, 8, 10, 16, 17};
-  auto in = [col](const auto& cols) {
-    for (int c : cols) {
-      if (c == col) return true;
-    }
-    return false;
-  };
-  // By the kind's name as the cell holds it: a ring, or any unlisted name, edits nothing.
-  const std::string& kind = objects.cell(row, kColKind);
-  if (kind == KindName(ObjectKind::Text)) return in(kText);
-  if (kind == KindName(ObjectKind::Line)) return in(kLine);
-  if (kind == KindName(ObjectKind::Box)) return in(kBox);
-  if (kind == KindName(ObjectKind::Picture)) return in(kPicture);
-  if (kind == KindName(ObjectKind::Command)) return in(kCommand);
-  return false;
-}
-
-std::string Editor::FormatObjectEdit(int col, std::string_view text) {
-  if (col >= kColX1 && col <= kColY2 && IsPlainNumber(text)) {
-    return FormatFixed3(NumericPrefix(text));
-  }
-  return std::string(text);
-}
-
-bool Editor::commitObjectCell(int row, int col, std::string_view text) {
-  if (!IsEditableObjectCell(design_.objects, row, col)) return false;
-  const std::string value = FormatObjectEdit(col, text);
-  if (design_.objects.cell(row, col) == value) return false;
-  Change change(*this);
-  design_.objects.setCell(row, col, value);
-  return true;
-}
-
-bool Editor::pasteObjectCell(int row, int col, std::string_view text) {
-  if (row < 1 || row > design_.objects.itemCount() || col < 1 || col >= kObjectColumns) {
-    return false;
-  }
-  if (design_.objects.cell(row, col) == text) return false;
-  Change change(*this);
-  design_.objects.setCell(row, col, std::string(text));
-  return true;
-}
-
-bool Editor::deleteObjectRow(int row) {
-  if (row < 1 || row > design_.objects.itemCount()) return false;
-  eraseSelection();
+int Editor::addObject(const ObjectRecord& object, const WorkingRect& place) {
+  Command command(*this);
+  WorkingObject w = working(object, place);
+  int row = 0;
   {
     Change change(*this);
-    design_.objects.removeRow(row);
-    RenumberRows(design_.objects, row);
+    row = storeNew(w);
   }
-  state_.ResetEditState();
-  if (view_) view_->guideText("");
-  return true;
+  insertMode_ = false;
+  return row;
 }
 
-bool Editor::swapObjectRows(int a, int b) {
-  const int n = design_.objects.itemCount();
-  if (a < 1 || b < 1 || a > n || b > n || a == b) return false;
-  eraseSelection();
-  Change change(*this);
-  design_.objects.swapCells(a, b, kColKind);
-  return true;
-}
-
-void Editor::startInsertMode(int row) {
-  state_.placing.InsertMode = true;
-  state_.placing.insertRow = row >= 1 ? row : 1;
-  if (view_) view_->guideText(kGuideInsertMode);
-}
-
-bool Editor::selectObjectRow(int row) {
+bool Editor::rewriteRow(int row, const ObjectRecord& record) {
   if (row < 1 || row > design_.objects.itemCount()) return false;
-  eraseSelection();
-  SelectionEntry entry = entryOf(row);
-  // A command opens its dialog instead; it never enters the selection.
-  if (entry.record.Kind == ObjectKind::Command) return false;
-  addToSelection(std::move(entry));
-  finishSelection();
-  measureWorking();
-  if (view_) {
-    view_->pointerShape(PointerShape::Cross);
-    view_->guideText(kGuideSelected);
-    view_->objectPicked();
-  }
+  Command command(*this);
+  const WorkingRect place{record.X1, record.Y1, record.X2, record.Y2};
+  Change change(*this);
+  RewriteObject(design_.objects, row, record, place, {});
   return true;
 }
 

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "document/design.h"
 #include "document/design_file.h"
 #include "document/measure.h"
 #include "edit/edit_state.h"
+#include "edit/object_clipboard.h"
+#include "edit/selection.h"
+#include "edit/tracked_rows.h"
 #include "edit/undo_history.h"
 #include "shell/app_state.h"
 #include "view/page_index.h"
@@ -32,7 +37,7 @@ class EditView {
   virtual void pageChanged(const std::optional<PageRect>& area) = 0;
   virtual void guideText(std::string_view text) = 0;
   virtual void layerStatus(int16_t layer) = 0;
-  // Undo, redo or Modified may have changed.
+  // Undo, redo, Modified or the design itself may have changed.
   virtual void historyChanged() = 0;
   // An object was picked from a list: the design window comes forward to show it.
   virtual void objectPicked() = 0;
@@ -51,8 +56,13 @@ class EditView {
 enum class LayerDeletion { Allowed, BaseLayer, NoRow };
 
 // The one place through which the design changes. Every change of the object and layer lists
-// goes through it and is one undo step; it decides Modified, keeps the editing state, and shows
-// each change on the page by drawing again only the part that changed.
+// goes through it and is one undo step; it decides Modified, owns the editing state (the
+// selection, the object waiting to be placed, the insert position, the drag) and shows each
+// change on the page by drawing again only the part that changed. Windows read its state and
+// call its commands; none of them holds a copy of it.
+//
+// Each command first ends a drag in progress (its feedback erased), so no command ever meets a
+// half-finished gesture; the pointer events are the commands of the design window.
 class Editor {
  public:
   Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
@@ -63,12 +73,31 @@ class Editor {
 
   void attach(EditView* view) { view_ = view; }
 
+  // --- What the windows read
   const Design& design() const { return design_; }
-  EditState& state() { return state_; }
-  const EditState& state() const { return state_; }
-  int16_t currentLayer() const { return state_.placing.currentLayer; }
   const UndoHistory& history() const { return history_; }
   const PageIndex& pageIndex() const { return index_; }
+  int16_t currentLayer() const { return currentLayer_; }
+  // Selected rows, in the order they were chosen.
+  const std::vector<int>& selectedRows() const { return selection_.rows(); }
+  // A selected row's box and marks as the list and the view give them now.
+  WorkingRect selectionBox(int row) const { return SelectionBox(design_.objects, row); }
+  MarkCorners markCorners(int row) const;
+  // The bounds of a multiple selection.
+  WorkingRect GetSelectionBounds() const { return BoundsOf(design_.objects, selection_.rows()); }
+  bool insertMode() const { return insertMode_; }
+  // Where insert mode puts the next new row (0 when insert mode is off).
+  int insertRow() const;
+  // An object waits to be placed by a drag.
+  bool waiting() const { return waiting_.has_value(); }
+  const ObjectRecord* waitingObject() const { return waiting_ ? &waiting_->record : nullptr; }
+  Gesture gesture() const { return drag_.gesture; }
+  size_t clipboardCount() const { return clipboard_.size(); }
+  // Counts every change of the design (lists, page, grid, palette, a load or New): whatever was
+  // made of the design at one count is out of date at another.
+  uint64_t revision() const { return revision_; }
+  // The guide text the state asks for.
+  std::string guide() const;
 
   // --- The design as a whole
   bool canUndo() const { return history_.canUndo(); }
@@ -85,50 +114,54 @@ class Editor {
   void setPage(const PageSettings& page);
   void setGrid(const GridSettings& grid);
   void setPalette(const Palette& palette);
+  // The view changed (zoom, printer page): the page is drawn again whole, marks for the view.
+  void viewChanged();
   // The whole page drawn again: grid, every object, the selection's marks.
   void fullRedraw();
   // The page was drawn whole elsewhere (the first page, made while the windows were built).
-  void pageDrawnElsewhere() { index_.forgetDamage(); }
-  // Clears the editing state after erasing the selection's marks.
+  void pageDrawnElsewhere();
+  // Drops a drag, a waiting object, insert mode and the selection, marks erased first.
   void ResetEditState();
 
-  // Writes the working object as one step: a new row when NewObject is set (in insert mode at
-  // the insert position), otherwise the row of selection entry `index`. Returns the row.
-  int storeWorkingObject(int index = 0);
-
-  // --- Adding an object: its dialog has filled the working object
-  // The working object waits for a drag in the design window (cross-hair, guide text).
-  void beginAdd();
+  // --- Adding an object: its dialog made it
+  // The object waits for a drag in the design window (cross-hair, guide text); an object that
+  // was waiting gives way to it.
+  void beginAdd(const ObjectRecord& object);
   // A waiting object is dropped (insert mode and the selection stay).
   void cancelAdd();
   // A command is stored at once, as one step (in insert mode at the insert position).
-  int addCommand();
+  int addCommand(const ObjectRecord& command);
+  // An object stored as a placing drag over `place` would store it, as one step.
+  int addObject(const ObjectRecord& object, const WorkingRect& place);
   // Rewrites a row from a record (a command edited in its dialog), as one step.
   bool rewriteRow(int row, const ObjectRecord& record);
 
   // --- The design window's pointer, in page units before snapping
-  // The pointer snapped to the grid from the margins, when snapping is on.
+  // The pointer snapped to the grid from the margins, when snapping is on. A position on the
+  // pixel a grid line is drawn on takes that line.
   std::pair<double, double> SnapToGrid(double x, double y) const;
   void pointerPressed(double x, double y);  // left button
   void pointerMoved(double x, double y);
   void pointerReleased(double x, double y);  // left button
-  // The right button: cancels a waiting object and clears the selection.
+  // The right button: ends a drag; otherwise the pop-up menu on one selected object, or the
+  // waiting object and the selection dropped.
   void rightReleased();
   // The objects whose box has a corner (a line: an end) in the frame, on unlocked layers, become
-  // the selection, their marks drawn and rows marked; returns how many.
+  // the selection; returns how many.
   int SelectInFrame(const WorkingRect& frame);
   // The Delete key: the selected rows go, the highest first, as one step.
   bool deleteSelection();
-  // Escape: a waiting object or a drag in progress is dropped and the selection cleared.
+  // Escape: a drag, a waiting object and the selection are dropped.
   void escape();
   // Which mark of the one selected object (or the inside of several's bounds) a raw pointer
   // position takes hold of.
   GrabKind HitTestSelection(double x, double y) const;
   GrabKind HitTestBlock(double x, double y) const;
-  // The smallest and largest corners over every selected box.
-  WorkingRect GetSelectionBounds() const;
   // Moves the selected objects by dx, dy as one step; they stay selected (the arrow keys).
   bool moveSelection(double dx, double dy);
+  // Rows become the selection (as a frame would choose them).
+  void selectRows(const std::vector<int>& rows);
+  void clearSelection();
 
   // --- The program's own object clipboard
   bool copySelection();
@@ -136,7 +169,6 @@ class Editor {
   // Adds the clipboard's objects two grid steps further right and down each time, selected;
   // they keep every attribute, their layer too.
   bool paste();
-  size_t clipboardCount() const { return clipboard_.size(); }
 
   // --- Properties of the one selected object
   // The selected object rewritten with a dialog's result at its place, in its row and layer.
@@ -145,8 +177,10 @@ class Editor {
   // --- The code window
   // Whether a cell of an object row is edited in place (by its kind).
   static bool IsEditableObjectCell(const TextTable& objects, int row, int col);
-  // The text a committed edit writes: coordinates in "###0.000" when they are numbers.
-  static std::string FormatObjectEdit(int col, std::string_view text);
+  // The text an edit or paste writes into a cell of an object of `kind`: the value as the design
+  // reads it (coordinates in "###0.000", sizes, colours and layers as numbers), so the cell
+  // shows what the file will read back; other cells as typed.
+  static std::string ObjectCellText(ObjectKind kind, int col, std::string_view text);
   // A committed edit of the cell editor. False when nothing changed.
   bool commitObjectCell(int row, int col, std::string_view text);
   // Clipboard text pasted into a cell, whatever the column.
@@ -158,10 +192,11 @@ class Editor {
   // A double-click: the row's object becomes the one selected. False for a command row or a
   // row that does not exist.
   bool selectObjectRow(int row);
-  void clearSelection();
 
   // --- The layer window
   void chooseLayer(int row);
+  // The current layer by its number (a layer window taking back the choice of a click).
+  void setCurrentLayer(int16_t number);
   bool renameLayer(int row, std::string_view name);
   bool pasteLayerCell(int row, int col, std::string_view text);
   // Adds a layer above `row` (row 1 when none is chosen); returns its row.
@@ -175,6 +210,19 @@ class Editor {
   void toggleHide(int row);
 
  private:
+  // One command: a drag in progress ends first and the marks come off the page; at its end
+  // the page is shown as it now is, the marks go back for the selection as it now is, and the
+  // windows hear of the state. Commands nest; the outermost does the work.
+  class Command {
+   public:
+    explicit Command(Editor& editor, bool endsDrag = true);
+    ~Command();
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+   private:
+    Editor& editor_;
+  };
   // One undo step: opened when made, closed and shown on the page when it ends.
   class Change {
    public:
@@ -189,44 +237,59 @@ class Editor {
 
   bool replay(bool forward);
   void finishChange(bool changed);
-  SelectionEntry entryOf(int row) const;
-  void addToSelection(SelectionEntry entry);
-  void selectRows(const std::vector<int>& rows);
-  void finishSelection();
-  void endMove(const WorkingRect& d);
-  void shiftEntries(double dx, double dy);
-  std::vector<SelectionEntry> takeSelection();
-  int storeAt(int index, const WorkingRect& place);
-  void drawFeedback(const WorkingRect& place, int kind, DrawObjectMode mode);
-  int dragKind() const;
-  void moveDrag(double x, double y);
-  void showDragSize();
+  void settingsChanged();
   void showDamage();
-  void drawMarks(const std::optional<PageRect>& clip);
-  // Draws an entry's marks, or erases them when they are drawn, and shows that part.
-  void toggleMarks(const SelectionEntry& entry);
-  // The working object's text measured, or its picture's size read, into the extents.
-  void measureWorking();
-  void eraseSelection();
+  void hideMarks();
+  void showMarks();
+  void toggleMarks(const WorkingRect& box);
+  void syncRowMarks();
+  void notifyWindows();
   void keepCurrentLayer();
   void updateModified();
   RenderContext renderContext(Surface& surface);
+  WorkingObject working(const ObjectRecord& record, const WorkingRect& place) const;
+  void measure(WorkingObject& w) const;
+  int storeNew(WorkingObject& w);
+  void setSelection(const std::vector<int>& rows);
+  // The texts measured from the cell that changed are measured again (a text's size, font,
+  // flags or text; a picture's file).
+  void remeasureRow(int row, int col);
+
+  // The pointer's state machine (editor_pointer.cpp).
+  void endDrag();  // a drag in progress is dropped, its feedback erased
+  void drawFeedback(const WorkingRect& place, DrawObjectMode mode);
+  void moveDrag(double x, double y);
+  void showDragSize();
+  void finishPlacing();
+  void finishMoving();
+  void finishFrame();
 
   Design& design_;
   AppState& app_;
   const ViewState& viewState_;
   PictureStore& pictures_;
   Measurers measurers_;
-  EditState state_;
   UndoHistory history_;
   PageIndex index_;
   EditView* view_ = nullptr;
-  bool settingsChanged_ = false;      // page, grid or palette changed since the last save
-  std::pair<double, double> last_{};  // the pointer at the drag's previous event, snapped
-  WorkingRect bounds_;                // of a selection of several objects
-  std::vector<ObjectRecord> clipboard_;
-  // The selection's marks are on the page (not while its entries are being written back).
-  bool marksShown_ = true;
+
+  Selection selection_;
+  std::optional<WorkingObject> waiting_;  // the object a dialog made, to be placed by a drag
+  bool insertMode_ = false;
+  TrackedRows insertAt_;  // the insert position, one row, while insert mode is on
+  int16_t currentLayer_ = 1;
+  Drag drag_;
+  ObjectClipboard clipboard_;
+
+  // What the page and the list show of the state, to be taken off again.
+  std::vector<WorkingRect> drawnMarks_;
+  bool marksShown_ = false;
+  std::vector<int> markedRows_;
+
+  int commandDepth_ = 0;
+  bool settingsChanged_ = false;  // page, grid or palette changed since the last save
+  uint64_t revision_ = 0;
+  uint64_t shownRevision_ = 0;  // what the windows last heard of
 };
 
 }  // namespace qf

@@ -35,14 +35,19 @@ int NewLayerNumber(const TextTable& layers) {
 void Editor::chooseLayer(int row) {
   const TextTable& layers = design_.layers;
   if (row < 1 || row > layers.itemCount()) return;
-  state_.placing.currentLayer =
-      RoundToInt<int16_t>(NumericPrefix(layers.cell(row, kLayerNumber))).value_or(0);
-  if (view_) view_->layerStatus(state_.placing.currentLayer);
+  setCurrentLayer(RoundToInt<int16_t>(NumericPrefix(layers.cell(row, kLayerNumber))).value_or(0));
+}
+
+void Editor::setCurrentLayer(int16_t number) {
+  Command command(*this);
+  currentLayer_ = number;
+  if (view_) view_->layerStatus(currentLayer_);
 }
 
 bool Editor::renameLayer(int row, std::string_view name) {
   if (row < 1 || row > design_.layers.itemCount()) return false;
   if (design_.layers.cell(row, kLayerName) == name) return false;
+  Command command(*this);
   Change change(*this);
   design_.layers.setCell(row, kLayerName, std::string(name));
   return true;
@@ -54,9 +59,13 @@ bool Editor::pasteLayerCell(int row, int col, std::string_view text) {
     return false;
   }
   if (layers.cell(row, col) == text) return false;
+  Command command(*this);
   if (col == kLayerLock || col == kLayerHide) {
     // Lock and hide are how the user looks at the design, not part of it.
-    layers.setCell(row, col, std::string(text));
+    {
+      UndoHistory::Unrecorded view(history_);
+      layers.setCell(row, col, std::string(text));
+    }
     showDamage();
     return true;
   }
@@ -69,6 +78,7 @@ int Editor::addLayer(int row) {
   TextTable& layers = design_.layers;
   const int at = row >= 1 && row <= layers.itemCount() ? row : 1;
   const std::string number = std::to_string(NewLayerNumber(layers));
+  Command command(*this);
   Change change(*this);
   return layers.insertRow(at, {"", "", "", number, std::string(kNewLayerName) + number});
 }
@@ -81,6 +91,7 @@ LayerDeletion Editor::checkLayerDeletion(int row) const {
 
 bool Editor::deleteLayer(int row) {
   if (checkLayerDeletion(row) != LayerDeletion::Allowed) return false;
+  Command command(*this);
   Change change(*this);
   design_.layers.removeRow(row);
   return true;
@@ -89,6 +100,7 @@ bool Editor::deleteLayer(int row) {
 bool Editor::swapLayers(int a, int b) {
   const int n = design_.layers.itemCount();
   if (a < 1 || b < 1 || a >= n || b >= n || a == b) return false;
+  Command command(*this);
   Change change(*this);
   design_.layers.swapCells(a, b, kLayerLock);
   return true;
@@ -97,13 +109,19 @@ bool Editor::swapLayers(int a, int b) {
 void Editor::toggleLock(int row) {
   TextTable& layers = design_.layers;
   if (row < 1 || row > layers.itemCount()) return;
+  Command command(*this);
+  UndoHistory::Unrecorded view(history_);
   layers.setCell(row, kLayerLock, layers.cell(row, kLayerLock).empty() ? "■" : "");
 }
 
 void Editor::toggleHide(int row) {
   TextTable& layers = design_.layers;
   if (row < 1 || row > layers.itemCount()) return;
-  layers.setCell(row, kLayerHide, layers.cell(row, kLayerHide).empty() ? "×" : "");
+  Command command(*this);
+  {
+    UndoHistory::Unrecorded view(history_);
+    layers.setCell(row, kLayerHide, layers.cell(row, kLayerHide).empty() ? "×" : "");
+  }
   showDamage();
 }
 

@@ -1,243 +1,243 @@
-// Adding objects: the toolbar's dialogs fill the working object, a drag in the design window
-// places it.
+// The design window's pointer: one state a gesture (idle, framing, placing, moving), one
+// handler an event, and every drag ended with its feedback erased, whatever ends it.
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "document/object_rows.h"
 #include "editor.h"
-#include "shell/ui_text.h"
 
 namespace qf {
 
 namespace {
 
-constexpr std::string_view kGuideAdd[] = {
-    "",
-    "テキスト・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
-    "ライン・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
-    "ボックス・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
-    "画像・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
-    "",
-    "リング・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
-};
+// Int((v - origin) / step) * step + origin; a position on the pixel a line is drawn on (the
+// line's pixel is the one its place falls in) takes that line, not the one before it.
+double Snap(double v, double origin, double step, double unitsPerPixel) {
+  if (!(step > 0)) return v;  // a pitch of zero or less does not snap
+  double k = std::floor((v - origin) / step);
+  if (unitsPerPixel > 0) {
+    const double next = origin + (k + 1) * step;
+    if (std::floor(next / unitsPerPixel) <= std::floor(v / unitsPerPixel + 1e-9)) k += 1;
+  }
+  return k * step + origin;
+}
+
+const ObjectRecord kNoRecord{};
 
 }  // namespace
 
 std::pair<double, double> Editor::SnapToGrid(double x, double y) const {
   if (!app_.snapOn) return {x, y};
-  const double gw = design_.grid.width;
-  const double gh = design_.grid.height;
-  const double left = design_.page.marginLeft;
-  const double top = design_.page.marginTop;
-  // A pitch of zero or less does not snap; Int rounds towards minus infinity.
-  if (gw > 0) x = std::floor((x - left) / gw) * gw + left;
-  if (gh > 0) y = std::floor((y - top) / gh) * gh + top;
-  return {x, y};
+  const PrinterPage& page = viewState_.page;
+  const double ux = viewState_.widthPx > 0 ? page.scaleWidth / viewState_.widthPx : 0;
+  const double uy = viewState_.heightPx > 0 ? page.scaleHeight / viewState_.heightPx : 0;
+  return {Snap(x, design_.page.marginLeft, design_.grid.width, ux),
+          Snap(y, design_.page.marginTop, design_.grid.height, uy)};
 }
 
-void Editor::beginAdd() {
-  // A new object takes the place of the selection: rows are about to move under it.
-  eraseSelection();
-  PlacementState& p = state_.placing;
-  p.NewObject = true;
-  p.AddPending = true;
-  measureWorking();
-  if (!view_) return;
-  if (p.working.Kind == ObjectKind::Text) view_->prepareTextFeedback(p.working);
-  view_->pointerShape(PointerShape::Cross);
-  const auto kind = static_cast<size_t>(p.working.Kind);
-  view_->guideText(kind < std::size(kGuideAdd) ? kGuideAdd[kind] : "");
+GrabKind Editor::HitTestSelection(double px, double py) const {
+  if (selection_.size() != 1) return GrabKind::None;
+  return HitTestMarks(selectionBox(selection_.rows().front()), viewState_.markSize, px, py);
 }
 
-void Editor::cancelAdd() {
-  PlacementState& p = state_.placing;
-  if (!p.AddPending) return;
-  p.AddPending = false;
-  p.NewObject = false;
-  if (!view_) return;
-  view_->pointerShape(PointerShape::Normal);
-  view_->guideText(p.InsertMode ? kGuideInsertMode : "");
+GrabKind Editor::HitTestBlock(double px, double py) const {
+  if (selection_.size() < 2) return GrabKind::None;
+  return Inside(GetSelectionBounds(), px, py) ? GrabKind::Block : GrabKind::None;
 }
 
-int Editor::addCommand() {
-  eraseSelection();
-  PlacementState& p = state_.placing;
-  p.NewObject = true;
-  const int row = storeWorkingObject();
-  p.NewObject = false;
-  p.DialogAccepted = false;
-  p.InsertMode = false;
-  if (app_.autoRedraw) fullRedraw();
-  if (view_) view_->guideText("");
-  return row;
-}
-
-bool Editor::rewriteRow(int row, const ObjectRecord& record) {
-  if (row < 1 || row > design_.objects.itemCount()) return false;
-  const WorkingRect place{record.X1, record.Y1, record.X2, record.Y2};
-  Change change(*this);
-  RewriteObject(design_.objects, row, record, place, {});
-  return true;
-}
-
-int Editor::dragKind() const {
-  const auto& list = state_.pointer.SelectionList;
-  if (state_.pointer.MoveActive) {
-    return list.size() == 1 ? static_cast<int>(list.front().record.Kind) : kBlockFrame;
-  }
-  return state_.placing.AddPending ? static_cast<int>(state_.placing.working.Kind) : kBlockFrame;
-}
-
-void Editor::drawFeedback(const WorkingRect& r, int kind, DrawObjectMode mode) {
+void Editor::drawFeedback(const WorkingRect& r, DrawObjectMode mode) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface) return;
+  const bool placing = drag_.gesture == Gesture::Placing && waiting_;
+  const WorkingObject* object = placing                            ? &*waiting_
+                                : drag_.gesture == Gesture::Moving ? &drag_.moving
+                                                                   : nullptr;
+  const ObjectRecord& record = object ? object->record : kNoRecord;
   RenderContext rc = renderContext(*surface);
-  DrawObject(rc, r, kind, mode, state_.placing.working);
-  PageRect area = FigureArea(static_cast<ObjectKind>(kind), state_.placing.working, r);
-  if (kind == static_cast<int>(ObjectKind::Picture)) {
-    const Extent& e = state_.placing.pictureExtent;
+  DrawObject(rc, r, drag_.kind, mode, record);
+  PageRect area = FigureArea(static_cast<ObjectKind>(drag_.kind), record, r);
+  if (object && drag_.kind == static_cast<int>(ObjectKind::Picture)) {
+    const Extent& e = object->pictureExtent;
     area.unite({r.x2, r.y2, r.x2 + e.width, r.y2 + e.height});
   }
-  const double pen = std::max(1.0, std::fabs(static_cast<double>(state_.placing.working.Size)));
+  const double pen = std::max(1.0, std::fabs(static_cast<double>(record.Size)));
   view_->pageChanged(area.grown(viewState_.markSize * (1 + pen), viewState_.markSize * (1 + pen)));
 }
 
 void Editor::showDragSize() {
-  const WorkingRect& d = state_.placing.rect;
+  const WorkingRect& d = drag_.rect;
   if (view_) view_->dragSize(std::fabs(d.x1 - d.x2), std::fabs(d.y1 - d.y2));
 }
 
+void Editor::endDrag() {
+  if (drag_.gesture == Gesture::Idle) return;
+  drawFeedback(drag_.rect, DrawObjectMode::FeedbackErase);
+  drag_.gesture = Gesture::Idle;
+}
+
 void Editor::pointerPressed(double rawX, double rawY) {
-  PointerState& ptr = state_.pointer;
-  if (ptr.ButtonDown) return;
-  ptr.ButtonDown = true;
-  ptr.TextEraseBlocked = false;
+  if (drag_.gesture != Gesture::Idle) return;
+  Command command(*this, false);
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  WorkingRect& d = state_.placing.rect;
-  d = {x, y, x, y};
-  last_ = {x, y};
-  const auto& list = ptr.SelectionList;
-  ptr.grab = list.size() == 1  ? HitTestSelection(rawX, rawY)
-             : list.size() > 1 ? HitTestBlock(rawX, rawY)
-                               : GrabKind::None;
-  if (ptr.grab != GrabKind::None) {
+  drag_ = Drag{};
+  drag_.rect = {x, y, x, y};
+  drag_.last = {x, y};
+  const size_t n = selection_.size();
+  // A waiting object has the selection let go: a press places it.
+  const GrabKind grab = waiting_ ? GrabKind::None
+                        : n == 1 ? HitTestSelection(rawX, rawY)
+                        : n > 1  ? HitTestBlock(rawX, rawY)
+                                 : GrabKind::None;
+  if (grab != GrabKind::None) {
     // A mark taken: the object (or the bounds of several) follows the pointer.
-    if (list.size() == 1) {
-      const ObjectRecord& o = list.front().record;
-      state_.placing.working = o;
-      d = IsPlacedAtPoint(o.Kind) ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1}
-                                  : WorkingRect{o.X1, o.Y1, o.X2, o.Y2};
-      measureWorking();
+    drag_.gesture = Gesture::Moving;
+    drag_.grab = grab;
+    if (n == 1) {
+      const ObjectRecord o = DecodeObjectRow(design_.objects, selection_.rows().front());
+      drag_.moving = working(o, IsPlacedAtPoint(o.Kind) ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1}
+                                                        : WorkingRect{o.X1, o.Y1, o.X2, o.Y2});
+      drag_.rect = drag_.moving.rect;
+      drag_.kind = static_cast<int>(o.Kind);
     } else {
-      d = bounds_;
+      drag_.bounds = GetSelectionBounds();
+      drag_.rect = drag_.bounds;
+      drag_.kind = kBlockFrame;
     }
-    ptr.MoveActive = true;
+  } else if (waiting_) {
+    drag_.gesture = Gesture::Placing;
+    drag_.kind = static_cast<int>(waiting_->record.Kind);
+  } else {
+    drag_.gesture = Gesture::Framing;
+    drag_.kind = kBlockFrame;
   }
   showDragSize();
-  drawFeedback(d, dragKind(), DrawObjectMode::FeedbackDraw);
-  ptr.TextEraseBlocked = true;
+  drawFeedback(drag_.rect, DrawObjectMode::FeedbackDraw);
+  drag_.textEraseBlocked = true;
 }
 
 void Editor::moveDrag(double x, double y) {
-  WorkingRect& d = state_.placing.rect;
-  const PointerState& ptr = state_.pointer;
-  const double dx = x - last_.first;
-  const double dy = y - last_.second;
-  const bool point = IsPlacedAtPoint(state_.placing.working.Kind);
-  if (ptr.MoveActive && ptr.SelectionList.size() > 1) {
+  WorkingRect& d = drag_.rect;
+  const double dx = x - drag_.last.first;
+  const double dy = y - drag_.last.second;
+  const bool point = IsPlacedAtPoint(static_cast<ObjectKind>(drag_.kind));
+  if (drag_.gesture == Gesture::Moving && drag_.grab == GrabKind::Block) {
     d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
-  } else if (ptr.grab == GrabKind::FirstCorner && !point) {
+  } else if (drag_.grab == GrabKind::FirstCorner && !point) {
     d.x1 = x;
     d.y1 = y;
-  } else if (ptr.grab == GrabKind::Centre) {
+  } else if (drag_.grab == GrabKind::Centre) {
     d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
   } else {
-    // The second corner, a text or picture taken by either corner, or a new object.
+    // The second corner, a text or picture taken by either corner, a new object, a frame.
     d.x2 = x;
     d.y2 = y;
   }
-  last_ = {x, y};
+  drag_.last = {x, y};
 }
 
 void Editor::pointerMoved(double rawX, double rawY) {
   const auto [x, y] = SnapToGrid(rawX, rawY);
   if (view_) view_->pointerAt(x, y);
-  if (!state_.pointer.ButtonDown) return;
-  WorkingRect& d = state_.placing.rect;
-  const WorkingRect previous = d;
+  if (drag_.gesture == Gesture::Idle) return;
+  const WorkingRect previous = drag_.rect;
   moveDrag(x, y);
   showDragSize();
-  if (previous == d) return;  // nothing moved: drawing it away and back changes nothing
-  const int kind = dragKind();
-  drawFeedback(previous, kind, DrawObjectMode::FeedbackErase);
-  drawFeedback(d, kind, DrawObjectMode::FeedbackDraw);
+  if (previous == drag_.rect) return;  // nothing moved: drawing it away and back changes nothing
+  drawFeedback(previous, DrawObjectMode::FeedbackErase);
+  drawFeedback(drag_.rect, DrawObjectMode::FeedbackDraw);
 }
 
 void Editor::pointerReleased(double rawX, double rawY) {
-  PointerState& ptr = state_.pointer;
-  if (!ptr.ButtonDown) return;
+  if (drag_.gesture == Gesture::Idle) return;
+  Command command(*this, false);
   if (view_) view_->pointerShape(PointerShape::Busy);
-  ptr.ButtonDown = false;
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  WorkingRect& d = state_.placing.rect;
-  const WorkingRect previous = d;
+  const WorkingRect previous = drag_.rect;
   moveDrag(x, y);
   showDragSize();
-  const int kind = dragKind();
-  drawFeedback(previous, kind, DrawObjectMode::FeedbackErase);
-  if (ptr.MoveActive) {
-    endMove(d);
-    if (app_.autoRedraw) fullRedraw();
-    ResetEditState();
-    if (view_) view_->guideText("");
-    if (view_) view_->pointerShape(PointerShape::Normal);
-    return;
+  drawFeedback(previous, DrawObjectMode::FeedbackErase);
+  const Gesture gesture = drag_.gesture;
+  drag_.gesture = Gesture::Idle;
+  switch (gesture) {
+    case Gesture::Placing:
+      finishPlacing();
+      break;
+    case Gesture::Moving:
+      finishMoving();
+      break;
+    case Gesture::Framing:
+      finishFrame();
+      break;
+    case Gesture::Idle:
+      break;
   }
-  if (state_.placing.AddPending) {
-    // The new row: a text or picture where the button came up, a figure across the drag.
-    state_.placing.NewObject = true;
-    storeWorkingObject();
-    if (app_.autoRedraw) fullRedraw();
-    ResetEditState();
-    if (view_) view_->guideText("");
-    if (view_) view_->pointerShape(PointerShape::Normal);
-    return;
+}
+
+void Editor::finishPlacing() {
+  // The new row: a text or picture where the button came up, a figure across the drag.
+  WorkingObject w = *waiting_;
+  w.rect = drag_.rect;
+  measure(w);
+  {
+    Change change(*this);
+    storeNew(w);
   }
-  // A block frame: what it holds becomes the selection.
-  eraseSelection();
-  const int n = SelectInFrame(d);
-  if (!view_) return;
-  if (n == 0) {
-    view_->pointerShape(PointerShape::Normal);
-    view_->guideText(state_.placing.InsertMode ? kGuideInsertMode : "");
-    return;
+  waiting_.reset();
+  insertMode_ = false;
+  if (app_.autoRedraw) fullRedraw();
+}
+
+void Editor::finishMoving() {
+  const std::vector<int> rows = selection_.rows();
+  {
+    Change change(*this);
+    if (rows.size() > 1) {
+      // Every object moves as far as the bounds' top-left corner did.
+      const double dx = drag_.rect.x1 - drag_.bounds.x1;
+      const double dy = drag_.rect.y1 - drag_.bounds.y1;
+      for (int row : rows) {
+        const ObjectRecord o = DecodeObjectRow(design_.objects, row);
+        const WorkingRect place = IsPlacedAtPoint(o.Kind)
+                                      ? WorkingRect{o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy}
+                                      : WorkingRect{o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
+        StoreWorkingObjectAt(design_.objects, working(o, place), row);
+      }
+    } else if (rows.size() == 1) {
+      WorkingObject w = drag_.moving;
+      w.rect = drag_.rect;
+      StoreWorkingObjectAt(design_.objects, w, rows.front());
+    }
   }
-  view_->pointerShape(PointerShape::Cross);
-  view_->guideText(n == 1 ? kGuideSelected : kGuideBlock);
+  // Moved objects are let go.
+  selection_.clear();
+  if (app_.autoRedraw) fullRedraw();
+}
+
+void Editor::finishFrame() {
+  // What the frame holds becomes the selection.
+  SelectInFrame(drag_.rect);
 }
 
 void Editor::escape() {
-  PointerState& ptr = state_.pointer;
-  if (ptr.ButtonDown) {
-    ptr.ButtonDown = false;
-    drawFeedback(state_.placing.rect, dragKind(), DrawObjectMode::FeedbackErase);
-  }
-  ResetEditState();
-  if (!view_) return;
-  view_->guideText("");
-  view_->pointerShape(PointerShape::Normal);
+  Command command(*this);
+  waiting_.reset();
+  insertMode_ = false;
+  selection_.clear();
 }
 
 void Editor::rightReleased() {
-  if (state_.pointer.SelectionList.size() == 1 && !state_.placing.AddPending) {
+  if (drag_.gesture != Gesture::Idle) {
+    Command command(*this);  // the drag ends, its feedback erased; nothing else
+    return;
+  }
+  if (selection_.size() == 1 && !waiting_) {
     if (view_) view_->popupMenu();
     return;
   }
-  ResetEditState();
-  if (!view_) return;
-  view_->guideText("");
-  view_->pointerShape(PointerShape::Normal);
+  Command command(*this);
+  waiting_.reset();
+  insertMode_ = false;
+  selection_.clear();
 }
 
 }  // namespace qf

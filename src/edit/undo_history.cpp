@@ -1,6 +1,8 @@
 #include "undo_history.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "document/design.h"
@@ -43,6 +45,7 @@ bool UndoHistory::commit() {
 }
 
 void UndoHistory::clear() {
+  unrecorded_ = 0;
   steps_.clear();
   current_.clear();
   position_ = 0;
@@ -50,14 +53,28 @@ void UndoHistory::clear() {
   open_ = false;
 }
 
-bool UndoHistory::recording(const TextTable& t, int col) const {
-  if (!open_ || replaying_) return false;
+bool UndoHistory::recording(const TextTable& t, int col) {
   // Row numbers and selection marks are no part of the design.
-  return !(&t == &objects_ && col == kColNumber);
+  if (&t == &objects_ && col == kColNumber) return false;
+  if (replaying_) return false;
+  if (!open_) {
+    if (strict_ && !allowUnrecorded_) {
+      ++unrecorded_;
+#ifndef NDEBUG
+      std::fprintf(stderr, "UndoHistory: a change outside an undo step\n");
+      std::abort();
+#endif
+    }
+    return false;
+  }
+  return true;
 }
 
 void UndoHistory::cellAboutToChange(const TextTable& t, int row, int col) {
-  if (recording(t, col)) pendingBefore_ = t.cell(row, col);
+  // Only the change itself counts, once: here the cell is only kept.
+  if (open_ && !replaying_ && !(&t == &objects_ && col == kColNumber)) {
+    pendingBefore_ = t.cell(row, col);
+  }
 }
 
 void UndoHistory::cellChanged(const TextTable& t, int row, int col) {

@@ -13,14 +13,34 @@ namespace qf {
 // Undo and redo over the object and layer lists. While a step is open every change of either
 // table is recorded as what it replaced and what it wrote, so a step holds only the rows it
 // touched, whatever the size of the design. Row numbers (column 0 of the object list) are not
-// recorded: they follow from the row order. Changes made while no step is open (lock and hide
-// marks) are not recorded at all.
+// recorded: they follow from the row order. Once strict, a change made while no step is open is
+// a fault (undo could not take it back): it is counted, and a debug build stops at it. Lock and
+// hide marks are changed inside an Unrecorded scope: views of the design, not part of it.
 class UndoHistory final : private TableListener {
  public:
   UndoHistory(TextTable& objects, TextTable& layers, size_t maxSteps = 10000);
   ~UndoHistory() override;
   UndoHistory(const UndoHistory&) = delete;
   UndoHistory& operator=(const UndoHistory&) = delete;
+
+  // Every change outside a step is a fault from now on (the design is loaded).
+  void setStrict(bool strict) { strict_ = strict; }
+  // Changes made outside any step while strict.
+  size_t unrecordedChanges() const { return unrecorded_; }
+  // Changes inside this scope are no part of the design and are not recorded.
+  class Unrecorded {
+   public:
+    explicit Unrecorded(UndoHistory& h) : h_(h), was_(h.allowUnrecorded_) {
+      h_.allowUnrecorded_ = true;
+    }
+    ~Unrecorded() { h_.allowUnrecorded_ = was_; }
+    Unrecorded(const Unrecorded&) = delete;
+    Unrecorded& operator=(const Unrecorded&) = delete;
+
+   private:
+    UndoHistory& h_;
+    bool was_;
+  };
 
   void begin();
   // Closes the step; false (and nothing kept) when it changed nothing.
@@ -67,7 +87,7 @@ class UndoHistory final : private TableListener {
   void rowsAboutToBeSwapped(const TextTable& t, int a, int b, int firstCol) override;
   void tableReset(const TextTable& t) override;
 
-  bool recording(const TextTable& t, int col) const;
+  bool recording(const TextTable& t, int col);
   TextTable& table(bool layers) { return layers ? layers_ : objects_; }
   void apply(const Edit& e, bool forward);
 
@@ -82,6 +102,9 @@ class UndoHistory final : private TableListener {
   int firstMoved_ = 0;
   bool open_ = false;
   bool replaying_ = false;
+  bool strict_ = false;
+  bool allowUnrecorded_ = false;
+  size_t unrecorded_ = 0;
 };
 
 }  // namespace qf

@@ -9,6 +9,7 @@
 #include "platform/qt_measure.h"
 #include "platform/qt_printer.h"
 #include "shell/app_state.h"
+#include "ui/window_places.h"
 #include "view/page_view.h"
 
 namespace qf {
@@ -29,6 +30,8 @@ struct AppContext {
   Design design;
   ViewState view;
   AppState state;
+  // What dialogs and child windows may use of `state`: reading it, keeping their places.
+  WindowPlaces places{state};
   // The printer the page geometry comes from: the default queue, or a PDF file's page when
   // there is no printer. Null only until the startup page is taken.
   std::unique_ptr<QtPrinterPort> printer;

@@ -6,8 +6,8 @@
 
 namespace qf {
 
-ChildWindow::ChildWindow(QWidget* content, AppState& state, int index, bool recordOnResize)
-    : state_(state), index_(index), recordOnResize_(recordOnResize) {
+ChildWindow::ChildWindow(QWidget* content, WindowPlaces& places, int index, bool recordOnResize)
+    : places_(places), index_(index), recordOnResize_(recordOnResize) {
   setWidget(content);
   setObjectName(content->objectName() + QStringLiteral("Frame"));
   setWindowTitle(content->windowTitle());
@@ -15,24 +15,25 @@ ChildWindow::ChildWindow(QWidget* content, AppState& state, int index, bool reco
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {
-  if (!state_.closing) {
+  if (!places_.state().closing) {
     event->ignore();
     return;
   }
-  SaveFormPosition(*this, state_, index_);
+  SaveFormPosition(*this, places_, index_);
   event->accept();
 }
 
 void ChildWindow::resizeEvent(QResizeEvent* event) {
   QMdiSubWindow::resizeEvent(event);
-  if (recordOnResize_ && !isMinimized() && !state_.closing) SaveFormPosition(*this, state_, index_);
+  if (recordOnResize_ && !isMinimized() && !places_.state().closing)
+    SaveFormPosition(*this, places_, index_);
 }
 
 void ChildWindow::moveEvent(QMoveEvent* event) {
   QMdiSubWindow::moveEvent(event);
   // A window moved by the user is where it should come back; recording on moves keeps the
   // table right even when the program ends without closing its children first.
-  if (!state_.closing) SaveFormPosition(*this, state_, index_);
+  if (!places_.state().closing) SaveFormPosition(*this, places_, index_);
 }
 
 }  // namespace qf

@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 
 #include "shell/app_state.h"
+#include "ui/window_places.h"
 
 namespace qf {
 
@@ -13,7 +14,7 @@ class ChildWindow final : public QMdiSubWindow {
   Q_OBJECT
 
  public:
-  ChildWindow(QWidget* content, AppState& state, int index, bool recordOnResize);
+  ChildWindow(QWidget* content, WindowPlaces& places, int index, bool recordOnResize);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -21,7 +22,7 @@ class ChildWindow final : public QMdiSubWindow {
   void moveEvent(QMoveEvent* event) override;
 
  private:
-  AppState& state_;
+  WindowPlaces& places_;
   int index_;
   bool recordOnResize_;
 };

@@ -1,6 +1,7 @@
 #include "code_window.h"
 
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -55,6 +56,14 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   };
   grid_->undoRequested = [this] { editor_.undo(); };
   connect(grid_, &CellGrid::cellClicked, this, &CodeWindow::clicked);
+  // "選択番号" shows the grid's current row, wherever clicks, keys or changes of the list put it.
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &CodeWindow::showNumber);
+  // A waiting swap names a row by number: when rows move it no longer names what was chosen.
+  QAbstractItemModel* model = grid_->model();
+  connect(model, &QAbstractItemModel::rowsInserted, this, &CodeWindow::cancelSwap);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, &CodeWindow::cancelSwap);
+  connect(model, &QAbstractItemModel::modelReset, this, &CodeWindow::cancelSwap);
   connect(grid_, &CellGrid::cellDoubleClicked, this, [this](int row, int) { doubleClicked(row); });
 
   auto* caption = new QLabel(QStringLiteral("選択番号"));
@@ -71,23 +80,34 @@ void CodeWindow::commitEditing() {
   grid_->commitEditor();
 }
 
-void CodeWindow::clicked(int row, int col) {
+int CodeWindow::currentRow() const {
+  return grid_->currentRow();
+}
+
+void CodeWindow::showNumber() {
   // "####": the number, nothing for none.
+  const int row = grid_->currentRow();
   number_->setText(row > 0 ? QString::number(row) : QString());
-  if (swapMode_) {
-    if (currentRow_ >= 1) editor_.swapObjectRows(currentRow_, row);
+}
+
+void CodeWindow::cancelSwap() {
+  if (swapFrom_ == 0) return;
+  swapFrom_ = 0;
+  emit guideText(QString());
+}
+
+void CodeWindow::clicked(int row, int col) {
+  if (swapFrom_ > 0) {
+    const int from = swapFrom_;
+    swapFrom_ = 0;
+    editor_.swapObjectRows(from, row);
     emit guideText(QString());
-    swapMode_ = false;
-    currentRow_ = 0;
-  } else {
-    currentRow_ = row;
   }
   grid_->openEditor(row, col);
 }
 
 void CodeWindow::doubleClicked(int row) {
   if (row < 1) return;
-  currentRow_ = row;
   grid_->commitEditor();
   if (editor_.design().objects.cell(row, kColKind) == KindName(ObjectKind::Command)) {
     editor_.clearSelection();
@@ -99,20 +119,20 @@ void CodeWindow::doubleClicked(int row) {
 
 void CodeWindow::insertMode() {
   grid_->commitEditor();
-  editor_.startInsertMode(currentRow_);
+  editor_.startInsertMode(grid_->currentRow());
 }
 
 void CodeWindow::deleteRow() {
   grid_->commitEditor();
-  if (currentRow_ < 1) return;
-  editor_.deleteObjectRow(currentRow_);
-  if (currentRow_ > editor_.design().objects.itemCount()) currentRow_ = 0;
+  const int row = grid_->currentRow();
+  if (row < 1) return;
+  editor_.deleteObjectRow(row);
 }
 
 void CodeWindow::startSwap() {
   grid_->commitEditor();
-  if (swapMode_ || grid_->currentRow() < 1) return;
-  swapMode_ = true;
+  if (swapFrom_ > 0 || grid_->currentRow() < 1) return;
+  swapFrom_ = grid_->currentRow();
   emit guideText(Q(kGuideSwap));
 }
 

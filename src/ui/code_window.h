@@ -17,8 +17,9 @@ class CodeWindow final : public QWidget {
  public:
   explicit CodeWindow(Editor& editor, QWidget* parent = nullptr);
   CellGrid& grid() { return *grid_; }
-  // The row last clicked (0 = none): the insert position and the first row of a swap.
-  int currentRow() const { return currentRow_; }
+  // The grid's current row, the one the person sees chosen (0 = none): what 削除 deletes, where
+  // insert mode puts new rows, the first row of a swap.
+  int currentRow() const;
   // Commits an open cell editor.
   void commitEditing();
 
@@ -33,12 +34,13 @@ class CodeWindow final : public QWidget {
   void insertMode();
   void deleteRow();
   void startSwap();
+  void cancelSwap();
+  void showNumber();
 
   Editor& editor_;
   CellGrid* grid_;
   QLabel* number_;
-  int currentRow_ = 0;
-  bool swapMode_ = false;
+  int swapFrom_ = 0;  // a swap waits for its second row (0 = none)
 };
 
 }  // namespace qf

@@ -10,9 +10,9 @@
 
 namespace qf {
 
-CommandDialog::CommandDialog(const TextTable& objects, AppState& state, Prompter& prompter,
+CommandDialog::CommandDialog(const TextTable& objects, WindowPlaces& places, Prompter& prompter,
                              QWidget* parent)
-    : ObjectDialog(state, prompter, kWinCommand, "frmCMD", "ｺﾏﾝﾄﾞｵﾌﾞｼﾞｪｸﾄ", parent),
+    : ObjectDialog(places, prompter, kWinCommand, "frmCMD", "ｺﾏﾝﾄﾞｵﾌﾞｼﾞｪｸﾄ", parent),
       objects_(objects),
       label_(new QComboBox),
       start_(new QRadioButton(QStringLiteral("開始"))),

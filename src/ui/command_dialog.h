@@ -16,7 +16,8 @@ class CommandDialog final : public ObjectDialog {
   Q_OBJECT
 
  public:
-  CommandDialog(const TextTable& objects, AppState& state, Prompter& prompter, QWidget* parent);
+  CommandDialog(const TextTable& objects, WindowPlaces& places, Prompter& prompter,
+                QWidget* parent);
   // Before each use: the label list for the layer, and the fields of a command being edited.
   void prepare(int16_t layer, const ObjectRecord* editing);
   CommandFields fields() const;

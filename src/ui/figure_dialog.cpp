@@ -80,9 +80,9 @@ int PlaceIndex(ObjectKind kind) {
 
 }  // namespace
 
-FigureDialog::FigureDialog(ObjectKind kind, const Design& design, AppState& state,
+FigureDialog::FigureDialog(ObjectKind kind, const Design& design, WindowPlaces& places,
                            Prompter& prompter, QWidget* parent)
-    : ObjectDialog(state, prompter, PlaceIndex(kind), FormName(kind), Caption(kind), parent),
+    : ObjectDialog(places, prompter, PlaceIndex(kind), FormName(kind), Caption(kind), parent),
       kind_(kind),
       design_(design),
       style_(new QComboBox),

@@ -19,7 +19,7 @@ class FigureDialog final : public ObjectDialog {
  public:
   // `kind` is a line, box or ring; the palette and page give the hatch swatch and the radius
   // preview their colours and scale.
-  FigureDialog(ObjectKind kind, const Design& design, AppState& state, Prompter& prompter,
+  FigureDialog(ObjectKind kind, const Design& design, WindowPlaces& places, Prompter& prompter,
                QWidget* parent);
   FigureFields fields() const;
   void setFields(const FigureFields& f);

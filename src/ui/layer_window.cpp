@@ -1,5 +1,6 @@
 #include "layer_window.h"
 
+#include <QAbstractItemModel>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -39,6 +40,10 @@ LayerWindow::LayerWindow(Editor& editor, Prompter& prompter, QWidget* parent)
   grid_->undoRequested = [this] { editor_.undo(); };
   connect(grid_, &CellGrid::cellClicked, this, &LayerWindow::clicked);
   connect(grid_, &CellGrid::cellDoubleClicked, this, &LayerWindow::doubleClicked);
+  QAbstractItemModel* model = grid_->model();
+  connect(model, &QAbstractItemModel::rowsInserted, this, &LayerWindow::cancelSwap);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, &LayerWindow::cancelSwap);
+  connect(model, &QAbstractItemModel::modelReset, this, &LayerWindow::cancelSwap);
 
   const auto [insert, remove, swap] = LayOutGridWindow(*this, *grid_);
   connect(insert, &QPushButton::clicked, this, &LayerWindow::addLayer);
@@ -50,30 +55,40 @@ void LayerWindow::commitEditing() {
   grid_->commitEditor();
 }
 
+void LayerWindow::cancelSwap() {
+  if (swapFrom_ == 0) return;
+  swapFrom_ = 0;
+  emit guideText(QString());
+}
+
 void LayerWindow::clicked(int row, int col) {
+  layerBeforeClick_ = editor_.currentLayer();
   editor_.chooseLayer(row);
-  if (swapFlag_) {
-    if (selectedRow_ >= 1) editor_.swapLayers(selectedRow_, row);  // never the base layer
+  if (swapFrom_ > 0) {
+    const int from = swapFrom_;
+    swapFrom_ = 0;
+    editor_.swapLayers(from, row);  // never the base layer
     emit guideText(QString());
-    swapFlag_ = false;
   }
-  selectedRow_ = row;
   grid_->openEditor(row, col);
 }
 
 void LayerWindow::doubleClicked(int row, int col) {
+  if (col != kLayerLock && col != kLayerHide) return;
+  editor_.setCurrentLayer(layerBeforeClick_);
   if (col == kLayerLock) editor_.toggleLock(row);
   if (col == kLayerHide) editor_.toggleHide(row);
 }
 
 void LayerWindow::addLayer() {
   grid_->commitEditor();
-  editor_.addLayer(selectedRow_);
+  editor_.addLayer(grid_->currentRow());
 }
 
 void LayerWindow::deleteLayer() {
   grid_->commitEditor();
-  switch (editor_.checkLayerDeletion(selectedRow_)) {
+  const int row = grid_->currentRow();
+  switch (editor_.checkLayerDeletion(row)) {
     case LayerDeletion::NoRow:
       return;
     case LayerDeletion::BaseLayer:
@@ -82,19 +97,17 @@ void LayerWindow::deleteLayer() {
     case LayerDeletion::Allowed:
       break;
   }
-  const QString name =
-      QString::fromStdString(editor_.design().layers.cell(selectedRow_, kLayerName));
+  const QString name = QString::fromStdString(editor_.design().layers.cell(row, kLayerName));
   if (prompter_.showMessage(this, name + Q(kMsgDeleteLayer), MessageKind::Question) != kMsgOk) {
     return;
   }
-  editor_.deleteLayer(selectedRow_);
-  if (selectedRow_ > editor_.design().layers.itemCount()) selectedRow_ = 0;
+  editor_.deleteLayer(row);
 }
 
 void LayerWindow::startSwap() {
   grid_->commitEditor();
-  if (swapFlag_ || grid_->currentRow() < 1) return;
-  swapFlag_ = true;
+  if (swapFrom_ > 0 || grid_->currentRow() < 1) return;
+  swapFrom_ = grid_->currentRow();
   emit guideText(Q(kGuideSwap));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 
 namespace qf {
 
@@ -27,12 +28,15 @@ class LayerWindow final : public QWidget {
   void addLayer();
   void deleteLayer();
   void startSwap();
+  void cancelSwap();
 
   Editor& editor_;
   Prompter& prompter_;
   CellGrid* grid_;
-  int selectedRow_ = 0;
-  bool swapFlag_ = false;
+  int swapFrom_ = 0;  // a swap waits for its second row (0 = none)
+  // The current layer before the last click: a double-click on a lock or hide mark is no
+  // choice of layer, and gives the choice its first click made back.
+  int16_t layerBeforeClick_ = 1;
 };
 
 }  // namespace qf

@@ -138,6 +138,7 @@ bool MainWindow::loadFile(const QString& path) {
 
 void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided) {
   ctx_.state.fileName = path.toStdString();
+  source_->clear();  // the source was another design's
   action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
   ctx_.editor.designLoaded(decided);
   UpdateRecentFiles(true);
@@ -146,6 +147,7 @@ void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided)
 void MainWindow::fileNew() {
   if (!askDiscard()) return;
   ctx_.editor.newDesign();
+  source_->clear();
   SetZoom();
   redrawPage();
   // A new design has no file yet: the next Save asks where, instead of overwriting the last one.
@@ -169,12 +171,14 @@ void MainWindow::fileOpenRecent(int index) {
 
 bool MainWindow::saveTo(const QString& path) {
   BusyCursor busy;
-  ctx_.state.fileName = path.toStdString();
   const FileStatus st = SaveDesign(ctx_.design, path.toStdString());
   if (!st.ok()) {
+    // The design keeps the name of the file it came from: a later Save must not try the place
+    // that failed.
     prompter_.showMessage(this, WithDetail(kMsgWriteFailed, st), MessageKind::Warning);
     return false;
   }
+  ctx_.state.fileName = path.toStdString();
   ctx_.editor.markSaved();
   UpdateRecentFiles(true);
   return true;
@@ -243,12 +247,9 @@ void MainWindow::toggleGrid() {
 }
 
 void MainWindow::pageSetup() {
-  PlacementState& placing = ctx_.editor.state().placing;
-  placing.DialogAccepted = false;
   PageSettings page = ctx_.design.page;
-  PageSetupDialog dialog(page, ctx_.state, this);
+  PageSetupDialog dialog(page, ctx_.places, this);
   if (dialog.exec() == QDialog::Accepted) {
-    placing.DialogAccepted = true;
     ctx_.editor.setPage(page);
     pageSetUpSequence();
   }
@@ -256,22 +257,16 @@ void MainWindow::pageSetup() {
 }
 
 void MainWindow::gridSettings() {
-  PlacementState& placing = ctx_.editor.state().placing;
-  placing.DialogAccepted = false;
   GridSettings grid = ctx_.design.grid;
-  GridDialog dialog(grid, ctx_.state, this);
+  GridDialog dialog(grid, ctx_.places, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  placing.DialogAccepted = true;
   ctx_.editor.setGrid(grid);
 }
 
 void MainWindow::hatchingColours() {
-  PlacementState& placing = ctx_.editor.state().placing;
-  placing.DialogAccepted = false;
   Palette palette = ctx_.design.palette;
-  PaletteDialog dialog(palette, ctx_.state, prompter_, this);
+  PaletteDialog dialog(palette, ctx_.places, prompter_, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  placing.DialogAccepted = true;
   ctx_.editor.setPalette(palette);
 }
 
@@ -312,7 +307,7 @@ void MainWindow::generateSource() {
   // The window shows lines; the CR LF line ends go back on when the text is copied.
   QString shown = Q(text);
   shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  source_->setSource(shown);
+  source_->setSource(shown, ctx_.editor.revision());
 }
 
 void MainWindow::redraw() {

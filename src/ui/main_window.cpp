@@ -295,10 +295,10 @@ void MainWindow::buildChildren() {
   connect(code_, &CodeWindow::guideText, this, &MainWindow::SetGuideText);
   connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
   connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);
-  designFrame_ = new ChildWindow(design_, ctx_.state, kWinDesign, false);
-  sourceFrame_ = new ChildWindow(source_, ctx_.state, kWinSource, true);
-  codeFrame_ = new ChildWindow(code_, ctx_.state, kWinCode, true);
-  layerFrame_ = new ChildWindow(layer_, ctx_.state, kWinLayer, true);
+  designFrame_ = new ChildWindow(design_, ctx_.places, kWinDesign, false);
+  sourceFrame_ = new ChildWindow(source_, ctx_.places, kWinSource, true);
+  codeFrame_ = new ChildWindow(code_, ctx_.places, kWinCode, true);
+  layerFrame_ = new ChildWindow(layer_, ctx_.places, kWinLayer, true);
   for (ChildWindow* frame : {designFrame_, sourceFrame_, codeFrame_, layerFrame_}) {
     mdi_->addSubWindow(frame);
   }
@@ -369,7 +369,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (ctx_.state.closing) SaveFormPosition(*this, ctx_.state, kWinMain);
+  if (ctx_.state.closing) SaveFormPosition(*this, ctx_.places, kWinMain);
 }
 
 void MainWindow::keepChildrenReachable() {
@@ -409,6 +409,7 @@ void MainWindow::historyChanged() {
 void MainWindow::showHistory() {
   action("QFM311")->setEnabled(ctx_.editor.canUndo());
   action("QFM312")->setEnabled(ctx_.editor.canRedo());
+  if (source_) source_->designAt(ctx_.editor.revision());
 }
 
 void MainWindow::pointerShape(PointerShape shape) {
@@ -444,11 +445,11 @@ void MainWindow::objectPicked() {
 }
 
 void MainWindow::recordAllPlaces() {
-  SaveFormPosition(*this, ctx_.state, kWinMain);
-  SaveFormPosition(*designFrame_, ctx_.state, kWinDesign);
-  SaveFormPosition(*codeFrame_, ctx_.state, kWinCode);
-  SaveFormPosition(*sourceFrame_, ctx_.state, kWinSource);
-  SaveFormPosition(*layerFrame_, ctx_.state, kWinLayer);
+  SaveFormPosition(*this, ctx_.places, kWinMain);
+  SaveFormPosition(*designFrame_, ctx_.places, kWinDesign);
+  SaveFormPosition(*codeFrame_, ctx_.places, kWinCode);
+  SaveFormPosition(*sourceFrame_, ctx_.places, kWinSource);
+  SaveFormPosition(*layerFrame_, ctx_.places, kWinLayer);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

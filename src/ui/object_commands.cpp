@@ -19,26 +19,26 @@
 namespace qf {
 
 TextDialog& MainWindow::textDialog() {
-  if (!textDialog_) textDialog_ = new TextDialog(ctx_.state, prompter_, this);
+  if (!textDialog_) textDialog_ = new TextDialog(ctx_.places, prompter_, this);
   return *textDialog_;
 }
 
 FigureDialog& MainWindow::figureDialog(ObjectKind kind) {
   const size_t i = kind == ObjectKind::Line ? 0 : kind == ObjectKind::Box ? 1 : 2;
   if (!figureDialogs_[i]) {
-    figureDialogs_[i] = new FigureDialog(kind, ctx_.design, ctx_.state, prompter_, this);
+    figureDialogs_[i] = new FigureDialog(kind, ctx_.design, ctx_.places, prompter_, this);
   }
   return *figureDialogs_[i];
 }
 
 PictureDialog& MainWindow::pictureDialog() {
-  if (!pictureDialog_) pictureDialog_ = new PictureDialog(ctx_.state, prompter_, this);
+  if (!pictureDialog_) pictureDialog_ = new PictureDialog(ctx_.places, prompter_, this);
   return *pictureDialog_;
 }
 
 CommandDialog& MainWindow::commandDialog() {
   if (!commandDialog_) {
-    commandDialog_ = new CommandDialog(ctx_.design.objects, ctx_.state, prompter_, this);
+    commandDialog_ = new CommandDialog(ctx_.design.objects, ctx_.places, prompter_, this);
   }
   return *commandDialog_;
 }
@@ -47,72 +47,54 @@ void MainWindow::addObject(ObjectKind kind) {
   commitCellEdits();
   // An object still waiting to be placed gives way to this one; insert mode stays.
   ctx_.editor.cancelAdd();
-  PlacementState& p = ctx_.editor.state().placing;
-  p.DialogAccepted = false;
-  p.NewObject = true;
   ObjectRecord object;
   if (kind == ObjectKind::Text) {
     // Preset in the middle of the page (where the drag will put it anyway).
     object.X1 = static_cast<double>(std::lround(ctx_.view.page.scaleWidth) / 2);
     object.Y1 = static_cast<double>(std::lround(ctx_.view.page.scaleHeight) / 2);
   }
+  bool accepted = false;
   switch (kind) {
     case ObjectKind::Text:
-      if (textDialog().ask()) {
-        ApplyTextFields(textDialog_->fields(), object);
-        p.DialogAccepted = true;
-      }
+      accepted = textDialog().ask();
+      if (accepted) ApplyTextFields(textDialog_->fields(), object);
       break;
     case ObjectKind::Line:
     case ObjectKind::Box:
     case ObjectKind::Ring: {
       FigureDialog& dialog = figureDialog(kind);
-      if (dialog.ask()) {
-        ApplyFigureFields(dialog.fields(), object);
-        p.DialogAccepted = true;
-      }
+      accepted = dialog.ask();
+      if (accepted) ApplyFigureFields(dialog.fields(), object);
       break;
     }
     case ObjectKind::Picture:
-      if (pictureDialog().ask()) {
-        ApplyPictureFields(pictureDialog_->fields(), object);
-        p.DialogAccepted = true;
-      }
+      accepted = pictureDialog().ask();
+      if (accepted) ApplyPictureFields(pictureDialog_->fields(), object);
       break;
     case ObjectKind::Command:
       commandDialog().prepare(ctx_.editor.currentLayer(), nullptr);
-      if (commandDialog_->ask()) {
-        ApplyCommandFields(commandDialog_->fields(), object);
-        p.DialogAccepted = true;
-      }
+      accepted = commandDialog_->ask();
+      if (accepted) ApplyCommandFields(commandDialog_->fields(), object);
       break;
     case ObjectKind::None:
     default:
       break;
   }
-  if (!p.DialogAccepted) {
-    p.NewObject = false;
-    return;
-  }
-  p.working = object;
+  if (!accepted) return;
   if (kind == ObjectKind::Command) {
-    ctx_.editor.addCommand();
+    ctx_.editor.addCommand(object);
   } else {
-    ctx_.editor.beginAdd();
+    ctx_.editor.beginAdd(object);
   }
 }
 
 void MainWindow::editCommandRow(int row) {
   ObjectRecord record = DecodeObjectRow(ctx_.design.objects, row);
   if (record.Kind != ObjectKind::Command) return;
-  PlacementState& p = ctx_.editor.state().placing;
-  p.DialogAccepted = false;
   CommandDialog& dialog = commandDialog();
   dialog.prepare(ctx_.editor.currentLayer(), &record);
   if (!dialog.ask()) return;
-  p.DialogAccepted = true;
   ApplyCommandFields(dialog.fields(), record);
-  p.working = record;
   ctx_.editor.rewriteRow(row, record);
 }
 
@@ -144,11 +126,10 @@ void MainWindow::popupMenu() {
 }
 
 void MainWindow::properties() {
-  const auto& list = ctx_.editor.state().pointer.SelectionList;
-  if (list.size() != 1) return;
-  ObjectRecord result = list.front().record;
-  PlacementState& p = ctx_.editor.state().placing;
-  p.DialogAccepted = false;
+  const std::vector<int>& rows = ctx_.editor.selectedRows();
+  if (rows.size() != 1) return;
+  // The object as the list holds it now, whatever changed it since it was selected.
+  ObjectRecord result = DecodeObjectRow(ctx_.design.objects, rows.front());
   switch (result.Kind) {
     case ObjectKind::Text:
       // The preview shows the font as the page does, at the zoom.
@@ -173,7 +154,6 @@ void MainWindow::properties() {
     default:
       return;  // a command has no dialog here
   }
-  p.DialogAccepted = true;
   ctx_.editor.rewriteSelected(result);
 }
 

@@ -22,10 +22,10 @@ QPushButton* ArrowButton(const char* name, const char* purpose) {
   return b;
 }
 
-ObjectDialog::ObjectDialog(AppState& state, Prompter& prompter, int index, const char* name,
+ObjectDialog::ObjectDialog(WindowPlaces& places, Prompter& prompter, int index, const char* name,
                            const char* caption, QWidget* parent)
-    : PlacedDialog(state, index, parent),
-      state_(state),
+    : PlacedDialog(places, index, parent),
+      places_(places),
       prompter_(prompter),
       form_(new QGridLayout) {
   setObjectName(QString::fromLatin1(name));
@@ -92,7 +92,7 @@ void ObjectDialog::finishLayout() {
 
 bool ObjectDialog::ask() {
   // The box shows whether the design window snaps; nothing reads it back.
-  if (snap_) snap_->setChecked(state_.snapOn);
+  if (snap_) snap_->setChecked(places_.state().snapOn);
   return exec() == QDialog::Accepted;
 }
 

@@ -25,7 +25,7 @@ class ObjectDialog : public PlacedDialog {
   bool ask();
 
  protected:
-  ObjectDialog(AppState& state, Prompter& prompter, int index, const char* name,
+  ObjectDialog(WindowPlaces& places, Prompter& prompter, int index, const char* name,
                const char* caption, QWidget* parent);
   // A row: the caption, the control, and what stands after it (a button, a unit).
   void addRow(const char* caption, QWidget* field, QWidget* after = nullptr);
@@ -42,7 +42,7 @@ class ObjectDialog : public PlacedDialog {
   QString colorText() const { return color_->text(); }
   void setColorText(const QString& text);
 
-  AppState& state_;
+  const WindowPlaces& places_;
   Prompter& prompter_;
   QGridLayout* form_;
 

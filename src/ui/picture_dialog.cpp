@@ -20,8 +20,8 @@ constexpr const char* kPictureFilter =
 
 }  // namespace
 
-PictureDialog::PictureDialog(AppState& state, Prompter& prompter, QWidget* parent)
-    : ObjectDialog(state, prompter, kWinPicture, "frmPic", "ﾋﾟｸﾁｬｵﾌﾞｼﾞｪｸﾄ", parent),
+PictureDialog::PictureDialog(WindowPlaces& places, Prompter& prompter, QWidget* parent)
+    : ObjectDialog(places, prompter, kWinPicture, "frmPic", "ﾋﾟｸﾁｬｵﾌﾞｼﾞｪｸﾄ", parent),
       transparent_(new QCheckBox(QStringLiteral("透過する"))),
       viewport_(new QScrollArea),
       picture_(new QLabel) {

@@ -14,7 +14,7 @@ class PictureDialog final : public ObjectDialog {
   Q_OBJECT
 
  public:
-  PictureDialog(AppState& state, Prompter& prompter, QWidget* parent);
+  PictureDialog(WindowPlaces& places, Prompter& prompter, QWidget* parent);
   PictureFields fields() const;
   void setFields(const PictureFields& f);
   // The preview of the file named (hidden when it cannot be read).

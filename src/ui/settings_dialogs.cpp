@@ -58,39 +58,39 @@ QString Fixed3(double v) {
 
 }  // namespace
 
-PlacedDialog::PlacedDialog(AppState& state, int index, QWidget* parent)
+PlacedDialog::PlacedDialog(WindowPlaces& places, int index, QWidget* parent)
     : QDialog(parent),
-      state_(state),
+      places_(places),
       index_(index),
       recordOnResize_(index == kWinGrid || index == kWinPalette) {}
 
 int PlacedDialog::exec() {
   adjustSize();
-  if (state_.windows[static_cast<size_t>(index_)] == WindowRect{} && parentWidget()) {
+  if (places_.state().windows[static_cast<size_t>(index_)] == WindowRect{} && parentWidget()) {
     // Never placed yet (the table still holds its default, the screen's top-left corner): the
     // dialog opens over the middle of its window, where a user looks for it.
     const QWidget* owner = parentWidget()->window();
     move(owner->mapToGlobal(owner->rect().center()) - rect().center());
   } else {
-    RestoreFormPosition(*this, state_, index_);
+    RestoreFormPosition(*this, places_.state(), index_);
   }
   return QDialog::exec();
 }
 
 void PlacedDialog::done(int result) {
-  SaveFormPosition(*this, state_, index_);
+  SaveFormPosition(*this, places_, index_);
   QDialog::done(result);
 }
 
 void PlacedDialog::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  if (recordOnResize_ && isVisible()) SaveFormPosition(*this, state_, index_);
+  if (recordOnResize_ && isVisible()) SaveFormPosition(*this, places_, index_);
 }
 
 // ---- page setup ----
 
-PageSetupDialog::PageSetupDialog(PageSettings& page, AppState& state, QWidget* parent)
-    : PlacedDialog(state, kWinPageSetup, parent),
+PageSetupDialog::PageSetupDialog(PageSettings& page, WindowPlaces& places, QWidget* parent)
+    : PlacedDialog(places, kWinPageSetup, parent),
       page_(page),
       paper_(new QComboBox),
       portrait_(new QRadioButton(QStringLiteral("縦"))),
@@ -221,8 +221,8 @@ void PageSetupDialog::accept() {
 
 // ---- grid ----
 
-GridDialog::GridDialog(GridSettings& grid, AppState& state, QWidget* parent)
-    : PlacedDialog(state, kWinGrid, parent),
+GridDialog::GridDialog(GridSettings& grid, WindowPlaces& places, QWidget* parent)
+    : PlacedDialog(places, kWinGrid, parent),
       grid_(grid),
       width_(new QLineEdit(Q(FormatSingle(grid.width)))),
       height_(new QLineEdit(Q(FormatSingle(grid.height)))) {
@@ -267,8 +267,9 @@ void GridDialog::accept() {
 
 // ---- hatching palette ----
 
-PaletteDialog::PaletteDialog(Palette& palette, AppState& state, Prompter& prompter, QWidget* parent)
-    : PlacedDialog(state, kWinPalette, parent), palette_(palette), prompter_(prompter) {
+PaletteDialog::PaletteDialog(Palette& palette, WindowPlaces& places, Prompter& prompter,
+                             QWidget* parent)
+    : PlacedDialog(places, kWinPalette, parent), palette_(palette), prompter_(prompter) {
   setObjectName(QStringLiteral("frmAmi"));
   setWindowTitle(QStringLiteral("網掛け色設定"));
   auto* rows = new QGridLayout;

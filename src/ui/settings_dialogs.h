@@ -5,6 +5,7 @@
 
 #include "document/design.h"
 #include "shell/app_state.h"
+#include "ui/window_places.h"
 
 class QComboBox;
 class QFrame;
@@ -22,7 +23,7 @@ class PlacedDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PlacedDialog(AppState& state, int index, QWidget* parent);
+  PlacedDialog(WindowPlaces& places, int index, QWidget* parent);
   int exec() override;
 
  protected:
@@ -30,7 +31,7 @@ class PlacedDialog : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  AppState& state_;
+  WindowPlaces& places_;
   int index_;
   bool recordOnResize_;
 };
@@ -40,7 +41,7 @@ class PageSetupDialog final : public PlacedDialog {
   Q_OBJECT
 
  public:
-  PageSetupDialog(PageSettings& page, AppState& state, QWidget* parent = nullptr);
+  PageSetupDialog(PageSettings& page, WindowPlaces& places, QWidget* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,7 +67,7 @@ class GridDialog final : public PlacedDialog {
   Q_OBJECT
 
  public:
-  GridDialog(GridSettings& grid, AppState& state, QWidget* parent = nullptr);
+  GridDialog(GridSettings& grid, WindowPlaces& places, QWidget* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,7 +85,8 @@ class PaletteDialog final : public PlacedDialog {
   Q_OBJECT
 
  public:
-  PaletteDialog(Palette& palette, AppState& state, Prompter& prompter, QWidget* parent = nullptr);
+  PaletteDialog(Palette& palette, WindowPlaces& places, Prompter& prompter,
+                QWidget* parent = nullptr);
 
  private:
   void accept() override;

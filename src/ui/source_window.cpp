@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -18,7 +19,9 @@ SourceWindow::SourceWindow(QWidget* parent)
     : QWidget(parent),
       private_(new QRadioButton(QStringLiteral("Private"))),
       public_(new QRadioButton(QStringLiteral("Public"))),
-      text_(new QPlainTextEdit) {
+      text_(new QPlainTextEdit),
+      stale_(
+          new QLabel(QStringLiteral("デザインが変更されています。ｿｰｽ生成で更新してください。"))) {
   text_->setAccessibleName(QStringLiteral("ｿｰｽｳｨﾝﾄﾞｳ"));
   setObjectName(QStringLiteral("frmSource"));
   setWindowTitle(QStringLiteral("ｿｰｽｳｨﾝﾄﾞｳ"));
@@ -43,10 +46,16 @@ SourceWindow::SourceWindow(QWidget* parent)
   text_->setFont(MakeDesignFont("ＭＳ ゴシック", 9.75, false, false, false, false));
   text_->installEventFilter(this);
 
+  stale_->setObjectName(QStringLiteral("lblStale"));
+  stale_->setAccessibleName(stale_->text());
+  stale_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+  stale_->hide();
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 0, 4, 4);
   layout->setSpacing(2);
   layout->addWidget(strip);
+  layout->addWidget(stale_);
   layout->addWidget(text_, 1);
 }
 
@@ -54,8 +63,23 @@ Visibility SourceWindow::visibility() const {
   return private_->isChecked() ? Visibility::Private : Visibility::Public;
 }
 
-void SourceWindow::setSource(const QString& text) {
+void SourceWindow::setSource(const QString& text, uint64_t revision) {
   text_->setPlainText(text);
+  revision_ = revision;
+  stale_->hide();
+}
+
+void SourceWindow::clear() {
+  text_->clear();
+  stale_->hide();
+}
+
+void SourceWindow::designAt(uint64_t revision) {
+  stale_->setVisible(revision != revision_ && !text_->document()->isEmpty());
+}
+
+bool SourceWindow::outOfDate() const {
+  return !stale_->isHidden();
 }
 
 QString SourceWindow::source() const {

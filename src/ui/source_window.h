@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 
 #include "source/source_generator.h"
 
+class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
 
@@ -18,8 +20,15 @@ class SourceWindow final : public QWidget {
  public:
   explicit SourceWindow(QWidget* parent = nullptr);
   Visibility visibility() const;
-  void setSource(const QString& text);
+  // The source generated from the design at `revision` (Editor::revision()).
+  void setSource(const QString& text, uint64_t revision);
   QString source() const;
+  // Another design: its source is not this one's.
+  void clear();
+  // The design is at `revision` now: a source made at another says above itself that it is out
+  // of date, so it never passes for current.
+  void designAt(uint64_t revision);
+  bool outOfDate() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -28,6 +37,8 @@ class SourceWindow final : public QWidget {
   QRadioButton* private_;
   QRadioButton* public_;
   QPlainTextEdit* text_;
+  QLabel* stale_;
+  uint64_t revision_ = 0;  // of the design the text was generated from
 };
 
 }  // namespace qf

@@ -22,8 +22,8 @@ constexpr const char* kDefaultSize = "10.5";
 
 }  // namespace
 
-TextDialog::TextDialog(AppState& state, Prompter& prompter, QWidget* parent)
-    : ObjectDialog(state, prompter, kWinText, "frmText", "ﾃｷｽﾄｵﾌﾞｼﾞｪｸﾄ", parent),
+TextDialog::TextDialog(WindowPlaces& places, Prompter& prompter, QWidget* parent)
+    : ObjectDialog(places, prompter, kWinText, "frmText", "ﾃｷｽﾄｵﾌﾞｼﾞｪｸﾄ", parent),
       align_(new QComboBox),
       preview_(new QLabel(QStringLiteral("文字サンプルSample"))) {
   label_ = addLineEdit("txtLabel", "ﾗﾍﾞﾙ");

@@ -16,7 +16,7 @@ class TextDialog final : public ObjectDialog {
   Q_OBJECT
 
  public:
-  TextDialog(AppState& state, Prompter& prompter, QWidget* parent);
+  TextDialog(WindowPlaces& places, Prompter& prompter, QWidget* parent);
   TextFields fields() const;
   // Loads an object's attributes (the pop-up menu's Properties); `zoom` sizes the preview as
   // the design window shows the text.

@@ -46,7 +46,8 @@ void RestoreFormPosition(QWidget& window, const AppState& state, int index) {
   frame.move(r.topLeft());
 }
 
-void SaveFormPosition(const QWidget& window, AppState& state, int index) {
+void SaveFormPosition(const QWidget& window, WindowPlaces& places, int index) {
+  AppState& state = places.state_;
   if (index < 0 || index >= kWindowSlots || state.starting) return;
   const QWidget& frame =
       window.parentWidget() && qobject_cast<QMdiSubWindow*>(window.parentWidget())

@@ -38,6 +38,8 @@ class PageIndex final : private TableListener {
   std::vector<int> rowsTouching(const PageRect& region, const ViewState& view);
   // The whole page changed (palette, page, grid): nothing partial is owed any more.
   void forgetDamage();
+  // The page unit changed: every row is measured again, and the page is owed whole.
+  void remeasureAll() { tableReset(design_.objects); }
 
   // How many rows the last region had to draw again (for the benchmarks).
   size_t rowsLastTouching() const { return lastTouching_; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "document/object_rows.h"
 #include "edit/editor.h"
 #include "support/fake_measure.h"
@@ -9,6 +11,8 @@ namespace qf::test {
 
 // A design held by an editor with no window: changes are recorded, nothing is drawn.
 struct EditingFixture {
+  // Every change of a loaded design went through an undo step.
+  ~EditingFixture() { EXPECT_EQ(editor.history().unrecordedChanges(), 0u); }
   // The design as it stands counts as loaded from a file.
   void loaded() {
     RenumberRows(design.objects);
@@ -19,7 +23,7 @@ struct EditingFixture {
     editor.pointerPressed(x1, y1);
     editor.pointerMoved(x2, y2);
     editor.pointerReleased(x2, y2);
-    return static_cast<int>(editor.state().pointer.SelectionList.size());
+    return static_cast<int>(editor.selectedRows().size());
   }
   void drag(double x1, double y1, double x2, double y2) {
     editor.pointerPressed(x1, y1);

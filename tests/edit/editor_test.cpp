@@ -62,17 +62,30 @@ TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
   EXPECT_TRUE(b.editor.selectObjectRow(text));
   EXPECT_EQ(t.cell(text, kColNumber), "●" + std::to_string(text));
   EXPECT_FALSE(b.editor.selectObjectRow(command));
-  EXPECT_TRUE(b.editor.state().pointer.SelectionList.empty());
+  EXPECT_TRUE(b.editor.selectedRows().empty());
   EXPECT_EQ(t.cell(text, kColNumber), std::to_string(text));
   EXPECT_FALSE(Editor::IsEditableObjectCell(t, command, kColY1));
   EXPECT_FALSE(Editor::IsEditableObjectCell(t, 99, kColX1));
 
-  EXPECT_EQ(Editor::FormatObjectEdit(kColX1, "12.5"), "12.500");
-  EXPECT_EQ(Editor::FormatObjectEdit(kColY2, " -3 "), "-3.000");
-  EXPECT_EQ(Editor::FormatObjectEdit(kColX2, "1e2"), "100.000");
-  EXPECT_EQ(Editor::FormatObjectEdit(kColX1, "12.5abc"), "12.5abc");  // not a number: as typed
-  EXPECT_EQ(Editor::FormatObjectEdit(kColX1, "."), ".");
-  EXPECT_EQ(Editor::FormatObjectEdit(kColLabel, "12.5"), "12.5");
+  // A cell shows what the design reads from it, as the file will read it back.
+  const auto cell = [](ObjectKind kind, int col, const char* typed) {
+    return Editor::ObjectCellText(kind, col, typed);
+  };
+  EXPECT_EQ(cell(ObjectKind::Text, kColX1, "12.5"), "12.500");
+  EXPECT_EQ(cell(ObjectKind::Line, kColY2, " -3 "), "-3.000");
+  EXPECT_EQ(cell(ObjectKind::Box, kColX2, "1e2"), "100.000");
+  EXPECT_EQ(cell(ObjectKind::Text, kColX1, "12.5abc"), "12.500");  // read by its prefix
+  EXPECT_EQ(cell(ObjectKind::Text, kColX1, "."), "0.000");
+  EXPECT_EQ(cell(ObjectKind::Text, kColLabel, "12.5"), "12.5");
+  EXPECT_EQ(cell(ObjectKind::Text, kColSize, "12pt"), "12");
+  EXPECT_EQ(cell(ObjectKind::Command, kColSize, "3.50x"), "3.5");
+  EXPECT_EQ(cell(ObjectKind::Picture, kColSize, "9"), "9");  // a picture has no size
+  EXPECT_EQ(cell(ObjectKind::Line, kColColor, "255"), "&H000000FF&");
+  EXPECT_EQ(cell(ObjectKind::Command, kColColor, "255"), "255");
+  EXPECT_EQ(cell(ObjectKind::Ring, kColLayer, "2.6abc"), "3");
+  EXPECT_EQ(cell(ObjectKind::Box, kColField, "2.5"), "2.500");
+  EXPECT_EQ(cell(ObjectKind::Box, kColField, "r"), "r");
+  EXPECT_EQ(cell(ObjectKind::Text, kColField, "2.5"), "2.5");
 
   EXPECT_FALSE(b.app.modified);
   EXPECT_TRUE(b.editor.commitObjectCell(text, kColX1, "12.5"));
@@ -117,13 +130,9 @@ TEST(Editor, SwapKeepsRowNumbersDeleteEmptiesAndInsertModeGoesToRowOne) {
 
   // Insert mode with no row chosen puts the object at the top.
   b.editor.startInsertMode(0);
-  PlacementState& p = b.editor.state().placing;
-  p.working = DecodeObjectRow(t, 1);
-  p.working.Text = "first";
-  p.rect = {1, 1, 1, 1};
-  p.NewObject = true;
-  EXPECT_EQ(b.editor.storeWorkingObject(), 1);
-  p.NewObject = false;
+  ObjectRecord first = DecodeObjectRow(t, 1);
+  first.Text = "first";
+  EXPECT_EQ(b.editor.addObject(first, {1, 1, 1, 1}), 1);
   EXPECT_EQ(t.cell(1, kColText), "first");
   EXPECT_EQ(t.cell(6, kColNumber), "6");
 
@@ -261,14 +270,8 @@ TEST(Editor, RandomEditsUndoAndRedoToEveryStateExactly) {
           changed = b.editor.swapObjectRows(pick(rows), pick(rows));
           break;
         case 5: {
-          PlacementState& p = b.editor.state().placing;
-          p.working = DecodeObjectRow(t, pick(rows));
-          p.rect = {1, 2, 3, 4};
-          p.NewObject = true;
-          p.InsertMode = rng() % 2;
-          p.insertRow = pick(rows);
-          changed = b.editor.storeWorkingObject() > 0;
-          p = {};
+          if (rng() % 2) b.editor.startInsertMode(pick(rows));
+          changed = b.editor.addObject(DecodeObjectRow(t, pick(rows)), {1, 2, 3, 4}) > 0;
           break;
         }
         case 6:
@@ -307,16 +310,15 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(b.editor.SnapToGrid(17.4, 12.5), std::make_pair(15.0, 10.0));  // margins 15 and 10
   EXPECT_EQ(b.editor.SnapToGrid(14, 9.9), std::make_pair(10.0, 5.0));
   const TextTable& t = b.design.objects;
-  PlacementState& p = b.editor.state().placing;
 
   // A box dragged from lower right to upper left keeps X1 > X2.
-  p.working = {};
-  p.working.Kind = ObjectKind::Box;
-  p.working.Text = "0";
-  p.working.Style = "0";
-  p.working.Size = 1;
-  b.editor.beginAdd();
-  EXPECT_TRUE(p.AddPending);
+  ObjectRecord box;
+  box.Kind = ObjectKind::Box;
+  box.Text = "0";
+  box.Style = "0";
+  box.Size = 1;
+  b.editor.beginAdd(box);
+  EXPECT_TRUE(b.editor.waiting());
   b.editor.pointerPressed(81, 62);
   b.editor.pointerMoved(50, 40);
   b.editor.pointerReleased(31.9, 21);
@@ -325,17 +327,17 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(t.cell(1, kColY1), "60.000");
   EXPECT_EQ(t.cell(1, kColX2), "30.000");
   EXPECT_EQ(t.cell(1, kColY2), "20.000");
-  EXPECT_FALSE(p.AddPending);
+  EXPECT_FALSE(b.editor.waiting());
   EXPECT_EQ(b.editor.history().stepCount(), 1u);
 
   // A text lands where the button comes up, whatever the press; insert mode ends after it.
   b.editor.startInsertMode(1);
-  p.working = {};
-  p.working.Kind = ObjectKind::Text;
-  p.working.Text = "abc";
-  p.working.Style = "ＭＳ 明朝";
-  p.working.Size = 12;
-  b.editor.beginAdd();
+  ObjectRecord text;
+  text.Kind = ObjectKind::Text;
+  text.Text = "abc";
+  text.Style = "ＭＳ 明朝";
+  text.Size = 12;
+  b.editor.beginAdd(text);
   b.editor.pointerPressed(100, 100);
   b.editor.pointerReleased(41, 52);
   ASSERT_EQ(t.itemCount(), 2);
@@ -343,20 +345,20 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(t.cell(1, kColX1), "40.000");
   EXPECT_EQ(t.cell(1, kColY1), "50.000");
   EXPECT_EQ(t.cell(1, kColX2), "12.700");  // 3 characters of 12 pt, measured
-  EXPECT_FALSE(p.InsertMode);
+  EXPECT_FALSE(b.editor.insertMode());
 
   // The right button cancels a waiting object; a press without one adds nothing.
-  b.editor.beginAdd();
+  b.editor.beginAdd(text);
   b.editor.rightReleased();
-  EXPECT_FALSE(p.AddPending);
+  EXPECT_FALSE(b.editor.waiting());
   b.editor.pointerPressed(10, 10);
   b.editor.pointerReleased(90, 90);
   EXPECT_EQ(t.itemCount(), 2);
 
   // A command is stored at once.
-  p.working = {};
-  ApplyCommandFields(CommandFields{}, p.working);
-  EXPECT_EQ(b.editor.addCommand(), 3);
+  ObjectRecord command;
+  ApplyCommandFields(CommandFields{}, command);
+  EXPECT_EQ(b.editor.addCommand(command), 3);
   EXPECT_EQ(t.cell(3, kColKind), "ｺﾏﾝﾄﾞ");
   EXPECT_EQ(b.editor.history().stepCount(), 3u);
   b.editor.undo();
@@ -373,25 +375,24 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   b.editor.chooseLayer(1);
   const int locked = b.figure(ObjectKind::Box, 52, 52, 60, 60);
   b.loaded();
-  EditState& s = b.editor.state();
   EXPECT_EQ(b.frame(80, 5, 120, 15), 0);   // the middle of a long line
   EXPECT_EQ(b.frame(185, 5, 195, 15), 1);  // one end
-  EXPECT_EQ(s.pointer.SelectionList[0].row, line);
+  EXPECT_EQ(b.editor.selectedRows()[0], line);
   EXPECT_EQ(b.design.objects.cell(line, kColNumber), "●" + std::to_string(line));
   EXPECT_EQ(b.frame(75, 65, 85, 75), 1);  // the box's lower right corner only
-  EXPECT_EQ(s.pointer.SelectionList[0].row, box);
+  EXPECT_EQ(b.editor.selectedRows()[0], box);
   EXPECT_EQ(b.design.objects.cell(line, kColNumber), std::to_string(line));  // the old mark went
   // A click without a move is a frame of no size: a corner exactly there is hit.
   EXPECT_EQ(b.frame(105, 103, 105, 103), 1);  // the text's box ends at 105, 103
-  EXPECT_EQ(s.pointer.SelectionList[0].row, text);
+  EXPECT_EQ(b.editor.selectedRows()[0], text);
   // Locked layers never; hidden but unlocked ones do.
   b.editor.toggleLock(1);
   EXPECT_EQ(b.frame(49, 49, 61, 61), 1);
-  EXPECT_EQ(s.pointer.SelectionList[0].row, box);
+  EXPECT_EQ(b.editor.selectedRows()[0], box);
   b.editor.toggleLock(1);
   b.editor.toggleHide(1);
   ASSERT_EQ(b.frame(49, 49, 61, 61), 2);
-  EXPECT_EQ(s.pointer.SelectionList[1].row, locked);
+  EXPECT_EQ(b.editor.selectedRows()[1], locked);
 
   // Delete takes the selected rows, highest first, as one step.
   b.editor.clearSelection();
@@ -399,18 +400,17 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   EXPECT_EQ(b.frame(0, 0, 200, 200), 4);
   ASSERT_TRUE(b.editor.deleteSelection());
   EXPECT_EQ(b.design.objects.itemCount(), 0);
-  EXPECT_TRUE(s.pointer.SelectionList.empty());
+  EXPECT_TRUE(b.editor.selectedRows().empty());
   ASSERT_TRUE(b.editor.undo());
   EXPECT_EQ(b.design.objects, before);
   EXPECT_FALSE(b.editor.deleteSelection());  // nothing selected
 
   // Escape drops a waiting object.
-  s.placing.working = DecodeObjectRow(b.design.objects, box);
-  b.editor.beginAdd();
+  b.editor.beginAdd(DecodeObjectRow(b.design.objects, box));
   b.editor.pointerPressed(10, 10);
   b.editor.escape();
-  EXPECT_FALSE(s.placing.AddPending);
-  EXPECT_FALSE(s.pointer.ButtonDown);
+  EXPECT_FALSE(b.editor.waiting());
+  EXPECT_EQ(b.editor.gesture(), Gesture::Idle);
   EXPECT_EQ(b.design.objects.itemCount(), 4);
 }
 

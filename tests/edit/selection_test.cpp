@@ -56,14 +56,14 @@ TEST(Selection, MarksAreHitAndEachKindMovesOrResizesByItsMark) {
   EXPECT_EQ(p.cell(line, kColX1), "14.000");
   EXPECT_EQ(p.cell(line, kColY1), "4.000");
   EXPECT_EQ(p.cell(line, kColX2), "50.000");
-  EXPECT_TRUE(e.state().pointer.SelectionList.empty());  // moved objects are let go
+  EXPECT_TRUE(e.selectedRows().empty());  // moved objects are let go
   p.frame(45, 5, 55, 15);
   p.drag(51, 11, 61, 21);
   EXPECT_EQ(p.cell(line, kColX2), "61.000");
   EXPECT_EQ(p.cell(line, kColY2), "21.000");
   EXPECT_EQ(p.cell(line, kColX1), "14.000");
   p.frame(55, 15, 65, 25);
-  const auto [cx, cy] = e.state().pointer.SelectionList[0].marks[2];
+  const auto [cx, cy] = e.markCorners(line)[2];
   p.drag(cx + 1, cy + 1, cx + 6, cy + 1);
   EXPECT_EQ(p.cell(line, kColX1), "19.000");
   EXPECT_EQ(p.cell(line, kColX2), "66.000");
@@ -82,9 +82,9 @@ TEST(Selection, MarksAreHitAndEachKindMovesOrResizesByItsMark) {
   EXPECT_EQ(p.cell(text, kColY1), "119.000");
   EXPECT_EQ(p.cell(text, kColX2), "10.583");  // still its measured width
   p.frame(105, 115, 115, 125);
-  const SelectionEntry t = e.state().pointer.SelectionList.at(0);
-  EXPECT_EQ(e.HitTestSelection(t.record.X2 + 1, t.record.Y2 + 1), GrabKind::SecondCorner);
-  p.drag(t.record.X2 + 1, t.record.Y2 + 1, 130, 140);
+  const WorkingRect t = e.selectionBox(text);
+  EXPECT_EQ(e.HitTestSelection(t.x2 + 1, t.y2 + 1), GrabKind::SecondCorner);
+  p.drag(t.x2 + 1, t.y2 + 1, 130, 140);
   EXPECT_EQ(p.cell(text, kColX1), "130.000");
   EXPECT_EQ(p.cell(text, kColY1), "140.000");
   EXPECT_EQ(p.cell(text, kColX2), "10.583");
@@ -117,7 +117,7 @@ TEST(Selection, SeveralMoveByTheirBoundsAndArrowsKeepThemSelected) {
   EXPECT_TRUE(e.moveSelection(0, -0.5));
   EXPECT_EQ(p.cell(1, kColX1), "35.000");
   EXPECT_EQ(p.cell(1, kColY1), "24.500");
-  EXPECT_EQ(e.state().pointer.SelectionList.size(), 2u);  // still selected
+  EXPECT_EQ(e.selectedRows().size(), 2u);  // still selected
   EXPECT_EQ(p.cell(1, kColNumber), "●1");
   EXPECT_EQ(e.history().stepCount(), 3u);
   e.undo();
@@ -133,14 +133,9 @@ TEST(Selection, DeleteCutAndPaste) {
   p.loaded();
   Editor& e = p.editor;
   const TextTable before = p.design.objects;
-  // Rows 2, 5 and 9, chosen out of order (a frame each, gathered).
-  auto& list = e.state().pointer.SelectionList;
-  std::vector<SelectionEntry> three;
-  for (int r : {9, 2, 5}) {
-    p.frame(r * 10 - 1, 9, r * 10 + 1, 11);
-    three.push_back(list.front());
-  }
-  list = three;
+  // Rows 2, 5 and 9, chosen out of order.
+  const std::vector<int> three = {9, 2, 5};
+  e.selectRows(three);
   ASSERT_TRUE(e.deleteSelection());
   EXPECT_EQ(p.design.objects.itemCount(), 7);
   for (int r = 1; r <= 7; ++r) {
@@ -150,7 +145,7 @@ TEST(Selection, DeleteCutAndPaste) {
   EXPECT_EQ(p.design.objects, before);
 
   // Cut, in any order; then paste three times, each two grid steps (10 mm) further.
-  list = three;
+  e.selectRows(three);
   ASSERT_TRUE(e.cutSelection());
   EXPECT_EQ(p.design.objects.itemCount(), 7);
   EXPECT_EQ(e.clipboardCount(), 3u);
@@ -162,7 +157,7 @@ TEST(Selection, DeleteCutAndPaste) {
   EXPECT_EQ(p.cell(7, kColY1), "40.000");
   EXPECT_EQ(p.cell(1, kColLayer), "2");  // its own layer, not the current one
   EXPECT_EQ(p.cell(1, kColColor), "&H000000FF&");
-  EXPECT_EQ(list.size(), 3u);  // the last paste stays selected
+  EXPECT_EQ(e.selectedRows().size(), 3u);  // the last paste stays selected
   EXPECT_EQ(p.cell(7, kColNumber), "●7");
   EXPECT_TRUE(p.app.modified);
 
@@ -183,7 +178,7 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   p.loaded();
   Editor& e = p.editor;
   ASSERT_EQ(p.frame(39, 39, 41, 41), 1);
-  ObjectRecord result = e.state().pointer.SelectionList.front().record;
+  ObjectRecord result = DecodeObjectRow(p.design.objects, text);
   TextFields f = TextFieldsOf(result);
   f.fontSize = "20";
   f.text = "新しい";
@@ -194,7 +189,7 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   EXPECT_EQ(p.cell(text, kColX1), "40.000");
   EXPECT_EQ(p.cell(text, kColLayer), "2");
   EXPECT_EQ(p.cell(text, kColX2), "21.167");  // measured again: 3 characters of 20 pt
-  EXPECT_TRUE(e.state().pointer.SelectionList.empty());
+  EXPECT_TRUE(e.selectedRows().empty());
   EXPECT_TRUE(p.app.modified);
   e.undo();
   EXPECT_EQ(p.cell(text, kColSize), "10");
@@ -216,9 +211,8 @@ TEST(Selection, ANewObjectLetsTheSelectionGoBeforeRowsMove) {
   ObjectRecord line;
   line.Kind = ObjectKind::Line;
   line.Style = "0";
-  e.state().placing.working = line;
-  e.beginAdd();
-  EXPECT_TRUE(e.state().pointer.SelectionList.empty());
+  e.beginAdd(line);
+  EXPECT_TRUE(e.selectedRows().empty());
   p.drag(10, 10, 30, 10);
   ASSERT_EQ(p.design.objects.itemCount(), 3);
   for (int r = 1; r <= 3; ++r) EXPECT_EQ(p.cell(r, kColNumber), std::to_string(r));
@@ -269,7 +263,7 @@ TEST(Selection, PasteFollowsAGridThatIsNotSquareAndAStillClickIsNoStep) {
   ASSERT_EQ(p.frame(19, 29, 22, 32), 1);
   // Each mark of the one object (a corner's mark taken at the corner itself, which it moves
   // to), then the inside of several's bounds.
-  const MarkCorners marks = e.state().pointer.SelectionList.front().marks;
+  const MarkCorners marks = e.markCorners(box);
   const std::pair<double, double> still[] = {
       {20.5, 30.25}, {40.75, 50.5}, {marks[2].first + 0.5, marks[2].second + 0.5}};
   for (size_t k = 0; k < 3; ++k) {

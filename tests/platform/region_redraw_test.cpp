@@ -29,6 +29,7 @@ class Page final : public EditView {
   Surface* pageSurface() override { return surface.get(); }
   void pageChanged(const std::optional<PageRect>& area) override {
     if (!area) ++fullRedraws;
+    if (!area && std::getenv("QF_DEBUG_FULL")) fprintf(stderr, "FULL\n");
   }
   void guideText(std::string_view) override {}
   void layerStatus(int16_t) override {}
@@ -61,8 +62,8 @@ class RegionRedraw : public test::TempFolderTest {
     QtPictureStore pictures;
     RenderContext rc{surface, e.design, e.view, pictures};
     FullRedraw(rc);
-    for (const SelectionEntry& s : e.editor.state().pointer.SelectionList) {
-      DrawSelectionMarks(surface, e.view, {s.record.X1, s.record.Y1, s.record.X2, s.record.Y2});
+    for (int row : e.editor.selectedRows()) {
+      DrawSelectionMarks(surface, e.view, e.editor.selectionBox(row));
     }
     return image;
   }
@@ -218,19 +219,10 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           break;
         case 7: {
           what = "add";
-          PlacementState& p = e.editor.state().placing;
-          p.working = RandomObject(rng, pic);
           const double x = coord();
           const double y = coord();
-          p.rect = {x, y, x + 15, y + 9};
-          MeasureWorkingText(p, e.text, 6);
-          LoadWorkingPicture(p, e.sizer, 6);
-          p.NewObject = true;
-          p.InsertMode = rng() % 2;
-          p.insertRow = pick(rows);
-          e.editor.storeWorkingObject();
-          p.NewObject = false;
-          p.InsertMode = false;
+          if (rng() % 2) e.editor.startInsertMode(pick(rows));
+          e.editor.addObject(RandomObject(rng, pic), {x, y, x + 15, y + 9});
           break;
         }
         case 8:
@@ -277,7 +269,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           break;
         case 12: {
           // The selection moved, resized, copied, pasted, cut, nudged or edited.
-          auto& list = e.editor.state().pointer.SelectionList;
+          const std::vector<int>& list = e.editor.selectedRows();
           switch (rng() % 6) {
             case 0: {
               what = "drag a mark";
@@ -286,7 +278,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
               double x = 0;
               double y = 0;
               if (list.size() == 1) {
-                const auto& marks = list.front().marks;
+                const MarkCorners marks = e.editor.markCorners(list.front());
                 const size_t k = rng() % 3;
                 x = marks[k].first + (k == 1 ? -m / 2 : m / 2);
                 y = marks[k].second + (k == 1 ? -m / 2 : m / 2);
@@ -320,7 +312,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
             default: {
               what = "properties";
               if (list.size() != 1) break;
-              ObjectRecord r = list.front().record;
+              ObjectRecord r = DecodeObjectRow(e.design.objects, list.front());
               r.Size = static_cast<float>(1 + rng() % 24);
               if (r.Kind == ObjectKind::Text) r.Text = rng() % 2 ? "大きな文字列" : "x";
               if (r.Kind == ObjectKind::Box || r.Kind == ObjectKind::Ring) {
@@ -341,6 +333,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           }
           break;
       }
+      if (std::getenv("QF_DEBUG_FULL")) fprintf(stderr, "step %s\n", what.c_str());
       const QImage expected = Reference(e);
       if (e.page.image != expected) {
         // Kept where a developer can look at them after the test's folder is gone.

@@ -31,7 +31,7 @@ void ClickTool(App& e, const char* name) {
 }
 
 // A drag on the page from one point to another, in millimetres.
-void Drag(App& e, QPointF from, QPointF to) {
+void DragOn(App& e, QPointF from, QPointF to) {
   DesignCanvas& canvas = e.window->designWindow().canvas();
   const double px = canvas.width() / e.ctx.view.page.scaleWidth;
   const QPoint a(int(from.x() * px + 1), int(from.y() * px + 1));
@@ -100,7 +100,7 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu7");
-    QVERIFY(e.ctx.editor.state().placing.AddPending);
+    QVERIFY(e.ctx.editor.waiting());
     QCOMPARE(guide->text(),
              QStringLiteral("テキスト・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
     const QImage empty = e.window->designWindow().canvas().image().copy();
@@ -125,10 +125,9 @@ class AddObjectsTest : public QObject {
     QCOMPARE(t.itemCount(), 0);
     QCOMPARE(canvas.image(), empty);
     // Again, and this time kept.
-    e.ctx.editor.state().placing.working.Kind = ObjectKind::Text;
     OnModal([](QWidget* d) { Click(d, "cmdOK"); });
     ClickTool(e, "tblMenu7");
-    Drag(e, {100, 100}, {31, 42});  // lands where the button comes up, snapped
+    DragOn(e, {100, 100}, {31, 42});  // lands where the button comes up, snapped
     QCOMPARE(t.itemCount(), 1);
     QCOMPARE(Cell(t, 1, kColText), QStringLiteral("Invoice"));
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("30.000"));
@@ -157,7 +156,7 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu9");
-    Drag(e, {120, 90}, {60, 60});
+    DragOn(e, {120, 90}, {60, 60});
     QCOMPARE(t.itemCount(), 2);
     QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("120.000"));
     QCOMPARE(Cell(t, 2, kColX2), QStringLiteral("60.000"));
@@ -172,7 +171,7 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdCan");
     });
     ClickTool(e, "tblMenu9");
-    QVERIFY(!e.ctx.editor.state().placing.AddPending);
+    QVERIFY(!e.ctx.editor.waiting());
     QCOMPARE(t.itemCount(), 2);
 
     // A hatched ring, then cancelled by the right button before it is placed.
@@ -185,8 +184,8 @@ class AddObjectsTest : public QObject {
     QCOMPARE(guide->text(),
              QStringLiteral("リング・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
     QTest::mouseClick(&e.window->designWindow().canvas(), Qt::RightButton);
-    QVERIFY(!e.ctx.editor.state().placing.AddPending);
-    Drag(e, {20, 150}, {60, 180});
+    QVERIFY(!e.ctx.editor.waiting());
+    DragOn(e, {20, 150}, {60, 180});
     QCOMPARE(t.itemCount(), 2);
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
@@ -198,7 +197,7 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu8");
-    Drag(e, {20, 200}, {150, 200});
+    DragOn(e, {20, 200}, {150, 200});
     QCOMPARE(Cell(t, 3, kColStyle), QStringLiteral("点線"));
     e.act("QFM311")->trigger();
     QCOMPARE(t.itemCount(), 2);
@@ -221,10 +220,10 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu7");
-    Drag(e, {30, 30}, {30, 30});
+    DragOn(e, {30, 30}, {30, 30});
     OnModal([](QWidget* d) { Click(d, "cmdOK"); });
     ClickTool(e, "tblMenu8");
-    Drag(e, {15, 50}, {195, 50});
+    DragOn(e, {15, 50}, {195, 50});
     OnModal([](QWidget* d) {
       Choose(d, "cmbDiza", 0);
       if (!d->findChild<QCheckBox*>(QStringLiteral("chkRnd"))->isChecked()) Tick(d, "chkRnd");
@@ -232,13 +231,13 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu9");
-    Drag(e, {15, 60}, {195, 120});
+    DragOn(e, {15, 60}, {195, 120});
     OnModal([](QWidget* d) {
       Choose(d, "cmbDiza", 2);
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu10");
-    Drag(e, {40, 130}, {80, 150});
+    DragOn(e, {40, 130}, {80, 150});
     e.prompter.openPaths = {picture};
     OnModal([&picture](QWidget* d) {
       Click(d, "cmdPic");
@@ -248,7 +247,7 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu11");
-    Drag(e, {150, 20}, {150, 20});
+    DragOn(e, {150, 20}, {150, 20});
     QCOMPARE(t.itemCount(), 5);
     QVERIFY(e.prompter.filters.value(0).startsWith(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.BMP")));
 

@@ -155,7 +155,7 @@ class ListWindowsTest : public QObject {
     QCOMPARE(Cell(t, 2, kColLabel), five);
     QCOMPARE(Cell(t, 5, kColLabel), two);
     QCOMPARE(Cell(t, 2, kColNumber), QStringLiteral("2"));
-    QCOMPARE(code.currentRow(), 0);
+    QCOMPARE(code.currentRow(), 5);  // the row clicked last, as the grid shows it
     QVERIFY(Guide(e).isEmpty());
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
@@ -167,24 +167,26 @@ class ListWindowsTest : public QObject {
 
     Click(&code, "cmdIns");
     QCOMPARE(Guide(e), QStringLiteral("挿入モード中：オブジェクトを追加して下さい。"));
-    QVERIFY(e.ctx.editor.state().placing.InsertMode);
+    QVERIFY(e.ctx.editor.insertMode());
 
     // A double-click picks the row's object in the design window.
     DoubleClickCell(grid, 1, kColKind);
     QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("●1"));
-    QCOMPARE(e.ctx.editor.state().pointer.SelectionList.size(), size_t{1});
+    QCOMPARE(e.ctx.editor.selectedRows().size(), size_t{1});
     QCOMPARE(Guide(e), QStringLiteral("オブジェクト選択中：[Delete]キーでオブジェクトの削除"));
     QCOMPARE(e.window->findChild<QMdiArea*>()->activeSubWindow()->widget(),
              static_cast<QWidget*>(&e.window->designWindow()));
-    // Undo takes the mark away with the selection and brings the deleted row back.
+    // Undo brings the deleted row back; the selection follows its object.
     e.act("QFM311")->trigger();
     QCOMPARE(t.itemCount(), count);
+    QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("●1"));
+    QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{1});
+    e.ctx.editor.escape();
     QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("1"));
-    QVERIFY(e.ctx.editor.state().pointer.SelectionList.empty());
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
     // 削除 on the second-to-last row, then again: the row that moved up goes too; then the
-    // chosen row is gone and 削除 does nothing.
+    // grid shows the row above chosen, and 削除 takes that one.
     const QString last = Cell(t, count, kColLabel);
     const QString third = Cell(t, count - 2, kColLabel);
     ClickCell(grid, count - 1, kColKind);
@@ -193,23 +195,19 @@ class ListWindowsTest : public QObject {
     Click(&code, "cmdDel");
     QCOMPARE(t.itemCount(), count - 2);
     QCOMPARE(Cell(t, count - 2, kColLabel), third);
+    QCOMPARE(code.currentRow(), count - 2);
+    QCOMPARE(e.window->codeWindow().findChild<QLabel*>(QStringLiteral("lblNum"))->text(),
+             QString::number(count - 2));
     Click(&code, "cmdDel");
-    QCOMPARE(t.itemCount(), count - 2);
+    QCOMPARE(t.itemCount(), count - 3);
   }
 
   void gridKeepsItsPlaceWhileRowsComeAndGo() {
     App e(tmp_->path());
-    PlacementState& p = e.ctx.editor.state().placing;
     ObjectRecord line;
     line.Kind = ObjectKind::Line;
     line.Style.assign(1, '0');
-    p.working = line;
-    p.NewObject = true;
-    for (int i = 0; i < 200; ++i) {
-      p.rect = {20, 20.0 + i, 80, 20.0 + i};
-      e.ctx.editor.storeWorkingObject();
-    }
-    p.NewObject = false;
+    for (int i = 0; i < 200; ++i) e.ctx.editor.addObject(line, {20, 20.0 + i, 80, 20.0 + i});
     CellGrid& grid = e.window->codeWindow().grid();
     QCoreApplication::processEvents();  // the view lays out its new rows
     grid.scrollTo(grid.model()->index(150, 0), QAbstractItemView::PositionAtTop);
@@ -224,13 +222,13 @@ class ListWindowsTest : public QObject {
     QApplication::clipboard()->setText(QStringLiteral("55"));
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(Cell(e.ctx.design.objects, 159, kColX1), QStringLiteral("55"));
+    QCOMPARE(Cell(e.ctx.design.objects, 159, kColX1), QStringLiteral("55.000"));
     QCOMPARE(grid.currentRow(), 159);
     QCOMPARE(grid.verticalScrollBar()->value(), scrolled);
     // Enter opens the editor on the cell's text.
     QTest::keyClick(&grid, Qt::Key_Return);
     QVERIFY(grid.cellEditor().isVisible());
-    QCOMPARE(grid.cellEditor().text(), QStringLiteral("55"));
+    QCOMPARE(grid.cellEditor().text(), QStringLiteral("55.000"));
   }
 
   void layerWindowAddsDeletesSwapsRenamesLocksAndHides() {

@@ -33,7 +33,7 @@ struct Mouse {
 };
 
 size_t Selected(App& e) {
-  return e.ctx.editor.state().pointer.SelectionList.size();
+  return e.ctx.editor.selectedRows().size();
 }
 
 }  // namespace

@@ -72,15 +72,11 @@ struct App {
   }
   // A line object added as the design window would add it.
   void addLine() {
-    PlacementState& p = ctx.editor.state().placing;
-    p.working = {};
-    p.working.Kind = ObjectKind::Line;
-    p.working.Style = "0";
-    p.working.Size = 1;
-    p.rect = {20, 20, 80, 60};
-    p.NewObject = true;
-    ctx.editor.storeWorkingObject();
-    p.NewObject = false;
+    ObjectRecord line;
+    line.Kind = ObjectKind::Line;
+    line.Style = "0";
+    line.Size = 1;
+    ctx.editor.addObject(line, {20, 20, 80, 60});
   }
 
   ScriptedPrompter prompter;
