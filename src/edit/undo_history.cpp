@@ -45,7 +45,6 @@ bool UndoHistory::commit() {
 }
 
 void UndoHistory::clear() {
-  unrecorded_ = 0;
   steps_.clear();
   current_.clear();
   position_ = 0;

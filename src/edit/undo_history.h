@@ -62,6 +62,8 @@ class UndoHistory final : private TableListener {
   bool atSaved() const { return saved_ == position_; }
 
   size_t stepCount() const { return steps_.size(); }
+  // How many steps are done (the rest are undone).
+  size_t position() const { return position_; }
   // Bytes the recorded steps hold, roughly.
   size_t memoryBytes() const;
 

@@ -362,6 +362,8 @@ void MainWindow::firstActivation() {
     startup_.reset();
     adoptStartupPage(*page);
   } else {
+    // The design as it stands is where undo starts.
+    ctx_.editor.designLoaded({});
     redrawPage();
   }
   if (ctx_.state.firstStart) arrangeFirstStart();
@@ -386,7 +388,10 @@ void MainWindow::adoptStartupPage(StartupPage& page) {
   fitDesignFrame();
   if (page.loaded()) {
     designLoaded(Q(page.file), page.decided);
-  } else if (!page.status.ok()) {
+    return;
+  }
+  ctx_.editor.designLoaded({});
+  if (!page.status.ok()) {
     if (splash_) splash_->close();  // the message must not hide behind the splash
     prompter_.showMessage(this, WithDetail(kMsgReadFailed, page.status), MessageKind::Warning);
   }

@@ -83,11 +83,15 @@ void DrawFigure(Surface& s, const WorkingRect& R, const ObjectRecord& o, const P
       s.line(R.x1, R.y1, R.x2, R.y2, color);
       break;
     case ObjectKind::Box: {
-      int32_t hatch = s.fillColor();
+      int32_t hatch = 0;
       if (o.Text != "0") {
-        // A hatched box is always square.
-        s.setFillStyle(FillStyle::Solid);
-        if (HatchColor(palette, o.Text, hatch)) s.setFillColor(hatch);
+        // A hatched box is always square. A code that names no colour (a word pasted into the
+        // cell) fills nothing: with the fill colour left by whatever was drawn before, the page
+        // would depend on what was drawn again last.
+        if (HatchColor(palette, o.Text, hatch)) {
+          s.setFillStyle(FillStyle::Solid);
+          s.setFillColor(hatch);
+        }
         s.box(R.x1, R.y1, R.x2, R.y2, color, false);
       } else if (!o.Field.empty()) {
         DrawRoundBox(s, R, ToSingle(NumericPrefix(o.Field)).value_or(0.0f), color);
@@ -101,8 +105,8 @@ void DrawFigure(Surface& s, const WorkingRect& R, const ObjectRecord& o, const P
       const int32_t saved = s.fillColor();
       const RingShape g = RingGeometry(R.x1, R.y1, R.x2, R.y2);
       int32_t hatch = saved;
-      if (o.Text != "0") {
-        if (HatchColor(palette, o.Text, hatch)) s.setFillColor(hatch);
+      if (o.Text != "0" && HatchColor(palette, o.Text, hatch)) {
+        s.setFillColor(hatch);
         s.setFillStyle(FillStyle::Solid);
       }
       s.circle(g.cx, g.cy, g.radius, color, g.aspect, std::nullopt, std::nullopt);

@@ -163,7 +163,7 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   EXPECT_EQ(b.editor.currentLayer(), 1);  // never a layer no row carries
   EXPECT_EQ(b.editor.addLayer(0), 1);     // no row chosen: the top
   EXPECT_EQ(l.cell(1, kLayerNumber), "2");
-  l.setCell(1, kLayerNumber, "5");
+  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, "5"));
   EXPECT_EQ(b.editor.addLayer(1), 1);
   EXPECT_EQ(l.cell(1, kLayerNumber), "6");  // the largest plus one
 
