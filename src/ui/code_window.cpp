@@ -64,6 +64,11 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   connect(model, &QAbstractItemModel::rowsInserted, this, &CodeWindow::cancelSwap);
   connect(model, &QAbstractItemModel::rowsRemoved, this, &CodeWindow::cancelSwap);
   connect(model, &QAbstractItemModel::modelReset, this, &CodeWindow::cancelSwap);
+  // Rows above the current one come and go without a change of the current index being told.
+  for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+    connect(model, signal, this, &CodeWindow::showNumber);
+  }
+  connect(model, &QAbstractItemModel::modelReset, this, &CodeWindow::showNumber);
   connect(grid_, &CellGrid::cellDoubleClicked, this, [this](int row, int) { doubleClicked(row); });
 
   auto* caption = new QLabel(QStringLiteral("選択番号"));

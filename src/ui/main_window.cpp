@@ -233,8 +233,14 @@ void MainWindow::buildToolbar() {
   zoom_->setEditable(true);
   zoom_->setInsertPolicy(QComboBox::NoInsert);
   for (const char* z : kZoomList) zoom_->addItem(QString::fromLatin1(z));
-  zoom_->setCurrentText(QStringLiteral("100%"));
+  zoom_->setCurrentIndex(zoom_->findText(QStringLiteral("100%")));
   connect(zoom_, &QComboBox::activated, this, &MainWindow::zoomChosen);
+  // The arrow keys move through the list without an activation: the zoom follows them too.
+  connect(zoom_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0 && ZoomFromText(zoom_->itemText(index).toStdString()) != ctx_.view.zoom) {
+      zoomChosen(index);
+    }
+  });
   connect(zoom_->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::zoomEntered);
   zoom_->lineEdit()->setAccessibleName(zoom_->accessibleName());
   bar->addWidget(zoom_);

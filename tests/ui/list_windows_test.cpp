@@ -25,23 +25,6 @@ using namespace qf::test;
 
 namespace {
 
-QPoint CellCentre(CellGrid& g, int row, int col) {
-  return g.visualRect(g.model()->index(row - 1, col - 1)).center();
-}
-
-void ClickCell(CellGrid& g, int row, int col) {
-  g.scrollTo(g.model()->index(row - 1, col - 1));
-  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, CellCentre(g, row, col));
-}
-
-// As the window system sends it: a click, then a second press that comes as a double-click.
-void DoubleClickCell(CellGrid& g, int row, int col) {
-  g.scrollTo(g.model()->index(row - 1, col - 1));
-  const QPoint at = CellCentre(g, row, col);
-  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, at);
-  QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, at);
-}
-
 QString Guide(App& e) {
   return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
 }

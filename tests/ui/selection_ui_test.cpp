@@ -15,23 +15,6 @@ using namespace qf::test;
 
 namespace {
 
-// Presses, moves and releases on the page, in millimetres.
-struct Mouse {
-  explicit Mouse(App& app) : e(app), canvas(app.window->designWindow().canvas()) {}
-  QPoint at(double x, double y) const {
-    const double px = canvas.width() / e.ctx.view.page.scaleWidth;
-    return {int(x * px + 0.5), int(y * px + 0.5)};
-  }
-  void drag(double x1, double y1, double x2, double y2) {
-    QTest::mousePress(&canvas, Qt::LeftButton, {}, at(x1, y1));
-    QTest::mouseMove(&canvas, at((x1 + x2) / 2, (y1 + y2) / 2));
-    QTest::mouseMove(&canvas, at(x2, y2));
-    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, at(x2, y2));
-  }
-  App& e;
-  DesignCanvas& canvas;
-};
-
 size_t Selected(App& e) {
   return e.ctx.editor.selectedRows().size();
 }

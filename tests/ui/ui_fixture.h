@@ -14,6 +14,8 @@
 #include "platform/raster_surface.h"
 #include "scripted_prompter.h"
 #include "shell/settings_file.h"
+#include "ui/cell_grid.h"
+#include "ui/design_window.h"
 #include "ui/main_window.h"
 #include "view/renderer.h"
 
@@ -87,6 +89,41 @@ struct App {
 inline QString Cell(const TextTable& t, int row, int col) {
   return QString::fromStdString(t.cell(row, col));
 }
+
+// A grid's cell, as a person clicks it: the table's row and column.
+inline QPoint CellCentre(CellGrid& g, int row, int col) {
+  return g.visualRect(g.model()->index(row - 1, col - 1)).center();
+}
+
+inline void ClickCell(CellGrid& g, int row, int col) {
+  g.scrollTo(g.model()->index(row - 1, col - 1));
+  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, CellCentre(g, row, col));
+}
+
+// As the window system sends it: a click, then a second press that comes as a double-click.
+inline void DoubleClickCell(CellGrid& g, int row, int col) {
+  g.scrollTo(g.model()->index(row - 1, col - 1));
+  const QPoint at = CellCentre(g, row, col);
+  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, at);
+}
+
+// Presses, moves and releases on the page, in page units.
+struct Mouse {
+  explicit Mouse(App& app) : e(app), canvas(app.window->designWindow().canvas()) {}
+  QPoint at(double x, double y) const {
+    const double px = canvas.width() / e.ctx.view.page.scaleWidth;
+    return {int(x * px + 0.5), int(y * px + 0.5)};
+  }
+  void drag(double x1, double y1, double x2, double y2) {
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, at(x1, y1));
+    QTest::mouseMove(&canvas, at((x1 + x2) / 2, (y1 + y2) / 2));
+    QTest::mouseMove(&canvas, at(x2, y2));
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, at(x2, y2));
+  }
+  App& e;
+  DesignCanvas& canvas;
+};
 
 // The page as a full redraw of the list draws it.
 inline QImage FullPage(App& e) {

@@ -1,0 +1,339 @@
+// Windows and commands mixed as a new user mixes them: no edit is lost, no window acts on a
+// row other than the one it shows, nothing stale passes for current.
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include "document/design_file.h"
+#include "document/number_text.h"
+#include "document/object_rows.h"
+#include "support/fake_measure.h"
+#include "ui/code_window.h"
+#include "ui/layer_window.h"
+#include "ui/source_window.h"
+#include "ui_fixture.h"
+
+using namespace qf;
+using namespace qf::test;
+
+namespace {
+
+QString Guide(App& e) {
+  return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
+}
+
+// The right button on the page, the pop-up menu's "ﾌﾟﾛﾊﾟﾃｨ", then OK on the dialog as it
+// stands.
+void PropertiesOk(Mouse& mouse, double x, double y) {
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+  OnModal([](QWidget* d) { Click(d, "cmdOK"); });
+  QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(x, y));
+}
+
+// Types into a cell of the code window as a person does: a click, the text, Enter.
+void TypeCell(App& e, int row, int col, const QString& text) {
+  CellGrid& grid = e.window->codeWindow().grid();
+  ClickCell(grid, row, col);
+  grid.cellEditor().selectAll();
+  QTest::keyClicks(&grid.cellEditor(), text);
+  QTest::keyClick(&grid.cellEditor(), Qt::Key_Return);
+}
+
+// The page as a full redraw draws it, with the marks of the selected rows where the list puts
+// them.
+QImage PageWithMarks(App& e) {
+  QImage image = FullPage(e);
+  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
+  for (int row : e.ctx.editor.selectedRows()) {
+    DrawSelectionMarks(surface, e.ctx.view, e.ctx.editor.selectionBox(row));
+  }
+  return image;
+}
+
+}  // namespace
+
+class MixedFlowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+    // Two boxes B1, B2 and a line L; the page at 100 %, grid 5 mm.
+    Design d;
+    ObjectRecord box;
+    box.Kind = ObjectKind::Box;
+    box.Label = "B1";
+    box.Text = "0";
+    box.Style = "0";
+    box.Size = 1;
+    AddObject(d.objects, box, {20, 40, 45, 55}, {}, 1);
+    box.Label = "B2";
+    AddObject(d.objects, box, {60, 40, 85, 55}, {}, 1);
+    ObjectRecord line;
+    line.Kind = ObjectKind::Line;
+    line.Label = "L";
+    line.Style = "0";
+    line.Size = 1;
+    AddObject(d.objects, line, {20, 80, 90, 80}, {}, 1);
+    RenumberRows(d.objects);
+    path_ = tmp_->filePath(QStringLiteral("b1b2l.qfd"));
+    QVERIFY(SaveDesign(d, path_.toStdString()).ok());
+  }
+
+  // An edit typed in the code window stays through Properties, the arrow keys and a drag of
+  // the marks; after Properties the guide and Delete follow the selection that is gone.
+  void cellEditsSurviveWhatFollows() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    const TextTable& t = e.ctx.design.objects;
+    CellGrid& grid = e.window->codeWindow().grid();
+    Mouse mouse(e);
+
+    DoubleClickCell(grid, 1, kColKind);  // B1 is picked
+    TypeCell(e, 1, kColX1, QStringLiteral("30"));
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("30.000"));
+    PropertiesOk(mouse, 35, 45);
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("30.000"));
+    QCOMPARE(Guide(e), QString());
+    QTest::keyClick(&mouse.canvas, Qt::Key_Delete);
+    QCOMPARE(t.itemCount(), 3);
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+
+    DoubleClickCell(grid, 1, kColKind);
+    TypeCell(e, 1, kColY1, QStringLiteral("42"));
+    mouse.canvas.setFocus();
+    QTest::keyClick(&mouse.canvas, Qt::Key_Right);
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("35.000"));
+    QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("42.000"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+
+    // The marks stand where the list puts the box now; its second mark drags its corner.
+    TypeCell(e, 1, kColX2, QStringLiteral("52"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    e.ctx.state.snapOn = false;
+    const MarkCorners marks = e.ctx.editor.markCorners(1);
+    const double m = e.ctx.view.markSize;
+    mouse.drag(marks[1].first - m / 2, marks[1].second - m / 2, 70, 70);
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("35.000"));
+    QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("42.000"));
+    QVERIFY(std::abs(Cell(t, 1, kColX2).toDouble() - 70) < 0.5);  // as near as a pixel goes
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+  }
+
+  // 削除 deletes the row the grid shows chosen, wherever clicks, keys and other windows moved
+  // it; "選択番号" says which.
+  void deleteTakesTheRowTheGridShows() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    const TextTable& t = e.ctx.design.objects;
+    CodeWindow& code = e.window->codeWindow();
+    CellGrid& grid = code.grid();
+    auto* number = code.findChild<QLabel*>(QStringLiteral("lblNum"));
+    Mouse mouse(e);
+
+    ClickCell(grid, 2, kColKind);  // B2
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    mouse.drag(15, 35, 25, 45);  // a frame around B1's first corner
+    QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{1});
+    QTest::keyClick(&mouse.canvas, Qt::Key_Delete);
+    QCOMPARE(Cell(t, 1, kColLabel), QStringLiteral("B2"));
+    QCOMPARE(code.currentRow(), 1);
+    QCOMPARE(number->text(), QStringLiteral("1"));
+    Click(&code, "cmdDel");
+    QCOMPARE(t.itemCount(), 1);
+    QCOMPARE(Cell(t, 1, kColLabel), QStringLiteral("L"));
+
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    QVERIFY(t.itemCount() >= 12);
+    const QString twelve = Cell(t, 12, kColLabel);
+    const QString eleven = Cell(t, 11, kColLabel);
+    ClickCell(grid, 11, kColKind);
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QCOMPARE(number->text(), QStringLiteral("12"));
+    Click(&code, "cmdDel");
+    QCOMPARE(Cell(t, 11, kColLabel), eleven);
+    QVERIFY(Cell(t, 12, kColLabel) != twelve);
+  }
+
+  // The right button during a frame drag takes the dotted outline with it; a failed Save As
+  // keeps the name of the file that was opened.
+  void rightButtonAndAFailedSaveAs() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    Mouse mouse(e);
+    QTest::mousePress(&mouse.canvas, Qt::LeftButton, {}, mouse.at(10, 10));
+    QTest::mouseMove(&mouse.canvas, mouse.at(60, 60));
+    QTest::mouseMove(&mouse.canvas, mouse.at(100, 90));
+    QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(100, 90));
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+    QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {}, mouse.at(100, 90));
+    QTest::keyClick(&mouse.canvas, Qt::Key_Escape);
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+    QVERIFY(e.ctx.editor.selectedRows().empty());
+
+    e.prompter.savePaths = {QStringLiteral("/proc/x.qfd")};
+    e.act("QFM105")->trigger();
+    QCOMPARE(e.prompter.messages.size(), 1);
+    QCOMPARE(QString::fromStdString(e.ctx.state.fileName), path_);
+    QVERIFY(e.ctx.editor.deleteObjectRow(3));
+    e.act("QFM104")->trigger();
+    QCOMPARE(e.prompter.messages.size(), 1);
+    FakeMeasurers m;
+    Design back;
+    QVERIFY(LoadDesign(path_.toStdString(), back, m.get()).ok());
+    QCOMPARE(back.objects.itemCount(), 2);
+    QVERIFY(!e.ctx.state.modified);
+  }
+
+  // The source window never shows old source as if it were current.
+  void sourceSaysWhenItIsOutOfDate() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    SourceWindow& source = e.window->sourceWindow();
+    auto* stale = source.findChild<QLabel*>(QStringLiteral("lblStale"));
+    e.act("tblMenu14")->trigger();
+    QVERIFY(source.source().contains(QStringLiteral("Line ( 20, 40)")));
+    QVERIFY(stale->isHidden());
+    TypeCell(e, 1, kColX1, QStringLiteral("30"));
+    QVERIFY(!stale->isHidden());
+    QCOMPARE(stale->text(),
+             QStringLiteral("デザインが変更されています。ｿｰｽ生成で更新してください。"));
+    e.act("QFM311")->trigger();
+    e.act("tblMenu14")->trigger();
+    QVERIFY(stale->isHidden());
+    e.act("QFM101")->trigger();
+    QVERIFY(source.source().isEmpty());
+    QVERIFY(stale->isHidden());
+    e.act("tblMenu14")->trigger();
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    QVERIFY(source.source().isEmpty());
+  }
+
+  // A size typed as "12pt" is read as 12 and shown so; the text is measured again.
+  void cellsShowWhatTheDesignHolds() {
+    App e(tmp_->path());
+    ObjectRecord text;
+    text.Kind = ObjectKind::Text;
+    text.Text = "合計";
+    text.Style = "ＭＳ 明朝";
+    text.Size = 9;
+    e.ctx.editor.addObject(text, {30, 30, 30, 30});
+    const TextTable& t = e.ctx.design.objects;
+    const QString width = Cell(t, 1, kColX2);
+    TypeCell(e, 1, kColSize, QStringLiteral("12pt"));
+    QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("12"));
+    const Extent measured =
+        MeasureText(e.ctx.textMeasurer, DecodeObjectRow(t, 1), e.ctx.design.page.scaleMode);
+    QCOMPARE(Cell(t, 1, kColX2), QString::fromStdString(FormatFixed3(measured.width)));
+    QVERIFY(Cell(t, 1, kColX2) != width);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+  }
+
+  // A press on the pixel a grid line is drawn on takes that line.
+  void aPressOnAGridLineTakesIt() {
+    App e(tmp_->path());
+    ObjectRecord box;
+    box.Kind = ObjectKind::Box;
+    box.Text = "0";
+    box.Style = "0";
+    box.Size = 1;
+    e.ctx.editor.beginAdd(box);
+    DesignCanvas& canvas = e.window->designWindow().canvas();
+    const double px = canvas.image().width() / e.ctx.view.page.scaleWidth;
+    const double py = canvas.image().height() / e.ctx.view.page.scaleHeight;
+    // The lines at 20 and 40 mm across, 25 and 50 mm down (margins 15 and 10, grid 5).
+    const QPoint from(int(std::floor(20 * px)), int(std::floor(25 * py)));
+    const QPoint to(int(std::floor(40 * px)), int(std::floor(50 * py)));
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, from);
+    QTest::mouseMove(&canvas, to);
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, to);
+    const TextTable& t = e.ctx.design.objects;
+    QCOMPARE(t.itemCount(), 1);
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("20.000"));
+    QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("25.000"));
+    QCOMPARE(Cell(t, 1, kColX2), QStringLiteral("40.000"));
+    QCOMPARE(Cell(t, 1, kColY2), QStringLiteral("50.000"));
+  }
+
+  // Hiding a layer by a double-click does not make it current; adding onto a hidden or locked
+  // current layer says so.
+  void hideIsNoChoiceOfLayer() {
+    App e(tmp_->path());
+    LayerWindow& layers = e.window->layerWindow();
+    Click(&layers, "cmdIns");  // layer 2 above the base layer
+    QCOMPARE(e.ctx.editor.currentLayer(), 1);
+    DoubleClickCell(layers.grid(), 1, kLayerHide);
+    QCOMPARE(Cell(e.ctx.design.layers, 1, kLayerHide), QStringLiteral("×"));
+    QCOMPARE(e.ctx.editor.currentLayer(), 1);
+    DoubleClickCell(layers.grid(), 2, kLayerLock);
+    QCOMPARE(e.ctx.editor.currentLayer(), 1);
+    ObjectRecord box;
+    box.Kind = ObjectKind::Box;
+    box.Text = "0";
+    box.Style = "0";
+    e.ctx.editor.beginAdd(box);
+    QVERIFY(Guide(e).endsWith(QStringLiteral("（ﾚｲﾔｰ1はﾛｯｸされています）")));
+    DoubleClickCell(layers.grid(), 2, kLayerHide);
+    e.ctx.editor.beginAdd(box);
+    QVERIFY(Guide(e).endsWith(QStringLiteral("（ﾚｲﾔｰ1は非表示です）")));
+  }
+
+  // A zoom chosen from the list with the keyboard; the marks follow the new zoom, and an
+  // Open drops them before the new page is drawn.
+  void zoomFromTheKeyboardAndMarksThatFollow() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    Mouse mouse(e);
+    mouse.drag(15, 35, 25, 45);
+    QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{1});
+    auto* zoom = e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"));
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_Up);  // from "100%" in the list to "200%"
+    QCOMPARE(e.ctx.view.zoom, 200);
+    QCOMPARE(zoom->currentText(), QStringLiteral("200%"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    QTest::keyClick(zoom, Qt::Key_Down);
+    QCOMPARE(e.ctx.view.zoom, 100);
+    // A typed zoom keeps the selection: its marks are drawn and hit where the new zoom puts
+    // them.
+    mouse.drag(15, 35, 25, 45);
+    QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{1});
+    zoom->lineEdit()->selectAll();
+    QTest::keyClicks(zoom->lineEdit(), QStringLiteral("150%"));
+    QTest::keyClick(zoom->lineEdit(), Qt::Key_Return);
+    QCOMPARE(e.ctx.view.zoom, 150);
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    const MarkCorners marks = e.ctx.editor.markCorners(1);
+    const double m = e.ctx.view.markSize;
+    QCOMPARE(e.ctx.editor.HitTestSelection(marks[1].first - m / 2, marks[1].second - m / 2),
+             GrabKind::SecondCorner);
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    QVERIFY(e.ctx.editor.selectedRows().empty());
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> tmp_;
+  QString path_;
+};
+
+QF_UI_TEST_MAIN(MixedFlowsTest)
+
+#include "mixed_flows_test.moc"
