@@ -22,8 +22,6 @@ constexpr bool IsPlacedAtPoint(ObjectKind kind) {
   return kind == ObjectKind::Text || kind == ObjectKind::Picture;
 }
 
-enum class TextAlign : int16_t { Left = 0, Right = 1, Centre = 2 };
-
 // Word <-> code tables of the grid. Words are what the grid cells show, codes what the record,
 // the design file and the generated source hold. Unlisted words give the table's fallback.
 ObjectKind KindFromName(std::string_view word);       // unlisted: None

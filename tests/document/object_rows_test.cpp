@@ -155,7 +155,14 @@ TEST(TextTable, InsertRemoveAndCopyKeepTheCaptionRow) {
   EXPECT_EQ(t.cell(3, 1), "b");
   t.removeRow(3);
   EXPECT_EQ(t.rowCount(), 4);
-  t.swapCells(1, 2, 1);
+  t.setCell(1, 0, "n1");
+  t.setCell(1, 1, "a");
+  t.swapCells(1, 2, 1);  // from column 1 on: the numbers stay
+  EXPECT_EQ(t.cell(2, 1), "a");
+  EXPECT_EQ(t.cell(1, 0), "n1");
+  t.swapCells(1, 2, 0);  // every column
+  EXPECT_EQ(t.cell(2, 0), "n1");
+  EXPECT_EQ(t.cell(1, 1), "a");
   t.setCell(99, 1, "ignored");
   EXPECT_EQ(t.cell(99, 1), "");
   t.clearItems();

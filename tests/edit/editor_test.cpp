@@ -416,3 +416,35 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
 
 }  // namespace
 }  // namespace qf
+
+namespace qf {
+namespace {
+
+// A change made outside an undo step could never be taken back: once a design is loaded it
+// is counted, and a debug build stops at it. Lock and hide, views of the design, are none.
+TEST(Editor, AChangeOutsideAnUndoStepIsAFault) {
+  Design design;
+  AppState app;
+  ViewState view;
+  test::FakeMeasurers measurers;
+  test::FakePictures pictures;
+  Editor editor(design, app, view, pictures, measurers.get());
+  design.objects.appendRow();  // before a load: the design is still being made
+  editor.designLoaded({});
+  editor.toggleHide(1);
+  editor.toggleLock(1);
+  EXPECT_TRUE(editor.pasteObjectCell(1, kColLabel, "x"));  // a step of its own
+  EXPECT_EQ(editor.history().unrecordedChanges(), 0u);
+  EXPECT_DEBUG_DEATH(design.objects.setCell(1, kColLabel, "behind its back"),
+                     "outside an undo step");
+#ifdef NDEBUG
+  EXPECT_EQ(editor.history().unrecordedChanges(), 1u);
+  design.layers.setCell(1, kLayerName, "renamed behind its back");
+  EXPECT_EQ(editor.history().unrecordedChanges(), 2u);
+  editor.newDesign();  // a new design forgets no fault
+  EXPECT_EQ(editor.history().unrecordedChanges(), 2u);
+#endif
+}
+
+}  // namespace
+}  // namespace qf

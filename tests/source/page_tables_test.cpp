@@ -12,6 +12,7 @@ TEST(PageTables, PaperListAndConstantNames) {
   EXPECT_EQ(papers[8], "A4、210 x 297 mm");
   EXPECT_EQ(papers[28], "封筒 C3、324 x 458 mm");
   EXPECT_EQ(papers[41], "ﾕｰｻﾞｰ定義ｻｲｽﾞ");
+  EXPECT_EQ(P_PaperName(1), "VbPRPSLetter");  // the first code and the last
   EXPECT_EQ(P_PaperName(29), "VbPRPSEnvC3");
   EXPECT_EQ(P_PaperName(41), "VbPRPSFanfoldLglGerman");
   EXPECT_EQ(P_PaperName(256), "VbPRPSUser");

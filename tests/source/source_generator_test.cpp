@@ -239,6 +239,13 @@ TEST(SourceGenerator, RepeatDeclarationsAndNestedOffsets) {
                         "\t\t\t'明細(終了)",
                     }));
   EXPECT_EQ(body[25], "\t\t\tNext sngK");
+  // Between an inner block's end and the outer's, the outer's offset still holds.
+  DesignBuilder across;
+  across.repeat("sngA", false, 30, 1).repeat("sngB", false, 10, 1);
+  across.text("in", 1, 2).end("sngB", false).text("after", 3, 4).end("sngA", false);
+  const std::vector<std::string> lines = Body(across.design);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "\t\tobjOutSrc.CurrentX = 3 + sngAPos"),
+            lines.end());
   EXPECT_EQ(body[27], "\t\tNext sngI");
   EXPECT_EQ(body[29], "\tNext sngJ");
 }
@@ -359,6 +366,13 @@ TEST(SourceGenerator, LineBreaksInDesignValuesNeverStartALineOfCode) {
     EXPECT_NE(text.find("For sng I= 0 To 9\r\n"), std::string::npos);
     EXPECT_NE(text.find("'base End Sub\r\n"), std::string::npos);
   }
+  // A lone CR is one break, two LFs are two; none of them swallows what follows.
+  b.design.objects.setCell(1, kColLabel, "p\rq\n\nr");
+  b.design.objects.setCell(1, kColText, "s\rt\n\nu");
+  const std::string text = P_MakeSource(b.design, Visibility::Private);
+  EXPECT_NE(text.find("\t'p q  r\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"s\" & vbCrLf & \"t\" & vbCrLf & \"\" & vbCrLf & \"u\""),
+            std::string::npos);
 }
 
 // What a printer running the generated source would hold when each object prints: the text

@@ -1,0 +1,215 @@
+// The File menu's commands: new, open, save, print, exit, the recent files, and the first page
+// with the design named on the command line.
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QPrinter>
+#include <ctime>
+
+#include "document/design_file.h"
+#include "shell/ui_text.h"
+#include "ui/busy_cursor.h"
+#include "ui/child_window.h"
+#include "ui/code_window.h"
+#include "ui/design_window.h"
+#include "ui/main_window.h"
+#include "ui/prompter.h"
+#include "ui/qt_text.h"
+#include "ui/source_window.h"
+#include "view/printing.h"
+
+namespace qf {
+
+namespace {
+
+QString WithDetail(std::string_view message, const FileStatus& st) {
+  return st.detail.empty() ? Q(message) : Q(message) + QLatin1Char('\n') + Q(st.detail);
+}
+
+// The name the save dialog offers for a design never saved: "QF" and the time, now.
+QString NameForNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return Q(DefaultDesignName(local));
+}
+
+}  // namespace
+
+void MainWindow::UpdateRecentFiles(bool addCurrentFile) {
+  if (addCurrentFile) qf::UpdateRecentFiles(ctx_.state.recentFiles, ctx_.state.fileName);
+  const RecentFiles& files = ctx_.state.recentFiles;
+  bool shown = true;
+  for (size_t i = 0; i < files.size(); ++i) {
+    shown = shown && !files[i].empty();
+    recent_[i]->setText(Q(files[i]));
+    recent_[i]->setVisible(shown);
+  }
+  recentSeparator_->setVisible(!files[0].empty());
+}
+
+bool MainWindow::loadFile(const QString& path) {
+  BusyCursor busy;
+  LoadDecisions decided;
+  const FileStatus st = LoadDesign(path.toStdString(), ctx_.design, ctx_.measurers(), &decided);
+  if (!st.ok()) {
+    prompter_.showMessage(this, WithDetail(kMsgReadFailed, st), MessageKind::Warning);
+    return false;
+  }
+  pageSetUpSequence();
+  designLoaded(path, decided);
+  return true;
+}
+
+void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided) {
+  ctx_.state.fileName = path.toStdString();
+  source_->clear();  // the source was another design's
+  action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
+  ctx_.editor.designLoaded(decided);
+  UpdateRecentFiles(true);
+}
+
+void MainWindow::fileNew() {
+  if (!askDiscard()) return;
+  ctx_.editor.newDesign();
+  source_->clear();
+  SetZoom();
+  redrawPage();
+  // A new design has no file yet: the next Save asks where, instead of overwriting the last one.
+  ctx_.state.fileName.clear();
+}
+
+void MainWindow::fileOpen() {
+  // Opening replaces the design: unsaved changes are asked about first.
+  if (!askDiscard()) return;
+  const auto path = prompter_.openFileName(this, Q(kFileFilter));
+  if (!path) return;
+  loadFile(*path);
+}
+
+void MainWindow::fileOpenRecent(int index) {
+  if (index < 0 || index >= static_cast<int>(ctx_.state.recentFiles.size())) return;
+  const QString path = Q(ctx_.state.recentFiles[static_cast<size_t>(index)]);
+  if (path.isEmpty() || !askDiscard()) return;
+  loadFile(path);
+}
+
+bool MainWindow::saveTo(const QString& path) {
+  BusyCursor busy;
+  const FileStatus st = SaveDesign(ctx_.design, path.toStdString());
+  if (!st.ok()) {
+    // The design keeps the name of the file it came from: a later Save must not try the place
+    // that failed.
+    prompter_.showMessage(this, WithDetail(kMsgWriteFailed, st), MessageKind::Warning);
+    return false;
+  }
+  ctx_.state.fileName = path.toStdString();
+  ctx_.editor.markSaved();
+  UpdateRecentFiles(true);
+  return true;
+}
+
+void MainWindow::fileSave() {
+  commitCellEdits();
+  if (ctx_.design.objects.itemCount() == 0) return;
+  QString path = Q(ctx_.state.fileName);
+  if (path.isEmpty()) {
+    const auto chosen = prompter_.saveFileName(this, NameForNow(), Q(kFileFilter));
+    if (!chosen) return;
+    path = *chosen;
+  }
+  saveTo(path);
+}
+
+void MainWindow::fileSaveAs() {
+  commitCellEdits();
+  if (ctx_.design.objects.itemCount() == 0) return;
+  const QString suggested = ctx_.state.fileName.empty() ? NameForNow() : Q(ctx_.state.fileName);
+  const auto chosen = prompter_.saveFileName(this, suggested, Q(kFileFilter));
+  if (!chosen) return;
+  saveTo(*chosen);
+}
+
+void MainWindow::filePrint() {
+  commitCellEdits();
+  if (ctx_.design.objects.itemCount() == 0) return;
+  if (prompter_.showMessage(this, Q(kMsgPrintConfirm), MessageKind::Question) != kMsgOk) return;
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!prompter_.choosePrinter(this, *printer)) return;
+  printer->setDocName(QDir(Q(ctx_.state.fileName)).dirName());
+  std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPrinter(std::move(printer));
+  std::string error;
+  bool ok = false;
+  {
+    BusyCursor busy;
+    ok = PrintDesign(ctx_.design, *port, ctx_.pictures, &error);
+  }
+  if (!ok) {
+    prompter_.showMessage(this, QStringLiteral("印刷できませんでした。\n") + Q(error),
+                          MessageKind::Warning);
+  }
+}
+
+void MainWindow::fileExit() {
+  if (!askDiscard()) return;
+  closeConfirmed_ = true;
+  ctx_.state.closing = true;
+  close();
+}
+
+void MainWindow::firstActivation() {
+  if (activated_) return;
+  activated_ = true;
+  // The children are arranged once the main window has its real size (and again below, once
+  // the page's size is known).
+  if (ctx_.state.firstStart) arrangeFirstStart();
+  if (startup_) {
+    std::unique_ptr<StartupPage> page;
+    {
+      BusyCursor busy;
+      // A large design takes a while: meanwhile the windows keep painting and the splash's
+      // timer runs, but no input is taken until the page is there.
+      while (!startup_->ready(std::chrono::milliseconds(100))) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      }
+      page = startup_->take();
+    }
+    startup_.reset();
+    adoptStartupPage(*page);
+  } else {
+    // The design as it stands is where undo starts.
+    ctx_.editor.designLoaded({});
+    redrawPage();
+  }
+  if (ctx_.state.firstStart) arrangeFirstStart();
+  keepChildrenReachable();
+  mdi_->setActiveSubWindow(designFrame_);
+  design_->canvas().repaint();
+  emit designShown();
+}
+
+void MainWindow::adoptStartupPage(StartupPage& page) {
+  ctx_.printer = std::move(page.printer);
+  ctx_.textMeasurer = std::move(page.textMeasurer);
+  ctx_.pictures = std::move(page.pictures);
+  if (page.loaded()) {
+    ctx_.design = std::move(page.design);
+  } else {
+    ctx_.design.page = page.design.page;
+  }
+  ctx_.view = page.view;
+  design_->canvas().adoptPage(std::move(page.image));
+  ctx_.editor.pageDrawnElsewhere();
+  fitDesignFrame();
+  if (page.loaded()) {
+    designLoaded(Q(page.file), page.decided);
+    return;
+  }
+  ctx_.editor.designLoaded({});
+  if (!page.status.ok()) {
+    if (splash_) splash_->close();  // the message must not hide behind the splash
+    prompter_.showMessage(this, WithDetail(kMsgReadFailed, page.status), MessageKind::Warning);
+  }
+}
+
+}  // namespace qf
