@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QSignalBlocker>
 #include <QTimer>
 
 #include "document/object_rows.h"
@@ -181,7 +180,7 @@ void MainWindow::redo() {
 
 void MainWindow::zoomChosen(int index) {
   applyZoom(ZoomFromText(zoom_->itemText(index).toStdString()));
-  showZoom(QStringLiteral("%1%").arg(ctx_.view.zoom));
+  zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));
   resetEditState();
 }
 
@@ -189,15 +188,8 @@ void MainWindow::zoomEntered() {
   const std::string text = ZoomEnterText(zoom_->currentText().toStdString());
   applyZoom(ZoomFromText(text));
   // The box shows the zoom the page really has (a zoom below 10 % is shown at 10 %).
-  showZoom(ZoomFromText(text) == ctx_.view.zoom ? Q(text)
-                                                : QStringLiteral("%1%").arg(ctx_.view.zoom));
-}
-
-void MainWindow::showZoom(const QString& text) {
-  // The list's own choice follows the zoom, so the arrow keys move on from where it is.
-  const QSignalBlocker quiet(zoom_);
-  zoom_->setCurrentIndex(zoom_->findText(QStringLiteral("%1%").arg(ctx_.view.zoom)));
-  zoom_->setCurrentText(text);
+  zoom_->setCurrentText(
+      ZoomFromText(text) == ctx_.view.zoom ? Q(text) : QStringLiteral("%1%").arg(ctx_.view.zoom));
 }
 
 }  // namespace qf

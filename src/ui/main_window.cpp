@@ -233,6 +233,7 @@ void MainWindow::buildToolbar() {
   zoom_->setEditable(true);
   zoom_->setInsertPolicy(QComboBox::NoInsert);
   for (const char* z : kZoomList) zoom_->addItem(QString::fromLatin1(z));
+  // The list starts at the page's zoom, so the arrow keys move on from it.
   zoom_->setCurrentIndex(zoom_->findText(QStringLiteral("100%")));
   connect(zoom_, &QComboBox::activated, this, &MainWindow::zoomChosen);
   // The arrow keys move through the list without an activation: the zoom follows them too.

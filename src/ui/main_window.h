@@ -119,8 +119,6 @@ class MainWindow final : public QMainWindow, private EditView {
   void SetZoom();
   void fitDesignFrame();
   void applyZoom(int zoom);
-  // The zoom box shows `text` with its list at the item of the page's zoom (none if unlisted).
-  void showZoom(const QString& text);
   void resetEditState();
   void UpdateRecentFiles(bool addCurrentFile);
   void firstActivation();

@@ -310,6 +310,14 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
     QTest::keyClick(zoom, Qt::Key_Down);
     QCOMPARE(e.ctx.view.zoom, 100);
+    // A typed zoom moves the list too: the keys go on from it.
+    zoom->lineEdit()->selectAll();
+    QTest::keyClicks(zoom->lineEdit(), QStringLiteral("300"));
+    QTest::keyClick(zoom->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(zoom, Qt::Key_Down);
+    QCOMPARE(e.ctx.view.zoom, 200);
+    QTest::keyClick(zoom, Qt::Key_Down);
+    QCOMPARE(e.ctx.view.zoom, 100);
     // A typed zoom keeps the selection: its marks are drawn and hit where the new zoom puts
     // them.
     mouse.drag(15, 35, 25, 45);
