@@ -166,6 +166,12 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, "5"));
   EXPECT_EQ(b.editor.addLayer(1), 1);
   EXPECT_EQ(l.cell(1, kLayerNumber), "6");  // the largest plus one
+  // Past the largest number a layer can have, the smallest free one, the last row's counted.
+  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, "32767"));
+  EXPECT_EQ(b.editor.addLayer(1), 1);
+  EXPECT_EQ(l.cell(1, kLayerNumber), "2");
+  ASSERT_TRUE(b.editor.undo());
+  ASSERT_TRUE(b.editor.undo());
 
   // Swaps never take the base layer; lock and hide are no steps and no change of the file.
   EXPECT_FALSE(b.editor.swapLayers(1, 3));

@@ -192,6 +192,20 @@ TEST(ObjectFields, EveryKindRoundTripsThroughItsFields) {
     }
     EXPECT_EQ(back, r) << "record " << i << " of kind " << static_cast<int>(kind);
   }
+  // Values no dialog offers fall back to the first choice; a width no Single holds is none.
+  ObjectRecord r;
+  TextFields text;
+  text.align = 5;
+  ApplyTextFields(text, r);
+  EXPECT_EQ(r.Align, 0);
+  FigureFields box;
+  box.hatch = 7;
+  box.style = 9;
+  box.width = "1e99";
+  ApplyFigureFields(box, r);
+  EXPECT_EQ(r.Text, "0");
+  EXPECT_EQ(r.Style, "0");
+  EXPECT_EQ(r.Size, 0.0f);
 }
 
 TEST(ObjectFields, TheCommandDialogOffersTheStartsOfTheLayerAndCopiesOne) {

@@ -301,7 +301,12 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           break;
         }
         case 5:
-          switch (rng() % 7) {
+          switch (rng() % 8) {
+            case 7:
+              what = "paste layer cell";
+              e.editor.pasteLayerCell(pick(l.itemCount()), 1 + static_cast<int>(rng() % 4),
+                                      rng() % 2 ? "■" : std::to_string(rng() % 4));
+              break;
             case 0:
               what = "add layer";
               e.editor.addLayer(pick(l.itemCount()));
