@@ -175,12 +175,6 @@ class Editor {
   bool rewriteSelected(const ObjectRecord& result);
 
   // --- The code window
-  // Whether a cell of an object row is edited in place (by its kind).
-  static bool IsEditableObjectCell(const TextTable& objects, int row, int col);
-  // The text an edit or paste writes into a cell of an object of `kind`: the value as the design
-  // reads it (coordinates in "###0.000", sizes, colours and layers as numbers), so the cell
-  // shows what the file will read back; other cells as typed.
-  static std::string ObjectCellText(ObjectKind kind, int col, std::string_view text);
   // A committed edit of the cell editor. False when nothing changed.
   bool commitObjectCell(int row, int col, std::string_view text);
   // Clipboard text pasted into a cell, whatever the column.

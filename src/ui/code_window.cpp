@@ -8,6 +8,7 @@
 
 #include "document/names.h"
 #include "edit/editor.h"
+#include "edit/object_cells.h"
 #include "shell/ui_text.h"
 #include "ui/cell_grid.h"
 #include "ui/qt_text.h"
@@ -46,7 +47,7 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   grid_ = new CellGrid(editor_.design().objects, QStringLiteral("fxgCode"), windowTitle());
   SetUpColumns(*grid_, kColumns, "123456");
   grid_->editable = [this](int row, int col) {
-    return Editor::IsEditableObjectCell(editor_.design().objects, row, col);
+    return IsEditableObjectCell(editor_.design().objects, row, col);
   };
   grid_->committed = [this](int row, int col, const QString& text) {
     editor_.commitObjectCell(row, col, text.toStdString());

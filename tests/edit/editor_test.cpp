@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 #include "document/object_rows.h"
+#include "edit/object_cells.h"
 #include "edit/object_fields.h"
 #include "support/fake_measure.h"
 #include "view/recording_surface.h"
@@ -50,26 +50,26 @@ TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
   const int command = b.command(true);
   b.loaded();
   const TextTable& t = b.design.objects;
-  EXPECT_FALSE(Editor::IsEditableObjectCell(t, text, kColStyle));  // the font: a dialog's
-  EXPECT_TRUE(Editor::IsEditableObjectCell(t, text, kColField));
-  EXPECT_TRUE(Editor::IsEditableObjectCell(t, box, kColField));  // the radius
-  EXPECT_FALSE(Editor::IsEditableObjectCell(t, box, kColText));
+  EXPECT_FALSE(IsEditableObjectCell(t, text, kColStyle));  // the font: a dialog's
+  EXPECT_TRUE(IsEditableObjectCell(t, text, kColField));
+  EXPECT_TRUE(IsEditableObjectCell(t, box, kColField));  // the radius
+  EXPECT_FALSE(IsEditableObjectCell(t, box, kColText));
   for (int col = 0; col < kObjectColumns; ++col) {
-    EXPECT_FALSE(Editor::IsEditableObjectCell(t, ring, col)) << col;
+    EXPECT_FALSE(IsEditableObjectCell(t, ring, col)) << col;
   }
-  EXPECT_TRUE(Editor::IsEditableObjectCell(t, command, kColX1));
+  EXPECT_TRUE(IsEditableObjectCell(t, command, kColX1));
   // A double-click picks a text, never a command (that opens its dialog).
   EXPECT_TRUE(b.editor.selectObjectRow(text));
   EXPECT_EQ(t.cell(text, kColNumber), "●" + std::to_string(text));
   EXPECT_FALSE(b.editor.selectObjectRow(command));
   EXPECT_TRUE(b.editor.selectedRows().empty());
   EXPECT_EQ(t.cell(text, kColNumber), std::to_string(text));
-  EXPECT_FALSE(Editor::IsEditableObjectCell(t, command, kColY1));
-  EXPECT_FALSE(Editor::IsEditableObjectCell(t, 99, kColX1));
+  EXPECT_FALSE(IsEditableObjectCell(t, command, kColY1));
+  EXPECT_FALSE(IsEditableObjectCell(t, 99, kColX1));
 
   // A cell shows what the design reads from it, as the file will read it back.
   const auto cell = [](ObjectKind kind, int col, const char* typed) {
-    return Editor::ObjectCellText(kind, col, typed);
+    return ObjectCellText(kind, col, typed);
   };
   EXPECT_EQ(cell(ObjectKind::Text, kColX1, "12.5"), "12.500");
   EXPECT_EQ(cell(ObjectKind::Line, kColY2, " -3 "), "-3.000");
@@ -239,74 +239,6 @@ TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {
     return b.editor.history().memoryBytes();
   };
   EXPECT_EQ(memoryAfterEdits(20), memoryAfterEdits(5000));
-}
-
-TEST(Editor, RandomEditsUndoAndRedoToEveryStateExactly) {
-  for (unsigned seed = 1; seed <= 20; ++seed) {
-    Bench b;
-    std::mt19937 rng(seed);
-    for (int i = 0; i < 12; ++i) {
-      if (i % 5 == 0) b.command(i % 2 == 0);
-      b.text(i, i, "t" + std::to_string(i));
-      b.figure(i % 2 ? ObjectKind::Box : ObjectKind::Line, i, i, i + 9, i + 4);
-    }
-    b.editor.addLayer(1);
-    b.loaded();
-    const TextTable& t = b.design.objects;
-    const TextTable& l = b.design.layers;
-    std::vector<std::pair<TextTable, TextTable>> states{{t, l}};
-    auto pick = [&](int n) { return n < 1 ? 0 : std::uniform_int_distribution<int>(1, n)(rng); };
-    for (int step = 0; step < 60; ++step) {
-      const int rows = t.itemCount();
-      bool changed = false;
-      switch (rng() % 9) {
-        case 0:
-          changed = b.editor.commitObjectCell(pick(rows), kColX1, std::to_string(rng() % 90));
-          break;
-        case 1:
-          changed = b.editor.commitObjectCell(pick(rows), kColLabel, "L" + std::to_string(step));
-          break;
-        case 2:
-          changed = b.editor.pasteObjectCell(pick(rows), kColLayer, std::to_string(1 + rng() % 2));
-          break;
-        case 3:
-          changed = b.editor.deleteObjectRow(pick(rows));
-          break;
-        case 4:
-          changed = b.editor.swapObjectRows(pick(rows), pick(rows));
-          break;
-        case 5: {
-          if (rng() % 2) b.editor.startInsertMode(pick(rows));
-          changed = b.editor.addObject(DecodeObjectRow(t, pick(rows)), {1, 2, 3, 4}) > 0;
-          break;
-        }
-        case 6:
-          b.editor.addLayer(pick(l.itemCount()));
-          changed = true;
-          break;
-        case 7:
-          changed = b.editor.deleteLayer(pick(l.itemCount()));
-          break;
-        default:
-          changed = b.editor.swapLayers(pick(l.itemCount()), pick(l.itemCount())) ||
-                    b.editor.renameLayer(pick(l.itemCount()), "N" + std::to_string(step));
-          break;
-      }
-      if (changed) states.emplace_back(t, l);
-    }
-    ASSERT_EQ(b.editor.history().stepCount() + 1, states.size()) << "seed " << seed;
-    for (size_t i = states.size() - 1; i > 0; --i) {
-      ASSERT_TRUE(b.editor.undo());
-      ASSERT_EQ(t, states[i - 1].first) << "seed " << seed << " undo to " << i - 1;
-      ASSERT_EQ(l, states[i - 1].second) << "seed " << seed << " undo to " << i - 1;
-    }
-    EXPECT_FALSE(b.app.modified);
-    for (size_t i = 1; i < states.size(); ++i) {
-      ASSERT_TRUE(b.editor.redo());
-      ASSERT_EQ(t, states[i].first) << "seed " << seed << " redo to " << i;
-      ASSERT_EQ(l, states[i].second) << "seed " << seed << " redo to " << i;
-    }
-  }
 }
 
 TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {

@@ -200,24 +200,6 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   EXPECT_FALSE(e.rewriteSelected(command));
 }
 
-TEST(Selection, ANewObjectLetsTheSelectionGoBeforeRowsMove) {
-  Page p;
-  p.add(ObjectKind::Box, 20, 20, 40, 30);
-  p.add(ObjectKind::Box, 60, 60, 70, 70);
-  p.loaded();
-  Editor& e = p.editor;
-  ASSERT_EQ(p.frame(65, 65, 75, 75), 1);
-  e.startInsertMode(1);
-  ObjectRecord line;
-  line.Kind = ObjectKind::Line;
-  line.Style = "0";
-  e.beginAdd(line);
-  EXPECT_TRUE(e.selectedRows().empty());
-  p.drag(10, 10, 30, 10);
-  ASSERT_EQ(p.design.objects.itemCount(), 3);
-  for (int r = 1; r <= 3; ++r) EXPECT_EQ(p.cell(r, kColNumber), std::to_string(r));
-}
-
 // A small frame around any one corner of an object's box selects it (a line only by its ends),
 // whichever way the frame is dragged.
 TEST(Selection, AFrameAroundAnyCornerSelectsInEveryDirection) {
