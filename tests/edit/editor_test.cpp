@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "document/object_rows.h"
 #include "edit/object_cells.h"
 #include "edit/object_fields.h"

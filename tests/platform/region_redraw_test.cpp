@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <map>
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <random>
 
