@@ -23,6 +23,10 @@ TEST(NumericPrefix, ReadsTheLongestLeadingNumber) {
   EXPECT_DOUBLE_EQ(NumericPrefix("1e999"), 0);  // does not fit: no number
   EXPECT_FALSE(NumericPrefixIfAny("  x").has_value());
   EXPECT_DOUBLE_EQ(NumericPrefix(std::string(400, '9')), 0);  // overflows too
+  EXPECT_DOUBLE_EQ(NumericPrefix("1D3"), 1000);                // the target language's D
+  EXPECT_DOUBLE_EQ(NumericPrefix("-2.5e3"), -2500);
+  // Zeros between digits count as digits: 17 of them are read exactly, not rounded twice.
+  EXPECT_EQ(NumericPrefix("1000000000000000.5"), 1000000000000000.5);
 }
 
 TEST(RoundToInt, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
@@ -80,7 +84,7 @@ TEST(FormatNumbers, ExponentsAtEveryBoundaryReadBack) {
   EXPECT_EQ(FormatSingle(1e10f), "1E+10");
   EXPECT_EQ(FormatSingle(3e-5f), "3E-05");
   for (int e = -300; e <= 300; ++e) {
-    for (const char* m : {"1", "-4.25", "9.875"}) {
+    for (const char* m : {"1", "-4.25", "9.875", "1.23456"}) {
       const double v = std::strtod((m + std::string("e") + std::to_string(e)).c_str(), nullptr);
       const std::string d = FormatDouble(v);
       EXPECT_DOUBLE_EQ(NumericPrefix(d), v) << d;
