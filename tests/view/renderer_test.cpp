@@ -94,6 +94,11 @@ TEST(Renderer, RepeatsDrawCountPlusOneTimesAndNest) {
             (std::vector<std::string>{"line 0,0-1,0 #000000", "line 0,10-1,10 #000000",
                                       "line 0,20-1,20 #000000", "line 0,30-1,30 #000000"}));
 
+  // A count no integer holds is none: one pass.
+  DesignBuilder beyond;
+  beyond.repeat("i", true, 10, 3e9f).figure(ObjectKind::Line, 0, 0, 1, 0).end("i", true);
+  EXPECT_EQ(f.redraw(beyond.design, {"line"}), std::vector<std::string>{"line 0,0-1,0 #000000"});
+
   // A horizontal block inside a vertical one shifts in both directions, and the other way.
   for (bool outerVertical : {true, false}) {
     DesignBuilder nested;
