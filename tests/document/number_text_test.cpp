@@ -23,7 +23,7 @@ TEST(NumericPrefix, ReadsTheLongestLeadingNumber) {
   EXPECT_DOUBLE_EQ(NumericPrefix("1e999"), 0);  // does not fit: no number
   EXPECT_FALSE(NumericPrefixIfAny("  x").has_value());
   EXPECT_DOUBLE_EQ(NumericPrefix(std::string(400, '9')), 0);  // overflows too
-  EXPECT_DOUBLE_EQ(NumericPrefix("1D3"), 1000);                // the target language's D
+  EXPECT_DOUBLE_EQ(NumericPrefix("1D3"), 1000);               // the target language's D
   EXPECT_DOUBLE_EQ(NumericPrefix("-2.5e3"), -2500);
   // Zeros between digits count as digits: 17 of them are read exactly, not rounded twice.
   EXPECT_EQ(NumericPrefix("1000000000000000.5"), 1000000000000000.5);
