@@ -151,6 +151,11 @@ TEST_F(RegionRedraw, AnObjectMovedIntoOrOutOfARepeatBlockShowsEveryPass) {
   }
   ASSERT_TRUE(e.editor.commitObjectCell(moving, kColY1, "80"));
   EXPECT_EQ(e.page.image, Reference(e)) << "moved inside the block";
+  // Rows come in above the block: its rows are found at their new places.
+  e.editor.startInsertMode(1);
+  e.editor.addObject(box, {150, 150, 160, 160});
+  ASSERT_TRUE(e.editor.commitObjectCell(moving + 1, kColX1, "100"));
+  EXPECT_EQ(e.page.image, Reference(e)) << "moved inside the block after an insert above it";
   while (e.editor.undo()) EXPECT_EQ(e.page.image, Reference(e)) << "undo";
 }
 

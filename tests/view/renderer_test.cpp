@@ -185,13 +185,15 @@ class RecordingPrinter final : public PrinterPort {
   void setOrientation(int16_t) override {}
   void setScaleMode(int16_t) override {}
   PrinterPage page() const override { return {}; }
-  Surface* beginPage() override { return &surface; }
-  bool endDoc(std::string*) override {
+  Surface* beginPage() override { return refuses.empty() ? &surface : nullptr; }
+  bool endDoc(std::string* error) override {
     ++ends;
-    return true;
+    if (error && refuses != "silently") *error = refuses;
+    return refuses.empty();
   }
   RecordingSurface surface;
   int ends = 0;
+  std::string refuses;  // why the page cannot start ("silently": no reason given)
 };
 
 TEST(Printing, SameWalkWithInkAtDesignSize) {
@@ -212,6 +214,17 @@ TEST(Printing, SameWalkWithInkAtDesignSize) {
                                       "print 明細", "font ＭＳ 明朝 12", "print 明細", "mode 9",
                                       "mode 9", "picture 1,1 25.4x12.7 CC0020", "mode 9",
                                       "picture 1,1 25.4x12.7 8800C6"}));
+
+  // A printer that cannot start: its own reason is kept, a general one stands in for none,
+  // and a caller that asks for no reason gets none.
+  printer.refuses = "no paper";
+  EXPECT_FALSE(PrintDesign(b.design, printer, pictures, &error));
+  EXPECT_EQ(error, "no paper");
+  printer.refuses = "silently";
+  error.clear();
+  EXPECT_FALSE(PrintDesign(b.design, printer, pictures, &error));
+  EXPECT_EQ(error, "the printer cannot start printing");
+  EXPECT_FALSE(PrintDesign(b.design, printer, pictures, nullptr));
 }
 
 }  // namespace
