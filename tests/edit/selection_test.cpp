@@ -183,6 +183,7 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   f.fontSize = "20";
   f.text = "新しい";
   ApplyTextFields(f, result);
+  result.Layer = 7;  // whatever a dialog hands back, the object keeps its layer
   ASSERT_TRUE(e.rewriteSelected(result));
   EXPECT_EQ(p.cell(text, kColSize), "20");
   EXPECT_EQ(p.cell(text, kColText), "新しい");
