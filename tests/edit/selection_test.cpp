@@ -201,6 +201,30 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   EXPECT_FALSE(e.rewriteSelected(command));
 }
 
+// Each mark is hit on its whole square, edges included, and nowhere outside it.
+TEST(Selection, MarksAreHitUpToTheirEdges) {
+  Page p;
+  const int box = p.add(ObjectKind::Box, 60, 60, 80, 70);
+  p.loaded();
+  ASSERT_EQ(p.frame(79, 69, 81, 71), 1);
+  const double m = p.view.markSize;
+  const MarkCorners c = p.editor.markCorners(box);
+  const std::pair<double, double> squares[] = {c[0], {80, 70}, c[2]};
+  for (size_t k = 0; k < 3; ++k) {
+    const auto [left, top] = squares[k];
+    const auto grab = static_cast<GrabKind>(k + 1);
+    for (const double dx : {0.0, m}) {
+      for (const double dy : {0.0, m}) {
+        EXPECT_EQ(p.editor.HitTestSelection(left + dx, top + dy), grab) << k << dx << dy;
+      }
+    }
+    EXPECT_EQ(p.editor.HitTestSelection(left - 0.01, top + m / 2), GrabKind::None) << k;
+    EXPECT_EQ(p.editor.HitTestSelection(left + m + 0.01, top + m / 2), GrabKind::None) << k;
+    EXPECT_EQ(p.editor.HitTestSelection(left + m / 2, top - 0.01), GrabKind::None) << k;
+    EXPECT_EQ(p.editor.HitTestSelection(left + m / 2, top + m + 0.01), GrabKind::None) << k;
+  }
+}
+
 // A small frame around any one corner of an object's box selects it (a line only by its ends),
 // whichever way the frame is dragged.
 TEST(Selection, AFrameAroundAnyCornerSelectsInEveryDirection) {
