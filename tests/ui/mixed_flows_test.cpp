@@ -1,5 +1,6 @@
 // Windows and commands mixed as a new user mixes them: no edit is lost, no window acts on a
 // row other than the one it shows, nothing stale passes for current.
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -335,6 +336,59 @@ class MixedFlowsTest : public QObject {
     e.act("QFM102")->trigger();
     QVERIFY(e.ctx.editor.selectedRows().empty());
     QCOMPARE(mouse.canvas.image(), FullPage(e));
+  }
+
+  // What the grid shows and how its editor sits; a grid hidden by the file shows unticked; a
+  // recent file is opened only after the question; 再描画 mends a page drawn over.
+  void gridDetailsAndCommands() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    CellGrid& grid = e.window->codeWindow().grid();
+    QAbstractItemModel& model = *grid.model();
+    const QModelIndex kind = model.index(0, kColKind - 1);
+    const QModelIndex x1 = model.index(0, kColX1 - 1);
+    QCOMPARE(model.data(kind, Qt::AccessibleTextRole).toString(), QStringLiteral("ﾎﾞｯｸｽ"));
+    QCOMPARE(model.headerData(kColX1 - 1, Qt::Horizontal, Qt::AccessibleTextRole),
+             model.headerData(kColX1 - 1, Qt::Horizontal, Qt::DisplayRole));
+    QVERIFY(model.data(kind, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHCenter);
+    QVERIFY(model.data(x1, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    QVERIFY(grid.columnWidth(kColKind - 1) >=
+            grid.fontMetrics().horizontalAdvance(model.headerData(0, Qt::Horizontal).toString()));
+    QVERIFY(e.window->codeWindow().findChild<QLabel*>(QStringLiteral("lblCapt")));
+    // The editor lies over its cell, holds the text, and types on at its end.
+    ClickCell(grid, 2, kColLabel);
+    QCOMPARE(grid.cellEditor().geometry(), grid.visualRect(model.index(1, kColLabel - 1)));
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    QTest::keyClicks(&grid, QStringLiteral("Q"));
+    QCOMPARE(grid.cellEditor().cursorPosition(), 1);
+    QTest::keyClicks(&grid.cellEditor(), QStringLiteral("R"));
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("QR"));
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    // A cell no editor opens on takes no typing: the keys move through the grid instead.
+    ClickCell(grid, 1, kColStyle);
+    QTest::keyClicks(&grid, QStringLiteral("x"));
+    QVERIFY(!grid.cellEditor().isVisible());
+
+    // The file's grid setting ticks the menu item.
+    e.prompter.openPaths = {Data("legacy_nolayer.qfd")};
+    e.act("QFM102")->trigger();
+    QVERIFY(!e.act("QFM204")->isChecked());
+    // A recent file replaces a changed design only when the question says so.
+    QVERIFY(e.ctx.editor.deleteObjectRow(1));
+    e.prompter.answers = {kMsgCancel};
+    e.window->fileOpenRecent(1);
+    QCOMPARE(QString::fromStdString(e.ctx.state.fileName), Data("legacy_nolayer.qfd"));
+    e.window->fileOpenRecent(7);  // no such entry
+    e.prompter.answers = {kMsgOk};
+    e.window->fileOpenRecent(1);
+    QCOMPARE(QString::fromStdString(e.ctx.state.fileName), path_);
+    // 再描画 draws the whole page again.
+    DesignCanvas& canvas = e.window->designWindow().canvas();
+    const_cast<QImage&>(canvas.image()).fill(Qt::black);
+    e.act("tblMenu16")->trigger();
+    QCOMPARE(canvas.image(), FullPage(e));
   }
 
  private:
