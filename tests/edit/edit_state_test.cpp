@@ -1,4 +1,5 @@
 #include "edit/edit_state.h"
+#include "edit/tracked_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,44 @@ TEST(StoreWorkingObject, TextsAndPicturesTakeTheSecondPointAndTheirMeasuredSize)
   EXPECT_EQ(d.objects.cell(cmd, kColText), "終了");
   EXPECT_EQ(d.objects.cell(cmd, kColStyle), "縦");
   EXPECT_EQ(d.objects.cell(cmd, kColSize), "9");
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+// Rows named by number follow what they name through inserts, removes, swaps and resets; a
+// place (the insert position) moves on to the row that takes it.
+TEST(TrackedRows, FollowTheirRowsThroughEveryChange) {
+  TextTable t = MakeObjectList();
+  for (int i = 0; i < 9; ++i) t.appendRow();
+  TrackedRows objects(t);
+  TrackedRows place(t, TrackedRows::OnRemove::KeepPlace);
+  objects.assign({9, 2, 5, 2, 0, 10});  // unknown rows and repeats left out
+  EXPECT_EQ(objects.rows(), (std::vector<int>{9, 2, 5}));
+  place.assign({10});  // after the last row
+  EXPECT_EQ(place.rows(), std::vector<int>{10});
+  t.insertRow(3);
+  EXPECT_EQ(objects.rows(), (std::vector<int>{10, 2, 6}));
+  t.removeRow(6);
+  EXPECT_EQ(objects.rows(), (std::vector<int>{9, 2}));
+  EXPECT_EQ(place.rows(), std::vector<int>{10});
+  place.assign({4});
+  t.removeRow(4);
+  EXPECT_EQ(place.rows(), std::vector<int>{4});  // the row below takes the place
+  EXPECT_EQ(objects.rows(), (std::vector<int>{8, 2}));
+  t.swapCells(2, 7, kColKind);
+  EXPECT_EQ(objects.rows(), (std::vector<int>{8, 7}));
+  {
+    TrackedRows gone(t);
+    gone.assign({1});
+  }
+  t.removeRow(1);  // a tracker gone hears nothing more
+  EXPECT_EQ(objects.rows(), (std::vector<int>{7, 6}));
+  t.clearItems();
+  EXPECT_TRUE(objects.empty());
 }
 
 }  // namespace

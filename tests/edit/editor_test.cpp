@@ -61,6 +61,10 @@ TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
   EXPECT_TRUE(b.editor.selectObjectRow(text));
   EXPECT_EQ(t.cell(text, kColNumber), "●" + std::to_string(text));
   EXPECT_FALSE(b.editor.selectObjectRow(command));
+  EXPECT_TRUE(b.editor.selectObjectRow(text));
+  EXPECT_FALSE(b.editor.selectObjectRow(t.itemCount() + 1));  // no such row: nothing happens
+  EXPECT_EQ(b.editor.selectedRows(), std::vector<int>{text});
+  EXPECT_FALSE(b.editor.selectObjectRow(command));
   EXPECT_TRUE(b.editor.selectedRows().empty());
   EXPECT_EQ(t.cell(text, kColNumber), std::to_string(text));
   EXPECT_FALSE(IsEditableObjectCell(t, command, kColY1));
@@ -126,6 +130,10 @@ TEST(Editor, SwapKeepsRowNumbersDeleteEmptiesAndInsertModeGoesToRowOne) {
   EXPECT_EQ(t.cell(2, kColNumber), "2");
   EXPECT_EQ(t.cell(5, kColNumber), "5");
   EXPECT_FALSE(b.editor.swapObjectRows(5, 6));
+  EXPECT_FALSE(b.editor.swapObjectRows(1, 0));  // never the caption row
+  ASSERT_TRUE(b.editor.swapObjectRows(5, 1));   // the last row with the first
+  EXPECT_EQ(t.cell(5, kColText), "t1");
+  ASSERT_TRUE(b.editor.undo());
 
   // Insert mode with no row chosen puts the object at the top.
   b.editor.startInsertMode(0);
@@ -156,6 +164,8 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   EXPECT_EQ(b.editor.checkLayerDeletion(0), LayerDeletion::NoRow);
   EXPECT_FALSE(b.editor.deleteLayer(2));
 
+  b.editor.chooseLayer(l.itemCount());  // the base layer, the last row
+  EXPECT_EQ(b.editor.currentLayer(), 1);
   b.editor.chooseLayer(1);
   EXPECT_EQ(b.editor.currentLayer(), 2);
   ASSERT_TRUE(b.editor.deleteLayer(1));
@@ -246,6 +256,9 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   b.app.snapOn = true;
   EXPECT_EQ(b.editor.SnapToGrid(17.4, 12.5), std::make_pair(15.0, 10.0));  // margins 15 and 10
   EXPECT_EQ(b.editor.SnapToGrid(14, 9.9), std::make_pair(10.0, 5.0));
+  b.design.grid.width = 0;  // a pitch of zero does not snap
+  EXPECT_EQ(b.editor.SnapToGrid(14, 9.9), std::make_pair(14.0, 5.0));
+  b.design.grid.width = 5;
   const TextTable& t = b.design.objects;
 
   // A box dragged from lower right to upper left keeps X1 > X2.

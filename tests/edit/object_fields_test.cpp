@@ -110,12 +110,16 @@ TEST(ObjectFields, FiguresTakeAHatchOrRoundedCornersNeverBoth) {
   EXPECT_EQ(r.Field, "");
   EXPECT_FALSE(EnablingOf(line).hatch);
 
-  for (const char* bad : {"", "x", "2px"}) {
+  r.Style = "7";
+  EXPECT_EQ(FigureFieldsOf(r).style, 0);  // a style no list offers shows the first
+  for (const char* bad : {"", "x", "2px", "1e", "2E+"}) {
     line.width = bad;
     EXPECT_EQ(ValidateFigureFields(line), FigureField::Width) << bad;
   }
-  line.width = "3";
-  EXPECT_EQ(ValidateFigureFields(line), FigureField::None);
+  for (const char* good : {"3", "1e1", "2E-12", " 0.5 "}) {
+    line.width = good;
+    EXPECT_EQ(ValidateFigureFields(line), FigureField::None) << good;
+  }
 }
 
 TEST(ObjectFields, PicturesAndCommands) {
