@@ -164,6 +164,8 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   EXPECT_EQ(b.editor.checkLayerDeletion(0), LayerDeletion::NoRow);
   EXPECT_FALSE(b.editor.deleteLayer(2));
 
+  b.editor.chooseLayer(1);
+  EXPECT_EQ(b.editor.currentLayer(), 2);
   b.editor.chooseLayer(l.itemCount());  // the base layer, the last row
   EXPECT_EQ(b.editor.currentLayer(), 1);
   b.editor.chooseLayer(1);

@@ -275,6 +275,7 @@ class MainWindowTest : public QObject {
     e.ctx.editor.markSaved();
     e.act("QFM204")->trigger();
     QVERIFY(e.ctx.state.modified);
+    QCOMPARE(int(e.ctx.design.grid.shown), e.act("QFM204")->isChecked() ? -1 : 0);
   }
 
   void hatchingColoursChangeOnlyOnAccept() {

@@ -2,9 +2,12 @@
 // row other than the one it shows, nothing stale passes for current.
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include "document/design_file.h"
@@ -366,10 +369,46 @@ class MixedFlowsTest : public QObject {
     QTest::keyClick(&grid.cellEditor(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("QR"));
     QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
-    // A cell no editor opens on takes no typing: the keys move through the grid instead.
+    // A cell no editor opens on takes no typing: the keys move through the grid instead, as
+    // arrows do on any cell.
     ClickCell(grid, 1, kColStyle);
     QTest::keyClicks(&grid, QStringLiteral("x"));
     QVERIFY(!grid.cellEditor().isVisible());
+    ClickCell(grid, 1, kColLabel);
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QVERIFY(!grid.cellEditor().isVisible());
+    QCOMPARE(grid.currentRow(), 2);
+    // An edit left for the same column of another row, or scrolled away, is kept.
+    ClickCell(grid, 1, kColX1);
+    QTest::keyClicks(&grid.cellEditor(), QStringLiteral("33"));
+    ClickCell(grid, 2, kColX1);
+    QCOMPARE(Cell(e.ctx.design.objects, 1, kColX1), QStringLiteral("33.000"));
+    QTest::keyClicks(&grid.cellEditor(), QStringLiteral("44"));
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    QCOMPARE(Cell(e.ctx.design.objects, 2, kColX1), QStringLiteral("44.000"));
+    // The model tells the view of every cell, row number and swapped row it must show again.
+    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+    QSignalSpy cells(&model, &QAbstractItemModel::dataChanged);
+    QVERIFY(e.ctx.editor.selectObjectRow(2));
+    QVERIFY(!headers.isEmpty());
+    QCOMPARE(headers.last().at(0).value<Qt::Orientation>(), Qt::Vertical);
+    QVERIFY(e.ctx.editor.swapObjectRows(1, 3));
+    QVERIFY(!cells.isEmpty());
+    QCOMPARE(cells.last().at(1).toModelIndex(), model.index(2, model.columnCount() - 1));
+    QVERIFY(e.ctx.editor.undo());
+    // A double-click on a row's number picks that row.
+    e.ctx.editor.escape();
+    QTest::mouseDClick(grid.verticalHeader()->viewport(), Qt::LeftButton, {},
+                       QPoint(4, grid.verticalHeader()->sectionViewportPosition(2) + 4));
+    QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{3});
+    // A swap waiting for its second row is dropped when rows come or go.
+    ClickCell(grid, 2, kColKind);
+    Click(&e.window->codeWindow(), "cmdSwap");
+    QVERIFY(e.ctx.editor.deleteObjectRow(3));
+    ClickCell(grid, 1, kColKind);
+    QCOMPARE(Cell(e.ctx.design.objects, 1, kColLabel), QStringLiteral("B1"));
+    QVERIFY(e.ctx.editor.undo());
 
     // The file's grid setting ticks the menu item.
     e.prompter.openPaths = {Data("legacy_nolayer.qfd")};
@@ -384,11 +423,13 @@ class MixedFlowsTest : public QObject {
     e.prompter.answers = {kMsgOk};
     e.window->fileOpenRecent(1);
     QCOMPARE(QString::fromStdString(e.ctx.state.fileName), path_);
-    // 再描画 draws the whole page again.
+    // 再描画 draws the whole page again, and lets the selection go.
+    QVERIFY(e.ctx.editor.selectObjectRow(1));
     DesignCanvas& canvas = e.window->designWindow().canvas();
     const_cast<QImage&>(canvas.image()).fill(Qt::black);
     e.act("tblMenu16")->trigger();
     QCOMPARE(canvas.image(), FullPage(e));
+    QVERIFY(e.ctx.editor.selectedRows().empty());
   }
 
  private:
