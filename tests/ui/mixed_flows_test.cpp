@@ -352,6 +352,9 @@ class MixedFlowsTest : public QObject {
     const QModelIndex kind = model.index(0, kColKind - 1);
     const QModelIndex x1 = model.index(0, kColX1 - 1);
     QCOMPARE(model.data(kind, Qt::AccessibleTextRole).toString(), QStringLiteral("ﾎﾞｯｸｽ"));
+    QCOMPARE(model.data(kind, Qt::ToolTipRole).toString(), QStringLiteral("ﾎﾞｯｸｽ"));
+    QVERIFY(!model.data(kind, Qt::DecorationRole).isValid());
+    QCOMPARE(&grid.cellEditor(), grid.findChild<QLineEdit*>(QStringLiteral("txtInput")));
     QCOMPARE(model.headerData(kColX1 - 1, Qt::Horizontal, Qt::AccessibleTextRole),
              model.headerData(kColX1 - 1, Qt::Horizontal, Qt::DisplayRole));
     QVERIFY(model.data(kind, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHCenter);
