@@ -136,6 +136,9 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::ForQueue(const std::string& name,
 }
 
 std::unique_ptr<QtPrinterPort> QtPrinterPort::ForPrinter(std::unique_ptr<QPrinter> printer) {
+  // A PDF file chosen in the print dialog comes with the dialog's page margins; a file has no
+  // unprintable border, so it is set up as every other path sets up a file: the whole paper.
+  if (printer->outputFormat() == QPrinter::PdfFormat) printer->setFullPage(true);
   return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <QPrinter>
 #include <filesystem>
 #include <fstream>
 
@@ -280,6 +281,18 @@ TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {
     EXPECT_TRUE(PageSizeForCode(code).isValid()) << code;
   }
   EXPECT_FALSE(PageSizeForCode(256).isValid());
+
+  // A PDF file chosen in the print dialog, margins and all, is the page `--print -o` gets.
+  auto chosen = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  chosen->setOutputFormat(QPrinter::PdfFormat);
+  chosen->setPageSize(QPageSize(QPageSize::A4));
+  chosen->setPageMargins(QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
+  auto dialog = QtPrinterPort::ForPrinter(std::move(chosen));
+  auto file = QtPrinterPort::ForPdf("");
+  for (QtPrinterPort* port : {dialog.get(), file.get()}) port->setScaleMode(6);
+  EXPECT_NEAR(dialog->page().scaleWidth, 210, 0.2);  // A4 in whole points
+  EXPECT_EQ(dialog->page().scaleWidth, file->page().scaleWidth);
+  EXPECT_EQ(dialog->page().scaleHeight, file->page().scaleHeight);
 }
 
 }  // namespace
