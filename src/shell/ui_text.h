@@ -21,6 +21,10 @@ inline constexpr std::string_view kMsgAssocRemoved = "ファイルの関連付�
 inline constexpr std::string_view kMsgAssocRemoveFailed = "ファイルの関連付け解除に失敗しました。";
 inline constexpr std::string_view kMsgBaseLayer = "ベースレイヤーは削除できません。";
 inline constexpr std::string_view kMsgDeleteLayer = "を削除します。よろしいですか？";
+// %1: the picture's format. The design keeps the file; the generated program cannot load it.
+inline constexpr std::string_view kMsgPictureFormat =
+    "%1 形式の画像は、生成したプログラムの LoadPicture では読み込めません（BMP、GIF、JPEG "
+    "のみ）。デザインにはこのまま取り込みます。";
 
 // Guide texts of the status bar.
 inline constexpr std::string_view kGuideSelected =

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "shell/ui_text.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
 
@@ -79,6 +80,14 @@ void PictureDialog::chooseFile() {
   if (!chosen) return;
   path_->setText(*chosen);
   loadPreview();
+  // The generated program loads pictures with LoadPicture, which reads BMP, GIF and JPEG only
+  // (by what the file holds, whatever its name says). The design still takes the file.
+  const QByteArray format = QImageReader(*chosen).format().toLower();
+  if (!format.isEmpty() && format != "bmp" && format != "gif" && format != "jpeg" &&
+      format != "jpg") {
+    prompter_.showMessage(this, Q(kMsgPictureFormat).arg(QString::fromLatin1(format.toUpper())),
+                          MessageKind::Warning);
+  }
 }
 
 }  // namespace qf

@@ -247,6 +247,8 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdOK");
     });
     ClickTool(e, "tblMenu11");
+    // A PNG draws here, but the generated program's LoadPicture cannot read it: said, and kept.
+    QVERIFY(e.prompter.messages.last().startsWith(QStringLiteral("PNG 形式の画像は")));
     DragOn(e, {150, 20}, {150, 20});
     QCOMPARE(t.itemCount(), 5);
     QVERIFY(e.prompter.filters.value(0).startsWith(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.BMP")));
@@ -331,6 +333,18 @@ class AddObjectsTest : public QObject {
     ClickTool(e, "tblMenu7");
     QCOMPARE(e.prompter.fontsOffered.value(0).pointSizeF(), 9.0);
     QCOMPARE(e.prompter.colorTitles.value(0), QStringLiteral("表示色指定"));
+
+    // A BMP is one the generated program loads: nothing to say.
+    const QString bmp = tmp_->filePath(QStringLiteral("logo.bmp"));
+    QImage(8, 8, QImage::Format_RGB32).save(bmp, "BMP");
+    e.prompter.openPaths = {bmp};
+    const qsizetype said = e.prompter.messages.size();
+    OnModal([](QWidget* d) {
+      Click(d, "cmdPic");
+      Click(d, "cmdCan");
+    });
+    ClickTool(e, "tblMenu11");
+    QCOMPARE(e.prompter.messages.size(), said);
 
     // A picture smaller than the viewport shows no scroll bars; a larger one scrolls.
     const QString small = tmp_->filePath(QStringLiteral("small.png"));
