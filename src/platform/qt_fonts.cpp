@@ -12,14 +12,17 @@ struct Substitution {
   const char* family;
 };
 
-// Gothic faces map to the sans family, Mincho faces to the serif family.
+// The IPA fonts were made to stand in for the MS faces (their metrics follow them, and Debian's
+// font rules alias the MS names to them); Noto CJK, where they are missing, has the glyphs too.
+// Noto also maps the Kangxi radicals to the ideographs' own glyphs, so a PDF's text would read
+// back as radicals (月 as U+2F49): the IPA faces do not.
 constexpr Substitution kSubstitutions[] = {
-    {"ＭＳ ゴシック", "Noto Sans Mono CJK JP"}, {"MS Gothic", "Noto Sans Mono CJK JP"},
-    {"ＭＳ Ｐゴシック", "Noto Sans CJK JP"},    {"MS PGothic", "Noto Sans CJK JP"},
-    {"ＭＳ ＵＩ Gothic", "Noto Sans CJK JP"},   {"MS UI Gothic", "Noto Sans CJK JP"},
-    {"メイリオ", "Noto Sans CJK JP"},           {"Meiryo", "Noto Sans CJK JP"},
-    {"ＭＳ 明朝", "Noto Serif CJK JP"},         {"MS Mincho", "Noto Serif CJK JP"},
-    {"ＭＳ Ｐ明朝", "Noto Serif CJK JP"},       {"MS PMincho", "Noto Serif CJK JP"},
+    {"ＭＳ ゴシック", "IPAGothic"},     {"MS Gothic", "IPAGothic"},
+    {"ＭＳ Ｐゴシック", "IPAPGothic"},  {"MS PGothic", "IPAPGothic"},
+    {"ＭＳ ＵＩ Gothic", "IPAPGothic"}, {"MS UI Gothic", "IPAPGothic"},
+    {"メイリオ", "IPAPGothic"},         {"Meiryo", "IPAPGothic"},
+    {"ＭＳ 明朝", "IPAMincho"},         {"MS Mincho", "IPAMincho"},
+    {"ＭＳ Ｐ明朝", "IPAPMincho"},      {"MS PMincho", "IPAPMincho"},
 };
 
 }  // namespace
@@ -27,9 +30,16 @@ constexpr Substitution kSubstitutions[] = {
 void InstallFontSubstitutions() {
   for (const Substitution& s : kSubstitutions) {
     const QString family = QString::fromUtf8(s.family);
+    const bool mincho = family.contains(QLatin1String("Mincho"));
+    const bool fixed = !family.startsWith(QLatin1String("IPAP"));
     QStringList fallbacks{family};
-    // When the monospace CJK family is missing, the proportional one still has the glyphs.
-    if (family.contains(QLatin1String("Mono"))) fallbacks << QStringLiteral("Noto Sans CJK JP");
+    if (mincho) {
+      fallbacks << QStringLiteral("Noto Serif CJK JP");
+    } else if (fixed) {
+      fallbacks << QStringLiteral("Noto Sans Mono CJK JP") << QStringLiteral("Noto Sans CJK JP");
+    } else {
+      fallbacks << QStringLiteral("Noto Sans CJK JP");
+    }
     QFont::insertSubstitutions(QString::fromUtf8(s.windowsName), fallbacks);
   }
 }

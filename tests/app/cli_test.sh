@@ -40,6 +40,14 @@ pdfinfo "$tmp/out.pdf" | grep -q '^Pages: *1$' || fail "PDF is not one page"
 pdfinfo "$tmp/out.pdf" | grep -q '842 x 595 pts (A4)' || fail "PDF is not A4 landscape"
 pdftotext "$tmp/out.pdf" - | grep -q '請求書' || fail "PDF lacks the Japanese title"
 pdftotext "$tmp/out.pdf" - | grep -q '2026/12/07' || fail "PDF lacks the date"
+# A PDF's text reads back as the characters of the design, not as Kangxi radicals (U+2F00-2FDF).
+"$qf" --print "$data/kanji.qfd" -o "$tmp/kanji.pdf"
+for word in '1月' '金額' '日本' '一二' '見る'; do
+  pdftotext "$tmp/kanji.pdf" - | grep -q "$word" || fail "PDF text lacks $word"
+done
+if pdftotext "$tmp/kanji.pdf" - | grep -q $'\xe2\xbc\|\xe2\xbd\|\xe2\xbe\|\xe2\xbf'; then
+  fail "PDF text holds Kangxi radicals"
+fi
 if "$qf" --print "$data/golden.qfd" -P NoSuchQueue 2>"$tmp/err"; then fail "printed nowhere"; fi
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "print error is not one line: $(cat "$tmp/err")"
 
