@@ -1,5 +1,5 @@
-// Full redraw of 1,000 and 10,000 mixed objects, one drag step with 10 and 10,000 objects in the
-// design, and a redraw with 50 pictures of one 2-megapixel JPEG.
+// Full redraw of 1,000 and 10,000 mixed objects, the print preview's page of 10,000, one drag step
+// with 10 and 10,000 objects in the design, and a redraw with 50 pictures of one 2-megapixel JPEG.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -13,10 +13,12 @@
 #include "document/object_rows.h"
 #include "platform/picture_store.h"
 #include "platform/qt_fonts.h"
+#include "platform/qt_printer.h"
 #include "platform/raster_surface.h"
 #include "sample_design.h"
 #include "timing_reporter.h"
 #include "view/object_walk.h"
+#include "view/printing.h"
 #include "view/renderer.h"
 
 namespace {
@@ -121,7 +123,22 @@ void BM_RedrawFiftyPicturesFirstTime(benchmark::State& state) {
   }
 }
 
+// The print preview's page: the printing walk through the printer port, composed at 96 dpi
+// (100 %), with the texts drawn over it.
+void BM_PreviewPage(benchmark::State& state) {
+  const qf::Design& d = Sample(static_cast<int>(state.range(0)));
+  qf::QtPictureStore pictures;
+  for (auto _ : state) {
+    auto port = qf::QtPrinterPort::ForPdf("");
+    QImage page;
+    port->previewInto(&page, 96);
+    qf::PrintDesign(d, *port, pictures, nullptr);
+    benchmark::DoNotOptimize(page.bits());
+  }
+}
+
 BENCHMARK(BM_FullRedraw)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewPage)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragStep)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond)->MinTime(2);
 BENCHMARK(BM_RedrawFiftyPictures)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawFiftyPicturesFirstTime)->Unit(benchmark::kMillisecond);
@@ -165,6 +182,12 @@ int main(int argc, char** argv) {
         "drag step: %.2f us with 10 objects, %.2f us with 10,000 (ratio %.2f, goal "
         "within 10 %%)\n",
         drag10, drag10000, drag10000 / drag10);
+  }
+  if (t["BM_PreviewPage/10000"] > 0 && t["BM_FullRedraw/10000"] > 0) {
+    std::printf(
+        "print preview of a page of 10,000 objects: %.1f ms, %.2f times a full redraw in the "
+        "design window (goal <= 1.5)\n",
+        t["BM_PreviewPage/10000"], t["BM_PreviewPage/10000"] / t["BM_FullRedraw/10000"]);
   }
   if (t["BM_RedrawFiftyPictures"] > 0) {
     std::printf(

@@ -184,6 +184,8 @@ PrinterPage QtPrinterPort::page() const {
 }
 
 int QtPrinterPort::composeDpi() const {
+  // A preview composes at its own resolution: the page it shows, not the printer's dots.
+  if (preview_) return std::clamp(previewDpi_, 1, kMaxComposeDpi);
   int dpi = std::clamp(printer_->resolution(), 72, kMaxComposeDpi);
   // Large sheets are composed at a lower resolution, so the page image stays near 150 Mpx
   // (600 MB) at most.
@@ -213,6 +215,18 @@ Surface* QtPrinterPort::beginPage() {
   return surface_.get();
 }
 
+void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
+                              const std::vector<PrinterSurface::Text>& texts) {
+  painter.setRenderHint(QPainter::LosslessImageRendering, true);
+  painter.drawImage(target, image_);
+  const double scale = target.width() / image_.width();
+  for (const PrinterSurface::Text& t : texts) {
+    painter.setFont(t.font);
+    painter.setPen(t.color);
+    DrawTextLines(painter, device, t.topLeft * scale, t.text);
+  }
+}
+
 bool QtPrinterPort::endDoc(std::string* error) {
   if (!surface_) {
     if (error) *error = "nothing was printed";
@@ -220,6 +234,25 @@ bool QtPrinterPort::endDoc(std::string* error) {
   }
   const std::vector<PrinterSurface::Text> texts = surface_->texts();
   surface_.reset();  // ends the painter on the image
+  if (preview_) {
+    // The printable area at the preview's resolution, as the printer's device pixels would be.
+    const QPageLayout layout = printer_->pageLayout();
+    const QRectF printable =
+        printer_->fullPage() ? layout.fullRectPoints() : QRectF(layout.paintRectPoints());
+    const int dpi = std::max(1, previewDpi_);
+    *preview_ = QImage(std::max(1, static_cast<int>(std::lround(printable.width() / 72.0 * dpi))),
+                       std::max(1, static_cast<int>(std::lround(printable.height() / 72.0 * dpi))),
+                       QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+    preview_->setDotsPerMeterX(dotsPerMeter);
+    preview_->setDotsPerMeterY(dotsPerMeter);
+    preview_->fill(Qt::white);
+    QPainter painter(preview_);
+    paintPage(painter, preview_, QRectF(QPointF(0, 0), QSizeF(preview_->size())), texts);
+    painter.end();
+    image_ = QImage();
+    return true;
+  }
   QPainter painter;
   if (!painter.begin(printer_.get())) {
     if (error) *error = "the printer could not be opened";
@@ -227,15 +260,8 @@ bool QtPrinterPort::endDoc(std::string* error) {
     return false;
   }
   // Device pixels of the printable area; the composed image fills it exactly.
-  const QRectF target(QPointF(0, 0), QSizeF(printer_->width(), printer_->height()));
-  painter.setRenderHint(QPainter::LosslessImageRendering, true);
-  painter.drawImage(target, image_);
-  const double scale = target.width() / image_.width();
-  for (const PrinterSurface::Text& t : texts) {
-    painter.setFont(t.font);
-    painter.setPen(t.color);
-    DrawTextLines(painter, printer_.get(), t.topLeft * scale, t.text);
-  }
+  paintPage(painter, printer_.get(),
+            QRectF(QPointF(0, 0), QSizeF(printer_->width(), printer_->height())), texts);
   const bool ok = painter.end();
   image_ = QImage();
   if (!ok && error) *error = "the page could not be finished";

@@ -59,6 +59,14 @@ class QtPrinterPort final : public PrinterPort {
   Surface* beginPage() override;
   bool endDoc(std::string* error) override;
 
+  // The page goes into `target` instead of the printer: what endDoc would put on the
+  // printer's printable area, at `dpi`, through the same composing and text drawing. The
+  // printer's paper, orientation and margins still decide the page.
+  void previewInto(QImage* target, int dpi) {
+    preview_ = target;
+    previewDpi_ = dpi;
+  }
+
   QPrinter& printer() { return *printer_; }
   // Resolution the page is composed at.
   int composeDpi() const;
@@ -66,12 +74,17 @@ class QtPrinterPort final : public PrinterPort {
  private:
   explicit QtPrinterPort(std::unique_ptr<QPrinter> printer);
   double twipsPerUnit(bool vertical) const;
+  // Draws the composed page and its texts over `target` of `device`.
+  void paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
+                 const std::vector<PrinterSurface::Text>& texts);
 
   std::unique_ptr<QPrinter> printer_;
   int16_t paperCode_ = 9;
   int16_t scaleMode_ = static_cast<int16_t>(ScaleMode::Millimetre);
   QImage image_;
   std::unique_ptr<PrinterSurface> surface_;
+  QImage* preview_ = nullptr;
+  int previewDpi_ = 96;
 };
 
 }  // namespace qf

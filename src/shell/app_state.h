@@ -21,6 +21,7 @@ enum WindowIndex : int {
   kWinLayer = 11,
   kWinPalette = 12,
   kWinRing = 13,
+  kWinPreview = 14,  // kept in a section of its own: the window table of the file ends at 13
   kWindowSlots = 16,
   kWindowsStored = 14,  // indices 0 to 13 are read and written
 };
@@ -37,7 +38,8 @@ struct WindowRect {
 
 // Windows whose size is restored too; the others keep their own size.
 constexpr bool RestoresSize(int index) {
-  return index == kWinMain || index == kWinCode || index == kWinSource || index == kWinLayer;
+  return index == kWinMain || index == kWinCode || index == kWinSource || index == kWinLayer ||
+         index == kWinPreview;
 }
 
 using RecentFiles = std::array<std::string, 5>;

@@ -122,6 +122,11 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
     w.width = NumericPrefix(ini.value("WINDOW", "W" + n, "1000"));
     w.height = NumericPrefix(ini.value("WINDOW", "H" + n, "1000"));
   }
+  WindowRect& preview = state.windows[kWinPreview];
+  preview.left = NumericPrefix(ini.value("PREVIEW", "X", "0"));
+  preview.top = NumericPrefix(ini.value("PREVIEW", "Y", "0"));
+  preview.width = NumericPrefix(ini.value("PREVIEW", "W", "1000"));
+  preview.height = NumericPrefix(ini.value("PREVIEW", "H", "1000"));
   for (size_t i = 0; i < state.recentFiles.size(); ++i) {
     state.recentFiles[i] = ini.value("FILES", std::to_string(i), "");
   }
@@ -143,6 +148,11 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
   for (size_t i = 0; i < state.recentFiles.size(); ++i) {
     ini.set("FILES", std::to_string(i), state.recentFiles[i]);
   }
+  const WindowRect& preview = state.windows[kWinPreview];
+  ini.set("PREVIEW", "X", FormatDouble(preview.left));
+  ini.set("PREVIEW", "Y", FormatDouble(preview.top));
+  ini.set("PREVIEW", "W", FormatDouble(preview.width));
+  ini.set("PREVIEW", "H", FormatDouble(preview.height));
   return ini.write(path);
 }
 

@@ -13,6 +13,7 @@
 #include "ui/code_window.h"
 #include "ui/design_window.h"
 #include "ui/main_window.h"
+#include "ui/print_preview.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
 #include "ui/source_window.h"
@@ -148,6 +149,13 @@ void MainWindow::filePrint() {
     prompter_.showMessage(this, QStringLiteral("印刷できませんでした。\n") + Q(error),
                           MessageKind::Warning);
   }
+}
+
+void MainWindow::printPreview() {
+  commitCellEdits();
+  PrintPreviewDialog preview(
+      ctx_.design, ctx_.pictures, ctx_.places, [this] { filePrint(); }, this);
+  preview.exec();
 }
 
 void MainWindow::fileExit() {

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -114,6 +115,8 @@ void MainWindow::buildMenus() {
           &MainWindow::fileSaveAs);
   separator(file, "QFM106");
   connect(addItem(file, "QFM107", "印刷"), &QAction::triggered, this, &MainWindow::filePrint);
+  connect(addItem(file, "QFM113", "印刷プレビュー(&V)", "Ctrl+Shift+P"), &QAction::triggered, this,
+          &MainWindow::printPreview);
   recentSeparator_ = separator(file, "QFM108");
   for (int i = 0; i < 5; ++i) {
     QAction* a = file->addAction(QString());
@@ -212,6 +215,14 @@ void MainWindow::buildToolbar() {
   connect(action("tblMenu2"), &QAction::triggered, this, &MainWindow::fileOpen);
   connect(action("tblMenu3"), &QAction::triggered, this, &MainWindow::fileSave);
   connect(action("tblMenu5"), &QAction::triggered, this, &MainWindow::filePrint);
+  // Print preview, beside Print.
+  QAction* preview = new QAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                 QStringLiteral("印刷プレビュー"), bar);
+  preview->setObjectName(QStringLiteral("tblPreview"));
+  preview->setToolTip(preview->text());
+  bar->insertAction(action("tblMenu6"), preview);
+  actions_[preview->objectName()] = preview;
+  connect(preview, &QAction::triggered, this, &MainWindow::printPreview);
   connect(action("tblMenu14"), &QAction::triggered, this, &MainWindow::generateSource);
   const std::pair<const char*, ObjectKind> adds[] = {
       {"tblMenu7", ObjectKind::Text},     {"tblMenu8", ObjectKind::Line},

@@ -59,6 +59,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void fileSave();
   void fileSaveAs();
   void filePrint();
+  // The page as Print puts it on paper, in a window of its own.
+  void printPreview();
   void fileExit();
   void toggleGrid();
   void pageSetup();

@@ -62,7 +62,7 @@ PlacedDialog::PlacedDialog(WindowPlaces& places, int index, QWidget* parent)
     : QDialog(parent),
       places_(places),
       index_(index),
-      recordOnResize_(index == kWinGrid || index == kWinPalette) {}
+      recordOnResize_(index == kWinGrid || index == kWinPalette || index == kWinPreview) {}
 
 int PlacedDialog::exec() {
   adjustSize();

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPrinter>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -293,6 +294,55 @@ TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {
   EXPECT_NEAR(dialog->page().scaleWidth, 210, 0.2);  // A4 in whole points
   EXPECT_EQ(dialog->page().scaleWidth, file->page().scaleWidth);
   EXPECT_EQ(dialog->page().scaleHeight, file->page().scaleHeight);
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+// A preview is the printed page: the same walk through the same port, composed and texts drawn
+// alike. Against the PDF the port writes, rendered back at the preview's resolution by poppler,
+// the pages agree but for how two rasterisers smooth glyph edges.
+TEST(QtPrinterPort, APreviewIsThePrintedPage) {
+  if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftoppm";
+  TempDir dir;
+  DesignBuilder b;
+  b.text("請求書 No.12345", 20, 15, 0, "", "ＭＳ ゴシック", 18);
+  b.figure(ObjectKind::Box, 15, 30, 120, 70, "2", Rgb(0, 0, 200), "0", 2);
+  b.figure(ObjectKind::Line, 15, 80, 190, 80, "0", Rgb(200, 0, 0), "1", 1);
+  b.figure(ObjectKind::Ring, 130, 30, 190, 70, "0", 0, "0", 3);
+  QtPictureStore pictures;
+  const int dpi = 96;
+  auto previewPort = QtPrinterPort::ForPdf((dir / "p.pdf").string());
+  QImage preview;
+  previewPort->previewInto(&preview, dpi);
+  ASSERT_TRUE(PrintDesign(b.design, *previewPort, pictures, nullptr));
+  ASSERT_FALSE(fs::exists(dir / "p.pdf"));  // nothing went to the printer
+  auto printPort = QtPrinterPort::ForPdf((dir / "out.pdf").string());
+  printPort->printer().setResolution(dpi);
+  ASSERT_TRUE(PrintDesign(b.design, *printPort, pictures, nullptr));
+  const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png -singlefile " +
+                              (dir / "out.pdf").string() + " " + (dir / "page").string();
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  QImage printed(QString::fromStdString((dir / "page.png").string()));
+  printed = printed.convertToFormat(QImage::Format_RGB32);
+  // pdftoppm rounds the page's edge up, the port to the nearest pixel.
+  ASSERT_LE(std::abs(preview.width() - printed.width()), 1);
+  ASSERT_LE(std::abs(preview.height() - printed.height()), 1);
+  int differ = 0;
+  int ink = 0;
+  for (int y = 0; y < std::min(preview.height(), printed.height()); ++y) {
+    for (int x = 0; x < std::min(preview.width(), printed.width()); ++x) {
+      const QRgb a = preview.pixel(x, y);
+      ink += qGray(a) < 250 ? 1 : 0;
+      const QRgb c = printed.pixel(x, y);
+      differ += std::abs(qGray(a) - qGray(c)) > 96 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(ink, 2000);
+  EXPECT_LT(differ, ink / 20) << differ << " of " << ink << " inked pixels differ";
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   s.relation = true;
   s.windows[kWinMain] = {150, 300, 12000, 9000.5};
   s.windows[kWinRing] = {-45, 60, 1000, 1000};
+  s.windows[kWinPreview] = {30, 45, 9000, 7500};
   const std::string longPath = "/" + std::string(200, 'x') + "/設計書.qfd";  // over 127 bytes
   s.recentFiles = {longPath, "/b.qfd", "", "", ""};
   const fs::path ini = dir_ / "QF2.INI";
@@ -92,6 +93,8 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   EXPECT_TRUE(back.relation);
   EXPECT_EQ(back.windows[kWinMain], s.windows[kWinMain]);
   EXPECT_EQ(back.windows[kWinRing], s.windows[kWinRing]);
+  EXPECT_EQ(back.windows[kWinPreview], s.windows[kWinPreview]);  // in [PREVIEW], after the rest
+  EXPECT_NE(utf8.find("[PREVIEW]\r\nX=30\r\nY=45\r\nW=9000\r\nH=7500\r\n"), std::string::npos);
   EXPECT_EQ(back.recentFiles[0], longPath);  // not cut at 127 bytes
   EXPECT_EQ(back.recentFiles[1], "/b.qfd");
 }

@@ -18,11 +18,16 @@
 
 #include "document/object_rows.h"
 #include "platform/qt_fonts.h"
+#include "platform/qt_printer.h"
 #include "shell/settings_file.h"
+#include "shell/ui_text.h"
 #include "ui/design_window.h"
 #include "ui/main_window.h"
+#include "ui/print_preview.h"
+#include "ui/qt_text.h"
 #include "ui/source_window.h"
 #include "ui_fixture.h"
+#include "view/printing.h"
 
 using namespace qf;
 using namespace qf::test;
@@ -192,6 +197,59 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.prompter.suggestedNames.size(), 1);
     e.act("QFM105")->trigger();
     QCOMPARE(e.prompter.suggestedNames.last(), target);
+  }
+
+  // The preview shows the page as printing draws it (the same walk through the same port),
+  // an empty design as an empty page; it zooms, fits, pages and prints, and keeps its place.
+  void printPreviewShowsThePrintedPage() {
+    App e(dir().path());
+    auto check = [&](bool empty) {
+      OnModal([&, empty](QWidget* d) {
+        auto* preview = qobject_cast<PrintPreviewDialog*>(d);
+        QVERIFY(preview);
+        QImage printed;
+        auto port = QtPrinterPort::ForDefault();
+        port->previewInto(&printed, 96);
+        QVERIFY(PrintDesign(e.ctx.design, *port, e.ctx.pictures, nullptr));
+        QCOMPARE(preview->pageImage(), printed);
+        const QImage& page = preview->pageImage();
+        bool inked = false;
+        for (int y = 0; y < page.height() && !inked; y += 2) {
+          for (int x = 0; x < page.width() && !inked; x += 2) inked = qGray(page.pixel(x, y)) < 200;
+        }
+        QCOMPARE(inked, !empty);
+        QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblPages"))->text(),
+                 QStringLiteral("1 / 1"));
+        QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdNext"))->isEnabled());
+        const QSize at100 = page.size();
+        Click(d, "cmdZoomIn");
+        QCOMPARE(preview->zoom(), 125);
+        QVERIFY(preview->pageImage().width() > at100.width());
+        Click(d, "cmdFitPage");
+        QVERIFY(preview->zoom() >= 10 && preview->zoom() <= 400);
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+          if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) {
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+          }
+        }
+        d->move(123, 45);
+        if (empty) {
+          Click(d, "cmdClose");
+        } else {
+          Click(d, "cmdPrint");  // Print asks first, as the menu's Print does
+        }
+      });
+    };
+    check(true);
+    e.act("QFM113")->trigger();
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    check(false);
+    e.prompter.answers = {kMsgCancel};
+    e.act("tblPreview")->trigger();
+    QCOMPARE(e.prompter.messages.last(), Q(kMsgPrintConfirm));
+    QVERIFY(e.ctx.state.windows[kWinPreview].left > 0);
+    QCOMPARE(e.act("QFM113")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
   }
 
   void zoomBoxRules() {

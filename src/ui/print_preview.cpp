@@ -1,0 +1,173 @@
+#include "print_preview.h"
+
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "platform/qt_printer.h"
+#include "view/printing.h"
+
+namespace qf {
+
+namespace {
+
+constexpr std::array<int, 10> kZooms = {10, 25, 50, 75, 100, 125, 150, 200, 300, 400};
+
+QPushButton* Button(const char* name, const char* caption) {
+  auto* b = new QPushButton(QString::fromUtf8(caption));
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAccessibleName(b->text());
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictures,
+                                       WindowPlaces& places, std::function<void()> print,
+                                       QWidget* parent)
+    : PlacedDialog(places, kWinPreview, parent),
+      design_(design),
+      pictures_(pictures),
+      print_(std::move(print)),
+      area_(new QScrollArea),
+      view_(new QLabel),
+      number_(new QLineEdit),
+      pages_(new QLabel) {
+  setObjectName(QStringLiteral("frmPreview"));
+  setWindowTitle(QStringLiteral("印刷プレビュー"));
+  setAccessibleName(windowTitle());
+  first_ = Button("cmdFirst", "先頭");
+  previous_ = Button("cmdPrev", "前へ");
+  next_ = Button("cmdNext", "次へ");
+  last_ = Button("cmdLast", "最後");
+  zoomOut_ = Button("cmdZoomOut", "縮小");
+  zoomIn_ = Button("cmdZoomIn", "拡大");
+  QPushButton* width = Button("cmdFitWidth", "ﾍﾟｰｼﾞ幅");
+  QPushButton* whole = Button("cmdFitPage", "ﾍﾟｰｼﾞ全体");
+  QPushButton* printButton = Button("cmdPrint", "印刷");
+  QPushButton* close = Button("cmdClose", "閉じる");
+  number_->setObjectName(QStringLiteral("txtPage"));
+  number_->setAccessibleName(QStringLiteral("ﾍﾟｰｼﾞ"));
+  number_->setValidator(new QIntValidator(1, 999999, number_));
+  number_->setMaximumWidth(number_->fontMetrics().horizontalAdvance(QStringLiteral("999999")) + 12);
+  pages_->setObjectName(QStringLiteral("lblPages"));
+  pages_->setAccessibleName(QStringLiteral("ﾍﾟｰｼﾞ数"));
+  view_->setObjectName(QStringLiteral("picPage"));
+  view_->setAccessibleName(QStringLiteral("ﾍﾟｰｼﾞ"));
+  area_->setObjectName(QStringLiteral("scrPage"));
+  area_->setAccessibleName(windowTitle());
+  area_->setWidget(view_);
+  area_->setAlignment(Qt::AlignCenter);
+  area_->setBackgroundRole(QPalette::Dark);
+
+  auto* strip = new QHBoxLayout;
+  for (QWidget* w : std::initializer_list<QWidget*>{zoomOut_, zoomIn_, width, whole, first_,
+                                                    previous_, number_, pages_, next_, last_}) {
+    strip->addWidget(w);
+  }
+  strip->addStretch();
+  strip->addWidget(printButton);
+  strip->addWidget(close);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(strip);
+  layout->addWidget(area_, 1);
+  // A sensible first size: most of a page at 100 % on a common screen.
+  resize(900, 760);
+
+  connect(zoomIn_, &QPushButton::clicked, this, &PrintPreviewDialog::zoomIn);
+  connect(zoomOut_, &QPushButton::clicked, this, &PrintPreviewDialog::zoomOut);
+  connect(width, &QPushButton::clicked, this, &PrintPreviewDialog::fitWidth);
+  connect(whole, &QPushButton::clicked, this, &PrintPreviewDialog::fitPage);
+  connect(first_, &QPushButton::clicked, this, [this] { showPage(1); });
+  connect(previous_, &QPushButton::clicked, this, [this] { showPage(page_ - 1); });
+  connect(next_, &QPushButton::clicked, this, [this] { showPage(page_ + 1); });
+  connect(last_, &QPushButton::clicked, this, [this] { showPage(pageCount()); });
+  connect(number_, &QLineEdit::returnPressed, this, [this] { showPage(number_->text().toInt()); });
+  connect(printButton, &QPushButton::clicked, this, [this] {
+    accept();
+    if (print_) print_();
+  });
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  updateControls();
+}
+
+void PrintPreviewDialog::showEvent(QShowEvent* event) {
+  PlacedDialog::showEvent(event);
+  if (image_.isNull()) render();
+}
+
+QSizeF PrintPreviewDialog::pageInches() const {
+  std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
+  ApplyPrinterSetup(*port, design_.page);
+  const PrinterPage p = port->page();
+  return {p.widthTwips / 1440.0, p.heightTwips / 1440.0};
+}
+
+void PrintPreviewDialog::render() {
+  // The printer Print would use, set up from the design as Print sets it up; one page drawn,
+  // at the zoom, each time it is shown.
+  std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
+  port->previewInto(&image_, std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100))));
+  PrintDesign(design_, *port, pictures_, nullptr);
+  view_->setPixmap(QPixmap::fromImage(image_));
+  view_->resize(image_.size());
+  updateControls();
+}
+
+void PrintPreviewDialog::updateControls() {
+  number_->setText(QString::number(page_));
+  pages_->setText(QStringLiteral("%1 / %2").arg(page_).arg(pageCount()));
+  first_->setEnabled(page_ > 1);
+  previous_->setEnabled(page_ > 1);
+  next_->setEnabled(page_ < pageCount());
+  last_->setEnabled(page_ < pageCount());
+  zoomOut_->setEnabled(zoom_ > kZooms.front());
+  zoomIn_->setEnabled(zoom_ < kZooms.back());
+}
+
+void PrintPreviewDialog::setZoom(int zoom) {
+  zoom_ = std::clamp(zoom, kZooms.front(), kZooms.back());
+  render();
+}
+
+void PrintPreviewDialog::zoomIn() {
+  const auto next = std::upper_bound(kZooms.begin(), kZooms.end(), zoom_);
+  setZoom(next == kZooms.end() ? kZooms.back() : *next);
+}
+
+void PrintPreviewDialog::zoomOut() {
+  const auto below = std::lower_bound(kZooms.begin(), kZooms.end(), zoom_);
+  setZoom(below == kZooms.begin() ? kZooms.front() : *(below - 1));
+}
+
+void PrintPreviewDialog::fitWidth() {
+  const QSizeF inches = pageInches();
+  const int room = area_->viewport()->width() - area_->verticalScrollBar()->sizeHint().width();
+  if (inches.width() > 0) setZoom(static_cast<int>(room / (inches.width() * 96) * 100));
+}
+
+void PrintPreviewDialog::fitPage() {
+  const QSizeF inches = pageInches();
+  const QSize room = area_->viewport()->size();
+  if (inches.width() > 0 && inches.height() > 0) {
+    setZoom(static_cast<int>(
+        std::min(room.width() / (inches.width() * 96), room.height() / (inches.height() * 96)) *
+        100));
+  }
+}
+
+void PrintPreviewDialog::showPage(int page) {
+  page_ = std::clamp(page, 1, pageCount());
+  render();
+}
+
+}  // namespace qf

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <functional>
+
+#include "document/design.h"
+#include "platform/picture_store.h"
+#include "ui/settings_dialogs.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+
+namespace qf {
+
+// frmPreview: the page as Print puts it on paper — the same printing walk through the same
+// printer port, composed at the preview's zoom when it is shown — with zoom, page navigation
+// and Print.
+class PrintPreviewDialog final : public PlacedDialog {
+  Q_OBJECT
+
+ public:
+  // `print` prints the design as the File menu's 印刷 does.
+  PrintPreviewDialog(const Design& design, PictureStore& pictures, WindowPlaces& places,
+                     std::function<void()> print, QWidget* parent = nullptr);
+
+  int zoom() const { return zoom_; }
+  int pageCount() const { return 1; }  // one page until records are merged into the design
+  int currentPage() const { return page_; }
+  // The page as shown, at the zoom (96 dots an inch at 100 %).
+  const QImage& pageImage() const { return image_; }
+
+  void setZoom(int zoom);
+  void zoomIn();
+  void zoomOut();
+  void fitWidth();
+  void fitPage();
+  void showPage(int page);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void render();
+  void updateControls();
+  // The page's size in inches, as the printer gives it.
+  QSizeF pageInches() const;
+
+  const Design& design_;
+  PictureStore& pictures_;
+  std::function<void()> print_;
+  int zoom_ = 100;
+  int page_ = 1;
+  QImage image_;
+  QScrollArea* area_;
+  QLabel* view_;
+  QLineEdit* number_;
+  QLabel* pages_;
+  QPushButton* first_;
+  QPushButton* previous_;
+  QPushButton* next_;
+  QPushButton* last_;
+  QPushButton* zoomOut_;
+  QPushButton* zoomIn_;
+};
+
+}  // namespace qf
