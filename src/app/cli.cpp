@@ -18,7 +18,8 @@ constexpr std::string_view kUsage =
     "       quillform --resave IN OUT\n"
     "       quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]\n"
     "       quillform --render FILE -o PAGE.png [--zoom N] [--no-grid]\n"
-    "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n";
+    "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n"
+    "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N]\n";
 
 // One cell on one line: line breaks, tabs and backslashes are written as escapes.
 std::string DumpCell(const std::string& cell) {
@@ -121,6 +122,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
   if (cmd == "--source") return Source(args);
   if (cmd == "--render") return Render(args);
   if (cmd == "--print") return Print(args);
+  if (cmd == "--export") return Export(args);
   return Usage("unknown option " + cmd);
 }
 

@@ -21,5 +21,7 @@ int Source(const std::vector<std::string>& args);
 int Render(const std::vector<std::string>& args);
 // quillform --print FILE [-o OUT.pdf] [-P PRINTER]
 int Print(const std::vector<std::string>& args);
+// quillform --export FILE -o OUT.pdf|OUT.png [--dpi N]
+int Export(const std::vector<std::string>& args);
 
 }  // namespace qf

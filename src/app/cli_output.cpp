@@ -5,6 +5,7 @@
 #include "app/cli_commands.h"
 #include "document/cp932.h"
 #include "document/number_text.h"
+#include "platform/page_export.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
 #include "platform/raster_surface.h"
@@ -134,6 +135,35 @@ int Print(const std::vector<std::string>& args) {
   printer->printer().setDocName(QString::fromStdString(std::filesystem::path(file).filename()));
   QtPictureStore pictures;
   if (!PrintDesign(design, *printer, pictures, &error)) return Fail("cannot print: " + error);
+  return 0;
+}
+
+int Export(const std::vector<std::string>& args) {
+  std::string file;
+  std::string out;
+  int dpi = 300;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-o" && i + 1 < args.size()) {
+      out = args[++i];
+    } else if (a == "--dpi" && i + 1 < args.size()) {
+      const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
+      if (!n || *n < 10 || *n > 1200) return Usage("--dpi takes 10 to 1200");
+      dpi = *n;
+    } else if (a.rfind("-", 0) == 0 || !file.empty()) {
+      return Usage("--export takes one file, -o OUT.pdf|OUT.png|OUT.svg and --dpi N");
+    } else {
+      file = a;
+    }
+  }
+  if (file.empty() || out.empty()) return Usage("--export takes a file and -o OUT");
+  const std::optional<ExportFormat> format = ExportFormatOf(out);
+  if (!format) return Usage("--export writes .pdf, .png or .svg");
+  Design design;
+  if (int rc = Load(file, design)) return rc;
+  QtPictureStore pictures;
+  const FileStatus st = ExportDesign(design, pictures, out, *format, dpi);
+  if (!st.ok()) return Fail("cannot export " + out, st);
   return 0;
 }
 

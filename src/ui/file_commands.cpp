@@ -2,6 +2,7 @@
 // with the design named on the command line.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QPrinter>
 #include <ctime>
@@ -156,6 +157,35 @@ void MainWindow::printPreview() {
   PrintPreviewDialog preview(
       ctx_.design, ctx_.pictures, ctx_.places, [this] { filePrint(); }, this);
   preview.exec();
+}
+
+void MainWindow::exportPage(ExportFormat format) {
+  commitCellEdits();
+  static constexpr int kDpis[] = {96, 150, 300, 600};
+  int dpi = 300;
+  if (format == ExportFormat::Png) {
+    const QStringList items{QStringLiteral("96 dpi"), QStringLiteral("150 dpi"),
+                            QStringLiteral("300 dpi"), QStringLiteral("600 dpi")};
+    const auto chosen = prompter_.chooseItem(this, QStringLiteral("解像度"), items, 2);
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(std::size(kDpis))) return;
+    dpi = kDpis[*chosen];
+  }
+  // The design's own name with the new extension.
+  const QFileInfo design(ctx_.state.fileName.empty() ? NameForNow() : Q(ctx_.state.fileName));
+  static constexpr const char* kFilters[] = {"PDF(*.pdf)|*.pdf", "PNG(*.png)|*.png",
+                                             "SVG(*.svg)|*.svg"};
+  static constexpr const char* kExtensions[] = {".pdf", ".png", ".svg"};
+  const auto kind = static_cast<size_t>(format);
+  const QString suggested =
+      QDir(design.path()).filePath(design.completeBaseName() + kExtensions[kind]);
+  const auto path = prompter_.saveFileName(this, suggested, QString::fromLatin1(kFilters[kind]));
+  if (!path) return;
+  FileStatus st;
+  {
+    BusyCursor busy;
+    st = ExportDesign(ctx_.design, ctx_.pictures, path->toStdString(), format, dpi);
+  }
+  if (!st.ok()) prompter_.showMessage(this, Q(st.detail), MessageKind::Warning);
 }
 
 void MainWindow::fileExit() {

@@ -117,6 +117,12 @@ void MainWindow::buildMenus() {
   connect(addItem(file, "QFM107", "印刷"), &QAction::triggered, this, &MainWindow::filePrint);
   connect(addItem(file, "QFM113", "印刷プレビュー(&V)", "Ctrl+Shift+P"), &QAction::triggered, this,
           &MainWindow::printPreview);
+  connect(addItem(file, "QFM114", "PDF出力..."), &QAction::triggered, this,
+          [this] { exportPage(ExportFormat::Pdf); });
+  connect(addItem(file, "QFM115", "画像出力..."), &QAction::triggered, this,
+          [this] { exportPage(ExportFormat::Png); });
+  connect(addItem(file, "QFM116", "SVG出力..."), &QAction::triggered, this,
+          [this] { exportPage(ExportFormat::Svg); });
   recentSeparator_ = separator(file, "QFM108");
   for (int i = 0; i < 5; ++i) {
     QAction* a = file->addAction(QString());

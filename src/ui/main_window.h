@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/page_export.h"
 #include "ui/app_context.h"
 #include "ui/startup_page.h"
 
@@ -61,6 +62,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void filePrint();
   // The page as Print puts it on paper, in a window of its own.
   void printPreview();
+  // The page as printing draws it, into a PDF or a PNG file (its resolution asked for).
+  void exportPage(ExportFormat format);
   void fileExit();
   void toggleGrid();
   void pageSetup();

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -118,6 +119,16 @@ std::optional<QString> QtPrompter::openFileNameFrom(QWidget* parent, const QStri
       QFileDialog::getOpenFileName(parent, QString(), initial, QtFileFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path;
+}
+
+std::optional<int> QtPrompter::chooseItem(QWidget* parent, const QString& label,
+                                          const QStringList& items, int current) {
+  bool ok = false;
+  const QString chosen = QInputDialog::getItem(
+      parent, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), label,
+      items, current, false, &ok);
+  if (!ok) return std::nullopt;
+  return static_cast<int>(items.indexOf(chosen));
 }
 
 void QtPrompter::openDocument(const QString& path) {

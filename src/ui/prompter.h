@@ -50,6 +50,9 @@ class Prompter {
                                                   const QString& filter) = 0;
   // Opens a document with the desktop's viewer.
   virtual void openDocument(const QString& path) = 0;
+  // One of `items` chosen in a list titled `label`; none when cancelled.
+  virtual std::optional<int> chooseItem(QWidget* parent, const QString& label,
+                                        const QStringList& items, int current) = 0;
 };
 
 // The Qt dialogs.
@@ -66,6 +69,8 @@ class QtPrompter final : public Prompter {
   std::optional<QString> openFileNameFrom(QWidget* parent, const QString& initial,
                                           const QString& filter) override;
   void openDocument(const QString& path) override;
+  std::optional<int> chooseItem(QWidget* parent, const QString& label, const QStringList& items,
+                                int current) override;
 };
 
 // A filter in the "description|patterns|…" form of the original dialogs, as Qt writes it.

@@ -51,5 +51,30 @@ fi
 if "$qf" --print "$data/golden.qfd" -P NoSuchQueue 2>"$tmp/err"; then fail "printed nowhere"; fi
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "print error is not one line: $(cat "$tmp/err")"
 
+# Exports: the page as printing draws it. A PNG's size follows the dpi; a PDF is what --print -o
+# writes; a folder that does not exist leaves nothing and says which file and why.
+for dpi in 96:1123x793 150:1754x1240 300:3508x2479 600:7017x4958; do
+  "$qf" --export "$data/golden.qfd" -o "$tmp/page${dpi%%:*}.png" --dpi "${dpi%%:*}"
+  file "$tmp/page${dpi%%:*}.png" | tr -d ' ' | grep -q "${dpi#*:}" \
+    || fail "PNG at ${dpi%%:*} dpi: $(file "$tmp/page${dpi%%:*}.png")"
+done
+"$qf" --export "$data/golden.qfd" -o "$tmp/export.pdf"
+pdfinfo "$tmp/export.pdf" | grep -q '842 x 595 pts (A4)' || fail "exported PDF is not A4 landscape"
+pdftotext "$tmp/export.pdf" - | grep -q '請求書' || fail "exported PDF lacks the title"
+"$qf" --export "$data/golden.qfd" -o "$tmp/export.svg"
+python3 -c '
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+assert root.get("viewBox") == "0 0 842 595", root.get("viewBox")
+texts = [t.text for t in root.iter("{http://www.w3.org/2000/svg}text")]
+assert "請求書" in texts, texts
+' "$tmp/export.svg" || fail "exported SVG"
+if "$qf" --export "$data/golden.qfd" -o "$tmp/none/x.pdf" 2>"$tmp/err"; then
+  fail "exported into a folder that does not exist"
+fi
+grep -q 'none/x.pdf」に出力できません：フォルダがありません' "$tmp/err" || fail "export error: $(cat "$tmp/err")"
+[ -z "$(ls -A "$tmp" | grep '^\.')" ] || fail "an export left a temporary file"
+if "$qf" --export "$data/golden.qfd" -o "$tmp/x.svgz" 2>/dev/null; then fail "unknown format accepted"; fi
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include <QXmlStreamReader>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/page_export.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
 #include "support/design_builder.h"
@@ -343,6 +346,50 @@ TEST(QtPrinterPort, APreviewIsThePrintedPage) {
   }
   EXPECT_GT(ink, 2000);
   EXPECT_LT(differ, ink / 20) << differ << " of " << ink << " inked pixels differ";
+}
+
+// The SVG export draws the printed page as vector graphics: an element for every object drawn,
+// in points of the paper, and no file at all when the folder is missing.
+TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
+  TempDir dir;
+  DesignBuilder b;
+  b.text("金額 1月", 20, 15, 0, "", "ＭＳ ゴシック", 18);
+  b.figure(ObjectKind::Box, 15, 30, 120, 70, "2", Rgb(0, 0, 200), "0", 2);
+  b.figure(ObjectKind::Line, 15, 80, 190, 80, "0", Rgb(200, 0, 0), "1", 1);
+  b.figure(ObjectKind::Ring, 130, 30, 190, 70, "0", 0, "0", 3);
+  b.picture(WritePicture(dir / "p.bmp", 30, 20), 40, 100, false);
+  b.design.page.orientation = 2;
+  QtPictureStore pictures;
+  const fs::path out = dir / "page.svg";
+  ASSERT_TRUE(ExportDesign(b.design, pictures, out, ExportFormat::Svg).ok());
+  QFile file(QString::fromStdString(out.string()));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  std::map<QString, int> elements;
+  QString viewBox;
+  QString text;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    ++elements[xml.name().toString()];
+    if (xml.name() == u"svg") viewBox = xml.attributes().value("viewBox").toString();
+    if (xml.name() == u"text") text += xml.readElementText();
+  }
+  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_EQ(viewBox, QStringLiteral("0 0 842 595"));  // A4 across, in points
+  EXPECT_EQ(text, QStringLiteral("金額 1月"));
+  EXPECT_EQ(elements[QStringLiteral("text")], 1);
+  EXPECT_EQ(elements[QStringLiteral("polyline")], 1);
+  EXPECT_EQ(elements[QStringLiteral("ellipse")], 1);
+  EXPECT_EQ(elements[QStringLiteral("image")], 1);
+  EXPECT_GE(elements[QStringLiteral("rect")], 1);
+  EXPECT_EQ(ExportFormatOf("a/B.SvG"), ExportFormat::Svg);
+  EXPECT_EQ(ExportFormatOf("a/b.jpg"), std::nullopt);
+
+  const FileStatus missing =
+      ExportDesign(b.design, pictures, dir / "none" / "x.svg", ExportFormat::Svg);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.detail.find("フォルダがありません"), std::string::npos) << missing.detail;
+  EXPECT_FALSE(fs::exists(dir / "none"));
 }
 
 }  // namespace

@@ -252,6 +252,33 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.act("QFM113")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
   }
 
+  // The export items write what printing draws, under the name the user takes, suggested from
+  // the design's; a missing folder is reported in Japanese and leaves nothing.
+  void exportItemsWriteThePrintedPage() {
+    App e(dir().path());
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    const QString out = dir().filePath(QStringLiteral("out"));
+    e.prompter.savePaths = {out + ".pdf", out + ".png", out + ".svg", out + "/none/x.pdf"};
+    e.prompter.items_ = {1};  // 150 dpi
+    for (const char* item : {"QFM114", "QFM115", "QFM116", "QFM114"}) e.act(item)->trigger();
+    const QStringList suggested = e.prompter.suggestedNames.mid(0, 3);
+    QCOMPARE(suggested, (QStringList{Data("golden.pdf"), Data("golden.png"), Data("golden.svg")}));
+    QCOMPARE(e.prompter.itemLists.size(), 1);
+    QCOMPARE(e.prompter.itemLists[0].size(), 4);
+    QImage png(out + ".png");
+    QCOMPARE(png.size(), QSize(1754, 1240));  // A4 across at 150 dpi
+    QFile pdf(out + ".pdf");
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+    QFile svg(out + ".svg");
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("viewBox=\"0 0 842 595\""));
+    QVERIFY(e.prompter.messages.last().contains(QStringLiteral("フォルダがありません")));
+    QVERIFY(e.prompter.messages.last().contains(out + "/none/x.pdf"));
+    QVERIFY(!QFileInfo::exists(out + "/none"));
+  }
+
   void zoomBoxRules() {
     App e(dir().path());
     auto* zoom = e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"));

@@ -51,6 +51,20 @@ class ScriptedPrompter final : public Prompter {
     return take(openPaths);
   }
   void openDocument(const QString& path) override { documents << path; }
+  std::optional<int> chooseItem(QWidget*, const QString& label, const QStringList& items,
+                                int current) override {
+    itemLists << items;
+    itemLabels << label;
+    if (items_.empty()) return current;
+    const int i = items_.front();
+    items_.pop_front();
+    if (i < 0) return std::nullopt;
+    return i;
+  }
+  // Items to choose, in turn (-1: cancel); none left chooses the one offered.
+  std::deque<int> items_;
+  QList<QStringList> itemLists;
+  QStringList itemLabels;
 
   std::deque<int> answers;
   std::deque<QString> openPaths;

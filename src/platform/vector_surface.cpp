@@ -1,0 +1,115 @@
+#include "vector_surface.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/picture_store.h"
+#include "platform/qt_fonts.h"
+#include "platform/raster_surface.h"
+
+namespace qf {
+
+VectorSurface::VectorSurface(QPainter& painter, double pointsWide, double pointsHigh,
+                             double scaleWidth, double scaleHeight, int dpi)
+    : painter_(painter),
+      sx_(scaleWidth > 0 ? pointsWide / scaleWidth : 1),
+      sy_(scaleHeight > 0 ? pointsHigh / scaleHeight : 1),
+      pointsPerDot_(72.0 / std::max(1, dpi)),
+      size_(pointsWide, pointsHigh) {
+  painter_.setRenderHint(QPainter::Antialiasing, true);
+}
+
+void VectorSurface::setFont(const FontSpec& f) {
+  font_ = MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
+}
+
+QPen VectorSurface::pen(int32_t color) const {
+  QPen p(ToQColor(color));
+  p.setWidthF(std::max(1, width_) * pointsPerDot_);
+  // Dashes are for thin pens only, as on the printer.
+  static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+                                             Qt::DashDotLine, Qt::DashDotDotLine};
+  if (width_ <= 1 && style_ > 0 && style_ < 5) p.setStyle(kStyles[style_]);
+  p.setCapStyle(width_ > 1 ? Qt::RoundCap : Qt::FlatCap);
+  return p;
+}
+
+void VectorSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
+  painter_.setPen(pen(color));
+  painter_.drawLine(toPoints(x1, y1), toPoints(x2, y2));
+}
+
+void VectorSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
+  const QRectF r = QRectF(toPoints(x1, y1), toPoints(x2, y2)).normalized();
+  if (filled) {
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ToQColor(color));
+  } else {
+    painter_.setPen(pen(color));
+    painter_.setBrush(fillStyle_ == FillStyle::Solid ? QBrush(ToQColor(fillColor_)) : QBrush());
+  }
+  painter_.drawRect(r);
+  painter_.setBrush(QBrush());
+}
+
+void VectorSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
+                           std::optional<double> start, std::optional<double> end) {
+  // The radius is the longer half-axis, as on the other surfaces.
+  double rx = radius;
+  double ry = radius;
+  if (aspect > 0 && aspect < 1) {
+    ry = radius * aspect;
+  } else if (aspect > 1) {
+    rx = radius / aspect;
+  }
+  const QPointF c = toPoints(cx, cy);
+  const QRectF r(c.x() - std::abs(rx * sx_), c.y() - std::abs(ry * sy_), 2 * std::abs(rx * sx_),
+                 2 * std::abs(ry * sy_));
+  painter_.setPen(pen(color));
+  if (start && end) {
+    // Counter-clockwise from +x, in sixteenths of a degree.
+    constexpr double kSixteenths = 180.0 * 16 / 3.14159265358979323846;
+    double span = *end - *start;
+    while (span < 0) span += 2 * 3.14159265358979323846;
+    painter_.setBrush(QBrush());
+    painter_.drawArc(r, static_cast<int>(std::lround(*start * kSixteenths)),
+                     static_cast<int>(std::lround(span * kSixteenths)));
+    return;
+  }
+  painter_.setBrush(fillStyle_ == FillStyle::Solid ? QBrush(ToQColor(fillColor_)) : QBrush());
+  painter_.drawEllipse(r);
+  painter_.setBrush(QBrush());
+}
+
+void VectorSurface::paintPicture(const Picture& picture, double x, double y, double width,
+                                 double height, RasterOp op) {
+  const auto* pic = dynamic_cast<const QtPicture*>(&picture);
+  if (!pic || width <= 0 || height <= 0) return;
+  const QRectF target(toPoints(x, y), QSizeF(width * sx_, height * sy_));
+  // An inverting operation has nothing to invert on paper but white: black where it covers.
+  if (op == RasterOp::DstInvert) {
+    painter_.fillRect(target, Qt::black);
+    return;
+  }
+  painter_.drawImage(target, pic->image());
+}
+
+void VectorSurface::print(std::string_view text) {
+  painter_.setFont(font_);
+  painter_.setPen(ToQColor(foreColor_));
+  DrawTextLines(painter_, painter_.device(), toPoints(currentX_, currentY_),
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void VectorSurface::clear() {
+  painter_.fillRect(QRectF(QPointF(0, 0), size_), Qt::white);
+}
+
+double VectorSurface::textWidth(std::string_view text) {
+  const QFontMetricsF fm(font_, painter_.device());
+  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
+         sx_;
+}
+
+}  // namespace qf
