@@ -39,7 +39,8 @@ ctest --test-dir build --output-on-failure -j2
 if command -v clang++ >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQF_BUILD_TESTS=OFF -DQF_BUILD_BENCH=OFF -DQF_BUILD_FUZZ=ON >/dev/null
-  cmake --build build-fuzz -j2 --target fuzz_load_design fuzz_settings
+  cmake --build build-fuzz -j2 --target fuzz_load_design fuzz_settings fuzz_csv
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_load_design 20
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_settings 10 '*.ini'
+  fuzz/smoke.sh build-fuzz/fuzz/fuzz_csv 15 'csv/*.csv'
 fi

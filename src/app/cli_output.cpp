@@ -5,6 +5,7 @@
 #include "app/cli_commands.h"
 #include "document/cp932.h"
 #include "document/number_text.h"
+#include "merge/merge.h"
 #include "platform/page_export.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
@@ -108,18 +109,40 @@ int Render(const std::vector<std::string>& args) {
   return 0;
 }
 
+namespace {
+
+// Reads --data FILE and --group COLUMN at args[i]; false for any other argument.
+bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& merge) {
+  if (i + 1 >= args.size()) return false;
+  if (args[i] == "--data") {
+    merge.data = args[++i];
+    return true;
+  }
+  if (args[i] == "--group") {
+    merge.group = args[++i];
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int Print(const std::vector<std::string>& args) {
   std::string file;
   std::string out;
   std::string queue;
+  MergeSource merge;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-o" && i + 1 < args.size()) {
       out = args[++i];
     } else if (a == "-P" && i + 1 < args.size()) {
       queue = args[++i];
+    } else if (MergeOption(args, i, merge)) {
+      continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
-      return Usage("--print takes one file, -o OUT.pdf and -P PRINTER");
+      return Usage(
+          "--print takes one file, -o OUT.pdf, -P PRINTER, --data RECORDS.csv and --group COLUMN");
     } else {
       file = a;
     }
@@ -134,6 +157,21 @@ int Print(const std::vector<std::string>& args) {
   if (!printer) return Fail("cannot print: " + error);
   printer->printer().setDocName(QString::fromStdString(std::filesystem::path(file).filename()));
   QtPictureStore pictures;
+  if (!merge.data.empty()) {
+    if (!out.empty()) {
+      // As an export: a PDF the merge could not finish is not left half written.
+      printer.reset();
+      ExportOptions options;
+      options.merge = &merge;
+      const FileStatus st = ExportDesign(design, pictures, out, ExportFormat::Pdf, options);
+      return st.ok() ? 0 : Fail("cannot print", st);
+    }
+    if (!PrintMerged(design, *printer, pictures, merge, {}, &error)) {
+      return Fail("cannot print: " + error);
+    }
+    return 0;
+  }
+  if (!merge.group.empty()) return Usage("--group needs --data");
   if (!PrintDesign(design, *printer, pictures, &error)) return Fail("cannot print: " + error);
   return 0;
 }
@@ -141,7 +179,8 @@ int Print(const std::vector<std::string>& args) {
 int Export(const std::vector<std::string>& args) {
   std::string file;
   std::string out;
-  int dpi = 300;
+  ExportOptions options;
+  MergeSource merge;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-o" && i + 1 < args.size()) {
@@ -149,9 +188,13 @@ int Export(const std::vector<std::string>& args) {
     } else if (a == "--dpi" && i + 1 < args.size()) {
       const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
       if (!n || *n < 10 || *n > 1200) return Usage("--dpi takes 10 to 1200");
-      dpi = *n;
+      options.dpi = *n;
+    } else if (MergeOption(args, i, merge)) {
+      continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
-      return Usage("--export takes one file, -o OUT.pdf|OUT.png|OUT.svg and --dpi N");
+      return Usage(
+          "--export takes one file, -o OUT.pdf|OUT.png|OUT.svg, --dpi N, --data RECORDS.csv and "
+          "--group COLUMN");
     } else {
       file = a;
     }
@@ -162,7 +205,9 @@ int Export(const std::vector<std::string>& args) {
   Design design;
   if (int rc = Load(file, design)) return rc;
   QtPictureStore pictures;
-  const FileStatus st = ExportDesign(design, pictures, out, *format, dpi);
+  if (!merge.group.empty() && merge.data.empty()) return Usage("--group needs --data");
+  if (!merge.data.empty()) options.merge = &merge;
+  const FileStatus st = ExportDesign(design, pictures, out, *format, options);
   if (!st.ok()) return Fail("cannot export " + out, st);
   return 0;
 }

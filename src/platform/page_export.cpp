@@ -33,9 +33,25 @@ std::string Reason(int err) {
   }
 }
 
-FileStatus Failure(const std::filesystem::path& path, int err) {
+FileStatus Failure(const std::filesystem::path& path, int err, const std::string& why = "") {
   return {err == 0 ? kErrPathFileAccess : err,
-          "「" + path.string() + "」に出力できません：" + Reason(err)};
+          "「" + path.string() + "」に出力できません：" + (why.empty() ? Reason(err) : why)};
+}
+
+// Prints the design, or its merged pages, on a port: what every export draws.
+bool PrintInto(const Design& design, PrinterPort& port, PictureStore& pictures,
+               const ExportOptions& options, bool onePage, std::string* error, bool* cancelled) {
+  *cancelled = false;
+  if (options.merge) {
+    MergeSource source = *options.merge;
+    if (onePage) source.lastPage = source.firstPage;
+    return PrintMerged(design, port, pictures, source, options.progress, error, cancelled);
+  }
+  if (options.progress && !options.progress(1)) {
+    *cancelled = true;
+    return false;
+  }
+  return PrintDesign(design, port, pictures, error);
 }
 
 // The page as vector graphics in an SVG document, with the paper a PDF file would have.
@@ -83,19 +99,20 @@ class SvgPort final : public PrinterPort {
 };
 
 // Draws the page into bytes: a PNG image or an SVG document.
-bool PageBytes(const Design& design, PictureStore& pictures, ExportFormat format, int dpi,
-               const std::string& title, QByteArray* bytes) {
+bool PageBytes(const Design& design, PictureStore& pictures, ExportFormat format,
+               const ExportOptions& options, const std::string& title, QByteArray* bytes,
+               std::string* error, bool* cancelled) {
   QBuffer buffer(bytes);
   buffer.open(QIODevice::WriteOnly);
   if (format == ExportFormat::Svg) {
     SvgPort port(&buffer);
     port.setTitle(QString::fromStdString(title));
-    return PrintDesign(design, port, pictures, nullptr);
+    return PrintInto(design, port, pictures, options, true, error, cancelled);
   }
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf("");
   QImage page;
-  port->previewInto(&page, dpi);
-  return PrintDesign(design, *port, pictures, nullptr) && !page.isNull() &&
+  port->previewInto(&page, options.dpi);
+  return PrintInto(design, *port, pictures, options, true, error, cancelled) && !page.isNull() &&
          page.save(&buffer, "PNG");
 }
 
@@ -111,15 +128,19 @@ std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& path) {
 }
 
 FileStatus ExportDesign(const Design& design, PictureStore& pictures,
-                        const std::filesystem::path& path, ExportFormat format, int dpi) {
+                        const std::filesystem::path& path, ExportFormat format,
+                        const ExportOptions& options) {
   const std::filesystem::path dir =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::error_code ec;
   if (!std::filesystem::is_directory(dir, ec)) return Failure(path, ENOENT);
+  std::string error;
+  bool cancelled = false;
   if (format != ExportFormat::Pdf) {
     QByteArray bytes;
-    if (!PageBytes(design, pictures, format, dpi, path.stem().string(), &bytes)) {
-      return Failure(path, 0);
+    if (!PageBytes(design, pictures, format, options, path.stem().string(), &bytes, &error,
+                   &cancelled)) {
+      return Failure(path, cancelled ? ECANCELED : 0, cancelled || options.merge ? error : "");
     }
     const FileStatus st =
         WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
@@ -131,12 +152,11 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
       dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd()));
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf(temp.string());
   port->printer().setDocName(QString::fromStdString(path.stem().string()));
-  std::string error;
-  const bool printed = PrintDesign(design, *port, pictures, &error);
+  const bool printed = PrintInto(design, *port, pictures, options, false, &error, &cancelled);
   port.reset();  // the file is closed
   if (!printed || !std::filesystem::exists(temp, ec)) {
     std::filesystem::remove(temp, ec);
-    return Failure(path, EACCES);
+    return Failure(path, cancelled ? ECANCELED : EACCES, cancelled || options.merge ? error : "");
   }
   std::filesystem::rename(temp, path, ec);
   if (ec) {

@@ -198,6 +198,8 @@ int QtPrinterPort::composeDpi() const {
 }
 
 Surface* QtPrinterPort::beginPage() {
+  // A page already drawn goes to the printer first: a document of many pages holds one at a time.
+  if (surface_ && !flushPage(&pageError_)) return nullptr;
   const QPageLayout layout = printer_->pageLayout();
   const QRectF printable =
       printer_->fullPage() ? layout.fullRectPoints() : QRectF(layout.paintRectPoints());
@@ -227,11 +229,7 @@ void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRe
   }
 }
 
-bool QtPrinterPort::endDoc(std::string* error) {
-  if (!surface_) {
-    if (error) *error = "nothing was printed";
-    return false;
-  }
+bool QtPrinterPort::flushPage(std::string* error) {
   const std::vector<PrinterSurface::Text> texts = surface_->texts();
   surface_.reset();  // ends the painter on the image
   if (preview_) {
@@ -253,17 +251,40 @@ bool QtPrinterPort::endDoc(std::string* error) {
     image_ = QImage();
     return true;
   }
-  QPainter painter;
-  if (!painter.begin(printer_.get())) {
-    if (error) *error = "the printer could not be opened";
+  if (!painter_.isActive()) {
+    if (!painter_.begin(printer_.get())) {
+      if (error) *error = "the printer could not be opened";
+      image_ = QImage();
+      return false;
+    }
+  } else if (!printer_->newPage()) {
+    if (error) *error = "the printer could not start a new page";
     image_ = QImage();
     return false;
   }
   // Device pixels of the printable area; the composed image fills it exactly.
-  paintPage(painter, printer_.get(),
+  paintPage(painter_, printer_.get(),
             QRectF(QPointF(0, 0), QSizeF(printer_->width(), printer_->height())), texts);
-  const bool ok = painter.end();
   image_ = QImage();
+  return true;
+}
+
+bool QtPrinterPort::endDoc(std::string* error) {
+  if (!pageError_.empty()) {
+    if (error) *error = pageError_;
+    if (painter_.isActive()) painter_.end();
+    return false;
+  }
+  if (!surface_) {
+    if (error) *error = "nothing was printed";
+    return false;
+  }
+  if (!flushPage(error)) {
+    if (painter_.isActive()) painter_.end();
+    return false;
+  }
+  if (preview_) return true;
+  const bool ok = painter_.end();
   if (!ok && error) *error = "the page could not be finished";
   return ok;
 }

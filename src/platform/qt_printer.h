@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
 #include <memory>
 #include <string>
@@ -59,9 +60,9 @@ class QtPrinterPort final : public PrinterPort {
   Surface* beginPage() override;
   bool endDoc(std::string* error) override;
 
-  // The page goes into `target` instead of the printer: what endDoc would put on the
-  // printer's printable area, at `dpi`, through the same composing and text drawing. The
-  // printer's paper, orientation and margins still decide the page.
+  // The page goes into `target` instead of the printer (the last page, when there are many):
+  // what endDoc would put on the printer's printable area, at `dpi`, through the same composing and
+  // text drawing. The printer's paper, orientation and margins still decide the page.
   void previewInto(QImage* target, int dpi) {
     preview_ = target;
     previewDpi_ = dpi;
@@ -78,7 +79,12 @@ class QtPrinterPort final : public PrinterPort {
   void paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
                  const std::vector<PrinterSurface::Text>& texts);
 
+  // Sends the page drawn so far to the printer (or the preview's image).
+  bool flushPage(std::string* error);
+
   std::unique_ptr<QPrinter> printer_;
+  QPainter painter_;  // on the printer, from the first page to the end of the document
+  std::string pageError_;
   int16_t paperCode_ = 9;
   int16_t scaleMode_ = static_cast<int16_t>(ScaleMode::Millimetre);
   QImage image_;

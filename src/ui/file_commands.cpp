@@ -183,7 +183,9 @@ void MainWindow::exportPage(ExportFormat format) {
   FileStatus st;
   {
     BusyCursor busy;
-    st = ExportDesign(ctx_.design, ctx_.pictures, path->toStdString(), format, dpi);
+    ExportOptions options;
+    options.dpi = dpi;
+    st = ExportDesign(ctx_.design, ctx_.pictures, path->toStdString(), format, options);
   }
   if (!st.ok()) prompter_.showMessage(this, Q(st.detail), MessageKind::Warning);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -20,13 +22,22 @@ struct RepeatFrame {
   int counter = 0;
 };
 
+// Where a visited object stands: its row, and the pass of the repeat blocks around it counted
+// through them all, the innermost fastest (0 outside any block). A block of 3 passes inside one
+// of 10 numbers its 30 passes 0 to 29.
+struct WalkPosition {
+  int row = 0;
+  long pass = 0;
+};
+
 // A walk never draws more objects than this, so a design with huge repeat counts cannot freeze
 // the window.
 inline constexpr long kMaxWalkSteps = 2'000'000;
 
 // Visits the given object rows (ascending) in drawing order: the layer of the last layer row
 // first, up to the first row's; repeat blocks expanded, each pass shifted by its gap. fn gets the
-// place to draw at (text and pictures: their point twice) and the decoded row. Rows outside the
+// place to draw at (text and pictures: their point twice) and the decoded row, and its
+// WalkPosition when it takes a third argument. Rows outside the
 // list are passed over as if absent, so a list must hold every row of the blocks it touches.
 template <class Fn>
 void WalkRows(const Design& d, const std::vector<int>& rows, Fn&& fn) {
@@ -79,7 +90,17 @@ void WalkRows(const Design& d, const std::vector<int>& rows, Fn&& fn) {
       } else {
         place = {rec.X1 + dx, rec.Y1 + dy, rec.X2 + dx, rec.Y2 + dy};
       }
-      fn(place, rec);
+      if constexpr (std::is_invocable_v<Fn, const WorkingRect&, const ObjectRecord&,
+                                        const WalkPosition&>) {
+        long pass = 0;
+        // Held far below overflow: no page has that many passes anyway.
+        for (const RepeatFrame& f : stack) {
+          pass = std::min(pass, 1L << 30) * (f.count + 1L) + f.counter;
+        }
+        fn(place, rec, WalkPosition{r, pass});
+      } else {
+        fn(place, rec);
+      }
     }
   }
 }

@@ -490,7 +490,10 @@ void PageIndex::forgetDamage() {
 std::vector<int> PageIndex::rowsTouching(const PageRect& region, const ViewState& view) {
   ensureBaseline();
   update();
-  const auto [ux, uy] = UnitsPerPixel(view);
+  // Plain names, not a structured binding: the lambda below captures them.
+  const auto units = UnitsPerPixel(view);
+  const double ux = units.first;
+  const double uy = units.second;
   if (!grid_.valid || grid_.width != view.page.scaleWidth ||
       grid_.height != view.page.scaleHeight || grid_.ux != ux || grid_.uy != uy) {
     buildGrid(view);

@@ -1,5 +1,8 @@
 #include "printing.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "object_walk.h"
 #include "renderer.h"
 
@@ -36,19 +39,71 @@ void PrintObject(Surface& s, const WorkingRect& R, const ObjectRecord& o, const 
   }
 }
 
+void PrintValue(Surface& s, const WorkingRect& R, const ObjectRecord& o, std::string_view value) {
+  std::string line(value);
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  s.setFont(TextFont(o, static_cast<double>(o.Size)));
+  s.setForeColor(o.Color);
+  double x = R.x2;
+  if (o.Align == 1 || o.Align == 2) {
+    const double shift = s.textWidth(o.Text) - s.textWidth(line);
+    x += o.Align == 2 ? shift / 2 : shift;
+  }
+  s.setCurrentXY(x, R.y2);
+  s.print(line);
+}
+
+namespace {
+
+void PrintPage(Surface& page, const Design& design, PictureStore& pictures,
+               const PageValues* values) {
+  WalkObjects(design, 1, design.objects.itemCount(),
+              [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
+                if (values && o.Kind == ObjectKind::Text) {
+                  if (const auto v = values->value(at.row, at.pass)) {
+                    PrintValue(page, place, o, *v);
+                    return;
+                  }
+                }
+                PrintObject(page, place, o, design, pictures);
+              });
+}
+
+}  // namespace
+
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  std::string* error) {
+  bool first = true;
+  return PrintPages(
+      design, printer, pictures,
+      [&first]() -> const PageValues* {
+        static const struct None final : PageValues {
+          std::optional<std::string_view> value(int, long) const override { return std::nullopt; }
+        } kNone;
+        return std::exchange(first, false) ? &kNone : nullptr;
+      },
+      error);
+}
+
+bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,
+                const std::function<const PageValues*()>& next, std::string* error) {
   ApplyPrinterSetup(printer, design.page);
-  Surface* page = printer.beginPage();
-  if (!page) {
-    printer.endDoc(error);
-    if (error && error->empty()) *error = "the printer cannot start printing";
+  bool printed = false;
+  while (const PageValues* values = next()) {
+    Surface* page = printer.beginPage();
+    if (!page) {
+      printer.endDoc(error);
+      if (error && error->empty()) *error = "the printer cannot start printing";
+      return false;
+    }
+    PrintPage(*page, design, pictures, values);
+    printed = true;
+  }
+  if (!printed) {
+    if (error) *error = "nothing was printed";
     return false;
   }
-  WalkObjects(design, 1, design.objects.itemCount(),
-              [&](const WorkingRect& place, const ObjectRecord& o) {
-                PrintObject(*page, place, o, design, pictures);
-              });
   return printer.endDoc(error);
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "document/design.h"
 #include "document/object_record.h"
@@ -19,5 +22,26 @@ void PrintObject(Surface& page, const WorkingRect& place, const ObjectRecord& ob
 // Returns false with a reason when the printer could not print.
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  std::string* error);
+
+// Values that stand in for texts' literal texts on a printed page: the records of a data merge.
+class PageValues {
+ public:
+  virtual ~PageValues() = default;
+  // The value the text of `row` shows in `pass` of its repeat blocks (see WalkPosition); none
+  // keeps its literal text.
+  virtual std::optional<std::string_view> value(int row, long pass) const = 0;
+};
+
+// Prints a text showing `value` instead of its literal text, placed as the generated program
+// places a field: right and centre alignment by the difference of the two widths. The value is
+// one line: its line breaks print as blanks.
+void PrintValue(Surface& page, const WorkingRect& place, const ObjectRecord& text,
+                std::string_view value);
+
+// Prints one page for each set of values `next` gives, until it gives none, as one document.
+// `next` is asked before each page, so it can also stop the printing (a cancel); false with a
+// reason when the printer could not print, or nothing was given to print.
+bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,
+                const std::function<const PageValues*()>& next, std::string* error);
 
 }  // namespace qf

@@ -61,6 +61,24 @@ done
 "$qf" --export "$data/golden.qfd" -o "$tmp/export.pdf"
 pdfinfo "$tmp/export.pdf" | grep -q '842 x 595 pts (A4)' || fail "exported PDF is not A4 landscape"
 pdftotext "$tmp/export.pdf" - | grep -q '請求書' || fail "exported PDF lacks the title"
+# Data merge: one page per invoice, the third split where its block's ten passes are used up.
+"$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 -o "$tmp/merged.pdf"
+pdfinfo "$tmp/merged.pdf" | grep -q '^Pages: *4$' || fail "merged PDF is not 4 pages"
+pdftotext -f 2 -l 2 "$tmp/merged.pdf" - | tr -d ' ' >"$tmp/p2"
+grep -q '鈴木"工房"' "$tmp/p2" && grep -q '品目02' "$tmp/p2" && ! grep -q '品目03' "$tmp/p2" ||
+  fail "merged page 2: $(cat "$tmp/p2")"
+"$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" -o "$tmp/merged2.pdf"
+pdfinfo "$tmp/merged2.pdf" | grep -q '^Pages: *2$' || fail "merged without a group is not 2 pages"
+printf '請求書番号,顧客名\n1,a\n2,"b\n' >"$tmp/bad.csv"
+if "$qf" --export "$data/invoice.qfd" --data "$tmp/bad.csv" -o "$tmp/bad.pdf" 2>"$tmp/err"; then
+  fail "a merge of bad data succeeded"
+fi
+grep -q 'bad.csv」の 3 行目：引用符 " が閉じられていません' "$tmp/err" || fail "merge error: $(cat "$tmp/err")"
+[ ! -e "$tmp/bad.pdf" ] || fail "a failed merge left a file"
+if "$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 無い -o "$tmp/g.pdf" 2>"$tmp/err"; then
+  fail "an unknown group column was accepted"
+fi
+grep -q '列「無い」がありません' "$tmp/err" || fail "group error: $(cat "$tmp/err")"
 "$qf" --export "$data/golden.qfd" -o "$tmp/export.svg"
 python3 -c '
 import sys, xml.etree.ElementTree as ET

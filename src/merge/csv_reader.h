@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qf {
+
+enum class CsvEncoding { Utf8, Cp932 };
+
+// Why records could not be read: the file, the line (1-based; 0 when none applies) and the
+// reason, in Japanese.
+struct CsvError {
+  std::string file;
+  long line = 0;
+  std::string reason;
+
+  std::string message() const;
+};
+
+// 0 detects the delimiter from the header line: the most frequent of comma, tab and semicolon
+// outside quotes (comma when none is there).
+struct CsvOptions {
+  char delimiter = 0;
+};
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF). `carry` lets a long input be checked in pieces: it holds the bytes of a character
+// cut at the end of one piece, to be finished by the next; at the end it must be empty.
+bool ValidUtf8(std::string_view bytes, std::string* carry = nullptr);
+
+// The delimiter a header line uses (see CsvOptions).
+char DetectDelimiter(std::string_view headerLine);
+
+// Reads records of a CSV file one at a time (RFC 4180: quoted fields with doubled quotes and
+// line breaks inside quotes; CR LF, LF or CR line ends, mixed), so a file of any length is read
+// in constant memory. The text is decoded to UTF-8 before it is split: valid UTF-8 (with or
+// without a byte-order mark) is UTF-8, anything else is read as CP932, so a CP932 second byte
+// 0x5C is never taken for a backslash. The first record names the columns; later records with
+// fewer fields get empty values, one with more is an error. Blank lines are passed over.
+class CsvReader {
+ public:
+  ~CsvReader();
+  CsvReader(const CsvReader&) = delete;
+  CsvReader& operator=(const CsvReader&) = delete;
+
+  // nullptr with the error when the file cannot be read or its header is not usable.
+  static std::unique_ptr<CsvReader> Open(const std::filesystem::path& path, CsvOptions options,
+                                         CsvError* error);
+  // The same over bytes in memory; `name` stands for the file in errors.
+  static std::unique_ptr<CsvReader> FromBytes(std::string bytes, std::string name,
+                                              CsvOptions options, CsvError* error);
+
+  const std::vector<std::string>& header() const { return header_; }
+  // The column of a name; -1 when no column has it.
+  int column(std::string_view name) const;
+  char delimiter() const { return delimiter_; }
+  CsvEncoding encoding() const { return encoding_; }
+
+  // The next record, as many fields as the header; false at the end or on an error (then
+  // error() says what).
+  bool next(std::vector<std::string>& record);
+  // The line the record last returned starts on.
+  long line() const { return recordLine_; }
+  const std::optional<CsvError>& error() const { return error_; }
+
+  struct Impl;
+
+ private:
+  CsvReader();
+  bool start(CsvOptions options, CsvError* error);
+  bool fill();  // parses more input into the queue; false at the end or on an error
+  void fail(long line, std::string reason);
+
+  std::unique_ptr<Impl> impl_;
+  std::vector<std::string> header_;
+  char delimiter_ = ',';
+  CsvEncoding encoding_ = CsvEncoding::Utf8;
+  long recordLine_ = 0;
+  std::optional<CsvError> error_;
+};
+
+// Writes records back as CSV: every field quoted, quotes doubled, CR LF after each record.
+std::string WriteCsv(const std::vector<std::vector<std::string>>& records, char delimiter);
+
+}  // namespace qf

@@ -1,0 +1,172 @@
+#include "merge.h"
+
+#include <algorithm>
+
+#include "document/object_rows.h"
+#include "view/object_walk.h"
+
+namespace qf {
+
+std::string_view FieldColumnName(std::string_view field) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!field.empty() && blank(field.back())) field.remove_suffix(1);
+  while (!field.empty() && blank(field.front())) field.remove_prefix(1);
+  const size_t cut = field.find_last_of(".!");
+  return cut == std::string_view::npos ? field : field.substr(cut + 1);
+}
+
+FieldMatch MatchFields(const Design& design, const std::vector<std::string>& header) {
+  FieldMatch m;
+  const int rows = design.objects.itemCount();
+  m.columnOfRow.assign(static_cast<size_t>(rows) + 1, -1);
+  auto note = [](std::vector<std::string>& list, const std::string& name) {
+    if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+  };
+  ObjectRecord rec;
+  for (int row = 1; row <= rows; ++row) {
+    DecodeObjectRow(rec, design.objects, row);
+    if (rec.Kind != ObjectKind::Text || rec.Field.empty()) continue;
+    const std::string_view name = FieldColumnName(rec.Field);
+    const auto it = std::find(header.begin(), header.end(), name);
+    if (it == header.end()) {
+      note(m.missing, rec.Field);
+      continue;
+    }
+    m.columnOfRow[static_cast<size_t>(row)] = static_cast<int>(it - header.begin());
+    note(m.found, rec.Field);
+  }
+  // The passes a page has room for: the walk numbers every pass of the blocks around a text.
+  WalkObjects(design, 1, rows,
+              [&m](const WorkingRect&, const ObjectRecord&, const WalkPosition& at) {
+                if (m.columnOfRow[static_cast<size_t>(at.row)] >= 0) {
+                  m.recordsPerPage = std::max(m.recordsPerPage, at.pass + 1);
+                }
+              });
+  return m;
+}
+
+std::optional<std::string_view> MergedPage::value(int row, long pass) const {
+  if (!match || row < 1 || static_cast<size_t>(row) >= match->columnOfRow.size()) {
+    return std::nullopt;
+  }
+  const int column = match->columnOfRow[static_cast<size_t>(row)];
+  if (column < 0) return std::nullopt;
+  // Passes past the page's records show nothing: the list ends there.
+  if (pass < 0 || static_cast<size_t>(pass) >= records.size()) return std::string_view();
+  const std::vector<std::string>& record = records[static_cast<size_t>(pass)];
+  return static_cast<size_t>(column) < record.size() ? std::string_view(record[column])
+                                                     : std::string_view();
+}
+
+MergePager::MergePager(CsvReader& reader, const FieldMatch& match, int groupColumn)
+    : reader_(reader),
+      match_(match),
+      group_(groupColumn < static_cast<int>(reader.header().size()) ? groupColumn : -1) {}
+
+bool MergePager::next(MergedPage& page) {
+  page.match = &match_;
+  page.records.clear();
+  if (!havePending_) {
+    if (!reader_.next(pending_)) return false;
+    pendingLine_ = reader_.line();
+  }
+  havePending_ = false;
+  page.firstLine = page.lastLine = pendingLine_;
+  page.records.push_back(std::move(pending_));
+  const auto perPage = static_cast<size_t>(std::max(1L, match_.recordsPerPage));
+  while (page.records.size() < perPage) {
+    if (!reader_.next(pending_)) break;
+    pendingLine_ = reader_.line();
+    const auto g = static_cast<size_t>(group_);
+    if (group_ >= 0 && pending_[g] != page.records.front()[g]) {
+      havePending_ = true;  // the next page starts with it
+      break;
+    }
+    page.records.push_back(std::move(pending_));
+    page.lastLine = pendingLine_;
+  }
+  // A full page leaves the next record unread; a reader error ends after this page.
+  return true;
+}
+
+std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
+                                     CsvError* error) {
+  OpenedMerge m;
+  m.reader = CsvReader::Open(source.data, source.csv, error);
+  if (!m.reader) return std::nullopt;
+  m.match = MatchFields(design, m.reader->header());
+  if (!source.group.empty()) {
+    m.groupColumn = m.reader->column(source.group);
+    if (m.groupColumn < 0) {
+      if (error) *error = {source.data.string(), 0, "列「" + source.group + "」がありません"};
+      return std::nullopt;
+    }
+  }
+  return m;
+}
+
+bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictures,
+                 const MergeSource& source, const std::function<bool(long page)>& progress,
+                 std::string* error, bool* cancelled) {
+  if (cancelled) *cancelled = false;
+  CsvError csvError;
+  std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
+  if (!opened) {
+    if (error) *error = csvError.message();
+    return false;
+  }
+  MergePager pager(*opened->reader, opened->match, opened->groupColumn);
+  MergedPage page;
+  long number = 0;
+  bool stopped = false;
+  const bool printed = PrintPages(
+      design, printer, pictures,
+      [&]() -> const PageValues* {
+        while (!stopped && pager.next(page)) {
+          ++number;
+          if (number < source.firstPage) continue;
+          if (source.lastPage > 0 && number > source.lastPage) break;
+          if (progress && !progress(number)) {
+            stopped = true;
+            break;
+          }
+          return &page;
+        }
+        return nullptr;
+      },
+      error);
+  if (stopped) {
+    if (cancelled) *cancelled = true;
+    if (error) *error = "取り消されました";
+    return false;
+  }
+  if (opened->reader->error()) {
+    if (error) *error = opened->reader->error()->message();
+    return false;
+  }
+  if (!printed && number < source.firstPage && error) {
+    *error = number == 0 ? "「" + source.data.string() + "」にレコードがありません"
+                         : "差し込みのページは " + std::to_string(number) + " ページまでです";
+  }
+  return printed;
+}
+
+std::unique_ptr<MergedDocument> LoadMerged(const Design& design, const MergeSource& source,
+                                           CsvError* error) {
+  std::optional<OpenedMerge> opened = OpenMerge(design, source, error);
+  if (!opened) return nullptr;
+  auto doc = std::make_unique<MergedDocument>();
+  doc->match = std::move(opened->match);
+  doc->header = opened->reader->header();
+  MergePager pager(*opened->reader, doc->match, opened->groupColumn);
+  MergedPage page;
+  while (pager.next(page)) doc->pages.push_back(page);
+  if (opened->reader->error()) {
+    if (error) *error = *opened->reader->error();
+    return nullptr;
+  }
+  for (MergedPage& p : doc->pages) p.match = &doc->match;  // the document's own copy
+  return doc;
+}
+
+}  // namespace qf

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/design.h"
+#include "merge/csv_reader.h"
+#include "view/printing.h"
+
+namespace qf {
+
+// The column a field expression names: its last name, so "rs!顧客名", "Cust.顧客名" and
+// "Items(sngI).顧客名" all name "顧客名". Blanks around it do not count.
+std::string_view FieldColumnName(std::string_view field);
+
+// Which texts of a design take which column of the records.
+struct FieldMatch {
+  std::vector<int> columnOfRow;      // by object row (1-based; 0 unused); -1 keeps the literal text
+  std::vector<std::string> found;    // field names that found a column, in row order, once each
+  std::vector<std::string> missing;  // field names that found none
+  // Records one page takes: the most passes of the repeat blocks (nested: all their passes)
+  // around a text that takes a column; 1 when no such text is in a block.
+  long recordsPerPage = 1;
+};
+FieldMatch MatchFields(const Design& design, const std::vector<std::string>& header);
+
+// One merged page: its records (the first is the one texts outside blocks show; pass k of the
+// blocks shows record k) and the lines of the file they came from.
+struct MergedPage : PageValues {
+  const FieldMatch* match = nullptr;
+  std::vector<std::vector<std::string>> records;
+  long firstLine = 0;
+  long lastLine = 0;
+
+  std::optional<std::string_view> value(int row, long pass) const override;
+};
+
+// Splits records into pages, reading them one page at a time: a page ends when it holds
+// recordsPerPage records or, with a group column, before a record whose value there differs.
+class MergePager {
+ public:
+  MergePager(CsvReader& reader, const FieldMatch& match, int groupColumn = -1);
+  // The next page; false at the end or when the reader fails (its error() says why).
+  bool next(MergedPage& page);
+
+ private:
+  CsvReader& reader_;
+  const FieldMatch& match_;
+  int group_;
+  std::vector<std::string> pending_;
+  long pendingLine_ = 0;
+  bool havePending_ = false;
+};
+
+// The records a design is merged with, and which of its pages to print.
+struct MergeSource {
+  std::filesystem::path data;
+  CsvOptions csv;
+  std::string group;  // empty: pages by the blocks' passes alone
+  long firstPage = 1;
+  long lastPage = 0;  // 0: to the end
+};
+
+// Opens the records for a design: the reader, the matched fields and the group column (-1 when
+// none); the error names a group column the file lacks.
+struct OpenedMerge {
+  std::unique_ptr<CsvReader> reader;
+  FieldMatch match;
+  int groupColumn = -1;
+};
+std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
+                                     CsvError* error);
+
+// Prints the merged pages firstPage..lastPage as one document, reading the records as it goes
+// (one page of them at a time). `progress` is told each page's number before it is printed and
+// cancels the printing by returning false (then *cancelled is set). False with a reason in
+// Japanese when the records or the printer fail.
+bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictures,
+                 const MergeSource& source, const std::function<bool(long page)>& progress,
+                 std::string* error, bool* cancelled = nullptr);
+
+// Every merged page at hand, for a preview that goes to any page.
+struct MergedDocument {
+  FieldMatch match;
+  std::vector<MergedPage> pages;
+  std::vector<std::string> header;
+};
+std::unique_ptr<MergedDocument> LoadMerged(const Design& design, const MergeSource& source,
+                                           CsvError* error);
+
+}  // namespace qf
