@@ -98,6 +98,47 @@ void PrinterSurface::drawText(const QPointF& topLeft, const QFont& font, const Q
   texts_.push_back({topLeft, vector, color, text});
 }
 
+void PrinterSurface::ink(double x1, double y1, double x2, double y2) {
+  const QPointF a = toPixels(x1, y1);
+  const QPointF b = toPixels(x2, y2);
+  const double pad = std::max(1, penWidth_) + 2.0;
+  const QRectF r = QRectF(a, b).normalized().adjusted(-pad, -pad, pad, pad);
+  const QRect area = QRect(QPoint(static_cast<int>(std::floor(std::max(r.left(), -1.0))),
+                                  static_cast<int>(std::floor(std::max(r.top(), -1.0)))),
+                           QPoint(static_cast<int>(std::ceil(std::min(r.right(), 1e8))),
+                                  static_cast<int>(std::ceil(std::min(r.bottom(), 1e8))))) &
+                     image().rect();
+  inked_ = inked_.united(area);
+}
+
+void PrinterSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
+  ink(x1, y1, x2, y2);
+  RasterSurface::line(x1, y1, x2, y2, color);
+}
+
+void PrinterSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
+  ink(x1, y1, x2, y2);
+  RasterSurface::box(x1, y1, x2, y2, color, filled);
+}
+
+void PrinterSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
+                            std::optional<double> start, std::optional<double> end) {
+  // The radius is the longer half-axis whatever the aspect.
+  ink(cx - std::abs(radius), cy - std::abs(radius), cx + std::abs(radius), cy + std::abs(radius));
+  RasterSurface::circle(cx, cy, radius, color, aspect, start, end);
+}
+
+void PrinterSurface::paintPicture(const Picture& picture, double x, double y, double width,
+                                  double height, RasterOp op) {
+  ink(x, y, x + width, y + height);
+  RasterSurface::paintPicture(picture, x, y, width, height, op);
+}
+
+void PrinterSurface::clear() {
+  RasterSurface::clear();
+  inked_ = QRect();
+}
+
 QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
   paperCode_ = static_cast<int16_t>(CodeForPageSize(printer_->pageLayout().pageSize()));
 }
@@ -206,22 +247,36 @@ Surface* QtPrinterPort::beginPage() {
   const int dpi = composeDpi();
   const int w = std::max(1, static_cast<int>(std::lround(printable.width() / 72.0 * dpi)));
   const int h = std::max(1, static_cast<int>(std::lround(printable.height() / 72.0 * dpi)));
-  image_ = QImage(w, h, QImage::Format_RGB32);
-  if (image_.isNull()) return nullptr;
+  const bool reuse = image_.size() == QSize(w, h) && image_.format() == QImage::Format_RGB32;
+  if (!reuse) {
+    image_ = QImage(w, h, QImage::Format_RGB32);
+    if (image_.isNull()) return nullptr;
+    image_.fill(Qt::white);
+  } else if (!lastInked_.isEmpty()) {
+    // Only what the last page drew needs white again.
+    QPainter wipe(&image_);
+    wipe.fillRect(lastInked_, Qt::white);
+  }
+  lastInked_ = QRect();
   const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
   image_.setDotsPerMeterX(dotsPerMeter);
   image_.setDotsPerMeterY(dotsPerMeter);
   const PrinterPage p = page();
   surface_ = std::make_unique<PrinterSurface>(image_, p.scaleWidth, p.scaleHeight);
-  surface_->clear();
   return surface_.get();
 }
 
 void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
                               const std::vector<PrinterSurface::Text>& texts) {
   painter.setRenderHint(QPainter::LosslessImageRendering, true);
-  painter.drawImage(target, image_);
   const double scale = target.width() / image_.width();
+  // Only the inked part: the rest of the page is white paper, and a smaller image is much
+  // quicker to compress into a PDF.
+  if (!lastInked_.isEmpty()) {
+    const QRectF part(target.topLeft() + QPointF(lastInked_.topLeft()) * scale,
+                      QSizeF(lastInked_.size()) * scale);
+    painter.drawImage(part, image_, QRectF(lastInked_));
+  }
   for (const PrinterSurface::Text& t : texts) {
     painter.setFont(t.font);
     painter.setPen(t.color);
@@ -231,6 +286,7 @@ void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRe
 
 bool QtPrinterPort::flushPage(std::string* error) {
   const std::vector<PrinterSurface::Text> texts = surface_->texts();
+  lastInked_ = surface_->inked();
   surface_.reset();  // ends the painter on the image
   if (preview_) {
     // The printable area at the preview's resolution, as the printer's device pixels would be.
@@ -262,10 +318,10 @@ bool QtPrinterPort::flushPage(std::string* error) {
     image_ = QImage();
     return false;
   }
-  // Device pixels of the printable area; the composed image fills it exactly.
-  paintPage(painter_, printer_.get(),
-            QRectF(QPointF(0, 0), QSizeF(printer_->width(), printer_->height())), texts);
-  image_ = QImage();
+  // The printable area in device pixels, at exactly the printer's dots per composed pixel, so
+  // every composed pixel (and every part of the image) lands on the printer's dot grid.
+  const double dots = static_cast<double>(printer_->resolution()) / composeDpi();
+  paintPage(painter_, printer_.get(), QRectF(QPointF(0, 0), QSizeF(image_.size()) * dots), texts);
   return true;
 }
 

@@ -32,12 +32,35 @@ class PrinterSurface final : public RasterSurface {
   };
   const std::vector<Text>& texts() const { return texts_; }
 
+  // The pixels anything was drawn on since the page was cleared (a bound, never too small): only
+  // they go to the printer, the rest is white paper.
+  const QRect& inked() const { return inked_; }
+
+  void line(double x1, double y1, double x2, double y2, int32_t color) override;
+  void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) override;
+  void circle(double cx, double cy, double radius, int32_t color, double aspect,
+              std::optional<double> start, std::optional<double> end) override;
+  void paintPicture(const Picture& picture, double x, double y, double width, double height,
+                    RasterOp op) override;
+  void clear() override;
+
  protected:
   void drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
                 const QString& text) override;
 
  private:
+  // Adds the pixels of page points a..b, grown by the pen and a pixel of rounding.
+  void ink(double x1, double y1, double x2, double y2);
+
   std::vector<Text> texts_;
+  QRect inked_;
+  int penWidth_ = 1;
+
+ public:
+  void setDrawWidth(int width) override {
+    penWidth_ = width;
+    RasterSurface::setDrawWidth(width);
+  }
 };
 
 // The Printer object over a QPrinter: a CUPS queue, or a PDF file.
@@ -87,7 +110,8 @@ class QtPrinterPort final : public PrinterPort {
   std::string pageError_;
   int16_t paperCode_ = 9;
   int16_t scaleMode_ = static_cast<int16_t>(ScaleMode::Millimetre);
-  QImage image_;
+  QImage image_;     // kept from page to page: only the last page's ink is cleared
+  QRect lastInked_;  // what the previous page drew on image_
   std::unique_ptr<PrinterSurface> surface_;
   QImage* preview_ = nullptr;
   int previewDpi_ = 96;

@@ -15,4 +15,18 @@ void UpdateRecentFiles(RecentFiles& recent, const std::string& current) {
   recent.front() = current;
 }
 
+const MergeChoice* FindMerge(const AppState& state, std::string_view design) {
+  for (const MergeChoice& m : state.merges) {
+    if (m.design == design) return &m;
+  }
+  return nullptr;
+}
+
+void RememberMerge(AppState& state, const MergeChoice& choice) {
+  std::erase_if(state.merges, [&](const MergeChoice& m) { return m.design == choice.design; });
+  if (choice.data.empty()) return;
+  state.merges.insert(state.merges.begin(), choice);
+  if (state.merges.size() > kMergesKept) state.merges.resize(kMergesKept);
+}
+
 }  // namespace qf

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace qf {
 
@@ -44,6 +46,18 @@ constexpr bool RestoresSize(int index) {
 
 using RecentFiles = std::array<std::string, 5>;
 
+// The records a design was last merged with: kept per design in the settings, never in the
+// design file.
+struct MergeChoice {
+  std::string design;  // the design file's path
+  std::string data;    // the CSV file's path
+  char delimiter = 0;  // 0: from the header line
+  std::string group;   // the column that starts a new page; empty: none
+
+  bool operator==(const MergeChoice&) const = default;
+};
+inline constexpr size_t kMergesKept = 20;
+
 // Application-wide state of one run: file name, Modified, the settings and the window table.
 struct AppState {
   std::string appFolder;  // the executable's folder
@@ -59,7 +73,14 @@ struct AppState {
   bool relation = false;
   RecentFiles recentFiles;
   std::array<WindowRect, kWindowSlots> windows{};
+  std::vector<MergeChoice> merges;  // most recently chosen first, at most kMergesKept
 };
+
+// The merge chosen for a design; nullptr when none.
+const MergeChoice* FindMerge(const AppState& state, std::string_view design);
+// Keeps a design's merge first (replacing its earlier one); the oldest falls out. An empty
+// data path forgets the design's merge.
+void RememberMerge(AppState& state, const MergeChoice& choice);
 
 // Moves the current file name to the top of the recent files (removing an earlier place of it);
 // the oldest falls out.

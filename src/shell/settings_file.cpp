@@ -130,6 +130,20 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
   for (size_t i = 0; i < state.recentFiles.size(); ++i) {
     state.recentFiles[i] = ini.value("FILES", std::to_string(i), "");
   }
+  state.merges.clear();
+  for (size_t i = 0; i < kMergesKept; ++i) {
+    const std::string n = std::to_string(i);
+    MergeChoice m{ini.value("MERGE", "Design" + n, ""), ini.value("MERGE", "Data" + n, ""), 0,
+                  ini.value("MERGE", "Group" + n, "")};
+    const std::string delimiter = ini.value("MERGE", "Delimiter" + n, "");
+    // Written as its code, so a tab survives the file.
+    const auto code = RoundToInt<int>(NumericPrefix(delimiter));
+    if (code && (*code == ',' || *code == '\t' || *code == ';'))
+      m.delimiter = static_cast<char>(*code);
+    if (!m.design.empty() && !m.data.empty() && !FindMerge(state, m.design)) {
+      state.merges.push_back(std::move(m));
+    }
+  }
 }
 
 FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state) {
@@ -147,6 +161,14 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
   }
   for (size_t i = 0; i < state.recentFiles.size(); ++i) {
     ini.set("FILES", std::to_string(i), state.recentFiles[i]);
+  }
+  for (size_t i = 0; i < state.merges.size() && i < kMergesKept; ++i) {
+    const std::string n = std::to_string(i);
+    const MergeChoice& m = state.merges[i];
+    ini.set("MERGE", "Design" + n, m.design);
+    ini.set("MERGE", "Data" + n, m.data);
+    ini.set("MERGE", "Delimiter" + n, std::to_string(static_cast<int>(m.delimiter)));
+    ini.set("MERGE", "Group" + n, m.group);
   }
   const WindowRect& preview = state.windows[kWinPreview];
   ini.set("PREVIEW", "X", FormatDouble(preview.left));

@@ -307,7 +307,7 @@ namespace {
 
 // A preview is the printed page: the same walk through the same port, composed and texts drawn
 // alike. Against the PDF the port writes, rendered back at the preview's resolution by poppler,
-// the pages agree but for how two rasterisers smooth glyph edges.
+// the pages agree but for how two rasterisers smooth glyph edges and round image edges.
 TEST(QtPrinterPort, APreviewIsThePrintedPage) {
   if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftoppm";
   TempDir dir;
@@ -334,18 +334,30 @@ TEST(QtPrinterPort, APreviewIsThePrintedPage) {
   // pdftoppm rounds the page's edge up, the port to the nearest pixel.
   ASSERT_LE(std::abs(preview.width() - printed.width()), 1);
   ASSERT_LE(std::abs(preview.height() - printed.height()), 1);
+  // A PDF viewer rounds an image's edges to its pixels, so ink may land a pixel away: a pixel
+  // differs when nothing within a pixel of it in the other page has its shade.
+  auto near = [](const QImage& other, int x, int y, int gray) {
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        if (other.valid(x + dx, y + dy) &&
+            std::abs(qGray(other.pixel(x + dx, y + dy)) - gray) <= 96) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
   int differ = 0;
   int ink = 0;
   for (int y = 0; y < std::min(preview.height(), printed.height()); ++y) {
     for (int x = 0; x < std::min(preview.width(), printed.width()); ++x) {
       const QRgb a = preview.pixel(x, y);
       ink += qGray(a) < 250 ? 1 : 0;
-      const QRgb c = printed.pixel(x, y);
-      differ += std::abs(qGray(a) - qGray(c)) > 96 ? 1 : 0;
+      differ += near(printed, x, y, qGray(a)) ? 0 : 1;
     }
   }
   EXPECT_GT(ink, 2000);
-  EXPECT_LT(differ, ink / 20) << differ << " of " << ink << " inked pixels differ";
+  EXPECT_LT(differ, ink / 100) << differ << " of " << ink << " inked pixels differ";
 }
 
 // The SVG export draws the printed page as vector graphics: an element for every object drawn,

@@ -99,6 +99,26 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   EXPECT_EQ(back.recentFiles[1], "/b.qfd");
 }
 
+// Merges are kept per design, the last chosen first, the oldest falling out; a tab delimiter and
+// a Japanese group column survive the file.
+TEST_F(SettingsTest, MergeChoicesPerDesign) {
+  AppState s;
+  for (int i = 0; i < 25; ++i) {
+    RememberMerge(s, {"/d" + std::to_string(i) + ".qfd", "/r" + std::to_string(i) + ".csv",
+                      ",\t;"[i % 3], i % 2 ? "請求書番号" : ""});
+  }
+  RememberMerge(s, {"/d7.qfd", "/new.csv", '\t', "顧客"});
+  RememberMerge(s, {"/d24.qfd", "", 0, ""});  // forgotten
+  ASSERT_EQ(s.merges.size(), kMergesKept - 1);
+  EXPECT_EQ(s.merges.front(), (MergeChoice{"/d7.qfd", "/new.csv", '\t', "顧客"}));
+  EXPECT_EQ(FindMerge(s, "/d4.qfd"), nullptr);  // fell out
+  EXPECT_EQ(FindMerge(s, "/d24.qfd"), nullptr);
+  ASSERT_TRUE(SaveSettings(dir_ / "QF2.INI", s).ok());
+  AppState back;
+  LoadSettings(dir_ / "QF2.INI", back);
+  EXPECT_EQ(back.merges, s.merges);
+}
+
 TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
   const fs::path ini = dir_ / "QF2.INI";
   std::ofstream(ini, std::ios::binary) << "[setting]\r\nrelation = 5\r\nSubMake=0\r\n"
