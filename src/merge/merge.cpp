@@ -71,6 +71,7 @@ bool MergePager::next(MergedPage& page) {
     pendingLine_ = reader_.line();
   }
   havePending_ = false;
+  page.firstRecord = taken_ + 1;
   page.firstLine = page.lastLine = pendingLine_;
   page.records.push_back(std::move(pending_));
   const auto perPage = static_cast<size_t>(std::max(1L, match_.recordsPerPage));
@@ -85,6 +86,7 @@ bool MergePager::next(MergedPage& page) {
     page.records.push_back(std::move(pending_));
     page.lastLine = pendingLine_;
   }
+  taken_ += static_cast<long>(page.records.size());
   // A full page leaves the next record unread; a reader error ends after this page.
   return true;
 }

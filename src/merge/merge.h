@@ -34,6 +34,7 @@ FieldMatch MatchFields(const Design& design, const std::vector<std::string>& hea
 struct MergedPage : PageValues {
   const FieldMatch* match = nullptr;
   std::vector<std::vector<std::string>> records;
+  long firstRecord = 0;  // the number of its first record, from 1
   long firstLine = 0;
   long lastLine = 0;
 
@@ -55,6 +56,7 @@ class MergePager {
   std::vector<std::string> pending_;
   long pendingLine_ = 0;
   bool havePending_ = false;
+  long taken_ = 0;  // records given to pages so far
 };
 
 // The records a design is merged with, and which of its pages to print.

@@ -325,6 +325,14 @@ bool QtPrinterPort::flushPage(std::string* error) {
   return true;
 }
 
+void QtPrinterPort::abort() {
+  surface_.reset();
+  if (painter_.isActive()) {
+    printer_->abort();
+    painter_.end();
+  }
+}
+
 bool QtPrinterPort::endDoc(std::string* error) {
   if (!pageError_.empty()) {
     if (error) *error = pageError_;

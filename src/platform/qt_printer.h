@@ -91,6 +91,9 @@ class QtPrinterPort final : public PrinterPort {
     previewDpi_ = dpi;
   }
 
+  // Drops the document being printed: nothing more reaches the printer (a cancel).
+  void abort();
+
   QPrinter& printer() { return *printer_; }
   // Resolution the page is composed at.
   int composeDpi() const;

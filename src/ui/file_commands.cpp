@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QPrinter>
+#include <cerrno>
 #include <ctime>
 
 #include "document/design_file.h"
@@ -14,6 +15,7 @@
 #include "ui/code_window.h"
 #include "ui/design_window.h"
 #include "ui/main_window.h"
+#include "ui/page_progress.h"
 #include "ui/print_preview.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
@@ -65,6 +67,7 @@ bool MainWindow::loadFile(const QString& path) {
 
 void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided) {
   ctx_.state.fileName = path.toStdString();
+  showMergeState();
   source_->clear();  // the source was another design's
   action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
   ctx_.editor.designLoaded(decided);
@@ -79,6 +82,8 @@ void MainWindow::fileNew() {
   redrawPage();
   // A new design has no file yet: the next Save asks where, instead of overwriting the last one.
   ctx_.state.fileName.clear();
+  RememberMerge(ctx_.state, MergeChoice{});  // nor records of an earlier unsaved design
+  showMergeState();
 }
 
 void MainWindow::fileOpen() {
@@ -105,7 +110,15 @@ bool MainWindow::saveTo(const QString& path) {
     prompter_.showMessage(this, WithDetail(kMsgWriteFailed, st), MessageKind::Warning);
     return false;
   }
+  // The records the design was tried with go with it to its new name.
+  const MergeChoice* merge = FindMerge(ctx_.state, ctx_.state.fileName);
+  if (merge && !FindMerge(ctx_.state, path.toStdString())) {
+    MergeChoice moved = *merge;
+    moved.design = path.toStdString();
+    RememberMerge(ctx_.state, moved);
+  }
   ctx_.state.fileName = path.toStdString();
+  showMergeState();
   ctx_.editor.markSaved();
   UpdateRecentFiles(true);
   return true;
@@ -136,6 +149,10 @@ void MainWindow::filePrint() {
   commitCellEdits();
   if (ctx_.design.objects.itemCount() == 0) return;
   if (prompter_.showMessage(this, Q(kMsgPrintConfirm), MessageKind::Question) != kMsgOk) return;
+  if (const auto merge = currentMerge()) {
+    printMerged(*merge);
+    return;
+  }
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (!prompter_.choosePrinter(this, *printer)) return;
   printer->setDocName(QDir(Q(ctx_.state.fileName)).dirName());
@@ -156,6 +173,11 @@ void MainWindow::printPreview() {
   commitCellEdits();
   PrintPreviewDialog preview(
       ctx_.design, ctx_.pictures, ctx_.places, [this] { filePrint(); }, this);
+  std::unique_ptr<MergedDocument> merged;
+  if (const auto merge = currentMerge()) {
+    merged = loadMerged(*merge);  // says why when the records cannot be read
+    if (merged) preview.setMerged(merged.get());
+  }
   preview.exec();
 }
 
@@ -180,13 +202,18 @@ void MainWindow::exportPage(ExportFormat format) {
       QDir(design.path()).filePath(design.completeBaseName() + kExtensions[kind]);
   const auto path = prompter_.saveFileName(this, suggested, QString::fromLatin1(kFilters[kind]));
   if (!path) return;
+  ExportOptions options;
+  options.dpi = dpi;
+  const std::optional<MergeSource> merge = currentMerge();
+  if (merge) options.merge = &*merge;
+  PageProgress progress(this, QStringLiteral("出力しています"), 0);
+  options.progress = progress.callback();
   FileStatus st;
   {
     BusyCursor busy;
-    ExportOptions options;
-    options.dpi = dpi;
     st = ExportDesign(ctx_.design, ctx_.pictures, path->toStdString(), format, options);
   }
+  if (st.error == ECANCELED) return;  // nothing was written, as asked
   if (!st.ok()) prompter_.showMessage(this, Q(st.detail), MessageKind::Warning);
 }
 

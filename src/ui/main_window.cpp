@@ -123,6 +123,12 @@ void MainWindow::buildMenus() {
           [this] { exportPage(ExportFormat::Png); });
   connect(addItem(file, "QFM116", "SVG出力..."), &QAction::triggered, this,
           [this] { exportPage(ExportFormat::Svg); });
+  mergeAction_ = addItem(file, "QFM117", "差し込みデータ...");
+  mergeAction_->setCheckable(true);
+  connect(mergeAction_, &QAction::triggered, this, [this] {
+    mergeData();
+    showMergeState();  // the check follows the choice, not the click
+  });
   recentSeparator_ = separator(file, "QFM108");
   for (int i = 0; i < 5; ++i) {
     QAction* a = file->addAction(QString());

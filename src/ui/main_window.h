@@ -64,6 +64,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void printPreview();
   // The page as printing draws it, into a PDF or a PNG file (its resolution asked for).
   void exportPage(ExportFormat format);
+  // File 差し込みデータ: the records the design is tried with.
+  void mergeData();
   void fileExit();
   void toggleGrid();
   void pageSetup();
@@ -114,6 +116,12 @@ class MainWindow final : public QMainWindow, private EditView {
 
   // Shared steps of the commands.
   void commitCellEdits();
+  // The records chosen for the design in the window; none without a merge.
+  std::optional<MergeSource> currentMerge() const;
+  void showMergeState();
+  // Every merged page, or none (and a message saying why).
+  std::unique_ptr<MergedDocument> loadMerged(const MergeSource& source);
+  void printMerged(MergeSource source);
   bool askDiscard();  // false when the user keeps the changes
   bool loadFile(const QString& path);
   void designLoaded(const QString& path, const LoadDecisions& decided);
@@ -177,6 +185,7 @@ class MainWindow final : public QMainWindow, private EditView {
   std::map<QString, QAction*> actions_;
   std::array<QAction*, 5> recent_{};
   QAction* recentSeparator_ = nullptr;
+  QAction* mergeAction_ = nullptr;  // checked while the design has records to merge
   QComboBox* zoom_ = nullptr;
   QLabel* position_ = nullptr;
   QLabel* size_ = nullptr;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "platform/qt_printer.h"
 #include "view/printing.h"
@@ -41,7 +42,8 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
       area_(new QScrollArea),
       view_(new QLabel),
       number_(new QLineEdit),
-      pages_(new QLabel) {
+      pages_(new QLabel),
+      records_(new QLabel) {
   setObjectName(QStringLiteral("frmPreview"));
   setWindowTitle(QStringLiteral("印刷プレビュー"));
   setAccessibleName(windowTitle());
@@ -61,6 +63,8 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   number_->setMaximumWidth(number_->fontMetrics().horizontalAdvance(QStringLiteral("999999")) + 12);
   pages_->setObjectName(QStringLiteral("lblPages"));
   pages_->setAccessibleName(QStringLiteral("ﾍﾟｰｼﾞ数"));
+  records_->setObjectName(QStringLiteral("lblRecords"));
+  records_->setAccessibleName(QStringLiteral("レコード"));
   view_->setObjectName(QStringLiteral("picPage"));
   view_->setAccessibleName(QStringLiteral("ﾍﾟｰｼﾞ"));
   area_->setObjectName(QStringLiteral("scrPage"));
@@ -70,8 +74,9 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   area_->setBackgroundRole(QPalette::Dark);
 
   auto* strip = new QHBoxLayout;
-  for (QWidget* w : std::initializer_list<QWidget*>{zoomOut_, zoomIn_, width, whole, first_,
-                                                    previous_, number_, pages_, next_, last_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{zoomOut_, zoomIn_, width, whole, first_, previous_, number_,
+                                       pages_, next_, last_, records_}) {
     strip->addWidget(w);
   }
   strip->addStretch();
@@ -117,13 +122,40 @@ void PrintPreviewDialog::render() {
   // at the zoom, each time it is shown.
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
   port->previewInto(&image_, std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100))));
-  PrintDesign(design_, *port, pictures_, nullptr);
+  if (merged_ && page_ <= pageCount()) {
+    const MergedPage* page = &merged_->pages[static_cast<size_t>(page_ - 1)];
+    PrintPages(
+        design_, *port, pictures_,
+        [&page]() -> const PageValues* { return std::exchange(page, nullptr); }, nullptr);
+  } else {
+    PrintDesign(design_, *port, pictures_, nullptr);
+  }
   view_->setPixmap(QPixmap::fromImage(image_));
   view_->resize(image_.size());
   updateControls();
 }
 
+void PrintPreviewDialog::setMerged(const MergedDocument* merged) {
+  merged_ = merged && !merged->pages.empty() ? merged : nullptr;
+  page_ = 1;
+  if (isVisible()) render();
+  updateControls();
+}
+
+int PrintPreviewDialog::pageCount() const {
+  return merged_ ? static_cast<int>(std::min<size_t>(merged_->pages.size(), 999999)) : 1;
+}
+
 void PrintPreviewDialog::updateControls() {
+  if (merged_) {
+    const MergedPage& p = merged_->pages[static_cast<size_t>(page_ - 1)];
+    records_->setText(QStringLiteral("レコード %1～%2（%3～%4 行目）")
+                          .arg(p.firstRecord)
+                          .arg(p.firstRecord + static_cast<long>(p.records.size()) - 1)
+                          .arg(p.firstLine)
+                          .arg(p.lastLine));
+  }
+  records_->setVisible(merged_ != nullptr);
   number_->setText(QString::number(page_));
   pages_->setText(QStringLiteral("%1 / %2").arg(page_).arg(pageCount()));
   first_->setEnabled(page_ > 1);

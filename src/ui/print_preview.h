@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "document/design.h"
+#include "merge/merge.h"
 #include "platform/picture_store.h"
 #include "ui/settings_dialogs.h"
 
@@ -26,7 +27,9 @@ class PrintPreviewDialog final : public PlacedDialog {
                      std::function<void()> print, QWidget* parent = nullptr);
 
   int zoom() const { return zoom_; }
-  int pageCount() const { return 1; }  // one page until records are merged into the design
+  // Shows the merged pages instead of the design's one page; the document outlives the dialog.
+  void setMerged(const MergedDocument* merged);
+  int pageCount() const;
   int currentPage() const { return page_; }
   // The page as shown, at the zoom (96 dots an inch at 100 %).
   const QImage& pageImage() const { return image_; }
@@ -49,6 +52,7 @@ class PrintPreviewDialog final : public PlacedDialog {
 
   const Design& design_;
   PictureStore& pictures_;
+  const MergedDocument* merged_ = nullptr;
   std::function<void()> print_;
   int zoom_ = 100;
   int page_ = 1;
@@ -57,6 +61,7 @@ class PrintPreviewDialog final : public PlacedDialog {
   QLabel* view_;
   QLineEdit* number_;
   QLabel* pages_;
+  QLabel* records_;
   QPushButton* first_;
   QPushButton* previous_;
   QPushButton* next_;

@@ -93,9 +93,15 @@ std::optional<QString> QtPrompter::saveFileName(QWidget* parent, const QString& 
 
 bool QtPrompter::choosePrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
-  // No selection choice and no page range: a design is one page.
+  // No selection choice; a page range only when the printer was given one (merged pages): a
+  // design alone is one page.
+  const int pages = printer.toPage();
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, pages > 1);
+  if (pages > 1) {
+    dialog.setMinMax(1, pages);
+    printer.setFromTo(0, 0);  // the whole range unless the user narrows it
+  }
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -1,0 +1,82 @@
+// The main window's data merge: choosing the records, and printing, previewing and exporting
+// the merged pages.
+#include <QPrinter>
+
+#include "merge/merge.h"
+#include "platform/qt_printer.h"
+#include "ui/busy_cursor.h"
+#include "ui/main_window.h"
+#include "ui/merge_dialog.h"
+#include "ui/page_progress.h"
+#include "ui/prompter.h"
+#include "ui/qt_text.h"
+
+namespace qf {
+
+void MainWindow::mergeData() {
+  commitCellEdits();
+  const MergeChoice* current = FindMerge(ctx_.state, ctx_.state.fileName);
+  MergeDialog dialog(ctx_.design, prompter_,
+                     current ? *current : MergeChoice{ctx_.state.fileName, "", 0, ""}, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  MergeChoice choice = dialog.choice();
+  choice.design = ctx_.state.fileName;
+  RememberMerge(ctx_.state, choice);
+  showMergeState();
+}
+
+std::optional<MergeSource> MainWindow::currentMerge() const {
+  const MergeChoice* m = FindMerge(ctx_.state, ctx_.state.fileName);
+  if (!m) return std::nullopt;
+  return MergeSource{m->data, CsvOptions{m->delimiter}, m->group};
+}
+
+void MainWindow::showMergeState() {
+  const auto merge = currentMerge();
+  mergeAction_->setChecked(merge.has_value());
+  mergeAction_->setStatusTip(merge ? QStringLiteral("差し込みデータ: ") + Q(merge->data.string())
+                                   : QString());
+}
+
+std::unique_ptr<MergedDocument> MainWindow::loadMerged(const MergeSource& source) {
+  CsvError error;
+  std::unique_ptr<MergedDocument> doc;
+  {
+    BusyCursor busy;
+    doc = LoadMerged(ctx_.design, source, &error);
+  }
+  if (!doc) prompter_.showMessage(this, Q(error.message()), MessageKind::Warning);
+  return doc;
+}
+
+void MainWindow::printMerged(MergeSource source) {
+  const std::unique_ptr<MergedDocument> doc = loadMerged(source);
+  if (!doc) return;
+  const long pages = static_cast<long>(doc->pages.size());
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setFromTo(1, static_cast<int>(std::min<long>(pages, 999999)));
+  if (!prompter_.choosePrinter(this, *printer)) return;
+  if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+    source.firstPage = printer->fromPage();
+    source.lastPage = std::max(printer->fromPage(), printer->toPage());
+  }
+  printer->setDocName(
+      Q(ctx_.state.fileName.empty() ? std::string("quillform") : ctx_.state.fileName));
+  std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPrinter(std::move(printer));
+  const long last = source.lastPage > 0 ? std::min(source.lastPage, pages) : pages;
+  PageProgress progress(this, QStringLiteral("印刷しています"), last - source.firstPage + 1);
+  std::string error;
+  bool cancelled = false;
+  const bool ok = PrintMerged(ctx_.design, *port, ctx_.pictures, source, progress.callback(),
+                              &error, &cancelled);
+  if (cancelled) {
+    port->abort();  // nothing of a cancelled print reaches the printer
+    return;
+  }
+  if (!ok) {
+    prompter_.showMessage(this, QStringLiteral("印刷できませんでした。\n") + Q(error),
+                          MessageKind::Warning);
+  }
+}
+
+}  // namespace qf

@@ -1,0 +1,187 @@
+#include "merge_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "merge/merge.h"
+#include "ui/prompter.h"
+
+namespace qf {
+
+namespace {
+
+constexpr int kRecordsShown = 20;
+constexpr char kDelimiters[] = {0, ',', '\t', ';'};
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+template <class W>
+W* Named(W* w, const char* name, const QString& accessible) {
+  w->setObjectName(QString::fromLatin1(name));
+  w->setAccessibleName(accessible);
+  return w;
+}
+
+}  // namespace
+
+MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeChoice& current,
+                         QWidget* parent)
+    : QDialog(parent),
+      design_(design),
+      prompter_(prompter),
+      choice_(current),
+      data_(Named(new QLineEdit, "txtData", QStringLiteral("データファイル"))),
+      delimiter_(Named(new QComboBox, "cmbDelimiter", QStringLiteral("区切り文字"))),
+      group_(Named(new QComboBox, "cmbGroup", QStringLiteral("改ページの列"))),
+      records_(Named(new QTableWidget, "tblRecords", QStringLiteral("レコード"))),
+      fields_(Named(new QListWidget, "lstFields", QStringLiteral("ﾌｨｰﾙﾄﾞ名"))),
+      summary_(Named(new QLabel, "lblSummary", QStringLiteral("結果"))) {
+  setObjectName(QStringLiteral("frmMerge"));
+  setWindowTitle(QStringLiteral("差し込みデータ"));
+  setAccessibleName(windowTitle());
+  data_->setReadOnly(true);
+  data_->setText(Q(choice_.data));
+  auto* browse =
+      Named(new QPushButton(QStringLiteral("参照...")), "cmdBrowse", QStringLiteral("参照..."));
+  delimiter_->addItems({QStringLiteral("自動"), QStringLiteral("カンマ (,)"),
+                        QStringLiteral("タブ"), QStringLiteral("セミコロン (;)")});
+  for (int i = 0; i < 4; ++i) {
+    if (kDelimiters[i] == choice_.delimiter) delimiter_->setCurrentIndex(i);
+  }
+  records_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  records_->verticalHeader()->setVisible(false);
+  summary_->setWordWrap(true);
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* file = new QHBoxLayout;
+  file->addWidget(data_, 1);
+  file->addWidget(browse);
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("データファイル"), file);
+  form->addRow(QStringLiteral("区切り文字"), delimiter_);
+  form->addRow(QStringLiteral("改ページの列"), group_);
+  auto* buttons = new QDialogButtonBox;
+  ok_ = Named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), "cmdOK",
+              QStringLiteral("OK"));
+  auto* clear = Named(buttons->addButton(QStringLiteral("解除"), QDialogButtonBox::ResetRole),
+                      "cmdClear", QStringLiteral("解除"));
+  auto* cancel = Named(buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole),
+                       "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(new QLabel(QStringLiteral("先頭のレコード")));
+  layout->addWidget(records_, 2);
+  layout->addWidget(new QLabel(QStringLiteral("ﾌｨｰﾙﾄﾞ名と列")));
+  layout->addWidget(fields_, 1);
+  layout->addWidget(summary_);
+  layout->addWidget(buttons);
+  resize(720, 560);
+
+  connect(browse, &QPushButton::clicked, this, &MergeDialog::browse);
+  connect(delimiter_, &QComboBox::currentIndexChanged, this, [this](int i) {
+    choice_.delimiter = kDelimiters[std::clamp(i, 0, 3)];
+    reload();
+  });
+  connect(group_, &QComboBox::currentIndexChanged, this, [this](int i) {
+    choice_.group = i > 0 ? group_->itemText(i).toStdString() : std::string();
+    reload();
+  });
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(clear, &QPushButton::clicked, this, [this] {
+    choice_.data.clear();
+    choice_.group.clear();
+    accept();
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  reload();
+}
+
+void MergeDialog::browse() {
+  const auto path = prompter_.openFileName(this, QStringLiteral("CSV(*.csv;*.txt)|*.csv;*.txt"));
+  if (!path) return;
+  choice_.data = path->toStdString();
+  choice_.group.clear();
+  data_->setText(*path);
+  reload();
+}
+
+void MergeDialog::reload() {
+  records_->clear();
+  records_->setRowCount(0);
+  records_->setColumnCount(0);
+  fields_->clear();
+  ok_->setEnabled(false);
+  if (choice_.data.empty()) {
+    summary_->setText(QStringLiteral("データファイルを選んでください。"));
+    return;
+  }
+  MergeSource source{choice_.data, CsvOptions{choice_.delimiter}, choice_.group};
+  CsvError error;
+  std::optional<OpenedMerge> opened = OpenMerge(design_, source, &error);
+  if (!opened && !choice_.group.empty()) {
+    // A group column the file lacks is dropped, not an error of the file.
+    choice_.group.clear();
+    source.group.clear();
+    opened = OpenMerge(design_, source, &error);
+  }
+  if (!opened) {
+    summary_->setText(Q(error.message()));
+    return;
+  }
+  CsvReader& reader = *opened->reader;
+  QStringList header;
+  for (const std::string& h : reader.header()) header << Q(h);
+  {
+    const QSignalBlocker block(group_);
+    group_->clear();
+    group_->addItem(QStringLiteral("(なし)"));
+    group_->addItems(header);
+    group_->setCurrentIndex(opened->groupColumn + 1);
+  }
+  records_->setColumnCount(static_cast<int>(header.size()));
+  records_->setHorizontalHeaderLabels(header);
+  for (const std::string& f : opened->match.found) {
+    fields_->addItem(QStringLiteral("○ %1 → %2").arg(Q(f), Q(std::string(FieldColumnName(f)))));
+  }
+  for (const std::string& f : opened->match.missing) {
+    fields_->addItem(QStringLiteral("× %1（列がありません）").arg(Q(f)));
+  }
+  // The whole file is read once here, so its errors show before anything is printed.
+  MergePager pager(reader, opened->match, opened->groupColumn);
+  MergedPage page;
+  long pages = 0;
+  long records = 0;
+  while (pager.next(page)) {
+    ++pages;
+    for (const auto& record : page.records) {
+      if (records++ >= kRecordsShown) continue;
+      const int row = records_->rowCount();
+      records_->insertRow(row);
+      for (size_t c = 0; c < record.size(); ++c) {
+        records_->setItem(row, static_cast<int>(c), new QTableWidgetItem(Q(record[c])));
+      }
+    }
+  }
+  if (reader.error()) {
+    summary_->setText(Q(reader.error()->message()));
+    return;
+  }
+  summary_->setText(QStringLiteral("%1 件のレコード、%2 ページ（1 ページに %3 件まで）")
+                        .arg(records)
+                        .arg(pages)
+                        .arg(opened->match.recordsPerPage));
+  ok_->setEnabled(records > 0);
+}
+
+}  // namespace qf

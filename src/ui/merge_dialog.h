@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+#include "document/design.h"
+#include "shell/app_state.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+
+namespace qf {
+
+class Prompter;
+
+// frmMerge: the CSV file a design is tried with — its columns and first records, which of the
+// design's field names found a column, the delimiter and the column that starts a new page.
+class MergeDialog final : public QDialog {
+  Q_OBJECT
+
+ public:
+  MergeDialog(const Design& design, Prompter& prompter, const MergeChoice& current,
+              QWidget* parent = nullptr);
+
+  // What was chosen; an empty data path ends the merge.
+  const MergeChoice& choice() const { return choice_; }
+
+ private:
+  void browse();
+  void reload();
+
+  const Design& design_;
+  Prompter& prompter_;
+  MergeChoice choice_;
+  QLineEdit* data_;
+  QComboBox* delimiter_;
+  QComboBox* group_;
+  QTableWidget* records_;
+  QListWidget* fields_;
+  QLabel* summary_;
+  QPushButton* ok_;
+};
+
+}  // namespace qf

@@ -1,0 +1,152 @@
+// Trying a design with records, as a user does: choose the CSV file, look at the merged pages in
+// the preview, export them, and cancel a long export.
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "merge/merge.h"
+#include "platform/qt_printer.h"
+#include "ui/print_preview.h"
+#include "ui_fixture.h"
+
+using namespace qf;
+using namespace qf::test;
+
+namespace {
+
+QStringList Items(QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+}  // namespace
+
+class MergeFlowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+  }
+
+  // The dialog shows the records and the fields that found a column; with a group column the
+  // preview pages through the invoices, each page the page printing makes.
+  void chooseRecordsThenPreviewAndExport() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("invoice.qfd")};
+    e.act("QFM102")->trigger();
+    e.prompter.openPaths = {Data("csv/invoices.csv")};
+    OnModal([&](QWidget* d) {
+      Click(d, "cmdBrowse");
+      auto* records = d->findChild<QTableWidget*>(QStringLiteral("tblRecords"));
+      QCOMPARE(records->rowCount(), 17);
+      QCOMPARE(records->horizontalHeaderItem(1)->text(), QStringLiteral("顧客名"));
+      QCOMPARE(records->item(3, 1)->text(), QStringLiteral("鈴木\"工房\""));
+      QCOMPARE(Items(d->findChild<QListWidget*>(QStringLiteral("lstFields"))),
+               (QStringList{QStringLiteral("○ rs!請求書番号 → 請求書番号"),
+                            QStringLiteral("○ Cust.顧客名 → 顧客名"),
+                            QStringLiteral("○ Items(sngI).品名 → 品名"),
+                            QStringLiteral("○ Items(sngI).金額 → 金額"),
+                            QStringLiteral("× rs!備考（列がありません）")}));
+      auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
+      QVERIFY2(summary->text().startsWith(QStringLiteral("17 件のレコード、2 ページ")),
+               qPrintable(summary->text()));
+      d->findChild<QComboBox*>(QStringLiteral("cmbGroup"))->setCurrentIndex(1);
+      QVERIFY2(summary->text().startsWith(QStringLiteral("17 件のレコード、4 ページ")),
+               qPrintable(summary->text()));
+      Click(d, "cmdOK");
+    });
+    e.act("QFM117")->trigger();
+    QVERIFY(e.act("QFM117")->isChecked());
+    const MergeChoice* chosen = FindMerge(e.ctx.state, Data("invoice.qfd").toStdString());
+    QVERIFY(chosen);
+    QCOMPARE(chosen->group, std::string("請求書番号"));
+
+    OnModal([&](QWidget* d) {
+      auto* preview = qobject_cast<PrintPreviewDialog*>(d);
+      QVERIFY(preview);
+      QCOMPARE(preview->pageCount(), 4);
+      Click(d, "cmdNext");
+      QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblPages"))->text(), QStringLiteral("2 / 4"));
+      QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblRecords"))->text(),
+               QStringLiteral("レコード 4～5（5～6 行目）"));
+      // The second invoice as printing draws it.
+      MergeSource source{Data("csv/invoices.csv").toStdString(), {}, "請求書番号", 2, 2};
+      auto port = QtPrinterPort::ForDefault();
+      QImage printed;
+      port->previewInto(&printed, 96);
+      QVERIFY(PrintMerged(e.ctx.design, *port, e.ctx.pictures, source, {}, nullptr));
+      QCOMPARE(preview->pageImage(), printed);
+      Click(d, "cmdLast");
+      QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblRecords"))->text(),
+               QStringLiteral("レコード 16～17（17～18 行目）"));
+      Click(d, "cmdClose");
+    });
+    e.act("QFM113")->trigger();
+
+    const QString out = tmp_->filePath(QStringLiteral("invoices.pdf"));
+    e.prompter.savePaths = {out};
+    e.act("QFM114")->trigger();
+    QFile pdf(out);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().contains("/Count 4"));  // every merged page
+
+    // Save As keeps the records with the design; New starts without any.
+    e.prompter.savePaths = {tmp_->filePath(QStringLiteral("copy.qfd"))};
+    e.act("QFM105")->trigger();
+    QVERIFY(FindMerge(e.ctx.state, tmp_->filePath(QStringLiteral("copy.qfd")).toStdString()));
+    QVERIFY(e.act("QFM117")->isChecked());
+    e.act("QFM101")->trigger();
+    QVERIFY(!e.act("QFM117")->isChecked());
+  }
+
+  // Cancel in the progress of a long export stops it and leaves no file, not even a part.
+  void cancellingAnExportLeavesNoFile() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("invoice.qfd")};
+    e.act("QFM102")->trigger();
+    QFile csv(tmp_->filePath(QStringLiteral("many.csv")));
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("請求書番号,品名\n");
+    for (int i = 0; i < 3000; ++i) csv.write(QStringLiteral("%1,品目%1\n").arg(i).toUtf8());
+    csv.close();
+    RememberMerge(e.ctx.state, {e.ctx.state.fileName, csv.fileName().toStdString(), 0, ""});
+    const QString out = tmp_->filePath(QStringLiteral("out/many.pdf"));
+    QDir(tmp_->path()).mkdir(QStringLiteral("out"));
+    e.prompter.savePaths = {out};
+    bool cancelled = false;
+    std::function<void()> watch = [&] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* progress = qobject_cast<QProgressDialog*>(w);
+        if (progress && progress->objectName() == QStringLiteral("frmProgress") &&
+            progress->isVisible()) {
+          QVERIFY(!progress->accessibleName().isEmpty());
+          QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+          cancelled = true;
+          return;
+        }
+      }
+      QTimer::singleShot(20, watch);
+    };
+    QTimer::singleShot(20, watch);
+    e.act("QFM114")->trigger();
+    QVERIFY(cancelled);
+    QVERIFY(QDir(tmp_->filePath(QStringLiteral("out")))
+                .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                .isEmpty());
+    QVERIFY(e.prompter.messages.isEmpty());  // a cancel is no failure
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> tmp_;
+};
+
+QF_UI_TEST_MAIN(MergeFlowTest)
+
+#include "merge_flow_test.moc"
