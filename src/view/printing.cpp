@@ -70,20 +70,21 @@ void PrintPage(Surface& page, const Design& design, PictureStore& pictures,
               });
 }
 
+// The design's own texts: nothing stands in for them.
+class NoValues final : public PageValues {
+ public:
+  std::optional<std::string_view> value(int, long) const override { return std::nullopt; }
+};
+
 }  // namespace
 
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  std::string* error) {
+  const NoValues none;
   bool first = true;
   return PrintPages(
       design, printer, pictures,
-      [&first]() -> const PageValues* {
-        static const struct None final : PageValues {
-          std::optional<std::string_view> value(int, long) const override { return std::nullopt; }
-        } kNone;
-        return std::exchange(first, false) ? &kNone : nullptr;
-      },
-      error);
+      [&]() -> const PageValues* { return std::exchange(first, false) ? &none : nullptr; }, error);
 }
 
 bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,

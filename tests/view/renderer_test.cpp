@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "support/design_builder.h"
 #include "view/object_walk.h"
 #include "view/printing.h"
@@ -225,6 +227,39 @@ TEST(Printing, SameWalkWithInkAtDesignSize) {
   EXPECT_FALSE(PrintDesign(b.design, printer, pictures, &error));
   EXPECT_EQ(error, "the printer cannot start printing");
   EXPECT_FALSE(PrintDesign(b.design, printer, pictures, nullptr));
+}
+
+// Merged values stand where the generated program prints a field: right and centre alignment by
+// the difference of the widths; each pass of a block asks for its own value; pages are one
+// document.
+TEST(Printing, MergedValuesStandWhereTheProgramPutsThem) {
+  DesignBuilder b;
+  b.text("abc", 10, 5, 0, "f").text("abcdef", 20, 5, 1, "f").text("abcdefgh", 30, 5, 2, "f");
+  b.text("plain", 40, 5);
+  b.repeat("i", true, 10, 1).text("row", 1, 20, 0, "g").end("i", true);
+  struct Values final : PageValues {
+    std::optional<std::string_view> value(int row, long pass) const override {
+      if (row == 4) return std::nullopt;
+      keep.push_back((row == 6 ? "p" : "x\r\ny") + std::to_string(pass));
+      return keep.back();
+    }
+    mutable std::deque<std::string> keep;
+  } values;
+  RecordingPrinter printer;
+  FakePictures pictures;
+  int pages = 0;
+  ASSERT_TRUE(PrintPages(
+      b.design, printer, pictures,
+      [&]() -> const PageValues* { return pages++ < 2 ? &values : nullptr; }, nullptr));
+  EXPECT_EQ(printer.ends, 1);
+  const std::vector<std::string> calls = printer.surface.only({"at", "print"});
+  ASSERT_EQ(calls.size(), 24u);
+  EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 12),
+            (std::vector<std::string>{"at 10,5", "print x  y0", "at 21,5", "print x  y0",
+                                      "at 31.5,5", "print x  y0", "at 40,5", "print plain",
+                                      "at 1,20", "print p0", "at 1,30", "print p1"}));
+  EXPECT_EQ(std::vector<std::string>(calls.begin() + 12, calls.end()),
+            std::vector<std::string>(calls.begin(), calls.begin() + 12));
 }
 
 }  // namespace

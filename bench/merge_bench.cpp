@@ -1,0 +1,160 @@
+// A merged PDF of a 100-object invoice: 100 and 1,000 pages. Time per page should stay flat and
+// peak memory should not grow with the page count: records are read and pages printed as a
+// stream.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "document/object_rows.h"
+#include "merge/merge.h"
+#include "platform/page_export.h"
+#include "platform/picture_store.h"
+#include "platform/qt_fonts.h"
+#include "timing_reporter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Temp(const std::string& name) {
+  return fs::temp_directory_path() / ("qf_merge_bench_" + std::to_string(::getpid()) + name);
+}
+
+qf::ObjectRecord Text(const std::string& text, const std::string& field, int16_t align = 0) {
+  qf::ObjectRecord r;
+  r.Kind = qf::ObjectKind::Text;
+  r.Label = "t";
+  r.Text = text;
+  r.Field = field;
+  r.Style = "ＭＳ 明朝";
+  r.Size = 10.5f;
+  r.Align = align;
+  return r;
+}
+
+qf::ObjectRecord Figure(qf::ObjectKind kind) {
+  qf::ObjectRecord r;
+  r.Kind = kind;
+  r.Label = "f";
+  r.Text = kind == qf::ObjectKind::Line ? "" : "0";
+  r.Style = "0";
+  r.Size = 1;
+  return r;
+}
+
+// An invoice of 100 object rows: a header of fields, labels and rules, and a block of ten
+// lines, each with four fields in a box.
+qf::Design Invoice() {
+  qf::Design d;
+  auto add = [&d](const qf::ObjectRecord& r, qf::WorkingRect at) {
+    qf::AddObject(d.objects, r, at, {20, 5}, 1);
+  };
+  for (int i = 0; i < 30; ++i) {
+    add(Text("見出し" + std::to_string(i), i % 3 == 0 ? "rs!顧客名" : ""),
+        {15.0 + (i % 5) * 36, 10.0 + (i / 5) * 6, 15.0 + (i % 5) * 36, 10.0 + (i / 5) * 6});
+  }
+  for (int i = 0; i < 30; ++i) {
+    add(Figure(i % 2 ? qf::ObjectKind::Line : qf::ObjectKind::Box),
+        {15.0 + i, 50.0 + i, 60.0 + i * 4, 52.0 + i});
+  }
+  qf::ObjectRecord start;
+  start.Kind = qf::ObjectKind::Command;
+  start.Label = "明細";
+  start.X1 = 9;
+  start.Text = "0";
+  start.Field = "sngI";
+  start.Style = "0";
+  start.Size = 9;
+  add(start, {9, 0, 0, 0});
+  for (int i = 0; i < 10; ++i) {
+    add(Figure(qf::ObjectKind::Box), {15.0 + i * 18, 100, 33.0 + i * 18, 108});
+  }
+  for (int i = 0; i < 26; ++i) {
+    static const char* kFields[] = {"Items(sngI).品名", "Items(sngI).数量", "Items(sngI).単価",
+                                    "Items(sngI).金額"};
+    add(Text("明細" + std::to_string(i), i < 4 ? kFields[i] : "", i % 4 == 3 ? 1 : 0),
+        {17.0 + i * 7, 102, 17.0 + i * 7, 102});
+  }
+  qf::ObjectRecord end = start;
+  end.Text = "1";
+  add(end, {9, 0, 0, 0});
+  return d;
+}
+
+// One record a line; every page takes ten of them (the block's passes).
+void WriteRecords(const fs::path& path, long pages) {
+  std::ofstream out(path, std::ios::binary);
+  out << "顧客名,品名,数量,単価,金額\r\n";
+  for (long i = 0; i < pages * 10; ++i) {
+    out << "顧客" << i / 10 << ",\"品目 " << i << "\"," << i % 7 << "," << i * 3 << "," << i * 21
+        << "\r\n";
+  }
+}
+
+std::map<long, double> g_peakMb;  // the benchmark's own bookkeeping, read by main
+
+double PeakMb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_maxrss) / 1024.0;
+}
+
+void BM_MergedPdf(benchmark::State& state) {
+  const long pages = state.range(0);
+  const qf::Design design = Invoice();
+  const fs::path data = Temp(".csv");
+  const fs::path out = Temp(".pdf");
+  WriteRecords(data, pages);
+  qf::QtPictureStore pictures;
+  qf::MergeSource source{data, {}, ""};
+  qf::ExportOptions options;
+  options.merge = &source;
+  long printed = 0;
+  options.progress = [&printed](long) {
+    ++printed;
+    return true;
+  };
+  for (auto _ : state) {
+    printed = 0;
+    const qf::FileStatus st =
+        qf::ExportDesign(design, pictures, out, qf::ExportFormat::Pdf, options);
+    if (!st.ok() || printed != pages) state.SkipWithError(st.detail.c_str());
+  }
+  state.counters["ms_per_page"] =
+      benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
+  g_peakMb[pages] = PeakMb();
+  state.counters["peak_MB"] = g_peakMb[pages];
+  std::error_code ec;
+  fs::remove(data, ec);
+  fs::remove(out, ec);
+}
+BENCHMARK(BM_MergedPdf)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  qf::InstallFontSubstitutions();
+  benchmark::Initialize(&argc, argv);
+  qf::bench::TimingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto& t = reporter.times;
+  if (t["BM_MergedPdf/100/iterations:1"] > 0 && t["BM_MergedPdf/1000/iterations:1"] > 0) {
+    const double small = t["BM_MergedPdf/100/iterations:1"] / 100 * 1000;
+    const double large = t["BM_MergedPdf/1000/iterations:1"] / 1000 * 1000;
+    std::printf(
+        "merged PDF: %.1f ms a page at 100 pages, %.1f ms at 1,000 (ratio %.2f, goal <= 1.1); "
+        "peak memory %.0f MB after 100 pages, %.0f MB after 1,000 (growth %.1f %%, goal < 10 %%)\n",
+        small, large, large / small, g_peakMb[100], g_peakMb[1000],
+        (g_peakMb[1000] / g_peakMb[100] - 1) * 100);
+  }
+  return 0;
+}
