@@ -126,7 +126,7 @@ void BM_MergedPdf(benchmark::State& state) {
         qf::ExportDesign(design, pictures, out, qf::ExportFormat::Pdf, options);
     if (!st.ok() || printed != pages) state.SkipWithError(st.detail.c_str());
   }
-  state.counters["ms_per_page"] =
+  state.counters["s_per_page"] =
       benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsIterationInvariantRate |
                                                          benchmark::Counter::kInvert);
   g_peakMb[pages] = PeakMb();

@@ -83,6 +83,12 @@ class MergeFlowTest : public QObject {
       port->previewInto(&printed, 96);
       QVERIFY(PrintMerged(e.ctx.design, *port, e.ctx.pictures, source, {}, nullptr));
       QCOMPARE(preview->pageImage(), printed);
+      // QF_SHOT_DIR=folder keeps a picture of the preview as shown (for the guide, and to look at).
+      if (qEnvironmentVariableIsSet("QF_SHOT_DIR")) {
+        d->resize(900, 1000);
+        Click(d, "cmdFitPage");
+        d->grab().save(qEnvironmentVariable("QF_SHOT_DIR") + QStringLiteral("/merge_preview.png"));
+      }
       Click(d, "cmdLast");
       QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblRecords"))->text(),
                QStringLiteral("レコード 16～17（17～18 行目）"));
