@@ -18,10 +18,10 @@ constexpr std::string_view kUsage =
     "       quillform --resave IN OUT\n"
     "       quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]\n"
     "       quillform --render FILE -o PAGE.png [--zoom N] [--no-grid]\n"
-    "       quillform --print FILE [-o OUT.pdf] [-P PRINTER] [--data RECORDS.csv [--group "
-    "COLUMN]]\n"
+    "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n"
+    "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
     "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N]\n"
-    "                 [--data RECORDS.csv [--group COLUMN]]\n";
+    "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n";
 
 // One cell on one line: line breaks, tabs and backslashes are written as escapes.
 std::string DumpCell(const std::string& cell) {

@@ -111,7 +111,7 @@ int Render(const std::vector<std::string>& args) {
 
 namespace {
 
-// Reads --data FILE and --group COLUMN at args[i]; false for any other argument.
+// Reads --data FILE, --group COLUMN and --pages N-M at args[i]; false for any other argument.
 bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& merge) {
   if (i + 1 >= args.size()) return false;
   if (args[i] == "--data") {
@@ -122,7 +122,30 @@ bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& m
     merge.group = args[++i];
     return true;
   }
+  if (args[i] == "--pages") {
+    // N, N-M or N-; anything else leaves page 0, which the caller refuses.
+    const std::string& range = args[++i];
+    const size_t dash = range.find('-');
+    const auto first = RoundToInt<long>(NumericPrefix(range.substr(0, dash)));
+    const auto last = dash == std::string::npos ? first
+                      : dash + 1 == range.size()
+                          ? std::optional<long>(0)
+                          : RoundToInt<long>(NumericPrefix(range.substr(dash + 1)));
+    const bool ok = first && last && *first >= 1 && (*last == 0 || *last >= *first);
+    merge.firstPage = ok ? *first : 0;
+    merge.lastPage = ok ? *last : 0;
+    return true;
+  }
   return false;
+}
+
+// The merge options make sense together: --group and --pages need --data.
+int CheckMerge(const MergeSource& merge) {
+  if (merge.firstPage < 1) return Usage("--pages takes N, N-M or N-");
+  if (merge.data.empty() && (!merge.group.empty() || merge.firstPage != 1 || merge.lastPage != 0)) {
+    return Usage("--group and --pages need --data");
+  }
+  return 0;
 }
 
 }  // namespace
@@ -142,7 +165,8 @@ int Print(const std::vector<std::string>& args) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
-          "--print takes one file, -o OUT.pdf, -P PRINTER, --data RECORDS.csv and --group COLUMN");
+          "--print takes one file, -o OUT.pdf, -P PRINTER, --data RECORDS.csv, --group COLUMN and "
+          "--pages N-M");
     } else {
       file = a;
     }
@@ -157,6 +181,7 @@ int Print(const std::vector<std::string>& args) {
   if (!printer) return Fail("cannot print: " + error);
   printer->printer().setDocName(QString::fromStdString(std::filesystem::path(file).filename()));
   QtPictureStore pictures;
+  if (int rc = CheckMerge(merge)) return rc;
   if (!merge.data.empty()) {
     if (!out.empty()) {
       // As an export: a PDF the merge could not finish is not left half written.
@@ -171,7 +196,6 @@ int Print(const std::vector<std::string>& args) {
     }
     return 0;
   }
-  if (!merge.group.empty()) return Usage("--group needs --data");
   if (!PrintDesign(design, *printer, pictures, &error)) return Fail("cannot print: " + error);
   return 0;
 }
@@ -193,8 +217,8 @@ int Export(const std::vector<std::string>& args) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
-          "--export takes one file, -o OUT.pdf|OUT.png|OUT.svg, --dpi N, --data RECORDS.csv and "
-          "--group COLUMN");
+          "--export takes one file, -o OUT.pdf|OUT.png|OUT.svg, --dpi N, --data RECORDS.csv, "
+          "--group COLUMN and --pages N-M");
     } else {
       file = a;
     }
@@ -205,7 +229,7 @@ int Export(const std::vector<std::string>& args) {
   Design design;
   if (int rc = Load(file, design)) return rc;
   QtPictureStore pictures;
-  if (!merge.group.empty() && merge.data.empty()) return Usage("--group needs --data");
+  if (int rc = CheckMerge(merge)) return rc;
   if (!merge.data.empty()) options.merge = &merge;
   const FileStatus st = ExportDesign(design, pictures, out, *format, options);
   if (!st.ok()) return Fail("cannot export " + out, st);

@@ -69,6 +69,19 @@ grep -q '鈴木"工房"' "$tmp/p2" && grep -q '品目02' "$tmp/p2" && ! grep -q 
   fail "merged page 2: $(cat "$tmp/p2")"
 "$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" -o "$tmp/merged2.pdf"
 pdfinfo "$tmp/merged2.pdf" | grep -q '^Pages: *2$' || fail "merged without a group is not 2 pages"
+"$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 2-3 -o "$tmp/range.pdf"
+pdfinfo "$tmp/range.pdf" | grep -q '^Pages: *2$' || fail "pages 2-3 are not 2 pages"
+pdftotext -f 1 -l 1 "$tmp/range.pdf" - | grep -q 'INV-002' || fail "pages 2-3 do not start with the second invoice"
+"$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 4- -o "$tmp/last.png"
+for bad in 0 3-2 x; do
+  if "$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --pages "$bad" -o "$tmp/r.pdf" 2>/dev/null; then
+    fail "--pages $bad was accepted"
+  fi
+done
+if "$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 9 -o "$tmp/r.pdf" 2>"$tmp/err"; then
+  fail "a page past the last was printed"
+fi
+grep -q '差し込みのページは 4 ページまでです' "$tmp/err" || fail "past the last page: $(cat "$tmp/err")"
 printf '請求書番号,顧客名\n1,a\n2,"b\n' >"$tmp/bad.csv"
 if "$qf" --export "$data/invoice.qfd" --data "$tmp/bad.csv" -o "$tmp/bad.pdf" 2>"$tmp/err"; then
   fail "a merge of bad data succeeded"
