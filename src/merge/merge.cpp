@@ -136,7 +136,12 @@ bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictu
         }
         return nullptr;
       },
-      error);
+      error,
+      [&] {
+        // A long page asks again, so a cancel need not wait for its end.
+        stopped = progress && !progress(number);
+        return !stopped;
+      });
   if (stopped) {
     if (cancelled) *cancelled = true;
     if (error) *error = "取り消されました";

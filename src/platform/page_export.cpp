@@ -47,11 +47,11 @@ bool PrintInto(const Design& design, PrinterPort& port, PictureStore& pictures,
     if (onePage) source.lastPage = source.firstPage;
     return PrintMerged(design, port, pictures, source, options.progress, error, cancelled);
   }
-  if (options.progress && !options.progress(1)) {
-    *cancelled = true;
-    return false;
-  }
-  return PrintDesign(design, port, pictures, error);
+  auto going = [&] {
+    *cancelled = options.progress && !options.progress(1);
+    return !*cancelled;
+  };
+  return going() && PrintDesign(design, port, pictures, error, going);
 }
 
 // The page as vector graphics in an SVG document, with the paper a PDF file would have.

@@ -56,10 +56,21 @@ void PrintValue(Surface& s, const WorkingRect& R, const ObjectRecord& o, std::st
 
 namespace {
 
-void PrintPage(Surface& page, const Design& design, PictureStore& pictures,
-               const PageValues* values) {
+// Objects drawn between two questions whether to go on.
+constexpr long kObjectsBetweenChecks = 1024;
+
+// False when `going` stopped the page.
+bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
+               const PageValues* values, const std::function<bool()>& going) {
+  long drawn = 0;
+  bool stopped = false;
   WalkObjects(design, 1, design.objects.itemCount(),
               [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
+                if (stopped) return;
+                if (going && ++drawn % kObjectsBetweenChecks == 0 && !going()) {
+                  stopped = true;
+                  return;
+                }
                 if (values && o.Kind == ObjectKind::Text) {
                   if (const auto v = values->value(at.row, at.pass)) {
                     PrintValue(page, place, o, *v);
@@ -68,6 +79,7 @@ void PrintPage(Surface& page, const Design& design, PictureStore& pictures,
                 }
                 PrintObject(page, place, o, design, pictures);
               });
+  return !stopped;
 }
 
 // The design's own texts: nothing stands in for them.
@@ -79,16 +91,18 @@ class NoValues final : public PageValues {
 }  // namespace
 
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
-                 std::string* error) {
+                 std::string* error, const std::function<bool()>& going) {
   const NoValues none;
   bool first = true;
   return PrintPages(
       design, printer, pictures,
-      [&]() -> const PageValues* { return std::exchange(first, false) ? &none : nullptr; }, error);
+      [&]() -> const PageValues* { return std::exchange(first, false) ? &none : nullptr; }, error,
+      going);
 }
 
 bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,
-                const std::function<const PageValues*()>& next, std::string* error) {
+                const std::function<const PageValues*()>& next, std::string* error,
+                const std::function<bool()>& going) {
   ApplyPrinterSetup(printer, design.page);
   bool printed = false;
   while (const PageValues* values = next()) {
@@ -98,7 +112,10 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
       if (error && error->empty()) *error = "the printer cannot start printing";
       return false;
     }
-    PrintPage(*page, design, pictures, values);
+    if (!PrintPage(*page, design, pictures, values, going)) {
+      if (error) *error = "stopped";
+      return false;
+    }
     printed = true;
   }
   if (!printed) {

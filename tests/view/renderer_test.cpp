@@ -260,6 +260,20 @@ TEST(Printing, MergedValuesStandWhereTheProgramPutsThem) {
                                       "at 1,20", "print p0", "at 1,30", "print p1"}));
   EXPECT_EQ(std::vector<std::string>(calls.begin() + 12, calls.end()),
             std::vector<std::string>(calls.begin(), calls.begin() + 12));
+
+  // A long page asks every 1,024 objects whether to go on; no stops it there, unfinished.
+  DesignBuilder many;
+  many.repeat("i", true, 0.01, 4999).text("x", 1, 1).end("i", true);
+  RecordingPrinter again;
+  int asked = 0;
+  std::string error;
+  EXPECT_FALSE(PrintDesign(many.design, again, pictures, &error, [&] { return ++asked < 3; }));
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(again.surface.only({"print"}).size(), 3u * 1024 - 1);
+  EXPECT_EQ(again.ends, 0);
+  asked = 0;
+  EXPECT_TRUE(PrintDesign(many.design, again, pictures, &error, [&] { return ++asked > 0; }));
+  EXPECT_EQ(asked, 4);  // 5,000 objects
 }
 
 }  // namespace
