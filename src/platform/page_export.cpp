@@ -5,7 +5,9 @@
 #include <QSvgGenerator>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <random>
+#include <utility>
 
 #include "platform/qt_printer.h"
 #include "platform/vector_surface.h"
@@ -40,12 +42,10 @@ FileStatus Failure(const std::filesystem::path& path, int err, const std::string
 
 // Prints the design, or its merged pages, on a port: what every export draws.
 bool PrintInto(const Design& design, PrinterPort& port, PictureStore& pictures,
-               const ExportOptions& options, bool onePage, std::string* error, bool* cancelled) {
+               const ExportOptions& options, std::string* error, bool* cancelled) {
   *cancelled = false;
   if (options.merge) {
-    MergeSource source = *options.merge;
-    if (onePage) source.lastPage = source.firstPage;
-    return PrintMerged(design, port, pictures, source, options.progress, error, cancelled);
+    return PrintMerged(design, port, pictures, *options.merge, options.progress, error, cancelled);
   }
   auto going = [&] {
     *cancelled = options.progress && !options.progress(1);
@@ -98,22 +98,84 @@ class SvgPort final : public PrinterPort {
   QString title_;
 };
 
-// Draws the page into bytes: a PNG image or an SVG document.
-bool PageBytes(const Design& design, PictureStore& pictures, ExportFormat format,
-               const ExportOptions& options, const std::string& title, QByteArray* bytes,
-               std::string* error, bool* cancelled) {
+// Draws one page into bytes, a PNG image or an SVG document, through `print` on the port it is
+// given.
+bool PageBytes(ExportFormat format, int dpi, const std::string& title, QByteArray* bytes,
+               const std::function<bool(PrinterPort&)>& print) {
   QBuffer buffer(bytes);
   buffer.open(QIODevice::WriteOnly);
   if (format == ExportFormat::Svg) {
     SvgPort port(&buffer);
     port.setTitle(QString::fromStdString(title));
-    return PrintInto(design, port, pictures, options, true, error, cancelled);
+    return print(port);
   }
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf("");
   QImage page;
-  port->previewInto(&page, options.dpi);
-  return PrintInto(design, *port, pictures, options, true, error, cancelled) && !page.isNull() &&
-         page.save(&buffer, "PNG");
+  port->previewInto(&page, dpi);
+  return print(*port) && !page.isNull() && page.save(&buffer, "PNG");
+}
+
+// The file of one merged page when a range of them is written: "name-0003.png" for page 3.
+std::filesystem::path NumberedPath(const std::filesystem::path& path, long page) {
+  char number[32];
+  std::snprintf(number, sizeof number, "-%04ld", page);
+  return path.parent_path() / (path.stem().string() + number + path.extension().string());
+}
+
+// Merged pages as images, a file each (the target itself when the range is one page). A failure
+// or a cancel removes the files this export wrote.
+FileStatus ExportMergedImages(const Design& design, PictureStore& pictures,
+                              const std::filesystem::path& path, ExportFormat format,
+                              const ExportOptions& options) {
+  const MergeSource& source = *options.merge;
+  const bool single = source.lastPage == source.firstPage;
+  std::vector<std::filesystem::path> written;
+  auto fail = [&](int err, const std::string& why) {
+    std::error_code ec;
+    for (const auto& p : written) std::filesystem::remove(p, ec);
+    return Failure(path, err, why);
+  };
+  CsvError csvError;
+  std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
+  if (!opened) return Failure(path, 0, csvError.message());
+  MergePager pager(*opened->reader, opened->match, opened->groupColumn);
+  MergedPage page;
+  long number = 0;
+  while (pager.next(page)) {
+    ++number;
+    if (number < source.firstPage) continue;
+    if (source.lastPage > 0 && number > source.lastPage) break;
+    bool cancelled = false;
+    auto going = [&] {
+      cancelled = options.progress && !options.progress(number);
+      return !cancelled;
+    };
+    QByteArray bytes;
+    std::string error;
+    const bool drawn =
+        going() &&
+        PageBytes(format, options.dpi, path.stem().string(), &bytes, [&](PrinterPort& port) {
+          const PageValues* values = &page;
+          return PrintPages(
+              design, port, pictures, [&values] { return std::exchange(values, nullptr); }, &error,
+              going);
+        });
+    if (cancelled) return fail(ECANCELED, "取り消されました");
+    if (!drawn) return fail(0, error);
+    const std::filesystem::path target = single ? path : NumberedPath(path, number);
+    const FileStatus st =
+        WriteFileAtomically(target, std::string_view(bytes.constData(), bytes.size()));
+    if (!st.ok()) return fail(st.error, Reason(st.error));
+    written.push_back(target);
+  }
+  if (opened->reader->error()) return fail(0, opened->reader->error()->message());
+  if (written.empty()) {
+    return Failure(path, 0,
+                   number == 0
+                       ? "「" + source.data.string() + "」にレコードがありません"
+                       : "差し込みのページは " + std::to_string(number) + " ページまでです");
+  }
+  return {};
 }
 
 }  // namespace
@@ -136,10 +198,14 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
   if (!std::filesystem::is_directory(dir, ec)) return Failure(path, ENOENT);
   std::string error;
   bool cancelled = false;
+  if (format != ExportFormat::Pdf && options.merge) {
+    return ExportMergedImages(design, pictures, path, format, options);
+  }
   if (format != ExportFormat::Pdf) {
     QByteArray bytes;
-    if (!PageBytes(design, pictures, format, options, path.stem().string(), &bytes, &error,
-                   &cancelled)) {
+    if (!PageBytes(format, options.dpi, path.stem().string(), &bytes, [&](PrinterPort& port) {
+          return PrintInto(design, port, pictures, options, &error, &cancelled);
+        })) {
       return Failure(path, cancelled ? ECANCELED : 0, cancelled || options.merge ? error : "");
     }
     const FileStatus st =
@@ -152,7 +218,7 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
       dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd()));
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf(temp.string());
   port->printer().setDocName(QString::fromStdString(path.stem().string()));
-  const bool printed = PrintInto(design, *port, pictures, options, false, &error, &cancelled);
+  const bool printed = PrintInto(design, *port, pictures, options, &error, &cancelled);
   port.reset();  // the file is closed
   if (!printed || !std::filesystem::exists(temp, ec)) {
     std::filesystem::remove(temp, ec);

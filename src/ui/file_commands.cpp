@@ -192,6 +192,12 @@ void MainWindow::exportPage(ExportFormat format) {
     if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(std::size(kDpis))) return;
     dpi = kDpis[*chosen];
   }
+  // With records: all merged pages or one.
+  std::optional<MergeSource> merge = currentMerge();
+  if (merge) {
+    merge = chooseMergedPages(*merge);
+    if (!merge) return;
+  }
   // The design's own name with the new extension.
   const QFileInfo design(ctx_.state.fileName.empty() ? NameForNow() : Q(ctx_.state.fileName));
   static constexpr const char* kFilters[] = {"PDF(*.pdf)|*.pdf", "PNG(*.png)|*.png",
@@ -204,7 +210,6 @@ void MainWindow::exportPage(ExportFormat format) {
   if (!path) return;
   ExportOptions options;
   options.dpi = dpi;
-  const std::optional<MergeSource> merge = currentMerge();
   if (merge) options.merge = &*merge;
   PageProgress progress(this, QStringLiteral("出力しています"), 0);
   options.progress = progress.callback();

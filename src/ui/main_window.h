@@ -122,6 +122,8 @@ class MainWindow final : public QMainWindow, private EditView {
   // Every merged page, or none (and a message saying why).
   std::unique_ptr<MergedDocument> loadMerged(const MergeSource& source);
   void printMerged(MergeSource source);
+  // All merged pages or one of them, as the user picks for an export; none when cancelled.
+  std::optional<MergeSource> chooseMergedPages(MergeSource source);
   bool askDiscard();  // false when the user keeps the changes
   bool loadFile(const QString& path);
   void designLoaded(const QString& path, const LoadDecisions& decided);

@@ -49,6 +49,24 @@ std::unique_ptr<MergedDocument> MainWindow::loadMerged(const MergeSource& source
   return doc;
 }
 
+std::optional<MergeSource> MainWindow::chooseMergedPages(MergeSource source) {
+  const std::unique_ptr<MergedDocument> doc = loadMerged(source);
+  if (!doc) return std::nullopt;
+  constexpr size_t kListed = 2000;  // pages further on are reached through "all"
+  QStringList items{QStringLiteral("すべてのページ（%1 ページ）").arg(doc->pages.size())};
+  for (size_t i = 0; i < doc->pages.size() && i < kListed; ++i) {
+    const MergedPage& p = doc->pages[i];
+    items << QStringLiteral("%1 ページ目（レコード %2～%3）")
+                 .arg(i + 1)
+                 .arg(p.firstRecord)
+                 .arg(p.firstRecord + static_cast<long>(p.records.size()) - 1);
+  }
+  const auto chosen = prompter_.chooseItem(this, QStringLiteral("出力するページ"), items, 0);
+  if (!chosen || *chosen < 0 || *chosen >= items.size()) return std::nullopt;
+  if (*chosen > 0) source.firstPage = source.lastPage = *chosen;
+  return source;
+}
+
 void MainWindow::printMerged(MergeSource source) {
   const std::unique_ptr<MergedDocument> doc = loadMerged(source);
   if (!doc) return;

@@ -72,7 +72,12 @@ pdfinfo "$tmp/merged2.pdf" | grep -q '^Pages: *2$' || fail "merged without a gro
 "$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 2-3 -o "$tmp/range.pdf"
 pdfinfo "$tmp/range.pdf" | grep -q '^Pages: *2$' || fail "pages 2-3 are not 2 pages"
 pdftotext -f 1 -l 1 "$tmp/range.pdf" - | grep -q 'INV-002' || fail "pages 2-3 do not start with the second invoice"
-"$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 4- -o "$tmp/last.png"
+# Images are a file a page, unless the range is one page.
+"$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 3- -o "$tmp/last.png"
+[ -s "$tmp/last-0003.png" ] && [ -s "$tmp/last-0004.png" ] && [ ! -e "$tmp/last.png" ] &&
+  [ ! -e "$tmp/last-0002.png" ] || fail "merged PNG pages: $(ls "$tmp")"
+"$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 --pages 2 -o "$tmp/two.svg"
+grep -q '鈴木&quot;工房&quot;\|鈴木"工房"' "$tmp/two.svg" || fail "merged SVG page 2 lacks its customer"
 for bad in 0 3-2 x; do
   if "$qf" --export "$data/invoice.qfd" --data "$data/csv/invoices.csv" --pages "$bad" -o "$tmp/r.pdf" 2>/dev/null; then
     fail "--pages $bad was accepted"

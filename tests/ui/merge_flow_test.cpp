@@ -96,12 +96,25 @@ class MergeFlowTest : public QObject {
     });
     e.act("QFM113")->trigger();
 
+    // Exports take every merged page, or the one picked: images a file a page.
     const QString out = tmp_->filePath(QStringLiteral("invoices.pdf"));
-    e.prompter.savePaths = {out};
+    e.prompter.savePaths = {out, tmp_->filePath(QStringLiteral("one.pdf")),
+                            tmp_->filePath(QStringLiteral("all.svg"))};
+    e.prompter.items_ = {0, 3, 0};
     e.act("QFM114")->trigger();
+    e.act("QFM114")->trigger();
+    e.act("QFM116")->trigger();
+    QCOMPARE(e.prompter.itemLists[0].size(), 5);
+    QCOMPARE(e.prompter.itemLists[0][2], QStringLiteral("2 ページ目（レコード 4～5）"));
     QFile pdf(out);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.readAll().contains("/Count 4"));  // every merged page
+    QFile one(tmp_->filePath(QStringLiteral("one.pdf")));
+    QVERIFY(one.open(QIODevice::ReadOnly));
+    QVERIFY(one.readAll().contains("/Count 1"));
+    QCOMPARE(QDir(tmp_->path()).entryList({QStringLiteral("all*.svg")}),
+             (QStringList{QStringLiteral("all-0001.svg"), QStringLiteral("all-0002.svg"),
+                          QStringLiteral("all-0003.svg"), QStringLiteral("all-0004.svg")}));
 
     // Save As keeps the records with the design; New starts without any.
     e.prompter.savePaths = {tmp_->filePath(QStringLiteral("copy.qfd"))};
@@ -126,6 +139,7 @@ class MergeFlowTest : public QObject {
     const QString out = tmp_->filePath(QStringLiteral("out/many.pdf"));
     QDir(tmp_->path()).mkdir(QStringLiteral("out"));
     e.prompter.savePaths = {out};
+    e.prompter.items_ = {0};
     bool cancelled = false;
     std::function<void()> watch = [&] {
       for (QWidget* w : QApplication::topLevelWidgets()) {
