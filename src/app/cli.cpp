@@ -92,8 +92,12 @@ int Fail(const std::string& message) {
 int Load(const std::string& path, Design& design) {
   const QtTextMeasurer text;
   const QtPictureSizer picture;
-  const FileStatus st = LoadDesign(path, design, Measurers{text, picture});
+  LoadDecisions decided;
+  const FileStatus st = LoadDesign(path, design, Measurers{text, picture}, &decided);
   if (!st.ok()) return Fail("cannot load " + path, st);
+  // A cut-off file still loads what it holds: the loss is said, the command goes on.
+  if (!decided.warning.empty())
+    std::cerr << "quillform: " << path << ": " << decided.warning << '\n';
   return 0;
 }
 

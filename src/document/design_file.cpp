@@ -60,9 +60,11 @@ class DesignReader {
 
   bool atEnd() const { return fields_.atEnd(); }
   bool moreOnLine() const { return fields_.moreOnLine(); }
-  bool text(std::string& out) { return fields_.next(out); }
+  // Fields read so far (reads past the end do not count).
+  long fieldsRead() const { return read_; }
+  bool text(std::string& out) { return next(out); }
   void escapedText(std::string& out) {
-    if (!fields_.next(buf_)) return;
+    if (!next(buf_)) return;
     if (buf_.find("<%") == std::string::npos) {
       out.swap(buf_);  // nothing to unescape: hand over the buffer
     } else {
@@ -70,14 +72,14 @@ class DesignReader {
     }
   }
   void number(double& out) {
-    if (fields_.next(buf_)) out = NumericPrefix(buf_);
+    if (next(buf_)) out = NumericPrefix(buf_);
   }
   void single(float& out) {
-    if (fields_.next(buf_)) out = ToSingle(NumericPrefix(buf_)).value_or(out);
+    if (next(buf_)) out = ToSingle(NumericPrefix(buf_)).value_or(out);
   }
   template <class Int>
   void integer(Int& out) {
-    if (fields_.next(buf_)) out = RoundToInt<Int>(NumericPrefix(buf_)).value_or(out);
+    if (next(buf_)) out = RoundToInt<Int>(NumericPrefix(buf_)).value_or(out);
   }
   void kind(ObjectKind& out) {
     auto code = static_cast<int16_t>(out);
@@ -85,12 +87,19 @@ class DesignReader {
     out = static_cast<ObjectKind>(code);
   }
   void color(int32_t& out) {
-    if (fields_.next(buf_)) out = ParseFileColor(buf_).value_or(out);
+    if (next(buf_)) out = ParseFileColor(buf_).value_or(out);
   }
 
  private:
+  bool next(std::string& out) {
+    const bool got = fields_.next(out);
+    read_ += got ? 1 : 0;
+    return got;
+  }
+
   FieldReader fields_;
   std::string buf_;
+  long read_ = 0;
 };
 
 }  // namespace
@@ -241,7 +250,11 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
   // An object line takes at least 17 fields of two bytes, so the file bounds the rows.
   fresh.objects.reserve(static_cast<int>(
       std::clamp<int64_t>(objectCount, 0, static_cast<int64_t>(bytes.size() / 34) + 1)));
-  for (int64_t i = 0; i < objectCount && !in.atEnd(); ++i) {
+  const std::optional<int16_t> layerBeforeObjects = d.currentLayer;
+  int64_t read = 0;
+  bool cutOff = false;
+  for (; read < objectCount && !in.atEnd(); ++read) {
+    const long fieldsBefore = in.fieldsRead();
     in.kind(w.Kind);
     in.escapedText(w.Label);
     in.number(w.X1);
@@ -259,7 +272,8 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
     in.integer(w.Align);
     // Files without layers have 15-field lines. A design whose layer list is empty is still
     // written with colour and layer, so read them whenever the line goes on.
-    if (layerCount >= 1 || in.moreOnLine()) {
+    const bool layered = layerCount >= 1 || in.moreOnLine();
+    if (layered) {
       in.color(w.Color);
       in.integer(layer);
     } else {
@@ -267,6 +281,11 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
       layer = 1;
     }
     d.currentLayer = layer;
+    // Short rows old versions wrote are read as they are, but a row the end of the file cuts
+    // into would take its missing fields from the row before.
+    cutOff = in.atEnd() && in.fieldsRead() - fieldsBefore < (layered ? 17 : 15) && !text.empty() &&
+             text.back() != '\n' && text.back() != '\r';
+    if (cutOff) break;
     Extent measured;
     WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
     if (IsPlacedAtPoint(w.Kind)) {
@@ -277,6 +296,20 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
     }
     AddObject(fresh.objects, w, place, measured, layer);
     w.Layer = layer;
+  }
+  if (cutOff) {
+    // The rows before stand as they were read; the working object is the last of them.
+    if (read > 0) {
+      DecodeObjectRow(w, fresh.objects, fresh.objects.itemCount());
+      d.currentLayer = w.Layer;
+    } else {
+      w = ObjectRecord{};
+      d.currentLayer = layerBeforeObjects;
+    }
+  }
+  if (read < objectCount) {
+    d.warning = "ファイルが途中で切れています。" + std::to_string(objectCount) +
+                " 個のオブジェクトのうち " + std::to_string(read) + " 個を読み込みました。";
   }
   RenumberRows(fresh.objects);
 

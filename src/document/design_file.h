@@ -29,6 +29,9 @@ struct LoadDecisions {
   // The layer of the last object read (1 for a file without layers); none when the file left
   // the current layer as it was (layers but no objects).
   std::optional<int16_t> currentLayer;
+  // Set when the file ends before the objects it declares: how many of them were read (the row
+  // the file ends in is dropped, never completed from the row before). Empty otherwise.
+  std::string warning;
 };
 
 // Builds a design from design-file bytes. On success `design` is replaced (and `decided`

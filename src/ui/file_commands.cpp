@@ -62,6 +62,8 @@ bool MainWindow::loadFile(const QString& path) {
   }
   pageSetUpSequence();
   designLoaded(path, decided);
+  if (!decided.warning.empty())
+    prompter_.showMessage(this, Q(decided.warning), MessageKind::Warning);
   return true;
 }
 
@@ -275,6 +277,10 @@ void MainWindow::adoptStartupPage(StartupPage& page) {
   fitDesignFrame();
   if (page.loaded()) {
     designLoaded(Q(page.file), page.decided);
+    if (!page.decided.warning.empty()) {
+      if (splash_) splash_->close();
+      prompter_.showMessage(this, Q(page.decided.warning), MessageKind::Warning);
+    }
     return;
   }
   ctx_.editor.designLoaded({});

@@ -61,6 +61,13 @@ done
 "$qf" --export "$data/golden.qfd" -o "$tmp/export.pdf"
 pdfinfo "$tmp/export.pdf" | grep -q '842 x 595 pts (A4)' || fail "exported PDF is not A4 landscape"
 pdftotext "$tmp/export.pdf" - | grep -q '請求書' || fail "exported PDF lacks the title"
+# A design cut off in the middle loads its whole rows, says how many, and --dump still succeeds.
+head -c 300 "$data/golden.qfd" >"$tmp/cut.qfd"
+"$qf" --dump "$tmp/cut.qfd" >"$tmp/cut.txt" 2>"$tmp/err" || fail "--dump of a cut-off file failed"
+grep -q 'cut.qfd: ファイルが途中で切れています。14 個のオブジェクトのうち 2 個を読み込みました。' "$tmp/err" ||
+  fail "cut-off warning: $(cat "$tmp/err")"
+[ "$(grep -c "^[0-9]" "$tmp/cut.txt")" -eq 2 ] || fail "cut-off file dump: $(cat "$tmp/cut.txt")"
+
 # Data merge: one page per invoice, the third split where its block's ten passes are used up.
 "$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 -o "$tmp/merged.pdf"
 pdfinfo "$tmp/merged.pdf" | grep -q '^Pages: *4$' || fail "merged PDF is not 4 pages"

@@ -299,6 +299,44 @@ TEST_F(DesignFileTest, CountsLargerThanTheFileStopAtItsEnd) {
   EXPECT_EQ(d.objects.itemCount(), 1);
 }
 
+// A file cut at any byte loads the rows it holds whole and no other: the row it ends in is
+// dropped, never completed from the row before, and the loss is told.
+TEST_F(DesignFileTest, AFileCutAtAnyByteLoadsOnlyItsWholeRows) {
+  const std::string bytes = ReadBytes(fs::path(QF_TEST_DATA) / "golden.qfd");
+  Design full;
+  LoadDecisions fs;
+  ASSERT_TRUE(ParseDesign(bytes, full, measurers_.get(), &fs).ok());
+  ASSERT_EQ(full.objects.itemCount(), 14);
+  EXPECT_EQ(fs.warning, "");
+  const size_t countLine = bytes.find("\r\n14\r\n") + 6;
+  int warned = 0;
+  for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    Design d;
+    LoadDecisions s;
+    if (!ParseDesign(bytes.substr(0, cut), d, measurers_.get(), &s).ok()) continue;  // mid-char
+    const int rows = d.objects.itemCount();
+    ASSERT_LE(rows, 14) << cut;
+    for (int r = 1; r <= rows; ++r) {
+      for (int c = 1; c < d.objects.columnCount(); ++c) {
+        ASSERT_EQ(d.objects.cell(r, c), full.objects.cell(r, c)) << "cut " << cut << " row " << r;
+      }
+    }
+    if (cut >= countLine) {
+      // Only the line break after the last row missing: nothing was lost.
+      ASSERT_EQ(s.warning, rows == 14 ? std::string()
+                                      : "ファイルが途中で切れています。14 個のオブジェクトのうち " +
+                                            std::to_string(rows) + " 個を読み込みました。")
+          << cut;
+      ++warned;
+      // The working object is the last row kept.
+      if (rows > 0) {
+        EXPECT_EQ(s.lastObject.Label, full.objects.cell(rows, kColLabel)) << cut;
+      }
+    }
+  }
+  EXPECT_GT(warned, 500);
+}
+
 TEST_F(DesignFileTest, AShortLineKeepsTheLastValuesAndTheCurrentPageSettings) {
   Design d;
   d.page.marginTop = 33;

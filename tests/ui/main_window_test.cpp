@@ -279,6 +279,23 @@ class MainWindowTest : public QObject {
     QVERIFY(!QFileInfo::exists(out + "/none"));
   }
 
+  // A design file cut off in the middle opens with the rows it holds whole, and says so.
+  void aCutOffFileOpensWithAWarning() {
+    App e(dir().path());
+    QFile full(Data("golden.qfd"));
+    QVERIFY(full.open(QIODevice::ReadOnly));
+    QFile cut(dir().filePath(QStringLiteral("cut.qfd")));
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(full.read(300));
+    cut.close();
+    e.prompter.openPaths = {cut.fileName()};
+    e.act("QFM102")->trigger();
+    QCOMPARE(e.ctx.design.objects.itemCount(), 2);
+    QCOMPARE(e.prompter.messages.last(),
+             QStringLiteral(
+                 "ファイルが途中で切れています。14 個のオブジェクトのうち 2 個を読み込みました。"));
+  }
+
   void zoomBoxRules() {
     App e(dir().path());
     auto* zoom = e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"));
