@@ -39,9 +39,40 @@ class Fd {
   int fd_;
 };
 
-FileStatus Failure(int err, std::string_view what, const std::filesystem::path& path) {
+enum class Doing { Reading, Writing };
+
+// What went wrong, said in the words of the one who asked for the file.
+std::string Why(int err, Doing doing) {
+  switch (err) {
+    case ENOENT:
+      return doing == Doing::Reading ? "ファイルがありません" : "フォルダがありません";
+    case ENOTDIR:
+      return "フォルダがありません";
+    case EACCES:
+    case EPERM:
+      return doing == Doing::Reading ? "読み込む権限がありません" : "書き込む権限がありません";
+    case ENOSPC:
+    case EDQUOT:
+      return "ディスクがいっぱいです";
+    case EROFS:
+      return "読み取り専用のファイルシステムです";
+    case EISDIR:
+      return doing == Doing::Reading ? "フォルダです" : "同じ名前のフォルダがあります";
+    case ENAMETOOLONG:
+      return "名前が長すぎます";
+    default:
+      return std::string(doing == Doing::Reading ? "読み込めませんでした"
+                                                 : "書き込めませんでした") +
+             "（" + std::strerror(err) + "）";
+  }
+}
+
+// Names the file the user chose, never a temporary one beside it.
+FileStatus Failure(int err, Doing doing, const std::filesystem::path& path) {
   return {FileErrorFromErrno(err),
-          std::string(what) + " " + path.string() + ": " + std::strerror(err)};
+          "「" + path.string() + "」" +
+              (doing == Doing::Reading ? "を読み込めません：" : "に書き込めません：") +
+              Why(err, doing)};
 }
 
 std::string TempName(const std::filesystem::path& target, std::random_device& rd) {
@@ -79,10 +110,10 @@ int FileErrorFromErrno(int err) {
 FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes) {
   // Non-blocking, so that opening a pipe does not wait for a writer; only regular files are read.
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return Failure(errno, "cannot open", path);
+  if (fd.get() < 0) return Failure(errno, Doing::Reading, path);
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return Failure(errno, "cannot read", path);
-  if (S_ISDIR(st.st_mode)) return Failure(EISDIR, "cannot read", path);
+  if (::fstat(fd.get(), &st) != 0) return Failure(errno, Doing::Reading, path);
+  if (S_ISDIR(st.st_mode)) return Failure(EISDIR, Doing::Reading, path);
   if (!S_ISREG(st.st_mode)) return {kErrPathFileAccess, "not a regular file: " + path.string()};
   if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) {
     return {kErrOutOfMemory, "file too large: " + path.string()};
@@ -94,15 +125,15 @@ FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, 
     const ssize_t n = ::read(fd.get(), buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Failure(errno, "cannot read", path);
+      return Failure(errno, Doing::Reading, path);
     }
     if (n == 0) break;
     if (bytes.size() + static_cast<size_t>(n) > maxBytes) {
-      return {kErrOutOfMemory, "file too large: " + path.string()};
+      return {kErrOutOfMemory, "「" + path.string() + "」を読み込めません：大きすぎます"};
     }
     bytes.append(buf, static_cast<size_t>(n));
   }
-  if (::close(fd.release()) != 0) return Failure(errno, "cannot close", path);
+  if (::close(fd.release()) != 0) return Failure(errno, Doing::Reading, path);
   return {};
 }
 
@@ -129,13 +160,13 @@ FileStatus WriteFileAtomically(const std::filesystem::path& path, std::string_vi
   for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
     temp = dir / TempName(target, rd);
     Fd tried(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-    if (tried.get() < 0 && errno != EEXIST) return Failure(errno, "cannot create", temp);
+    if (tried.get() < 0 && errno != EEXIST) return Failure(errno, Doing::Writing, path);
     if (tried.get() >= 0) fd = Fd(tried.release());
   }
-  if (fd.get() < 0) return Failure(EEXIST, "cannot create", temp);
-  auto fail = [&](int err, std::string_view what) {
+  if (fd.get() < 0) return Failure(EEXIST, Doing::Writing, path);
+  auto fail = [&](int err) {
     ::unlink(temp.c_str());
-    return Failure(err, what, path);
+    return Failure(err, Doing::Writing, path);
   };
   // The umask may have narrowed the mode of a replaced file; restoring it is best effort.
   if (replacing) (void)::fchmod(fd.get(), mode);
@@ -144,13 +175,13 @@ FileStatus WriteFileAtomically(const std::filesystem::path& path, std::string_vi
     const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return fail(errno, "cannot write");
+      return fail(errno);
     }
     done += static_cast<size_t>(n);
   }
-  if (::fsync(fd.get()) != 0) return fail(errno, "cannot flush");
-  if (::close(fd.release()) != 0) return fail(errno, "cannot close");
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno, "cannot replace");
+  if (::fsync(fd.get()) != 0) return fail(errno);
+  if (::close(fd.release()) != 0) return fail(errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
   // Make the rename itself durable.
   Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dirFd.get() >= 0) ::fsync(dirFd.get());

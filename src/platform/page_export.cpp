@@ -165,7 +165,10 @@ FileStatus ExportMergedImages(const Design& design, PictureStore& pictures,
     const std::filesystem::path target = single ? path : NumberedPath(path, number);
     const FileStatus st =
         WriteFileAtomically(target, std::string_view(bytes.constData(), bytes.size()));
-    if (!st.ok()) return fail(st.error, Reason(st.error));
+    if (!st.ok()) {
+      fail(st.error, "");  // removes the pages written before
+      return st;           // which names the file and says why
+    }
     written.push_back(target);
   }
   if (opened->reader->error()) return fail(0, opened->reader->error()->message());
@@ -208,9 +211,8 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
         })) {
       return Failure(path, cancelled ? ECANCELED : 0, cancelled || options.merge ? error : "");
     }
-    const FileStatus st =
-        WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
-    return st.ok() ? st : Failure(path, st.error);
+    // A failure names the file and says why.
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
   }
   // The printer writes a file of its own: under a temporary name, renamed when it is whole.
   std::random_device rd;

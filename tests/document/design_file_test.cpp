@@ -426,7 +426,8 @@ TEST_F(DesignFileTest, AFailedSaveLeavesNoTruncatedFileAndNoLeftovers) {
   fs::create_directories(folder / "inner");
   FileStatus st = SaveDesign(d, folder);
   EXPECT_NE(st.error, kFileOk);
-  EXPECT_FALSE(st.detail.empty());
+  // The user's own file and the reason, in Japanese; never the temporary name.
+  EXPECT_EQ(st.detail, "「" + folder.string() + "」に書き込めません：同じ名前のフォルダがあります");
   EXPECT_TRUE(fs::is_directory(folder / "inner"));
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
@@ -434,6 +435,11 @@ TEST_F(DesignFileTest, AFailedSaveLeavesNoTruncatedFileAndNoLeftovers) {
 
   st = SaveDesign(d, dir_ / "no" / "such" / "folder.qfd");
   EXPECT_NE(st.error, kFileOk);
+  EXPECT_EQ(st.detail, "「" + (dir_ / "no" / "such" / "folder.qfd").string() +
+                           "」に書き込めません：フォルダがありません");
+  std::string bytes;
+  EXPECT_EQ(ReadWholeFile(dir_ / "none.qfd", bytes, 10).detail,
+            "「" + (dir_ / "none.qfd").string() + "」を読み込めません：ファイルがありません");
 
   // Replacing keeps the old file's permissions.
   const fs::path target = dir_ / "keep.qfd";
