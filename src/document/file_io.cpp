@@ -69,10 +69,16 @@ std::string Why(int err, Doing doing) {
 
 // Names the file the user chose, never a temporary one beside it.
 FileStatus Failure(int err, Doing doing, const std::filesystem::path& path) {
+  std::string why = Why(err, doing);
+  std::error_code ec;
+  // A folder that is there but takes no files (/proc, for one) is not a missing folder.
+  if (doing == Doing::Writing && err == ENOENT && path.has_parent_path() &&
+      std::filesystem::is_directory(path.parent_path(), ec)) {
+    why = "この場所にはファイルを作れません";
+  }
   return {FileErrorFromErrno(err),
           "「" + path.string() + "」" +
-              (doing == Doing::Reading ? "を読み込めません：" : "に書き込めません：") +
-              Why(err, doing)};
+              (doing == Doing::Reading ? "を読み込めません：" : "に書き込めません：") + why};
 }
 
 std::string TempName(const std::filesystem::path& target, std::random_device& rd) {
