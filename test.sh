@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, configures, builds and runs every test.
-#   ./test.sh             the normal build in build/, every test, and a short fuzzing smoke run
+#   ./test.sh             the normal build in build/, every test, the package checks and a short
+#                         fuzzing smoke run
 #   ./test.sh --sanitize  the unit tests again, built with AddressSanitizer and UBSan in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -34,6 +35,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_WERROR=ON \
   -DQF_BUILD_TESTS=ON -DQF_BUILD_BENCH=ON
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+scripts/package_check.sh build
 
 # The fuzz targets need clang's libFuzzer; a short run shows they build and start.
 if command -v clang++ >/dev/null 2>&1; then

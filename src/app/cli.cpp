@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <iostream>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "app/cli_commands.h"
 #include "document/design_file.h"
 #include "platform/qt_measure.h"
+#include "shell/app_paths.h"
 
 namespace qf {
 
@@ -21,7 +23,8 @@ constexpr std::string_view kUsage =
     "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
     "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N]\n"
-    "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n";
+    "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
+    "       quillform --help | --version\n";
 
 // One cell on one line: line breaks, tabs and backslashes are written as escapes.
 std::string DumpCell(const std::string& cell) {
@@ -115,6 +118,13 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
   const std::string& cmd = args[1];
   if (cmd == "--help") {
     std::cout << kUsage;
+    return 0;
+  }
+  if (cmd == "--version") {
+    // Where the help is shows where an installed program looks for what it ships.
+    const std::string folder = QCoreApplication::applicationDirPath().toStdString();
+    std::cout << "Quillform " << QUILLFORM_VERSION
+              << "\nhelp: " << ProgramDataFile(folder, "help/qfhelp.htm").string() << '\n';
     return 0;
   }
   if (cmd == "--dump") {

@@ -11,6 +11,7 @@
 
 #include "document/ascii_case.h"
 #include "document/file_io.h"
+#include "shell/app_paths.h"
 
 extern char** environ;
 
@@ -173,7 +174,7 @@ FileAssociation DesignFileAssociation(const std::filesystem::path& program) {
           "Quillform",
           DesktopOpenCommand(program),
           "Quillform文書ﾌｧｲﾙ",
-          (program.parent_path() / "qfd.ico").string(),
+          ProgramDataFile(program.parent_path(), "qfd.ico").string(),
           "0"};
 }
 

@@ -7,6 +7,7 @@
 #include "document/ascii_case.h"
 #include "document/cp932.h"
 #include "document/number_text.h"
+#include "shell/app_paths.h"
 
 namespace qf {
 
@@ -179,7 +180,11 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
 }
 
 std::filesystem::path SettingsPath(const std::filesystem::path& appFolder) {
-  if (!appFolder.empty() && ::access(appFolder.c_str(), W_OK) == 0) return appFolder / "QF2.INI";
+  // Beside the program in a folder of its own; an installed program's folder is the system's
+  // (even where it can be written, as by root).
+  if (!appFolder.empty() && !RunsInstalled(appFolder) && ::access(appFolder.c_str(), W_OK) == 0) {
+    return appFolder / "QF2.INI";
+  }
   std::filesystem::path config;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
     config = xdg;

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "document/object_rows.h"
+#include "shell/app_paths.h"
 #include "shell/file_association.h"
 #include "shell/ui_text.h"
 #include "source/source_generator.h"
@@ -141,7 +142,8 @@ void MainWindow::fileAssociation() {
 }
 
 void MainWindow::showHelp() {
-  prompter_.openDocument(QDir(Q(ctx_.state.appFolder)).filePath(QStringLiteral("help/qfhelp.htm")));
+  prompter_.openDocument(
+      QString::fromStdString(ProgramDataFile(ctx_.state.appFolder, "help/qfhelp.htm").string()));
 }
 
 void MainWindow::showAbout() {

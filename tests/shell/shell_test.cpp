@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "document/cp932.h"
+#include "shell/app_paths.h"
 #include "shell/app_state.h"
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
@@ -178,6 +179,21 @@ TEST_F(SettingsTest, SettingsGoToTheConfigFolderWhenTheProgramFolderIsNotWritabl
   ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
   EXPECT_EQ(SettingsPath(dir_ / "no" / "such" / "folder"),
             dir_ / "config" / "quillform" / "QF2.INI");
+  // An installed program (bin/ beside share/quillform/help) keeps its settings there too, even
+  // where it could write its own folder; its help and icon are found under share/quillform.
+  fs::create_directories(dir_ / "usr" / "bin");
+  fs::create_directories(dir_ / "usr" / "share" / "quillform" / "help");
+  std::ofstream(dir_ / "usr" / "share" / "quillform" / "help" / "qfhelp.htm") << "guide";
+  EXPECT_EQ(SettingsPath(dir_ / "usr" / "bin"), dir_ / "config" / "quillform" / "QF2.INI");
+  EXPECT_EQ(ProgramDataFile(dir_ / "usr" / "bin", "help/qfhelp.htm"),
+            dir_ / "usr" / "share" / "quillform" / "help" / "qfhelp.htm");
+  EXPECT_EQ(ProgramDataFile(dir_ / "usr" / "bin", "qfd.ico"), dir_ / "usr" / "bin" / "qfd.ico");
+  // A build folder has its help beside the program: that one counts, and the settings stay.
+  fs::create_directories(dir_ / "usr" / "bin" / "help");
+  std::ofstream(dir_ / "usr" / "bin" / "help" / "qfhelp.htm") << "built";
+  EXPECT_EQ(ProgramDataFile(dir_ / "usr" / "bin", "help/qfhelp.htm"),
+            dir_ / "usr" / "bin" / "help" / "qfhelp.htm");
+  EXPECT_EQ(SettingsPath(dir_ / "usr" / "bin"), dir_ / "usr" / "bin" / "QF2.INI");
   if (old) {
     ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   } else {
