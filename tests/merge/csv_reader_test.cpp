@@ -76,6 +76,13 @@ TEST(CsvReader, DecodesCp932BeforeSplitting) {
   EXPECT_EQ(r.encoding, CsvEncoding::Cp932);
   EXPECT_EQ(r.header, (std::vector<std::string>{"表", "ソフト"}));
   EXPECT_EQ(r.records, (Records{{"表", "ソ"}}));
+  // A line longer than a piece of the file is decoded whole, not split inside a character.
+  std::string wide = "\x95\x5C\n";
+  for (int i = 0; i < 50000; ++i) wide += "\x83\x5C";
+  const Read w = ReadAll(wide + "\r\n");
+  ASSERT_FALSE(w.error) << w.error->message();
+  ASSERT_EQ(w.records.size(), 1u);
+  EXPECT_EQ(w.records[0][0].size(), 150000u);  // 50,000 ソ of three UTF-8 bytes
   // A long file decoded in pieces keeps characters whole across the pieces.
   std::string big = "\x95\x5C\n";
   for (int i = 0; i < 40000; ++i) big += "\x83\x5C\x95\x5C\r\n";
@@ -102,6 +109,7 @@ TEST(CsvReader, ErrorsNameTheFileAndLine) {
       "「d.csv」の 3 行目：文字コードが UTF-8 でも CP932 でもありません（読めないバイト 0xFD）");
   EXPECT_EQ(error(""), "「d.csv」：見出しの行がありません");
   CsvError missing;
+  EXPECT_EQ(CsvReader::FromBytes("a,a\n", "d.csv", {}, &missing), nullptr);  // no reader at all
   EXPECT_EQ(CsvReader::Open("/nonexistent/x.csv", {}, &missing), nullptr);
   EXPECT_EQ(missing.message(), "「/nonexistent/x.csv」：ファイルを開けません");
 }

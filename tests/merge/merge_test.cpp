@@ -84,12 +84,14 @@ TEST(Merge, RecordsFlowThroughBlocksAndPages) {
   auto reader = CsvReader::FromBytes(Numbered(8), "r.csv", {}, &error);
   const FieldMatch match = MatchFields(labels.design, reader->header());
   EXPECT_EQ(match.recordsPerPage, 6);
-  MergePager pager(*reader, match);
+  // A group column past the header's is no group: pages by the passes alone.
+  MergePager pager(*reader, match, static_cast<int>(reader->header().size()));
   MergedPage page;
   ASSERT_TRUE(pager.next(page));
   EXPECT_EQ(page.value(3, 4), "n5");
   EXPECT_EQ(page.value(3, 0), "n1");
   EXPECT_EQ(page.value(1, 0), std::nullopt);  // a command row takes no column
+  EXPECT_EQ(page.value(6, 0), std::nullopt);  // rows past the design's take none either
   ASSERT_TRUE(pager.next(page));
   EXPECT_EQ(page.value(3, 1), "n8");
   EXPECT_EQ(page.value(3, 2), "");  // past the last record the list is empty

@@ -59,7 +59,7 @@ TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
   EXPECT_TRUE(s.subMake);
   EXPECT_FALSE(s.relation);
   EXPECT_EQ(s.recentFiles, RecentFiles{});
-  for (int i = 0; i < kWindowsStored; ++i) {
+  for (int i = 0; i <= kWinPreview; ++i) {
     EXPECT_EQ(s.windows[static_cast<size_t>(i)], (WindowRect{0, 0, 1000, 1000})) << i;
   }
 }
