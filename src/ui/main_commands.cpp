@@ -15,6 +15,7 @@
 #include "ui/child_window.h"
 #include "ui/code_window.h"
 #include "ui/design_window.h"
+#include "ui/help_window.h"
 #include "ui/layer_window.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
@@ -142,8 +143,17 @@ void MainWindow::fileAssociation() {
 }
 
 void MainWindow::showHelp() {
-  prompter_.openDocument(
-      QString::fromStdString(ProgramDataFile(ctx_.state.appFolder, "help/qfhelp.htm").string()));
+  // The guide in a window of the program's own: no browser needed. One window, brought forward
+  // when asked again.
+  if (!help_) {
+    help_ = new HelpWindow(
+        QString::fromStdString(ProgramDataFile(ctx_.state.appFolder, "help/qfhelp.htm").string()),
+        this);
+    help_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
 }
 
 void MainWindow::showAbout() {

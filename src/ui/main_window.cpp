@@ -197,7 +197,8 @@ void MainWindow::buildMenus() {
   connect(relation, &QAction::triggered, this, &MainWindow::fileAssociation);
 
   QMenu* help = menu("QFM500", "ﾍﾙﾌﾟ(&H)");
-  connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)"), &QAction::triggered, this, &MainWindow::showHelp);
+  connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)", "F1"), &QAction::triggered, this,
+          &MainWindow::showHelp);
   separator(help, "QFM502");
   connect(addItem(help, "QFM503", "ﾊﾞｰｼﾞｮﾝ情報(&A)"), &QAction::triggered, this,
           &MainWindow::showAbout);

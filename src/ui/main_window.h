@@ -187,7 +187,9 @@ class MainWindow final : public QMainWindow, private EditView {
   std::map<QString, QAction*> actions_;
   std::array<QAction*, 5> recent_{};
   QAction* recentSeparator_ = nullptr;
-  QAction* mergeAction_ = nullptr;  // checked while the design has records to merge
+  QAction* mergeAction_ = nullptr;
+  QPointer<QDialog> help_;  // the guide's window while it is open  // checked while the design has
+                            // records to merge
   QComboBox* zoom_ = nullptr;
   QLabel* position_ = nullptr;
   QLabel* size_ = nullptr;

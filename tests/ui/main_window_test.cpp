@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -12,6 +13,8 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -597,10 +600,39 @@ class MainWindowTest : public QObject {
     qunsetenv("XDG_DATA_HOME");
   }
 
-  void helpOpensThePageBesideTheProgram() {
+  // F1 opens the guide beside the program in a window of its own: contents that go to their
+  // section, search from the top again, one window however often asked.
+  void helpOpensTheGuideInItsOwnWindow() {
+    QDir().mkpath(dir().filePath(QStringLiteral("help")));
+    QVERIFY(QFile::copy(Data("../../help/qfhelp.htm"),
+                        dir().filePath(QStringLiteral("help/qfhelp.htm"))));
     App e(dir().path());
+    QCOMPARE(e.act("QFM501")->shortcut(), QKeySequence(Qt::Key_F1));
     e.act("QFM501")->trigger();
-    QVERIFY(e.prompter.documents.value(0).endsWith(QStringLiteral("help/qfhelp.htm")));
+    auto* help = e.window->findChild<QDialog*>(QStringLiteral("frmHelp"));
+    QVERIFY(help && help->isVisible());
+    QVERIFY(e.prompter.documents.isEmpty());  // no browser asked
+    auto* contents = help->findChild<QListWidget*>(QStringLiteral("lstContents"));
+    auto* page = help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"));
+    QVERIFY(contents->count() >= 8);
+    int merge = -1;
+    for (int i = 0; i < contents->count(); ++i) {
+      if (contents->item(i)->text().trimmed() == QStringLiteral("差し込みデータ")) merge = i;
+    }
+    QVERIFY(merge > 0);
+    contents->setCurrentRow(merge);
+    QCOMPARE(page->textCursor().block().text(), QStringLiteral("差し込みデータ"));
+    Type(help, "txtFind", QStringLiteral("Ctrl+Shift+P"));
+    QTest::keyClick(help->findChild<QLineEdit*>(QStringLiteral("txtFind")), Qt::Key_Return);
+    QCOMPARE(page->textCursor().selectedText(), QStringLiteral("Ctrl+Shift+P"));
+    for (QWidget* w : help->findChildren<QWidget*>()) {
+      if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) {
+        QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      }
+    }
+    QVERIFY(!help->findChild<QPushButton*>(QStringLiteral("cmdBack"))->isEnabled());
+    e.act("QFM501")->trigger();
+    QCOMPARE(e.window->findChildren<QDialog*>(QStringLiteral("frmHelp")).size(), 1);
   }
 
  private:
