@@ -81,3 +81,18 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
+
+# The guide's pictures, drawn by the program itself at build time.
+add_executable(guide_pictures ${QF_PACKAGING}/guide_pictures.cpp)
+target_link_libraries(guide_pictures PRIVATE qf_ui Qt6::Widgets)
+set(QF_GUIDE_PICTURES ${CMAKE_BINARY_DIR}/help/images/main.png
+    ${CMAKE_BINARY_DIR}/help/images/merge.png ${CMAKE_BINARY_DIR}/help/images/preview.png)
+add_custom_command(
+  OUTPUT ${QF_GUIDE_PICTURES}
+  COMMAND guide_pictures ${CMAKE_SOURCE_DIR}/tests/data/invoice.qfd
+          ${CMAKE_SOURCE_DIR}/tests/data/csv/invoices.csv ${CMAKE_BINARY_DIR}/help/images
+  DEPENDS guide_pictures ${CMAKE_SOURCE_DIR}/tests/data/invoice.qfd
+          ${CMAKE_SOURCE_DIR}/tests/data/csv/invoices.csv
+  COMMENT "Drawing the guide's pictures")
+add_custom_target(qf_guide_pictures ALL DEPENDS ${QF_GUIDE_PICTURES})
+install(FILES ${QF_GUIDE_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillform/help/images)

@@ -631,6 +631,10 @@ class MainWindowTest : public QObject {
       }
     }
     QVERIFY(!help->findChild<QPushButton*>(QStringLiteral("cmdBack"))->isEnabled());
+    if (qEnvironmentVariableIsSet("QF_SHOT_DIR")) {
+      contents->setCurrentRow(merge);
+      help->grab().save(qEnvironmentVariable("QF_SHOT_DIR") + QStringLiteral("/help.png"));
+    }
     e.act("QFM501")->trigger();
     QCOMPARE(e.window->findChildren<QDialog*>(QStringLiteral("frmHelp")).size(), 1);
   }
