@@ -22,7 +22,7 @@ constexpr std::string_view kUsage =
     "       quillform --render FILE -o PAGE.png [--zoom N] [--no-grid]\n"
     "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
-    "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N]\n"
+    "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N] [--grid]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
     "       quillform --help | --version\n";
 

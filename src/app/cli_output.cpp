@@ -213,11 +213,14 @@ int Export(const std::vector<std::string>& args) {
       const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
       if (!n || *n < 10 || *n > 1200) return Usage("--dpi takes 10 to 1200");
       options.dpi = *n;
+    } else if (a == "--grid") {
+      options.grid = true;
     } else if (MergeOption(args, i, merge)) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
-          "--export takes one file, -o OUT.pdf|OUT.png|OUT.svg, --dpi N, --data RECORDS.csv, "
+          "--export takes one file, -o OUT.pdf|OUT.png|OUT.svg, --dpi N, --grid, --data "
+          "RECORDS.csv, "
           "--group COLUMN and --pages N-M");
     } else {
       file = a;

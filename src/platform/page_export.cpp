@@ -40,6 +40,21 @@ FileStatus Failure(const std::filesystem::path& path, int err, const std::string
           "「" + path.string() + "」に出力できません：" + (why.empty() ? Reason(err) : why)};
 }
 
+// The design's grid under an image's objects, when asked for, as the design window draws it.
+std::function<void(Surface&)> GridUnderlay(const Design& design, const PrinterPort& port,
+                                           bool grid) {
+  if (!grid) return {};
+  return [&design, &port](Surface& s) {
+    Design lines;
+    lines.page = design.page;
+    lines.grid = design.grid;
+    lines.grid.shown = 1;
+    ViewState view;
+    view.page = port.page();
+    ClearAndDrawGrid(s, lines, view);
+  };
+}
+
 // Prints the design, or its merged pages, on a port: what every export draws.
 bool PrintInto(const Design& design, PrinterPort& port, PictureStore& pictures,
                const ExportOptions& options, std::string* error, bool* cancelled) {
@@ -51,7 +66,8 @@ bool PrintInto(const Design& design, PrinterPort& port, PictureStore& pictures,
     *cancelled = options.progress && !options.progress(1);
     return !*cancelled;
   };
-  return going() && PrintDesign(design, port, pictures, error, going);
+  return going() && PrintDesign(design, port, pictures, error, going,
+                                GridUnderlay(design, port, options.grid));
 }
 
 // The page as vector graphics in an SVG document, with the paper a PDF file would have.
@@ -220,7 +236,9 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
       dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd()));
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf(temp.string());
   port->printer().setDocName(QString::fromStdString(path.stem().string()));
-  const bool printed = PrintInto(design, *port, pictures, options, &error, &cancelled);
+  ExportOptions onPaper = options;
+  onPaper.grid = false;  // a PDF is the printed page
+  const bool printed = PrintInto(design, *port, pictures, onPaper, &error, &cancelled);
   port.reset();  // the file is closed
   if (!printed || !std::filesystem::exists(temp, ec)) {
     std::filesystem::remove(temp, ec);

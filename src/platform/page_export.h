@@ -22,6 +22,7 @@ struct ExportOptions {
   const MergeSource* merge = nullptr;       // the records to fill the page with: a PDF has every
                                             // merged page of the range, a PNG or SVG its first
   std::function<bool(long page)> progress;  // told each page; false cancels (no file is left)
+  bool grid = false;  // a PNG or SVG shows the design's grid (never on paper, nor in a PDF)
 };
 
 // Writes the page as printing draws it: a PDF as `--print -o` writes one, a PNG composed at

@@ -187,12 +187,16 @@ void MainWindow::exportPage(ExportFormat format) {
   commitCellEdits();
   static constexpr int kDpis[] = {96, 150, 300, 600};
   int dpi = 300;
+  bool grid = false;
   if (format == ExportFormat::Png) {
-    const QStringList items{QStringLiteral("96 dpi"), QStringLiteral("150 dpi"),
-                            QStringLiteral("300 dpi"), QStringLiteral("600 dpi")};
+    // Each resolution, without the grid and then with it.
+    QStringList items;
+    for (const int d : kDpis) items << QStringLiteral("%1 dpi").arg(d);
+    for (const int d : kDpis) items << QStringLiteral("%1 dpi（グリッド付き）").arg(d);
     const auto chosen = prompter_.chooseItem(this, QStringLiteral("解像度"), items, 2);
-    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(std::size(kDpis))) return;
-    dpi = kDpis[*chosen];
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(items.size())) return;
+    dpi = kDpis[static_cast<size_t>(*chosen) % std::size(kDpis)];
+    grid = *chosen >= static_cast<int>(std::size(kDpis));
   }
   // With records: all merged pages or one.
   std::optional<MergeSource> merge = currentMerge();
@@ -212,6 +216,7 @@ void MainWindow::exportPage(ExportFormat format) {
   if (!path) return;
   ExportOptions options;
   options.dpi = dpi;
+  options.grid = grid;
   if (merge) options.merge = &*merge;
   PageProgress progress(this, QStringLiteral("出力しています"), 0);
   options.progress = progress.callback();

@@ -91,18 +91,19 @@ class NoValues final : public PageValues {
 }  // namespace
 
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
-                 std::string* error, const std::function<bool()>& going) {
+                 std::string* error, const std::function<bool()>& going,
+                 const std::function<void(Surface&)>& underlay) {
   const NoValues none;
   bool first = true;
   return PrintPages(
       design, printer, pictures,
       [&]() -> const PageValues* { return std::exchange(first, false) ? &none : nullptr; }, error,
-      going);
+      going, underlay);
 }
 
 bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,
                 const std::function<const PageValues*()>& next, std::string* error,
-                const std::function<bool()>& going) {
+                const std::function<bool()>& going, const std::function<void(Surface&)>& underlay) {
   ApplyPrinterSetup(printer, design.page);
   bool printed = false;
   while (const PageValues* values = next()) {
@@ -112,6 +113,7 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
       if (error && error->empty()) *error = "the printer cannot start printing";
       return false;
     }
+    if (underlay) underlay(*page);
     if (!PrintPage(*page, design, pictures, values, going)) {
       if (error) *error = "stopped";
       return false;

@@ -21,9 +21,11 @@ void PrintObject(Surface& page, const WorkingRect& place, const ObjectRecord& ob
 // redraw does. Sets the printer to the design's paper, orientation and scale mode first.
 // Returns false with a reason when the printer could not print.
 // `going`, when given, is asked every so many objects of a long page (a moment to show progress);
-// false stops the printing there, returning false.
+// false stops the printing there, returning false. `underlay`, when given, draws on the page
+// before its objects (an export's grid).
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
-                 std::string* error, const std::function<bool()>& going = {});
+                 std::string* error, const std::function<bool()>& going = {},
+                 const std::function<void(Surface&)>& underlay = {});
 
 // Values that stand in for texts' literal texts on a printed page: the records of a data merge.
 class PageValues {
@@ -42,10 +44,11 @@ void PrintValue(Surface& page, const WorkingRect& place, const ObjectRecord& tex
 
 // Prints one page for each set of values `next` gives, until it gives none, as one document.
 // `next` is asked before each page, so it can also stop the printing (a cancel); false with a
-// reason when the printer could not print, or nothing was given to print. `going` as for
-// PrintDesign.
+// reason when the printer could not print, or nothing was given to print.
+// `going` and `underlay` as for PrintDesign, `underlay` on every page.
 bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,
                 const std::function<const PageValues*()>& next, std::string* error,
-                const std::function<bool()>& going = {});
+                const std::function<bool()>& going = {},
+                const std::function<void(Surface&)>& underlay = {});
 
 }  // namespace qf

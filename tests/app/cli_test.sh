@@ -104,6 +104,8 @@ if "$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 無
   fail "an unknown group column was accepted"
 fi
 grep -q '列「無い」がありません' "$tmp/err" || fail "group error: $(cat "$tmp/err")"
+"$qf" --export "$data/golden.qfd" -o "$tmp/grid.svg" --grid
+[ "$(grep -c '<polyline' "$tmp/grid.svg")" -gt 100 ] || fail "--grid drew no grid"
 "$qf" --export "$data/golden.qfd" -o "$tmp/export.svg"
 python3 -c '
 import sys, xml.etree.ElementTree as ET

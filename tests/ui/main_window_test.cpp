@@ -263,14 +263,19 @@ class MainWindowTest : public QObject {
     e.act("QFM102")->trigger();
     const QString out = dir().filePath(QStringLiteral("out"));
     e.prompter.savePaths = {out + ".pdf", out + ".png", out + ".svg", out + "/none/x.pdf"};
-    e.prompter.items_ = {1};  // 150 dpi
+    e.prompter.items_ = {5};  // 150 dpi with the grid
     for (const char* item : {"QFM114", "QFM115", "QFM116", "QFM114"}) e.act(item)->trigger();
     const QStringList suggested = e.prompter.suggestedNames.mid(0, 3);
     QCOMPARE(suggested, (QStringList{Data("golden.pdf"), Data("golden.png"), Data("golden.svg")}));
     QCOMPARE(e.prompter.itemLists.size(), 1);
-    QCOMPARE(e.prompter.itemLists[0].size(), 4);
+    QCOMPARE(e.prompter.itemLists[0].size(), 8);
     QImage png(out + ".png");
     QCOMPARE(png.size(), QSize(1754, 1240));  // A4 across at 150 dpi
+    // The grid's grey lines, which printing never draws, are there: the margin's first line.
+    int grey = 0;
+    for (int x = 0; x < png.width(); ++x)
+      grey += png.pixel(x, png.height() / 2) == qRgb(192, 192, 192);
+    QVERIFY2(grey > 20, qPrintable(QString::number(grey)));
     QFile pdf(out + ".pdf");
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
