@@ -27,6 +27,12 @@ if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then 
   || fail "--source --flat --public differs"
 "$qf" --source "$data/golden.qfd" --encoding cp932 | iconv -f CP932 -t UTF-8 \
   | cmp - "$data/golden_sub_private.bas" || fail "--encoding cp932 differs"
+# Options without their values, or values not understood, are usage errors (exit 2), not a crash.
+for args in "--source $data/golden.qfd --encoding latin1" "--print $data/golden.qfd -o" \
+            "--export $data/golden.qfd -o $tmp/x.pdf --data" "--export $data/golden.qfd -o $tmp/x.pdf --pages"; do
+  rc=0; "$qf" $args >/dev/null 2>&1 || rc=$?
+  [ "$rc" -eq 2 ] || fail "quillform $args exited $rc, not 2"
+done
 if "$qf" --source 2>/dev/null; then fail "--source without a file accepted"; fi
 "$qf" --render "$data/golden.qfd" -o "$tmp/page.png"
 file "$tmp/page.png" | grep -q '1123 x 793' || fail "render size: $(file "$tmp/page.png")"

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 #include <QXmlStreamReader>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +18,7 @@
 #include "platform/page_export.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
+#include "platform/vector_surface.h"
 #include "support/design_builder.h"
 #include "view/printing.h"
 #include "view/renderer.h"
@@ -393,6 +398,10 @@ TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
   EXPECT_EQ(elements[QStringLiteral("polyline")], 1);
   EXPECT_EQ(elements[QStringLiteral("ellipse")], 1);
   EXPECT_EQ(elements[QStringLiteral("image")], 1);
+  file.seek(0);
+  const QByteArray svg = file.readAll();
+  EXPECT_TRUE(svg.contains("stroke=\"#c80000\"")) << "the line's own colour";
+  EXPECT_TRUE(svg.contains("stroke=\"#0000c8\"")) << "the box's own colour";
   EXPECT_GE(elements[QStringLiteral("rect")], 1);
   EXPECT_EQ(ExportFormatOf("a/B.SvG"), ExportFormat::Svg);
   EXPECT_EQ(ExportFormatOf("a/b.jpg"), std::nullopt);
@@ -402,6 +411,34 @@ TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
   EXPECT_FALSE(missing.ok());
   EXPECT_NE(missing.detail.find("フォルダがありません"), std::string::npos) << missing.detail;
   EXPECT_FALSE(fs::exists(dir / "none"));
+}
+
+// An arc on the vector surface runs counter-clockwise from its start angle to its end angle, as
+// on the other surfaces: a quarter from 3 o'clock ends at 12 o'clock.
+TEST(VectorSurface, ArcsEndWhereTheirAngleSays) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setResolution(72);
+  svg.setSize(QSize(200, 200));
+  svg.setViewBox(QRectF(0, 0, 200, 200));
+  {
+    QPainter painter(&svg);
+    VectorSurface s(painter, 200, 200, 200, 200, 72);
+    s.circle(100, 100, 50, 0, 1, 0.0, 3.14159265358979323846 / 2);
+  }
+  const QString text = QString::fromUtf8(buffer.data());
+  const qsizetype at = text.indexOf(QStringLiteral(" d=\""));
+  ASSERT_GE(at, 0) << text.toStdString();
+  const QString path = text.mid(at + 4, text.indexOf(QLatin1Char('"'), at + 4) - at - 4);
+  const QStringList numbers =
+      path.split(QRegularExpression(QStringLiteral("[^0-9.eE-]+")), Qt::SkipEmptyParts);
+  ASSERT_GE(numbers.size(), 4) << path.toStdString();
+  EXPECT_NEAR(numbers[0].toDouble(), 150, 0.01) << path.toStdString();  // 3 o'clock
+  EXPECT_NEAR(numbers[1].toDouble(), 100, 0.01);
+  EXPECT_NEAR(numbers[numbers.size() - 2].toDouble(), 100, 0.01);  // 12 o'clock
+  EXPECT_NEAR(numbers.last().toDouble(), 50, 0.01);
 }
 
 }  // namespace

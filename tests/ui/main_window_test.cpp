@@ -230,8 +230,13 @@ class MainWindowTest : public QObject {
         QVERIFY(preview->pageImage().width() > at100.width());
         Click(d, "cmdFitPage");
         QVERIFY(preview->zoom() >= 10 && preview->zoom() <= 400);
+        preview->setZoom(300);
+        Click(d, "cmdZoomIn");  // to the largest: no further
+        QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdZoomIn"))->isEnabled());
+        QVERIFY(d->findChild<QPushButton*>(QStringLiteral("cmdZoomOut"))->isEnabled());
         for (QWidget* w : d->findChildren<QWidget*>()) {
-          if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) {
+          if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+              (qobject_cast<QLabel*>(w) && !w->objectName().isEmpty())) {
             QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
           }
         }

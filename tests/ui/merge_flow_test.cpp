@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QTableWidget>
@@ -43,7 +44,13 @@ class MergeFlowTest : public QObject {
     e.act("QFM102")->trigger();
     e.prompter.openPaths = {Data("csv/invoices.csv")};
     OnModal([&](QWidget* d) {
+      auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
+      QCOMPARE(summary->text(), QStringLiteral("データファイルを選んでください。"));
+      QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdOK"))->isEnabled());
       Click(d, "cmdBrowse");
+      auto* data = d->findChild<QLineEdit*>(QStringLiteral("txtData"));
+      QCOMPARE(data->text(), Data("csv/invoices.csv"));
+      QVERIFY(data->isReadOnly() && data->isVisible());
       auto* records = d->findChild<QTableWidget*>(QStringLiteral("tblRecords"));
       QCOMPARE(records->rowCount(), 17);
       QCOMPARE(records->horizontalHeaderItem(1)->text(), QStringLiteral("顧客名"));
@@ -54,7 +61,6 @@ class MergeFlowTest : public QObject {
                             QStringLiteral("○ Items(sngI).品名 → 品名"),
                             QStringLiteral("○ Items(sngI).金額 → 金額"),
                             QStringLiteral("× rs!備考（列がありません）")}));
-      auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
       QVERIFY2(summary->text().startsWith(QStringLiteral("17 件のレコード、2 ページ")),
                qPrintable(summary->text()));
       d->findChild<QComboBox*>(QStringLiteral("cmbGroup"))->setCurrentIndex(1);
@@ -123,6 +129,20 @@ class MergeFlowTest : public QObject {
     QVERIFY(e.act("QFM117")->isChecked());
     e.act("QFM101")->trigger();
     QVERIFY(!e.act("QFM117")->isChecked());
+
+    // Records chosen for a design never saved do not pass to the next new design.
+    RememberMerge(e.ctx.state, {"", Data("csv/invoices.csv").toStdString(), 0, ""});
+    e.act("QFM101")->trigger();
+    QVERIFY(!FindMerge(e.ctx.state, ""));
+
+    // 解除 ends the merge of the design.
+    e.prompter.openPaths = {Data("invoice.qfd")};
+    e.act("QFM102")->trigger();
+    QVERIFY(e.act("QFM117")->isChecked());
+    OnModal([](QWidget* d) { Click(d, "cmdClear"); });
+    e.act("QFM117")->trigger();
+    QVERIFY(!e.act("QFM117")->isChecked());
+    QVERIFY(!FindMerge(e.ctx.state, Data("invoice.qfd").toStdString()));
   }
 
   // Cancel in the progress of a long export stops it and leaves no file, not even a part.
