@@ -76,13 +76,16 @@ TEST(CsvReader, DecodesCp932BeforeSplitting) {
   EXPECT_EQ(r.encoding, CsvEncoding::Cp932);
   EXPECT_EQ(r.header, (std::vector<std::string>{"表", "ソフト"}));
   EXPECT_EQ(r.records, (Records{{"表", "ソ"}}));
-  // A line longer than a piece of the file is decoded whole, not split inside a character.
-  std::string wide = "\x95\x5C\n";
+  // A line longer than a piece of the file is decoded whole, not split inside a character:
+  // the header, before any line feed, and a record.
+  std::string wide = "a";  // so a piece of 65,536 bytes ends inside a character
   for (int i = 0; i < 50000; ++i) wide += "\x83\x5C";
-  const Read w = ReadAll(wide + "\r\n");
+  const Read w = ReadAll(wide + "\r\n" + wide + "\x95\x5C\r\n");
   ASSERT_FALSE(w.error) << w.error->message();
+  ASSERT_EQ(w.header.size(), 1u);
+  EXPECT_EQ(w.header[0].size(), 150001u);  // "a" and 50,000 ソ of three UTF-8 bytes
   ASSERT_EQ(w.records.size(), 1u);
-  EXPECT_EQ(w.records[0][0].size(), 150000u);  // 50,000 ソ of three UTF-8 bytes
+  EXPECT_EQ(w.records[0][0].size(), 150004u);
   // A long file decoded in pieces keeps characters whole across the pieces.
   std::string big = "\x95\x5C\n";
   for (int i = 0; i < 40000; ++i) big += "\x83\x5C\x95\x5C\r\n";
