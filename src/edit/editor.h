@@ -12,6 +12,7 @@
 #include "document/design_file.h"
 #include "document/measure.h"
 #include "edit/edit_state.h"
+#include "edit/layout_tools.h"
 #include "edit/object_clipboard.h"
 #include "edit/selection.h"
 #include "edit/tracked_rows.h"
@@ -159,6 +160,10 @@ class Editor {
   GrabKind HitTestBlock(double x, double y) const;
   // Moves the selected objects by dx, dy as one step; they stay selected (the arrow keys).
   bool moveSelection(double dx, double dy);
+  // The 配置 tools on the selected objects (commands aside), the first selected the reference;
+  // one step, and they stay selected. False when too few are selected.
+  bool arrange(LayoutTool tool);
+  bool canArrange(LayoutTool tool) const;
   // Rows become the selection (as a frame would choose them).
   void selectRows(const std::vector<int>& rows);
   void clearSelection();

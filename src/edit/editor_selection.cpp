@@ -64,6 +64,39 @@ bool Editor::moveSelection(double dx, double dy) {
   return true;
 }
 
+namespace {
+
+// The selected rows a layout tool moves: commands have no box.
+std::vector<int> ArrangedRows(const TextTable& objects, const std::vector<int>& selected) {
+  std::vector<int> rows;
+  for (int row : selected) {
+    if (DecodeObjectRow(objects, row).Kind != ObjectKind::Command) rows.push_back(row);
+  }
+  return rows;
+}
+
+}  // namespace
+
+bool Editor::canArrange(LayoutTool tool) const {
+  return static_cast<int>(ArrangedRows(design_.objects, selection_.rows()).size()) >=
+         MinimumSelection(tool);
+}
+
+bool Editor::arrange(LayoutTool tool) {
+  if (drag_.gesture != Gesture::Idle || !canArrange(tool)) return false;
+  Command command(*this);
+  const std::vector<int> rows = ArrangedRows(design_.objects, selection_.rows());
+  std::vector<ObjectRecord> objects;
+  objects.reserve(rows.size());
+  for (int row : rows) objects.push_back(DecodeObjectRow(design_.objects, row));
+  const std::vector<WorkingRect> places = ArrangeObjects(tool, objects);
+  Change change(*this);
+  for (size_t i = 0; i < rows.size() && i < places.size(); ++i) {
+    StoreWorkingObjectAt(design_.objects, working(objects[i], places[i]), rows[i]);
+  }
+  return true;
+}
+
 bool Editor::copySelection() {
   Command command(*this);
   if (selection_.empty()) return false;

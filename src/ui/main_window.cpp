@@ -173,6 +173,8 @@ void MainWindow::buildMenus() {
   connect(addItem(edit, "QFM303", "貼付け(&V)", "Ctrl+V"), &QAction::triggered, this,
           &MainWindow::pasteObjects);
 
+  buildLayoutMenu(view);
+
   QMenu* settings = menu("QFM400", "設定(&S)");
   connect(addItem(settings, "QFM401", "用紙設定"), &QAction::triggered, this,
           &MainWindow::pageSetup);
@@ -440,6 +442,7 @@ void MainWindow::historyChanged() {
 void MainWindow::showHistory() {
   action("QFM311")->setEnabled(ctx_.editor.canUndo());
   action("QFM312")->setEnabled(ctx_.editor.canRedo());
+  showLayoutState();
   if (source_) source_->designAt(ctx_.editor.revision());
 }
 

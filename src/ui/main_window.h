@@ -105,6 +105,10 @@ class MainWindow final : public QMainWindow, private EditView {
 
  private:
   void buildMenus();
+  // 配置: the layout tools' menu after 編集, their toolbar, shown or hidden from `viewMenu`.
+  void buildLayoutMenu(QMenu* viewMenu);
+  // The layout tools enabled as the selection allows.
+  void showLayoutState();
   void buildToolbar();
   void buildStatusBar();
   void buildChildren();

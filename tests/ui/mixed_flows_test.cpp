@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include "document/design_file.h"
 #include "document/number_text.h"
@@ -90,6 +91,43 @@ class MixedFlowsTest : public QObject {
     RenumberRows(d.objects);
     path_ = tmp_->filePath(QStringLiteral("b1b2l.qfd"));
     QVERIFY(SaveDesign(d, path_.toStdString()).ok());
+  }
+
+  // The layout tools as a person uses them: a frame over three objects, 左揃え from the toolbar,
+  // 上下に均等配置 from the 配置 menu, undo twice; the page stays a full redraw throughout.
+  void layoutToolsAreStepsOfTheEditor() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    const TextTable& t = e.ctx.design.objects;
+    Mouse mouse(e);
+    QVERIFY(!e.act("QFM601")->isEnabled());
+    mouse.drag(10, 30, 95, 90);
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1, 2, 3}));
+    QVERIFY(e.act("QFM601")->isEnabled() && e.act("QFM608")->isEnabled());
+    auto* bar = e.window->findChild<QToolBar*>(QStringLiteral("tblLayout"));
+    QVERIFY(bar && bar->isVisible());
+    QTest::mouseClick(bar->widgetForAction(e.act("QFM601")), Qt::LeftButton);
+    QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("20.000"));
+    QCOMPARE(Cell(t, 2, kColX2), QStringLiteral("45.000"));
+    QCOMPARE(Cell(t, 3, kColX1), QStringLiteral("20.000"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    e.act("QFM608")->trigger();  // B1 and B2 both at 40: B2 goes below B1, a 5 mm gap each
+    QCOMPARE(Cell(t, 2, kColY1), QStringLiteral("60.000"));
+    QCOMPARE(Cell(t, 2, kColY2), QStringLiteral("75.000"));
+    QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("40.000"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1, 2, 3}));
+    e.act("QFM311")->trigger();
+    e.act("QFM311")->trigger();
+    QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("60.000"));
+    QCOMPARE(Cell(t, 2, kColY1), QStringLiteral("40.000"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    // Hidden and shown again from 表示.
+    e.act("QFM207")->trigger();
+    QVERIFY(!bar->isVisible());
+    e.act("QFM207")->trigger();
+    QVERIFY(bar->isVisible());
   }
 
   // An edit typed in the code window stays through Properties, the arrow keys and a drag of

@@ -1,0 +1,77 @@
+// The 配置 menu and its toolbar: align, distribute and same size on the selected objects.
+#include <QAbstractButton>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <array>
+
+#include "ui/main_window.h"
+
+namespace qf {
+
+namespace {
+
+struct LayoutItem {
+  const char* name;
+  const char* caption;
+  LayoutTool tool;
+};
+
+constexpr std::array<LayoutItem, 10> kLayoutItems{{
+    {"QFM601", "左揃え", LayoutTool::AlignLeft},
+    {"QFM602", "右揃え", LayoutTool::AlignRight},
+    {"QFM603", "上揃え", LayoutTool::AlignTop},
+    {"QFM604", "下揃え", LayoutTool::AlignBottom},
+    {"QFM605", "左右中央揃え", LayoutTool::AlignCentreX},
+    {"QFM606", "上下中央揃え", LayoutTool::AlignCentreY},
+    {"QFM607", "左右に均等配置", LayoutTool::DistributeX},
+    {"QFM608", "上下に均等配置", LayoutTool::DistributeY},
+    {"QFM609", "幅を揃える", LayoutTool::SameWidth},
+    {"QFM610", "高さを揃える", LayoutTool::SameHeight},
+}};
+
+}  // namespace
+
+void MainWindow::buildLayoutMenu(QMenu* viewMenu) {
+  QMenu* layout = menuBar()->addMenu(QStringLiteral("配置(&L)"));
+  layout->setObjectName(QStringLiteral("QFM600"));
+  layout->menuAction()->setObjectName(QStringLiteral("QFM600"));
+  auto* bar = new QToolBar(QStringLiteral("配置"), this);
+  bar->setObjectName(QStringLiteral("tblLayout"));
+  bar->setAccessibleName(QStringLiteral("配置"));
+  addToolBar(bar);
+  for (size_t i = 0; i < kLayoutItems.size(); ++i) {
+    const LayoutItem& item = kLayoutItems[i];
+    // Aligning, distributing, sizing: a line between the groups.
+    if (i == 6 || i == 8) {
+      layout->addSeparator();
+      bar->addSeparator();
+    }
+    QAction* a = addItem(layout, item.name, item.caption);
+    a->setEnabled(false);
+    bar->addAction(a);
+    const LayoutTool tool = item.tool;
+    connect(a, &QAction::triggered, this, [this, tool] {
+      commitCellEdits();
+      ctx_.editor.arrange(tool);
+    });
+  }
+  // The button for what does not fit is named like the main toolbar's.
+  for (auto* more : bar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+    more->setAccessibleName(QStringLiteral("その他のボタン"));
+  }
+  // 表示 shows or hides the toolbar.
+  QAction* shown = bar->toggleViewAction();
+  shown->setObjectName(QStringLiteral("QFM207"));
+  shown->setText(QStringLiteral("配置ﾂｰﾙﾊﾞｰ"));
+  viewMenu->addAction(shown);
+  actions_[shown->objectName()] = shown;
+}
+
+void MainWindow::showLayoutState() {
+  for (const LayoutItem& item : kLayoutItems) {
+    if (QAction* a = action(item.name)) a->setEnabled(ctx_.editor.canArrange(item.tool));
+  }
+}
+
+}  // namespace qf

@@ -1,0 +1,92 @@
+#include "edit/layout_tools.h"
+
+#include <gtest/gtest.h>
+
+#include "editing_fixture.h"
+#include "support/design_builder.h"
+
+namespace qf {
+namespace {
+
+ObjectRecord Rec(ObjectKind kind, double x1, double y1, double x2, double y2) {
+  ObjectRecord r;
+  r.Kind = kind;
+  r.X1 = x1;
+  r.Y1 = y1;
+  r.X2 = x2;  // a text's or picture's measured width
+  r.Y2 = y2;
+  return r;
+}
+
+// Five kinds mixed, a box first: each tool's places worked out by hand from the boxes selection
+// uses (A 10–40 × 20–30, text B 50–62 × 5–9, line C 55–70 × 50–60 drawn right to left, ring
+// D 0–20 × 80–100, picture E 30–38 × 40–46).
+TEST(LayoutTools, EachToolOnEveryKind) {
+  const std::vector<ObjectRecord> o{
+      Rec(ObjectKind::Box, 10, 20, 40, 30), Rec(ObjectKind::Text, 50, 5, 12, 4),
+      Rec(ObjectKind::Line, 70, 60, 55, 50), Rec(ObjectKind::Ring, 0, 80, 20, 100),
+      Rec(ObjectKind::Picture, 30, 40, 8, 6)};
+  using R = std::vector<WorkingRect>;
+  const WorkingRect a{10, 20, 40, 30};
+  EXPECT_EQ(ArrangeObjects(LayoutTool::AlignLeft, o),
+            (R{a, {10, 5, 10, 5}, {25, 60, 10, 50}, {10, 80, 30, 100}, {10, 40, 10, 40}}));
+  EXPECT_EQ(ArrangeObjects(LayoutTool::AlignRight, o),
+            (R{a, {28, 5, 28, 5}, {40, 60, 25, 50}, {20, 80, 40, 100}, {32, 40, 32, 40}}));
+  EXPECT_EQ(ArrangeObjects(LayoutTool::AlignTop, o),
+            (R{a, {50, 20, 50, 20}, {70, 30, 55, 20}, {0, 20, 20, 40}, {30, 20, 30, 20}}));
+  EXPECT_EQ(ArrangeObjects(LayoutTool::AlignBottom, o),
+            (R{a, {50, 26, 50, 26}, {70, 30, 55, 20}, {0, 10, 20, 30}, {30, 24, 30, 24}}));
+  EXPECT_EQ(ArrangeObjects(LayoutTool::AlignCentreX, o),
+            (R{a, {19, 5, 19, 5}, {32.5, 60, 17.5, 50}, {15, 80, 35, 100}, {21, 40, 21, 40}}));
+  EXPECT_EQ(ArrangeObjects(LayoutTool::AlignCentreY, o),
+            (R{a, {50, 23, 50, 23}, {70, 30, 55, 20}, {0, 15, 20, 35}, {30, 22, 30, 22}}));
+  // Lines, boxes and rings take the reference's size from their first point; texts and
+  // pictures keep theirs.
+  EXPECT_EQ(ArrangeObjects(LayoutTool::SameWidth, o),
+            (R{a, {50, 5, 50, 5}, {70, 60, 40, 50}, {0, 80, 30, 100}, {30, 40, 30, 40}}));
+  EXPECT_EQ(ArrangeObjects(LayoutTool::SameHeight, o),
+            (R{a, {50, 5, 50, 5}, {70, 60, 55, 50}, {0, 80, 20, 90}, {30, 40, 30, 40}}));
+  // Across all five, by left edge D, A, E, B, C: the outer two stay, gaps of (70 − 85) / 4.
+  EXPECT_EQ(ArrangeObjects(LayoutTool::DistributeX, o), (R{{16.25, 20, 46.25, 30},
+                                                           {46.75, 5, 46.75, 5},
+                                                           {70, 60, 55, 50},
+                                                           {0, 80, 20, 100},
+                                                           {42.5, 40, 42.5, 40}}));
+  // Down B, A, E: gaps of (41 − 20) / 2.
+  const std::vector<ObjectRecord> three{o[0], o[1], o[4]};
+  EXPECT_EQ(ArrangeObjects(LayoutTool::DistributeY, three),
+            (R{{10, 19.5, 40, 29.5}, {50, 5, 50, 5}, {30, 40, 30, 40}}));
+  // Too few: nothing.
+  EXPECT_TRUE(ArrangeObjects(LayoutTool::DistributeX, {o[0], o[1]}).empty());
+  EXPECT_TRUE(ArrangeObjects(LayoutTool::AlignLeft, {o[0]}).empty());
+}
+
+// In the editor: one undo step, the objects stay selected, commands are not moved, and the
+// tool waits for enough objects.
+TEST(LayoutTools, OneStepOnTheSelection) {
+  test::EditingFixture e;
+  test::DesignBuilder b;
+  b.box(30, 10, 50, 20, "0", "").repeat("i", true, 5, 2);
+  b.box(10, 40, 20, 50, "0", "").end("i", true).box(60, 70, 90, 80, "0", "");
+  e.design = b.design;
+  e.loaded();
+  e.editor.selectRows({1});
+  EXPECT_FALSE(e.editor.canArrange(LayoutTool::AlignLeft));
+  EXPECT_FALSE(e.editor.arrange(LayoutTool::AlignLeft));
+  e.editor.selectRows({1, 2, 3, 5});  // a command among them
+  EXPECT_TRUE(e.editor.canArrange(LayoutTool::DistributeY));
+  ASSERT_TRUE(e.editor.arrange(LayoutTool::AlignLeft));
+  EXPECT_EQ(e.cell(3, kColX1), "30.000");
+  EXPECT_EQ(e.cell(3, kColX2), "40.000");
+  EXPECT_EQ(e.cell(5, kColX1), "30.000");
+  EXPECT_EQ(e.cell(5, kColX2), "60.000");
+  EXPECT_EQ(e.cell(2, kColX1), "5.000");  // the command's gap
+  EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{1, 2, 3, 5}));
+  ASSERT_TRUE(e.editor.undo());
+  EXPECT_EQ(e.cell(3, kColX1), "10.000");
+  EXPECT_EQ(e.cell(5, kColX1), "60.000");
+  EXPECT_FALSE(e.editor.canUndo());
+}
+
+}  // namespace
+}  // namespace qf
