@@ -164,6 +164,10 @@ class Editor {
   // one step, and they stay selected. False when too few are selected.
   bool arrange(LayoutTool tool);
   bool canArrange(LayoutTool tool) const;
+  // A double-click: the object drawn on top at a point (a line within half a mark of it), on a
+  // visible, unlocked layer, becomes the one selected. False (the selection as it was) when
+  // there is none or a drag is under way.
+  bool pickObjectAt(double x, double y);
   // Rows become the selection (as a frame would choose them).
   void selectRows(const std::vector<int>& rows);
   void clearSelection();

@@ -97,6 +97,29 @@ bool Editor::arrange(LayoutTool tool) {
   return true;
 }
 
+bool Editor::pickObjectAt(double x, double y) {
+  if (drag_.gesture != Gesture::Idle) return false;
+  const double reach = viewState_.markSize / 2;
+  const PageRect at{x - reach, y - reach, x + reach, y + reach};
+  int picked = 0;
+  for (int r : index_.rowsTouching(at, viewState_)) {
+    if (r < 1 || r > design_.objects.itemCount() || r < picked) continue;
+    const ObjectRecord o = DecodeObjectRow(design_.objects, r);
+    if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
+    if (IsLayerLocked(design_.layers, o.Layer) || !IsLayerVisible(design_.layers, o.Layer))
+      continue;
+    const WorkingRect b = SelectionBox(o);
+    const PageRect box{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2),
+                       std::max(b.y1, b.y2)};
+    // Later rows draw over earlier ones: the highest row under the pointer is the one seen.
+    if (box.intersects(at)) picked = r;
+  }
+  if (picked == 0) return false;
+  Command command(*this);
+  selection_.assign({picked});
+  return true;
+}
+
 bool Editor::copySelection() {
   Command command(*this);
   if (selection_.empty()) return false;

@@ -104,6 +104,13 @@ void DesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) ctx_.editor.rightReleased();
 }
 
+void DesignCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  // The first click went as a click; the object under the second opens its Properties.
+  const QPointF p = pagePoint(event);
+  if (ctx_.editor.pickObjectAt(p.x(), p.y())) emit propertiesAsked();
+}
+
 void DesignCanvas::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Delete:

@@ -36,11 +36,16 @@ class DesignCanvas final : public QWidget {
   // The label that follows the pointer while a new text is dragged.
   void prepareTextFeedback(const ObjectRecord& text);
 
+ signals:
+  // A double-click picked an object: its Properties are wanted.
+  void propertiesAsked();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

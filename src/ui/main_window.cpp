@@ -328,6 +328,7 @@ void MainWindow::buildChildren() {
   connect(code_, &CodeWindow::guideText, this, &MainWindow::SetGuideText);
   connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
   connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);
+  connect(&design_->canvas(), &DesignCanvas::propertiesAsked, this, &MainWindow::properties);
   designFrame_ = new ChildWindow(design_, ctx_.places, kWinDesign, false);
   sourceFrame_ = new ChildWindow(source_, ctx_.places, kWinSource, true);
   codeFrame_ = new ChildWindow(code_, ctx_.places, kWinCode, true);

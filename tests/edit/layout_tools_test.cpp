@@ -88,5 +88,28 @@ TEST(LayoutTools, OneStepOnTheSelection) {
   EXPECT_FALSE(e.editor.canUndo());
 }
 
+// A double-click takes the object drawn on top at the point, a line within half a mark of it,
+// never one on a locked layer.
+TEST(LayoutTools, ADoubleClickPicksTheObjectOnTop) {
+  test::EditingFixture e;
+  test::DesignBuilder b;
+  b.layer(2, "locked");
+  b.on(1).box(10, 10, 50, 50, "0", "").box(30, 30, 70, 70, "0", "");
+  b.figure(ObjectKind::Line, 10, 90, 90, 90);
+  b.on(2).box(0, 0, 100, 100, "0", "");
+  e.design = b.design;
+  e.design.layers.setCell(1, kLayerLock, "×");
+  e.loaded();
+  e.view.markSize = 2;
+  EXPECT_TRUE(e.editor.pickObjectAt(40, 40));
+  EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{2}));  // the later of two boxes
+  EXPECT_TRUE(e.editor.pickObjectAt(15, 15));
+  EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{1}));
+  EXPECT_TRUE(e.editor.pickObjectAt(50, 90.9));
+  EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{3}));
+  EXPECT_FALSE(e.editor.pickObjectAt(95, 5));  // only the locked layer's box is there
+  EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{3}));
+}
+
 }  // namespace
 }  // namespace qf

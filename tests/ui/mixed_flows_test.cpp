@@ -123,6 +123,21 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("60.000"));
     QCOMPARE(Cell(t, 2, kColY1), QStringLiteral("40.000"));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    // A double-click inside B2 opens its Properties, as the pop-up menu's ﾌﾟﾛﾊﾟﾃｨ does; on
+    // the empty page it opens nothing.
+    QString opened;
+    std::vector<int> picked;
+    OnModal([&](QWidget* d) {
+      opened = d->objectName();
+      picked = e.ctx.editor.selectedRows();
+      Click(d, "cmdOK");
+    });
+    QTest::mouseDClick(&mouse.canvas, Qt::LeftButton, {}, mouse.at(70, 47));
+    QTRY_COMPARE(opened, QStringLiteral("frmBox"));
+    QCOMPARE(picked, (std::vector<int>{2}));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    QTest::mouseDClick(&mouse.canvas, Qt::LeftButton, {}, mouse.at(150, 150));
+    QVERIFY(!QApplication::activeModalWidget());
     // Hidden and shown again from 表示.
     e.act("QFM207")->trigger();
     QVERIFY(!bar->isVisible());
