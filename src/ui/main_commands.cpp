@@ -190,6 +190,14 @@ void MainWindow::redo() {
   ctx_.editor.redo();
 }
 
+void MainWindow::zoomToFit(bool widthOnly) {
+  // The room the design window has, without scroll bars: what the page fills at that zoom.
+  const QSize room = design_->maximumViewportSize();
+  applyZoom(FitZoom(ctx_.view.page, room.width(), room.height(), widthOnly));
+  zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));
+  resetEditState();
+}
+
 void MainWindow::zoomChosen(int index) {
   applyZoom(ZoomFromText(zoom_->itemText(index).toStdString()));
   zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));

@@ -159,6 +159,10 @@ void MainWindow::buildMenus() {
   grid->setCheckable(true);
   grid->setChecked(ctx_.design.grid.shown != 0);
   connect(grid, &QAction::triggered, this, &MainWindow::toggleGrid);
+  connect(addItem(view, "QFM208", "ﾍﾟｰｼﾞ全体"), &QAction::triggered, this,
+          [this] { zoomToFit(false); });
+  connect(addItem(view, "QFM209", "ﾍﾟｰｼﾞ幅"), &QAction::triggered, this,
+          [this] { zoomToFit(true); });
 
   QMenu* edit = menu("QFM300", "編集(&E)");
   connect(addItem(edit, "QFM311", "元に戻す(&U)", "Ctrl+Z"), &QAction::triggered, this,

@@ -91,6 +91,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void redo();
   void zoomChosen(int index);
   void zoomEntered();
+  // 表示 ﾍﾟｰｼﾞ全体 and ﾍﾟｰｼﾞ幅: the zoom that fits the page, or its width, into the design window.
+  void zoomToFit(bool widthOnly);
 
  signals:
   // The design window has shown the page for the first time, the design of the command line

@@ -39,6 +39,22 @@ int ClampZoom(int zoom, const PrinterPage& page) {
   return std::clamp(zoom, kMinZoom, std::max(kMinZoom, maxZoom));
 }
 
+int FitZoom(const PrinterPage& page, int width, int height, bool widthOnly) {
+  constexpr int kLargestFit = 300;
+  const double w = page.widthTwips / kTwipsPerPixel;
+  const double h = page.heightTwips / kTwipsPerPixel;
+  if (!(w > 0) || !(h > 0)) return ClampZoom(100, page);
+  double fit = 100.0 * width / w;
+  if (!widthOnly) fit = std::min(fit, 100.0 * height / h);
+  // The page's size at a zoom is rounded to whole pixels, so the fit is checked against it.
+  int zoom = std::clamp(static_cast<int>(std::floor(fit)), kMinZoom, kLargestFit);
+  while (zoom > kMinZoom && (std::lround(zoom / 100.0 * w) > width ||
+                             (!widthOnly && std::lround(zoom / 100.0 * h) > height))) {
+    --zoom;
+  }
+  return ClampZoom(zoom, page);
+}
+
 void ApplyPageLayout(ViewState& view) {
   view.zoom = ClampZoom(view.zoom, view.page);
   const double factor = view.zoom / 100.0;

@@ -47,6 +47,11 @@ inline constexpr int kMaxZoom = 1000;
 inline constexpr double kTwipsPerPixel = 15;
 inline constexpr double kMarkTwips = 135;
 
+// The zoom at which the page fits an area of width x height pixels, or its width alone when
+// `widthOnly`: the largest whole percent that fits, within the zooms the page allows and at
+// most 300 (the zoom box's largest without "%").
+int FitZoom(const PrinterPage& page, int width, int height, bool widthOnly);
+
 // Writes paper size, orientation and scale mode to the printer, in this order.
 void ApplyPrinterSetup(PrinterPort& printer, const PageSettings& page);
 // Reads them back with the page dimensions; the values read back replace the settings.

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -138,6 +139,17 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
     QTest::mouseDClick(&mouse.canvas, Qt::LeftButton, {}, mouse.at(150, 150));
     QVERIFY(!QApplication::activeModalWidget());
+    // 表示 ﾍﾟｰｼﾞ全体 fits the page into the design window, and the zoom box says the zoom.
+    auto* area = qobject_cast<QScrollArea*>(&e.window->designWindow());
+    const QSize room = area->maximumViewportSize();
+    e.act("QFM208")->trigger();
+    QCOMPARE(e.ctx.view.zoom, FitZoom(e.ctx.view.page, room.width(), room.height(), false));
+    QVERIFY(e.ctx.view.widthPx <= room.width() && e.ctx.view.heightPx <= room.height());
+    QCOMPARE(e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"))->currentText(),
+             QStringLiteral("%1%").arg(e.ctx.view.zoom));
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+    e.act("QFM209")->trigger();
+    QVERIFY(e.ctx.view.widthPx <= room.width());
     // Hidden and shown again from 表示.
     e.act("QFM207")->trigger();
     QVERIFY(!bar->isVisible());

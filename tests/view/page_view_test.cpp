@@ -105,3 +105,39 @@ TEST(PageView, ReadOutTexts) {
 
 }  // namespace
 }  // namespace qf
+
+namespace qf {
+namespace {
+
+// Zoom to fit A4 and A3, portrait and landscape, into an 800 x 600 window: the page, or its
+// width alone; never below the smallest zoom or above 300.
+TEST(FitZoom, A4AndA3BothWays) {
+  PrinterPage a4;  // 11906 x 16838 twips
+  PrinterPage a4across = a4;
+  std::swap(a4across.widthTwips, a4across.heightTwips);
+  PrinterPage a3;
+  a3.widthTwips = 16838;
+  a3.heightTwips = 23811;
+  PrinterPage a3across = a3;
+  std::swap(a3across.widthTwips, a3across.heightTwips);
+  EXPECT_EQ(FitZoom(a4, 800, 600, false), 53);
+  EXPECT_EQ(FitZoom(a4, 800, 600, true), 100);
+  EXPECT_EQ(FitZoom(a4across, 800, 600, false), 71);
+  EXPECT_EQ(FitZoom(a4across, 800, 600, true), 71);
+  EXPECT_EQ(FitZoom(a3, 800, 600, false), 37);
+  EXPECT_EQ(FitZoom(a3, 800, 600, true), 71);
+  EXPECT_EQ(FitZoom(a3across, 800, 600, false), 50);
+  EXPECT_EQ(FitZoom(a3across, 800, 1000, true), 50);
+  // The fitted page is whole pixels no larger than the window.
+  ViewState v;
+  v.page = a3across;
+  v.zoom = FitZoom(a3across, 800, 600, false);
+  ApplyPageLayout(v);
+  EXPECT_LE(v.widthPx, 800);
+  EXPECT_LE(v.heightPx, 600);
+  EXPECT_EQ(FitZoom(a4, 50, 50, false), kMinZoom);
+  EXPECT_EQ(FitZoom(a4, 5000, 5000, true), 300);
+}
+
+}  // namespace
+}  // namespace qf
