@@ -1,5 +1,7 @@
 #include "ui_text.h"
 
+#include <iterator>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +12,21 @@ namespace qf {
 
 int ZoomFromText(std::string_view text) {
   return RoundToInt<int>(NumericPrefix(text)).value_or(0);
+}
+
+int NextZoomStep(int zoom, bool in) {
+  // The zoom box's list, smallest first.
+  static constexpr int kSteps[] = {10, 30, 50, 70, 80, 90, 100, 200, 300};
+  if (in) {
+    for (const int s : kSteps) {
+      if (s > zoom) return s;
+    }
+    return kSteps[std::size(kSteps) - 1];
+  }
+  for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it) {
+    if (*it < zoom) return *it;
+  }
+  return kSteps[0];
 }
 
 std::string ZoomEnterText(std::string_view typed) {

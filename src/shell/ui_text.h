@@ -42,6 +42,10 @@ int ZoomFromText(std::string_view text);
 // rewritten as a whole number followed by "%"; a text with "%" stays as typed.
 std::string ZoomEnterText(std::string_view typed);
 
+// The zoom box's next step from `zoom`: the smallest listed zoom above it (in), or the largest
+// below it (out); the end of the list when there is none.
+int NextZoomStep(int zoom, bool in);
+
 // "QF" and the month, day, hour and minute, two digits each, then ".qfd".
 std::string DefaultDesignName(const std::tm& when);
 

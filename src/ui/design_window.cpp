@@ -1,5 +1,8 @@
 #include "design_window.h"
 
+#include <QScrollBar>
+#include <QWheelEvent>
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -164,6 +167,23 @@ DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
   setAccessibleName(windowTitle());
   // Small enough for any zoom, large enough that the frame's title bar keeps its buttons apart.
   setMinimumSize(160, 100);
+}
+
+void DesignWindow::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  if (event->modifiers() & Qt::ControlModifier) {
+    if (delta.y() != 0) emit zoomStep(delta.y() > 0, event->position().toPoint());
+    event->accept();
+    return;
+  }
+  if ((event->modifiers() & Qt::ShiftModifier) && delta.x() == 0 && delta.y() != 0) {
+    // Sideways, a wheel step as far as a vertical one goes.
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setValue(bar->value() - delta.y() / 120 * bar->singleStep() * 3);
+    event->accept();
+    return;
+  }
+  QScrollArea::wheelEvent(event);
 }
 
 }  // namespace qf

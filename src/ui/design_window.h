@@ -65,6 +65,14 @@ class DesignWindow final : public QScrollArea {
   DesignWindow(AppContext& ctx, QWidget* parent = nullptr);
   DesignCanvas& canvas() { return *canvas_; }
 
+ signals:
+  // Ctrl+wheel: a zoom step in or out around a point of the viewport.
+  void zoomStep(bool in, QPoint around);
+
+ protected:
+  // The wheel scrolls, Shift+wheel sideways, Ctrl+wheel zooms.
+  void wheelEvent(QWheelEvent* event) override;
+
  private:
   DesignCanvas* canvas_;
 };

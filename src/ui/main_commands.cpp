@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "document/object_rows.h"
@@ -196,6 +197,20 @@ void MainWindow::zoomToFit(bool widthOnly) {
   applyZoom(FitZoom(ctx_.view.page, room.width(), room.height(), widthOnly));
   zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));
   resetEditState();
+}
+
+void MainWindow::zoomStepAround(bool in, QPoint around) {
+  // The page point under the pointer stays under it.
+  QScrollBar* h = design_->horizontalScrollBar();
+  QScrollBar* v = design_->verticalScrollBar();
+  const QSize before = design_->canvas().size();
+  const double fx = (h->value() + around.x()) / std::max(1.0, double(before.width()));
+  const double fy = (v->value() + around.y()) / std::max(1.0, double(before.height()));
+  applyZoom(NextZoomStep(ctx_.view.zoom, in));
+  zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));
+  const QSize after = design_->canvas().size();
+  h->setValue(static_cast<int>(std::lround(fx * after.width() - around.x())));
+  v->setValue(static_cast<int>(std::lround(fy * after.height() - around.y())));
 }
 
 void MainWindow::zoomChosen(int index) {

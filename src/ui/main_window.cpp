@@ -333,6 +333,7 @@ void MainWindow::buildChildren() {
   connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
   connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);
   connect(&design_->canvas(), &DesignCanvas::propertiesAsked, this, &MainWindow::properties);
+  connect(design_, &DesignWindow::zoomStep, this, &MainWindow::zoomStepAround);
   designFrame_ = new ChildWindow(design_, ctx_.places, kWinDesign, false);
   sourceFrame_ = new ChildWindow(source_, ctx_.places, kWinSource, true);
   codeFrame_ = new ChildWindow(code_, ctx_.places, kWinCode, true);

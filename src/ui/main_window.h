@@ -93,6 +93,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void zoomEntered();
   // 表示 ﾍﾟｰｼﾞ全体 and ﾍﾟｰｼﾞ幅: the zoom that fits the page, or its width, into the design window.
   void zoomToFit(bool widthOnly);
+  // Ctrl+wheel: the zoom box's next step in or out, the page point under `around` kept there.
+  void zoomStepAround(bool in, QPoint around);
 
  signals:
   // The design window has shown the page for the first time, the design of the command line

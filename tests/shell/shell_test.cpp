@@ -46,6 +46,18 @@ TEST(UiText, ZoomBoxRulesAndTheDefaultName) {
   EXPECT_EQ(DefaultDesignName(when), "QF12061015.qfd");
 }
 
+// Ctrl+wheel steps through the zoom box's list from wherever the zoom is.
+TEST(UiText, ZoomStepsOfTheWheel) {
+  EXPECT_EQ(NextZoomStep(100, true), 200);
+  EXPECT_EQ(NextZoomStep(100, false), 90);
+  EXPECT_EQ(NextZoomStep(125, false), 100);
+  EXPECT_EQ(NextZoomStep(125, true), 200);
+  EXPECT_EQ(NextZoomStep(300, true), 300);
+  EXPECT_EQ(NextZoomStep(10, false), 10);
+  EXPECT_EQ(NextZoomStep(5, true), 10);
+  EXPECT_EQ(NextZoomStep(450, false), 300);
+}
+
 using SettingsTest = test::TempFolderTest;
 
 TEST_F(SettingsTest, FirstStartGivesTheDefaults) {

@@ -11,10 +11,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include "document/design_file.h"
 #include "document/number_text.h"
 #include "document/object_rows.h"
+#include "shell/ui_text.h"
 #include "support/fake_measure.h"
 #include "ui/code_window.h"
 #include "ui/layer_window.h"
@@ -150,6 +152,32 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(mouse.canvas.image(), FullPage(e));
     e.act("QFM209")->trigger();
     QVERIFY(e.ctx.view.widthPx <= room.width());
+    // Ctrl+wheel zooms by the zoom box's steps, and the page stays a full redraw.
+    e.ctx.view.zoom = 100;
+    e.act("QFM208")->trigger();  // whatever fits, then two steps in from it
+    const int fitted = e.ctx.view.zoom;
+    auto wheel = [&](Qt::KeyboardModifiers mods, int dy) {
+      const QPointF at(20, 20);
+      QWheelEvent ev(at, area->viewport()->mapToGlobal(at), QPoint(), QPoint(0, dy), Qt::NoButton,
+                     mods, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(area->viewport(), &ev);
+    };
+    wheel(Qt::ControlModifier, 120);
+    QCOMPARE(e.ctx.view.zoom, NextZoomStep(fitted, true));
+    wheel(Qt::ControlModifier, 120);
+    QCOMPARE(e.ctx.view.zoom, NextZoomStep(NextZoomStep(fitted, true), true));
+    QCOMPARE(e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"))->currentText(),
+             QStringLiteral("%1%").arg(e.ctx.view.zoom));
+    QCOMPARE(mouse.canvas.image(), FullPage(e));
+    // Shift+wheel scrolls sideways; the wheel alone down.
+    const int across = area->horizontalScrollBar()->value();
+    wheel(Qt::ShiftModifier, -120);
+    QVERIFY(area->horizontalScrollBar()->value() > across);
+    const int down = area->verticalScrollBar()->value();
+    wheel(Qt::NoModifier, -120);
+    QVERIFY(area->verticalScrollBar()->value() > down);
+    wheel(Qt::ControlModifier, -120);
+    QCOMPARE(e.ctx.view.zoom, NextZoomStep(fitted, true));
     // Hidden and shown again from 表示.
     e.act("QFM207")->trigger();
     QVERIFY(!bar->isVisible());
