@@ -27,6 +27,14 @@ if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then 
   || fail "--source --flat --public differs"
 "$qf" --source "$data/golden.qfd" --encoding cp932 | iconv -f CP932 -t UTF-8 \
   | cmp - "$data/golden_sub_private.bas" || fail "--encoding cp932 differs"
+# A design file as the only argument starts the editor (it quits after showing the page), not a
+# subcommand; it leaves no settings file that was not there.
+ini="$(dirname "$qf")/QF2.INI"
+had_ini=0; [ -e "$ini" ] && had_ini=1
+QT_QPA_PLATFORM=offscreen timeout 60 "$qf" --quit-when-shown "$data/golden.qfd" >/dev/null 2>&1 ||
+  fail "the editor did not start with a design"
+[ "$had_ini" -eq 1 ] || rm -f "$ini"
+
 # Options without their values, or values not understood, are usage errors (exit 2), not a crash.
 for args in "--source $data/golden.qfd --encoding latin1" "--print $data/golden.qfd -o" \
             "--export $data/golden.qfd -o $tmp/x.pdf --data" "--export $data/golden.qfd -o $tmp/x.pdf --pages"; do
