@@ -33,6 +33,8 @@ ini="$(dirname "$qf")/QF2.INI"
 had_ini=0; [ -e "$ini" ] && had_ini=1
 QT_QPA_PLATFORM=offscreen timeout 60 "$qf" --quit-when-shown "$data/golden.qfd" >/dev/null 2>&1 ||
   fail "the editor did not start with a design"
+rc=0; QT_QPA_PLATFORM=offscreen timeout 3 "$qf" "$data/golden.qfd" >/dev/null 2>&1 || rc=$?
+[ "$rc" -eq 124 ] || fail "quillform FILE did not stay open as the editor (exit $rc)"
 [ "$had_ini" -eq 1 ] || rm -f "$ini"
 
 # Options without their values, or values not understood, are usage errors (exit 2), not a crash.
