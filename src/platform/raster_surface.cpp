@@ -173,14 +173,7 @@ void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t colo
 
 void RasterSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
                            std::optional<double> start, std::optional<double> end) {
-  // The radius is the horizontal half-axis when the ellipse is wider than high.
-  double rx = radius;
-  double ry = radius;
-  if (aspect > 0 && aspect < 1) {
-    ry = radius * aspect;
-  } else if (aspect > 1) {
-    rx = radius / aspect;
-  }
+  const auto [rx, ry] = EllipseHalfAxes(radius, aspect);
   const int w = std::max(1, width_);
   const EllipseArc arc{start.value_or(0), end.value_or(0)};
   const bool isArc = start && end;

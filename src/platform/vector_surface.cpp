@@ -55,14 +55,7 @@ void VectorSurface::box(double x1, double y1, double x2, double y2, int32_t colo
 
 void VectorSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
                            std::optional<double> start, std::optional<double> end) {
-  // The radius is the longer half-axis, as on the other surfaces.
-  double rx = radius;
-  double ry = radius;
-  if (aspect > 0 && aspect < 1) {
-    ry = radius * aspect;
-  } else if (aspect > 1) {
-    rx = radius / aspect;
-  }
+  const auto [rx, ry] = EllipseHalfAxes(radius, aspect);
   const QPointF c = toPoints(cx, cy);
   const QRectF r(c.x() - std::abs(rx * sx_), c.y() - std::abs(ry * sy_), 2 * std::abs(rx * sx_),
                  2 * std::abs(ry * sy_));

@@ -14,16 +14,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/named.h"
+
 namespace qf {
 
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name, const QString& accessible) {
-  w->setObjectName(QString::fromLatin1(name));
-  w->setAccessibleName(accessible);
-  return w;
-}
 
 QPushButton* Button(const char* name, const QString& caption) {
   auto* b = Named(new QPushButton(caption), name, caption);

@@ -15,6 +15,8 @@
 #include "merge/merge.h"
 #include "ui/prompter.h"
 
+#include "ui/named.h"
+
 namespace qf {
 
 namespace {
@@ -24,13 +26,6 @@ constexpr char kDelimiters[] = {0, ',', '\t', ';'};
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
-}
-
-template <class W>
-W* Named(W* w, const char* name, const QString& accessible) {
-  w->setObjectName(QString::fromLatin1(name));
-  w->setAccessibleName(accessible);
-  return w;
 }
 
 }  // namespace

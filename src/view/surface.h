@@ -76,6 +76,18 @@ class Picture {
   virtual double heightPoints() const = 0;
 };
 
+// The half-axes of the ellipse Surface::circle draws: the radius is the longer one, the other
+// the radius times the aspect (height / width) or divided by it.
+struct HalfAxes {
+  double x;
+  double y;
+};
+inline HalfAxes EllipseHalfAxes(double radius, double aspect) {
+  if (aspect > 0 && aspect < 1) return {radius, radius * aspect};
+  if (aspect > 1) return {radius / aspect, radius};
+  return {radius, radius};
+}
+
 // Something the renderer draws on (the design window, an image, a printed page). Coordinates are
 // page units, origin at the top-left of the printable page, y down. Colours are
 // red + 256 * green + 65536 * blue. Draw width is in device pixels.
