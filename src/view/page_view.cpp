@@ -46,12 +46,8 @@ int FitZoom(const PrinterPage& page, int width, int height, bool widthOnly) {
   if (!(w > 0) || !(h > 0)) return ClampZoom(100, page);
   double fit = 100.0 * width / w;
   if (!widthOnly) fit = std::min(fit, 100.0 * height / h);
-  // The page's size at a zoom is rounded to whole pixels, so the fit is checked against it.
-  int zoom = std::clamp(static_cast<int>(std::floor(fit)), kMinZoom, kLargestFit);
-  while (zoom > kMinZoom && (std::lround(zoom / 100.0 * w) > width ||
-                             (!widthOnly && std::lround(zoom / 100.0 * h) > height))) {
-    --zoom;
-  }
+  // A whole percent no larger than the fit: the page's pixels, rounded, stay within the area.
+  const int zoom = std::clamp(static_cast<int>(std::floor(fit)), kMinZoom, kLargestFit);
   return ClampZoom(zoom, page);
 }
 
