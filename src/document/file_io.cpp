@@ -88,6 +88,10 @@ std::string TempName(const std::filesystem::path& target, std::random_device& rd
 
 }  // namespace
 
+std::string WriteFailureReason(int err) {
+  return Why(err, Doing::Writing);
+}
+
 int FileErrorFromErrno(int err) {
   switch (err) {
     case 0:

@@ -36,6 +36,9 @@ FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, 
 // reported.
 FileStatus WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Why a file could not be written, for an errno value, as a user reads it ("フォルダがありません").
+std::string WriteFailureReason(int err);
+
 // Error number for an errno value.
 int FileErrorFromErrno(int err);
 

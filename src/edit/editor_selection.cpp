@@ -108,11 +108,8 @@ bool Editor::pickObjectAt(double x, double y) {
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
     if (IsLayerLocked(design_.layers, o.Layer) || !IsLayerVisible(design_.layers, o.Layer))
       continue;
-    const WorkingRect b = SelectionBox(o);
-    const PageRect box{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2),
-                       std::max(b.y1, b.y2)};
     // Later rows draw over earlier ones: the highest row under the pointer is the one seen.
-    if (box.intersects(at)) picked = r;
+    if (SelectionArea(o).intersects(at)) picked = r;
   }
   if (picked == 0) return false;
   Command command(*this);

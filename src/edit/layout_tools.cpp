@@ -10,17 +10,8 @@ namespace qf {
 
 namespace {
 
-struct Box {
-  double left;
-  double top;
-  double right;
-  double bottom;
-};
-
-Box BoxOf(const ObjectRecord& o) {
-  const WorkingRect r = SelectionBox(o);
-  return {std::min(r.x1, r.x2), std::min(r.y1, r.y2), std::max(r.x1, r.x2), std::max(r.y1, r.y2)};
-}
+// An object's box as selection uses it, edges in order.
+using Box = PageRect;
 
 WorkingRect Moved(const ObjectRecord& o, double dx, double dy) {
   if (IsPlacedAtPoint(o.Kind)) return {o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy};
@@ -42,7 +33,7 @@ std::vector<WorkingRect> ArrangeObjects(LayoutTool tool, const std::vector<Objec
   if (static_cast<int>(objects.size()) < MinimumSelection(tool)) return {};
   std::vector<Box> boxes;
   boxes.reserve(objects.size());
-  for (const ObjectRecord& o : objects) boxes.push_back(BoxOf(o));
+  for (const ObjectRecord& o : objects) boxes.push_back(SelectionArea(o));
   const Box& ref = boxes.front();
   std::vector<WorkingRect> places;
   places.reserve(objects.size());

@@ -11,17 +11,18 @@ WorkingRect SelectionBox(const ObjectRecord& o) {
   return {o.X1, o.Y1, o.X2, o.Y2};
 }
 
+PageRect SelectionArea(const ObjectRecord& o) {
+  const WorkingRect b = SelectionBox(o);
+  return {std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2), std::max(b.y1, b.y2)};
+}
+
 WorkingRect SelectionBox(const TextTable& objects, int row) {
   return SelectionBox(DecodeObjectRow(objects, row));
 }
 
 WorkingRect BoundsOf(const TextTable& objects, const std::vector<int>& rows) {
   PageRect b;
-  for (int r : rows) {
-    const WorkingRect e = SelectionBox(objects, r);
-    b.unite(
-        {std::min(e.x1, e.x2), std::min(e.y1, e.y2), std::max(e.x1, e.x2), std::max(e.y1, e.y2)});
-  }
+  for (int r : rows) b.unite(SelectionArea(DecodeObjectRow(objects, r)));
   return {b.left, b.top, b.right, b.bottom};
 }
 

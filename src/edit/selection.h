@@ -40,6 +40,8 @@ class Selection {
 // The box a row is selected by: a line, box or ring its corners; a text or picture from its
 // point over the size its X2 and Y2 cells hold.
 WorkingRect SelectionBox(const ObjectRecord& record);
+// The same box with its edges in order, left to right and top to bottom.
+PageRect SelectionArea(const ObjectRecord& record);
 WorkingRect SelectionBox(const TextTable& objects, int row);
 // The smallest and largest corners over the boxes of several rows.
 WorkingRect BoundsOf(const TextTable& objects, const std::vector<int>& rows);

@@ -107,6 +107,26 @@ std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& so
   return m;
 }
 
+RangedPages::RangedPages(OpenedMerge& opened, const MergeSource& source)
+    : pager_(*opened.reader, opened.match, opened.groupColumn), source_(source) {}
+
+bool RangedPages::next(MergedPage& page) {
+  while (pager_.next(page)) {
+    ++number_;
+    if (number_ < source_.firstPage) continue;
+    if (source_.lastPage > 0 && number_ > source_.lastPage) return false;
+    given_ = true;
+    return true;
+  }
+  return false;
+}
+
+std::string RangedPages::emptyReason() const {
+  if (given_) return {};
+  return number_ == 0 ? "「" + source_.data.string() + "」にレコードがありません"
+                      : "差し込みのページは " + std::to_string(number_) + " ページまでです";
+}
+
 bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  const MergeSource& source, const std::function<bool(long page)>& progress,
                  std::string* error, bool* cancelled) {
@@ -117,31 +137,20 @@ bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictu
     if (error) *error = csvError.message();
     return false;
   }
-  MergePager pager(*opened->reader, opened->match, opened->groupColumn);
+  RangedPages pages(*opened, source);
   MergedPage page;
-  long number = 0;
   bool stopped = false;
+  auto going = [&] {
+    stopped = progress && !progress(pages.number());
+    return !stopped;
+  };
   const bool printed = PrintPages(
       design, printer, pictures,
       [&]() -> const PageValues* {
-        while (!stopped && pager.next(page)) {
-          ++number;
-          if (number < source.firstPage) continue;
-          if (source.lastPage > 0 && number > source.lastPage) break;
-          if (progress && !progress(number)) {
-            stopped = true;
-            break;
-          }
-          return &page;
-        }
-        return nullptr;
+        return !stopped && pages.next(page) && going() ? &page : nullptr;
       },
       error,
-      [&] {
-        // A long page asks again, so a cancel need not wait for its end.
-        stopped = progress && !progress(number);
-        return !stopped;
-      });
+      going);  // a long page asks again, so a cancel need not wait for its end
   if (stopped) {
     if (cancelled) *cancelled = true;
     if (error) *error = "取り消されました";
@@ -151,10 +160,7 @@ bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictu
     if (error) *error = opened->reader->error()->message();
     return false;
   }
-  if (!printed && number < source.firstPage && error) {
-    *error = number == 0 ? "「" + source.data.string() + "」にレコードがありません"
-                         : "差し込みのページは " + std::to_string(number) + " ページまでです";
-  }
+  if (!printed && error && !pages.emptyReason().empty()) *error = pages.emptyReason();
   return printed;
 }
 

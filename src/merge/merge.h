@@ -78,6 +78,26 @@ struct OpenedMerge {
 std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
                                      CsvError* error);
 
+// The pages of a source's range, read one at a time: pages before the first are read and
+// passed over, reading stops after the last.
+class RangedPages {
+ public:
+  RangedPages(OpenedMerge& opened, const MergeSource& source);
+  // The next page of the range; false after it, at the end, or when the reader fails.
+  bool next(MergedPage& page);
+  // The merged page number of the page last given (or read).
+  long number() const { return number_; }
+  // Why the range gave no page: the file has no records, or fewer pages than the range's
+  // first. Empty when a page was given.
+  std::string emptyReason() const;
+
+ private:
+  MergePager pager_;
+  const MergeSource& source_;
+  long number_ = 0;
+  bool given_ = false;
+};
+
 // Prints the merged pages firstPage..lastPage as one document, reading the records as it goes
 // (one page of them at a time). `progress` is told each page's number before it is printed and
 // cancels the printing by returning false (then *cancelled is set). False with a reason in

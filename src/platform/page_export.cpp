@@ -17,27 +17,11 @@ namespace qf {
 
 namespace {
 
-// Why a file could not be written, as a user reads it.
-std::string Reason(int err) {
-  switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-      return "フォルダがありません";
-    case EACCES:
-    case EPERM:
-      return "書き込む権限がありません";
-    case ENOSPC:
-      return "ディスクがいっぱいです";
-    case EROFS:
-      return "読み取り専用のファイルシステムです";
-    default:
-      return "書き込めませんでした";
-  }
-}
-
 FileStatus Failure(const std::filesystem::path& path, int err, const std::string& why = "") {
-  return {err == 0 ? kErrPathFileAccess : err,
-          "「" + path.string() + "」に出力できません：" + (why.empty() ? Reason(err) : why)};
+  return {err == 0 ? kErrPathFileAccess : err, "「" + path.string() + "」に出力できません：" +
+                                                   (!why.empty() ? why
+                                                    : err == 0   ? "書き込めませんでした"
+                                                                 : WriteFailureReason(err))};
 }
 
 // The design's grid under an image's objects, when asked for, as the design window draws it.
@@ -154,13 +138,10 @@ FileStatus ExportMergedImages(const Design& design, PictureStore& pictures,
   CsvError csvError;
   std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
   if (!opened) return Failure(path, 0, csvError.message());
-  MergePager pager(*opened->reader, opened->match, opened->groupColumn);
+  RangedPages pages(*opened, source);
   MergedPage page;
-  long number = 0;
-  while (pager.next(page)) {
-    ++number;
-    if (number < source.firstPage) continue;
-    if (source.lastPage > 0 && number > source.lastPage) break;
+  while (pages.next(page)) {
+    const long number = pages.number();
     bool cancelled = false;
     auto going = [&] {
       cancelled = options.progress && !options.progress(number);
@@ -171,10 +152,7 @@ FileStatus ExportMergedImages(const Design& design, PictureStore& pictures,
     const bool drawn =
         going() &&
         PageBytes(format, options.dpi, path.stem().string(), &bytes, [&](PrinterPort& port) {
-          const PageValues* values = &page;
-          return PrintPages(
-              design, port, pictures, [&values] { return std::exchange(values, nullptr); }, &error,
-              going);
+          return PrintOnePage(design, port, pictures, page, &error, going);
         });
     if (cancelled) return fail(ECANCELED, "取り消されました");
     if (!drawn) return fail(0, error);
@@ -188,12 +166,7 @@ FileStatus ExportMergedImages(const Design& design, PictureStore& pictures,
     written.push_back(target);
   }
   if (opened->reader->error()) return fail(0, opened->reader->error()->message());
-  if (written.empty()) {
-    return Failure(path, 0,
-                   number == 0
-                       ? "「" + source.data.string() + "」にレコードがありません"
-                       : "差し込みのページは " + std::to_string(number) + " ページまでです");
-  }
+  if (written.empty()) return Failure(path, 0, pages.emptyReason());
   return {};
 }
 

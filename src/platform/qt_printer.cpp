@@ -98,10 +98,26 @@ void PrinterSurface::drawText(const QPointF& topLeft, const QFont& font, const Q
   texts_.push_back({topLeft, vector, color, text});
 }
 
+namespace {
+
+// An area of points in whole pixels at a resolution, at least one each way.
+QSize PixelsAt(const QRectF& points, int dpi) {
+  return {std::max(1, static_cast<int>(std::lround(points.width() / 72.0 * dpi))),
+          std::max(1, static_cast<int>(std::lround(points.height() / 72.0 * dpi)))};
+}
+
+void SetDpi(QImage& image, int dpi) {
+  const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+}
+
+}  // namespace
+
 void PrinterSurface::ink(double x1, double y1, double x2, double y2) {
   const QPointF a = toPixels(x1, y1);
   const QPointF b = toPixels(x2, y2);
-  const double pad = std::max(1, penWidth_) + 2.0;
+  const double pad = std::max(1, drawWidth()) + 2.0;
   const QRectF r = QRectF(a, b).normalized().adjusted(-pad, -pad, pad, pad);
   const QRect area = QRect(QPoint(static_cast<int>(std::floor(std::max(r.left(), -1.0))),
                                   static_cast<int>(std::floor(std::max(r.top(), -1.0)))),
@@ -216,12 +232,17 @@ PrinterPage QtPrinterPort::page() const {
                     ? paperCode_
                     : static_cast<int16_t>(current);
   const QRectF full = layout.fullRectPoints();
-  const QRectF printable = printer_->fullPage() ? full : QRectF(layout.paintRectPoints());
+  const QRectF printable = printableRect();
   p.widthTwips = full.width() * 20;
   p.heightTwips = full.height() * 20;
   p.scaleWidth = printable.width() * 20 / twipsPerUnit(false);
   p.scaleHeight = printable.height() * 20 / twipsPerUnit(true);
   return p;
+}
+
+QRectF QtPrinterPort::printableRect() const {
+  const QPageLayout layout = printer_->pageLayout();
+  return printer_->fullPage() ? layout.fullRectPoints() : QRectF(layout.paintRectPoints());
 }
 
 int QtPrinterPort::composeDpi() const {
@@ -241,15 +262,11 @@ int QtPrinterPort::composeDpi() const {
 Surface* QtPrinterPort::beginPage() {
   // A page already drawn goes to the printer first: a document of many pages holds one at a time.
   if (surface_ && !flushPage(&pageError_)) return nullptr;
-  const QPageLayout layout = printer_->pageLayout();
-  const QRectF printable =
-      printer_->fullPage() ? layout.fullRectPoints() : QRectF(layout.paintRectPoints());
   const int dpi = composeDpi();
-  const int w = std::max(1, static_cast<int>(std::lround(printable.width() / 72.0 * dpi)));
-  const int h = std::max(1, static_cast<int>(std::lround(printable.height() / 72.0 * dpi)));
-  const bool reuse = image_.size() == QSize(w, h) && image_.format() == QImage::Format_RGB32;
+  const QSize pixels = PixelsAt(printableRect(), dpi);
+  const bool reuse = image_.size() == pixels && image_.format() == QImage::Format_RGB32;
   if (!reuse) {
-    image_ = QImage(w, h, QImage::Format_RGB32);
+    image_ = QImage(pixels, QImage::Format_RGB32);
     if (image_.isNull()) return nullptr;
     image_.fill(Qt::white);
   } else if (!lastInked_.isEmpty()) {
@@ -258,9 +275,7 @@ Surface* QtPrinterPort::beginPage() {
     wipe.fillRect(lastInked_, Qt::white);
   }
   lastInked_ = QRect();
-  const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
-  image_.setDotsPerMeterX(dotsPerMeter);
-  image_.setDotsPerMeterY(dotsPerMeter);
+  SetDpi(image_, dpi);
   const PrinterPage p = page();
   surface_ = std::make_unique<PrinterSurface>(image_, p.scaleWidth, p.scaleHeight);
   return surface_.get();
@@ -290,16 +305,9 @@ bool QtPrinterPort::flushPage(std::string* error) {
   surface_.reset();  // ends the painter on the image
   if (preview_) {
     // The printable area at the preview's resolution, as the printer's device pixels would be.
-    const QPageLayout layout = printer_->pageLayout();
-    const QRectF printable =
-        printer_->fullPage() ? layout.fullRectPoints() : QRectF(layout.paintRectPoints());
     const int dpi = std::max(1, previewDpi_);
-    *preview_ = QImage(std::max(1, static_cast<int>(std::lround(printable.width() / 72.0 * dpi))),
-                       std::max(1, static_cast<int>(std::lround(printable.height() / 72.0 * dpi))),
-                       QImage::Format_RGB32);
-    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
-    preview_->setDotsPerMeterX(dotsPerMeter);
-    preview_->setDotsPerMeterY(dotsPerMeter);
+    *preview_ = QImage(PixelsAt(printableRect(), dpi), QImage::Format_RGB32);
+    SetDpi(*preview_, dpi);
     preview_->fill(Qt::white);
     QPainter painter(preview_);
     paintPage(painter, preview_, QRectF(QPointF(0, 0), QSizeF(preview_->size())), texts);

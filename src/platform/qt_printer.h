@@ -54,13 +54,6 @@ class PrinterSurface final : public RasterSurface {
 
   std::vector<Text> texts_;
   QRect inked_;
-  int penWidth_ = 1;
-
- public:
-  void setDrawWidth(int width) override {
-    penWidth_ = width;
-    RasterSurface::setDrawWidth(width);
-  }
 };
 
 // The Printer object over a QPrinter: a CUPS queue, or a PDF file.
@@ -101,6 +94,8 @@ class QtPrinterPort final : public PrinterPort {
  private:
   explicit QtPrinterPort(std::unique_ptr<QPrinter> printer);
   double twipsPerUnit(bool vertical) const;
+  // The area the page is drawn on, in points: the whole paper, or what the printer can print.
+  QRectF printableRect() const;
   // Draws the composed page and its texts over `target` of `device`.
   void paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
                  const std::vector<PrinterSurface::Text>& texts);

@@ -72,6 +72,7 @@ class RasterSurface : public Surface {
   // Texts go onto the image; a printed page keeps them as vector text instead.
   virtual void drawText(const QPointF& topLeft, const QFont& font, const QColor& color,
                         const QString& text);
+  int drawWidth() const { return width_; }
   // The pixels drawing may change now: the whole image, or the clip.
   const QRect& clipPixels() const { return clip_; }
 

@@ -123,10 +123,8 @@ void PrintPreviewDialog::render() {
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
   port->previewInto(&image_, std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100))));
   if (merged_ && page_ <= pageCount()) {
-    const MergedPage* page = &merged_->pages[static_cast<size_t>(page_ - 1)];
-    PrintPages(
-        design_, *port, pictures_,
-        [&page]() -> const PageValues* { return std::exchange(page, nullptr); }, nullptr);
+    PrintOnePage(design_, *port, pictures_, merged_->pages[static_cast<size_t>(page_ - 1)],
+                 nullptr);
   } else {
     PrintDesign(design_, *port, pictures_, nullptr);
   }

@@ -93,12 +93,16 @@ class NoValues final : public PageValues {
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  std::string* error, const std::function<bool()>& going,
                  const std::function<void(Surface&)>& underlay) {
-  const NoValues none;
-  bool first = true;
+  return PrintOnePage(design, printer, pictures, NoValues(), error, going, underlay);
+}
+
+bool PrintOnePage(const Design& design, PrinterPort& printer, PictureStore& pictures,
+                  const PageValues& values, std::string* error, const std::function<bool()>& going,
+                  const std::function<void(Surface&)>& underlay) {
+  const PageValues* once = &values;
   return PrintPages(
-      design, printer, pictures,
-      [&]() -> const PageValues* { return std::exchange(first, false) ? &none : nullptr; }, error,
-      going, underlay);
+      design, printer, pictures, [&once] { return std::exchange(once, nullptr); }, error, going,
+      underlay);
 }
 
 bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictures,

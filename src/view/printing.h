@@ -42,6 +42,13 @@ class PageValues {
 void PrintValue(Surface& page, const WorkingRect& place, const ObjectRecord& text,
                 std::string_view value);
 
+// Prints one page with `values` standing in for texts, as one document; `going` and `underlay`
+// as for PrintDesign.
+bool PrintOnePage(const Design& design, PrinterPort& printer, PictureStore& pictures,
+                  const PageValues& values, std::string* error,
+                  const std::function<bool()>& going = {},
+                  const std::function<void(Surface&)>& underlay = {});
+
 // Prints one page for each set of values `next` gives, until it gives none, as one document.
 // `next` is asked before each page, so it can also stop the printing (a cancel); false with a
 // reason when the printer could not print, or nothing was given to print.
