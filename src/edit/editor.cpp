@@ -138,10 +138,10 @@ void Editor::pageDrawnElsewhere() {
   drag_ = Drag{};
 }
 
-void Editor::toggleMarks(const WorkingRect& box) {
+void Editor::toggleMarks(const WorkingRect& box, MarkStyle style) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface) return;
-  DrawSelectionMarks(*surface, viewState_, box);  // a second time they are gone
+  DrawSelectionMarks(*surface, viewState_, box, style);  // a second time they are gone
   const double m = 2 * viewState_.markSize;
   view_->pageChanged(NormalisedRect(box.x1, box.y1, box.x2, box.y2).grown(m, m));
 }
@@ -149,7 +149,7 @@ void Editor::toggleMarks(const WorkingRect& box) {
 void Editor::hideMarks() {
   if (!marksShown_) return;
   marksShown_ = false;
-  for (const WorkingRect& box : drawnMarks_) toggleMarks(box);
+  for (const auto& [box, style] : drawnMarks_) toggleMarks(box, style);
   drawnMarks_.clear();
 }
 
@@ -157,11 +157,15 @@ void Editor::showMarks() {
   if (marksShown_) return;
   marksShown_ = true;
   if (!view_ || !view_->pageSurface()) return;
-  // Where the list puts each selected row now, at the view's mark size.
-  for (int row : selection_.rows()) {
+  // Where the list puts each selected row now, at the view's mark size; the layout tools'
+  // reference (the first selected object of several) marked apart.
+  const std::vector<int>& rows = selection_.rows();
+  for (int row : rows) {
     const WorkingRect box = selectionBox(row);
-    toggleMarks(box);
-    drawnMarks_.push_back(box);
+    const MarkStyle style =
+        rows.size() > 1 && row == rows.front() ? MarkStyle::Reference : MarkStyle::Selected;
+    toggleMarks(box, style);
+    drawnMarks_.emplace_back(box, style);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "document/design.h"
 #include "document/design_file.h"
 #include "document/measure.h"
+#include "edit/draw_order.h"
 #include "edit/edit_state.h"
 #include "edit/layout_tools.h"
 #include "edit/object_clipboard.h"
@@ -164,6 +165,10 @@ class Editor {
   // one step, and they stay selected. False when too few are selected.
   bool arrange(LayoutTool tool);
   bool canArrange(LayoutTool tool) const;
+  // The drawing-order tools on the selected objects (commands are never moved), each within its
+  // own repeat block; one step, and they stay selected. False when no object is selected.
+  bool reorder(OrderMove move);
+  bool canReorder() const;
   // A double-click: the object drawn on top at a point (a line within half a mark of it), on a
   // visible, unlocked layer, becomes the one selected. False (the selection as it was) when
   // there is none or a drag is under way.
@@ -244,7 +249,7 @@ class Editor {
   void showDamage();
   void hideMarks();
   void showMarks();
-  void toggleMarks(const WorkingRect& box);
+  void toggleMarks(const WorkingRect& box, MarkStyle style);
   void syncRowMarks();
   void notifyWindows();
   void keepCurrentLayer();
@@ -285,7 +290,7 @@ class Editor {
   ObjectClipboard clipboard_;
 
   // What the page and the list show of the state, to be taken off again.
-  std::vector<WorkingRect> drawnMarks_;
+  std::vector<std::pair<WorkingRect, MarkStyle>> drawnMarks_;
   bool marksShown_ = false;
   std::vector<int> markedRows_;
 

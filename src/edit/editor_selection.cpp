@@ -97,6 +97,42 @@ bool Editor::arrange(LayoutTool tool) {
   return true;
 }
 
+bool Editor::canReorder() const {
+  return !ArrangedRows(design_.objects, selection_.rows()).empty();
+}
+
+bool Editor::reorder(OrderMove move) {
+  if (drag_.gesture != Gesture::Idle || !canReorder()) return false;
+  Command command(*this);
+  TextTable& t = design_.objects;
+  const int n = t.itemCount();
+  std::vector<RowRole> roles(static_cast<size_t>(n), RowRole::Object);
+  for (int r = 1; r <= n; ++r) {
+    if (KindFromName(t.cell(r, kColKind)) != ObjectKind::Command) continue;
+    roles[static_cast<size_t>(r - 1)] =
+        DecodeObjectRow(t, r).Text == "0" ? RowRole::BlockStart : RowRole::BlockEnd;
+  }
+  const std::vector<int> order = ReorderRows(move, roles, selection_.rows());
+  // The new order made by exchanges (row numbers stay), which the selection follows; only rows
+  // that change place are touched.
+  std::vector<int> at(static_cast<size_t>(n) + 1);    // where each original row is now
+  std::vector<int> held(static_cast<size_t>(n) + 1);  // which original row each row holds
+  for (int r = 1; r <= n; ++r) at[static_cast<size_t>(r)] = held[static_cast<size_t>(r)] = r;
+  Change change(*this);
+  for (int r = 1; r <= n; ++r) {
+    const int wanted = order[static_cast<size_t>(r - 1)];
+    const int from = at[static_cast<size_t>(wanted)];
+    if (from == r) continue;
+    t.swapCells(r, from, kColKind);
+    const int displaced = held[static_cast<size_t>(r)];
+    held[static_cast<size_t>(from)] = displaced;
+    at[static_cast<size_t>(displaced)] = from;
+    held[static_cast<size_t>(r)] = wanted;
+    at[static_cast<size_t>(wanted)] = r;
+  }
+  return true;
+}
+
 bool Editor::pickObjectAt(double x, double y) {
   if (drag_.gesture != Gesture::Idle) return false;
   const double reach = viewState_.markSize / 2;

@@ -1,4 +1,5 @@
-// The 配置 menu and its toolbar: align, distribute and same size on the selected objects.
+// The 配置 menu and its toolbar: align, distribute, same size and drawing order on the selected
+// objects.
 #include <QAbstractButton>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,6 +31,21 @@ constexpr std::array<LayoutItem, 10> kLayoutItems{{
     {"QFM610", "高さを揃える", LayoutTool::SameHeight},
 }};
 
+struct OrderItem {
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  OrderMove move;
+};
+
+// The keys comparable editors use for the drawing order.
+constexpr std::array<OrderItem, 4> kOrderItems{{
+    {"QFM611", "最前面へ", "Ctrl+Shift+]", OrderMove::ToFront},
+    {"QFM612", "最背面へ", "Ctrl+Shift+[", OrderMove::ToBack},
+    {"QFM613", "前面へ", "Ctrl+]", OrderMove::Forward},
+    {"QFM614", "背面へ", "Ctrl+[", OrderMove::Backward},
+}};
+
 }  // namespace
 
 void MainWindow::buildLayoutMenu(QMenu* viewMenu) {
@@ -56,6 +72,18 @@ void MainWindow::buildLayoutMenu(QMenu* viewMenu) {
       ctx_.editor.arrange(tool);
     });
   }
+  layout->addSeparator();
+  bar->addSeparator();
+  for (const OrderItem& item : kOrderItems) {
+    QAction* a = addItem(layout, item.name, item.caption, item.shortcut);
+    a->setEnabled(false);
+    bar->addAction(a);
+    const OrderMove move = item.move;
+    connect(a, &QAction::triggered, this, [this, move] {
+      commitCellEdits();
+      ctx_.editor.reorder(move);
+    });
+  }
   // The button for what does not fit is named like the main toolbar's.
   for (auto* more : bar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
     more->setAccessibleName(QStringLiteral("その他のボタン"));
@@ -71,6 +99,10 @@ void MainWindow::buildLayoutMenu(QMenu* viewMenu) {
 void MainWindow::showLayoutState() {
   for (const LayoutItem& item : kLayoutItems) {
     if (QAction* a = action(item.name)) a->setEnabled(ctx_.editor.canArrange(item.tool));
+  }
+  const bool canReorder = ctx_.editor.canReorder();
+  for (const OrderItem& item : kOrderItems) {
+    if (QAction* a = action(item.name)) a->setEnabled(canReorder);
   }
 }
 

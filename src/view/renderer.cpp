@@ -212,7 +212,9 @@ MarkCorners MarkCornersOf(const WorkingRect& b, double m) {
           std::pair{b.x1 + (b.x2 - b.x1 - m) / 2, b.y1 + (b.y2 - b.y1 - m) / 2}};
 }
 
-MarkCorners DrawSelectionMarks(Surface& s, const ViewState& view, const WorkingRect& b) {
+MarkCorners DrawSelectionMarks(Surface& s, const ViewState& view, const WorkingRect& b,
+                               MarkStyle style) {
+  const bool filled = style == MarkStyle::Selected;
   MarkCorners marks{};
   const double m = view.markSize;
   const double x1 = b.x1;
@@ -222,14 +224,14 @@ MarkCorners DrawSelectionMarks(Surface& s, const ViewState& view, const WorkingR
   s.setDrawMode(DrawMode::NotXorPen);
   s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
   s.setDrawWidth(1);
-  s.box(x1 - m, y1 - m, x1, y1, kRed, true);
+  s.box(x1 - m, y1 - m, x1, y1, kRed, filled);
   marks[0] = {x1 - m, y1 - m};
-  s.box(x2, y2, x2 + m, y2 + m, kRed, true);
+  s.box(x2, y2, x2 + m, y2 + m, kRed, filled);
   marks[1] = {x2 + m, y2 + m};
   const double cx = x1 + (x2 - x1 - m) / 2;
   const double cy = y1 + (y2 - y1 - m) / 2;
   const int32_t savedColor = s.fillColor();
-  s.setFillStyle(FillStyle::Solid);
+  s.setFillStyle(filled ? FillStyle::Solid : FillStyle::Transparent);
   s.setFillColor(kRed);
   s.circle(cx + m / 2, cy + m / 2, m / 2, kRed, 1, std::nullopt, std::nullopt);
   marks[2] = {cx, cy};

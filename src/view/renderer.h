@@ -50,8 +50,12 @@ void DrawRoundBox(Surface& surface, const WorkingRect& r, float k, int32_t color
 using MarkCorners = std::array<std::pair<double, double>, 3>;
 // Where the marks of a selection box stand, for a mark size in page units.
 MarkCorners MarkCornersOf(const WorkingRect& box, double markSize);
+// How a selected object's marks look: the reference of the layout tools (the first of several
+// selected) has hollow marks.
+enum class MarkStyle { Selected, Reference };
 // Draws (or, drawn again, erases) the three marks of a selected object's box.
-MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const WorkingRect& box);
+MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const WorkingRect& box,
+                               MarkStyle style = MarkStyle::Selected);
 
 // A line, box or ring in the given draw mode and outline colour (the object's own, or red for
 // feedback), hatching from the palette. Leaves the surface in copy pen and transparent fill.

@@ -67,8 +67,11 @@ class RegionRedraw : public test::TempFolderTest {
     QtPictureStore pictures;
     RenderContext rc{surface, e.design, e.view, pictures};
     FullRedraw(rc);
-    for (int row : e.editor.selectedRows()) {
-      DrawSelectionMarks(surface, e.view, e.editor.selectionBox(row));
+    const std::vector<int>& rows = e.editor.selectedRows();
+    for (int row : rows) {  // the first of several hollow
+      DrawSelectionMarks(
+          surface, e.view, e.editor.selectionBox(row),
+          rows.size() > 1 && row == rows[0] ? MarkStyle::Reference : MarkStyle::Selected);
     }
     return image;
   }

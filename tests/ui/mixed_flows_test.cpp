@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -59,8 +60,11 @@ void TypeCell(App& e, int row, int col, const QString& text) {
 QImage PageWithMarks(App& e) {
   QImage image = FullPage(e);
   RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
-  for (int row : e.ctx.editor.selectedRows()) {
-    DrawSelectionMarks(surface, e.ctx.view, e.ctx.editor.selectionBox(row));
+  const std::vector<int>& rows = e.ctx.editor.selectedRows();
+  for (int row : rows) {  // the first of several hollow
+    DrawSelectionMarks(
+        surface, e.ctx.view, e.ctx.editor.selectionBox(row),
+        rows.size() > 1 && row == rows[0] ? MarkStyle::Reference : MarkStyle::Selected);
   }
   return image;
 }
@@ -126,6 +130,26 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("60.000"));
     QCOMPARE(Cell(t, 2, kColY1), QStringLiteral("40.000"));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    // B1 alone to the front by its keys, and one step back from the menu: the code window
+    // follows, B1 stays selected.
+    mouse.drag(15, 35, 50, 58);
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1}));
+    QVERIFY(e.act("QFM611")->isEnabled());
+    QTest::keyClick(&mouse.canvas, Qt::Key_BracketRight, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* code = e.window->findChild<QTableView*>(QStringLiteral("fxgCode"));
+    const auto label = [&](int row) {
+      return code->model()->index(row - 1, kColLabel - 1).data().toString();
+    };
+    QCOMPARE(label(3), QStringLiteral("B1"));
+    QCOMPARE(label(1), QStringLiteral("B2"));
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));
+    e.act("QFM614")->trigger();
+    QCOMPARE(label(2), QStringLiteral("B1"));
+    QCOMPARE(label(3), QStringLiteral("L"));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    e.act("QFM311")->trigger();
+    e.act("QFM311")->trigger();
+    QCOMPARE(label(1), QStringLiteral("B1"));
     // A double-click inside B2 opens its Properties, as the pop-up menu's ﾌﾟﾛﾊﾟﾃｨ does; on
     // the empty page it opens nothing.
     QString opened;

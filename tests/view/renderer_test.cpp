@@ -178,6 +178,12 @@ TEST(Renderer, FeedbackModesAndSelectionMarks) {
   EXPECT_EQ(marks[0], (std::pair<double, double>{8, 8}));
   EXPECT_EQ(marks[1], (std::pair<double, double>{62, 42}));
   EXPECT_EQ(marks[2], (std::pair<double, double>{34, 24}));
+  // The layout tools' reference: the same places, hollow.
+  f.surface.calls.clear();
+  DrawSelectionMarks(f.surface, f.view, {box.X1, box.Y1, box.X2, box.Y2}, MarkStyle::Reference);
+  EXPECT_EQ(f.surface.only({"box", "circle", "fillstyle"}),
+            (std::vector<std::string>{"box 8,8-10,10 #0000FF", "box 60,40-62,42 #0000FF",
+                                      "fillstyle 1", "circle 35,25 r1 #0000FF a1", "fillstyle 1"}));
 }
 
 // A printer whose page records what is printed on it.

@@ -1,0 +1,154 @@
+#include "edit/draw_order.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "editing_fixture.h"
+#include "support/design_builder.h"
+
+namespace qf {
+namespace {
+
+constexpr RowRole O = RowRole::Object;
+constexpr RowRole S = RowRole::BlockStart;
+constexpr RowRole E = RowRole::BlockEnd;
+using Rows = std::vector<int>;
+
+// The start row of the innermost block around each row (0 outside any), rows named as in
+// `order` (entry i is the row standing at i + 1).
+std::vector<int> EnclosingBlocks(const std::vector<RowRole>& roles, const Rows& order) {
+  std::vector<int> enclosing(roles.size() + 1), open;
+  for (int original : order) {
+    const RowRole role = roles[static_cast<size_t>(original - 1)];
+    if (role == E && !open.empty()) open.pop_back();
+    enclosing[static_cast<size_t>(original)] = open.empty() ? 0 : open.back();
+    if (role == S) open.push_back(original);
+  }
+  return enclosing;
+}
+
+// Worked out by hand on A s B C e D (rows 1–6): a block inside is passed as one step.
+TEST(DrawOrder, MovesWithinItsBlock) {
+  const std::vector<RowRole> roles{O, S, O, O, E, O};
+  EXPECT_EQ(ReorderRows(OrderMove::ToFront, roles, {3}), (Rows{1, 2, 4, 3, 5, 6}));
+  EXPECT_EQ(ReorderRows(OrderMove::ToFront, roles, {1}), (Rows{2, 3, 4, 5, 6, 1}));
+  EXPECT_EQ(ReorderRows(OrderMove::Forward, roles, {1}), (Rows{2, 3, 4, 5, 1, 6}));
+  EXPECT_EQ(ReorderRows(OrderMove::Backward, roles, {6}), (Rows{1, 6, 2, 3, 4, 5}));
+  EXPECT_EQ(ReorderRows(OrderMove::ToBack, roles, {4, 6}), (Rows{6, 1, 2, 4, 3, 5}));
+  EXPECT_EQ(ReorderRows(OrderMove::Backward, roles, {3}), (Rows{1, 2, 3, 4, 5, 6}));
+  // Commands are never moved; the rows as they are.
+  EXPECT_EQ(ReorderRows(OrderMove::ToFront, roles, {2, 5}), (Rows{1, 2, 3, 4, 5, 6}));
+  // A run climbs together; selected objects keep their order.
+  const std::vector<RowRole> flat{O, O, O, O};
+  EXPECT_EQ(ReorderRows(OrderMove::Forward, flat, {1, 2}), (Rows{3, 1, 2, 4}));
+  EXPECT_EQ(ReorderRows(OrderMove::Forward, flat, {1, 4}), (Rows{2, 1, 3, 4}));
+  EXPECT_EQ(ReorderRows(OrderMove::Backward, flat, {1, 3}), (Rows{1, 3, 2, 4}));
+  EXPECT_EQ(ReorderRows(OrderMove::ToBack, flat, {4, 2}), (Rows{2, 4, 1, 3}));
+  // A block never closed holds every row after its start: nothing passes it.
+  EXPECT_EQ(ReorderRows(OrderMove::ToFront, {O, S, O, O}, {1}), (Rows{1, 2, 3, 4}));
+  EXPECT_EQ(ReorderRows(OrderMove::ToFront, {O, O, S, O}, {1}), (Rows{2, 1, 3, 4}));
+  // An end without a start stays where it is and is passed.
+  EXPECT_EQ(ReorderRows(OrderMove::ToFront, {O, E, O}, {1}), (Rows{2, 3, 1}));
+}
+
+// Over random lists with nested, unclosed and stray commands: a permutation; no row changes its
+// block; commands keep their order, and so do the unselected objects and the selected ones of
+// one block; front
+// and back are idempotent; a move forward then back restores a lone object not on top.
+TEST(DrawOrder, PropertiesOverRandomLists) {
+  std::mt19937 rng(18);
+  for (int round = 0; round < 2000; ++round) {
+    const int n = 1 + static_cast<int>(rng() % 14);
+    std::vector<RowRole> roles;
+    for (int i = 0; i < n; ++i) {
+      const auto k = rng() % 6;
+      roles.push_back(k == 0 ? S : k == 1 ? E : O);
+    }
+    Rows selected;
+    for (int r = 1; r <= n; ++r) {
+      if (rng() % 3 == 0) selected.push_back(r);
+    }
+    Rows identity(static_cast<size_t>(n));
+    for (int r = 1; r <= n; ++r) identity[static_cast<size_t>(r - 1)] = r;
+    const auto before = EnclosingBlocks(roles, identity);
+    const auto isSelectedObject = [&](int r) {
+      return roles[static_cast<size_t>(r - 1)] == O &&
+             std::find(selected.begin(), selected.end(), r) != selected.end();
+    };
+    for (OrderMove move :
+         {OrderMove::ToFront, OrderMove::ToBack, OrderMove::Forward, OrderMove::Backward}) {
+      const Rows order = ReorderRows(move, roles, selected);
+      Rows sorted = order;
+      std::sort(sorted.begin(), sorted.end());
+      ASSERT_EQ(sorted, identity);
+      EXPECT_EQ(EnclosingBlocks(roles, order), before);
+      std::vector<std::function<bool(int)>> kept{
+          [&](int r) { return roles[static_cast<size_t>(r - 1)] != O; },
+          [&](int r) { return roles[static_cast<size_t>(r - 1)] == O && !isSelectedObject(r); }};
+      for (int block : before) {  // the selected, among those of one block
+        kept.push_back([&, block](int r) {
+          return isSelectedObject(r) && before[static_cast<size_t>(r)] == block;
+        });
+      }
+      for (const auto& keeps : kept) {
+        Rows seq;
+        std::copy_if(order.begin(), order.end(), std::back_inserter(seq), keeps);
+        EXPECT_TRUE(std::is_sorted(seq.begin(), seq.end()));
+      }
+      if (move == OrderMove::ToFront || move == OrderMove::ToBack) {
+        Rows newPlaces;  // the selected objects at their new rows
+        for (int i = 0; i < n; ++i) {
+          if (isSelectedObject(order[static_cast<size_t>(i)])) newPlaces.push_back(i + 1);
+        }
+        std::vector<RowRole> newRoles;
+        for (int r : order) newRoles.push_back(roles[static_cast<size_t>(r - 1)]);
+        EXPECT_EQ(ReorderRows(move, newRoles, newPlaces), identity);
+      }
+    }
+    const int lone = 1 + static_cast<int>(rng() % n);
+    const Rows up = ReorderRows(OrderMove::Forward, roles, {lone});
+    if (up != identity) {
+      std::vector<RowRole> upRoles;
+      for (int r : up) upRoles.push_back(roles[static_cast<size_t>(r - 1)]);
+      const int at = static_cast<int>(std::find(up.begin(), up.end(), lone) - up.begin()) + 1;
+      Rows back = ReorderRows(OrderMove::Backward, upRoles, {at});
+      for (int& r : back) r = up[static_cast<size_t>(r - 1)];
+      EXPECT_EQ(back, identity);
+    }
+  }
+}
+
+// In the editor: one step, the selection follows its objects, the block's rows stay its own.
+TEST(DrawOrder, OneStepInTheEditor) {
+  test::EditingFixture e;
+  test::DesignBuilder b;
+  b.box(1, 2, 3, 4, "0", "").repeat("i", true, 5, 2);
+  b.box(11, 12, 13, 14, "0", "").box(21, 22, 23, 24, "0", "").end("i", true);
+  b.box(31, 32, 33, 34, "0", "");
+  e.design = b.design;
+  e.loaded();
+  EXPECT_FALSE(e.editor.canReorder());
+  e.editor.selectRows({3, 1});
+  ASSERT_TRUE(e.editor.reorder(OrderMove::ToFront));
+  const auto x1s = [&] {
+    Rows xs;
+    for (int r = 1; r <= 6; ++r) xs.push_back(std::atoi(e.cell(r, kColX1).c_str()));
+    return xs;
+  };
+  EXPECT_EQ(x1s(), (Rows{5, 21, 11, 5, 31, 1}));  // the commands' gaps
+  EXPECT_EQ(e.cell(4, 0), "4");                   // row numbers stay in order
+  EXPECT_EQ(e.editor.selectedRows(), (Rows{3, 6}));
+  ASSERT_TRUE(e.editor.reorder(OrderMove::Backward));
+  EXPECT_EQ(x1s(), (Rows{5, 11, 21, 5, 1, 31}));
+  EXPECT_EQ(e.editor.selectedRows(), (Rows{2, 5}));
+  ASSERT_TRUE(e.editor.undo());
+  ASSERT_TRUE(e.editor.undo());
+  EXPECT_EQ(x1s(), (Rows{1, 5, 11, 21, 5, 31}));
+  EXPECT_FALSE(e.editor.canUndo());
+}
+
+}  // namespace
+}  // namespace qf
