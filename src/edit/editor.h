@@ -52,6 +52,8 @@ class EditView {
   virtual void prepareTextFeedback(const ObjectRecord& /*text*/) {}
   // The right button on the one selected object: the pop-up menu at the pointer.
   virtual void popupMenu() {}
+  // Objects just placed, moved or resized lie partly off the page: a passing word.
+  virtual void offPageWarning(std::string_view /*text*/) {}
 };
 
 // How deleting a layer row would end.
@@ -262,6 +264,8 @@ class Editor {
   // The texts measured from the cell that changed are measured again (a text's size, font,
   // flags or text; a picture's file).
   void remeasureRow(int row, int col);
+  // Says so when any of the rows lies partly off the page.
+  void warnOffPage(const std::vector<int>& rows);
 
   // The pointer's state machine (editor_pointer.cpp).
   void endDrag();  // a drag in progress is dropped, its feedback erased

@@ -178,10 +178,12 @@ void Editor::finishPlacing() {
   WorkingObject w = *waiting_;
   w.rect = drag_.rect;
   measure(w);
+  int row = 0;
   {
     Change change(*this);
-    storeNew(w);
+    row = storeNew(w);
   }
+  warnOffPage({row});
   waiting_.reset();
   insertMode_ = false;
   if (app_.autoRedraw) fullRedraw();
@@ -208,6 +210,7 @@ void Editor::finishMoving() {
       StoreWorkingObjectAt(design_.objects, w, rows.front());
     }
   }
+  warnOffPage(rows);
   // Moved objects are let go.
   selection_.clear();
   if (app_.autoRedraw) fullRedraw();

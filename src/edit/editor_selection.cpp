@@ -1,6 +1,7 @@
 // The design window's selection: choosing, deleting, moving, the object clipboard and
 // rewriting the selected object. Every record is read from the list when it is used.
 #include <algorithm>
+#include <string>
 
 #include "document/object_rows.h"
 #include "editor.h"
@@ -49,6 +50,22 @@ bool Editor::deleteSelection() {
   return true;
 }
 
+void Editor::warnOffPage(const std::vector<int>& rows) {
+  if (!view_) return;
+  int off = 0;
+  for (int row : rows) {
+    if (row < 1 || row > design_.objects.itemCount()) continue;
+    const PrinterPage& page = viewState_.page;
+    if (OffPage(DecodeObjectRow(design_.objects, row), page.scaleWidth, page.scaleHeight)) ++off;
+  }
+  if (off == 0) return;
+  view_->offPageWarning(
+      off == 1 ? "オブジェクトがページからはみ出しています。はみ出した部分は印刷されません。"
+               : std::to_string(off) +
+                     " 個のオブジェクトがページからはみ出しています。はみ出した部分は印刷されま"
+                     "せん。");
+}
+
 bool Editor::moveSelection(double dx, double dy) {
   // Not while a drag moves them.
   if (selection_.empty() || drag_.gesture != Gesture::Idle) return false;
@@ -61,6 +78,7 @@ bool Editor::moveSelection(double dx, double dy) {
                                   : WorkingRect{o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
     StoreWorkingObjectAt(design_.objects, working(o, place), row);
   }
+  warnOffPage(selection_.rows());
   return true;
 }
 
@@ -94,6 +112,7 @@ bool Editor::arrange(LayoutTool tool) {
   for (size_t i = 0; i < rows.size() && i < places.size(); ++i) {
     StoreWorkingObjectAt(design_.objects, working(objects[i], places[i]), rows[i]);
   }
+  warnOffPage(rows);
   return true;
 }
 

@@ -51,4 +51,10 @@ bool CornerInFrame(const ObjectRecord& o, const WorkingRect& d) {
          (o.Kind != ObjectKind::Line && (in(b.x2, b.y1) || in(b.x1, b.y2)));
 }
 
+bool OffPage(const ObjectRecord& record, double width, double height) {
+  if (record.Kind == ObjectKind::Command || record.Kind == ObjectKind::None) return false;
+  const PageRect a = SelectionArea(record);
+  return a.left < 0 || a.top < 0 || a.right > width || a.bottom > height;
+}
+
 }  // namespace qf

@@ -49,6 +49,8 @@ WorkingRect BoundsOf(const TextTable& objects, const std::vector<int>& rows);
 GrabKind HitTestMarks(const WorkingRect& box, double markSize, double x, double y);
 // Whether a position lies inside bounds (edges included).
 bool Inside(const WorkingRect& bounds, double x, double y);
+// Whether an object's box reaches past the page of width x height page units (from 0, 0).
+bool OffPage(const ObjectRecord& record, double width, double height);
 // Whether a box has a corner (a line: an end) inside the frame, edges included.
 bool CornerInFrame(const ObjectRecord& record, const WorkingRect& frame);
 

@@ -71,6 +71,7 @@ struct AppState {
   bool autoRedraw = false;
   bool subMake = true;
   bool relation = false;
+  bool rulers = true;  // the design window's rulers shown
   RecentFiles recentFiles;
   std::array<WindowRect, kWindowSlots> windows{};
   std::vector<MergeChoice> merges;  // most recently chosen first, at most kMergesKept

@@ -115,6 +115,7 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
   state.autoRedraw = flag("AutoRedraw", "0");
   state.subMake = flag("SubMake", "-1");
   state.relation = flag("Relation", "0");
+  state.rulers = flag("Rulers", "-1");
   for (int i = 0; i < kWindowsStored; ++i) {
     const std::string n = std::to_string(i);
     WindowRect& w = state.windows[static_cast<size_t>(i)];
@@ -152,6 +153,7 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
   ini.set("Setting", "AutoRedraw", state.autoRedraw ? "-1" : "0");
   ini.set("Setting", "SubMake", state.subMake ? "-1" : "0");
   ini.set("Setting", "Relation", state.relation ? "-1" : "0");
+  ini.set("Setting", "Rulers", state.rulers ? "-1" : "0");
   for (int i = 0; i < kWindowsStored; ++i) {
     const std::string n = std::to_string(i);
     const WindowRect& w = state.windows[static_cast<size_t>(i)];

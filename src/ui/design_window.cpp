@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include "platform/qt_fonts.h"
+#include "source/page_tables.h"
+#include "ui/ruler.h"
 
 namespace qf {
 
@@ -61,6 +63,7 @@ void DesignCanvas::adoptPage(QImage image) {
                                              ctx_.view.page.scaleHeight, *textLabel_);
   setFixedSize(image_.size());
   update();
+  emit pageAdopted();
 }
 
 void DesignCanvas::showArea(const std::optional<PageRect>& area) {
@@ -82,10 +85,20 @@ void DesignCanvas::paintEvent(QPaintEvent* event) {
   // A reserved page still being made shows blank until it comes.
   if (image_.size() != size()) p.fillRect(event->rect(), Qt::white);
   p.drawImage(event->rect().topLeft(), image_, event->rect());
+  // The page's printable edge: the page shows the printable area, so its border. Painted over
+  // the image, never into it, so it is not printed or exported.
+  const QRect edge = rect().adjusted(0, 0, -1, -1);
+  if (!event->rect().contains(edge.adjusted(1, 1, -1, -1))) {
+    p.setPen(QPen(QColor(70, 130, 210), 0, Qt::DashLine));
+    p.drawRect(edge);
+  }
 }
 
 QPointF DesignCanvas::pagePoint(const QMouseEvent* event) const {
-  const QPointF px = event->position();
+  return pagePoint(event->position());
+}
+
+QPointF DesignCanvas::pagePoint(QPointF px) const {
   return {px.x() * ctx_.view.page.scaleWidth / std::max(1, image_.width()),
           px.y() * ctx_.view.page.scaleHeight / std::max(1, image_.height())};
 }
@@ -157,7 +170,12 @@ void DesignCanvas::prepareTextFeedback(const ObjectRecord& text) {
 }
 
 DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
-    : QScrollArea(parent), canvas_(new DesignCanvas(ctx)) {
+    : QScrollArea(parent),
+      ctx_(ctx),
+      canvas_(new DesignCanvas(ctx)),
+      top_(new Ruler(Qt::Horizontal, ctx.view, this)),
+      left_(new Ruler(Qt::Vertical, ctx.view, this)),
+      unit_(new QLabel(this)) {
   setObjectName(QStringLiteral("frmPrev"));
   setWindowTitle(QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
   setWidget(canvas_);
@@ -167,6 +185,119 @@ DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
   setAccessibleName(windowTitle());
   // Small enough for any zoom, large enough that the frame's title bar keeps its buttons apart.
   setMinimumSize(160, 100);
+  unit_->setObjectName(QStringLiteral("lblUnit"));
+  unit_->setAlignment(Qt::AlignCenter);
+  unit_->setAutoFillBackground(true);
+  unit_->setBackgroundRole(QPalette::Button);
+  QFont small = unit_->font();
+  small.setPixelSize(9);
+  unit_->setFont(small);
+  canvas_->installEventFilter(this);
+  connect(canvas_, &DesignCanvas::pageAdopted, this, &DesignWindow::followPage);
+  autoScroll_.setInterval(30);
+  connect(&autoScroll_, &QTimer::timeout, this, &DesignWindow::scrollTowardPointer);
+  setRulersShown(true);
+}
+
+void DesignWindow::setRulersShown(bool shown) {
+  rulersShown_ = shown;
+  const int m = shown ? Ruler::kThickness : 0;
+  setViewportMargins(m, m, 0, 0);
+  top_->setVisible(shown);
+  left_->setVisible(shown);
+  unit_->setVisible(shown);
+  placeRulers();
+}
+
+void DesignWindow::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  placeRulers();
+}
+
+void DesignWindow::placeRulers() {
+  if (!rulersShown_) return;
+  const QRect vp = viewport()->geometry();
+  const int m = Ruler::kThickness;
+  top_->setGeometry(vp.left(), vp.top() - m, vp.width(), m);
+  left_->setGeometry(vp.left() - m, vp.top(), m, vp.height());
+  unit_->setGeometry(vp.left() - m, vp.top() - m, m, m);
+  followPage();
+}
+
+void DesignWindow::followPage() {
+  top_->setPageOrigin(canvas_->x());
+  left_->setPageOrigin(canvas_->y());
+  const QString unit =
+      QString::fromUtf8(P_UnitName(ctx_.view.page.scaleMode).data(),
+                        static_cast<qsizetype>(P_UnitName(ctx_.view.page.scaleMode).size()));
+  unit_->setText(unit);
+  unit_->setAccessibleName(QStringLiteral("単位 ") + unit);
+  // A new zoom or unit with the same origin: the marks change all the same.
+  top_->update();
+  left_->update();
+}
+
+bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == canvas_) {
+    switch (event->type()) {
+      case QEvent::Move:
+      case QEvent::Resize:
+        top_->setPageOrigin(canvas_->x());
+        left_->setPageOrigin(canvas_->y());
+        break;
+      case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        top_->setPointer(at.x());
+        left_->setPointer(at.y());
+        // A drag held past the window's edge scrolls it while it stays there.
+        held_ = canvas_->mapTo(viewport(), at);
+        const bool outside = !viewport()->rect().contains(held_);
+        if (outside && ctx_.editor.gesture() != Gesture::Idle) {
+          if (!autoScroll_.isActive()) autoScroll_.start();
+        } else {
+          autoScroll_.stop();
+        }
+        break;
+      }
+      case QEvent::MouseButtonRelease:
+        autoScroll_.stop();
+        break;
+      case QEvent::Leave:
+        top_->setPointer(std::nullopt);
+        left_->setPointer(std::nullopt);
+        break;
+      default:
+        break;
+    }
+  }
+  return QScrollArea::eventFilter(watched, event);
+}
+
+void DesignWindow::scrollTowardPointer() {
+  const QRect vp = viewport()->rect();
+  if (ctx_.editor.gesture() == Gesture::Idle || vp.contains(held_)) {
+    autoScroll_.stop();
+    return;
+  }
+  // Faster the further past the edge, a step at least.
+  const auto step = [](int past) {
+    return past == 0 ? 0 : (past > 0 ? 1 : -1) * std::clamp(std::abs(past), 8, 80);
+  };
+  const int dx = held_.x() < vp.left()    ? step(held_.x() - vp.left())
+                 : held_.x() > vp.right() ? step(held_.x() - vp.right())
+                                          : 0;
+  const int dy = held_.y() < vp.top()      ? step(held_.y() - vp.top())
+                 : held_.y() > vp.bottom() ? step(held_.y() - vp.bottom())
+                                           : 0;
+  QScrollBar* h = horizontalScrollBar();
+  QScrollBar* v = verticalScrollBar();
+  const QPoint before(h->value(), v->value());
+  h->setValue(h->value() + dx);
+  v->setValue(v->value() + dy);
+  if (QPoint(h->value(), v->value()) == before) return;  // at the end of the page
+  // The pointer stays where it is on the screen; the page moved under it.
+  const QPointF p = canvas_->pagePoint(QPointF(canvas_->mapFrom(viewport(), held_)));
+  ctx_.editor.pointerMoved(p.x(), p.y());
 }
 
 void DesignWindow::wheelEvent(QWheelEvent* event) {

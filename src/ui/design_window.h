@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QScrollArea>
-
-class QLabel;
+#include <QTimer>
 #include <memory>
 #include <optional>
+
+class QLabel;
 
 #include "platform/raster_surface.h"
 #include "ui/app_context.h"
@@ -35,10 +37,14 @@ class DesignCanvas final : public QWidget {
   const QImage& image() const { return image_; }
   // The label that follows the pointer while a new text is dragged.
   void prepareTextFeedback(const ObjectRecord& text);
+  // A pixel of the canvas in page units.
+  QPointF pagePoint(QPointF pixel) const;
 
  signals:
   // A double-click picked an object: its Properties are wanted.
   void propertiesAsked();
+  // A page was sized or drawn for a new view (zoom, page, units).
+  void pageAdopted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -57,13 +63,18 @@ class DesignCanvas final : public QWidget {
   std::unique_ptr<RasterSurface> surface_;
 };
 
-// The design window: the canvas inside scroll bars for pages larger than the window.
+class Ruler;
+
+// The design window: the canvas inside scroll bars for pages larger than the window, with
+// rulers along the top and the left. A drag taken past the window's edge scrolls it.
 class DesignWindow final : public QScrollArea {
   Q_OBJECT
 
  public:
   DesignWindow(AppContext& ctx, QWidget* parent = nullptr);
   DesignCanvas& canvas() { return *canvas_; }
+  void setRulersShown(bool shown);
+  bool rulersShown() const { return rulersShown_; }
 
  signals:
   // Ctrl+wheel: a zoom step in or out around a point of the viewport.
@@ -72,9 +83,24 @@ class DesignWindow final : public QScrollArea {
  protected:
   // The wheel scrolls, Shift+wheel sideways, Ctrl+wheel zooms.
   void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  // The canvas's moves (scrolling), sizes and pointer, for the rulers and the drag's scrolling.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void placeRulers();
+  void followPage();
+  // One step of scrolling toward the pointer held past the edge, the drag following it.
+  void scrollTowardPointer();
+
+  AppContext& ctx_;
   DesignCanvas* canvas_;
+  Ruler* top_;
+  Ruler* left_;
+  QLabel* unit_;  // the corner between the rulers: the page's unit
+  bool rulersShown_ = false;
+  QTimer autoScroll_;
+  QPoint held_;  // the pointer past the edge, in viewport pixels
 };
 
 }  // namespace qf

@@ -163,6 +163,13 @@ void MainWindow::buildMenus() {
           [this] { zoomToFit(false); });
   connect(addItem(view, "QFM209", "ﾍﾟｰｼﾞ幅"), &QAction::triggered, this,
           [this] { zoomToFit(true); });
+  QAction* rulers = addItem(view, "QFM210", "ﾙｰﾗｰ");
+  rulers->setCheckable(true);
+  rulers->setChecked(ctx_.state.rulers);
+  connect(rulers, &QAction::toggled, this, [this](bool on) {
+    ctx_.state.rulers = on;
+    if (design_) design_->setRulersShown(on);
+  });
 
   QMenu* edit = menu("QFM300", "編集(&E)");
   connect(addItem(edit, "QFM311", "元に戻す(&U)", "Ctrl+Z"), &QAction::triggered, this,
@@ -326,6 +333,7 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::buildChildren() {
   design_ = new DesignWindow(ctx_);
+  design_->setRulersShown(ctx_.state.rulers);
   source_ = new SourceWindow;
   code_ = new CodeWindow(ctx_.editor);
   layer_ = new LayerWindow(ctx_.editor, prompter_);
@@ -473,6 +481,11 @@ void MainWindow::pointerAt(double x, double y) {
 
 void MainWindow::dragSize(double dx, double dy) {
   size_->setText(Q(DragSizeText(dx, dy)));
+}
+
+void MainWindow::offPageWarning(std::string_view text) {
+  // Over the guide for a while; the guide comes back by itself.
+  statusBar()->showMessage(Q(text), 8000);
 }
 
 void MainWindow::prepareTextFeedback(const ObjectRecord& text) {

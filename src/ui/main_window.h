@@ -162,6 +162,7 @@ class MainWindow final : public QMainWindow, private EditView {
   void dragSize(double dx, double dy) override;
   void prepareTextFeedback(const ObjectRecord& text) override;
   void popupMenu() override;
+  void offPageWarning(std::string_view text) override;
   bool designActive() const;
 
   // The object dialogs, made when first needed and kept, so they keep their fields.

@@ -358,6 +358,17 @@ TEST_F(DesignFileTest, AShortLineKeepsTheLastValuesAndTheCurrentPageSettings) {
   EXPECT_EQ(d.objects.cell(2, kColX1), "5.000");
   EXPECT_EQ(d.objects.cell(2, kColY1), "2.000");
   EXPECT_EQ(d.objects.cell(2, kColSize), "7");
+
+  // With one layer declared, an object line that stops after 15 fields reads its colour and
+  // layer on from the next line, as every layered file is read.
+  ASSERT_TRUE(parse("VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n1Layer\r\n4,a\r\nDizaColor\r\n"
+                    "1\r\n2\r\n3\r\n4\r\n5\r\n1\r\n"
+                    "2,\"z\",1,2,3,4,\"\",\"\",\"0\",1,0,0,0,0,0\r\nABC,4\r\n",
+                    d, s)
+                  .ok());
+  ASSERT_EQ(d.objects.itemCount(), 1);
+  EXPECT_EQ(d.objects.cell(1, kColColor), "&H00000ABC&");
+  EXPECT_EQ(d.objects.cell(1, kColLayer), "4");
 }
 
 TEST_F(DesignFileTest, AFailedLoadKeepsTheOpenDesign) {
