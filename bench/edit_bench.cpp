@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/object_rows.h"
 #include "edit/editor.h"
@@ -48,13 +49,21 @@ class Page final : public qf::EditView {
 };
 
 struct Editing {
-  explicit Editing(int objects) : page(view) {
+  // With `apart`, objects from the 1,000th on keep to the page's last third, away from the first
+  // 1,000.
+  explicit Editing(int objects, bool apart = false) : page(view) {
     editor.attach(&page);
     // Up to 100 objects in the top third of the page: texts, lines and boxes.
     for (int i = 0; i < std::min(objects, 100); ++i)
       add(i, 15 + (i % 10) * 18.0, 15 + (i / 10) * 8.0);
     // The rest in the lower two thirds.
-    for (int i = 100; i < objects; ++i) add(i, 15 + (i % 60) * 3.0, 110 + (i / 60 % 60) * 3.0);
+    for (int i = 100; i < objects; ++i) {
+      if (apart && i >= 1000) {
+        add(i, 15 + (i % 60) * 3.0, 200 + (i / 60 % 30) * 3.0);
+      } else {
+        add(i, 15 + (i % 60) * 3.0, 110 + (i / 60 % 60) * 3.0);
+      }
+    }
     qf::RenumberRows(design.objects);
     editor.designLoaded({});
     editor.fullRedraw();
@@ -159,6 +168,28 @@ void BM_DragStepSelected(benchmark::State& state) {
   state.counters["selected"] = static_cast<double>(e.editor.selectedRows().size());
 }
 
+// 左揃え of the first 1,000 objects (all selected), with its page update; the step is undone
+// untimed, so every run aligns the same places.
+void BM_AlignLeft(benchmark::State& state) {
+  Editing e(static_cast<int>(state.range(0)), true);
+  std::vector<int> rows(1000);
+  for (int i = 0; i < 1000; ++i) rows[static_cast<size_t>(i)] = i + 1;
+  e.editor.selectRows(rows);
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    e.editor.arrange(qf::LayoutTool::AlignLeft);
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    e.editor.undo();
+  }
+}
+
+BENCHMARK(BM_AlignLeft)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->UseManualTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CellEdit)
     ->Arg(100)
     ->Arg(10000)
@@ -228,6 +259,8 @@ int main(int argc, char** argv) {
             "BM_FrameSelect/10000/repeats:5");
   ratio1000("move of those 100 on release (medians)", "BM_MoveOnRelease/1000/repeats:5/manual_time",
             "BM_MoveOnRelease/10000/repeats:5/manual_time");
+  ratio1000("左揃え of 1,000 selected objects (medians)", "BM_AlignLeft/1000/repeats:5/manual_time",
+            "BM_AlignLeft/10000/repeats:5/manual_time");
   std::printf("drag step with 100 objects selected on 10,000: %.1f us\n",
               reporter.times["BM_DragStepSelected/10000"]);
   const double few = reporter.times["BM_DragStep/10"];

@@ -88,7 +88,7 @@ void DesignCanvas::paintEvent(QPaintEvent* event) {
   // The page's printable edge: the page shows the printable area, so its border. Painted over
   // the image, never into it, so it is not printed or exported.
   const QRect edge = rect().adjusted(0, 0, -1, -1);
-  if (!event->rect().contains(edge.adjusted(1, 1, -1, -1))) {
+  if (!edge.adjusted(1, 1, -1, -1).contains(event->rect())) {  // it reaches the edge
     p.setPen(QPen(QColor(70, 130, 210), 0, Qt::DashLine));
     p.drawRect(edge);
   }
@@ -233,8 +233,8 @@ void DesignWindow::followPage() {
   unit_->setText(unit);
   unit_->setAccessibleName(QStringLiteral("単位 ") + unit);
   // A new zoom or unit with the same origin: the marks change all the same.
-  top_->update();
-  left_->update();
+  top_->refresh();
+  left_->refresh();
 }
 
 bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {

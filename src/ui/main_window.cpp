@@ -218,7 +218,11 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildToolbar() {
-  QToolBar* bar = addToolBar(QStringLiteral("tblMenu"));
+  QToolBar* bar = new QToolBar(QStringLiteral("tblMenu"), this);
+  // First, with the layout toolbar on a row of its own below: its captions are words.
+  auto* layoutBar = findChild<QToolBar*>(QStringLiteral("tblLayout"));
+  insertToolBar(layoutBar, bar);
+  insertToolBarBreak(layoutBar);
   bar->setObjectName(QStringLiteral("tblMenu"));
   bar->setMovable(false);
   static const char* kTips[17] = {nullptr,    "新規作成", "ﾌｧｲﾙを開く", "上書き保存", nullptr,

@@ -24,20 +24,40 @@ Ruler::Ruler(Qt::Orientation orientation, const ViewState& view, QWidget* parent
   QFont small = font();
   small.setPixelSize(9);
   setFont(small);
+  markerTimer_.setSingleShot(true);
+  markerTimer_.setInterval(kMarkerMs);
+  connect(&markerTimer_, &QTimer::timeout, this, &Ruler::showPointer);
 }
 
 void Ruler::setPageOrigin(int origin) {
   if (origin == origin_) return;
   origin_ = origin;
+  refresh();
+}
+
+void Ruler::refresh() {
+  scaleDrawn_ = false;
   update();
+}
+
+void Ruler::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  refresh();
 }
 
 void Ruler::setPointer(std::optional<int> pixel) {
   if (pixel == pointer_) return;
-  // Only the strips of the old and the new marker are painted again.
-  if (pointer_) update(markerStrip(*pointer_));
   pointer_ = pixel;
+  if (!markerTimer_.isActive()) markerTimer_.start();
+}
+
+void Ruler::showPointer() {
+  markerTimer_.stop();
+  if (shown_ == pointer_) return;
+  // Only the strips of the old and the new marker are painted again.
+  if (shown_) update(markerStrip(*shown_));
   if (pointer_) update(markerStrip(*pointer_));
+  shown_ = pointer_;
 }
 
 QRect Ruler::markerStrip(int pixel) const {
@@ -47,22 +67,43 @@ QRect Ruler::markerStrip(int pixel) const {
 }
 
 void Ruler::paintEvent(QPaintEvent* event) {
+  if (!scaleDrawn_) drawScale();
   QPainter p(this);
   const QRect r = event->rect();
-  p.fillRect(r, palette().button());
+  p.drawPixmap(r, scale_,
+               QRectF(QPointF(r.topLeft()) * scale_.devicePixelRatio(),
+                      QSizeF(r.size()) * scale_.devicePixelRatio()));
+  if (pointer_) {
+    const int at = origin_ + *pointer_;
+    p.setPen(kMarker);
+    if (orientation_ == Qt::Horizontal) {
+      p.drawLine(at, 0, at, height() - 1);
+    } else {
+      p.drawLine(0, at, width() - 1, at);
+    }
+  }
+}
+
+void Ruler::drawScale() {
+  scaleDrawn_ = true;
+  const qreal ratio = devicePixelRatioF();
+  scale_ = QPixmap((QSizeF(size()) * ratio).toSize());
+  scale_.setDevicePixelRatio(ratio);
+  scale_.fill(palette().color(QPalette::Button));
+  QPainter p(&scale_);
+  p.setFont(font());
   const bool across = orientation_ == Qt::Horizontal;
   const double units = across ? view_.page.scaleWidth : view_.page.scaleHeight;
   const int pixels = across ? view_.widthPx : view_.heightPx;
+  const int depth = across ? height() : width();
+  const int length = across ? width() : height();
   if (units > 0 && pixels > 0) {
     const double perUnit = pixels / units;
-    // A number stands right of (below) its mark: start early enough to draw those reaching in.
-    const int from = (across ? r.left() : r.top()) - 40;
-    const int length = (across ? r.width() : r.height()) + 41;
-    const int depth = across ? height() : width();
+    const double step = RulerStep(perUnit, kRulerLabelGap);
     p.setPen(palette().color(QPalette::ButtonText));
-    for (const RulerTick& t : RulerTicks(perUnit, from - origin_, length, units)) {
-      const int at = from + static_cast<int>(std::floor(t.pixel));
-      const long tenth = std::lround(t.value / RulerStep(perUnit, kRulerLabelGap) * 10);
+    for (const RulerTick& t : RulerTicks(perUnit, -origin_, length, units)) {
+      const int at = static_cast<int>(std::floor(t.pixel));
+      const long tenth = std::lround(t.value / step * 10);
       const int size = t.major ? depth - 2 : tenth % 5 == 0 ? depth / 3 : depth / 5;
       if (across) {
         p.drawLine(at, depth - size, at, depth - 1);
@@ -85,18 +126,9 @@ void Ruler::paintEvent(QPaintEvent* event) {
   // The edge toward the page.
   p.setPen(palette().color(QPalette::Mid));
   if (across) {
-    p.drawLine(r.left(), height() - 1, r.right(), height() - 1);
+    p.drawLine(0, depth - 1, length, depth - 1);
   } else {
-    p.drawLine(width() - 1, r.top(), width() - 1, r.bottom());
-  }
-  if (pointer_) {
-    const int at = origin_ + *pointer_;
-    p.setPen(kMarker);
-    if (across) {
-      p.drawLine(at, 0, at, height() - 1);
-    } else {
-      p.drawLine(0, at, width() - 1, at);
-    }
+    p.drawLine(depth - 1, 0, depth - 1, length);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -21,6 +22,7 @@
 #include "support/fake_measure.h"
 #include "ui/code_window.h"
 #include "ui/layer_window.h"
+#include "ui/ruler.h"
 #include "ui/source_window.h"
 #include "ui_fixture.h"
 
@@ -211,6 +213,72 @@ class MixedFlowsTest : public QObject {
 
   // An edit typed in the code window stays through Properties, the arrow keys and a drag of
   // the marks; after Properties the guide and Delete follow the selection that is gone.
+  // Rulers follow scrolling and the pointer and can be hidden; a frame held past the window's
+  // edge scrolls it; the page's edge is painted but not part of the page; an object moved off
+  // the page says so.
+  void rulersScrollingAndTheEdgeOfThePage() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {path_};
+    e.act("QFM102")->trigger();
+    Mouse mouse(e);
+    auto* area = qobject_cast<QScrollArea*>(&e.window->designWindow());
+    auto* top = area->findChild<Ruler*>(QStringLiteral("rulTop"));
+    auto* left = area->findChild<Ruler*>(QStringLiteral("rulLeft"));
+    QVERIFY(top && left && top->isVisible() && left->isVisible());
+    QCOMPARE(top->geometry().bottom() + 1, area->viewport()->geometry().top());
+    QScrollBar* down = area->verticalScrollBar();
+    QVERIFY(down->maximum() > 100);
+    down->setValue(90);
+    QCOMPARE(left->pageOrigin(), -90);
+    QCOMPARE(top->pageOrigin(), 0);
+    const QPoint at = mouse.at(50, 60);
+    // A click first: the window takes the pointer from wherever an earlier test left it.
+    QTest::mouseClick(&mouse.canvas, Qt::LeftButton, {}, at + QPoint(7, 7));
+    QTest::mouseMove(&mouse.canvas, at);
+    QCOMPARE(top->pointer(), std::optional<int>(at.x()));
+    QCOMPARE(left->pointer(), std::optional<int>(at.y()));
+    const QImage strip = left->grab().toImage();
+    QCOMPARE(strip.pixelColor(2, at.y() - 90), QColor(0, 90, 200));
+    QVERIFY(strip.pixelColor(2, at.y() - 80) != QColor(0, 90, 200));
+    // The page's edge: on the window, never in the page.
+    const QImage shown = mouse.canvas.grab().toImage();
+    int onWindow = 0, onPage = 0;
+    for (int y = 100; y < 140; ++y) {
+      onWindow += shown.pixelColor(0, y) == QColor(70, 130, 210);
+      onPage += mouse.canvas.image().pixelColor(0, y) != QColor(Qt::white);
+    }
+    QVERIFY(onWindow > 10);
+    QCOMPARE(onPage, 0);
+    // A frame held below the window scrolls it to the page's end; the drag follows.
+    down->setValue(0);
+    QTest::mousePress(&mouse.canvas, Qt::LeftButton, {}, mouse.at(30, 70));
+    const int below = area->viewport()->height() + 30;
+    QTest::mouseMove(&mouse.canvas, QPoint(at.x(), below));
+    auto* size = e.window->findChild<QLabel*>(QStringLiteral("lblSize"));
+    const double before = size->text().section(QLatin1Char('x'), 1).toDouble();
+    QTRY_COMPARE(down->value(), down->maximum());
+    const double after = size->text().section(QLatin1Char('x'), 1).toDouble();
+    QVERIFY2(after > before + 100, qPrintable(size->text()));
+    QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {},
+                        QPoint(mouse.at(95, 0).x(), below + down->value()));
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));  // L alone lies in it
+    // L stepped left: on the page's edge nothing is said, one step past it the status bar says.
+    down->setValue(0);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(&mouse.canvas, Qt::Key_Left);
+    QCOMPARE(Cell(e.ctx.design.objects, 3, kColX1), QStringLiteral("0.000"));
+    QVERIFY(e.window->statusBar()->currentMessage().isEmpty());
+    QTest::keyClick(&mouse.canvas, Qt::Key_Left);
+    QVERIFY(e.window->statusBar()->currentMessage().contains(QStringLiteral("はみ出しています")));
+    QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    // Hidden from 表示, and kept so.
+    e.act("QFM210")->trigger();
+    QVERIFY(!top->isVisible() && !left->isVisible());
+    QCOMPARE(area->viewport()->geometry().top(), area->frameWidth());
+    QVERIFY(!e.ctx.state.rulers);
+    e.act("QFM210")->trigger();
+    QVERIFY(top->isVisible());
+  }
+
   void cellEditsSurviveWhatFollows() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
