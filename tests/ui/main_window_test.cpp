@@ -7,9 +7,12 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -632,6 +635,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(contents->count(),
              int(html.count(QStringLiteral("<h1>")) + html.count(QStringLiteral("<h2>")) +
                  html.count(QStringLiteral("<h3>"))));
+    // Every menu item and every shortcut is in the guide.
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+      for (QAction* a : menu->actions()) {
+        if (a->menu()) walk(a->menu());
+        if (a->isSeparator() || a->text().isEmpty()) continue;
+        QString caption = a->text();
+        caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$|&")));
+        QVERIFY2(html.contains(caption), qPrintable(caption));
+        const QString keys = a->shortcut().toString();
+        QVERIFY2(keys.isEmpty() || html.contains(keys), qPrintable(keys));
+      }
+    };
+    for (QAction* top : e.window->menuBar()->actions()) {
+      if (top->menu()) walk(top->menu());
+    }
     int merge = -1;
     for (int i = 0; i < contents->count(); ++i) {
       if (contents->item(i)->text().trimmed() == QStringLiteral("差し込みデータ")) merge = i;
