@@ -301,7 +301,6 @@ class Editor {
   int commandDepth_ = 0;
   bool settingsChanged_ = false;  // page, grid or palette changed since the last save
   uint64_t revision_ = 0;
-  uint64_t shownRevision_ = 0;  // what the windows last heard of
 };
 
 }  // namespace qf

@@ -64,6 +64,12 @@ TEST_F(DesignFileTest, EmptyDesignSavesAsTheListedLines) {
   EXPECT_EQ(serialize(d), std::string("VERSION 2.05\r\n") + std::string(kPageLine) +
                               "1Layer\r\n1,ベースレイヤー\r\nDizaColor\r\nE0E0E0\r\nC0C0C0\r\n"
                               "A0A0A0\r\n808080\r\n606060\r\n0\r\n");
+  // Read back whole: nothing is missing from it, so nothing is said.
+  Design back;
+  LoadDecisions s;
+  ASSERT_TRUE(parse(serialize(d), back, s).ok());
+  EXPECT_EQ(back.objects.itemCount(), 0);
+  EXPECT_EQ(s.warning, "");
 }
 
 TEST_F(DesignFileTest, BoxLineMatchesTheFileLayout) {

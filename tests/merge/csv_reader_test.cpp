@@ -65,6 +65,7 @@ TEST(CsvReader, TakesTheDelimiterFromTheHeader) {
   EXPECT_EQ(ReadAll("a;\"b,c\";d\n1;2,5;3\n").records, (Records{{"1", "2,5", "3"}}));
   EXPECT_EQ(ReadAll("a;\"b,c\";d\n").delimiter, ';');
   EXPECT_EQ(ReadAll("only\nx\n").delimiter, ',');
+  EXPECT_EQ(ReadAll("a;b\n1;2\n").delimiter, ';');  // one of them is enough
   EXPECT_EQ(ReadAll("a;b,c\n1;2,3\n", {','}).records, (Records{{"1;2", "3"}}));
 }
 
@@ -105,6 +106,7 @@ TEST(CsvReader, ErrorsNameTheFileAndLine) {
             (Records{{"5\" tall", "q\""}}));  // a stray quote in an unquoted field is kept
   EXPECT_EQ(error("a,b\n1,\"2\n2\"\n1,2,3\n"),
             "「d.csv」の 4 行目：項目が多すぎます（3 項目、見出しは 2 項目）");
+  EXPECT_EQ(ReadAll("a,b\n1,2\n1,2,3\n4,5\n").records.size(), 1u);  // none after the error
   EXPECT_EQ(error("\na,,c\n"), "「d.csv」の 2 行目：見出しの 2 番目の名前が空です");
   EXPECT_EQ(error("a,b,a\n"), "「d.csv」の 1 行目：見出しの名前「a」が二度あります");
   EXPECT_EQ(
@@ -118,7 +120,7 @@ TEST(CsvReader, ErrorsNameTheFileAndLine) {
 }
 
 TEST(CsvReader, Utf8IsCheckedStrictlyAndInPieces) {
-  EXPECT_TRUE(ValidUtf8("表ソ\xF0\x9F\x98\x80"));
+  EXPECT_TRUE(ValidUtf8("表ソ\xF0\x9F\x98\x80\xF4\x8F\xBF\xBD"));  // U+10FFFD the last
   for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80",
                           "\xE8\xA1", "\xFF"}) {
     EXPECT_FALSE(ValidUtf8(bad)) << bad;
