@@ -20,4 +20,11 @@ bool RunsInstalled(const std::filesystem::path& appFolder) {
                                        ec);
 }
 
+bool PackageAssociatesFiles(const std::filesystem::path& appFolder) {
+  std::error_code ec;
+  return RunsInstalled(appFolder) &&
+         std::filesystem::is_regular_file(
+             appFolder.parent_path() / "share" / "mime" / "packages" / "quillform.xml", ec);
+}
+
 }  // namespace qf

@@ -15,4 +15,8 @@ std::filesystem::path ProgramDataFile(const std::filesystem::path& appFolder,
 // beside it): its folder is the system's, not a place for its settings.
 bool RunsInstalled(const std::filesystem::path& appFolder);
 
+// True when the program runs installed and its package gave design files their type
+// (share/mime/packages/quillform.xml of the prefix): the desktop opens them with it already.
+bool PackageAssociatesFiles(const std::filesystem::path& appFolder);
+
 }  // namespace qf

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "platform/lock_keys.h"
+#include "shell/app_paths.h"
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
 #include "ui/child_window.h"
@@ -208,6 +209,12 @@ void MainWindow::buildMenus() {
   relation->setCheckable(true);
   relation->setChecked(ctx_.state.relation);
   connect(relation, &QAction::triggered, this, &MainWindow::fileAssociation);
+  // The package associated design files already; one registered here before can still go.
+  if (!ctx_.state.relation && PackageAssociatesFiles(ctx_.state.appFolder)) {
+    relation->setEnabled(false);
+    relation->setStatusTip(QStringLiteral("インストールしたパッケージが関連付けています"));
+    relation->setToolTip(relation->statusTip());
+  }
 
   QMenu* help = menu("QFM500", "ﾍﾙﾌﾟ(&H)");
   connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)", "F1"), &QAction::triggered, this,

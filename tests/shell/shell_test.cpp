@@ -204,12 +204,18 @@ TEST_F(SettingsTest, SettingsGoToTheConfigFolderWhenTheProgramFolderIsNotWritabl
   EXPECT_EQ(ProgramDataFile(dir_ / "usr" / "bin", "help/qfhelp.htm"),
             dir_ / "usr" / "share" / "quillform" / "help" / "qfhelp.htm");
   EXPECT_EQ(ProgramDataFile(dir_ / "usr" / "bin", "qfd.ico"), dir_ / "usr" / "bin" / "qfd.ico");
+  // Its package's MIME type associates design files; without it the menu's association is needed.
+  EXPECT_FALSE(PackageAssociatesFiles(dir_ / "usr" / "bin"));
+  fs::create_directories(dir_ / "usr" / "share" / "mime" / "packages");
+  std::ofstream(dir_ / "usr" / "share" / "mime" / "packages" / "quillform.xml") << "<mime-info/>";
+  EXPECT_TRUE(PackageAssociatesFiles(dir_ / "usr" / "bin"));
   // A build folder has its help beside the program: that one counts, and the settings stay.
   fs::create_directories(dir_ / "usr" / "bin" / "help");
   std::ofstream(dir_ / "usr" / "bin" / "help" / "qfhelp.htm") << "built";
   EXPECT_EQ(ProgramDataFile(dir_ / "usr" / "bin", "help/qfhelp.htm"),
             dir_ / "usr" / "bin" / "help" / "qfhelp.htm");
   EXPECT_EQ(SettingsPath(dir_ / "usr" / "bin"), dir_ / "usr" / "bin" / "QF2.INI");
+  EXPECT_FALSE(PackageAssociatesFiles(dir_ / "usr" / "bin"));  // a build's own association
   if (old) {
     ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   } else {

@@ -612,6 +612,18 @@ class MainWindowTest : public QObject {
     QVERIFY(!item->isChecked());
     QVERIFY(!e.ctx.state.relation);
     qunsetenv("XDG_DATA_HOME");
+
+    // Installed from the package, which associated design files itself: nothing to do here.
+    const QString prefix = dir().filePath(QStringLiteral("usr"));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/share/quillform/help")));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/share/mime/packages")));
+    QFile mime(prefix + QStringLiteral("/share/mime/packages/quillform.xml"));
+    QVERIFY(mime.open(QIODevice::WriteOnly));
+    mime.close();
+    App installed(prefix + QStringLiteral("/bin"));
+    QVERIFY(!installed.act("QFM410")->isEnabled());
+    QVERIFY(!installed.act("QFM410")->statusTip().isEmpty());
   }
 
   // F1 opens the guide beside the program in a window of its own: contents that go to their
