@@ -299,10 +299,16 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(t.cell(1, kColX2), "12.700");  // 3 characters of 12 pt, measured
   EXPECT_FALSE(b.editor.insertMode());
 
-  // The right button cancels a waiting object; a press without one adds nothing.
+  // The right button cancels a waiting object, as resetting the editing state does; a press
+  // without one adds nothing.
   b.editor.beginAdd(text);
   b.editor.rightReleased();
   EXPECT_FALSE(b.editor.waiting());
+  b.editor.beginAdd(text);
+  b.editor.startInsertMode(2);
+  b.editor.ResetEditState();
+  EXPECT_FALSE(b.editor.waiting());
+  EXPECT_FALSE(b.editor.insertMode());
   b.editor.pointerPressed(10, 10);
   b.editor.pointerReleased(90, 90);
   EXPECT_EQ(t.itemCount(), 2);
