@@ -319,6 +319,13 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(b.editor.addCommand(command), 3);
   EXPECT_EQ(t.cell(3, kColKind), "ｺﾏﾝﾄﾞ");
   EXPECT_EQ(b.editor.history().stepCount(), 3u);
+  // Its dialog rewrites it in its row; a row that is not there is refused.
+  command.Size = 7;
+  EXPECT_TRUE(b.editor.rewriteRow(3, command));
+  EXPECT_EQ(t.cell(3, kColSize), "7");
+  EXPECT_FALSE(b.editor.rewriteRow(4, command));
+  EXPECT_EQ(b.editor.history().stepCount(), 4u);
+  b.editor.undo();
   b.editor.undo();
   EXPECT_EQ(t.itemCount(), 2);
 }
@@ -401,6 +408,15 @@ TEST(Editor, AChangeOutsideAnUndoStepIsAFault) {
   EXPECT_EQ(editor.history().unrecordedChanges(), 2u);
   editor.newDesign();  // a new design forgets no fault
   EXPECT_EQ(editor.history().unrecordedChanges(), 2u);
+#endif
+  // A new design is watched as strictly as a loaded one.
+  Design blank;
+  Editor fresh(blank, app, view, pictures, measurers.get());
+  fresh.newDesign();
+  EXPECT_DEBUG_DEATH(blank.layers.setCell(1, kLayerName, "behind its back"),
+                     "outside an undo step");
+#ifdef NDEBUG
+  EXPECT_EQ(fresh.history().unrecordedChanges(), 1u);
 #endif
 }
 

@@ -109,6 +109,9 @@ TEST(LayoutTools, ADoubleClickPicksTheObjectOnTop) {
   EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{3}));
   EXPECT_FALSE(e.editor.pickObjectAt(95, 5));  // only the locked layer's box is there
   EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{3}));
+  e.editor.toggleLock(1);  // unlocked, the last row is picked there
+  EXPECT_TRUE(e.editor.pickObjectAt(95, 5));
+  EXPECT_EQ(e.editor.selectedRows(), (std::vector<int>{4}));
 }
 
 }  // namespace
