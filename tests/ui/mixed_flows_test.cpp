@@ -111,6 +111,12 @@ class MixedFlowsTest : public QObject {
     const TextTable& t = e.ctx.design.objects;
     Mouse mouse(e);
     QVERIFY(!e.act("QFM601")->isEnabled());
+    // Aligning, distributing, sizing and the drawing order, a line between the groups.
+    QString shape;
+    for (QAction* a : e.window->findChild<QMenu*>(QStringLiteral("QFM600"))->actions()) {
+      shape += a->isSeparator() ? QLatin1Char('|') : QLatin1Char('x');
+    }
+    QCOMPARE(shape, QStringLiteral("xxxxxx|xx|xx|xxxx"));
     mouse.drag(10, 30, 95, 90);
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1, 2, 3}));
     QVERIFY(e.act("QFM601")->isEnabled() && e.act("QFM608")->isEnabled());
@@ -257,11 +263,24 @@ class MixedFlowsTest : public QObject {
     auto* size = e.window->findChild<QLabel*>(QStringLiteral("lblSize"));
     const double before = size->text().section(QLatin1Char('x'), 1).toDouble();
     QTRY_COMPARE(down->value(), down->maximum());
+    QCOMPARE(area->horizontalScrollBar()->value(), 0);  // down only
     const double after = size->text().section(QLatin1Char('x'), 1).toDouble();
     QVERIFY2(after > before + 100, qPrintable(size->text()));
     QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {},
                         QPoint(mouse.at(95, 0).x(), below + down->value()));
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));  // L alone lies in it
+    // Held past the right edge only, it scrolls sideways only.
+    QScrollBar* across = area->horizontalScrollBar();
+    QVERIFY(across->maximum() > 0);
+    down->setValue(0);
+    across->setValue(0);
+    QTest::mousePress(&mouse.canvas, Qt::LeftButton, {}, mouse.at(10, 20));
+    QTest::mouseMove(&mouse.canvas, QPoint(area->viewport()->width() + 30, mouse.at(0, 30).y()));
+    QTRY_COMPARE(across->value(), across->maximum());
+    QCOMPARE(down->value(), 0);
+    QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {}, mouse.at(12, 22));
+    mouse.drag(15, 75, 95, 85);  // L again
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));
     // L stepped left: on the page's edge nothing is said, one step past it the status bar says.
     down->setValue(0);
     for (int i = 0; i < 4; ++i) QTest::keyClick(&mouse.canvas, Qt::Key_Left);
@@ -316,6 +335,16 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("42.000"));
     QVERIFY(std::abs(Cell(t, 1, kColX2).toDouble() - 70) < 0.5);  // as near as a pixel goes
     QCOMPARE(mouse.canvas.image(), FullPage(e));
+
+    // Typing in a cell, then 最前面へ from the menu: what was typed stays with its object.
+    DoubleClickCell(grid, 1, kColKind);
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1}));
+    ClickCell(grid, 2, kColLabel);
+    grid.cellEditor().selectAll();
+    QTest::keyClicks(&grid.cellEditor(), QStringLiteral("typed"));
+    e.act("QFM611")->trigger();
+    QCOMPARE(Cell(t, 1, kColLabel), QStringLiteral("typed"));
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{t.itemCount()}));
   }
 
   // 削除 deletes the row the grid shows chosen, wherever clicks, keys and other windows moved

@@ -184,6 +184,7 @@ TEST(Renderer, FeedbackModesAndSelectionMarks) {
   EXPECT_EQ(f.surface.only({"box", "circle", "fillstyle"}),
             (std::vector<std::string>{"box 8,8-10,10 #0000FF", "box 60,40-62,42 #0000FF",
                                       "fillstyle 1", "circle 35,25 r1 #0000FF a1", "fillstyle 1"}));
+  EXPECT_EQ(f.surface.calls.back(), "mode 13");  // left in copy pen, its resting state
 }
 
 // A printer whose page records what is printed on it.
