@@ -260,6 +260,10 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
   EXPECT_EQ(b.editor.SnapToGrid(14, 9.9), std::make_pair(10.0, 5.0));
   b.design.grid.width = 0;  // a pitch of zero does not snap
   EXPECT_EQ(b.editor.SnapToGrid(14, 9.9), std::make_pair(14.0, 5.0));
+  // Without a page laid out there is no pixel a line is drawn on: 20.2 stays before 20.5.
+  ASSERT_EQ(b.view.widthPx, 0);
+  b.design.grid.width = 5.5f;
+  EXPECT_EQ(b.editor.SnapToGrid(20.2, 9.9).first, 15.0);
   b.design.grid.width = 5;
   const TextTable& t = b.design.objects;
 

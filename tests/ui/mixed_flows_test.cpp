@@ -231,6 +231,7 @@ class MixedFlowsTest : public QObject {
     auto* top = area->findChild<Ruler*>(QStringLiteral("rulTop"));
     auto* left = area->findChild<Ruler*>(QStringLiteral("rulLeft"));
     QVERIFY(top && left && top->isVisible() && left->isVisible());
+    QCOMPARE(area->findChild<QWidget*>(QStringLiteral("picCanvas")), &mouse.canvas);
     QCOMPARE(top->geometry().bottom() + 1, area->viewport()->geometry().top());
     QScrollBar* down = area->verticalScrollBar();
     QVERIFY(down->maximum() > 100);
