@@ -20,17 +20,24 @@
 
 namespace {
 
-void BM_PointerMove(benchmark::State& state) {
+// The editor's main window shown with an empty design and settings of its own.
+struct Shown {
+  explicit Shown(bool rulers) {
+    ctx.state.appFolder = dir.path().toStdString();
+    ctx.state.rulers = rulers;
+    window.resize(1000, 800);
+    window.show();
+    QApplication::processEvents();
+  }
   QTemporaryDir dir;
-  qf::AppContext ctx(std::filesystem::path(dir.path().toStdString()) / "QF2.INI");
-  ctx.state.appFolder = dir.path().toStdString();
-  ctx.state.rulers = state.range(0) != 0;
+  qf::AppContext ctx{std::filesystem::path(dir.path().toStdString()) / "QF2.INI"};
   qf::QtPrompter prompter;
-  qf::MainWindow window(ctx, prompter);
-  window.resize(1000, 800);
-  window.show();
-  QApplication::processEvents();
-  qf::DesignCanvas& canvas = window.designWindow().canvas();
+  qf::MainWindow window{ctx, prompter};
+};
+
+void BM_PointerMove(benchmark::State& state) {
+  Shown shown(state.range(0) != 0);
+  qf::DesignCanvas& canvas = shown.window.designWindow().canvas();
   int n = 0;
   for (auto _ : state) {
     // Across the page, a different place each time so every marker moves.
@@ -45,16 +52,9 @@ void BM_PointerMove(benchmark::State& state) {
 
 // The markers of both rulers painted at a new place, as their timer does.
 void BM_MarkerPaint(benchmark::State& state) {
-  QTemporaryDir dir;
-  qf::AppContext ctx(std::filesystem::path(dir.path().toStdString()) / "QF2.INI");
-  ctx.state.appFolder = dir.path().toStdString();
-  qf::QtPrompter prompter;
-  qf::MainWindow window(ctx, prompter);
-  window.resize(1000, 800);
-  window.show();
-  QApplication::processEvents();
-  auto* top = window.findChild<qf::Ruler*>(QStringLiteral("rulTop"));
-  auto* left = window.findChild<qf::Ruler*>(QStringLiteral("rulLeft"));
+  Shown shown(true);
+  auto* top = shown.window.findChild<qf::Ruler*>(QStringLiteral("rulTop"));
+  auto* left = shown.window.findChild<qf::Ruler*>(QStringLiteral("rulLeft"));
   int n = 0;
   for (auto _ : state) {
     ++n;

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <array>
+#include <functional>
 
 #include "ui/main_window.h"
 
@@ -56,6 +57,18 @@ void MainWindow::buildLayoutMenu(QMenu* viewMenu) {
   bar->setObjectName(QStringLiteral("tblLayout"));
   bar->setAccessibleName(QStringLiteral("配置"));
   addToolBar(bar);
+  // An item of the menu and its button: disabled until the selection allows it, and a cell
+  // being typed in is kept before the tool acts.
+  const auto addTool = [&](const char* name, const char* caption, const char* shortcut,
+                           std::function<void()> act) {
+    QAction* a = addItem(layout, name, caption, shortcut);
+    a->setEnabled(false);
+    bar->addAction(a);
+    connect(a, &QAction::triggered, this, [this, act = std::move(act)] {
+      commitCellEdits();
+      act();
+    });
+  };
   for (size_t i = 0; i < kLayoutItems.size(); ++i) {
     const LayoutItem& item = kLayoutItems[i];
     // Aligning, distributing, sizing: a line between the groups.
@@ -63,26 +76,14 @@ void MainWindow::buildLayoutMenu(QMenu* viewMenu) {
       layout->addSeparator();
       bar->addSeparator();
     }
-    QAction* a = addItem(layout, item.name, item.caption);
-    a->setEnabled(false);
-    bar->addAction(a);
     const LayoutTool tool = item.tool;
-    connect(a, &QAction::triggered, this, [this, tool] {
-      commitCellEdits();
-      ctx_.editor.arrange(tool);
-    });
+    addTool(item.name, item.caption, "", [this, tool] { ctx_.editor.arrange(tool); });
   }
   layout->addSeparator();
   bar->addSeparator();
   for (const OrderItem& item : kOrderItems) {
-    QAction* a = addItem(layout, item.name, item.caption, item.shortcut);
-    a->setEnabled(false);
-    bar->addAction(a);
     const OrderMove move = item.move;
-    connect(a, &QAction::triggered, this, [this, move] {
-      commitCellEdits();
-      ctx_.editor.reorder(move);
-    });
+    addTool(item.name, item.caption, item.shortcut, [this, move] { ctx_.editor.reorder(move); });
   }
   // The button for what does not fit is named like the main toolbar's.
   for (auto* more : bar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
