@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -290,6 +291,30 @@ class MixedFlowsTest : public QObject {
     QTest::keyClick(&mouse.canvas, Qt::Key_Left);
     QVERIFY(e.window->statusBar()->currentMessage().contains(QStringLiteral("はみ出しています")));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
+    // What the screen shows of the page after these steps is the page: the parts that changed
+    // were painted again (the window system's copy, not a new rendering of the widget).
+    QApplication::processEvents();
+    {
+      QWidget* frame = mouse.canvas.window();
+      const QRect seen = area->viewport()->rect().intersected(
+          QRect(mouse.canvas.mapTo(area->viewport(), QPoint(0, 0)), mouse.canvas.size()));
+      const QPoint corner = area->viewport()->mapTo(frame, seen.topLeft());
+      const QImage screen =
+          frame->screen()
+              ->grabWindow(frame->winId(), corner.x(), corner.y(), seen.width(), seen.height())
+              .toImage()
+              .convertToFormat(QImage::Format_RGB32);
+      const QPoint page = mouse.canvas.mapFrom(area->viewport(), seen.topLeft());
+      const QImage expected =
+          mouse.canvas.image().copy(QRect(page, seen.size())).convertToFormat(QImage::Format_RGB32);
+      QCOMPARE(screen.size(), expected.size());
+      int differ = 0;
+      for (int y = 1; y < screen.height() - 1; ++y) {
+        for (int x = 1; x < screen.width() - 1; ++x)
+          differ += screen.pixel(x, y) != expected.pixel(x, y);
+      }
+      QCOMPARE(differ, 0);
+    }
     // Hidden from 表示, and kept so.
     e.act("QFM210")->trigger();
     QVERIFY(!top->isVisible() && !left->isVisible());
