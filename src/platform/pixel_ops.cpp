@@ -222,6 +222,28 @@ void DrawThickLine(const PixelCanvas& c, QPointF a, QPointF b, double width, uin
   }
 }
 
+double QuickAtan2(double y, double x) {
+  constexpr double kPi = 3.141592653589793;
+  const double ax = std::abs(x);
+  const double ay = std::abs(y);
+  if (!(ax > 0) && !(ay > 0)) return x < 0 ? kPi : 0;
+  // Into [0, 1], then around 0 (|t| <= tan π/8) where the series is short.
+  const bool steep = ay > ax;
+  double t = steep ? ax / ay : ay / ax;
+  double a = 0;
+  if (t > 0.41421356237309503) {
+    a = kPi / 4;
+    t = (t - 1) / (t + 1);
+  }
+  const double t2 = t * t;
+  a += t *
+       (1 + t2 * (-1.0 / 3 +
+                  t2 * (1.0 / 5 + t2 * (-1.0 / 7 + t2 * (1.0 / 9 + t2 * (-1.0 / 11 + t2 / 13))))));
+  if (steep) a = kPi / 2 - a;
+  if (x < 0) a = kPi - a;
+  return y < 0 ? -a : a;
+}
+
 void DrawEllipse(const PixelCanvas& canvas, QPointF c, double rx, double ry, double width,
                  uint32_t rgb, PixelOp op, std::span<const int> dashes, const EllipseArc* arc,
                  const uint32_t* fill) {
@@ -256,7 +278,7 @@ void DrawEllipse(const PixelCanvas& canvas, QPointF c, double rx, double ry, dou
   auto shown = [&](int x, double py) {
     if (!arc && patternLength == 0) return true;
     double angle =
-        std::atan2(-(py - c.y()) / std::max(ry, 1e-9), (x + 0.5 - c.x()) / std::max(rx, 1e-9));
+        QuickAtan2(-(py - c.y()) / std::max(ry, 1e-9), (x + 0.5 - c.x()) / std::max(rx, 1e-9));
     if (angle < 0) angle += kTwoPi;
     if (arc) {
       double from = angle - arcStart;

@@ -51,6 +51,9 @@ struct EllipseArc {
 void DrawEllipse(const PixelCanvas& canvas, QPointF c, double rx, double ry, double width,
                  uint32_t rgb, PixelOp op, std::span<const int> dashes, const EllipseArc* arc,
                  const uint32_t* fill);
+// std::atan2(y, x) to within 2e-7 radians, several times faster: an outline's dashes and arc
+// ask for the angle of every pixel. -0 counts as 0 (the angle of (-0, -1) is π).
+double QuickAtan2(double y, double x);
 // Combines a picture with the image at a place, pixel by pixel.
 void BlitImage(const PixelCanvas& canvas, QPoint at, const QImage& picture, PixelOp op);
 

@@ -17,6 +17,7 @@
 
 #include "platform/page_export.h"
 #include "platform/picture_store.h"
+#include "platform/pixel_ops.h"
 #include "platform/qt_printer.h"
 #include "platform/vector_surface.h"
 #include "support/design_builder.h"
@@ -197,6 +198,32 @@ TEST(RasterSurface, PicturesOnScreenAndPaper) {
 // converting an infinite or undefined value to a pixel. It proves itself under ASan and UBSan
 // (./test.sh --sanitize), where such a conversion aborts, and its time limit catches a hang;
 // the pixels it checks are only those of the one line that crosses the page.
+// The outline's angle agrees with the library's everywhere around the circle, on the axes and
+// diagonals too, from tiny to page-sized offsets.
+TEST(PixelOps, QuickAtan2IsTheLibrarysAngle) {
+  double worst = 0;
+  for (double r : {1e-6, 0.5, 1.0, 37.25, 4000.0}) {
+    for (int k = 0; k < 3600; ++k) {
+      const double angle = k * 3.141592653589793 / 1800;
+      const double x = r * std::cos(angle);
+      const double y = r * std::sin(angle);
+      double d = std::abs(QuickAtan2(y, x) - std::atan2(y, x));
+      d = std::min(d, std::abs(d - 2 * 3.141592653589793));  // π and -π are one angle
+      worst = std::max(worst, d);
+    }
+  }
+  EXPECT_LT(worst, 2e-7);
+  for (auto [y, x] : {std::pair{0.0, 1.0},
+                      {1.0, 0.0},
+                      {0.0, -1.0},
+                      {-1.0, 0.0},
+                      {3.0, 3.0},
+                      {-2.0, -2.0},
+                      {0.0, 0.0}}) {
+    EXPECT_NEAR(QuickAtan2(y, x), std::atan2(y, x), 1e-12) << y << "," << x;
+  }
+}
+
 TEST(RasterSurface, ExtremeCoordinatesCrashTest) {
   TempDir dir;
   const std::string picture = WritePicture(dir / "p.png", 8, 8);
