@@ -94,8 +94,7 @@ void Editor::pointerPressed(double rawX, double rawY) {
     drag_.grab = grab;
     if (n == 1) {
       const ObjectRecord o = DecodeObjectRow(design_.objects, selection_.rows().front());
-      drag_.moving = working(o, IsPlacedAtPoint(o.Kind) ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1}
-                                                        : WorkingRect{o.X1, o.Y1, o.X2, o.Y2});
+      drag_.moving = working(o, PlaceOf(o));
       drag_.rect = drag_.moving.rect;
       drag_.kind = static_cast<int>(o.Kind);
     } else {
@@ -199,10 +198,7 @@ void Editor::finishMoving() {
       const double dy = drag_.rect.y1 - drag_.bounds.y1;
       for (int row : rows) {
         const ObjectRecord o = DecodeObjectRow(design_.objects, row);
-        const WorkingRect place = IsPlacedAtPoint(o.Kind)
-                                      ? WorkingRect{o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy}
-                                      : WorkingRect{o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
-        StoreWorkingObjectAt(design_.objects, working(o, place), row);
+        StoreWorkingObjectAt(design_.objects, working(o, PlaceOf(o, dx, dy)), row);
       }
     } else if (rows.size() == 1) {
       WorkingObject w = drag_.moving;

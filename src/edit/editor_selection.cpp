@@ -52,10 +52,10 @@ bool Editor::deleteSelection() {
 
 void Editor::warnOffPage(const std::vector<int>& rows) {
   if (!view_) return;
+  const PrinterPage& page = viewState_.page;
   int off = 0;
   for (int row : rows) {
     if (row < 1 || row > design_.objects.itemCount()) continue;
-    const PrinterPage& page = viewState_.page;
     if (OffPage(DecodeObjectRow(design_.objects, row), page.scaleWidth, page.scaleHeight)) ++off;
   }
   if (off == 0) return;
@@ -73,10 +73,7 @@ bool Editor::moveSelection(double dx, double dy) {
   Change change(*this);
   for (int row : selection_.rows()) {
     const ObjectRecord o = DecodeObjectRow(design_.objects, row);
-    const WorkingRect place = IsPlacedAtPoint(o.Kind)
-                                  ? WorkingRect{o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy}
-                                  : WorkingRect{o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
-    StoreWorkingObjectAt(design_.objects, working(o, place), row);
+    StoreWorkingObjectAt(design_.objects, working(o, PlaceOf(o, dx, dy)), row);
   }
   warnOffPage(selection_.rows());
   return true;
@@ -88,7 +85,7 @@ namespace {
 std::vector<int> ArrangedRows(const TextTable& objects, const std::vector<int>& selected) {
   std::vector<int> rows;
   for (int row : selected) {
-    if (DecodeObjectRow(objects, row).Kind != ObjectKind::Command) rows.push_back(row);
+    if (KindFromName(objects.cell(row, kColKind)) != ObjectKind::Command) rows.push_back(row);
   }
   return rows;
 }
@@ -197,9 +194,7 @@ bool Editor::paste() {
     Change change(*this);
     for (const ObjectRecord& o :
          clipboard_.nextPaste(2 * design_.grid.width, 2 * design_.grid.height)) {
-      const WorkingRect place = IsPlacedAtPoint(o.Kind) ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1}
-                                                        : WorkingRect{o.X1, o.Y1, o.X2, o.Y2};
-      WorkingObject w = working(o, place);
+      WorkingObject w = working(o, PlaceOf(o));
       // The object keeps its own layer, as every other attribute; in insert mode the copies
       // keep their order at the insert position (it moves down past each).
       rows.push_back(AddObject(design_.objects, o, w.rect, w.measured(), o.Layer, insertRow()));
@@ -216,8 +211,7 @@ bool Editor::rewriteSelected(const ObjectRecord& result) {
   const int row = selection_.rows().front();
   // The object as the list holds it now keeps its place, row and layer.
   const ObjectRecord old = DecodeObjectRow(design_.objects, row);
-  const WorkingRect place = IsPlacedAtPoint(old.Kind) ? WorkingRect{old.X1, old.Y1, old.X1, old.Y1}
-                                                      : WorkingRect{old.X1, old.Y1, old.X2, old.Y2};
+  const WorkingRect place = PlaceOf(old);
   ObjectRecord record = result;
   record.Layer = old.Layer;
   {

@@ -13,11 +13,6 @@ namespace {
 // An object's box as selection uses it, edges in order.
 using Box = PageRect;
 
-WorkingRect Moved(const ObjectRecord& o, double dx, double dy) {
-  if (IsPlacedAtPoint(o.Kind)) return {o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy};
-  return {o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
-}
-
 // The second point moved so the extent is `size` in its own direction.
 double Resized(double first, double second, double size) {
   return second < first ? first - size : first + size;
@@ -62,7 +57,7 @@ std::vector<WorkingRect> ArrangeObjects(LayoutTool tool, const std::vector<Objec
     shift[order.front()] = 0;
     shift[order.back()] = 0;
     for (size_t i = 0; i < objects.size(); ++i) {
-      places.push_back(Moved(objects[i], across ? shift[i] : 0, across ? 0 : shift[i]));
+      places.push_back(PlaceOf(objects[i], across ? shift[i] : 0, across ? 0 : shift[i]));
     }
     return places;
   }
@@ -72,26 +67,26 @@ std::vector<WorkingRect> ArrangeObjects(LayoutTool tool, const std::vector<Objec
     const Box& b = boxes[i];
     switch (tool) {
       case LayoutTool::AlignLeft:
-        places.push_back(Moved(o, ref.left - b.left, 0));
+        places.push_back(PlaceOf(o, ref.left - b.left, 0));
         break;
       case LayoutTool::AlignRight:
-        places.push_back(Moved(o, ref.right - b.right, 0));
+        places.push_back(PlaceOf(o, ref.right - b.right, 0));
         break;
       case LayoutTool::AlignTop:
-        places.push_back(Moved(o, 0, ref.top - b.top));
+        places.push_back(PlaceOf(o, 0, ref.top - b.top));
         break;
       case LayoutTool::AlignBottom:
-        places.push_back(Moved(o, 0, ref.bottom - b.bottom));
+        places.push_back(PlaceOf(o, 0, ref.bottom - b.bottom));
         break;
       case LayoutTool::AlignCentreX:
-        places.push_back(Moved(o, (ref.left + ref.right - b.left - b.right) / 2, 0));
+        places.push_back(PlaceOf(o, (ref.left + ref.right - b.left - b.right) / 2, 0));
         break;
       case LayoutTool::AlignCentreY:
-        places.push_back(Moved(o, 0, (ref.top + ref.bottom - b.top - b.bottom) / 2));
+        places.push_back(PlaceOf(o, 0, (ref.top + ref.bottom - b.top - b.bottom) / 2));
         break;
       case LayoutTool::SameWidth:
       case LayoutTool::SameHeight: {
-        WorkingRect p = Moved(o, 0, 0);
+        WorkingRect p = PlaceOf(o, 0, 0);
         // Texts and pictures keep the size their content gives them.
         if (!IsPlacedAtPoint(o.Kind)) {
           if (tool == LayoutTool::SameWidth) {

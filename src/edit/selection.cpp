@@ -11,6 +11,11 @@ WorkingRect SelectionBox(const ObjectRecord& o) {
   return {o.X1, o.Y1, o.X2, o.Y2};
 }
 
+WorkingRect PlaceOf(const ObjectRecord& o, double dx, double dy) {
+  if (IsPlacedAtPoint(o.Kind)) return {o.X1 + dx, o.Y1 + dy, o.X1 + dx, o.Y1 + dy};
+  return {o.X1 + dx, o.Y1 + dy, o.X2 + dx, o.Y2 + dy};
+}
+
 PageRect SelectionArea(const ObjectRecord& o) {
   const WorkingRect b = SelectionBox(o);
   return {std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2), std::max(b.y1, b.y2)};

@@ -37,6 +37,9 @@ class Selection {
   TrackedRows rows_;
 };
 
+// The place AddObject stores an object at, moved by dx, dy: a line, box or ring its two points,
+// a text or picture its point twice.
+WorkingRect PlaceOf(const ObjectRecord& record, double dx = 0, double dy = 0);
 // The box a row is selected by: a line, box or ring its corners; a text or picture from its
 // point over the size its X2 and Y2 cells hold.
 WorkingRect SelectionBox(const ObjectRecord& record);

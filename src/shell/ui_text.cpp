@@ -1,10 +1,9 @@
 #include "ui_text.h"
 
-#include <iterator>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "document/number_text.h"
 
@@ -15,18 +14,16 @@ int ZoomFromText(std::string_view text) {
 }
 
 int NextZoomStep(int zoom, bool in) {
-  // The zoom box's list, smallest first.
-  static constexpr int kSteps[] = {10, 30, 50, 70, 80, 90, 100, 200, 300};
   if (in) {
-    for (const int s : kSteps) {
+    for (const int s : kZoomSteps) {
       if (s > zoom) return s;
     }
-    return kSteps[std::size(kSteps) - 1];
+    return kZoomSteps[std::size(kZoomSteps) - 1];
   }
-  for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it) {
+  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
     if (*it < zoom) return *it;
   }
-  return kSteps[0];
+  return kZoomSteps[0];
 }
 
 std::string ZoomEnterText(std::string_view typed) {

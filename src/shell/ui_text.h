@@ -45,6 +45,8 @@ std::string ZoomEnterText(std::string_view typed);
 // The zoom box's next step from `zoom`: the smallest listed zoom above it (in), or the largest
 // below it (out); the end of the list when there is none.
 int NextZoomStep(int zoom, bool in);
+// The zoom box's list, smallest first (the box shows it largest first, with "%").
+inline constexpr int kZoomSteps[] = {10, 30, 50, 70, 80, 90, 100, 200, 300};
 
 // "QF" and the month, day, hour and minute, two digits each, then ".qfd".
 std::string DefaultDesignName(const std::tm& when);

@@ -11,6 +11,7 @@
 
 #include "platform/qt_fonts.h"
 #include "source/page_tables.h"
+#include "ui/qt_text.h"
 #include "ui/ruler.h"
 
 namespace qf {
@@ -196,7 +197,7 @@ DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
   connect(canvas_, &DesignCanvas::pageAdopted, this, &DesignWindow::followPage);
   autoScroll_.setInterval(30);
   connect(&autoScroll_, &QTimer::timeout, this, &DesignWindow::scrollTowardPointer);
-  setRulersShown(true);
+  setRulersShown(ctx.state.rulers);
 }
 
 void DesignWindow::setRulersShown(bool shown) {
@@ -224,12 +225,14 @@ void DesignWindow::placeRulers() {
   followPage();
 }
 
-void DesignWindow::followPage() {
+void DesignWindow::followScrolling() {
   top_->setPageOrigin(canvas_->x());
   left_->setPageOrigin(canvas_->y());
-  const QString unit =
-      QString::fromUtf8(P_UnitName(ctx_.view.page.scaleMode).data(),
-                        static_cast<qsizetype>(P_UnitName(ctx_.view.page.scaleMode).size()));
+}
+
+void DesignWindow::followPage() {
+  followScrolling();
+  const QString unit = Q(P_UnitName(ctx_.view.page.scaleMode));
   unit_->setText(unit);
   unit_->setAccessibleName(QStringLiteral("単位 ") + unit);
   // A new zoom or unit with the same origin: the marks change all the same.
@@ -242,8 +245,7 @@ bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::Move:
       case QEvent::Resize:
-        top_->setPageOrigin(canvas_->x());
-        left_->setPageOrigin(canvas_->y());
+        followScrolling();
         break;
       case QEvent::MouseMove: {
         const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();

@@ -89,6 +89,8 @@ class DesignWindow final : public QScrollArea {
 
  private:
   void placeRulers();
+  // The rulers follow the page's place in the window, and its zoom and units.
+  void followScrolling();
   void followPage();
   // One step of scrolling toward the pointer held past the edge, the drag following it.
   void scrollTowardPointer();

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <iterator>
 
 #include "platform/lock_keys.h"
 #include "shell/app_paths.h"
@@ -34,13 +35,6 @@
 #include "ui/window_places.h"
 
 namespace qf {
-
-namespace {
-
-constexpr const char* kZoomList[] = {"300%", "200%", "100%", "90%", "80%",
-                                     "70%",  "50%",  "30%",  "10%"};
-
-}  // namespace
 
 MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<StartupLoader> startup)
     : ctx_(ctx), prompter_(prompter), startup_(std::move(startup)) {
@@ -280,7 +274,9 @@ void MainWindow::buildToolbar() {
   zoom_->setAccessibleName(QStringLiteral("倍率"));
   zoom_->setEditable(true);
   zoom_->setInsertPolicy(QComboBox::NoInsert);
-  for (const char* z : kZoomList) zoom_->addItem(QString::fromLatin1(z));
+  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
+    zoom_->addItem(QStringLiteral("%1%").arg(*it));
+  }
   // The list starts at the page's zoom, so the arrow keys move on from it.
   zoom_->setCurrentIndex(zoom_->findText(QStringLiteral("100%")));
   connect(zoom_, &QComboBox::activated, this, &MainWindow::zoomChosen);
@@ -344,7 +340,6 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::buildChildren() {
   design_ = new DesignWindow(ctx_);
-  design_->setRulersShown(ctx_.state.rulers);
   source_ = new SourceWindow;
   code_ = new CodeWindow(ctx_.editor);
   layer_ = new LayerWindow(ctx_.editor, prompter_);

@@ -99,12 +99,10 @@ void Ruler::drawScale() {
   const int length = across ? width() : height();
   if (units > 0 && pixels > 0) {
     const double perUnit = pixels / units;
-    const double step = RulerStep(perUnit, kRulerLabelGap);
     p.setPen(palette().color(QPalette::ButtonText));
     for (const RulerTick& t : RulerTicks(perUnit, -origin_, length, units)) {
       const int at = static_cast<int>(std::floor(t.pixel));
-      const long tenth = std::lround(t.value / step * 10);
-      const int size = t.major ? depth - 2 : tenth % 5 == 0 ? depth / 3 : depth / 5;
+      const int size = t.major ? depth - 2 : t.half ? depth / 3 : depth / 5;
       if (across) {
         p.drawLine(at, depth - size, at, depth - 1);
       } else {

@@ -33,7 +33,7 @@ std::vector<RulerTick> RulerTicks(double pixelsPerUnit, double from, double leng
   const long end = static_cast<long>(std::floor(last / minor + 1e-9));
   for (long i = begin; i <= end; ++i) {
     const double value = static_cast<double>(i) * minor;
-    ticks.push_back({value * pixelsPerUnit - from, i % parts == 0, value});
+    ticks.push_back({value * pixelsPerUnit - from, i % parts == 0, value, i % parts == parts / 2});
   }
   return ticks;
 }

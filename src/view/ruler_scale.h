@@ -5,11 +5,12 @@
 namespace qf {
 
 // One mark of a ruler: where it stands (pixels from the start of the ruler), whether it is
-// a numbered one, and the page units it stands for.
+// a numbered one, the page units it stands for, and whether it is halfway between numbers.
 struct RulerTick {
   double pixel = 0;
   bool major = false;
   double value = 0;
+  bool half = false;
 
   bool operator==(const RulerTick&) const = default;
 };

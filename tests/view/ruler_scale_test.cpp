@@ -53,6 +53,8 @@ TEST(RulerScale, TicksFollowScrollingAndStopAtThePage) {
   const auto tenth = RulerTicks(0.5, 0, 200, 1000);
   EXPECT_DOUBLE_EQ(tenth[1].value, 10);
   EXPECT_TRUE(tenth[10].major);
+  EXPECT_TRUE(tenth[5].half);  // halfway between 0 and 100
+  EXPECT_FALSE(tenth[4].half || tenth[10].half);
 }
 
 }  // namespace
