@@ -58,6 +58,33 @@ void TypeCell(App& e, int row, int col, const QString& text) {
   QTest::keyClick(&grid.cellEditor(), Qt::Key_Return);
 }
 
+// Pixels of the visible page (inside its edge line) where what the window system holds (the
+// flushed backing store, not a new rendering of the widget) differs from the page image: a
+// part that changed and was not painted again.
+int PixelsNotShown(Mouse& mouse) {
+  QApplication::processEvents();
+  auto* area = qobject_cast<QScrollArea*>(&mouse.e.window->designWindow());
+  QWidget* frame = mouse.canvas.window();
+  const QRect seen = area->viewport()->rect().intersected(
+      QRect(mouse.canvas.mapTo(area->viewport(), QPoint(0, 0)), mouse.canvas.size()));
+  const QPoint corner = area->viewport()->mapTo(frame, seen.topLeft());
+  const QImage screen =
+      frame->screen()
+          ->grabWindow(frame->winId(), corner.x(), corner.y(), seen.width(), seen.height())
+          .toImage()
+          .convertToFormat(QImage::Format_RGB32);
+  const QPoint page = mouse.canvas.mapFrom(area->viewport(), seen.topLeft());
+  const QImage expected =
+      mouse.canvas.image().copy(QRect(page, seen.size())).convertToFormat(QImage::Format_RGB32);
+  if (screen.size() != expected.size()) return -1;
+  int differ = 0;
+  for (int y = 1; y < screen.height() - 1; ++y) {
+    for (int x = 1; x < screen.width() - 1; ++x)
+      differ += screen.pixel(x, y) != expected.pixel(x, y);
+  }
+  return differ;
+}
+
 // The page as a full redraw draws it, with the marks of the selected rows where the list puts
 // them.
 QImage PageWithMarks(App& e) {
@@ -283,6 +310,16 @@ class MixedFlowsTest : public QObject {
     QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {}, mouse.at(12, 22));
     mouse.drag(15, 75, 95, 85);  // L again
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));
+    QCOMPARE(PixelsNotShown(mouse), 0);
+    // Chosen from the code window instead, B1's marks reach the screen without any other change.
+    down->setValue(0);
+    across->setValue(0);
+    QCOMPARE(PixelsNotShown(mouse), 0);
+    DoubleClickCell(e.window->codeWindow().grid(), 1, kColKind);
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1}));
+    QCOMPARE(PixelsNotShown(mouse), 0);
+    mouse.drag(15, 75, 95, 85);  // L again
+    QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));
     // L stepped left: on the page's edge nothing is said, one step past it the status bar says.
     down->setValue(0);
     for (int i = 0; i < 4; ++i) QTest::keyClick(&mouse.canvas, Qt::Key_Left);
@@ -292,29 +329,8 @@ class MixedFlowsTest : public QObject {
     QVERIFY(e.window->statusBar()->currentMessage().contains(QStringLiteral("はみ出しています")));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
     // What the screen shows of the page after these steps is the page: the parts that changed
-    // were painted again (the window system's copy, not a new rendering of the widget).
-    QApplication::processEvents();
-    {
-      QWidget* frame = mouse.canvas.window();
-      const QRect seen = area->viewport()->rect().intersected(
-          QRect(mouse.canvas.mapTo(area->viewport(), QPoint(0, 0)), mouse.canvas.size()));
-      const QPoint corner = area->viewport()->mapTo(frame, seen.topLeft());
-      const QImage screen =
-          frame->screen()
-              ->grabWindow(frame->winId(), corner.x(), corner.y(), seen.width(), seen.height())
-              .toImage()
-              .convertToFormat(QImage::Format_RGB32);
-      const QPoint page = mouse.canvas.mapFrom(area->viewport(), seen.topLeft());
-      const QImage expected =
-          mouse.canvas.image().copy(QRect(page, seen.size())).convertToFormat(QImage::Format_RGB32);
-      QCOMPARE(screen.size(), expected.size());
-      int differ = 0;
-      for (int y = 1; y < screen.height() - 1; ++y) {
-        for (int x = 1; x < screen.width() - 1; ++x)
-          differ += screen.pixel(x, y) != expected.pixel(x, y);
-      }
-      QCOMPARE(differ, 0);
-    }
+    // were painted again.
+    QCOMPARE(PixelsNotShown(mouse), 0);
     // Hidden from 表示, and kept so.
     e.act("QFM210")->trigger();
     QVERIFY(!top->isVisible() && !left->isVisible());
