@@ -88,6 +88,40 @@ TEST(LayoutTools, OneStepOnTheSelection) {
   EXPECT_FALSE(e.editor.canUndo());
 }
 
+// A tool or a move that puts objects partly off the page says so, once for one object, with
+// the count for several; the page's own edge is still on it.
+TEST(LayoutTools, ObjectsReachingOffThePageAreTold) {
+  struct View final : EditView {
+    Surface* pageSurface() override { return nullptr; }
+    void pageChanged(const std::optional<PageRect>&) override {}
+    void guideText(std::string_view) override {}
+    void layerStatus(int16_t) override {}
+    void historyChanged() override {}
+    void objectPicked() override {}
+    void offPageWarning(std::string_view text) override { said.emplace_back(text); }
+    std::vector<std::string> said;
+  } view;
+  test::EditingFixture e;
+  test::DesignBuilder b;
+  b.box(2, 10, 12, 20, "0", "").box(50, 50, 60, 60, "0", "");
+  e.design = b.design;
+  e.loaded();
+  e.editor.attach(&view);
+  e.editor.selectRows({1});
+  ASSERT_TRUE(e.editor.moveSelection(-2, 0));  // on the edge
+  EXPECT_TRUE(view.said.empty());
+  ASSERT_TRUE(e.editor.moveSelection(-0.5, 0));
+  ASSERT_EQ(view.said.size(), 1u);
+  EXPECT_EQ(view.said[0],
+            "オブジェクトがページからはみ出しています。はみ出した部分は印刷されません。");
+  e.editor.selectRows({1, 2});
+  ASSERT_TRUE(e.editor.arrange(LayoutTool::AlignLeft));
+  ASSERT_EQ(view.said.size(), 2u);
+  EXPECT_EQ(view.said[1],
+            "2 個のオブジェクトがページからはみ出しています。はみ出した部分は印刷されません。");
+  e.editor.attach(nullptr);
+}
+
 // A double-click takes the object drawn on top at the point, a line within half a mark of it,
 // never one on a locked layer.
 TEST(LayoutTools, ADoubleClickPicksTheObjectOnTop) {
