@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -120,6 +121,18 @@ TEST(Colors, CellAndFileForms) {
   EXPECT_EQ(ParseFileColor("ffffffff"), -1);
   EXPECT_EQ(ParseFileColor(""), 0);
   EXPECT_FALSE(ParseFileColor("123456789").has_value());
+  // Every hex digit, written in either case, reads back in both forms.
+  for (const uint32_t v : {0x01234567u, 0x89ABCDEFu, 0xFEDCBA98u, 0x0A0B0C0Du}) {
+    const auto color = static_cast<int32_t>(v);
+    std::string cell = ColorCell(color);
+    std::string file = FileColorText(color);
+    EXPECT_EQ(ParseColorCell(cell), color) << cell;
+    EXPECT_EQ(ParseFileColor(file), color) << file;
+    for (char& c : cell) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(ParseColorCell(cell), color) << cell;
+    EXPECT_EQ(ParseFileColor(file), color) << file;
+  }
 }
 
 }  // namespace

@@ -194,6 +194,11 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   b.editor.toggleHide(1);
   EXPECT_EQ(l.cell(1, kLayerLock), "■");
   EXPECT_EQ(l.cell(1, kLayerHide), "×");
+  // Pasted into those cells, the same.
+  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerHide, ""));
+  ASSERT_TRUE(b.editor.pasteLayerCell(2, kLayerLock, "■"));
+  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerHide, "×"));
+  EXPECT_EQ(l.cell(2, kLayerLock), "■");
   EXPECT_EQ(b.editor.history().stepCount(), steps);
   EXPECT_FALSE(b.app.modified);
   ASSERT_TRUE(b.editor.renameLayer(1, "明細"));
