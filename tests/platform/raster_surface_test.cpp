@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QXmlStreamReader>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -198,32 +199,6 @@ TEST(RasterSurface, PicturesOnScreenAndPaper) {
 // converting an infinite or undefined value to a pixel. It proves itself under ASan and UBSan
 // (./test.sh --sanitize), where such a conversion aborts, and its time limit catches a hang;
 // the pixels it checks are only those of the one line that crosses the page.
-// The outline's angle agrees with the library's everywhere around the circle, on the axes and
-// diagonals too, from tiny to page-sized offsets.
-TEST(PixelOps, QuickAtan2IsTheLibrarysAngle) {
-  double worst = 0;
-  for (double r : {1e-6, 0.5, 1.0, 37.25, 4000.0}) {
-    for (int k = 0; k < 3600; ++k) {
-      const double angle = k * 3.141592653589793 / 1800;
-      const double x = r * std::cos(angle);
-      const double y = r * std::sin(angle);
-      double d = std::abs(QuickAtan2(y, x) - std::atan2(y, x));
-      d = std::min(d, std::abs(d - 2 * 3.141592653589793));  // π and -π are one angle
-      worst = std::max(worst, d);
-    }
-  }
-  EXPECT_LT(worst, 2e-7);
-  for (auto [y, x] : {std::pair{0.0, 1.0},
-                      {1.0, 0.0},
-                      {0.0, -1.0},
-                      {-1.0, 0.0},
-                      {3.0, 3.0},
-                      {-2.0, -2.0},
-                      {0.0, 0.0}}) {
-    EXPECT_NEAR(QuickAtan2(y, x), std::atan2(y, x), 1e-12) << y << "," << x;
-  }
-}
-
 TEST(RasterSurface, ExtremeCoordinatesCrashTest) {
   TempDir dir;
   const std::string picture = WritePicture(dir / "p.png", 8, 8);
@@ -290,6 +265,19 @@ TEST(QtPictureStore, DecodesOnceAndAgainWhenTheFileChanges) {
   EXPECT_EQ(store.picture((dir / "broken.png").string()), nullptr);
   EXPECT_EQ(store.decodes(), 3);
   EXPECT_EQ(store.picture(""), nullptr);
+
+  // Transparent parts show the paper's white; half-covered ones are blended with it.
+  QImage clear(4, 2, QImage::Format_ARGB32);
+  clear.fill(Qt::transparent);
+  clear.setPixel(1, 0, qRgba(0, 0, 255, 255));
+  clear.setPixel(2, 0, qRgba(0, 0, 0, 128));
+  ASSERT_TRUE(clear.save(QString::fromStdString((dir / "clear.png").string())));
+  const auto* opaque = dynamic_cast<const QtPicture*>(store.picture((dir / "clear.png").string()));
+  ASSERT_NE(opaque, nullptr);
+  EXPECT_EQ(opaque->image().pixel(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(opaque->image().pixel(3, 1), 0xFFFFFFFFu);
+  EXPECT_EQ(opaque->image().pixel(1, 0), 0xFF0000FFu);
+  EXPECT_NEAR(qGray(opaque->image().pixel(2, 0)), 127, 2);
 }
 
 TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {

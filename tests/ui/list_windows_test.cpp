@@ -238,6 +238,11 @@ class ListWindowsTest : public QObject {
     input.insert(QStringLiteral("見出し"));  // as an input method types it
     QTest::keyClick(&input, Qt::Key_Return);
     QCOMPARE(Cell(l, 1, kLayerName), QStringLiteral("見出し"));
+    // Only the name: typing on the number opens no editor and changes nothing.
+    ClickCell(grid, 1, kLayerNumber);
+    QTest::keyClicks(&grid, QStringLiteral("7"));
+    QVERIFY(!input.isVisible());
+    QCOMPARE(Cell(l, 1, kLayerNumber), QStringLiteral("3"));
 
     // The base layer is refused; another asks first, and Cancel keeps it.
     ClickCell(grid, 3, kLayerNumber);

@@ -232,6 +232,9 @@ class MainWindowTest : public QObject {
         Click(d, "cmdZoomIn");
         QCOMPARE(preview->zoom(), 125);
         QVERIFY(preview->pageImage().width() > at100.width());
+        // What is shown grows with it: the whole page, scrolled, never a corner of it.
+        QCOMPARE(d->findChild<QLabel*>(QStringLiteral("picPage"))->size(),
+                 preview->pageImage().size());
         Click(d, "cmdFitPage");
         QVERIFY(preview->zoom() >= 10 && preview->zoom() <= 400);
         preview->setZoom(300);
