@@ -329,6 +329,8 @@ void MainWindow::buildStatusBar() {
     panel->setObjectName(QStringLiteral("stbGuide%1").arg(i + 1));
     panels_[static_cast<size_t>(i)] = panel;
   }
+  // The guide panel is often empty: its name says what it is for.
+  panels_[0]->setAccessibleName(QStringLiteral("ガイド"));
   panels_[2]->setText(QStringLiteral("CAPS"));
   panels_[3]->setText(QStringLiteral("NUM"));
   showLockKeys();

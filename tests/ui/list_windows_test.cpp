@@ -325,6 +325,12 @@ class ListWindowsTest : public QObject {
     // Elsewhere a control's own caption names it where it has one.
     for (QWidget* w : e.window->findChildren<QWidget*>()) {
       if (!w->isVisible()) continue;
+      // A read-out (a number, or nothing yet) says what it shows.
+      if (auto* label = qobject_cast<QLabel*>(w);
+          label && !label->objectName().isEmpty() && label->pixmap().isNull() &&
+          (label->text().isEmpty() || label->text().front().isDigit())) {
+        QVERIFY2(!label->accessibleName().isEmpty(), qPrintable(label->objectName()));
+      }
       auto* button = qobject_cast<QAbstractButton*>(w);
       const bool control = button || qobject_cast<QLineEdit*>(w) ||
                            qobject_cast<QAbstractItemView*>(w) || qobject_cast<QComboBox*>(w) ||
