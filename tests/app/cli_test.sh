@@ -25,8 +25,14 @@ if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then 
 "$qf" --source "$data/golden.qfd" | cmp - "$data/golden_sub_private.bas" || fail "--source differs"
 "$qf" --source "$data/golden.qfd" --flat --public | cmp - "$data/golden_flat_public.bas" \
   || fail "--source --flat --public differs"
-"$qf" --source "$data/golden.qfd" --encoding cp932 | iconv -f CP932 -t UTF-8 \
-  | cmp - "$data/golden_sub_private.bas" || fail "--encoding cp932 differs"
+for enc in cp932 CP932 shift-jis; do
+  "$qf" --source "$data/golden.qfd" --encoding "$enc" | iconv -f CP932 -t UTF-8 \
+    | cmp - "$data/golden_sub_private.bas" || fail "--encoding $enc differs"
+done
+for enc in utf-8 UTF-8 utf8; do
+  "$qf" --source "$data/golden.qfd" --encoding "$enc" | cmp - "$data/golden_sub_private.bas" \
+    || fail "--encoding $enc differs"
+done
 # A design file as the only argument starts the editor (it quits after showing the page), not a
 # subcommand; it leaves no settings file that was not there.
 ini="$(dirname "$qf")/QF2.INI"

@@ -356,12 +356,15 @@ class ListWindowsTest : public QObject {
         if (w->widget() == &e.window->codeWindow()) code = w->geometry();
       }
       QVERIFY(!design.intersects(code));
+      // What the design window was at the end is kept, its size too (the page sets that).
+      e.window->designWindow().parentWidget()->setGeometry(7, 9, 333, 222);
       e.window->close();
     }
     // Places far outside a smaller main window come back inside it.
     AppState state;
     const std::filesystem::path ini = std::filesystem::path(tmp_->path().toStdString()) / "QF2.INI";
     LoadSettings(ini, state);
+    QCOMPARE(state.windows[kWinDesign], (WindowRect{7 * 15, 9 * 15, 333 * 15, 222 * 15}));
     state.windows[kWinMain] = {0, 0, 700 * 15, 500 * 15};
     state.windows[kWinLayer] = {2000 * 15, 1500 * 15, 300 * 15, 200 * 15};
     QVERIFY(SaveSettings(ini, state).ok());

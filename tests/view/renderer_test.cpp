@@ -151,10 +151,12 @@ TEST(Renderer, FeedbackModesAndSelectionMarks) {
   RenderContext ctx{f.surface, b.design, f.view, f.pictures};
   DrawObject(ctx, {1, 2, 3, 4}, static_cast<int>(ObjectKind::Box), DrawObjectMode::FeedbackDraw,
              box);
+  f.surface.setDrawWidth(7);  // left wide by what was drawn before: a block's frame is thin
   DrawObject(ctx, {1, 2, 3, 4}, kBlockFrame, DrawObjectMode::FeedbackErase, box);
-  EXPECT_EQ(f.surface.only({"box", "fillcolor", "style"}),
-            (std::vector<std::string>{"style 0", "fillcolor #C0C0C0", "box 1,2-3,4 #0000FF",
-                                      "style 2", "box 1,2-3,4 #FF0000"}));
+  EXPECT_EQ(
+      f.surface.only({"box", "fillcolor", "style", "width"}),
+      (std::vector<std::string>{"style 0", "width 1", "fillcolor #C0C0C0", "box 1,2-3,4 #0000FF",
+                                "width 7", "style 2", "width 1", "box 1,2-3,4 #FF0000"}));
 
   ObjectRecord text;
   text.Kind = ObjectKind::Text;
