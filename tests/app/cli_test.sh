@@ -45,7 +45,8 @@ rc=0; QT_QPA_PLATFORM=offscreen timeout 3 "$qf" "$data/golden.qfd" >/dev/null 2>
 
 # Options without their values, or values not understood, are usage errors (exit 2), not a crash.
 for args in "--source $data/golden.qfd --encoding latin1" "--source --bogus" "--print $data/golden.qfd -o" \
-            "--export $data/golden.qfd -o $tmp/x.pdf --data" "--export $data/golden.qfd -o $tmp/x.pdf --pages"; do
+            "--export $data/golden.qfd -o $tmp/x.pdf --data" "--export $data/golden.qfd -o $tmp/x.pdf --pages" \
+            "--export $data/golden.qfd -o" "--export $data/golden.qfd -o $tmp/x.pdf --dpi"; do
   rc=0; "$qf" $args >/dev/null 2>&1 || rc=$?
   [ "$rc" -eq 2 ] || fail "quillform $args exited $rc, not 2"
 done

@@ -395,6 +395,29 @@ class AddObjectsTest : public QObject {
     QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("4"));
     e.act("QFM311")->trigger();
     QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("2"));
+    // The block's end, opened after its start was: the dialog shows an end.
+    OnModal([](QWidget* d) {
+      auto* labels = d->findChild<QComboBox*>(QStringLiteral("cmbLabel"));
+      labels->setCurrentIndex(0);
+      emit labels->activated(0);
+      Tick(d, "optMode1");
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, "tblMenu12");
+    QCOMPARE(Cell(t, 2, kColText), QStringLiteral("終了"));
+    auto showsStart = [&grid](int row, bool start) {
+      OnModal([start](QWidget* d) {
+        QCOMPARE(d->findChild<QRadioButton*>(QStringLiteral("optMode0"))->isChecked(), start);
+        QCOMPARE(d->findChild<QRadioButton*>(QStringLiteral("optMode1"))->isChecked(), !start);
+        Click(d, "cmdCan");
+      });
+      const QPoint cell = grid.visualRect(grid.model()->index(row - 1, kColKind - 1)).center();
+      QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
+      QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
+    };
+    showsStart(1, true);
+    showsStart(2, false);
+    showsStart(1, true);
   }
 
   void standardDialogsSpeakJapanese() {

@@ -339,6 +339,7 @@ class ListWindowsTest : public QObject {
       QVERIFY2(!w->accessibleName().isEmpty() || (button && !button->text().isEmpty()),
                qPrintable(w->objectName() + QLatin1Char(' ') + w->metaObject()->className()));
     }
+    QCOMPARE(e.window->objectName(), QStringLiteral("frmQFMain"));
     QCOMPARE(e.window->designWindow().canvas().accessibleName(), QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
     QCOMPARE(e.window->codeWindow().grid().accessibleName(), QStringLiteral("ｺｰﾄﾞｳｨﾝﾄﾞｳ"));
   }
