@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
@@ -324,13 +325,19 @@ class ListWindowsTest : public QObject {
     }
     // Elsewhere a control's own caption names it where it has one.
     for (QWidget* w : e.window->findChildren<QWidget*>()) {
-      if (!w->isVisible()) continue;
-      // A read-out (a number, or nothing yet) says what it shows.
+      // A read-out (a number, or nothing yet) says what it shows, shown or in the toolbar's
+      // overflow.
+      bool inToolbar = false;
+      for (QWidget* p = w; p && !inToolbar; p = p->parentWidget()) {
+        inToolbar = qobject_cast<QToolBar*>(p) != nullptr;
+      }
       if (auto* label = qobject_cast<QLabel*>(w);
-          label && !label->objectName().isEmpty() && label->pixmap().isNull() &&
+          label && (label->isVisible() || inToolbar) && !label->objectName().isEmpty() &&
+          label->pixmap().isNull() &&
           (label->text().isEmpty() || label->text().front().isDigit())) {
         QVERIFY2(!label->accessibleName().isEmpty(), qPrintable(label->objectName()));
       }
+      if (!w->isVisible()) continue;
       auto* button = qobject_cast<QAbstractButton*>(w);
       const bool control = button || qobject_cast<QLineEdit*>(w) ||
                            qobject_cast<QAbstractItemView*>(w) || qobject_cast<QComboBox*>(w) ||
@@ -358,7 +365,9 @@ class ListWindowsTest : public QObject {
       }
       QVERIFY(!design.intersects(code));
       // What the design window was at the end is kept, its size too (the page sets that).
-      e.window->designWindow().parentWidget()->setGeometry(7, 9, 333, 222);
+      QWidget* designFrame = e.window->designWindow().parentWidget();
+      designFrame->move(7, 9);
+      designFrame->resize(333, 222);
       e.window->close();
     }
     // Places far outside a smaller main window come back inside it.
