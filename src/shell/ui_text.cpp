@@ -14,16 +14,14 @@ int ZoomFromText(std::string_view text) {
 }
 
 int NextZoomStep(int zoom, bool in) {
+  const int* first = std::begin(kZoomSteps);
+  const int* last = std::end(kZoomSteps);
   if (in) {
-    for (const int s : kZoomSteps) {
-      if (s > zoom) return s;
-    }
-    return kZoomSteps[std::size(kZoomSteps) - 1];
+    const int* above = std::upper_bound(first, last, zoom);
+    return above == last ? *(last - 1) : *above;
   }
-  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
-    if (*it < zoom) return *it;
-  }
-  return kZoomSteps[0];
+  const int* below = std::lower_bound(first, last, zoom);
+  return below == first ? *first : *(below - 1);
 }
 
 std::string ZoomEnterText(std::string_view typed) {

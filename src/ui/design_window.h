@@ -89,8 +89,9 @@ class DesignWindow final : public QScrollArea {
 
  private:
   void placeRulers();
-  // The rulers follow the page's place in the window, and its zoom and units.
+  // The rulers follow the page's place in the window.
   void followScrolling();
+  // ... and a new page: its zoom and units too.
   void followPage();
   // One step of scrolling toward the pointer held past the edge, the drag following it.
   void scrollTowardPointer();
