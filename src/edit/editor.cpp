@@ -1,6 +1,9 @@
 // The editor as a whole: commands and steps, the page and its marks, the design's settings.
 #include "editor.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "document/number_text.h"
 #include "document/object_rows.h"
 #include "shell/ui_text.h"
@@ -44,9 +47,27 @@ Editor::Command::Command(Editor& editor, bool endsDrag) : editor_(editor) {
 
 Editor::Command::~Command() {
   if (--editor_.commandDepth_ > 0) return;
+  editor_.dropUneditable();
   editor_.showMarks();
   editor_.syncRowMarks();
   editor_.notifyWindows();
+}
+
+bool Editor::editable(int row) const {
+  if (row < 1 || row > design_.objects.itemCount()) return false;
+  const double layer = NumericPrefix(design_.objects.cell(row, kColLayer));
+  return IsLayerVisible(design_.layers, layer) && !IsLayerLocked(design_.layers, layer);
+}
+
+void Editor::dropUneditable() {
+  // A layer locked or hidden, or an object moved onto such a layer, takes its objects out of
+  // the selection: no command may change what cannot be seen or picked.
+  const std::vector<int>& rows = selection_.rows();
+  if (std::all_of(rows.begin(), rows.end(), [this](int r) { return editable(r); })) return;
+  std::vector<int> kept;
+  std::copy_if(rows.begin(), rows.end(), std::back_inserter(kept),
+               [this](int r) { return editable(r); });
+  selection_.assign(kept);
 }
 
 RenderContext Editor::renderContext(Surface& surface) {

@@ -245,6 +245,9 @@ class Editor {
     Editor& editor_;
   };
 
+  // Whether a row's object lies on a visible, unlocked layer: only those may be selected.
+  bool editable(int row) const;
+  void dropUneditable();
   bool replay(bool forward);
   void finishChange(bool changed);
   void settingsChanged();

@@ -77,6 +77,8 @@ bool Editor::selectObjectRow(int row) {
   selection_.clear();
   // A command opens its dialog instead; it never enters the selection.
   if (KindFromName(design_.objects.cell(row, kColKind)) == ObjectKind::Command) return false;
+  // An object on a hidden or locked layer cannot be picked on the page either.
+  if (!editable(row)) return false;
   selection_.assign({row});
   if (view_) view_->objectPicked();
   return true;

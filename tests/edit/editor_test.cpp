@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "document/object_rows.h"
 #include "edit/object_cells.h"
 #include "edit/object_fields.h"
+#include "shell/ui_text.h"
 #include "support/fake_measure.h"
 #include "view/recording_surface.h"
 
@@ -359,11 +362,13 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   // A click without a move is a frame of no size: a corner exactly there is hit.
   EXPECT_EQ(b.frame(105, 103, 105, 103), 1);  // the text's box ends at 105, 103
   EXPECT_EQ(b.editor.selectedRows()[0], text);
-  // Locked layers never; hidden but unlocked ones do.
+  // Neither locked nor hidden layers.
   b.editor.toggleLock(1);
   EXPECT_EQ(b.frame(49, 49, 61, 61), 1);
   EXPECT_EQ(b.editor.selectedRows()[0], box);
   b.editor.toggleLock(1);
+  b.editor.toggleHide(1);
+  EXPECT_EQ(b.frame(49, 49, 61, 61), 1);
   b.editor.toggleHide(1);
   ASSERT_EQ(b.frame(49, 49, 61, 61), 2);
   EXPECT_EQ(b.editor.selectedRows()[1], locked);
@@ -386,6 +391,59 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   EXPECT_FALSE(b.editor.waiting());
   EXPECT_EQ(b.editor.gesture(), Gesture::Idle);
   EXPECT_EQ(b.design.objects.itemCount(), 4);
+}
+
+// Locking or hiding a layer takes its objects out of the selection, however they were chosen
+// and however the layer changed, so no command reaches them.
+TEST(Editor, ObjectsOfLockedOrHiddenLayersLeaveTheSelection) {
+  Bench b;
+  b.app.snapOn = false;
+  const int base = b.figure(ObjectKind::Box, 10, 10, 20, 20);
+  b.editor.addLayer(1);  // layer 2, row 1
+  b.editor.chooseLayer(1);
+  const int box = b.figure(ObjectKind::Box, 30, 30, 40, 40);
+  const int text = b.text(50, 50, "upper");
+  b.loaded();
+  const TextTable objects = b.design.objects;
+  using Change = std::function<void()>;
+  const std::pair<const char*, Change> changes[] = {
+      {"lock", [&] { b.editor.toggleLock(1); }},
+      {"hide", [&] { b.editor.toggleHide(1); }},
+      {"lock pasted", [&] { b.editor.pasteLayerCell(1, kLayerLock, "■"); }},
+      {"hide pasted", [&] { b.editor.pasteLayerCell(1, kLayerHide, "x"); }},
+      {"renumbered", [&] { b.editor.pasteLayerCell(1, kLayerNumber, "7"); }},
+  };
+  for (const auto& [what, change] : changes) {
+    ASSERT_EQ(b.frame(0, 0, 200, 200), 3) << what;
+    change();
+    EXPECT_EQ(b.editor.selectedRows(), std::vector<int>{base}) << what;
+    EXPECT_EQ(b.cell(box, kColNumber), std::to_string(box)) << what;  // its mark is gone
+    EXPECT_EQ(b.editor.guide(), kGuideSelected) << what;
+    b.editor.clearSelection();
+    // Nothing picks them while the layer is so.
+    EXPECT_FALSE(b.editor.selectObjectRow(text)) << what;
+    EXPECT_FALSE(b.editor.pickObjectAt(35, 35)) << what;
+    EXPECT_EQ(b.frame(25, 25, 60, 60), 0) << what;
+    b.editor.selectRows({box, text});
+    EXPECT_TRUE(b.editor.selectedRows().empty()) << what;
+    EXPECT_FALSE(b.editor.deleteSelection()) << what;
+    EXPECT_FALSE(b.editor.moveSelection(5, 5)) << what;
+    EXPECT_FALSE(b.editor.cutSelection()) << what;
+    EXPECT_FALSE(b.editor.arrange(LayoutTool::AlignLeft)) << what;
+    EXPECT_FALSE(b.editor.reorder(OrderMove::ToFront)) << what;
+    EXPECT_EQ(b.design.objects, objects) << what;
+    // Back as it was: the layer's objects can be chosen again.
+    b.editor.pasteLayerCell(1, kLayerLock, "");
+    b.editor.pasteLayerCell(1, kLayerHide, "");
+    if (b.design.layers.cell(1, kLayerNumber) != "2") b.editor.undo();
+    EXPECT_EQ(b.design.layers.cell(1, kLayerNumber), "2") << what;
+    EXPECT_TRUE(b.editor.selectObjectRow(text)) << what;
+  }
+  // An object moved onto a locked layer in the code window leaves the selection too.
+  b.editor.toggleLock(2);
+  ASSERT_TRUE(b.editor.selectObjectRow(box));
+  ASSERT_TRUE(b.editor.commitObjectCell(box, kColLayer, "1"));
+  EXPECT_TRUE(b.editor.selectedRows().empty());
 }
 
 }  // namespace

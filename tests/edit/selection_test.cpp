@@ -150,6 +150,7 @@ TEST(Selection, DeleteCutAndPaste) {
   EXPECT_EQ(p.design.objects.itemCount(), 7);
   EXPECT_EQ(e.clipboardCount(), 3u);
   e.newDesign();  // the clipboard survives a new design
+  e.addLayer(1);  // layer 2 again, so its copies can be selected
   for (int n = 1; n <= 3; ++n) ASSERT_TRUE(e.paste());
   ASSERT_EQ(p.design.objects.itemCount(), 9);
   EXPECT_EQ(p.cell(1, kColX1), "100.000");  // 90 + 10: the first copy, selection order

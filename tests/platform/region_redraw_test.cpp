@@ -341,13 +341,21 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
               e.editor.renameLayer(pick(l.itemCount()), "名" + std::to_string(step));
               break;
             case 4:
-              what = "lock";
-              e.editor.toggleLock(pick(l.itemCount()));
+            case 5: {
+              // Often the layer of a selected object, which must leave the selection.
+              const std::vector<int>& sel = e.editor.selectedRows();
+              int row = pick(l.itemCount());
+              for (int r = 1; !sel.empty() && rng() % 2 && r <= l.itemCount(); ++r) {
+                if (l.cell(r, kLayerNumber) == t.cell(sel.front(), kColLayer)) row = r;
+              }
+              what = rng() % 2 ? "lock" : "hide";
+              if (what == "lock") {
+                e.editor.toggleLock(row);
+              } else {
+                e.editor.toggleHide(row);
+              }
               break;
-            case 5:
-              what = "hide";
-              e.editor.toggleHide(pick(l.itemCount()));
-              break;
+            }
             default:
               what = "current layer";
               e.editor.chooseLayer(pick(l.itemCount()));
@@ -510,6 +518,11 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
       std::vector<int> selected = e.editor.selectedRows();
       std::sort(selected.begin(), selected.end());
       ASSERT_EQ(marked, selected) << "seed " << seed << " step " << step << ": " << what;
+      for (int r : selected) {
+        const double layer = NumericPrefix(t.cell(r, kColLayer));
+        ASSERT_TRUE(IsLayerVisible(l, layer) && !IsLayerLocked(l, layer))
+            << "seed " << seed << " step " << step << ": " << what << " left row " << r;
+      }
       if (e.editor.gesture() != Gesture::Idle) continue;  // its feedback is on the page
       const QImage expected = Reference(e);
       if (e.page.image != expected) {
