@@ -24,7 +24,9 @@ constexpr std::string_view kUsage =
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
     "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N] [--grid]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
-    "       quillform --help | --version\n";
+    "       quillform --help | --version\n"
+    "exit status: 0 done, 1 failed, 2 usage error, 3 the design file is cut off (--dump and\n"
+    "--source write what was read; the others write and print nothing)\n";
 
 // One cell on one line: line breaks, tabs and backslashes are written as escapes.
 std::string DumpCell(const std::string& cell) {
@@ -63,50 +65,59 @@ void DumpTable(std::ostream& os, const TextTable& t) {
 
 int Dump(const std::string& path) {
   Design design;
-  if (int rc = Load(path, design)) return rc;
+  const int rc = Load(path, design, CutOffDesign::Show);
+  if (rc != kExitOk && rc != kExitCutOff) return rc;
   std::cout << "[layers]\n";
   DumpTable(std::cout, design.layers);
   std::cout << "[objects]\n";
   DumpTable(std::cout, design.objects);
   std::cout.flush();
-  return std::cout ? 0 : 1;
+  return std::cout ? rc : kExitFailed;
 }
 
 int Resave(const std::string& in, const std::string& out) {
   Design design;
   if (int rc = Load(in, design)) return rc;
   const FileStatus st = SaveDesign(design, out);
-  if (!st.ok()) return Fail("cannot save " + out, st);
-  return 0;
+  if (!st.ok()) return Fail(Quoted(out) + "に保存できません：", st);
+  return kExitOk;
 }
 
 }  // namespace
 
-int Fail(const std::string& what, const FileStatus& st) {
-  std::cerr << "quillform: " << what << ": " << st.detail << " (error " << st.error << ")\n";
-  return 1;
+std::string Quoted(const std::string& path) {
+  return "「" + path + "」";
+}
+
+int Fail(const std::string& lead, const FileStatus& st) {
+  // Most details name their file already; the others get the lead that does.
+  const bool named = st.detail.rfind("「", 0) == 0;
+  std::cerr << "quillform: " << (named ? std::string() : lead) << st.detail << '\n';
+  return kExitFailed;
 }
 
 int Fail(const std::string& message) {
   std::cerr << "quillform: " << message << '\n';
-  return 1;
+  return kExitFailed;
 }
 
-int Load(const std::string& path, Design& design) {
+int Load(const std::string& path, Design& design, CutOffDesign cutOff) {
   const QtTextMeasurer text;
   const QtPictureSizer picture;
   LoadDecisions decided;
   const FileStatus st = LoadDesign(path, design, Measurers{text, picture}, &decided);
-  if (!st.ok()) return Fail("cannot load " + path, st);
-  // A cut-off file still loads what it holds: the loss is said, the command goes on.
-  if (!decided.warning.empty())
-    std::cerr << "quillform: " << path << ": " << decided.warning << '\n';
-  return 0;
+  if (!st.ok()) return Fail(Quoted(path) + "を読み込めません：", st);
+  if (!decided.cutOff) return kExitOk;
+  // A script must not take part of a design for all of it.
+  std::cerr << "quillform: " << Quoted(path)
+            << (cutOff == CutOffDesign::Show ? "：" : "からは何も出力しません：") << decided.warning
+            << '\n';
+  return kExitCutOff;
 }
 
 int Usage(std::string_view problem) {
   std::cerr << "quillform: " << problem << '\n' << kUsage;
-  return 2;
+  return kExitUsage;
 }
 
 bool IsSubcommand(const std::vector<std::string>& args) {
@@ -128,18 +139,18 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
     return 0;
   }
   if (cmd == "--dump") {
-    if (args.size() != 3) return Usage("--dump takes one file");
+    if (args.size() != 3) return Usage("--dump にはファイルを一つ指定します");
     return Dump(args[2]);
   }
   if (cmd == "--resave") {
-    if (args.size() != 4) return Usage("--resave takes an input and an output file");
+    if (args.size() != 4) return Usage("--resave には読み込むファイルと保存先を指定します");
     return Resave(args[2], args[3]);
   }
   if (cmd == "--source") return Source(args);
   if (cmd == "--render") return Render(args);
   if (cmd == "--print") return Print(args);
   if (cmd == "--export") return Export(args);
-  return Usage("unknown option " + cmd);
+  return Usage(cmd + " というオプションはありません");
 }
 
 }  // namespace qf

@@ -9,11 +9,30 @@
 
 namespace qf {
 
-// Shared by the subcommands: each prints one line on failure and returns the exit code.
-int Fail(const std::string& what, const FileStatus& st);
+// The exit statuses of the subcommands, as --help and the manual page list them.
+enum ExitStatus : int {
+  kExitOk = 0,
+  kExitFailed = 1,
+  kExitUsage = 2,
+  kExitCutOff = 3,  // the design file ends before its last object
+};
+
+// What a subcommand does with a design file that is cut off.
+enum class CutOffDesign {
+  Show,    // writes what was read to standard output, and exits kExitCutOff
+  Refuse,  // writes and prints nothing
+};
+
+// Shared by the subcommands: each prints one line in Japanese on failure (the file and the
+// reason) and returns the exit status. `lead` names the file when the detail does not.
+int Fail(const std::string& lead, const FileStatus& st);
 int Fail(const std::string& message);
-int Load(const std::string& path, Design& design);
+// 0, kExitFailed, or kExitCutOff once it has said how much of a cut-off file was read (with
+// Show, the design then holds that much).
+int Load(const std::string& path, Design& design, CutOffDesign cutOff = CutOffDesign::Refuse);
 int Usage(std::string_view problem);
+// The file name as the messages quote it: 「name」.
+std::string Quoted(const std::string& path);
 
 // quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]
 int Source(const std::vector<std::string>& args);

@@ -36,31 +36,31 @@ int Source(const std::vector<std::string>& args) {
       } else if (e == "utf-8" || e == "UTF-8" || e == "utf8") {
         cp932 = false;
       } else {
-        return Usage("unknown encoding " + e);
+        return Usage(e + " という文字コードは使えません（utf-8 か cp932）");
       }
     } else if (a.rfind("--", 0) == 0 || !file.empty()) {
-      return Usage("--source takes one file and the options --public, --flat, --encoding");
+      return Usage("--source にはファイル一つと --public、--flat、--encoding を指定できます");
     } else {
       file = a;
     }
   }
-  if (file.empty()) return Usage("--source takes one file");
+  if (file.empty()) return Usage("--source にはファイルを一つ指定します");
   Design design;
-  if (int rc = Load(file, design)) return rc;
+  const int rc = Load(file, design, CutOffDesign::Show);
+  if (rc != kExitOk && rc != kExitCutOff) return rc;
   std::string text = flat ? P_MakeSource(design, visibility) : P_MakeSourceSub(design, visibility);
   if (cp932) {
     std::string bytes;
-    const CodecResult rc = Utf8ToCp932(text, bytes);
-    if (!rc.ok) {
-      std::cerr << "quillform: the source holds a character code page 932 cannot hold: \""
-                << Utf8CharAt(text, rc.badOffset) << "\"\n";
-      return 1;
+    const CodecResult cp = Utf8ToCp932(text, bytes);
+    if (!cp.ok) {
+      return Fail("ソースにシフトJIS(コードページ932)で書けない文字「" +
+                  std::string(Utf8CharAt(text, cp.badOffset)) + "」があります");
     }
     text = std::move(bytes);
   }
   std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
   std::cout.flush();
-  return std::cout ? 0 : 1;
+  return std::cout ? rc : kExitFailed;
 }
 
 int Render(const std::vector<std::string>& args) {
@@ -74,17 +74,17 @@ int Render(const std::vector<std::string>& args) {
       out = args[++i];
     } else if (a == "--zoom" && i + 1 < args.size()) {
       const auto z = NumericPrefixIfAny(args[++i]);
-      if (!z) return Usage("--zoom takes a number");
+      if (!z) return Usage("--zoom には数を指定します");
       zoom = RoundToInt<int>(*z).value_or(100);
     } else if (a == "--no-grid") {
       grid = false;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
-      return Usage("--render takes one file, -o PAGE.png, --zoom N and --no-grid");
+      return Usage("--render にはファイル一つと -o PAGE.png、--zoom N、--no-grid を指定できます");
     } else {
       file = a;
     }
   }
-  if (file.empty() || out.empty()) return Usage("--render takes a file and -o PAGE.png");
+  if (file.empty() || out.empty()) return Usage("--render にはファイルと -o PAGE.png を指定します");
   Design design;
   if (int rc = Load(file, design)) return rc;
   if (!grid) design.grid.shown = 0;
@@ -98,14 +98,15 @@ int Render(const std::vector<std::string>& args) {
   ApplyPageLayout(view);
 
   QImage image = ScreenImage(view.widthPx, view.heightPx);  // as the design window
-  if (image.isNull()) return Fail("the page is too large to draw");
+  if (image.isNull()) return Fail("ページが大きすぎて描けません");
   {
     RasterSurface surface(image, view.page.scaleWidth, view.page.scaleHeight);
     QtPictureStore pictures;
     RenderContext ctx{surface, design, view, pictures};
     FullRedraw(ctx);
   }
-  if (!image.save(QString::fromStdString(out), "PNG")) return Fail("cannot write " + out);
+  if (!image.save(QString::fromStdString(out), "PNG"))
+    return Fail(Quoted(out) + "に書き込めません");
   return 0;
 }
 
@@ -141,9 +142,9 @@ bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& m
 
 // The merge options make sense together: --group and --pages need --data.
 int CheckMerge(const MergeSource& merge) {
-  if (merge.firstPage < 1) return Usage("--pages takes N, N-M or N-");
+  if (merge.firstPage < 1) return Usage("--pages には N、N-M または N- を指定します");
   if (merge.data.empty() && (!merge.group.empty() || merge.firstPage != 1 || merge.lastPage != 0)) {
-    return Usage("--group and --pages need --data");
+    return Usage("--group と --pages には --data が要ります");
   }
   return 0;
 }
@@ -165,20 +166,21 @@ int Print(const std::vector<std::string>& args) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
-          "--print takes one file, -o OUT.pdf, -P PRINTER, --data RECORDS.csv, --group COLUMN and "
-          "--pages N-M");
+          "--print にはファイル一つと -o OUT.pdf、-P PRINTER、--data RECORDS.csv、--group COLUMN、"
+          "--pages N-M を指定できます");
     } else {
       file = a;
     }
   }
-  if (file.empty()) return Usage("--print takes a file");
-  if (!out.empty() && !queue.empty()) return Usage("--print takes -o or -P, not both");
+  if (file.empty()) return Usage("--print にはファイルを指定します");
+  if (!out.empty() && !queue.empty())
+    return Usage("--print には -o か -P のどちらか一方を指定します");
   Design design;
   if (int rc = Load(file, design)) return rc;
   std::string error;
   std::unique_ptr<QtPrinterPort> printer =
       out.empty() ? QtPrinterPort::ForQueue(queue, &error) : QtPrinterPort::ForPdf(out);
-  if (!printer) return Fail("cannot print: " + error);
+  if (!printer) return Fail("印刷できません：" + error);
   printer->printer().setDocName(QString::fromStdString(std::filesystem::path(file).filename()));
   QtPictureStore pictures;
   if (int rc = CheckMerge(merge)) return rc;
@@ -189,15 +191,15 @@ int Print(const std::vector<std::string>& args) {
       ExportOptions options;
       options.merge = &merge;
       const FileStatus st = ExportDesign(design, pictures, out, ExportFormat::Pdf, options);
-      return st.ok() ? 0 : Fail("cannot print", st);
+      return st.ok() ? kExitOk : Fail(Quoted(out) + "に印刷できません：", st);
     }
     if (!PrintMerged(design, *printer, pictures, merge, {}, &error)) {
-      return Fail("cannot print: " + error);
+      return Fail("印刷できません：" + error);
     }
-    return 0;
+    return kExitOk;
   }
-  if (!PrintDesign(design, *printer, pictures, &error)) return Fail("cannot print: " + error);
-  return 0;
+  if (!PrintDesign(design, *printer, pictures, &error)) return Fail("印刷できません：" + error);
+  return kExitOk;
 }
 
 int Export(const std::vector<std::string>& args) {
@@ -211,7 +213,7 @@ int Export(const std::vector<std::string>& args) {
       out = args[++i];
     } else if (a == "--dpi" && i + 1 < args.size()) {
       const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
-      if (!n || *n < 10 || *n > 1200) return Usage("--dpi takes 10 to 1200");
+      if (!n || *n < 10 || *n > 1200) return Usage("--dpi には 10 から 1200 までを指定します");
       options.dpi = *n;
     } else if (a == "--grid") {
       options.grid = true;
@@ -219,24 +221,23 @@ int Export(const std::vector<std::string>& args) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
-          "--export takes one file, -o OUT.pdf|OUT.png|OUT.svg, --dpi N, --grid, --data "
-          "RECORDS.csv, "
-          "--group COLUMN and --pages N-M");
+          "--export にはファイル一つと -o OUT.pdf|OUT.png|OUT.svg、--dpi N、--grid、--data "
+          "RECORDS.csv、--group COLUMN、--pages N-M を指定できます");
     } else {
       file = a;
     }
   }
-  if (file.empty() || out.empty()) return Usage("--export takes a file and -o OUT");
+  if (file.empty() || out.empty()) return Usage("--export にはファイルと -o OUT を指定します");
   const std::optional<ExportFormat> format = ExportFormatOf(out);
-  if (!format) return Usage("--export writes .pdf, .png or .svg");
+  if (!format) return Usage("--export で書けるのは .pdf、.png、.svg です");
   Design design;
   if (int rc = Load(file, design)) return rc;
   QtPictureStore pictures;
   if (int rc = CheckMerge(merge)) return rc;
   if (!merge.data.empty()) options.merge = &merge;
   const FileStatus st = ExportDesign(design, pictures, out, *format, options);
-  if (!st.ok()) return Fail("cannot export " + out, st);
-  return 0;
+  if (!st.ok()) return Fail(Quoted(out) + "に出力できません：", st);
+  return kExitOk;
 }
 
 }  // namespace qf

@@ -192,6 +192,16 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
             std::to_string(line) + " 行目にシフトJIS(コードページ932)でない文字があります。"};
   }
 
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+    return {kErrNotADesign, "ファイルが空です。"};
+  }
+  DesignReader in(text);
+  std::string field;
+  in.text(field);
+  if (AsciiUpper(TrimBlanks(field)).rfind("VERSION", 0) != 0) {
+    return {kErrNotADesign, "デザインファイルではありません（1 行目が VERSION ではありません）。"};
+  }
+
   Design fresh;
   fresh.page = design.page;
   fresh.grid = design.grid;
@@ -202,10 +212,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
   ObjectRecord& w = d.lastObject;
   int16_t layer = 1;
 
-  DesignReader in(text);
-  std::string field;
-  in.text(field);  // the version line plays no part in loading
-
+  // Beyond telling a design file, the version line plays no part in loading.
   PageSettings& p = fresh.page;
   in.integer(p.paperSize);
   in.integer(p.orientation);
@@ -218,7 +225,9 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
   in.single(fresh.grid.width);
   in.single(fresh.grid.height);
 
-  in.text(field);
+  // Whether the field the object count is taken from was there: a file that ends before it is
+  // cut off, whatever the field read last says.
+  bool countRead = in.text(field);
   int64_t layerCount = 0;
   if (AsciiUpper(field).find("LAYER") != std::string::npos) {
     layerCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
@@ -233,7 +242,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
                            std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
       fresh.layers.setCell(row, kLayerName, UnescapeField(name));
     }
-    in.text(field);
+    countRead = in.text(field);
   } else {
     ResetToBaseLayer(fresh.layers);
     d.currentLayer = 1;
@@ -241,12 +250,16 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
 
   if (AsciiUpper(field).find("DIZACOLOR") != std::string::npos) {
     for (size_t i = 1; i <= 5; ++i) in.color(fresh.palette[i]);
-    in.text(field);
+    countRead = in.text(field);
   } else {
     P_InitPalette(fresh.palette);
   }
 
-  const int64_t objectCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
+  const int64_t objectCount = countRead ? RoundToInt<int64_t>(NumericPrefix(field)).value_or(0) : 0;
+  // The file's last line has no line break: whatever it ends in may be cut short.
+  const bool openLastLine = !text.empty() && text.back() != '\n' && text.back() != '\r';
+  // A header keyword cut short ("Diza", "2Lay") reads as a count of none.
+  const bool headerCut = !countRead || (objectCount == 0 && in.atEnd() && openLastLine);
   // An object line takes at least 17 fields of two bytes, so the file bounds the rows.
   fresh.objects.reserve(static_cast<int>(
       std::clamp<int64_t>(objectCount, 0, static_cast<int64_t>(bytes.size() / 34) + 1)));
@@ -283,8 +296,7 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
     d.currentLayer = layer;
     // Short rows old versions wrote are read as they are, but a row the end of the file cuts
     // into would take its missing fields from the row before.
-    cutOff = in.atEnd() && in.fieldsRead() - fieldsBefore < (layered ? 17 : 15) && !text.empty() &&
-             text.back() != '\n' && text.back() != '\r';
+    cutOff = in.atEnd() && in.fieldsRead() - fieldsBefore < (layered ? 17 : 15) && openLastLine;
     if (cutOff) break;
     Extent measured;
     WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
@@ -307,10 +319,13 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
       d.currentLayer = layerBeforeObjects;
     }
   }
-  if (read < objectCount) {
+  if (headerCut) {
+    d.warning = "ファイルが途中で切れています。オブジェクトの数の前で終わっています。";
+  } else if (read < objectCount) {
     d.warning = "ファイルが途中で切れています。" + std::to_string(objectCount) +
                 " 個のオブジェクトのうち " + std::to_string(read) + " 個を読み込みました。";
   }
+  d.cutOff = !d.warning.empty();
   RenumberRows(fresh.objects);
 
   design = std::move(fresh);

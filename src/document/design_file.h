@@ -32,11 +32,14 @@ struct LoadDecisions {
   // Set when the file ends before the objects it declares: how many of them were read (the row
   // the file ends in is dropped, never completed from the row before). Empty otherwise.
   std::string warning;
+  // The file ends before its last object: what was read is not the whole design.
+  bool cutOff = false;
 };
 
-// Builds a design from design-file bytes. On success `design` is replaced (and `decided`
-// filled when given); on failure nothing changes. Page settings missing from a short file keep
-// the values `design` had.
+// Builds a design from design-file bytes. Bytes that hold no design at all (nothing but blanks,
+// or no version line first) are refused with kErrNotADesign. On success `design` is replaced (and
+// `decided` filled when given); on failure nothing changes. Page settings missing from a short file
+// keep the values `design` had.
 FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& measurers,
                        LoadDecisions* decided = nullptr);
 

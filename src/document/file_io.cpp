@@ -124,9 +124,11 @@ FileStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, 
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return Failure(errno, Doing::Reading, path);
   if (S_ISDIR(st.st_mode)) return Failure(EISDIR, Doing::Reading, path);
-  if (!S_ISREG(st.st_mode)) return {kErrPathFileAccess, "not a regular file: " + path.string()};
+  if (!S_ISREG(st.st_mode))
+    return {kErrPathFileAccess,
+            "「" + path.string() + "」を読み込めません：普通のファイルではありません"};
   if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) {
-    return {kErrOutOfMemory, "file too large: " + path.string()};
+    return {kErrOutOfMemory, "「" + path.string() + "」を読み込めません：大きすぎます"};
   }
   bytes.clear();
   bytes.reserve(static_cast<size_t>(st.st_size));

@@ -19,6 +19,7 @@ enum FileError : int {
   kErrPathNotFound = 76,
   kErrUnencodableText = 1001,  // a character code page 932 cannot hold
   kErrBadEncoding = 1002,      // bytes that are not code page 932
+  kErrNotADesign = 1003,       // empty, or not a design file at all
 };
 
 struct FileStatus {

@@ -82,7 +82,7 @@ class SvgPort final : public PrinterPort {
   }
   bool endDoc(std::string* error) override {
     if (!surface_) {
-      if (error) *error = "nothing was drawn";
+      if (error) *error = "描くページがありません";
       return false;
     }
     return painter_.end();

@@ -180,11 +180,11 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::ForQueue(const std::string& name,
   const QString queue =
       name.empty() ? QPrinterInfo::defaultPrinterName() : QString::fromStdString(name);
   if (queue.isEmpty()) {
-    if (error) *error = "no default printer is set up";
+    if (error) *error = "既定のプリンターが設定されていません";
     return nullptr;
   }
   if (QPrinterInfo::printerInfo(queue).isNull()) {
-    if (error) *error = "no printer named " + queue.toStdString();
+    if (error) *error = "プリンター「" + queue.toStdString() + "」はありません";
     return nullptr;
   }
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -317,12 +317,12 @@ bool QtPrinterPort::flushPage(std::string* error) {
   }
   if (!painter_.isActive()) {
     if (!painter_.begin(printer_.get())) {
-      if (error) *error = "the printer could not be opened";
+      if (error) *error = "プリンターを開けません";
       image_ = QImage();
       return false;
     }
   } else if (!printer_->newPage()) {
-    if (error) *error = "the printer could not start a new page";
+    if (error) *error = "プリンターが次のページを始められません";
     image_ = QImage();
     return false;
   }
@@ -348,7 +348,7 @@ bool QtPrinterPort::endDoc(std::string* error) {
     return false;
   }
   if (!surface_) {
-    if (error) *error = "nothing was printed";
+    if (error) *error = "印刷するページがありません";
     return false;
   }
   if (!flushPage(error)) {
@@ -357,7 +357,7 @@ bool QtPrinterPort::endDoc(std::string* error) {
   }
   if (preview_) return true;
   const bool ok = painter_.end();
-  if (!ok && error) *error = "the page could not be finished";
+  if (!ok && error) *error = "ページを仕上げられません";
   return ok;
 }
 

@@ -114,18 +114,18 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
     Surface* page = printer.beginPage();
     if (!page) {
       printer.endDoc(error);
-      if (error && error->empty()) *error = "the printer cannot start printing";
+      if (error && error->empty()) *error = "プリンターが印刷を始められません";
       return false;
     }
     if (underlay) underlay(*page);
     if (!PrintPage(*page, design, pictures, values, going)) {
-      if (error) *error = "stopped";
+      if (error) *error = "途中で止めました";
       return false;
     }
     printed = true;
   }
   if (!printed) {
-    if (error) *error = "nothing was printed";
+    if (error) *error = "印刷するページがありません";
     return false;
   }
   return printer.endDoc(error);

@@ -84,12 +84,39 @@ done
 "$qf" --export "$data/golden.qfd" -o "$tmp/export.pdf"
 pdfinfo "$tmp/export.pdf" | grep -q '842 x 595 pts (A4)' || fail "exported PDF is not A4 landscape"
 pdftotext "$tmp/export.pdf" - | grep -q '請求書' || fail "exported PDF lacks the title"
-# A design cut off in the middle loads its whole rows, says how many, and --dump still succeeds.
+# A design cut off in the middle: --dump and --source show its whole rows and say how many, the
+# others write nothing; every one exits 3. Files that hold no design are refused (exit 1).
 head -c 300 "$data/golden.qfd" >"$tmp/cut.qfd"
-"$qf" --dump "$tmp/cut.qfd" >"$tmp/cut.txt" 2>"$tmp/err" || fail "--dump of a cut-off file failed"
-grep -q 'cut.qfd: ファイルが途中で切れています。14 個のオブジェクトのうち 2 個を読み込みました。' "$tmp/err" ||
+rc=0; "$qf" --dump "$tmp/cut.qfd" >"$tmp/cut.txt" 2>"$tmp/err" || rc=$?
+[ "$rc" -eq 3 ] || fail "--dump of a cut-off file exited $rc"
+grep -qx 'quillform: 「.*cut.qfd」：ファイルが途中で切れています。14 個のオブジェクトのうち 2 個を読み込みました。' "$tmp/err" ||
   fail "cut-off warning: $(cat "$tmp/err")"
 [ "$(grep -c "^[0-9]" "$tmp/cut.txt")" -eq 2 ] || fail "cut-off file dump: $(cat "$tmp/cut.txt")"
+rc=0; "$qf" --source "$tmp/cut.qfd" >"$tmp/cut.bas" 2>/dev/null || rc=$?
+[ "$rc" -eq 3 ] && grep -q F_DataPrint "$tmp/cut.bas" || fail "--source of a cut-off file exited $rc"
+head -c 100 "$data/golden.qfd" >"$tmp/head.qfd"
+for cmd in "--resave CUT $tmp/re.qfd" "--export CUT -o $tmp/cut.pdf" "--export CUT -o $tmp/cut.png" \
+           "--print CUT -o $tmp/cutp.pdf" "--render CUT -o $tmp/cutr.png"; do
+  for cut in "$tmp/cut.qfd" "$tmp/head.qfd"; do
+    rc=0; "$qf" ${cmd/CUT/$cut} >/dev/null 2>"$tmp/err" || rc=$?
+    [ "$rc" -eq 3 ] || fail "quillform ${cmd/CUT/$cut} exited $rc"
+    [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q 'からは何も出力しません：ファイルが途中で切れています' "$tmp/err" ||
+      fail "${cmd/CUT/$cut}: $(cat "$tmp/err")"
+  done
+done
+[ -z "$(ls "$tmp" | grep -E '^(re.qfd|cut.pdf|cut.png|cutp.pdf|cutr.png)$')" ] || fail "a cut-off design was written"
+: >"$tmp/empty.qfd"
+head -c 3000 /dev/urandom >"$tmp/random.qfd"
+printf '1,2,3\r\n' >"$tmp/noversion.qfd"
+for f in empty random noversion; do
+  rc=0; "$qf" --dump "$tmp/$f.qfd" >/dev/null 2>"$tmp/err" || rc=$?
+  [ "$rc" -eq 1 ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q "「.*$f.qfd」を読み込めません：" "$tmp/err" ||
+    fail "$f.qfd: exit $rc, $(cat "$tmp/err")"
+done
+# Messages are one Japanese line: the file and the reason, no error numbers.
+! grep -q '(error\|cannot' "$tmp/err" || fail "message in two languages: $(cat "$tmp/err")"
+"$qf" --help | grep -q '^exit status: 0 done, 1 failed, 2 usage error, 3 the design file is cut off' ||
+  fail "--help does not list the exit statuses"
 
 # Data merge: one page per invoice, the third split where its block's ten passes are used up.
 "$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 -o "$tmp/merged.pdf"
@@ -121,7 +148,8 @@ printf '請求書番号,顧客名\n1,a\n2,"b\n' >"$tmp/bad.csv"
 if "$qf" --export "$data/invoice.qfd" --data "$tmp/bad.csv" -o "$tmp/bad.pdf" 2>"$tmp/err"; then
   fail "a merge of bad data succeeded"
 fi
-grep -q 'bad.csv」の 3 行目：引用符 " が閉じられていません' "$tmp/err" || fail "merge error: $(cat "$tmp/err")"
+grep -qx 'quillform: 「.*bad.pdf」に出力できません：「.*bad.csv」の 3 行目：引用符 " が閉じられていません' "$tmp/err" ||
+  fail "merge error: $(cat "$tmp/err")"
 [ ! -e "$tmp/bad.pdf" ] || fail "a failed merge left a file"
 if "$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 無い -o "$tmp/g.pdf" 2>"$tmp/err"; then
   fail "an unknown group column was accepted"

@@ -327,7 +327,14 @@ TEST_F(DesignFileTest, AFileCutAtAnyByteLoadsOnlyItsWholeRows) {
         ASSERT_EQ(d.objects.cell(r, c), full.objects.cell(r, c)) << "cut " << cut << " row " << r;
       }
     }
+    // A file that ends before its count is cut off too (the count field is then the last
+    // page or layer field, never a count).
+    if (cut < countLine) {
+      ASSERT_TRUE(s.cutOff) << cut;
+      ASSERT_EQ(rows, 0) << cut;
+    }
     if (cut >= countLine) {
+      ASSERT_EQ(s.cutOff, rows < 14) << cut;
       // Only the line break after the last row missing: nothing was lost.
       ASSERT_EQ(s.warning, rows == 14 ? std::string()
                                       : "ファイルが途中で切れています。14 個のオブジェクトのうち " +
@@ -341,6 +348,34 @@ TEST_F(DesignFileTest, AFileCutAtAnyByteLoadsOnlyItsWholeRows) {
     }
   }
   EXPECT_GT(warned, 500);
+}
+
+// Bytes that hold no design at all are refused, not read as an empty design; the version line
+// is told in any case, after blanks.
+TEST_F(DesignFileTest, AFileWithoutADesignIsRefused) {
+  Design d;
+  d.objects.appendRow();
+  const Design before = d;
+  for (std::string_view bytes : {"", " ", "\t", "\r\n", "\n\n", " \t\r\n"}) {
+    LoadDecisions s;
+    const FileStatus st = ParseDesign(bytes, d, measurers_.get(), &s);
+    EXPECT_EQ(st.error, kErrNotADesign) << bytes.size();
+    EXPECT_EQ(st.detail, "ファイルが空です。");
+  }
+  for (std::string_view bytes : {"1,1,6\r\n", "VERSIO 2.05\r\n", "VERSON", "x VERSION 2.05\r\n",
+                                 "\"\"\r\nVERSION 2.05\r\n"}) {
+    LoadDecisions s;
+    const FileStatus st = ParseDesign(bytes, d, measurers_.get(), &s);
+    EXPECT_EQ(st.error, kErrNotADesign) << bytes;
+    EXPECT_NE(st.detail.find("VERSION"), std::string::npos);
+  }
+  EXPECT_EQ(d.objects, before.objects);
+  for (std::string_view bytes : {"VERSION 2.05\r\n", "version 1.00", " \tVersion\r\n"}) {
+    LoadDecisions s;
+    ASSERT_TRUE(ParseDesign(bytes, d, measurers_.get(), &s).ok()) << bytes;
+    EXPECT_TRUE(s.cutOff) << bytes;
+    EXPECT_EQ(s.warning, "ファイルが途中で切れています。オブジェクトの数の前で終わっています。");
+  }
 }
 
 TEST_F(DesignFileTest, AShortLineKeepsTheLastValuesAndTheCurrentPageSettings) {

@@ -234,7 +234,7 @@ TEST(Printing, SameWalkWithInkAtDesignSize) {
   printer.refuses = "silently";
   error.clear();
   EXPECT_FALSE(PrintDesign(b.design, printer, pictures, &error));
-  EXPECT_EQ(error, "the printer cannot start printing");
+  EXPECT_EQ(error, "プリンターが印刷を始められません");
   EXPECT_FALSE(PrintDesign(b.design, printer, pictures, nullptr));
 }
 
