@@ -81,9 +81,13 @@ void MainWindow::fitDesignFrame() {
   sourceFrame_->move(sourceAt);
 }
 
-void MainWindow::applyZoom(int zoom) {
+void MainWindow::applyZoom(int zoom, bool keepFrame) {
   ctx_.view.zoom = zoom;
-  SetZoom();
+  if (keepFrame) {
+    design_->canvas().applyPageLayout();
+  } else {
+    SetZoom();
+  }
   redrawPage();
 }
 
@@ -194,7 +198,7 @@ void MainWindow::redo() {
 void MainWindow::zoomToFit(bool widthOnly) {
   // The room the design window has, without scroll bars: what the page fills at that zoom.
   const QSize room = design_->maximumViewportSize();
-  applyZoom(FitZoom(ctx_.view.page, room.width(), room.height(), widthOnly));
+  applyZoom(FitZoom(ctx_.view.page, room.width(), room.height(), widthOnly), true);
   zoom_->setCurrentText(QStringLiteral("%1%").arg(ctx_.view.zoom));
   resetEditState();
 }

@@ -141,7 +141,9 @@ class MainWindow final : public QMainWindow, private EditView {
   void pageSetUpSequence();
   void SetZoom();
   void fitDesignFrame();
-  void applyZoom(int zoom);
+  // A new zoom: the page drawn again, and the design window resized to it unless the zoom was
+  // chosen to fit the window as it is.
+  void applyZoom(int zoom, bool keepFrame = false);
   void resetEditState();
   void UpdateRecentFiles(bool addCurrentFile);
   void firstActivation();

@@ -110,6 +110,25 @@ void PrintPreviewDialog::showEvent(QShowEvent* event) {
   if (image_.isNull()) render();
 }
 
+void PrintPreviewDialog::sizeForFirstOpening(const QRect& room) {
+  adjustSize();  // no narrower than the strip of buttons
+  const QSizeF inches = pageInches();
+  if (inches.width() <= 0 || inches.height() <= 0) return;
+  // What surrounds the page: the margins, the strip above it and the scroll area's frame (the
+  // children are not laid out before the dialog shows).
+  const QMargins m = layout()->contentsMargins();
+  const int frame = 2 * area_->frameWidth() + 2;
+  const QSize chrome(m.left() + m.right() + frame, m.top() + m.bottom() +
+                                                       layout()->itemAt(0)->sizeHint().height() +
+                                                       layout()->spacing() + frame);
+  const QSizeF page = inches * 96;
+  const QSize wanted = (page.toSize() + chrome).boundedTo(room.size() * 9 / 10).expandedTo(size());
+  resize(wanted);
+  const QSize view = wanted - chrome;
+  const double fit = std::min(view.width() / page.width(), view.height() / page.height());
+  if (fit < 1) zoom_ = std::clamp(static_cast<int>(fit * 100), kZooms.front(), kZooms.back());
+}
+
 QSizeF PrintPreviewDialog::pageInches() const {
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
   ApplyPrinterSetup(*port, design_.page);

@@ -43,6 +43,9 @@ class PrintPreviewDialog final : public PlacedDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The page at 100 % with room around it, within most of the screen; a page larger than that
+  // is shown whole at the zoom that fits it.
+  void sizeForFirstOpening(const QRect& room) override;
 
  private:
   void render();

@@ -22,7 +22,14 @@ QString QtFileFilter(const QString& filter) {
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
     if (patterns == QLatin1String("*.*")) patterns = QStringLiteral("*");
-    out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    // The original captions list their patterns already ("ﾌｧｲﾙ(*.qfd,*.qff)"); Qt shows the
+    // patterns it filters by, so the caption's own list goes.
+    QString caption = parts[i].trimmed();
+    if (caption.endsWith(QLatin1Char(')'))) {
+      const qsizetype open = caption.lastIndexOf(QLatin1Char('('));
+      if (open > 0) caption = caption.left(open).trimmed();
+    }
+    out << caption + QStringLiteral(" (") + patterns + QLatin1Char(')');
   }
   return out.join(QStringLiteral(";;"));
 }

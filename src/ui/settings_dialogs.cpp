@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "document/number_text.h"
@@ -65,13 +66,15 @@ PlacedDialog::PlacedDialog(WindowPlaces& places, int index, QWidget* parent)
       recordOnResize_(index == kWinGrid || index == kWinPalette || index == kWinPreview) {}
 
 int PlacedDialog::exec() {
-  adjustSize();
   if (places_.state().windows[static_cast<size_t>(index_)] == WindowRect{} && parentWidget()) {
     // Never placed yet (the table still holds its default, the screen's top-left corner): the
     // dialog opens over the middle of its window, where a user looks for it.
     const QWidget* owner = parentWidget()->window();
+    const QScreen* screen = owner->screen();
+    sizeForFirstOpening(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
     move(owner->mapToGlobal(owner->rect().center()) - rect().center());
   } else {
+    adjustSize();
     RestoreFormPosition(*this, places_.state(), index_);
   }
   return QDialog::exec();

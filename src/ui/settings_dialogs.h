@@ -29,6 +29,9 @@ class PlacedDialog : public QDialog {
  protected:
   void done(int result) override;
   void resizeEvent(QResizeEvent* event) override;
+  // Sizes a dialog opened for the first time (its place never recorded) for the room the
+  // screen gives; by default the size its layout asks for.
+  virtual void sizeForFirstOpening(const QRect& /*room*/) { adjustSize(); }
 
  private:
   WindowPlaces& places_;

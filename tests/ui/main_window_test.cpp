@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -105,6 +106,16 @@ class MainWindowTest : public QObject {
              QStringLiteral("0.000, 0.000"));
     QCOMPARE(frame->findChild<QLabel*>(QStringLiteral("lblSize"))->text(),
              QStringLiteral("0.000 x 0.000"));
+  }
+
+  // The dialogs' filters show each caption once, with the patterns Qt filters by.
+  void fileFiltersNameTheirPatternsOnce() {
+    QCOMPARE(QtFileFilter(QString::fromUtf8(kFileFilter.data(), kFileFilter.size())),
+             QStringLiteral("Quillformﾌｧｲﾙ (*.qfd *.qff);;全てのﾌｧｲﾙ (*)"));
+    QCOMPARE(QtFileFilter(QStringLiteral("CSV(*.csv;*.txt)|*.csv;*.txt")),
+             QStringLiteral("CSV (*.csv *.txt)"));
+    QCOMPARE(QtFileFilter(QStringLiteral("Text |*.txt|(x)|*.x|a(b) c|*.c")),
+             QStringLiteral("Text (*.txt);;(x) (*.x);;a(b) c (*.c)"));
   }
 
   void newAfterEditsAsksThenEmpties() {
@@ -214,6 +225,21 @@ class MainWindowTest : public QObject {
       OnModal([&, empty](QWidget* d) {
         auto* preview = qobject_cast<PrintPreviewDialog*>(d);
         QVERIFY(preview);
+        if (empty) {
+          // Opened for the first time: most of the screen, and the whole page in it.
+          const QSize screen = d->screen()->availableGeometry().size();
+          QVERIFY(d->height() > screen.height() / 2 && d->width() > screen.width() / 2);
+          // (No narrower than its row of buttons, on a small screen.)
+          QVERIFY(d->height() <= screen.height());
+          QVERIFY(d->width() <= std::max(screen.width(), d->minimumSizeHint().width()));
+          const QSize view =
+              d->findChild<QScrollArea*>(QStringLiteral("scrPage"))->viewport()->size();
+          QVERIFY(preview->pageImage().width() <= view.width());
+          QVERIFY(preview->pageImage().height() <= view.height());
+          QVERIFY(preview->pageImage().height() > view.height() * 3 / 4 ||
+                  preview->pageImage().width() > view.width() * 3 / 4);
+          preview->setZoom(100);
+        }
         QImage printed;
         auto port = QtPrinterPort::ForDefault();
         port->previewInto(&printed, 96);

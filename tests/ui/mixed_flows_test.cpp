@@ -204,7 +204,9 @@ class MixedFlowsTest : public QObject {
     // 表示 ﾍﾟｰｼﾞ全体 fits the page into the design window, and the zoom box says the zoom.
     auto* area = qobject_cast<QScrollArea*>(&e.window->designWindow());
     const QSize room = area->maximumViewportSize();
+    const QSize frame = area->parentWidget()->size();
     e.act("QFM208")->trigger();
+    QCOMPARE(area->parentWidget()->size(), frame);  // the page fits the window as it is
     QCOMPARE(e.ctx.view.zoom, FitZoom(e.ctx.view.page, room.width(), room.height(), false));
     QVERIFY(e.ctx.view.widthPx <= room.width() && e.ctx.view.heightPx <= room.height());
     QCOMPARE(e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"))->currentText(),
@@ -212,6 +214,7 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(mouse.canvas.image(), FullPage(e));
     e.act("QFM209")->trigger();
     QVERIFY(e.ctx.view.widthPx <= room.width());
+    QCOMPARE(area->parentWidget()->size(), frame);
     // Ctrl+wheel zooms by the zoom box's steps, and the page stays a full redraw.
     e.ctx.view.zoom = 100;
     e.act("QFM208")->trigger();  // whatever fits, then two steps in from it
