@@ -86,7 +86,9 @@ class MergeFlowTest : public QObject {
       MergeSource source{Data("csv/invoices.csv").toStdString(), {}, "請求書番号", 2, 2};
       auto port = QtPrinterPort::ForDefault();
       QImage printed;
-      port->previewInto(&printed, 96);
+      port->previewInto(&printed,
+                        static_cast<int>(std::lround(96.0 * preview->zoom() /
+                                                     100)));  // first opened: the page fits
       QVERIFY(PrintMerged(e.ctx.design, *port, e.ctx.pictures, source, {}, nullptr));
       QCOMPARE(preview->pageImage(), printed);
       // QF_SHOT_DIR=folder keeps a picture of the preview as shown (for the guide, and to look at).
