@@ -1,6 +1,9 @@
 #include "raster_surface.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QRawFont>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -31,12 +34,55 @@ QImage PageImage(const ViewState& view) {
   return image;
 }
 
+namespace {
+
+// Qt draws glyphs of this many pixels or more as outlines, and an outline drawn so loses the
+// bold a font engine makes up for a face that has none.
+constexpr double kOutlineGlyphPixels = 64;
+
+// The width of the stroke that makes bold up where the raster engine draws a bold text from
+// outlines: FreeType widens made-up bold by a 24th of the size, so a stroke that wide, half of
+// it outside the outline, gives the same weight. 0 where the glyphs come out bold anyway.
+double MadeUpBoldStroke(const QPainter& painter, const QPaintDevice* device) {
+  const QFont& font = painter.font();
+  if (!font.bold() || !painter.paintEngine() ||
+      painter.paintEngine()->type() != QPaintEngine::Raster) {
+    return 0;
+  }
+  const double points = font.pointSizeF();
+  const double pixels = points > 0 ? points * device->logicalDpiY() / 72.0 : font.pixelSize();
+  const double scale = std::sqrt(std::abs(painter.worldTransform().determinant()));
+  if (pixels * scale < kOutlineGlyphPixels) return 0;
+  // A face of bold weight of its own is drawn bold as it is.
+  const QByteArray os2 = QRawFont::fromFont(font).fontTable("OS/2");
+  if (os2.size() < 6) return 0;
+  const int weight = (static_cast<uchar>(os2[4]) << 8) | static_cast<uchar>(os2[5]);
+  return weight < 600 ? pixels / 24 : 0;
+}
+
+}  // namespace
+
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
                    const QString& text) {
   const QFontMetricsF fm(painter.font(), device);
+  const double bold = MadeUpBoldStroke(painter, device);
+  QFont outlineFont = painter.font();
+  outlineFont.setUnderline(false);
+  outlineFont.setStrikeOut(false);
   double y = topLeft.y() + fm.ascent();
   for (const QString& line : TextLines(text)) {
-    painter.drawText(QPointF(topLeft.x(), y), line);
+    const QPointF at(topLeft.x(), y);
+    painter.drawText(at, line);
+    if (bold > 0) {
+      QPainterPath outline;
+      outline.addText(at, outlineFont, line);
+      painter.save();
+      painter.setRenderHint(QPainter::Antialiasing,
+                            !(painter.font().styleStrategy() & QFont::NoAntialias));
+      painter.strokePath(
+          outline, QPen(painter.pen().color(), bold, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+      painter.restore();
+    }
     y += fm.height();
   }
 }

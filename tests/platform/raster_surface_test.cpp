@@ -380,6 +380,53 @@ TEST(QtPrinterPort, APreviewIsThePrintedPage) {
   EXPECT_LT(differ, ink / 100) << differ << " of " << ink << " inked pixels differ";
 }
 
+// Bold is bold at every resolution: a PNG's bold text carries at least as much more ink than the
+// same text regular as the PDF's glyphs do, rendered back by poppler at the same resolution, and
+// the same share at each resolution (the raster engine draws glyphs of 64 pixels or more from
+// outlines, without the bold a font engine makes up).
+TEST(ExportDesign, BoldTextsAreBoldAtEveryResolutionAsInThePdf) {
+  if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftoppm";
+  TempDir dir;
+  DesignBuilder b;
+  b.text("納品書", 10, 10, 0, "", "ＭＳ ゴシック", 16, -1);
+  b.text("納品書", 10, 30, 0, "", "ＭＳ ゴシック", 16, 0);
+  b.design.page.paperSize = 11;  // A5: small enough to read back at 600 dpi
+  QtPictureStore pictures;
+  ASSERT_TRUE(ExportDesign(b.design, pictures, dir / "page.pdf", ExportFormat::Pdf).ok());
+  // Ink in the bold band (the first 25 mm) over ink in the regular band below it.
+  auto boldness = [](const QImage& page, int dpi) {
+    const int band = static_cast<int>(25 / 25.4 * dpi);
+    int ink[2] = {0, 0};
+    for (int y = 0; y < 2 * band && y < page.height(); ++y) {
+      for (int x = 0; x < page.width(); ++x) ink[y / band] += qGray(page.pixel(x, y)) < 128;
+    }
+    return ink[1] > 0 ? static_cast<double>(ink[0]) / ink[1] : 0.0;
+  };
+  std::vector<double> shares;
+  for (int dpi : {96, 150, 300, 600}) {
+    ExportOptions options;
+    options.dpi = dpi;
+    const fs::path png = dir / ("page" + std::to_string(dpi) + ".png").c_str();
+    ASSERT_TRUE(ExportDesign(b.design, pictures, png, ExportFormat::Png, options).ok());
+    const int h = static_cast<int>(50 / 25.4 * dpi) + 1;
+    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -gray -png -singlefile" +
+                                " -x 0 -y 0 -W " + std::to_string(4 * dpi) + " -H " +
+                                std::to_string(h) + " " + (dir / "page.pdf").string() + " " +
+                                (dir / "pdf").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const double exported = boldness(QImage(QString::fromStdString(png.string())), dpi);
+    const double printed =
+        boldness(QImage(QString::fromStdString((dir / "pdf.png").string())), dpi);
+    EXPECT_GT(printed, 1.15) << dpi << " dpi";
+    // FreeType's made-up bold is a little heavier than the PDF's double print.
+    EXPECT_GE(exported, printed - 0.05) << dpi << " dpi";
+    EXPECT_LT(exported, printed + 0.6) << dpi << " dpi";
+    shares.push_back(exported);
+  }
+  const auto [least, most] = std::minmax_element(shares.begin(), shares.end());
+  EXPECT_LT(*most - *least, 0.2);
+}
+
 // The SVG export draws the printed page as vector graphics: an element for every object drawn,
 // in points of the paper, and no file at all when the folder is missing.
 TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
