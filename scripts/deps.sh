@@ -4,7 +4,7 @@ QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev lib
                    fonts-ipafont-gothic fonts-ipafont-mincho
                    qt6-translations-l10n)
 QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-                  xvfb xauth poppler-utils cups cups-client printer-driver-cups-pdf
+                  xvfb xauth poppler-utils librsvg2-bin cups cups-client printer-driver-cups-pdf
                   desktop-file-utils appstream lintian dpkg-dev man-db file)
 
 qf_missing_packages() {

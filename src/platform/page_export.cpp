@@ -9,6 +9,7 @@
 #include <random>
 #include <utility>
 
+#include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
 #include "platform/vector_surface.h"
 #include "view/printing.h"
@@ -98,6 +99,35 @@ class SvgPort final : public PrinterPort {
   QString title_;
 };
 
+QString XmlUnescaped(QString text) {
+  text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+  text.replace(QLatin1String("&apos;"), QLatin1String("'"));
+  text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+  text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+  text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+  return text;
+}
+
+// The SVG's font families with the ones that stand in for them here, so a viewer without the
+// Windows font draws the text in the same kind of face instead of a proportional Latin one.
+QByteArray WithFallbackFonts(const QByteArray& svg) {
+  static const QByteArray kAttribute = "font-family=\"";
+  QByteArray out;
+  out.reserve(svg.size() + svg.size() / 8);
+  qsizetype from = 0;
+  for (qsizetype at = svg.indexOf(kAttribute); at >= 0; at = svg.indexOf(kAttribute, from)) {
+    const qsizetype value = at + kAttribute.size();
+    const qsizetype end = svg.indexOf('"', value);
+    if (end < 0) break;
+    const QString family = XmlUnescaped(QString::fromUtf8(svg.mid(value, end - value)));
+    out += svg.mid(from, value - from);
+    out += CssFontFamily(family).toHtmlEscaped().toUtf8();
+    from = end;
+  }
+  out += svg.mid(from);
+  return out;
+}
+
 // Draws one page into bytes, a PNG image or an SVG document, through `print` on the port it is
 // given.
 bool PageBytes(ExportFormat format, int dpi, const std::string& title, QByteArray* bytes,
@@ -105,9 +135,14 @@ bool PageBytes(ExportFormat format, int dpi, const std::string& title, QByteArra
   QBuffer buffer(bytes);
   buffer.open(QIODevice::WriteOnly);
   if (format == ExportFormat::Svg) {
-    SvgPort port(&buffer);
-    port.setTitle(QString::fromStdString(title));
-    return print(port);
+    bool drawn = false;
+    {
+      SvgPort port(&buffer);
+      port.setTitle(QString::fromStdString(title));
+      drawn = print(port);
+    }
+    *bytes = WithFallbackFonts(*bytes);
+    return drawn;
   }
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf("");
   QImage page;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string_view>
 
 namespace qf {
 
@@ -25,23 +26,58 @@ constexpr Substitution kSubstitutions[] = {
     {"ＭＳ Ｐ明朝", "IPAPMincho"},      {"MS PMincho", "IPAPMincho"},
 };
 
+bool IsMincho(const Substitution& s) {
+  return std::string_view(s.family).find("Mincho") != std::string_view::npos;
+}
+
+// Every character the same width, as the MS faces without "P".
+bool IsFixed(const Substitution& s) {
+  return std::string_view(s.family).rfind("IPAP", 0) != 0;
+}
+
+const Substitution* Find(const QString& windowsName) {
+  for (const Substitution& s : kSubstitutions) {
+    if (windowsName == QString::fromUtf8(s.windowsName)) return &s;
+  }
+  return nullptr;
+}
+
+QStringList Fallbacks(const Substitution& s) {
+  const QString family = QString::fromUtf8(s.family);
+  QStringList fallbacks{family};
+  if (IsMincho(s)) {
+    fallbacks << QStringLiteral("Noto Serif CJK JP");
+  } else if (IsFixed(s)) {
+    fallbacks << QStringLiteral("Noto Sans Mono CJK JP") << QStringLiteral("Noto Sans CJK JP");
+  } else {
+    fallbacks << QStringLiteral("Noto Sans CJK JP");
+  }
+  return fallbacks;
+}
+
+// A family name as CSS reads it: quoted, with quotes and backslashes escaped.
+QString CssName(const QString& name) {
+  QString quoted = name;
+  quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+  quoted.replace(QLatin1Char('\''), QLatin1String("\\'"));
+  return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
 }  // namespace
 
 void InstallFontSubstitutions() {
   for (const Substitution& s : kSubstitutions) {
-    const QString family = QString::fromUtf8(s.family);
-    const bool mincho = family.contains(QLatin1String("Mincho"));
-    const bool fixed = !family.startsWith(QLatin1String("IPAP"));
-    QStringList fallbacks{family};
-    if (mincho) {
-      fallbacks << QStringLiteral("Noto Serif CJK JP");
-    } else if (fixed) {
-      fallbacks << QStringLiteral("Noto Sans Mono CJK JP") << QStringLiteral("Noto Sans CJK JP");
-    } else {
-      fallbacks << QStringLiteral("Noto Sans CJK JP");
-    }
-    QFont::insertSubstitutions(QString::fromUtf8(s.windowsName), fallbacks);
+    QFont::insertSubstitutions(QString::fromUtf8(s.windowsName), Fallbacks(s));
   }
+}
+
+QString CssFontFamily(const QString& name) {
+  QStringList list{CssName(name)};
+  const Substitution* s = Find(name);
+  if (!s) return list.front();
+  for (const QString& family : Fallbacks(*s)) list << CssName(family);
+  list << QString::fromLatin1(IsMincho(*s) ? "serif" : IsFixed(*s) ? "monospace" : "sans-serif");
+  return list.join(QStringLiteral(", "));
 }
 
 QStringList TextLines(const QString& text) {

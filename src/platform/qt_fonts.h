@@ -10,6 +10,11 @@ namespace qf {
 // Japanese families, so texts keep their look. Call once after the application object exists.
 void InstallFontSubstitutions();
 
+// The font-family list of CSS and SVG for a design's font name: the name itself, the families
+// that stand in for it here, and a generic family last, so a viewer without the Windows font
+// draws the text as this program does. A name with no stand-ins is given alone.
+QString CssFontFamily(const QString& name);
+
 // The lines of a text: CR LF, CR and LF each end one.
 QStringList TextLines(const QString& text);
 

@@ -165,6 +165,15 @@ assert root.get("viewBox") == "0 0 842 595", root.get("viewBox")
 texts = [t.text for t in root.iter("{http://www.w3.org/2000/svg}text")]
 assert "請求書" in texts, texts
 ' "$tmp/export.svg" || fail "exported SVG"
+# A viewer without the Windows fonts draws the SVG's texts in the faces the program uses (rsvg
+# embeds the fonts it drew with when it writes a PDF), never in a Latin fallback.
+if command -v rsvg-convert >/dev/null; then
+  "$qf" --export "$data/kanji.qfd" -o "$tmp/kanji.svg"
+  rsvg-convert -f pdf -o "$tmp/rsvg.pdf" "$tmp/kanji.svg"
+  fonts=$(pdffonts "$tmp/rsvg.pdf" | tail -n +3 | awk '{print $1}' | sed 's/^[A-Z]*+//' | sort -u)
+  grep -q '^IPA' <<<"$fonts" && ! grep -qv '^IPA\|^Noto\|^CairoFont' <<<"$fonts" ||
+    fail "rsvg drew the SVG with: $fonts"
+fi
 if "$qf" --export "$data/golden.qfd" -o "$tmp/none/x.pdf" 2>"$tmp/err"; then
   fail "exported into a folder that does not exist"
 fi

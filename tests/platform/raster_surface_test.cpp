@@ -464,6 +464,11 @@ TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
   const QByteArray svg = file.readAll();
   EXPECT_TRUE(svg.contains("stroke=\"#c80000\"")) << "the line's own colour";
   EXPECT_TRUE(svg.contains("stroke=\"#0000c8\"")) << "the box's own colour";
+  // The fonts that stand in for the Windows one, for a viewer that does not have it.
+  EXPECT_TRUE(
+      svg.contains("font-family=\"'ＭＳ ゴシック', 'IPAGothic', 'Noto Sans Mono CJK JP', "
+                   "'Noto Sans CJK JP', monospace\""))
+      << svg.toStdString();
   EXPECT_GE(elements[QStringLiteral("rect")], 1);
   EXPECT_EQ(ExportFormatOf("a/B.SvG"), ExportFormat::Svg);
   EXPECT_EQ(ExportFormatOf("a/b.jpg"), std::nullopt);
