@@ -102,6 +102,18 @@ class DesignReader {
   long read_ = 0;
 };
 
+// Files are written in code page 932, where the yen sign and the backslash are one byte (0x5C),
+// shown as ¥ by the Japanese fonts of the systems the format comes from; the codec reads it as
+// a backslash. In what is shown on the page (texts, labels, layer names) it is a yen sign; in
+// picture file names and field expressions it stays a backslash.
+void BackslashAsYen(std::string& text) {
+  static constexpr std::string_view kYen = "¥";
+  for (size_t at = text.find('\\'); at != std::string::npos; at = text.find('\\', at)) {
+    text.replace(at, 1, kYen);
+    at += kYen.size();
+  }
+}
+
 }  // namespace
 
 FileStatus SerializeDesign(const Design& d, std::string& bytes) {
@@ -240,7 +252,9 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
       const int row = fresh.layers.appendRow();
       fresh.layers.setCell(row, kLayerNumber,
                            std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
-      fresh.layers.setCell(row, kLayerName, UnescapeField(name));
+      std::string shown = UnescapeField(name);
+      BackslashAsYen(shown);
+      fresh.layers.setCell(row, kLayerName, std::move(shown));
     }
     countRead = in.text(field);
   } else {
@@ -298,6 +312,8 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
     // into would take its missing fields from the row before.
     cutOff = in.atEnd() && in.fieldsRead() - fieldsBefore < (layered ? 17 : 15) && openLastLine;
     if (cutOff) break;
+    BackslashAsYen(w.Label);
+    if (w.Kind == ObjectKind::Text) BackslashAsYen(w.Text);
     Extent measured;
     WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
     if (IsPlacedAtPoint(w.Kind)) {

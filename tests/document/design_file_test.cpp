@@ -350,6 +350,38 @@ TEST_F(DesignFileTest, AFileCutAtAnyByteLoadsOnlyItsWholeRows) {
   EXPECT_GT(warned, 500);
 }
 
+// The byte 0x5C is a yen sign where the page shows it (a text's text, labels, layer names) and a
+// backslash in file names and field expressions; the trail byte of 表 (0x95 0x5C) stays 表, and
+// the file's bytes come back as they were.
+TEST_F(DesignFileTest, TheYenByteIsAYenSignInWhatThePageShows) {
+  const std::string bytes =
+      "VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n2Layer\r\n2,\\\x95\\\r\n1,b\r\n"
+      "DizaColor\r\n1\r\n2\r\n3\r\n4\r\n5\r\n4\r\n"
+      "1,\"a\\b\",1,2,0,0,\"\\1.000 \\\",\"Format(x;\\#)\",\"\",10,0,0,0,0,0,0,2\r\n"
+      "4,\"p\\q\",1,2,0,0,\"C:\\pic\\a.bmp\",\"\",\"0\",1,0,0,0,0,0,0,1\r\n"
+      "3,\"\\\",1,2,3,4,\"1\",\"\",\"0\",1,0,0,0,0,0,0,1\r\n"
+      "2,\"\",1,2,3,4,\"\",\"\",\"0\",1,0,0,0,0,0,0,1\r\n";
+  Design d;
+  LoadDecisions s;
+  ASSERT_TRUE(ParseDesign(bytes, d, measurers_.get(), &s).ok());
+  EXPECT_EQ(d.layers.cell(1, kLayerName), "¥表");
+  EXPECT_EQ(d.layers.cell(2, kLayerName), "b");
+  const ObjectRecord text = DecodeObjectRow(d.objects, 1);
+  EXPECT_EQ(text.Label, "a¥b");
+  EXPECT_EQ(text.Text, "¥1.000 ¥");
+  EXPECT_EQ(text.Field, "Format(x;\\#)");
+  const ObjectRecord picture = DecodeObjectRow(d.objects, 2);
+  EXPECT_EQ(picture.Label, "p¥q");
+  EXPECT_EQ(picture.Text, "C:\\pic\\a.bmp");
+  EXPECT_EQ(DecodeObjectRow(d.objects, 3).Label, "¥");
+  std::string again;
+  ASSERT_TRUE(SerializeDesign(d, again).ok());
+  for (const char* kept : {"\r\n2,\\\x95\\\r\n", "1,\"a\\b\"", "\"\\1.000 \\\",\"Format(x;\\#)\"",
+                           "4,\"p\\q\",1,2,0,0,\"C:\\pic\\a.bmp\"", "3,\"\\\","}) {
+    EXPECT_NE(again.find(kept), std::string::npos) << kept;
+  }
+}
+
 // Bytes that hold no design at all are refused, not read as an empty design; the version line
 // is told in any case, after blanks.
 TEST_F(DesignFileTest, AFileWithoutADesignIsRefused) {
