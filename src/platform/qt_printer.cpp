@@ -292,10 +292,12 @@ void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRe
                       QSizeF(lastInked_.size()) * scale);
     painter.drawImage(part, image_, QRectF(lastInked_));
   }
+  // The printer writes PDF (a file, or for CUPS): its texts must read back as they were drawn.
+  PdfTextMapping* mapping = device == printer_.get() ? &textMapping_ : nullptr;
   for (const PrinterSurface::Text& t : texts) {
     painter.setFont(t.font);
     painter.setPen(t.color);
-    DrawTextLines(painter, device, t.topLeft * scale, t.text);
+    DrawTextLines(painter, device, t.topLeft * scale, t.text, mapping);
   }
 }
 

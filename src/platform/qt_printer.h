@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pdf_text.h"
 #include "platform/raster_surface.h"
 #include "view/page_view.h"
 
@@ -103,6 +104,9 @@ class QtPrinterPort final : public PrinterPort {
   // Sends the page drawn so far to the printer (or the preview's image).
   bool flushPage(std::string* error);
 
+  // The fonts the printer's texts are drawn from, for as long as the document is open (so
+  // declared before the painter, which ends the document).
+  PdfTextMapping textMapping_;
   std::unique_ptr<QPrinter> printer_;
   QPainter painter_;  // on the printer, from the first page to the end of the document
   std::string pageError_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/pdf_text.h"
 #include "platform/picture_store.h"
 #include "platform/pixel_ops.h"
 #include "platform/qt_fonts.h"
@@ -63,7 +64,7 @@ double MadeUpBoldStroke(const QPainter& painter, const QPaintDevice* device) {
 }  // namespace
 
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
-                   const QString& text) {
+                   const QString& text, PdfTextMapping* mapping) {
   const QFontMetricsF fm(painter.font(), device);
   const double bold = MadeUpBoldStroke(painter, device);
   QFont outlineFont = painter.font();
@@ -72,7 +73,11 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
   double y = topLeft.y() + fm.ascent();
   for (const QString& line : TextLines(text)) {
     const QPointF at(topLeft.x(), y);
-    painter.drawText(at, line);
+    if (mapping) {
+      mapping->drawLine(painter, at, line);
+    } else {
+      painter.drawText(at, line);
+    }
     if (bold > 0) {
       QPainterPath outline;
       outline.addText(at, outlineFont, line);

@@ -21,10 +21,12 @@ QImage ScreenImage(int width, int height);
 // A white screen image of the drawing area of `view` (1 x 1 when that many pixels cannot be had).
 QImage PageImage(const ViewState& view);
 
+class PdfTextMapping;
+
 // Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
-// lines below it at the same x.
+// lines below it at the same x. On a PDF, `mapping` keeps what its text reads back as.
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
-                   const QString& text);
+                   const QString& text, PdfTextMapping* mapping = nullptr);
 
 // Draws on a Format_RGB32 QImage with the raster operations of the original drawing surface:
 // not-xor and mask pen are exact, and antialiasing is off, so drawing a line, box, ring or picture

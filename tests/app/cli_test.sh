@@ -71,6 +71,18 @@ done
 if pdftotext "$tmp/kanji.pdf" - | grep -q $'\xe2\xbc\|\xe2\xbd\|\xe2\xbe\|\xe2\xbf'; then
   fail "PDF text holds Kangxi radicals"
 fi
+# Signs that share a glyph with another character in the font read back as themselves, from
+# texts and from merged data alike; the yen byte of the file reads as ¥.
+{ printf 'VERSION 2.05\r\n9,1,6,15,10,10,10,-1,5,5\r\n1Layer\r\n1,b\r\nDizaColor\r\n1\r\n2\r\n3\r\n4\r\n5\r\n3\r\n'
+  printf '1,"",10,10,0,0,"\\1.000 ￥ ～ ￠ ￡ ￢ 表 ソ","","ＭＳ ゴシック",12,0,0,0,0,0,0,1\r\n'
+  printf '1,"",10,30,0,0,"￢￡￠～￥ 表","","ＭＳ 明朝",12,-1,0,0,-1,0,0,1\r\n'
+  printf '1,"",10,50,0,0,"x","rs!備考","ＭＳ Ｐゴシック",12,0,0,0,0,0,0,1\r\n'; } |
+  iconv -f UTF-8 -t CP932 >"$tmp/signs.qfd"
+printf '備考\n￥500～￠￡￢ ¥ 〜\n' >"$tmp/signs.csv"
+"$qf" --print "$tmp/signs.qfd" --data "$tmp/signs.csv" -o "$tmp/signs.pdf"
+pdftotext "$tmp/signs.pdf" - | grep -v '^\s*$' >"$tmp/signs.txt"
+printf '%s\n' '¥1.000 ￥ ～ ￠ ￡ ￢ 表 ソ' '￢￡￠～￥ 表' '￥500～￠￡￢ ¥ 〜' | cmp - "$tmp/signs.txt" ||
+  fail "PDF text of shared glyphs: $(cat "$tmp/signs.txt")"
 if "$qf" --print "$data/golden.qfd" -P NoSuchQueue 2>"$tmp/err"; then fail "printed nowhere"; fi
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "print error is not one line: $(cat "$tmp/err")"
 
