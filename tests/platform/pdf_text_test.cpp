@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QRawFont>
 
-
 namespace qf {
 namespace {
 
