@@ -32,6 +32,20 @@ void Put32(QByteArray& b, uint32_t v) {
   Put16(b, v & 0xFFFF);
 }
 
+// The binary-search fields of a font's lists of `count` entries of `size` bytes: the largest
+// power of two entries not above the count, in bytes, its logarithm, and the bytes left over.
+void PutSearchFields(QByteArray& b, uint32_t count, uint32_t size) {
+  uint32_t power = 1;
+  uint32_t log = 0;
+  while (power * 2 <= count) {
+    power *= 2;
+    ++log;
+  }
+  Put16(b, power * size);
+  Put16(b, log);
+  Put16(b, (count - power) * size);
+}
+
 // Characters read from one table at most: a malformed table cannot make the reading endless.
 constexpr size_t kMostCharacters = 0x110000;
 
@@ -84,18 +98,12 @@ QByteArray Format4(const std::map<char32_t, uint32_t>& characters) {
   }
   segments.emplace_back(0xFFFF, 0);  // the closing segment every format 4 table ends with
   const auto count = static_cast<uint32_t>(segments.size());
-  uint32_t power = 1;
-  while (power * 2 <= count) power *= 2;
-  uint32_t selector = 0;
-  while ((1u << (selector + 1)) <= power) ++selector;
   QByteArray t;
   Put16(t, 4);
   Put16(t, 16 + 8 * count);
   Put16(t, 0);  // language
   Put16(t, 2 * count);
-  Put16(t, 2 * power);
-  Put16(t, selector);
-  Put16(t, 2 * count - 2 * power);
+  PutSearchFields(t, count, 2);
   for (const auto& s : segments) Put16(t, s.first);  // ends
   Put16(t, 0);                                       // reserved
   for (const auto& s : segments) Put16(t, s.first);  // starts
@@ -198,16 +206,10 @@ QByteArray AliasFont(const std::map<QByteArray, QByteArray>& tables,
   all["cmap"] = CmapTable(characters);
   all["name"] = NameTable(family, style);
   const auto count = static_cast<uint32_t>(all.size());
-  uint32_t power = 1;
-  while (power * 2 <= count) power *= 2;
-  uint32_t selector = 0;
-  while ((1u << (selector + 1)) <= power) ++selector;
   QByteArray font;
   Put32(font, all.count("CFF ") ? 0x4F54544F : 0x00010000);  // "OTTO" for CFF outlines
   Put16(font, count);
-  Put16(font, 16 * power);
-  Put16(font, selector);
-  Put16(font, 16 * count - 16 * power);
+  PutSearchFields(font, count, 16);
   auto offset = static_cast<uint32_t>(12 + 16 * count);
   QByteArray body;
   for (const auto& [tag, table] : all) {  // records in tag order

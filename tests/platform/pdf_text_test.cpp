@@ -48,7 +48,20 @@ TEST(PdfTextMapping, CharacterMapsAndSharedGlyphs) {
   for (char32_t c : shared) {
     if (c < 0xFFFF) aliased.emplace(c, full.at(c));
   }
-  const QRawFont alias = QRawFont(AliasFont(copied, aliased, "QF Test Alias", "Regular"), 12);
+  const QByteArray file = AliasFont(copied, aliased, "QF Test Alias", "Regular");
+  // Ten tables: eight copied, the character map and the names; the directory's search fields.
+  auto at16 = [&file](int at) {
+    return static_cast<uchar>(file[at]) << 8 | static_cast<uchar>(file[at + 1]);
+  };
+  EXPECT_EQ(at16(4), 10);
+  EXPECT_EQ(at16(6), 128);  // 8 entries of 16 bytes
+  EXPECT_EQ(at16(8), 3);
+  EXPECT_EQ(at16(10), 32);
+  for (int i = 0; i < 10; ++i) {  // every table starts on a four-byte boundary
+    const int at = 12 + 16 * i + 8;
+    EXPECT_EQ(at16(at + 2) % 4, 0);
+  }
+  const QRawFont alias = QRawFont(file, 12);
   ASSERT_TRUE(alias.isValid());
   EXPECT_EQ(alias.familyName(), QStringLiteral("QF Test Alias"));
   EXPECT_EQ(CharacterMap(alias.fontTable("cmap")), aliased);

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -116,6 +117,42 @@ class MainWindowTest : public QObject {
              QStringLiteral("CSV (*.csv *.txt)"));
     QCOMPARE(QtFileFilter(QStringLiteral("Text |*.txt|(x)|*.x|a(b) c|*.c")),
              QStringLiteral("Text (*.txt);;(x) (*.x);;a(b) c (*.c)"));
+  }
+
+  // The one message box: the icon and buttons of each kind, the default button, the answer.
+  void messageKindsHaveTheirIconsAndButtons() {
+    const struct {
+      MessageKind kind;
+      QMessageBox::Icon icon;
+      QMessageBox::StandardButtons buttons;
+      QMessageBox::StandardButton defaultButton;
+      int answer;
+    } kinds[] = {
+        {MessageKind::Warning, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok, kMsgOk},
+        {MessageKind::Question, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
+         QMessageBox::Ok, kMsgOk},
+        {MessageKind::Information, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok,
+         kMsgOk},
+        {MessageKind::QuestionCancelDefault, QMessageBox::Question,
+         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, kMsgCancel},
+        {MessageKind::Error, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok, kMsgOk},
+        {MessageKind::AbortRetryIgnore, QMessageBox::Question,
+         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort,
+         kMsgAbort},
+    };
+    for (const auto& k : kinds) {
+      OnModal([&k](QWidget* d) {
+        auto* box = qobject_cast<QMessageBox*>(d);
+        QVERIFY(box);
+        QCOMPARE(box->icon(), k.icon);
+        QCOMPARE(box->standardButtons(), k.buttons);
+        QCOMPARE(box->defaultButton(), box->button(k.defaultButton));
+        QCOMPARE(box->windowTitle(), QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
+        box->defaultButton()->click();
+      });
+      QtPrompter prompter;
+      QCOMPARE(prompter.showMessage(nullptr, QStringLiteral("x"), k.kind), k.answer);
+    }
   }
 
   void newAfterEditsAsksThenEmpties() {
@@ -263,6 +300,11 @@ class MainWindowTest : public QObject {
                  preview->pageImage().size());
         Click(d, "cmdFitPage");
         QVERIFY(preview->zoom() >= 10 && preview->zoom() <= 400);
+        // The width of the design's own paper (golden.qfd's A4 lies across) fills the window.
+        Click(d, "cmdFitWidth");
+        const int room = d->findChild<QScrollArea*>(QStringLiteral("scrPage"))->viewport()->width();
+        QVERIFY(preview->pageImage().width() <= room);
+        QVERIFY(preview->pageImage().width() > room * 4 / 5);
         preview->setZoom(300);
         Click(d, "cmdZoomIn");  // to the largest: no further
         QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdZoomIn"))->isEnabled());
