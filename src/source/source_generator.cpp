@@ -1,5 +1,6 @@
 #include "source_generator.h"
 
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -243,10 +244,37 @@ class Generator {
   void layerObjects(int32_t number, bool sub) {
     text_ = TextState{};
     depth_ = 0;
+    blockStates_.clear();
     forEachRow(number, [this, sub](int row) {
       DecodeObjectRow(record_, design_.objects, row);
       writeObject(record_, sub);
     });
+    // The printer keeps its font and colour from layer to layer, and every layer is written
+    // for the defaults: what this layer's texts changed is put back.
+    restoreText(TextState{});
+  }
+
+  // Writes the lines that give the printer the text state `to` again, where the state written
+  // last differs from it; a font name or size of nothing is left to the next text to write.
+  void restoreText(const TextState& to) {
+    if (!to.font.empty() && text_.font != to.font) {
+      object({"objOutSrc.Font.Name = ", kQ, to.font, kQ});
+    }
+    if (to.size != 0 && text_.size != to.size) {
+      object({"objOutSrc.Font.Size = ", FormatSingle(to.size)});
+    }
+    auto flag = [this](bool now, bool wanted, std::string_view property) {
+      if (now != wanted) object({"objOutSrc.Font.", property, " = ", wanted ? "True" : "False"});
+    };
+    flag(text_.bold, to.bold, "Bold");
+    flag(text_.italic, to.italic, "Italic");
+    flag(text_.strikethrough, to.strikethrough, "Strikethrough");
+    flag(text_.underline, to.underline, "UnderLine");
+    if (text_.color != to.color) object({"objOutSrc.ForeColor = ", Rgb(to.color)});
+    TextState kept = to;
+    if (kept.font.empty()) kept.font = text_.font;
+    if (kept.size == 0) kept.size = text_.size;
+    text_ = kept;
   }
 
   void writeObject(const ObjectRecord& r, bool sub) {
@@ -337,7 +365,10 @@ class Generator {
 
   void writePen(const ObjectRecord& r) {
     object({"objOutSrc.DrawStyle = ", OneLine(r.Style)});
-    object({"objOutSrc.DrawWidth = ", FormatSingle(r.Size)});
+    // The printer takes widths from 1 and rounds the value given; below a half it would stop
+    // the program, where the page draws the thinnest line.
+    const bool thinnest = std::nearbyint(static_cast<double>(r.Size)) < 1;
+    object({"objOutSrc.DrawWidth = ", thinnest ? "1" : FormatSingle(r.Size)});
   }
 
   void writeBox(const ObjectRecord& r) {
@@ -389,6 +420,8 @@ class Generator {
     const bool vertical = r.Style == "0";
     const std::string label = OneLine(r.Label);
     if (r.Text == "0") {
+      // Each pass starts with the text state the block's first texts were written for.
+      blockStates_.push_back(text_);
       object({"'", label, "(開始)"});
       object({var, "Gain = ", FormatDouble(r.X1)});
       object({"For ", var, "= 0 To ", FormatSingle(r.Size)});
@@ -403,6 +436,10 @@ class Generator {
         xOffset_ += " + " + var + "Pos";
       }
       return;
+    }
+    if (!blockStates_.empty()) {
+      restoreText(blockStates_.back());
+      blockStates_.pop_back();
     }
     --depth_;
     setIndent();
@@ -427,6 +464,7 @@ class Generator {
   std::string decl_;
   std::string body_;
   TextState text_;
+  std::vector<TextState> blockStates_;  // the text state at the start of each open block
   int depth_ = 0;
   std::string indent_;
   std::vector<std::string> vertical_;

@@ -60,6 +60,8 @@ Public Sub F_DataPrint()
 	objOutSrc.DrawStyle = 0
 	objOutSrc.DrawWidth = 1
 	objOutSrc.Circle ( 40, 150), 20, RGB(0, 0, 0), , , 1
+	objOutSrc.Font.Bold = False
+	objOutSrc.ForeColor = RGB(0, 0, 0)
 '明細レイヤー
 	'明細(開始)
 	sngIGain = 6.5
@@ -96,6 +98,8 @@ Public Sub F_DataPrint()
 		objOutSrc.CurrentX = 60 + sngSize
 		objOutSrc.CurrentY = 45 + sngIPos
 		objOutSrc.Print "出力ﾃﾞｰﾀ";
+		objOutSrc.Font.Italic = False
+		objOutSrc.Font.UnderLine = False
 	'明細(終了)
 	Next sngI
 	'印刷終了

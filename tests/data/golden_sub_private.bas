@@ -71,6 +71,8 @@ F_dataPrint_1:
 	objOutSrc.DrawWidth = 1
 	objOutSrc.Circle ( 40, 150), 20, RGB(0, 0, 0), , , 1
 	objOutSrc.FillStyle = VbFSTransparent
+	objOutSrc.Font.Bold = False
+	objOutSrc.ForeColor = RGB(0, 0, 0)
 	'
 	Return
 '明細レイヤー
@@ -110,6 +112,8 @@ F_dataPrint_2:
 		objOutSrc.CurrentX = 60 + sngSize
 		objOutSrc.CurrentY = 45 + sngIPos
 		objOutSrc.Print "出力ﾃﾞｰﾀ";
+		objOutSrc.Font.Italic = False
+		objOutSrc.Font.UnderLine = False
 	'明細(終了)
 	Next sngI
 	'

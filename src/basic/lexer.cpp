@@ -1,0 +1,241 @@
+#include "lexer.h"
+
+#include <cstdlib>
+
+namespace qf::basic {
+
+namespace {
+
+bool NameStart(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
+}
+
+bool NamePart(unsigned char c) {
+  return NameStart(c) || (c >= '0' && c <= '9');
+}
+
+bool Digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+class Lexer {
+ public:
+  explicit Lexer(std::string_view s) : s_(s) {}
+
+  std::vector<Token> run() {
+    while (i_ < s_.size()) step();
+    endStatement();
+    push(Tok::End, "");
+    return std::move(out_);
+  }
+
+ private:
+  char at(size_t k) const { return k < s_.size() ? s_[k] : '\0'; }
+
+  void push(Tok kind, std::string text, double number = 0, Type type = Type::Integer) {
+    Token t;
+    t.kind = kind;
+    t.text = std::move(text);
+    t.number = number;
+    t.numberType = type;
+    t.line = line_;
+    t.lineStart = atLineStart_;
+    atLineStart_ = false;
+    out_.push_back(std::move(t));
+  }
+
+  void endStatement() {
+    if (!out_.empty() && out_.back().kind != Tok::EndOfStatement) push(Tok::EndOfStatement, "");
+  }
+
+  void newLine() {
+    endStatement();
+    ++line_;
+    atLineStart_ = true;
+  }
+
+  void skipToLineEnd() {
+    while (i_ < s_.size() && s_[i_] != '\r' && s_[i_] != '\n') ++i_;
+  }
+
+  void step() {
+    const char c = s_[i_];
+    if (c == '\r' || c == '\n') {
+      ++i_;
+      if (c == '\r' && at(i_) == '\n') ++i_;
+      newLine();
+      return;
+    }
+    if (c == ' ' || c == '\t' || c == '\f' || c == '\v') {
+      ++i_;
+      return;
+    }
+    if (c == '\'') {
+      skipToLineEnd();
+      return;
+    }
+    if (c == '_' && !NamePart(static_cast<unsigned char>(at(i_ + 1)))) {
+      // A line continued: the rest of the line must be blank.
+      size_t k = i_ + 1;
+      while (at(k) == ' ' || at(k) == '\t') ++k;
+      if (at(k) == '\r' || at(k) == '\n' || k >= s_.size()) {
+        i_ = k;
+        if (at(i_) == '\r') ++i_;
+        if (at(i_) == '\n') ++i_;
+        ++line_;
+        return;
+      }
+    }
+    if (c == '"') return string();
+    if (Digit(c) || (c == '.' && Digit(at(i_ + 1)))) return number();
+    if (c == '&' &&
+        (at(i_ + 1) == 'H' || at(i_ + 1) == 'h' || at(i_ + 1) == 'O' || at(i_ + 1) == 'o')) {
+      return radixNumber();
+    }
+    if (NameStart(static_cast<unsigned char>(c))) return name();
+    if (c == ':') {
+      ++i_;
+      // "name:" at the start of a line is a label, kept as its own statement.
+      if (out_.size() >= 1 && out_.back().kind == Tok::Name && out_.back().lineStart) {
+        push(Tok::Op, ":");
+      }
+      endStatement();
+      return;
+    }
+    static constexpr std::string_view kTwo[] = {"<>", "<=", ">="};
+    for (std::string_view op : kTwo) {
+      if (s_.substr(i_, 2) == op) {
+        i_ += 2;
+        push(Tok::Op, std::string(op));
+        return;
+      }
+    }
+    static constexpr std::string_view kOne = "=<>+-*/\\^&(),;.!#";
+    if (kOne.find(c) != std::string_view::npos) {
+      ++i_;
+      push(Tok::Op, std::string(1, c));
+      return;
+    }
+    throw BasicError{line_, std::string("この文字は使えません：「") + c + "」"};
+  }
+
+  void string() {
+    std::string text;
+    ++i_;
+    for (;;) {
+      if (i_ >= s_.size() || s_[i_] == '\r' || s_[i_] == '\n') {
+        throw BasicError{line_, "文字列が \" で閉じられていません"};
+      }
+      if (s_[i_] == '"') {
+        if (at(i_ + 1) == '"') {
+          text += '"';
+          i_ += 2;
+          continue;
+        }
+        ++i_;
+        break;
+      }
+      text += s_[i_++];
+    }
+    push(Tok::String, std::move(text));
+  }
+
+  void number() {
+    const size_t start = i_;
+    bool fraction = false;
+    while (Digit(at(i_))) ++i_;
+    if (at(i_) == '.') {
+      fraction = true;
+      ++i_;
+      while (Digit(at(i_))) ++i_;
+    }
+    if ((at(i_) == 'E' || at(i_) == 'e') &&
+        (Digit(at(i_ + 1)) || ((at(i_ + 1) == '+' || at(i_ + 1) == '-') && Digit(at(i_ + 2))))) {
+      fraction = true;
+      i_ += 2;
+      while (Digit(at(i_))) ++i_;
+    }
+    const double v = std::strtod(std::string(s_.substr(start, i_ - start)).c_str(), nullptr);
+    Type type = fraction           ? Type::Double
+                : v < 32768        ? Type::Integer
+                : v < 2147483648.0 ? Type::Long
+                                   : Type::Double;
+    switch (at(i_)) {
+      case '%':
+        type = Type::Integer;
+        ++i_;
+        break;
+      case '&':
+        type = Type::Long;
+        ++i_;
+        break;
+      case '!':
+        type = Type::Single;
+        ++i_;
+        break;
+      case '#':
+      case '@':
+        type = Type::Double;
+        ++i_;
+        break;
+      default:
+        break;
+    }
+    push(Tok::Number, std::string(s_.substr(start, i_ - start)), v, type);
+  }
+
+  void radixNumber() {
+    const bool hex = at(i_ + 1) == 'H' || at(i_ + 1) == 'h';
+    i_ += 2;
+    const size_t start = i_;
+    while (hex ? std::isxdigit(static_cast<unsigned char>(at(i_))) != 0
+               : (at(i_) >= '0' && at(i_) <= '7')) {
+      ++i_;
+    }
+    if (start == i_ || i_ - start > 8) throw BasicError{line_, "数値の書き方が正しくありません"};
+    unsigned long v =
+        std::strtoul(std::string(s_.substr(start, i_ - start)).c_str(), nullptr, hex ? 16 : 8);
+    bool isLong = i_ - start > 4 || at(i_) == '&';
+    if (at(i_) == '&') ++i_;
+    double n = 0;
+    if (isLong) {
+      n = static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
+    } else {
+      n = static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
+    }
+    push(Tok::Number, "&H", n, isLong ? Type::Long : Type::Integer);
+  }
+
+  void name() {
+    const size_t start = i_;
+    while (NamePart(static_cast<unsigned char>(at(i_)))) ++i_;
+    // A type character belongs to the name unless "!" starts a field name (rs!Name).
+    const char next = at(i_);
+    if (next == '$' || next == '%' || next == '#' || next == '@' ||
+        ((next == '!' || next == '&') && !NameStart(static_cast<unsigned char>(at(i_ + 1))))) {
+      ++i_;
+    }
+    std::string text(s_.substr(start, i_ - start));
+    const bool first = out_.empty() || out_.back().kind == Tok::EndOfStatement;
+    if (first && (text == "Rem" || text == "REM" || text == "rem") &&
+        (at(i_) == ' ' || at(i_) == '\t' || at(i_) == '\r' || at(i_) == '\n' || i_ >= s_.size())) {
+      skipToLineEnd();
+      return;
+    }
+    push(Tok::Name, std::move(text));
+  }
+
+  std::string_view s_;
+  size_t i_ = 0;
+  int line_ = 1;
+  bool atLineStart_ = true;
+  std::vector<Token> out_;
+};
+
+}  // namespace
+
+std::vector<Token> Tokenize(std::string_view source) {
+  return Lexer(source).run();
+}
+
+}  // namespace qf::basic

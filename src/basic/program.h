@@ -1,0 +1,102 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "basic/value.h"
+
+namespace qf::basic {
+
+// An expression of the language.
+struct Expr {
+  enum class Kind {
+    Literal,  // value
+    Name,     // name (lower case)
+    Member,   // object.name
+    Call,     // target(args): a procedure, an array element, a method with arguments
+    Bang,     // object!name: a record's field
+    WithDot,  // .name inside With
+    Unary,    // op a
+    Binary,   // a op b
+  };
+  Kind kind = Kind::Literal;
+  int line = 0;
+  Value value;
+  std::string name;  // lower case; for Unary and Binary the operator
+  std::unique_ptr<Expr> a;
+  std::unique_ptr<Expr> b;
+  std::vector<std::unique_ptr<Expr>> args;  // nullptr: an argument left out
+};
+
+// One step of a procedure. Blocks are compiled into jumps, so GoSub, GoTo and the Exit
+// statements are jumps too.
+struct Instr {
+  enum class Kind {
+    Eval,         // a: a call statement
+    Assign,       // a = b (a plain assignment or Set, `flag`)
+    Dim,          // name, declared type, array bounds in args
+    Const,        // name = b
+    Jump,         // to target
+    JumpIfFalse,  // a false: to target
+    ForStart,     // a = b To args[0] Step args[1]; loop number `slot`; done: to target
+    ForNext,      // loop `slot`: step a and jump to target while it runs
+    GoSub,        // to target, remembering where to come back
+    Return,
+    ExitProc,
+    WithPush,  // a
+    WithPop,
+    Print,   // a.Print args with separators in `seps` (";", ",", "")
+    Line,    // a.Line: args x1 y1 x2 y2 colour (x1, y1 nullptr for the current point); flags B/BF
+    Circle,  // a.Circle: args x y radius colour start end aspect
+    OnErrorResumeNext,
+    OnErrorStop,
+    End,  // End: the program stops
+  };
+  Kind kind = Kind::Eval;
+  int line = 0;
+  std::unique_ptr<Expr> a;
+  std::unique_ptr<Expr> b;
+  std::vector<std::unique_ptr<Expr>> args;
+  std::vector<std::string> seps;
+  std::string name;
+  Type type = Type::Empty;
+  bool flag = false;   // Set; Line's B
+  bool flag2 = false;  // Line's F
+  int target = -1;
+  int slot = -1;
+  std::string label;  // an unresolved jump's label
+};
+
+struct Param {
+  std::string name;  // lower case
+  bool byVal = false;
+  bool optional = false;
+  bool array = false;
+  Type type = Type::Empty;
+  std::unique_ptr<Expr> fallback;  // Optional's default
+};
+
+struct Procedure {
+  std::string name;  // lower case
+  std::string shownName;
+  bool function = false;
+  Type returns = Type::Empty;
+  std::vector<Param> params;
+  std::vector<Instr> code;
+  int loops = 0;  // For loops in the code
+  int line = 0;
+};
+
+struct Program {
+  std::map<std::string, Procedure> procedures;
+  std::vector<Instr> module;  // module-level declarations
+};
+
+// Parses a program: procedures and the declarations around them. Throws BasicError with the line
+// and the reason.
+Program Parse(std::string_view source);
+
+}  // namespace qf::basic

@@ -1,0 +1,162 @@
+#include "value.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace qf::basic {
+
+namespace {
+
+std::string Trimmed(std::string_view s) {
+  size_t a = 0;
+  size_t b = s.size();
+  while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+  while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
+  return std::string(s.substr(a, b - a));
+}
+
+}  // namespace
+
+std::string Lower(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+double ToNumber(const Value& v) {
+  switch (v.type) {
+    case Type::Empty:
+      return 0;
+    case Type::String: {
+      const std::string s = Trimmed(v.text);
+      if (s.empty()) throw RunFailure{"型が一致しません（\"\" は数値ではありません）"};
+      if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+        char* end = nullptr;
+        const long n = std::strtol(s.c_str() + 2, &end, 16);
+        if (*end == '\0') return static_cast<double>(n);
+      }
+      std::string plain;  // digit grouping as the language accepts it
+      for (char c : s) {
+        if (c != ',') plain += c;
+      }
+      char* end = nullptr;
+      const double d = std::strtod(plain.c_str(), &end);
+      if (end == plain.c_str() || *end != '\0' || plain.find_first_of("xXnN") != std::string::npos)
+        throw RunFailure{"型が一致しません（\"" + v.text + "\" は数値ではありません）"};
+      return d;
+    }
+    case Type::Object:
+      throw RunFailure{"型が一致しません（オブジェクトは数値ではありません）"};
+    default:
+      return v.number;
+  }
+}
+
+std::string NumberText(double v, Type type) {
+  if (type == Type::Boolean) return v != 0 ? "True" : "False";
+  if (v == 0) return "0";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, type == Type::Single ? "%.7G" : "%.15G", v);
+  std::string s = buf;
+  // "1E+20" is written "1E+20" by the language too; drop a trailing point and zeros of
+  // fixed forms.
+  if (s.find('E') == std::string::npos && s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);   // .5
+  if (s.rfind("-0.", 0) == 0) s.erase(1, 1);  // -.5
+  return s;
+}
+
+std::string ToText(const Value& v) {
+  switch (v.type) {
+    case Type::Empty:
+      return "";
+    case Type::String:
+      return v.text;
+    case Type::Object:
+      throw RunFailure{"型が一致しません（オブジェクトは文字列ではありません）"};
+    default:
+      return NumberText(v.number, v.type);
+  }
+}
+
+bool ToBool(const Value& v) {
+  if (v.type == Type::String) {
+    const std::string l = Lower(Trimmed(v.text));
+    if (l == "true") return true;
+    if (l == "false") return false;
+  }
+  return ToNumber(v) != 0;
+}
+
+double BankersRound(double v) {
+  return std::nearbyint(v);  // the default rounding mode rounds half to even
+}
+
+Value Coerce(const Value& v, Type type) {
+  switch (type) {
+    case Type::Empty:
+      return v;
+    case Type::Object:
+      if (v.type != Type::Object && !(v.type == Type::Empty)) {
+        throw RunFailure{"オブジェクトが必要です"};
+      }
+      return v;
+    case Type::String:
+      return Value::Str(ToText(v));
+    case Type::Boolean:
+      return Value::Bool(ToBool(v));
+    case Type::Integer:
+    case Type::Long: {
+      const double n = BankersRound(ToNumber(v));
+      const double limit = type == Type::Integer ? 32768 : 2147483648.0;
+      if (!(n >= -limit && n < limit)) throw RunFailure{"オーバーフローしました"};
+      return {type, n, {}, {}};
+    }
+    case Type::Single: {
+      const double n = ToNumber(v);
+      if (std::abs(n) > 3.402823e38) throw RunFailure{"オーバーフローしました"};
+      return Value::Sng(static_cast<double>(static_cast<float>(n)));
+    }
+    case Type::Double:
+      return Value::Dbl(ToNumber(v));
+  }
+  return v;
+}
+
+Type TypeNamed(std::string_view name) {
+  const std::string l = Lower(name);
+  if (l == "integer") return Type::Integer;
+  if (l == "long") return Type::Long;
+  if (l == "single") return Type::Single;
+  if (l == "double" || l == "currency" || l == "date") return Type::Double;
+  if (l == "string") return Type::String;
+  if (l == "boolean") return Type::Boolean;
+  if (l == "object") return Type::Object;
+  return Type::Empty;
+}
+
+Value Object::get(std::string_view member) {
+  throw RunFailure{std::string(typeName()) + " に " + std::string(member) + " はありません"};
+}
+
+void Object::set(std::string_view member, const Value&) {
+  throw RunFailure{std::string(typeName()) + " の " + std::string(member) + " は設定できません"};
+}
+
+Value Object::call(std::string_view member, const std::vector<Value>& args,
+                   const std::vector<bool>&) {
+  if (args.empty()) return get(member);
+  throw RunFailure{std::string(typeName()) + " に " + std::string(member) + " はありません"};
+}
+
+Value Object::index(const std::vector<Value>&) {
+  throw RunFailure{std::string(typeName()) + " は添字を取りません"};
+}
+
+}  // namespace qf::basic

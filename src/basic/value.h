@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qf::basic {
+
+// A failure of a program: the line it happened on and why, in Japanese.
+struct BasicError {
+  int line = 0;
+  std::string message;
+};
+
+class Object;
+
+// The language's value types. Numbers are held as doubles with the type they have in the
+// language, so the conversions can refuse what the type cannot hold.
+enum class Type { Empty, Boolean, Integer, Long, Single, Double, String, Object };
+
+struct Value {
+  Type type = Type::Empty;
+  double number = 0;
+  std::string text;
+  std::shared_ptr<Object> object;
+
+  static Value Bool(bool b) { return {Type::Boolean, b ? -1.0 : 0.0, {}, {}}; }
+  static Value Int(double n) { return {Type::Integer, n, {}, {}}; }
+  static Value Lng(double n) { return {Type::Long, n, {}, {}}; }
+  static Value Sng(double n) { return {Type::Single, n, {}, {}}; }
+  static Value Dbl(double n) { return {Type::Double, n, {}, {}}; }
+  static Value Str(std::string s) { return {Type::String, 0, std::move(s), {}}; }
+  static Value Obj(std::shared_ptr<Object> o) { return {Type::Object, 0, {}, std::move(o)}; }
+
+  bool isNumeric() const { return type != Type::String && type != Type::Object; }
+};
+
+// Thrown inside the interpreter; the runner turns it into a BasicError with the line.
+struct RunFailure {
+  std::string message;
+};
+
+// Conversions as the language makes them; a failure throws RunFailure.
+double ToNumber(const Value& v);
+std::string ToText(const Value& v);
+bool ToBool(const Value& v);
+// Rounds half to even, as the language does when it makes an integer of a number.
+double BankersRound(double v);
+// A value of a declared type: Integer and Long refuse what they cannot hold ("オーバーフロー").
+Value Coerce(const Value& v, Type type);
+// The type a declaration names ("Integer", "String" ...), Empty for Variant and unknown names.
+Type TypeNamed(std::string_view name);
+// How the language writes a number as text (Str without its leading blank, CStr).
+std::string NumberText(double v, Type type);
+
+// Something with members: the printer, its font, a picture, a record set.
+class Object {
+ public:
+  virtual ~Object() = default;
+  virtual std::string_view typeName() const = 0;
+  // A property or a method without arguments; the name in lower case.
+  virtual Value get(std::string_view member);
+  virtual void set(std::string_view member, const Value& value);
+  // A method or an indexed property; an argument left out is Empty with `missing` set.
+  virtual Value call(std::string_view member, const std::vector<Value>& args,
+                     const std::vector<bool>& missing);
+  // The object used with arguments and no member: rs("Name").
+  virtual Value index(const std::vector<Value>& args);
+};
+
+// Lower-case ASCII letters; other bytes stay (names may be Japanese).
+std::string Lower(std::string_view name);
+
+}  // namespace qf::basic

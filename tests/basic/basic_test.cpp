@@ -1,0 +1,207 @@
+// The printing language: what short programs print or return, and how they stop.
+#include <gtest/gtest.h>
+
+#include "basic/interpreter.h"
+
+namespace qf::basic {
+namespace {
+
+// A world with no printer; `out.Add x` collects what a program reports.
+class Collecting final : public Host {
+ public:
+  class Out final : public Object {
+   public:
+    std::string_view typeName() const override { return "Out"; }
+    Value call(std::string_view m, const std::vector<Value>& a, const std::vector<bool>&) override {
+      if (m != "add" || a.size() != 1) return Object::call(m, a, {});
+      lines.push_back(ToText(a[0]));
+      return {};
+    }
+    std::vector<std::string> lines;
+  };
+  std::shared_ptr<Object> printer() override { return nullptr; }
+  std::shared_ptr<Object> loadPicture(const std::string&) override { return nullptr; }
+  std::shared_ptr<Object> global(std::string_view n) override { return n == "out" ? out : nullptr; }
+  std::shared_ptr<Out> out = std::make_shared<Out>();
+};
+
+std::string Eval(std::string_view expression) {
+  Collecting host;
+  std::string error;
+  const auto v = Evaluate(expression, host, &error);
+  return v ? ToText(*v) : "error: " + error;
+}
+
+TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"2 + 3 * 4", "14"},
+      {"-2 ^ 2", "-4"},
+      {"2 ^ 3 ^ 2", "64"},
+      {"7 \\ 2", "3"},
+      {"-7 \\ 2", "-3"},
+      {"7 Mod 3", "1"},
+      {"-7 Mod 3", "-1"},
+      {"5.5 Mod 2", "0"},
+      {"10 / 4", "2.5"},
+      {"1 + 2 & 3", "33"},
+      {"\"a\" + \"b\"", "ab"},
+      {"\"2\" + 3", "5"},
+      {"Not 0", "-1"},
+      {"3 > 2 And 2 > 1", "True"},
+      {"1 = 1 Or 1 / 0", "error: 0 で除算しました"},
+      {"CInt(2.5)", "2"},
+      {"CInt(3.5)", "4"},
+      {"CInt(-2.5)", "-2"},
+      {"CInt(32767.5)", "error: オーバーフローしました"},
+      {"CInt(32767.4)", "32767"},
+      {"30000 + 30000", "error: オーバーフローしました"},
+      {"30000& + 30000", "60000"},
+      {"CLng(2147483647)", "2147483647"},
+      {"CLng(2147483648#)", "error: オーバーフローしました"},
+      {"CStr(1.5)", "1.5"},
+      {"Str(5)", " 5"},
+      {"Str(-5)", "-5"},
+      {"Val(\" 12ab\")", "12"},
+      {"Val(\"x\")", "0"},
+      {"CDbl(\"1,234.5\")", "1234.5"},
+      {"\"a\" * 2", "error: 型が一致しません（\"a\" は数値ではありません）"},
+      {"Left(\"請求書\", 2)", "請求"},
+      {"Right$(\"請求書\", 1)", "書"},
+      {"Mid(\"abcdef\", 2, 3)", "bcd"},
+      {"Mid(\"abc\", 5)", ""},
+      {"Len(\"請求書ab\")", "5"},
+      {"Trim(\"  a b  \")", "a b"},
+      {"LTrim(\" a \") & \"|\"", "a |"},
+      {"RTrim(\" a \") & \"|\"", " a|"},
+      {"UCase(\"ab\")", "AB"},
+      {"LCase(\"AB\")", "ab"},
+      {"InStr(\"abcabc\", \"c\")", "3"},
+      {"InStr(4, \"abcabc\", \"c\")", "6"},
+      {"InStr(\"abc\", \"z\")", "0"},
+      {"Replace(\"a-b-c\", \"-\", \"+\")", "a+b+c"},
+      {"IIf(1 > 2, \"済\", \"\") & \"|\"", "|"},
+      {"Abs(-3)", "3"},
+      {"Int(-2.5)", "-3"},
+      {"Fix(-2.5)", "-2"},
+      {"Chr(65) & Asc(\"B\")", "A66"},
+      {"RGB(255, 128, 1)", "98559"},
+      {"Format(1234567, \"#,##0\")", "1,234,567"},
+      {"Format(0, \"#,##0\")", "0"},
+      {"Format(3.14159, \"0.00\")", "3.14"},
+      {"Format(2.5, \"0\")", "3"},
+      {"Format(1000, \"#,##0円\")", "1,000円"},
+      {"Format(-1234, \"#,##0\")", "-1,234"},
+      {"Format(1234, \"\\#,##0\")", "#1,234"},
+      {"Format(\"abc\", \"#,##0\")", "abc"},
+      {"Format(\"2026/12/07\", \"yyyy年m月d日\")", "2026年12月7日"},
+      {"Format(\"2026-1-5\", \"yyyy/mm/dd\")", "2026/01/05"},
+      {"vbCrLf = Chr(13) & Chr(10)", "True"},
+      {"&HFF + &H10&", "271"},
+      {"Nothing2", "error: 「nothing2」が定義されていません"},
+  };
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(Eval(expression), expected) << expression;
+  }
+}
+
+struct Outcome {
+  std::vector<std::string> lines;
+  std::optional<BasicError> error;
+};
+
+Outcome RunProgram(std::string_view source) {
+  Collecting host;
+  Outcome o;
+  try {
+    o.error = Run(Parse(source), "Main", host, RunLimits{100000, 64});
+  } catch (const BasicError& e) {
+    o.error = e;
+  }
+  o.lines = host.out->lines;
+  return o;
+}
+
+TEST(Basic, ProgramsRunAndStopWithTheirLine) {
+  const struct {
+    const char* source;
+    std::vector<std::string> lines;
+    int errorLine;
+    const char* error;
+  } cases[] = {
+      {"Sub Main()\nDim i As Integer\nFor i = 10 To 1 Step -3\nout.Add i\nNext i\nout.Add i\nEnd "
+       "Sub",
+       {"10", "7", "4", "1", "-2"},
+       0,
+       ""},
+      {"Sub Main()\nDim sngI As Single, sngIGain As Single, sngIPos As Single, sngJ As Single\n"
+       "sngIGain = 6.5\nFor sngI = 0 To 1\nsngIPos = sngI * sngIGain\nFor sngJ = 0 To 1\n"
+       "out.Add sngIPos + sngJ * 40\nNext sngJ\nNext sngI\nEnd Sub",
+       {"0", "40", "6.5", "46.5"},
+       0,
+       ""},
+      {"Private Sub Main()\n  GoSub Two\n  out.Add \"1\"\n  Exit Sub\n'two\ntwo:\n  out.Add \"2\"\n"
+       "  Return\nEnd Sub",
+       {"2", "1"},
+       0,
+       ""},
+      {"Sub Main()\nDim n As Long\nDo While n < 3: n = n + 1: Loop\nout.Add n\n"
+       "Do\nn = n - 1\nIf n = 1 Then Exit Do\nLoop Until n < 0\nout.Add n\nEnd Sub",
+       {"3", "1"},
+       0,
+       ""},
+      {"Sub Main()\nDim x As Integer\nx = 5\nIf x > 9 Then\nout.Add \"a\"\nElseIf x > 4 Then\n"
+       "out.Add \"b\"\nElse\nout.Add \"c\"\nEnd If\nIf x = 5 Then out.Add \"d\" Else out.Add "
+       "\"e\"\n"
+       "Select Case x\nCase 1, 2\nout.Add \"f\"\nCase 3 To 5\nout.Add \"g\"\nCase Else\nout.Add "
+       "\"h\"\n"
+       "End Select\nEnd Sub",
+       {"b", "d", "g"},
+       0,
+       ""},
+      {"Public Sub Main()\nDim a As Integer\na = 1\nTwice a\nout.Add a\nCall Twice((a))\nout.Add "
+       "a\n"
+       "out.Add Sq(a) _\n  + 1\nEnd Sub\nSub Twice(ByRef v As Integer)\nv = v * 2\nEnd Sub\n"
+       "Function Sq(ByVal v As Integer) As Long\nSq = v * v\nEnd Function",
+       {"2", "2", "5"},
+       0,
+       ""},
+      {"Sub Main()\nDim arr(2) As Long\narr(2) = 7\nout.Add arr(2) + arr(0)\narr(3) = 1\nEnd Sub",
+       {"7"},
+       5,
+       "添字 3 が配列の範囲（0 To 2）の外です"},
+      {"Sub Main()\nout.Add \"x\"\nReturn\nEnd Sub", {"x"}, 3, "GoSub のない Return です"},
+      {"Sub Main()\nDim i As Integer\ni = undefinedName + 1\nEnd Sub",
+       {},
+       3,
+       "「undefinedname」が定義されていません"},
+      {"Sub Main()\nDim i As Integer\ni = 32767\ni = i + 1\nEnd Sub",
+       {},
+       4,
+       "オーバーフローしました"},
+      {"Sub Main()\nDo\nLoop\nEnd Sub",
+       {},
+       3,
+       "実行の手数が上限（100000）を超えました。終わらないループではありませんか"},
+      {"Sub Main()\nOn Error Resume Next\nout.Add 1 / 0\nout.Add \"next\"\nEnd Sub",
+       {"next"},
+       0,
+       ""},
+      {"Sub Main()\nIf 1 Then\nout.Add 1\nEnd Sub", {}, 2, "ブロックが閉じられていません"},
+      {"Sub Main()\nout.Add \"a\nEnd Sub", {}, 2, "文字列が \" で閉じられていません"},
+      {"Sub Main()\nMain\nEnd Sub", {}, 2, "呼び出しが深すぎます（64 段まで）"},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = RunProgram(c.source);
+    EXPECT_EQ(o.lines, c.lines) << c.source;
+    if (c.errorLine == 0) {
+      EXPECT_FALSE(o.error) << c.source << "\n" << (o.error ? o.error->message : "");
+    } else {
+      ASSERT_TRUE(o.error) << c.source;
+      EXPECT_EQ(o.error->line, c.errorLine) << c.source;
+      EXPECT_EQ(o.error->message, c.error) << c.source;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qf::basic
