@@ -41,8 +41,9 @@ scripts/package_check.sh build
 if command -v clang++ >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQF_BUILD_TESTS=OFF -DQF_BUILD_BENCH=OFF -DQF_BUILD_FUZZ=ON >/dev/null
-  cmake --build build-fuzz -j2 --target fuzz_load_design fuzz_settings fuzz_csv
+  cmake --build build-fuzz -j2 --target fuzz_load_design fuzz_settings fuzz_csv fuzz_basic
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_load_design 20
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_settings 10 '*.ini'
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_csv 15 'csv/*.csv'
+  fuzz/smoke.sh build-fuzz/fuzz/fuzz_basic 15 '*.bas'
 fi

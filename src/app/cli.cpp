@@ -24,6 +24,8 @@ constexpr std::string_view kUsage =
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
     "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N] [--grid]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
+    "       quillform --run-source PROGRAM.bas -o OUT.pdf|OUT.png|OUT.svg [--entry NAME]\n"
+    "                 [--data RECORDS.csv] [--dpi N]\n"
     "       quillform --help | --version\n"
     "exit status: 0 done, 1 failed, 2 usage error, 3 the design file is cut off (--dump and\n"
     "--source write what was read; the others write and print nothing)\n";
@@ -150,6 +152,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args) {
   if (cmd == "--render") return Render(args);
   if (cmd == "--print") return Print(args);
   if (cmd == "--export") return Export(args);
+  if (cmd == "--run-source") return RunSourceCommand(args);
   return Usage(cmd + " というオプションはありません");
 }
 

@@ -42,5 +42,7 @@ int Render(const std::vector<std::string>& args);
 int Print(const std::vector<std::string>& args);
 // quillform --export FILE -o OUT.pdf|OUT.png [--dpi N]
 int Export(const std::vector<std::string>& args);
+// quillform --run-source PROGRAM.bas [--entry NAME] [--data RECORDS.csv] -o OUT [--dpi N]
+int RunSourceCommand(const std::vector<std::string>& args);
 
 }  // namespace qf

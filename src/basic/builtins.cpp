@@ -388,10 +388,16 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     const std::string from = ToText(a[1]);
     const std::string to = ToText(a[2]);
     if (from.empty()) return Value::Str(s);
-    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) {
-      s.replace(at, from.size(), to);
+    std::string out;
+    size_t last = 0;
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, last)) {
+      out.append(s, last, at - last);
+      out += to;
+      last = at + from.size();
+      if (out.size() > (size_t{16} << 20)) throw RunFailure{"文字列が長すぎます（16 MB まで）"};
     }
-    return Value::Str(s);
+    out.append(s, last, std::string::npos);
+    return Value::Str(out);
   };
   b["iif"] = [](const Args& a) {
     Count(a, 3, 3, "IIf");

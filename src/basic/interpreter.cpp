@@ -83,19 +83,39 @@ long ToLong(const Value& v) {
   return static_cast<long>(n);
 }
 
+// Like's patterns: * any run, ? one character, # one digit; matched with one step back to the
+// last *, so a pattern of many stars takes time in proportion, not exponentially.
 bool Like(std::string_view s, std::string_view p) {
-  if (p.empty()) return s.empty();
-  if (p[0] == '*') {
-    for (size_t i = 0; i <= s.size(); ++i) {
-      if (Like(s.substr(i), p.substr(1))) return true;
+  size_t i = 0;
+  size_t j = 0;
+  size_t star = std::string_view::npos;
+  size_t resume = 0;
+  while (i < s.size()) {
+    if (j < p.size() && p[j] == '*') {
+      star = j++;
+      resume = i;
+    } else if (j < p.size() &&
+               (p[j] == '?' || (p[j] == '#' && s[i] >= '0' && s[i] <= '9') || p[j] == s[i])) {
+      ++i;
+      ++j;
+    } else if (star != std::string_view::npos) {
+      j = star + 1;
+      i = ++resume;
+    } else {
+      return false;
     }
-    return false;
   }
-  if (s.empty()) return false;
-  if (p[0] == '?' || (p[0] == '#' && s[0] >= '0' && s[0] <= '9') || p[0] == s[0]) {
-    return Like(s.substr(1), p.substr(1));
-  }
-  return false;
+  while (j < p.size() && p[j] == '*') ++j;
+  return j == p.size();
+}
+
+// Texts a program makes stay within this many bytes: a loop that doubles a text stops with a
+// reason instead of taking the machine's memory.
+constexpr size_t kLongestText = size_t{16} << 20;
+
+Value Text(std::string s) {
+  if (s.size() > kLongestText) throw RunFailure{"文字列が長すぎます（16 MB まで）"};
+  return Value::Str(std::move(s));
 }
 
 class Machine {
@@ -280,7 +300,7 @@ class Machine {
           throw RunFailure{"配列の大きさが正しくありません"};
         v->bounds.emplace_back(low, high);
         count *= static_cast<size_t>(high - low + 1);
-        if (count > 10'000'000) throw RunFailure{"配列が大きすぎます"};
+        if (count > 1'000'000) throw RunFailure{"配列が大きすぎます（100 万要素まで）"};
       }
       v->elements.assign(count, v->value);
     }
@@ -519,10 +539,8 @@ class Machine {
     const Value a = eval(f, *e.a);
     const Value b = eval(f, *e.b);
     const std::string& op = e.name;
-    if (op == "&") return Value::Str(ToText(a) + ToText(b));
-    if (op == "+" && a.type == Type::String && b.type == Type::String) {
-      return Value::Str(a.text + b.text);
-    }
+    if (op == "&") return Text(ToText(a) + ToText(b));
+    if (op == "+" && a.type == Type::String && b.type == Type::String) return Text(a.text + b.text);
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
       int c = 0;
       const bool text = (a.type == Type::String || a.type == Type::Empty) &&

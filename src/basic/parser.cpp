@@ -831,12 +831,11 @@ class Parser {
     do {
       Block b = close(Block::Kind::For, line);
       if (at(Tok::Name)) next();  // the variable's name, as written
-      Instr& start = (*code_)[static_cast<size_t>(b.start)];
       Instr n = step(Instr::Kind::ForNext, line);
-      n.slot = start.slot;
+      n.slot = (*code_)[static_cast<size_t>(b.start)].slot;
       n.target = b.start + 1;
       emit(std::move(n));
-      start.target = here();
+      (*code_)[static_cast<size_t>(b.start)].target = here();
       for (int e : b.exits) (*code_)[static_cast<size_t>(e)].target = here();
     } while (op(","));
     endInline();

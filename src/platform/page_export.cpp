@@ -216,24 +216,19 @@ std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& path) {
   return std::nullopt;
 }
 
-FileStatus ExportDesign(const Design& design, PictureStore& pictures,
-                        const std::filesystem::path& path, ExportFormat format,
-                        const ExportOptions& options) {
+FileStatus ExportPrinted(const std::filesystem::path& path, ExportFormat format, int dpi,
+                         const PrintOnto& print) {
   const std::filesystem::path dir =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::error_code ec;
   if (!std::filesystem::is_directory(dir, ec)) return Failure(path, ENOENT);
   std::string error;
   bool cancelled = false;
-  if (format != ExportFormat::Pdf && options.merge) {
-    return ExportMergedImages(design, pictures, path, format, options);
-  }
   if (format != ExportFormat::Pdf) {
     QByteArray bytes;
-    if (!PageBytes(format, options.dpi, path.stem().string(), &bytes, [&](PrinterPort& port) {
-          return PrintInto(design, port, pictures, options, &error, &cancelled);
-        })) {
-      return Failure(path, cancelled ? ECANCELED : 0, cancelled || options.merge ? error : "");
+    if (!PageBytes(format, dpi, path.stem().string(), &bytes,
+                   [&](PrinterPort& port) { return print(port, &error, &cancelled); })) {
+      return Failure(path, cancelled ? ECANCELED : 0, error);
     }
     // A failure names the file and says why.
     return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
@@ -244,13 +239,11 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
       dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd()));
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf(temp.string());
   port->printer().setDocName(QString::fromStdString(path.stem().string()));
-  ExportOptions onPaper = options;
-  onPaper.grid = false;  // a PDF is the printed page
-  const bool printed = PrintInto(design, *port, pictures, onPaper, &error, &cancelled);
+  const bool printed = print(*port, &error, &cancelled);
   port.reset();  // the file is closed
   if (!printed || !std::filesystem::exists(temp, ec)) {
     std::filesystem::remove(temp, ec);
-    return Failure(path, cancelled ? ECANCELED : EACCES, cancelled || options.merge ? error : "");
+    return Failure(path, cancelled ? ECANCELED : EACCES, error);
   }
   std::filesystem::rename(temp, path, ec);
   if (ec) {
@@ -258,6 +251,28 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
     return Failure(path, ec.value());
   }
   return {};
+}
+
+FileStatus ExportDesign(const Design& design, PictureStore& pictures,
+                        const std::filesystem::path& path, ExportFormat format,
+                        const ExportOptions& options) {
+  if (format != ExportFormat::Pdf && options.merge) {
+    const std::filesystem::path dir =
+        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) return Failure(path, ENOENT);
+    return ExportMergedImages(design, pictures, path, format, options);
+  }
+  ExportOptions drawn = options;
+  if (format == ExportFormat::Pdf) drawn.grid = false;  // a PDF is the printed page
+  return ExportPrinted(path, format, options.dpi,
+                       [&](PrinterPort& port, std::string* error, bool* cancelled) {
+                         const bool ok = PrintInto(design, port, pictures, drawn, error, cancelled);
+                         // The printer's own reasons are not the user's: a failed export says
+                         // why only for a merge (its records) or a cancel.
+                         if (!ok && !*cancelled && !options.merge) error->clear();
+                         return ok;
+                       });
 }
 
 }  // namespace qf

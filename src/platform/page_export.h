@@ -25,6 +25,14 @@ struct ExportOptions {
   bool grid = false;  // a PNG or SVG shows the design's grid (never on paper, nor in a PDF)
 };
 
+// Prints on the port it is given: false with the reason (or a cancel) when it could not.
+using PrintOnto = std::function<bool(PrinterPort& port, std::string* error, bool* cancelled)>;
+
+// Writes what `print` prints as an export writes it: every page in a PDF (as `--print -o`), the
+// page in a PNG composed at `dpi` or in an SVG; atomically, the error naming the file.
+FileStatus ExportPrinted(const std::filesystem::path& path, ExportFormat format, int dpi,
+                         const PrintOnto& print);
+
 // Writes the page as printing draws it: a PDF as `--print -o` writes one, a PNG composed at
 // the options' dpi as the printer would compose it, an SVG as the same drawing in vector
 // graphics. The file is written beside the target under another name and renamed over it, so a

@@ -193,5 +193,17 @@ grep -q 'none/x.pdf」に出力できません：フォルダがありません'
 [ -z "$(ls -A "$tmp" | grep '^\.')" ] || fail "an export left a temporary file"
 if "$qf" --export "$data/golden.qfd" -o "$tmp/x.svgz" 2>/dev/null; then fail "unknown format accepted"; fi
 
+# A program of the printing language, in CP932, run with records: what it prints is the PDF; a
+# program that stops says its line.
+printf 'Sub F_DataPrint()\r\n  Printer.ScaleMode = vbMillimeters\r\n  Printer.CurrentX = 20: Printer.CurrentY = 20\r\n  Printer.Print Format(rs!金額, "#,##0円") & " " & rs!姓 & rs!名;\r\n  Printer.EndDoc\r\nEnd Sub\r\n' |
+  iconv -f UTF-8 -t CP932 >"$tmp/p.bas"
+printf '金額,姓,名\n1234567,山田,太郎\n' >"$tmp/p.csv"
+"$qf" --run-source "$tmp/p.bas" --data "$tmp/p.csv" -o "$tmp/p.pdf"
+pdftotext "$tmp/p.pdf" - | grep -q '1,234,567円 山田太郎' || fail "run source: $(pdftotext "$tmp/p.pdf" -)"
+printf 'Sub F_DataPrint()\n  Printer.Print 1\n  Printer.Print rs!無い\nEnd Sub\n' >"$tmp/q.bas"
+rc=0; "$qf" --run-source "$tmp/q.bas" --data "$tmp/p.csv" -o "$tmp/q.png" 2>"$tmp/err" || rc=$?
+[ "$rc" -eq 1 ] && grep -qx 'quillform: 「.*q.png」に出力できません：「.*q.bas」の 3 行目：列「無い」がありません' "$tmp/err" &&
+  [ ! -e "$tmp/q.png" ] || fail "run source error: exit $rc, $(cat "$tmp/err")"
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"

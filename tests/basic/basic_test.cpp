@@ -98,6 +98,9 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"vbCrLf = Chr(13) & Chr(10)", "True"},
       {"&HFF + &H10&", "271"},
       {"Nothing2", "error: 「nothing2」が定義されていません"},
+      {"\"abc\" Like \"a*c\"", "True"},
+      {"\"abc\" Like \"a?\"", "False"},
+      {"\"a1\" Like \"*#\"", "True"},
   };
   for (const auto& [expression, expected] : cases) {
     EXPECT_EQ(Eval(expression), expected) << expression;
@@ -189,6 +192,10 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
       {"Sub Main()\nIf 1 Then\nout.Add 1\nEnd Sub", {}, 2, "ブロックが閉じられていません"},
       {"Sub Main()\nout.Add \"a\nEnd Sub", {}, 2, "文字列が \" で閉じられていません"},
       {"Sub Main()\nMain\nEnd Sub", {}, 2, "呼び出しが深すぎます（64 段まで）"},
+      {"Sub Main()\nDim s As String\ns = \"ab\"\nDo\ns = s & s\nLoop\nEnd Sub",
+       {},
+       5,
+       "文字列が長すぎます（16 MB まで）"},
   };
   for (const auto& c : cases) {
     const Outcome o = RunProgram(c.source);

@@ -1,0 +1,52 @@
+// quillform --run-source: a program in the printing language, run onto an export.
+#include "app/cli_commands.h"
+#include "document/number_text.h"
+#include "platform/picture_store.h"
+#include "platform/program_export.h"
+
+namespace qf {
+
+int RunSourceCommand(const std::vector<std::string>& args) {
+  ProgramRun run;
+  std::string out;
+  int dpi = 300;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool value = i + 1 < args.size();
+    if (a == "-o" && value) {
+      out = args[++i];
+    } else if (a == "--entry" && value) {
+      run.entry = args[++i];
+    } else if (a == "--data" && value) {
+      run.data = args[++i];
+    } else if (a == "--dpi" && value) {
+      const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
+      if (!n || *n < 10 || *n > 1200) return Usage("--dpi には 10 から 1200 までを指定します");
+      dpi = *n;
+    } else if (a.rfind("-", 0) == 0 || !run.name.empty()) {
+      return Usage(
+          "--run-source にはプログラム一つと -o OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data "
+          "RECORDS.csv、--dpi N を指定できます");
+    } else {
+      run.name = a;
+    }
+  }
+  if (run.name.empty() || out.empty()) {
+    return Usage("--run-source にはプログラムと -o OUT を指定します");
+  }
+  const std::optional<ExportFormat> format = ExportFormatOf(out);
+  if (!format) return Usage("--run-source で書けるのは .pdf、.png、.svg です");
+  std::string bytes;
+  const FileStatus read = ReadWholeFile(run.name, bytes, size_t{64} << 20);
+  if (!read.ok()) return Fail(Quoted(run.name) + "を読み込めません：", read);
+  std::string why;
+  if (!DecodeProgram(bytes, &run.source, &why)) {
+    return Fail(Quoted(run.name) + "を読み込めません：" + why);
+  }
+  QtPictureStore pictures;
+  const FileStatus st = ExportProgram(run, pictures, out, *format, dpi);
+  if (!st.ok()) return Fail(Quoted(out) + "に出力できません：", st);
+  return kExitOk;
+}
+
+}  // namespace qf

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "document/file_io.h"
+#include "platform/page_export.h"
+
+namespace qf {
+
+// A program in the printing language and what it runs with.
+struct ProgramRun {
+  std::string source;                 // UTF-8
+  std::string name;                   // the program's file, for messages
+  std::string entry = "F_DataPrint";  // the procedure run
+  std::filesystem::path data;         // records the program knows as rs; none when empty
+};
+
+// Decodes a program's bytes: UTF-8 when they are, CP932 otherwise (as the CSV reader tells the
+// two apart). False with the reason when they are neither.
+bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error);
+
+// Runs the program and writes what it prints: every page in a PDF, the first page in a PNG or
+// SVG. A program that stops names its line and why: 「prog.bas」の 12 行目：….
+FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
+                         const std::filesystem::path& path, ExportFormat format, int dpi = 300);
+
+// Runs the program on a printer port (Print, the preview); false with the reason.
+bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
+                  std::string* error);
+
+}  // namespace qf
