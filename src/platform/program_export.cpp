@@ -34,21 +34,31 @@ class NullSurface final : public Surface {
   int32_t fill_ = 0;
 };
 
-// A port that prints its first page and passes over the others.
-class FirstPageOnly final : public PrinterPort {
+// A port that prints one of the pages and passes over the others, counting them.
+class OnePage final : public PrinterPort {
  public:
-  explicit FirstPageOnly(PrinterPort& port) : port_(port) {}
+  OnePage(PrinterPort& port, int page) : port_(port), page_(page) {}
   void setPaperSize(int16_t code) override { port_.setPaperSize(code); }
   void setOrientation(int16_t orientation) override { port_.setOrientation(orientation); }
   void setScaleMode(int16_t mode) override { port_.setScaleMode(mode); }
   PrinterPage page() const override { return port_.page(); }
-  Surface* beginPage() override { return pages_++ == 0 ? port_.beginPage() : &none_; }
-  bool endDoc(std::string* error) override { return port_.endDoc(error); }
+  Surface* beginPage() override {
+    if (++pages_ != page_) return &none_;
+    printed_ = true;
+    return port_.beginPage();
+  }
+  bool endDoc(std::string* error) override {
+    if (!printed_) return true;  // the page asked for never came
+    return port_.endDoc(error);
+  }
+  int pages() const { return pages_; }
 
  private:
   PrinterPort& port_;
+  int page_;
   NullSurface none_;
   int pages_ = 0;
+  bool printed_ = false;
 };
 
 }  // namespace
@@ -94,9 +104,17 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
                          if (format == ExportFormat::Pdf) {
                            return PrintProgram(run, port, pictures, error);
                          }
-                         FirstPageOnly first(port);
+                         OnePage first(port, 1);
                          return PrintProgram(run, first, pictures, error);
                        });
+}
+
+bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,
+                      int* pages, std::string* error) {
+  OnePage one(port, page);
+  const bool ok = PrintProgram(run, one, pictures, error);
+  if (pages) *pages = one.pages();
+  return ok;
 }
 
 }  // namespace qf

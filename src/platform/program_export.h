@@ -30,4 +30,8 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
                   std::string* error);
 
+// Runs the program printing only its page `page` (from 1) on the port, and counts its pages.
+bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,
+                      int* pages, std::string* error);
+
 }  // namespace qf

@@ -183,6 +183,42 @@ void MainWindow::printPreview() {
   preview.exec();
 }
 
+void MainWindow::trialPrint() {
+  commitCellEdits();
+  ProgramRun run;
+  run.source = source_->source().toStdString();
+  run.name = "ｿｰｽｳｨﾝﾄﾞｳ";
+  if (run.source.empty()) {
+    prompter_.showMessage(
+        this, QStringLiteral("ｿｰｽ生成でソースを作るか、Ctrl+V でソースを貼り付けてください。"),
+        MessageKind::Information);
+    return;
+  }
+  if (const auto merge = currentMerge()) run.data = merge->data;
+  PrintPreviewDialog preview(
+      ctx_.design, ctx_.pictures, ctx_.places, [this, &run] { printProgram(run); }, this);
+  preview.setProgram(&run);
+  preview.exec();
+}
+
+void MainWindow::printProgram(const ProgramRun& run) {
+  if (prompter_.showMessage(this, Q(kMsgPrintConfirm), MessageKind::Question) != kMsgOk) return;
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!prompter_.choosePrinter(this, *printer)) return;
+  printer->setDocName(QStringLiteral("F_DataPrint"));
+  std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPrinter(std::move(printer));
+  std::string error;
+  bool ok = false;
+  {
+    BusyCursor busy;
+    ok = PrintProgram(run, *port, ctx_.pictures, &error);
+  }
+  if (!ok) {
+    prompter_.showMessage(this, QStringLiteral("印刷できませんでした。\n") + Q(error),
+                          MessageKind::Warning);
+  }
+}
+
 void MainWindow::exportPage(ExportFormat format) {
   commitCellEdits();
   static constexpr int kDpis[] = {96, 150, 300, 600};

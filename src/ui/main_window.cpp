@@ -348,6 +348,7 @@ void MainWindow::buildChildren() {
   connect(code_, &CodeWindow::guideText, this, &MainWindow::SetGuideText);
   connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
   connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);
+  connect(source_, &SourceWindow::trialPrintRequested, this, &MainWindow::trialPrint);
   connect(&design_->canvas(), &DesignCanvas::propertiesAsked, this, &MainWindow::properties);
   connect(design_, &DesignWindow::zoomStep, this, &MainWindow::zoomStepAround);
   designFrame_ = new ChildWindow(design_, ctx_.places, kWinDesign, false);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/page_export.h"
+#include "platform/program_export.h"
 #include "ui/app_context.h"
 #include "ui/startup_page.h"
 
@@ -62,6 +63,10 @@ class MainWindow final : public QMainWindow, private EditView {
   void filePrint();
   // The page as Print puts it on paper, in a window of its own.
   void printPreview();
+  // 試し印刷: the source window's program run into the print preview, with the merge's records
+  // as rs; its Print runs it on a printer.
+  void trialPrint();
+  void printProgram(const ProgramRun& run);
   // The page as printing draws it, into a PDF or a PNG file (its resolution asked for).
   void exportPage(ExportFormat format);
   // File 差し込みデータ: the records the design is tried with.

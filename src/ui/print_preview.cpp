@@ -43,7 +43,8 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
       view_(new QLabel),
       number_(new QLineEdit),
       pages_(new QLabel),
-      records_(new QLabel) {
+      records_(new QLabel),
+      error_(new QLabel) {
   setObjectName(QStringLiteral("frmPreview"));
   setWindowTitle(QStringLiteral("印刷プレビュー"));
   setAccessibleName(windowTitle());
@@ -82,8 +83,14 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   strip->addStretch();
   strip->addWidget(printButton);
   strip->addWidget(close);
+  error_->setObjectName(QStringLiteral("lblError"));
+  error_->setAccessibleName(QStringLiteral("エラー"));
+  error_->setStyleSheet(QStringLiteral("color: #b00000;"));
+  error_->setWordWrap(true);
+  error_->hide();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(strip);
+  layout->addWidget(error_);
   layout->addWidget(area_, 1);
   // A sensible first size: most of a page at 100 % on a common screen.
   resize(900, 760);
@@ -141,7 +148,20 @@ void PrintPreviewDialog::render() {
   // at the zoom, each time it is shown.
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
   port->previewInto(&image_, std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100))));
-  if (merged_ && page_ <= pageCount()) {
+  if (program_) {
+    image_ = QImage();  // a program that stops before its page ends shows no old page
+    std::string error;
+    const bool ok = PrintProgramPage(*program_, *port, pictures_, page_, &programPages_, &error);
+    programPages_ = std::max(1, programPages_);
+    error_->setText(ok ? QString() : QString::fromStdString(error));
+    error_->setVisible(!ok);
+    if (image_.isNull()) {
+      image_ = QImage(std::max(1, static_cast<int>(pageInches().width() * 0.96 * zoom_)),
+                      std::max(1, static_cast<int>(pageInches().height() * 0.96 * zoom_)),
+                      QImage::Format_RGB32);
+      image_.fill(Qt::white);
+    }
+  } else if (merged_ && page_ <= pageCount()) {
     PrintOnePage(design_, *port, pictures_, merged_->pages[static_cast<size_t>(page_ - 1)],
                  nullptr);
   } else {
@@ -159,7 +179,21 @@ void PrintPreviewDialog::setMerged(const MergedDocument* merged) {
   updateControls();
 }
 
+void PrintPreviewDialog::setProgram(const ProgramRun* program) {
+  program_ = program;
+  programPages_ = 1;
+  page_ = 1;
+  setWindowTitle(QStringLiteral("試し印刷"));
+  if (isVisible()) render();
+  updateControls();
+}
+
+QString PrintPreviewDialog::programError() const {
+  return error_->isHidden() ? QString() : error_->text();
+}
+
 int PrintPreviewDialog::pageCount() const {
+  if (program_) return programPages_;
   return merged_ ? static_cast<int>(std::min<size_t>(merged_->pages.size(), 999999)) : 1;
 }
 

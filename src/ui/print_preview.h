@@ -6,6 +6,7 @@
 #include "document/design.h"
 #include "merge/merge.h"
 #include "platform/picture_store.h"
+#include "platform/program_export.h"
 #include "ui/settings_dialogs.h"
 
 class QLabel;
@@ -29,6 +30,10 @@ class PrintPreviewDialog final : public PlacedDialog {
   int zoom() const { return zoom_; }
   // Shows the merged pages instead of the design's one page; the document outlives the dialog.
   void setMerged(const MergedDocument* merged);
+  // Shows the pages a program prints instead (試し印刷); the run outlives the dialog.
+  void setProgram(const ProgramRun* program);
+  // Why the program stopped, or empty.
+  QString programError() const;
   int pageCount() const;
   int currentPage() const { return page_; }
   // The page as shown, at the zoom (96 dots an inch at 100 %).
@@ -56,6 +61,8 @@ class PrintPreviewDialog final : public PlacedDialog {
   const Design& design_;
   PictureStore& pictures_;
   const MergedDocument* merged_ = nullptr;
+  const ProgramRun* program_ = nullptr;
+  int programPages_ = 1;
   std::function<void()> print_;
   int zoom_ = 100;
   int page_ = 1;
@@ -65,6 +72,7 @@ class PrintPreviewDialog final : public PlacedDialog {
   QLineEdit* number_;
   QLabel* pages_;
   QLabel* records_;
+  QLabel* error_;
   QPushButton* first_;
   QPushButton* previous_;
   QPushButton* next_;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -39,6 +40,13 @@ SourceWindow::SourceWindow(QWidget* parent)
   stripLayout->addWidget(private_);
   stripLayout->addWidget(public_);
   stripLayout->addStretch();
+  auto* trial = new QPushButton(QStringLiteral("試し印刷"));
+  trial->setObjectName(QStringLiteral("cmdTrial"));
+  trial->setAccessibleName(trial->text());
+  trial->setToolTip(
+      QStringLiteral("表示しているソースを実行して、印刷されるページをプレビューに出します"));
+  stripLayout->addWidget(trial);
+  connect(trial, &QPushButton::clicked, this, &SourceWindow::trialPrintRequested);
 
   text_->setObjectName(QStringLiteral("txtSRC"));
   text_->setReadOnly(true);
@@ -91,7 +99,7 @@ bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     // Ctrl+A and Ctrl+C belong to this box, not to the menus' shortcuts.
     const int k = static_cast<QKeyEvent*>(event)->key();
-    if (k == Qt::Key_A || k == Qt::Key_C) {
+    if (k == Qt::Key_A || k == Qt::Key_C || k == Qt::Key_V) {
       event->accept();
       return true;
     }
@@ -100,6 +108,15 @@ bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() == Qt::Key_A) {
     text_->selectAll();
+    return true;
+  }
+  if (key->key() == Qt::Key_V && (key->modifiers() & Qt::ControlModifier)) {
+    // A source changed in the programmer's own editor comes back whole, to be tried.
+    const QString pasted = QApplication::clipboard()->text();
+    if (!pasted.isEmpty()) {
+      text_->setPlainText(pasted);
+      stale_->hide();
+    }
     return true;
   }
   if (key->key() == Qt::Key_C) {

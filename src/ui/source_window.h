@@ -13,7 +13,7 @@ namespace qf {
 
 // The source window: the last generated source, read-only, and the Private / Public choice the
 // generator reads when it runs. A selects everything and C copies the selection, with or without
-// Ctrl.
+// Ctrl; Ctrl+V puts a source changed elsewhere in its place, and 試し印刷 runs what is shown.
 class SourceWindow final : public QWidget {
   Q_OBJECT
 
@@ -29,6 +29,10 @@ class SourceWindow final : public QWidget {
   // of date, so it never passes for current.
   void designAt(uint64_t revision);
   bool outOfDate() const;
+
+ signals:
+  // 試し印刷: the shown source is to be run into the print preview.
+  void trialPrintRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

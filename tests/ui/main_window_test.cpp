@@ -24,6 +24,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "document/number_text.h"
 #include "document/object_rows.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
@@ -117,6 +118,56 @@ class MainWindowTest : public QObject {
              QStringLiteral("CSV (*.csv *.txt)"));
     QCOMPARE(QtFileFilter(QStringLiteral("Text |*.txt|(x)|*.x|a(b) c|*.c")),
              QStringLiteral("Text (*.txt);;(x) (*.x);;a(b) c (*.c)"));
+  }
+
+  // 試し印刷 runs the source window's program into the preview: a bold, italic, red text as the
+  // base layer's last and a plain one on layer 2 print as the design prints them; a program
+  // pasted back with a fault says its line.
+  void trialPrintRunsTheShownSource() {
+    App e(dir().path());
+    ObjectRecord t;
+    t.Kind = ObjectKind::Text;
+    t.Text = "太字赤";
+    t.Style = "ＭＳ ゴシック";
+    t.Size = 14;
+    t.Bold = t.Italic = t.Underline = t.Strikethrough = -1;
+    t.Color = 0x0000FF;
+    e.ctx.editor.addObject(t, {20, 20, 20, 20});
+    e.ctx.editor.setCurrentLayer(static_cast<int16_t>(
+        NumericPrefix(e.ctx.design.layers.cell(e.ctx.editor.addLayer(1), kLayerNumber))));
+    t.Text = "標準";
+    t.Bold = t.Italic = t.Underline = t.Strikethrough = 0;
+    t.Color = 0;
+    e.ctx.editor.addObject(t, {20, 40, 20, 40});
+    e.act("tblMenu14")->trigger();
+    QImage printed;
+    {
+      auto port = QtPrinterPort::ForDefault();
+      port->previewInto(&printed, 96);
+      QVERIFY(PrintDesign(e.ctx.design, *port, e.ctx.pictures, nullptr));
+    }
+    auto* trial = e.window->sourceWindow().findChild<QPushButton*>(QStringLiteral("cmdTrial"));
+    QVERIFY(trial && trial->accessibleName() == QStringLiteral("試し印刷"));
+    OnModal([&](QWidget* d) {
+      auto* preview = qobject_cast<PrintPreviewDialog*>(d);
+      QVERIFY(preview);
+      QCOMPARE(preview->programError(), QString());
+      preview->setZoom(100);
+      QCOMPARE(preview->pageImage(), printed);
+      Click(d, "cmdClose");
+    });
+    QTest::mouseClick(trial, Qt::LeftButton);
+    QApplication::clipboard()->setText(QStringLiteral(
+        "Sub F_DataPrint()\n  Printer.Print \"a\";\n  Printer.Print 1 / 0\nEnd Sub\n"));
+    auto* text = e.window->sourceWindow().findChild<QPlainTextEdit*>();
+    QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+    QString error;
+    OnModal([&](QWidget* d) {
+      error = qobject_cast<PrintPreviewDialog*>(d)->programError();
+      Click(d, "cmdClose");
+    });
+    QTest::mouseClick(trial, Qt::LeftButton);
+    QCOMPARE(error, QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 3 行目：0 で除算しました"));
   }
 
   // The one message box: the icon and buttons of each kind, the default button, the answer.
