@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/cli_commands.h"
+#include "basic/field_values.h"
 #include "document/cp932.h"
 #include "document/number_text.h"
 #include "merge/merge.h"
@@ -156,6 +157,7 @@ int Print(const std::vector<std::string>& args) {
   std::string out;
   std::string queue;
   MergeSource merge;
+  merge.expressions = &basic::FieldExpressions();
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-o" && i + 1 < args.size()) {
@@ -207,6 +209,7 @@ int Export(const std::vector<std::string>& args) {
   std::string out;
   ExportOptions options;
   MergeSource merge;
+  merge.expressions = &basic::FieldExpressions();
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-o" && i + 1 < args.size()) {

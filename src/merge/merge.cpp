@@ -15,10 +15,17 @@ std::string_view FieldColumnName(std::string_view field) {
   return cut == std::string_view::npos ? field : field.substr(cut + 1);
 }
 
-FieldMatch MatchFields(const Design& design, const std::vector<std::string>& header) {
+FieldMatch MatchFields(const Design& design, const std::vector<std::string>& header,
+                       const FieldEvaluator* evaluator) {
   FieldMatch m;
   const int rows = design.objects.itemCount();
   m.columnOfRow.assign(static_cast<size_t>(rows) + 1, -1);
+  m.expressionOfRow.assign(static_cast<size_t>(rows) + 1, std::string());
+  m.header = header;
+  m.evaluator = evaluator;
+  // An expression is taken whole when it can be evaluated over a record of ones: what it names
+  // the records give (a name they do not give stops it), and numbers convert.
+  const std::vector<std::string> ones(header.size(), "1");
   auto note = [](std::vector<std::string>& list, const std::string& name) {
     if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
   };
@@ -26,6 +33,12 @@ FieldMatch MatchFields(const Design& design, const std::vector<std::string>& hea
   for (int row = 1; row <= rows; ++row) {
     DecodeObjectRow(rec, design.objects, row);
     if (rec.Kind != ObjectKind::Text || rec.Field.empty()) continue;
+    if (evaluator && evaluator->evaluate(rec.Field, header, ones, nullptr)) {
+      m.columnOfRow[static_cast<size_t>(row)] = kEvaluatedField;
+      m.expressionOfRow[static_cast<size_t>(row)] = rec.Field;
+      note(m.evaluated, rec.Field);
+      continue;
+    }
     const std::string_view name = FieldColumnName(rec.Field);
     const auto it = std::find(header.begin(), header.end(), name);
     if (it == header.end()) {
@@ -38,7 +51,7 @@ FieldMatch MatchFields(const Design& design, const std::vector<std::string>& hea
   // The passes a page has room for: the walk numbers every pass of the blocks around a text.
   WalkObjects(design, 1, rows,
               [&m](const WorkingRect&, const ObjectRecord&, const WalkPosition& at) {
-                if (m.columnOfRow[static_cast<size_t>(at.row)] >= 0) {
+                if (m.columnOfRow[static_cast<size_t>(at.row)] != -1) {
                   m.recordsPerPage = std::max(m.recordsPerPage, at.pass + 1);
                 }
               });
@@ -50,10 +63,23 @@ std::optional<std::string_view> MergedPage::value(int row, long pass) const {
     return std::nullopt;
   }
   const int column = match->columnOfRow[static_cast<size_t>(row)];
-  if (column < 0) return std::nullopt;
+  if (column == -1) return std::nullopt;
   // Passes past the page's records show nothing: the list ends there.
   if (pass < 0 || static_cast<size_t>(pass) >= records.size()) return std::string_view();
   const std::vector<std::string>& record = records[static_cast<size_t>(pass)];
+  if (column == kEvaluatedField) {
+    auto it = evaluated.find({row, pass});
+    if (it == evaluated.end()) {
+      // A value the record cannot give prints nothing, as an empty field does.
+      std::string why;
+      const auto v = match->evaluator ? match->evaluator->evaluate(
+                                            match->expressionOfRow[static_cast<size_t>(row)],
+                                            match->header, record, &why)
+                                      : std::nullopt;
+      it = evaluated.emplace(std::make_pair(row, pass), v.value_or(std::string())).first;
+    }
+    return std::string_view(it->second);
+  }
   return static_cast<size_t>(column) < record.size() ? std::string_view(record[column])
                                                      : std::string_view();
 }
@@ -66,6 +92,7 @@ MergePager::MergePager(CsvReader& reader, const FieldMatch& match, int groupColu
 bool MergePager::next(MergedPage& page) {
   page.match = &match_;
   page.records.clear();
+  page.evaluated.clear();
   if (!havePending_) {
     if (!reader_.next(pending_)) return false;
     pendingLine_ = reader_.line();
@@ -96,7 +123,7 @@ std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& so
   OpenedMerge m;
   m.reader = CsvReader::Open(source.data, source.csv, error);
   if (!m.reader) return std::nullopt;
-  m.match = MatchFields(design, m.reader->header());
+  m.match = MatchFields(design, m.reader->header(), source.expressions);
   if (!source.group.empty()) {
     m.groupColumn = m.reader->column(source.group);
     if (m.groupColumn < 0) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,16 +19,40 @@ namespace qf {
 // "Items(sngI).顧客名" all name "顧客名". Blanks around it do not count.
 std::string_view FieldColumnName(std::string_view field);
 
+// A text's field expression evaluated over one record by the printing language (a layer
+// above): rs!金額, Format(rs!金額, "#,##0"), rs!姓 & " " & rs!名, IIf(rs!区分 = "1", "済", "").
+class FieldEvaluator {
+ public:
+  virtual ~FieldEvaluator() = default;
+  // The value, or nullopt with the reason when the expression cannot be evaluated over it.
+  virtual std::optional<std::string> evaluate(std::string_view expression,
+                                              const std::vector<std::string>& header,
+                                              const std::vector<std::string>& record,
+                                              std::string* why) const = 0;
+};
+
+// A row whose expression the evaluator takes, rather than a column.
+inline constexpr int kEvaluatedField = -2;
+
 // Which texts of a design take which column of the records.
 struct FieldMatch {
   std::vector<int> columnOfRow;      // by object row (1-based; 0 unused); -1 keeps the literal text
   std::vector<std::string> found;    // field names that found a column, in row order, once each
   std::vector<std::string> missing;  // field names that found none
+  // Expressions the evaluator takes (whatever they name the records give), in row order, once
+  // each; their rows are kEvaluatedField.
+  std::vector<std::string> evaluated;
+  std::vector<std::string> expressionOfRow;  // by object row, for kEvaluatedField
+  std::vector<std::string> header;
+  const FieldEvaluator* evaluator = nullptr;
   // Records one page takes: the most passes of the repeat blocks (nested: all their passes)
   // around a text that takes a column; 1 when no such text is in a block.
   long recordsPerPage = 1;
 };
-FieldMatch MatchFields(const Design& design, const std::vector<std::string>& header);
+// With an evaluator, an expression it can evaluate over the header's records is taken whole;
+// the others (Items(sngI).顧客名) find a column by their last name.
+FieldMatch MatchFields(const Design& design, const std::vector<std::string>& header,
+                       const FieldEvaluator* evaluator = nullptr);
 
 // One merged page: its records (the first is the one texts outside blocks show; pass k of the
 // blocks shows record k) and the lines of the file they came from.
@@ -39,6 +64,9 @@ struct MergedPage : PageValues {
   long lastLine = 0;
 
   std::optional<std::string_view> value(int row, long pass) const override;
+
+  // Values the evaluator made for this page's records, kept while the page is printed.
+  mutable std::map<std::pair<int, long>, std::string> evaluated;
 };
 
 // Splits records into pages, reading them one page at a time: a page ends when it holds
@@ -65,7 +93,8 @@ struct MergeSource {
   CsvOptions csv;
   std::string group;  // empty: pages by the blocks' passes alone
   long firstPage = 1;
-  long lastPage = 0;  // 0: to the end
+  long lastPage = 0;                            // 0: to the end
+  const FieldEvaluator* expressions = nullptr;  // evaluates field expressions when given
 };
 
 // Opens the records for a design: the reader, the matched fields and the group column (-1 when

@@ -2,6 +2,7 @@
 // the merged pages.
 #include <QPrinter>
 
+#include "basic/field_values.h"
 #include "merge/merge.h"
 #include "platform/qt_printer.h"
 #include "ui/busy_cursor.h"
@@ -28,7 +29,9 @@ void MainWindow::mergeData() {
 std::optional<MergeSource> MainWindow::currentMerge() const {
   const MergeChoice* m = FindMerge(ctx_.state, ctx_.state.fileName);
   if (!m) return std::nullopt;
-  return MergeSource{m->data, CsvOptions{m->delimiter}, m->group};
+  MergeSource source{m->data, CsvOptions{m->delimiter}, m->group};
+  source.expressions = &basic::FieldExpressions();
+  return source;
 }
 
 void MainWindow::showMergeState() {

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "basic/field_values.h"
 #include "merge/merge.h"
 #include "ui/prompter.h"
 
@@ -122,6 +123,7 @@ void MergeDialog::reload() {
     return;
   }
   MergeSource source{choice_.data, CsvOptions{choice_.delimiter}, choice_.group};
+  source.expressions = &basic::FieldExpressions();
   CsvError error;
   std::optional<OpenedMerge> opened = OpenMerge(design_, source, &error);
   if (!opened && !choice_.group.empty()) {
@@ -158,6 +160,15 @@ void MergeDialog::reload() {
   long pages = 0;
   long records = 0;
   while (pager.next(page)) {
+    if (pages == 0 && !page.records.empty()) {
+      // What each expression shows for the first record, or why it cannot.
+      for (const std::string& f : opened->match.evaluated) {
+        std::string why;
+        const auto v = source.expressions->evaluate(f, reader.header(), page.records[0], &why);
+        fields_->addItem(v ? QStringLiteral("○ %1 → 「%2」").arg(Q(f), Q(*v))
+                           : QStringLiteral("× %1（%2）").arg(Q(f), Q(why)));
+      }
+    }
     ++pages;
     for (const auto& record : page.records) {
       if (records++ >= kRecordsShown) continue;

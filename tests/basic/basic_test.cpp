@@ -1,7 +1,9 @@
 // The printing language: what short programs print or return, and how they stop.
 #include <gtest/gtest.h>
 
+#include "basic/field_values.h"
 #include "basic/interpreter.h"
+#include "support/design_builder.h"
 
 namespace qf::basic {
 namespace {
@@ -208,6 +210,47 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
       EXPECT_EQ(o.error->message, c.error) << c.source;
     }
   }
+}
+
+}  // namespace
+}  // namespace qf::basic
+
+namespace qf::basic {
+namespace {
+
+// A merge's field expressions show what the program will print; one that names what the records
+// cannot give finds its column by its last name, as before.
+TEST(Basic, MergeFieldsAreEvaluatedExpressions) {
+  test::DesignBuilder b;
+  const char* fields[] = {"Format(rs!金額, \"#,##0\")",
+                          "rs!姓 & \" \" & rs!名",
+                          "IIf(rs!区分 = \"1\", \"済\", \"\")",
+                          "Format(rs!日付, \"yyyy年m月d日\")",
+                          "Items(sngI).顧客名",
+                          "rs!無い"};
+  for (const char* f : fields) b.text("x", 1, 2, 0, f);
+  const std::vector<std::string> header = {"金額", "姓", "名", "区分", "日付", "顧客名"};
+  const FieldMatch m = MatchFields(b.design, header, &FieldExpressions());
+  EXPECT_EQ(m.evaluated.size(), 4u);
+  EXPECT_EQ(m.found, std::vector<std::string>{"Items(sngI).顧客名"});
+  EXPECT_EQ(m.missing, std::vector<std::string>{"rs!無い"});
+  MergedPage page;
+  page.match = &m;
+  page.records = {{"1234567", "山田", "太郎", "1", "2026/12/08", "山田商店"},
+                  {"abc", "", "", "2", "x", ""}};
+  const std::vector<std::vector<std::string>> expected = {
+      {"1,234,567", "山田 太郎", "済", "2026年12月8日", "山田商店"}, {"abc", " ", "", "x", ""}};
+  for (long pass = 0; pass < 2; ++pass) {
+    for (int row = 1; row <= 5; ++row) {
+      EXPECT_EQ(page.value(row, pass).value_or("?"),
+                expected[static_cast<size_t>(pass)][static_cast<size_t>(row - 1)])
+          << fields[row - 1] << " pass " << pass;
+    }
+  }
+  EXPECT_FALSE(page.value(6, 0));  // no column: the literal text stays
+  std::string why;
+  EXPECT_FALSE(FieldExpressions().evaluate("CLng(rs!金額)", header, page.records[1], &why));
+  EXPECT_EQ(why, "型が一致しません（\"abc\" は数値ではありません）");
 }
 
 }  // namespace
