@@ -224,6 +224,8 @@ std::string FormatNumber(double v, std::string_view pattern) {
     if (c == '0' || c == '#') ++decimals;
     if (c == '0') minDecimals = decimals;
   }
+  decimals = std::min<size_t>(decimals, 30);  // more places than a double holds show nothing
+  minDecimals = std::min(minDecimals, decimals);
   const double scale = std::pow(10.0, static_cast<double>(decimals));
   // Away from zero at the last place shown, as the language's Format rounds.
   const double rounded = std::floor(std::abs(v) * scale + 0.5 + 1e-9) / scale;

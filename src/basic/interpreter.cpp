@@ -69,7 +69,10 @@ Value Numeric(double n, Type a, Type b) {
   if (t == Type::Long && !(n >= -2147483648.0 && n < 2147483648.0)) {
     throw RunFailure{"オーバーフローしました"};
   }
-  if (t == Type::Single) return Value::Sng(static_cast<float>(n));
+  if (t == Type::Single) {
+    if (!(std::abs(n) <= 3.402823e38)) throw RunFailure{"オーバーフローしました"};
+    return Value::Sng(static_cast<float>(n));
+  }
   return {t, n, {}, {}};
 }
 

@@ -195,8 +195,12 @@ Value PrinterObject::call(std::string_view m, const std::vector<Value>& args,
     const Extent natural = PictureExtent(pic->picture(), port_.page().scaleMode);
     const double w = given(3) ? ToNumber(args[3]) : natural.width;
     const double h = given(4) ? ToNumber(args[4]) : natural.height;
-    const auto op = given(9) ? static_cast<RasterOp>(static_cast<uint32_t>(ToNumber(args[9])))
-                             : RasterOp::SrcCopy;
+    RasterOp op = RasterOp::SrcCopy;
+    if (given(9)) {
+      const double code = ToNumber(args[9]);
+      if (!(code >= 0 && code <= 0xFFFFFF)) throw RunFailure{"ラスタ演算の値が範囲の外です"};
+      op = static_cast<RasterOp>(static_cast<uint32_t>(code));
+    }
     Surface& s = page();
     s.paintPicture(pic->picture(), ToNumber(args[1]), ToNumber(args[2]), w, h, op);
     return {};

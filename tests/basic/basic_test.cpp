@@ -103,6 +103,7 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"\"abc\" Like \"a*c\"", "True"},
       {"\"abc\" Like \"a?\"", "False"},
       {"\"a1\" Like \"*#\"", "True"},
+      {"Left((\"abc\"), 2)", "ab"},
   };
   for (const auto& [expression, expected] : cases) {
     EXPECT_EQ(Eval(expression), expected) << expression;
