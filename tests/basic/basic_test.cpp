@@ -1,9 +1,13 @@
 // The printing language: what short programs print or return, and how they stop.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "basic/field_values.h"
 #include "basic/interpreter.h"
+#include "basic/run_source.h"
 #include "support/design_builder.h"
+#include "view/recording_surface.h"
 
 namespace qf::basic {
 namespace {
@@ -103,6 +107,13 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"\"abc\" Like \"a*c\"", "True"},
       {"\"abc\" Like \"a?\"", "False"},
       {"\"a1\" Like \"*#\"", "True"},
+      {"\"0\" Like \"#\"", "True"},
+      {"Format(1.5, \"0.##\")", "1.5"},
+      {"Format(1.25, \"0.#\")", "1.3"},
+      {"CSng(0.1) + 1&", "1.10000000149012"},
+      {"CSng(0.1) + 1", "1.1"},
+      {"Val(\"1e3\") + Val(\"2E2\")", "1200"},
+      {"CBool(\"True\") & CBool(\" false \")", "TrueFalse"},
       {"Left((\"abc\"), 2)", "ab"},
   };
   for (const auto& [expression, expected] : cases) {
@@ -195,6 +206,14 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
       {"Sub Main()\nIf 1 Then\nout.Add 1\nEnd Sub", {}, 2, "ブロックが閉じられていません"},
       {"Sub Main()\nout.Add \"a\nEnd Sub", {}, 2, "文字列が \" で閉じられていません"},
       {"Sub Main()\nMain\nEnd Sub", {}, 2, "呼び出しが深すぎます（64 段まで）"},
+      {"Sub Main()\nWith out\n.Add 1\nEnd With\nEnd Sub _", {"1"}, 0, ""},
+      {"Sub Main()\nDim x\nx = .a\nEnd Sub", {}, 3, "式が必要です（「.」 のところ）"},
+      {"Sub Main()\r\nout.Add 1\r\nout.Add 1 / 0\r\nEnd Sub", {"1"}, 3, "0 で除算しました"},
+      {"Sub Main()\nout.Add F()\nout.Add F(2)\nEnd Sub\n"
+       "Function F(Optional x As Integer = 7) As Integer\nF = x\nEnd Function",
+       {"7", "2"},
+       0,
+       ""},
       {"Sub Main()\nDim s As String\ns = \"ab\"\nDo\ns = s & s\nLoop\nEnd Sub",
        {},
        5,
@@ -252,6 +271,59 @@ TEST(Basic, MergeFieldsAreEvaluatedExpressions) {
   std::string why;
   EXPECT_FALSE(FieldExpressions().evaluate("CLng(rs!金額)", header, page.records[1], &why));
   EXPECT_EQ(why, "型が一致しません（\"abc\" は数値ではありません）");
+  EXPECT_EQ(FieldExpressions().evaluate("rs.Fields(\"姓\")", header, page.records[0], &why),
+            "山田");
+  EXPECT_FALSE(FieldExpressions().evaluate("rs.Bogus(\"姓\")", header, page.records[0], &why));
+}
+
+}  // namespace
+}  // namespace qf::basic
+
+namespace qf::basic {
+namespace {
+
+// A printer whose pages record what is drawn on them.
+class RecordingPort final : public PrinterPort {
+ public:
+  void setPaperSize(int16_t code) override { page_.paperSize = code; }
+  void setOrientation(int16_t orientation) override { page_.orientation = orientation; }
+  void setScaleMode(int16_t mode) override { page_.scaleMode = mode; }
+  PrinterPage page() const override { return page_; }
+  Surface* beginPage() override { return &pages.emplace_back(); }
+  bool endDoc(std::string*) override { return ++ended, true; }
+  std::deque<test::RecordingSurface> pages;
+  int ended = 0;
+
+ private:
+  PrinterPage page_;
+};
+
+// The Printer object drives its port's pages with the state the program set: Print moves the
+// current point by the text's width (a number with the blank of its sign), TextWidth measures
+// in the page's font, Line BF, an arc, NewPage, EndDoc once.
+TEST(Basic, ThePrinterDrawsOnItsPortsPages) {
+  RecordingPort port;
+  test::FakePictures pictures;
+  const auto error = RunOnPrinter(
+      "Sub F_DataPrint()\n  Printer.PaperSize = 8: Printer.Orientation = 2\n"
+      "  Printer.Font.Name = \"ＭＳ 明朝\": Printer.Font.Size = 12: Printer.FontBold = True\n"
+      "  Printer.CurrentX = 10: Printer.CurrentY = 20\n  Printer.Print \"ab\"; 0;\n"
+      "  Printer.CurrentX = Printer.TextWidth(\"abcd\") + Printer.TextHeight(\"a\") * 0\n"
+      "  Printer.Print \"x\"\n  Printer.Line (1, 2)-(3, 4), RGB(255, 0, 0), BF\n"
+      "  Printer.Circle (5, 5), 2, , 0, 3.1415926 / 2\n  Printer.NewPage\n"
+      "  Printer.Print \"p2\";\n  Printer.EndDoc\nEnd Sub\n",
+      "F_DataPrint", port, pictures);
+  ASSERT_FALSE(error) << error->message;
+  ASSERT_EQ(port.pages.size(), 2u);
+  EXPECT_EQ(port.page().paperSize, 8);
+  EXPECT_EQ(port.page().orientation, 2);
+  EXPECT_EQ(port.ended, 1);
+  EXPECT_EQ(port.pages[0].only({"font"}).front(), "font ＭＳ 明朝 12 B");
+  EXPECT_EQ(port.pages[0].only({"at", "print", "boxfill", "circle"}),
+            (std::vector<std::string>{"at 10,20", "print ab", "at 12,20", "print  0 ", "at 4,20",
+                                      "print x", "boxfill 1,2-3,4 #0000FF",
+                                      "circle 5,5 r2 #000000 a1 arc 0-1.571"}));
+  EXPECT_EQ(port.pages[1].only({"at", "print"}), (std::vector<std::string>{"at 0,0", "print p2"}));
 }
 
 }  // namespace

@@ -168,6 +168,16 @@ class MainWindowTest : public QObject {
     });
     QTest::mouseClick(trial, Qt::LeftButton);
     QCOMPARE(error, QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 3 行目：0 で除算しました"));
+    // A program that prints nothing shows an empty page, no error.
+    QApplication::clipboard()->setText(QStringLiteral("Sub F_DataPrint()\nEnd Sub\n"));
+    QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+    error = QStringLiteral("not run");
+    OnModal([&](QWidget* d) {
+      error = qobject_cast<PrintPreviewDialog*>(d)->programError();
+      Click(d, "cmdClose");
+    });
+    QTest::mouseClick(trial, Qt::LeftButton);
+    QCOMPARE(error, QString());
   }
 
   // The one message box: the icon and buttons of each kind, the default button, the answer.
