@@ -7,6 +7,7 @@
 
 #include "app/cli_commands.h"
 #include "document/design_file.h"
+#include "document/number_text.h"
 #include "platform/qt_measure.h"
 #include "shell/app_paths.h"
 
@@ -120,6 +121,13 @@ int Load(const std::string& path, Design& design, CutOffDesign cutOff) {
 int Usage(std::string_view problem) {
   std::cerr << "quillform: " << problem << '\n' << kUsage;
   return kExitUsage;
+}
+
+int DpiOption(const std::string& value, int& dpi) {
+  const auto n = RoundToInt<int>(NumericPrefix(value));
+  if (!n || *n < 10 || *n > 1200) return Usage("--dpi には 10 から 1200 までを指定します");
+  dpi = *n;
+  return kExitOk;
 }
 
 bool IsSubcommand(const std::vector<std::string>& args) {

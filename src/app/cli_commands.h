@@ -31,6 +31,8 @@ int Fail(const std::string& message);
 // Show, the design then holds that much).
 int Load(const std::string& path, Design& design, CutOffDesign cutOff = CutOffDesign::Refuse);
 int Usage(std::string_view problem);
+// Reads --dpi's value into `dpi`: 0 when taken, else the usage error's exit status.
+int DpiOption(const std::string& value, int& dpi);
 // The file name as the messages quote it: 「name」.
 std::string Quoted(const std::string& path);
 

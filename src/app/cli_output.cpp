@@ -215,9 +215,7 @@ int Export(const std::vector<std::string>& args) {
     if (a == "-o" && i + 1 < args.size()) {
       out = args[++i];
     } else if (a == "--dpi" && i + 1 < args.size()) {
-      const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
-      if (!n || *n < 10 || *n > 1200) return Usage("--dpi には 10 から 1200 までを指定します");
-      options.dpi = *n;
+      if (int rc = DpiOption(args[++i], options.dpi)) return rc;
     } else if (a == "--grid") {
       options.grid = true;
     } else if (MergeOption(args, i, merge)) {

@@ -1,6 +1,5 @@
 // quillform --run-source: a program in the printing language, run onto an export.
 #include "app/cli_commands.h"
-#include "document/number_text.h"
 #include "platform/picture_store.h"
 #include "platform/program_export.h"
 
@@ -20,9 +19,7 @@ int RunSourceCommand(const std::vector<std::string>& args) {
     } else if (a == "--data" && value) {
       run.data = args[++i];
     } else if (a == "--dpi" && value) {
-      const auto n = RoundToInt<int>(NumericPrefix(args[++i]));
-      if (!n || *n < 10 || *n > 1200) return Usage("--dpi には 10 から 1200 までを指定します");
-      dpi = *n;
+      if (int rc = DpiOption(args[++i], dpi)) return rc;
     } else if (a.rfind("-", 0) == 0 || !run.name.empty()) {
       return Usage(
           "--run-source にはプログラム一つと -o OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data "

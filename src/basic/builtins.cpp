@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "basic/interpreter.h"
 #include "source/page_tables.h"
@@ -176,7 +177,7 @@ std::string FormatNumber(double v, std::string_view pattern) {
   // Literal text and the placeholders between it.
   std::string prefix;
   std::string suffix;
-  std::string spec;
+  std::string placeholders;
   bool seenDigits = false;
   bool percent = false;
   for (size_t i = 0; i < p.size(); ++i) {
@@ -201,7 +202,7 @@ std::string FormatNumber(double v, std::string_view pattern) {
       if (!seenDigits && c == ',' && !groups) {
         literal = ",";
       } else {
-        spec += c;
+        placeholders += c;
         continue;
       }
     } else {
@@ -212,9 +213,9 @@ std::string FormatNumber(double v, std::string_view pattern) {
   }
   if (!seenDigits) return prefix + suffix;
   if (percent) v *= 100;
-  const size_t point = spec.find('.');
-  const std::string whole = spec.substr(0, point);
-  const std::string fraction = point == std::string::npos ? "" : spec.substr(point + 1);
+  const size_t point = placeholders.find('.');
+  const std::string whole = placeholders.substr(0, point);
+  const std::string fraction = point == std::string::npos ? "" : placeholders.substr(point + 1);
   const bool group = whole.find(',') != std::string::npos;
   size_t minWhole = 0;
   for (char c : whole) minWhole += c == '0';
@@ -291,22 +292,15 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     Count(a, 1, 1, "CStr");
     return Value::Str(ToText(a[0]));
   };
-  b["cint"] = [](const Args& a) {
-    Count(a, 1, 1, "CInt");
-    return Coerce(a[0], Type::Integer);
-  };
-  b["clng"] = [](const Args& a) {
-    Count(a, 1, 1, "CLng");
-    return Coerce(a[0], Type::Long);
-  };
-  b["csng"] = [](const Args& a) {
-    Count(a, 1, 1, "CSng");
-    return Coerce(a[0], Type::Single);
-  };
-  b["cdbl"] = [](const Args& a) {
-    Count(a, 1, 1, "CDbl");
-    return Coerce(a[0], Type::Double);
-  };
+  // The conversions to a type: the value as a variable of that type would hold it.
+  for (const auto& [name, shown, type] :
+       {std::tuple{"cint", "CInt", Type::Integer}, std::tuple{"clng", "CLng", Type::Long},
+        std::tuple{"csng", "CSng", Type::Single}, std::tuple{"cdbl", "CDbl", Type::Double}}) {
+    b[name] = [shown = shown, type = type](const Args& a) {
+      Count(a, 1, 1, shown);
+      return Coerce(a[0], type);
+    };
+  }
   b["cbool"] = [](const Args& a) {
     Count(a, 1, 1, "CBool");
     return Value::Bool(ToBool(a[0]));
@@ -405,24 +399,18 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     Count(a, 3, 3, "IIf");
     return ToBool(a[0]) ? a[1] : a[2];
   };
-  b["abs"] = [](const Args& a) {
-    Count(a, 1, 1, "Abs");
-    Value v = a[0].type == Type::String ? Value::Dbl(ToNumber(a[0])) : a[0];
-    v.number = std::abs(ToNumber(v));
-    return v;
-  };
-  b["int"] = [](const Args& a) {
-    Count(a, 1, 1, "Int");
-    Value v = a[0].type == Type::String ? Value::Dbl(ToNumber(a[0])) : a[0];
-    v.number = std::floor(ToNumber(v));
-    return v;
-  };
-  b["fix"] = [](const Args& a) {
-    Count(a, 1, 1, "Fix");
-    Value v = a[0].type == Type::String ? Value::Dbl(ToNumber(a[0])) : a[0];
-    v.number = std::trunc(ToNumber(v));
-    return v;
-  };
+  // Abs, Int and Fix keep a number's type (a text becomes a Double).
+  for (const auto& [name, shown, fn] :
+       {std::tuple{"abs", "Abs", +[](double n) { return std::abs(n); }},
+        std::tuple{"int", "Int", +[](double n) { return std::floor(n); }},
+        std::tuple{"fix", "Fix", +[](double n) { return std::trunc(n); }}}) {
+    b[name] = [shown = shown, fn = fn](const Args& a) {
+      Count(a, 1, 1, shown);
+      Value v = a[0].type == Type::String ? Value::Dbl(ToNumber(a[0])) : a[0];
+      v.number = fn(ToNumber(v));
+      return v;
+    };
+  }
   b["sgn"] = [](const Args& a) {
     Count(a, 1, 1, "Sgn");
     const double n = ToNumber(a[0]);

@@ -1,4 +1,6 @@
 // The parser: tokens into procedures of flat steps, blocks compiled into jumps.
+#include <algorithm>
+#include <array>
 #include <map>
 
 #include "basic/lexer.h"
@@ -139,30 +141,26 @@ class Parser {
     e->b = std::move(b);
     return e;
   }
-  ExprPtr expression() { return imp(); }
-  ExprPtr imp() {
-    ExprPtr e = eqv();
-    while (word("imp")) e = binary("imp", std::move(e), eqv());
-    return e;
+  ExprPtr expression() { return lowLevel(0); }
+
+  // The left-associative operators, each level binding tighter than the one before: the word
+  // operators below Not, and those between the comparisons and the unary signs.
+  static constexpr std::string_view kLowLevels[] = {"imp", "eqv", "xor", "or", "and"};
+  static constexpr std::array<std::string_view, 2> kHighLevels[] = {
+      {"&", ""}, {"+", "-"}, {"mod", ""}, {"\\", ""}, {"*", "/"}};
+
+  // Takes an operator: a word ("mod") by its name in any case, a sign as it stands.
+  bool takeOperator(std::string_view o) {
+    if (o.empty()) return false;
+    return (o[0] >= 'a' && o[0] <= 'z') ? word(o) : op(o);
   }
-  ExprPtr eqv() {
-    ExprPtr e = xorE();
-    while (word("eqv")) e = binary("eqv", std::move(e), xorE());
-    return e;
-  }
-  ExprPtr xorE() {
-    ExprPtr e = orE();
-    while (word("xor")) e = binary("xor", std::move(e), orE());
-    return e;
-  }
-  ExprPtr orE() {
-    ExprPtr e = andE();
-    while (word("or")) e = binary("or", std::move(e), andE());
-    return e;
-  }
-  ExprPtr andE() {
-    ExprPtr e = notE();
-    while (word("and")) e = binary("and", std::move(e), notE());
+
+  ExprPtr lowLevel(size_t level) {
+    if (level == std::size(kLowLevels)) return notE();
+    ExprPtr e = lowLevel(level + 1);
+    while (word(kLowLevels[level])) {
+      e = binary(std::string(kLowLevels[level]), std::move(e), lowLevel(level + 1));
+    }
     return e;
   }
   ExprPtr notE() {
@@ -176,7 +174,7 @@ class Parser {
     return comparison();
   }
   ExprPtr comparison() {
-    ExprPtr e = concat();
+    ExprPtr e = highLevel(0);
     for (;;) {
       std::string o;
       for (std::string_view c : {"=", "<>", "<=", ">=", "<", ">"}) {
@@ -185,46 +183,18 @@ class Parser {
       if (o.empty() && (isWord("like") || isWord("is"))) o = Lower(peek().text);
       if (o.empty()) return e;
       next();
-      e = binary(o, std::move(e), concat());
+      e = binary(o, std::move(e), highLevel(0));
     }
   }
-  ExprPtr concat() {
-    ExprPtr e = additive();
-    while (op("&")) e = binary("&", std::move(e), additive());
-    return e;
-  }
-  ExprPtr additive() {
-    ExprPtr e = modulo();
+  ExprPtr highLevel(size_t level) {
+    if (level == std::size(kHighLevels)) return unary();
+    ExprPtr e = highLevel(level + 1);
     for (;;) {
-      if (op("+")) {
-        e = binary("+", std::move(e), modulo());
-      } else if (op("-")) {
-        e = binary("-", std::move(e), modulo());
-      } else {
-        return e;
-      }
-    }
-  }
-  ExprPtr modulo() {
-    ExprPtr e = intDiv();
-    while (word("mod")) e = binary("mod", std::move(e), intDiv());
-    return e;
-  }
-  ExprPtr intDiv() {
-    ExprPtr e = multiplicative();
-    while (op("\\")) e = binary("\\", std::move(e), multiplicative());
-    return e;
-  }
-  ExprPtr multiplicative() {
-    ExprPtr e = unary();
-    for (;;) {
-      if (op("*")) {
-        e = binary("*", std::move(e), unary());
-      } else if (op("/")) {
-        e = binary("/", std::move(e), unary());
-      } else {
-        return e;
-      }
+      const auto& ops = kHighLevels[level];
+      const auto taken = std::find_if(ops.begin(), ops.end(),
+                                      [this](std::string_view o) { return takeOperator(o); });
+      if (taken == ops.end()) return e;
+      e = binary(std::string(*taken), std::move(e), highLevel(level + 1));
     }
   }
   ExprPtr unary() {
@@ -940,11 +910,11 @@ class Parser {
         }
         if (o.empty()) fail("比較の演算子が必要です");
         next();
-        one = binary(o, selected(b, line), concat());
+        one = binary(o, selected(b, line), highLevel(0));
       } else {
-        ExprPtr low = concat();
+        ExprPtr low = highLevel(0);
         if (word("to")) {
-          ExprPtr high = concat();
+          ExprPtr high = highLevel(0);
           one = binary("and", binary(">=", selected(b, line), std::move(low)),
                        binary("<=", selected(b, line), std::move(high)));
         } else {

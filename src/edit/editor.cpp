@@ -55,7 +55,9 @@ Editor::Command::~Command() {
 
 bool Editor::editable(int row) const {
   if (row < 1 || row > design_.objects.itemCount()) return false;
-  const double layer = NumericPrefix(design_.objects.cell(row, kColLayer));
+  // The layer as the object's record reads it.
+  const int16_t layer =
+      RoundToInt<int16_t>(NumericPrefix(design_.objects.cell(row, kColLayer))).value_or(0);
   return IsLayerVisible(design_.layers, layer) && !IsLayerLocked(design_.layers, layer);
 }
 
@@ -63,11 +65,10 @@ void Editor::dropUneditable() {
   // A layer locked or hidden, or an object moved onto such a layer, takes its objects out of
   // the selection: no command may change what cannot be seen or picked.
   const std::vector<int>& rows = selection_.rows();
-  if (std::all_of(rows.begin(), rows.end(), [this](int r) { return editable(r); })) return;
   std::vector<int> kept;
   std::copy_if(rows.begin(), rows.end(), std::back_inserter(kept),
                [this](int r) { return editable(r); });
-  selection_.assign(kept);
+  if (kept.size() != rows.size()) selection_.assign(kept);
 }
 
 RenderContext Editor::renderContext(Surface& surface) {

@@ -30,7 +30,7 @@ int Editor::SelectInFrame(const WorkingRect& d) {
     if (r < 1 || r > t.itemCount()) continue;
     const ObjectRecord o = DecodeObjectRow(t, r);
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
-    if (CornerInFrame(o, d) && !IsLayerLocked(design_.layers, o.Layer)) rows.push_back(r);
+    if (CornerInFrame(o, d) && editable(r)) rows.push_back(r);
   }
   selection_.assign(rows);
   return static_cast<int>(selection_.size());
@@ -158,8 +158,7 @@ bool Editor::pickObjectAt(double x, double y) {
     if (r < 1 || r > design_.objects.itemCount() || r < picked) continue;
     const ObjectRecord o = DecodeObjectRow(design_.objects, r);
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
-    if (IsLayerLocked(design_.layers, o.Layer) || !IsLayerVisible(design_.layers, o.Layer))
-      continue;
+    if (!editable(r)) continue;
     // Later rows draw over earlier ones: the highest row under the pointer is the one seen.
     if (SelectionArea(o).intersects(at)) picked = r;
   }

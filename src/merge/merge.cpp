@@ -71,10 +71,9 @@ std::optional<std::string_view> MergedPage::value(int row, long pass) const {
     auto it = evaluated.find({row, pass});
     if (it == evaluated.end()) {
       // A value the record cannot give prints nothing, as an empty field does.
-      std::string why;
       const auto v = match->evaluator ? match->evaluator->evaluate(
                                             match->expressionOfRow[static_cast<size_t>(row)],
-                                            match->header, record, &why)
+                                            match->header, record, nullptr)
                                       : std::nullopt;
       it = evaluated.emplace(std::make_pair(row, pass), v.value_or(std::string())).first;
     }

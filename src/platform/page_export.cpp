@@ -25,6 +25,11 @@ FileStatus Failure(const std::filesystem::path& path, int err, const std::string
                                                                  : WriteFailureReason(err))};
 }
 
+// The folder a file is written into.
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+  return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
 // The design's grid under an image's objects, when asked for, as the design window draws it.
 std::function<void(Surface&)> GridUnderlay(const Design& design, const PrinterPort& port,
                                            bool grid) {
@@ -218,8 +223,7 @@ std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& path) {
 
 FileStatus ExportPrinted(const std::filesystem::path& path, ExportFormat format, int dpi,
                          const PrintOnto& print) {
-  const std::filesystem::path dir =
-      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  const std::filesystem::path dir = FolderOf(path);
   std::error_code ec;
   if (!std::filesystem::is_directory(dir, ec)) return Failure(path, ENOENT);
   std::string error;
@@ -257,10 +261,8 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
                         const std::filesystem::path& path, ExportFormat format,
                         const ExportOptions& options) {
   if (format != ExportFormat::Pdf && options.merge) {
-    const std::filesystem::path dir =
-        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec)) return Failure(path, ENOENT);
+    if (!std::filesystem::is_directory(FolderOf(path), ec)) return Failure(path, ENOENT);
     return ExportMergedImages(design, pictures, path, format, options);
   }
   ExportOptions drawn = options;

@@ -67,9 +67,6 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
                    const QString& text, PdfTextMapping* mapping) {
   const QFontMetricsF fm(painter.font(), device);
   const double bold = MadeUpBoldStroke(painter, device);
-  QFont outlineFont = painter.font();
-  outlineFont.setUnderline(false);
-  outlineFont.setStrikeOut(false);
   double y = topLeft.y() + fm.ascent();
   for (const QString& line : TextLines(text)) {
     const QPointF at(topLeft.x(), y);
@@ -79,6 +76,10 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
       painter.drawText(at, line);
     }
     if (bold > 0) {
+      // The glyphs' outline only: the text's lines are drawn once, by drawText.
+      QFont outlineFont = painter.font();
+      outlineFont.setUnderline(false);
+      outlineFont.setStrikeOut(false);
       QPainterPath outline;
       outline.addText(at, outlineFont, line);
       painter.save();

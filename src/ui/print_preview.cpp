@@ -147,7 +147,8 @@ void PrintPreviewDialog::render() {
   // The printer Print would use, set up from the design as Print sets it up; one page drawn,
   // at the zoom, each time it is shown.
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
-  port->previewInto(&image_, std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100))));
+  const int dpi = std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100)));
+  port->previewInto(&image_, dpi);
   if (program_) {
     image_ = QImage();  // a program that stops before its page ends shows no old page
     std::string error;
@@ -156,9 +157,8 @@ void PrintPreviewDialog::render() {
     error_->setText(ok ? QString() : QString::fromStdString(error));
     error_->setVisible(!ok);
     if (image_.isNull()) {
-      image_ = QImage(std::max(1, static_cast<int>(pageInches().width() * 0.96 * zoom_)),
-                      std::max(1, static_cast<int>(pageInches().height() * 0.96 * zoom_)),
-                      QImage::Format_RGB32);
+      const QSize blank = (pageInches() * dpi).toSize().expandedTo(QSize(1, 1));
+      image_ = QImage(blank, QImage::Format_RGB32);
       image_.fill(Qt::white);
     }
   } else if (merged_ && page_ <= pageCount()) {

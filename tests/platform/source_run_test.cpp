@@ -42,14 +42,7 @@ Design PrintableDesign(unsigned seed, const TextMeasurer& measurer, const std::s
     }
     records.push_back(o);
   }
-  auto add = [&](const ObjectRecord& o) {
-    const bool point = IsPlacedAtPoint(o.Kind);
-    const Extent size =
-        o.Kind == ObjectKind::Text ? MeasureText(measurer, o, d.page.scaleMode) : Extent{};
-    AddObject(d.objects, o,
-              point ? WorkingRect{o.X1, o.Y1, o.X1, o.Y1} : WorkingRect{o.X1, o.Y1, o.X2, o.Y2},
-              size, o.Layer);
-  };
+  auto add = [&](const ObjectRecord& o) { test::RandomDesigns::Place(d, o, measurer); };
   // A repeat block around a run of one layer's objects, sometimes one inside it.
   const int16_t blockLayer = r.of(layers);
   const int from = r.pick(count);

@@ -124,6 +124,17 @@ class RandomDesigns {
     return numbers;
   }
 
+  // Adds a record at its own coordinates, as placing it would (a text measured in the design's
+  // unit).
+  static void Place(Design& d, const ObjectRecord& r, const TextMeasurer& measurer) {
+    const bool point = IsPlacedAtPoint(r.Kind);
+    const Extent size =
+        r.Kind == ObjectKind::Text ? MeasureText(measurer, r, d.page.scaleMode) : Extent{};
+    AddObject(d.objects, r,
+              point ? WorkingRect{r.X1, r.Y1, r.X1, r.Y1} : WorkingRect{r.X1, r.Y1, r.X2, r.Y2},
+              size, r.Layer);
+  }
+
   // A whole design: settings, layers and `objects` objects of every kind, texts measured in
   // the design's unit as placing them would.
   Design design(int objects, const TextMeasurer& measurer) {
@@ -131,13 +142,7 @@ class RandomDesigns {
     settings(d);
     const std::vector<int16_t> numbers = layers(d);
     for (int i = 0; i < objects; ++i) {
-      const ObjectRecord r = record(static_cast<ObjectKind>(1 + pick(6)), numbers);
-      const bool point = IsPlacedAtPoint(r.Kind);
-      const Extent size =
-          r.Kind == ObjectKind::Text ? MeasureText(measurer, r, d.page.scaleMode) : Extent{};
-      AddObject(d.objects, r,
-                point ? WorkingRect{r.X1, r.Y1, r.X1, r.Y1} : WorkingRect{r.X1, r.Y1, r.X2, r.Y2},
-                size, r.Layer);
+      Place(d, record(static_cast<ObjectKind>(1 + pick(6)), numbers), measurer);
     }
     RenumberRows(d.objects);
     return d;
