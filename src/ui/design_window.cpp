@@ -197,11 +197,11 @@ DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
   connect(canvas_, &DesignCanvas::pageAdopted, this, &DesignWindow::followPage);
   autoScroll_.setInterval(30);
   connect(&autoScroll_, &QTimer::timeout, this, &DesignWindow::scrollTowardPointer);
-  setRulersShown(ctx.state.rulers);
+  showRulers();
 }
 
-void DesignWindow::setRulersShown(bool shown) {
-  rulersShown_ = shown;
+void DesignWindow::showRulers() {
+  const bool shown = ctx_.state.rulers;
   const int m = shown ? Ruler::kThickness : 0;
   setViewportMargins(m, m, 0, 0);
   top_->setVisible(shown);
@@ -216,7 +216,7 @@ void DesignWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void DesignWindow::placeRulers() {
-  if (!rulersShown_) return;
+  if (!ctx_.state.rulers) return;
   const QRect vp = viewport()->geometry();
   const int m = Ruler::kThickness;
   top_->setGeometry(vp.left(), vp.top() - m, vp.width(), m);

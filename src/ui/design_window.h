@@ -73,8 +73,8 @@ class DesignWindow final : public QScrollArea {
  public:
   DesignWindow(AppContext& ctx, QWidget* parent = nullptr);
   DesignCanvas& canvas() { return *canvas_; }
-  void setRulersShown(bool shown);
-  bool rulersShown() const { return rulersShown_; }
+  // The rulers shown or hidden as the settings' ruler flag says.
+  void showRulers();
 
  signals:
   // Ctrl+wheel: a zoom step in or out around a point of the viewport.
@@ -101,7 +101,6 @@ class DesignWindow final : public QScrollArea {
   Ruler* top_;
   Ruler* left_;
   QLabel* unit_;  // the corner between the rulers: the page's unit
-  bool rulersShown_ = false;
   QTimer autoScroll_;
   QPoint held_;  // the pointer past the edge, in viewport pixels
 };

@@ -1,5 +1,4 @@
-// The File menu's commands: new, open, save, print, exit, the recent files, and the first page
-// with the design named on the command line.
+// The File menu's commands: new, open, save, print, preview, export, exit, the recent files.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -26,10 +25,6 @@ namespace qf {
 
 namespace {
 
-QString WithDetail(std::string_view message, const FileStatus& st) {
-  return st.detail.empty() ? Q(message) : Q(message) + QLatin1Char('\n') + Q(st.detail);
-}
-
 // The name the save dialog offers for a design never saved: "QF" and the time, now.
 QString NameForNow() {
   const std::time_t now = std::time(nullptr);
@@ -39,6 +34,18 @@ QString NameForNow() {
 }
 
 }  // namespace
+
+bool MainWindow::askDiscard() {
+  commitCellEdits();
+  if (!ctx_.state.modified) return true;
+  return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
+}
+
+void MainWindow::pageSetUpSequence() {
+  ctx_.applyAndReadPrinter();
+  SetZoom();
+  redrawPage();
+}
 
 void MainWindow::UpdateRecentFiles(bool addCurrentFile) {
   if (addCurrentFile) qf::UpdateRecentFiles(ctx_.state.recentFiles, ctx_.state.fileName);
@@ -71,7 +78,6 @@ void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided)
   ctx_.state.fileName = path.toStdString();
   showMergeState();
   source_->clear();  // the source was another design's
-  action("QFM204")->setChecked(ctx_.design.grid.shown != 0);
   ctx_.editor.designLoaded(decided);
   UpdateRecentFiles(true);
 }
@@ -270,65 +276,6 @@ void MainWindow::fileExit() {
   closeConfirmed_ = true;
   ctx_.state.closing = true;
   close();
-}
-
-void MainWindow::firstActivation() {
-  if (activated_) return;
-  activated_ = true;
-  // The children are arranged once the main window has its real size (and again below, once
-  // the page's size is known).
-  if (ctx_.state.firstStart) arrangeFirstStart();
-  if (startup_) {
-    std::unique_ptr<StartupPage> page;
-    {
-      BusyCursor busy;
-      // A large design takes a while: meanwhile the windows keep painting and the splash's
-      // timer runs, but no input is taken until the page is there.
-      while (!startup_->ready(std::chrono::milliseconds(100))) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      }
-      page = startup_->take();
-    }
-    startup_.reset();
-    adoptStartupPage(*page);
-  } else {
-    // The design as it stands is where undo starts.
-    ctx_.editor.designLoaded({});
-    redrawPage();
-  }
-  if (ctx_.state.firstStart) arrangeFirstStart();
-  keepChildrenReachable();
-  mdi_->setActiveSubWindow(designFrame_);
-  design_->canvas().repaint();
-  emit designShown();
-}
-
-void MainWindow::adoptStartupPage(StartupPage& page) {
-  ctx_.printer = std::move(page.printer);
-  ctx_.textMeasurer = std::move(page.textMeasurer);
-  ctx_.pictures = std::move(page.pictures);
-  if (page.loaded()) {
-    ctx_.design = std::move(page.design);
-  } else {
-    ctx_.design.page = page.design.page;
-  }
-  ctx_.view = page.view;
-  design_->canvas().adoptPage(std::move(page.image));
-  ctx_.editor.pageDrawnElsewhere();
-  fitDesignFrame();
-  if (page.loaded()) {
-    designLoaded(Q(page.file), page.decided);
-    if (!page.decided.warning.empty()) {
-      if (splash_) splash_->close();
-      prompter_.showMessage(this, Q(page.decided.warning), MessageKind::Warning);
-    }
-    return;
-  }
-  ctx_.editor.designLoaded({});
-  if (!page.status.ok()) {
-    if (splash_) splash_->close();  // the message must not hide behind the splash
-    prompter_.showMessage(this, WithDetail(kMsgReadFailed, page.status), MessageKind::Warning);
-  }
 }
 
 }  // namespace qf

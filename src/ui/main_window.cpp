@@ -24,6 +24,7 @@
 #include "shell/app_paths.h"
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
+#include "ui/busy_cursor.h"
 #include "ui/child_window.h"
 #include "ui/code_window.h"
 #include "ui/design_window.h"
@@ -46,8 +47,7 @@ MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<Star
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
-  buildMenus();
-  buildToolbar();
+  buildCommands();
   buildStatusBar();
   RestoreFormPosition(*this, ctx_.state, kWinMain);
   if (ctx_.state.firstStart) {
@@ -63,260 +63,11 @@ MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<Star
   UpdateRecentFiles(false);
   SetLayerStatus(QString::number(ctx_.editor.currentLayer()));
   ctx_.editor.attach(this);
-  showHistory();
+  historyChanged();
 }
 
 MainWindow::~MainWindow() {
   ctx_.editor.attach(nullptr);
-}
-
-QAction* MainWindow::addItem(QMenu* menu, const char* name, const char* caption,
-                             const char* shortcut) {
-  QAction* a = menu->addAction(QString::fromUtf8(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  if (*shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-  actions_[a->objectName()] = a;
-  return a;
-}
-
-QAction* MainWindow::action(const char* name) const {
-  auto it = actions_.find(QString::fromLatin1(name));
-  return it == actions_.end() ? nullptr : it->second;
-}
-
-void MainWindow::buildMenus() {
-  auto menu = [this](const char* name, const char* caption) {
-    QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
-    m->setObjectName(QString::fromLatin1(name));
-    m->menuAction()->setObjectName(QString::fromLatin1(name));
-    return m;
-  };
-  auto separator = [this](QMenu* m, const char* name) {
-    QAction* s = m->addSeparator();
-    s->setObjectName(QString::fromLatin1(name));
-    actions_[s->objectName()] = s;
-    return s;
-  };
-
-  QMenu* file = menu("QFM100", "ﾌｧｲﾙ(&F)");
-  connect(addItem(file, "QFM101", "新規作成(&N)", "Ctrl+N"), &QAction::triggered, this,
-          &MainWindow::fileNew);
-  connect(addItem(file, "QFM102", "ﾌｧｲﾙを開く(&O)", "Ctrl+O"), &QAction::triggered, this,
-          &MainWindow::fileOpen);
-  separator(file, "QFM103");
-  connect(addItem(file, "QFM104", "上書き保存(&S)", "Ctrl+S"), &QAction::triggered, this,
-          &MainWindow::fileSave);
-  connect(addItem(file, "QFM105", "名前をつけて保存(&A)"), &QAction::triggered, this,
-          &MainWindow::fileSaveAs);
-  separator(file, "QFM106");
-  connect(addItem(file, "QFM107", "印刷"), &QAction::triggered, this, &MainWindow::filePrint);
-  connect(addItem(file, "QFM113", "印刷プレビュー(&V)", "Ctrl+Shift+P"), &QAction::triggered, this,
-          &MainWindow::printPreview);
-  connect(addItem(file, "QFM114", "PDF出力..."), &QAction::triggered, this,
-          [this] { exportPage(ExportFormat::Pdf); });
-  connect(addItem(file, "QFM115", "画像出力..."), &QAction::triggered, this,
-          [this] { exportPage(ExportFormat::Png); });
-  connect(addItem(file, "QFM116", "SVG出力..."), &QAction::triggered, this,
-          [this] { exportPage(ExportFormat::Svg); });
-  mergeAction_ = addItem(file, "QFM117", "差し込みデータ...");
-  mergeAction_->setCheckable(true);
-  connect(mergeAction_, &QAction::triggered, this, [this] {
-    mergeData();
-    showMergeState();  // the check follows the choice, not the click
-  });
-  recentSeparator_ = separator(file, "QFM108");
-  for (int i = 0; i < 5; ++i) {
-    QAction* a = file->addAction(QString());
-    a->setObjectName(QStringLiteral("QFM109_%1").arg(i));
-    connect(a, &QAction::triggered, this, [this, i] { fileOpenRecent(i); });
-    recent_[static_cast<size_t>(i)] = a;
-  }
-  separator(file, "QFM110");
-  connect(addItem(file, "QFM199", "終了(&Q)"), &QAction::triggered, this, &MainWindow::fileExit);
-
-  QMenu* view = menu("QFM200", "表示(&V)");
-  QAction* showDesign = addItem(view, "QFM201", "ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ");
-  QAction* showCode = addItem(view, "QFM202", "ｺｰﾄﾞｳｨﾝﾄﾞｳ");
-  QAction* showSource = addItem(view, "QFM203", "ｿｰｽｳｨﾝﾄﾞｳ");
-  QAction* showLayer = addItem(view, "QFM205", "ﾚｲﾔｰｳｨﾝﾄﾞｳ");
-  auto bringForward = [this](ChildWindow* const* frame) {
-    return [this, frame] {
-      (*frame)->show();
-      mdi_->setActiveSubWindow(*frame);
-    };
-  };
-  connect(showDesign, &QAction::triggered, this, bringForward(&designFrame_));
-  connect(showCode, &QAction::triggered, this, bringForward(&codeFrame_));
-  connect(showSource, &QAction::triggered, this, bringForward(&sourceFrame_));
-  connect(showLayer, &QAction::triggered, this, bringForward(&layerFrame_));
-  separator(view, "QFM206");
-  QAction* grid = addItem(view, "QFM204", "ｸﾞﾘｯﾄﾞ表示");
-  grid->setCheckable(true);
-  grid->setChecked(ctx_.design.grid.shown != 0);
-  connect(grid, &QAction::triggered, this, &MainWindow::toggleGrid);
-  connect(addItem(view, "QFM208", "ﾍﾟｰｼﾞ全体"), &QAction::triggered, this,
-          [this] { zoomToFit(false); });
-  connect(addItem(view, "QFM209", "ﾍﾟｰｼﾞ幅"), &QAction::triggered, this,
-          [this] { zoomToFit(true); });
-  QAction* rulers = addItem(view, "QFM210", "ﾙｰﾗｰ");
-  rulers->setCheckable(true);
-  rulers->setChecked(ctx_.state.rulers);
-  connect(rulers, &QAction::toggled, this, [this](bool on) {
-    ctx_.state.rulers = on;
-    if (design_) design_->setRulersShown(on);
-  });
-
-  QMenu* edit = menu("QFM300", "編集(&E)");
-  connect(addItem(edit, "QFM311", "元に戻す(&U)", "Ctrl+Z"), &QAction::triggered, this,
-          &MainWindow::undo);
-  connect(addItem(edit, "QFM312", "やり直し(&R)", "Ctrl+Y"), &QAction::triggered, this,
-          &MainWindow::redo);
-  separator(edit, "QFM313");
-  connect(addItem(edit, "QFM301", "切り取り(&X)", "Ctrl+X"), &QAction::triggered, this,
-          &MainWindow::cutObjects);
-  connect(addItem(edit, "QFM302", "ｺﾋﾟｰ(&C)", "Ctrl+C"), &QAction::triggered, this,
-          &MainWindow::copyObjects);
-  connect(addItem(edit, "QFM303", "貼付け(&V)", "Ctrl+V"), &QAction::triggered, this,
-          &MainWindow::pasteObjects);
-
-  buildLayoutMenu(view);
-
-  QMenu* settings = menu("QFM400", "設定(&S)");
-  connect(addItem(settings, "QFM401", "用紙設定"), &QAction::triggered, this,
-          &MainWindow::pageSetup);
-  connect(addItem(settings, "QFM402", "ｸﾞﾘｯﾄﾞ設定"), &QAction::triggered, this,
-          &MainWindow::gridSettings);
-  connect(addItem(settings, "QFM406", "網掛け色設定"), &QAction::triggered, this,
-          &MainWindow::hatchingColours);
-  separator(settings, "QFM407");
-  auto flagItem = [&](const char* name, const char* caption, bool& flag) {
-    QAction* a = addItem(settings, name, caption);
-    a->setCheckable(true);
-    a->setChecked(flag);
-    connect(a, &QAction::toggled, this, [&flag](bool on) { flag = on; });
-  };
-  flagItem("QFM403", "ｸﾞﾘｯﾄﾞ配置", ctx_.state.snapOn);
-  flagItem("QFM404", "自動再描画", ctx_.state.autoRedraw);
-  flagItem("QFM405", "ｻﾌﾞﾙｰﾁﾝ化", ctx_.state.subMake);
-  separator(settings, "QFM408");
-  QAction* relation = addItem(settings, "QFM410", "ﾌｧｲﾙの関連付け");
-  relation->setCheckable(true);
-  relation->setChecked(ctx_.state.relation);
-  connect(relation, &QAction::triggered, this, &MainWindow::fileAssociation);
-  // The package associated design files already; one registered here before can still go.
-  if (!ctx_.state.relation && PackageAssociatesFiles(ctx_.state.appFolder)) {
-    relation->setEnabled(false);
-    relation->setStatusTip(QStringLiteral("インストールしたパッケージが関連付けています"));
-    relation->setToolTip(relation->statusTip());
-  }
-
-  QMenu* help = menu("QFM500", "ﾍﾙﾌﾟ(&H)");
-  connect(addItem(help, "QFM501", "ﾍﾙﾌﾟ(&H)", "F1"), &QAction::triggered, this,
-          &MainWindow::showHelp);
-  separator(help, "QFM502");
-  connect(addItem(help, "QFM503", "ﾊﾞｰｼﾞｮﾝ情報(&A)"), &QAction::triggered, this,
-          &MainWindow::showAbout);
-}
-
-void MainWindow::buildToolbar() {
-  QToolBar* bar = new QToolBar(QStringLiteral("tblMenu"), this);
-  // First, with the layout toolbar on a row of its own below: its captions are words.
-  auto* layoutBar = findChild<QToolBar*>(QStringLiteral("tblLayout"));
-  insertToolBar(layoutBar, bar);
-  insertToolBarBreak(layoutBar);
-  bar->setObjectName(QStringLiteral("tblMenu"));
-  bar->setMovable(false);
-  static const char* kTips[17] = {nullptr,    "新規作成", "ﾌｧｲﾙを開く", "上書き保存", nullptr,
-                                  "印刷",     nullptr,    "ﾃｷｽﾄ描画",   "ﾗｲﾝ描画",    "ﾎﾞｯｸｽ描画",
-                                  "ﾘﾝｸﾞ描画", "画像描画", "ｺﾏﾝﾄﾞ",      nullptr,      "ｿｰｽ生成",
-                                  "用紙設定", "再描画"};
-  for (int i = 1; i <= 16; ++i) {
-    if (!kTips[i]) {
-      QAction* separator = bar->addSeparator();
-      separator->setObjectName(QStringLiteral("tblMenu%1").arg(i));
-      actions_[separator->objectName()] = separator;
-      continue;
-    }
-    QAction* a = bar->addAction(ToolbarIcon(i), QString::fromUtf8(kTips[i]));
-    a->setObjectName(QStringLiteral("tblMenu%1").arg(i));
-    a->setToolTip(QString::fromUtf8(kTips[i]));
-    actions_[a->objectName()] = a;
-  }
-  connect(action("tblMenu1"), &QAction::triggered, this, &MainWindow::fileNew);
-  connect(action("tblMenu2"), &QAction::triggered, this, &MainWindow::fileOpen);
-  connect(action("tblMenu3"), &QAction::triggered, this, &MainWindow::fileSave);
-  connect(action("tblMenu5"), &QAction::triggered, this, &MainWindow::filePrint);
-  // Print preview, beside Print.
-  QAction* preview = new QAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                 QStringLiteral("印刷プレビュー"), bar);
-  preview->setObjectName(QStringLiteral("tblPreview"));
-  preview->setToolTip(preview->text());
-  bar->insertAction(action("tblMenu6"), preview);
-  actions_[preview->objectName()] = preview;
-  connect(preview, &QAction::triggered, this, &MainWindow::printPreview);
-  connect(action("tblMenu14"), &QAction::triggered, this, &MainWindow::generateSource);
-  const std::pair<const char*, ObjectKind> adds[] = {
-      {"tblMenu7", ObjectKind::Text},     {"tblMenu8", ObjectKind::Line},
-      {"tblMenu9", ObjectKind::Box},      {"tblMenu10", ObjectKind::Ring},
-      {"tblMenu11", ObjectKind::Picture}, {"tblMenu12", ObjectKind::Command}};
-  for (const auto& [name, kind] : adds) {
-    connect(action(name), &QAction::triggered, this, [this, kind = kind] { addObject(kind); });
-  }
-  connect(action("tblMenu15"), &QAction::triggered, this, &MainWindow::pageSetup);
-  connect(action("tblMenu16"), &QAction::triggered, this, &MainWindow::redraw);
-
-  bar->addSeparator();
-  auto* caption = new QLabel(QStringLiteral(" 倍率 "));
-  caption->setObjectName(QStringLiteral("lblCapt"));
-  bar->addWidget(caption);
-  zoom_ = new QComboBox;
-  zoom_->setObjectName(QStringLiteral("cmbPer"));
-  zoom_->setAccessibleName(QStringLiteral("倍率"));
-  zoom_->setEditable(true);
-  zoom_->setInsertPolicy(QComboBox::NoInsert);
-  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
-    zoom_->addItem(QStringLiteral("%1%").arg(*it));
-  }
-  // The list starts at the page's zoom, so the arrow keys move on from it.
-  zoom_->setCurrentIndex(zoom_->findText(QStringLiteral("100%")));
-  connect(zoom_, &QComboBox::activated, this, &MainWindow::zoomChosen);
-  // The arrow keys move through the list without an activation: the zoom follows them too.
-  connect(zoom_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (index >= 0 && ZoomFromText(zoom_->itemText(index).toStdString()) != ctx_.view.zoom) {
-      zoomChosen(index);
-    }
-  });
-  connect(zoom_->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::zoomEntered);
-  zoom_->lineEdit()->setAccessibleName(zoom_->accessibleName());
-  bar->addWidget(zoom_);
-  bar->addSeparator();
-  position_ = new QLabel(QStringLiteral("0.000, 0.000"));
-  position_->setObjectName(QStringLiteral("lblPos"));
-  position_->setAccessibleName(QStringLiteral("位置"));
-  position_->setMinimumWidth(
-      position_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999, 9999.999  ")));
-  size_ = new QLabel(QStringLiteral("0.000 x 0.000"));
-  size_->setObjectName(QStringLiteral("lblSize"));
-  size_->setAccessibleName(QStringLiteral("サイズ"));
-  size_->setMinimumWidth(
-      size_->fontMetrics().horizontalAdvance(QStringLiteral("9999.999 x 9999.999  ")));
-  // picFra: each read-out behind its picture.
-  auto* frame = new QFrame;
-  frame->setObjectName(QStringLiteral("picFra"));
-  auto* row = new QHBoxLayout(frame);
-  row->setContentsMargins(4, 0, 4, 0);
-  for (int i = 0; i < 2; ++i) {
-    auto* icon = new QLabel;
-    icon->setObjectName(QStringLiteral("picIcon%1").arg(i));
-    icon->setPixmap(ReadoutIcon(i));
-    row->addWidget(icon);
-    row->addWidget(i == 0 ? position_ : size_);
-  }
-  bar->addWidget(frame);
-  // The button that shows the buttons a narrow window has no room for.
-  for (auto* more : bar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
-    more->setAccessibleName(QStringLiteral("その他のボタン"));
-  }
 }
 
 void MainWindow::buildStatusBar() {
@@ -459,13 +210,7 @@ void MainWindow::layerStatus(int16_t layer) {
 }
 
 void MainWindow::historyChanged() {
-  showHistory();
-}
-
-void MainWindow::showHistory() {
-  action("QFM311")->setEnabled(ctx_.editor.canUndo());
-  action("QFM312")->setEnabled(ctx_.editor.canRedo());
-  showLayoutState();
+  showState();
   if (source_) source_->designAt(ctx_.editor.revision());
 }
 
@@ -528,6 +273,65 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     qWarning("quillform: settings not saved: %s", st.detail.c_str());
   }
   event->accept();
+}
+
+void MainWindow::firstActivation() {
+  if (activated_) return;
+  activated_ = true;
+  // The children are arranged once the main window has its real size (and again below, once
+  // the page's size is known).
+  if (ctx_.state.firstStart) arrangeFirstStart();
+  if (startup_) {
+    std::unique_ptr<StartupPage> page;
+    {
+      BusyCursor busy;
+      // A large design takes a while: meanwhile the windows keep painting and the splash's
+      // timer runs, but no input is taken until the page is there.
+      while (!startup_->ready(std::chrono::milliseconds(100))) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      }
+      page = startup_->take();
+    }
+    startup_.reset();
+    adoptStartupPage(*page);
+  } else {
+    // The design as it stands is where undo starts.
+    ctx_.editor.designLoaded({});
+    redrawPage();
+  }
+  if (ctx_.state.firstStart) arrangeFirstStart();
+  keepChildrenReachable();
+  mdi_->setActiveSubWindow(designFrame_);
+  design_->canvas().repaint();
+  emit designShown();
+}
+
+void MainWindow::adoptStartupPage(StartupPage& page) {
+  ctx_.printer = std::move(page.printer);
+  ctx_.textMeasurer = std::move(page.textMeasurer);
+  ctx_.pictures = std::move(page.pictures);
+  if (page.loaded()) {
+    ctx_.design = std::move(page.design);
+  } else {
+    ctx_.design.page = page.design.page;
+  }
+  ctx_.view = page.view;
+  design_->canvas().adoptPage(std::move(page.image));
+  ctx_.editor.pageDrawnElsewhere();
+  fitDesignFrame();
+  if (page.loaded()) {
+    designLoaded(Q(page.file), page.decided);
+    if (!page.decided.warning.empty()) {
+      if (splash_) splash_->close();
+      prompter_.showMessage(this, Q(page.decided.warning), MessageKind::Warning);
+    }
+    return;
+  }
+  ctx_.editor.designLoaded({});
+  if (!page.status.ok()) {
+    if (splash_) splash_->close();  // the message must not hide behind the splash
+    prompter_.showMessage(this, WithDetail(kMsgReadFailed, page.status), MessageKind::Warning);
+  }
 }
 
 }  // namespace qf

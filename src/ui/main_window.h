@@ -4,12 +4,14 @@
 #include <QPointer>
 #include <QString>
 #include <array>
-#include <map>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "platform/page_export.h"
 #include "platform/program_export.h"
 #include "ui/app_context.h"
+#include "ui/command_table.h"
 #include "ui/startup_page.h"
 
 class QAction;
@@ -17,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QToolBar;
 
 namespace qf {
 
@@ -32,7 +35,7 @@ class Prompter;
 class SourceWindow;
 
 // frmQFMain: the menus, the toolbar with the zoom box and read-outs, the status bar, and the
-// design, source, code and layer windows. The commands are in main_commands.cpp.
+// design, source, code and layer windows. The commands are rows of command_table.cpp.
 class MainWindow final : public QMainWindow, private EditView {
   Q_OBJECT
 
@@ -42,64 +45,15 @@ class MainWindow final : public QMainWindow, private EditView {
   MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<StartupLoader> startup = nullptr);
   ~MainWindow() override;
 
-  // The status bar's guide panel and layer panel.
-  void SetGuideText(const QString& text);
-  void SetLayerStatus(const QString& text);
-
   // The splash window, closed before a failed command-line load is reported.
   void setSplash(QWidget* splash) { splash_ = splash; }
   DesignWindow& designWindow() { return *design_; }
   SourceWindow& sourceWindow() { return *source_; }
   CodeWindow& codeWindow() { return *code_; }
   LayerWindow& layerWindow() { return *layer_; }
-  AppContext& context() { return ctx_; }
 
-  // Commands, one per menu item or toolbar button.
-  void fileNew();
-  void fileOpen();
-  void fileOpenRecent(int index);
-  void fileSave();
-  void fileSaveAs();
-  void filePrint();
-  // The page as Print puts it on paper, in a window of its own.
-  void printPreview();
-  // 試し印刷: the source window's program run into the print preview, with the merge's records
-  // as rs; its Print runs it on a printer.
-  void trialPrint();
-  void printProgram(const ProgramRun& run);
-  // The page as printing draws it, into a PDF or a PNG file (its resolution asked for).
-  void exportPage(ExportFormat format);
-  // File 差し込みデータ: the records the design is tried with.
-  void mergeData();
-  void fileExit();
-  void toggleGrid();
-  void pageSetup();
-  void gridSettings();
-  void hatchingColours();
-  void fileAssociation();
-  void showHelp();
-  void showAbout();
-  void generateSource();
-  void redraw();
-  // Toolbar buttons 7 to 12: the kind's dialog, then a drag places the object (a command is
-  // stored at once).
-  void addObject(ObjectKind kind);
-  // A command row double-clicked in the code window: its dialog, then the row rewritten.
-  void editCommandRow(int row);
-  // Edit menu: the program's own object clipboard, only while the design window is active.
-  void cutObjects();
-  void copyObjects();
-  void pasteObjects();
-  // The pop-up menu's "ﾌﾟﾛﾊﾟﾃｨ": the selected object's dialog, then the object rewritten.
-  void properties();
-  void undo();
-  void redo();
-  void zoomChosen(int index);
-  void zoomEntered();
-  // 表示 ﾍﾟｰｼﾞ全体 and ﾍﾟｰｼﾞ幅: the zoom that fits the page, or its width, into the design window.
-  void zoomToFit(bool widthOnly);
-  // Ctrl+wheel: the zoom box's next step in or out, the page point under `around` kept there.
-  void zoomStepAround(bool in, QPoint around);
+  // Every menu item, toolbar button and separator of the window (command_table.cpp).
+  static std::span<const CommandRow> Commands();
 
  signals:
   // The design window has shown the page for the first time, the design of the command line
@@ -113,23 +67,97 @@ class MainWindow final : public QMainWindow, private EditView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void buildMenus();
-  // 配置: the layout tools' menu after 編集, their toolbar, shown or hidden from `viewMenu`.
-  void buildLayoutMenu(QMenu* viewMenu);
-  // The layout tools enabled as the selection allows.
-  void showLayoutState();
-  void buildToolbar();
+  enum class ChildKind : uint8_t { Design, Code, Source, Layer };
+
+  // The menus and toolbars from the table (command_widgets.cpp), with the zoom box and the
+  // read-outs; the enabled states and check marks as the design and the settings say.
+  void buildCommands();
+  void buildToolbarWidgets(QToolBar* bar);
+  void showState();
+  void showZoom();
   void buildStatusBar();
   void buildChildren();
   void arrangeFirstStart();
   // Every child window inside the visible area, the design window clear of the others.
   void keepChildrenReachable();
-  QAction* addItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = "");
-  QAction* action(const char* name) const;
+  void SetGuideText(const QString& text);
+  void SetLayerStatus(const QString& text);
 
-  // Shared steps of the commands.
+  // File (file_commands.cpp).
+  void fileNew();
+  void fileOpen();
+  void fileOpenRecent(int index);
+  void fileSave();
+  void fileSaveAs();
+  void filePrint();
+  // The page as Print puts it on paper, in a window of its own.
+  void printPreview();
+  // 試し印刷: the source window's program run into the print preview, with the merge's records
+  // as rs; its Print runs it on a printer.
+  void trialPrint();
+  void printProgram(const ProgramRun& run);
+  // The page as printing draws it, into a PDF, PNG or SVG file (a PNG's resolution asked for).
+  void exportPage(ExportFormat format);
+  void fileExit();
+  bool askDiscard();  // false when the user keeps the changes
+  bool loadFile(const QString& path);
+  void designLoaded(const QString& path, const LoadDecisions& decided);
+  bool saveTo(const QString& path);
+  void UpdateRecentFiles(bool addCurrentFile);
+  void pageSetUpSequence();
+
+  // Edit (edit_commands.cpp).
+  void undo();
+  void redo();
+  // The program's own object clipboard, only while the design window is active.
+  void cutObjects();
+  void copyObjects();
+  void pasteObjects();
+  // Toolbar buttons 7 to 12: the kind's dialog, then a drag places the object (a command is
+  // stored at once).
+  void addObject(ObjectKind kind);
+  // A command row double-clicked in the code window: its dialog, then the row rewritten.
+  void editCommandRow(int row);
+  // The pop-up menu's "ﾌﾟﾛﾊﾟﾃｨ": the selected object's dialog, then the object rewritten.
+  void properties();
+  bool designActive() const;
+  // A cell still being typed in is part of the design: every command keeps it first.
   void commitCellEdits();
-  // The records chosen for the design in the window; none without a merge.
+
+  // View (view_commands.cpp).
+  void showChild(ChildKind child);
+  void toggleGrid();
+  void toggleRulers();
+  void redraw();
+  void generateSource();
+  void zoomChosen(int index);
+  void zoomEntered();
+  // ﾍﾟｰｼﾞ全体 and ﾍﾟｰｼﾞ幅: the zoom that fits the page, or its width, into the design window.
+  void zoomToFit(bool widthOnly);
+  // Ctrl+wheel: the zoom box's next step in or out, the page point under `around` kept there.
+  void zoomStepAround(bool in, QPoint around);
+  // A new zoom: the page drawn again, and the design window resized to it unless the zoom was
+  // chosen to fit the window as it is.
+  void applyZoom(int zoom, bool keepFrame = false);
+  void SetZoom();
+  void fitDesignFrame();
+  void redrawPage();
+
+  // Settings and help (settings_commands.cpp).
+  void pageSetup();
+  void gridSettings();
+  void hatchingColours();
+  void toggleSetting(bool AppState::*flag);
+  void fileAssociation();
+  void showHelp();
+  void showAbout();
+
+  // 配置 (layout_commands.cpp).
+  void arrange(LayoutTool tool);
+  void reorder(OrderMove move);
+
+  // The data merge (merge_commands.cpp): the records chosen for the design in the window.
+  void mergeData();
   std::optional<MergeSource> currentMerge() const;
   void showMergeState();
   // Every merged page, or none (and a message saying why).
@@ -137,25 +165,13 @@ class MainWindow final : public QMainWindow, private EditView {
   void printMerged(MergeSource source);
   // All merged pages or one of them, as the user picks for an export; none when cancelled.
   std::optional<MergeSource> chooseMergedPages(MergeSource source);
-  bool askDiscard();  // false when the user keeps the changes
-  bool loadFile(const QString& path);
-  void designLoaded(const QString& path, const LoadDecisions& decided);
-  void adoptStartupPage(StartupPage& page);
-  bool saveTo(const QString& path);
-  void redrawPage();
-  void pageSetUpSequence();
-  void SetZoom();
-  void fitDesignFrame();
-  // A new zoom: the page drawn again, and the design window resized to it unless the zoom was
-  // chosen to fit the window as it is.
-  void applyZoom(int zoom, bool keepFrame = false);
-  void resetEditState();
-  void UpdateRecentFiles(bool addCurrentFile);
+
+  // The first page (main_window.cpp).
   void firstActivation();
+  void adoptStartupPage(StartupPage& page);
   void recordAllPlaces();
   void showPosition(double x, double y);
   void showLockKeys();
-  void showHistory();
 
   // What the editor reports.
   Surface* pageSurface() override;
@@ -170,7 +186,6 @@ class MainWindow final : public QMainWindow, private EditView {
   void prepareTextFeedback(const ObjectRecord& text) override;
   void popupMenu() override;
   void offPageWarning(std::string_view text) override;
-  bool designActive() const;
 
   // The object dialogs, made when first needed and kept, so they keep their fields.
   TextDialog& textDialog();
@@ -200,12 +215,12 @@ class MainWindow final : public QMainWindow, private EditView {
   PictureDialog* pictureDialog_ = nullptr;
   CommandDialog* commandDialog_ = nullptr;
 
-  std::map<QString, QAction*> actions_;
+  // The table's actions, in the table's order (null for the rows that make none).
+  std::vector<QAction*> actions_;
   std::array<QAction*, 5> recent_{};
   QAction* recentSeparator_ = nullptr;
   QAction* mergeAction_ = nullptr;
-  QPointer<QDialog> help_;  // the guide's window while it is open  // checked while the design has
-                            // records to merge
+  QPointer<QDialog> help_;  // the guide's window while it is open
   QComboBox* zoom_ = nullptr;
   QLabel* position_ = nullptr;
   QLabel* size_ = nullptr;

@@ -679,11 +679,10 @@ class MixedFlowsTest : public QObject {
     // A recent file replaces a changed design only when the question says so.
     QVERIFY(e.ctx.editor.deleteObjectRow(1));
     e.prompter.answers = {kMsgCancel};
-    e.window->fileOpenRecent(1);
+    e.act("QFM109_1")->trigger();
     QCOMPARE(QString::fromStdString(e.ctx.state.fileName), Data("legacy_nolayer.qfd"));
-    e.window->fileOpenRecent(7);  // no such entry
     e.prompter.answers = {kMsgOk};
-    e.window->fileOpenRecent(1);
+    e.act("QFM109_1")->trigger();
     QCOMPARE(QString::fromStdString(e.ctx.state.fileName), path_);
     // 再描画 draws the whole page again, and lets the selection go.
     QVERIFY(e.ctx.editor.selectObjectRow(1));

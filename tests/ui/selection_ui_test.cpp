@@ -1,4 +1,5 @@
 // Selecting, moving, editing and cutting objects with the mouse and keys, as a person does.
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -136,7 +137,7 @@ class SelectionUiTest : public QObject {
 
     // At 50 % the text dialog's preview shows the object's font at half its size; Cancel
     // leaves the object selected.
-    e.window->zoomChosen(6);  // "50%"
+    e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"))->setCurrentIndex(6);  // "50%"
     QCOMPARE(e.ctx.view.zoom, 50);
     mouse.drag(95, 95, 105, 105);
     QCOMPARE(Selected(e), size_t{1});

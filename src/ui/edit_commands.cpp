@@ -1,5 +1,6 @@
-// Objects from the toolbar through their dialogs, a command row edited, the object clipboard,
-// the pop-up menu and Properties.
+// The Edit menu's commands and the objects of the toolbar: undo and redo, the object
+// clipboard, objects through their dialogs, a command row edited, the pop-up menu and
+// Properties.
 #include <QCursor>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,15 +9,37 @@
 
 #include "document/object_rows.h"
 #include "edit/object_fields.h"
+#include "ui/busy_cursor.h"
 #include "ui/child_window.h"
+#include "ui/code_window.h"
 #include "ui/command_dialog.h"
 #include "ui/design_window.h"
 #include "ui/figure_dialog.h"
+#include "ui/layer_window.h"
 #include "ui/main_window.h"
 #include "ui/picture_dialog.h"
 #include "ui/text_dialog.h"
 
 namespace qf {
+
+void MainWindow::commitCellEdits() {
+  // A cell still being edited is part of the design too: a menu command does not take the
+  // focus from the cell editor, so it commits first.
+  code_->commitEditing();
+  layer_->commitEditing();
+}
+
+void MainWindow::undo() {
+  commitCellEdits();
+  BusyCursor busy;
+  ctx_.editor.undo();
+}
+
+void MainWindow::redo() {
+  commitCellEdits();
+  BusyCursor busy;
+  ctx_.editor.redo();
+}
 
 TextDialog& MainWindow::textDialog() {
   if (!textDialog_) textDialog_ = new TextDialog(ctx_.places, prompter_, this);
