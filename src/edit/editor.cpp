@@ -258,6 +258,8 @@ bool Editor::replay(bool forward) {
     history_.undo();
   }
   if (history_.firstMovedRow() > 0) RenumberRows(design_.objects, history_.firstMovedRow());
+  // A step taken in another page unit brings back sizes measured in that unit.
+  remeasureRows(&history_.replayedRows());
   finishChange(true);
   return true;
 }
@@ -318,7 +320,9 @@ void Editor::setPage(const PageSettings& page) {
   if (page == design_.page) return;
   Command command(*this);
   design_.page = page;
-  // Texts and pictures are measured in the page unit: every area is measured again.
+  // Texts and pictures are measured in the page unit: every stored size and every area is
+  // measured again.
+  remeasureRows(nullptr);
   index_.remeasureAll();
   settingsChanged();
 }

@@ -267,6 +267,10 @@ class Editor {
   // The texts measured from the cell that changed are measured again (a text's size, font,
   // flags or text; a picture's file).
   void remeasureRow(int row, int col);
+  // The stored size of a text or picture row as measuring gives it in the page unit now.
+  void remeasure(int row, const ObjectRecord& o);
+  // ... for the rows given, or for every row; no undo step.
+  void remeasureRows(const std::vector<int>* rows);
   // Says so when any of the rows lies partly off the page.
   void warnOffPage(const std::vector<int>& rows);
 

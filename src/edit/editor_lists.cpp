@@ -8,8 +8,10 @@ namespace qf {
 
 namespace {
 
-// Columns a text is measured from, and the one a picture's size comes from.
+// Columns a text is measured from, and the one a picture's size comes from; a row that has
+// just become a text or a picture is measured too.
 bool MeasuredFrom(ObjectKind kind, int col) {
+  if (col == kColKind) return kind == ObjectKind::Text || kind == ObjectKind::Picture;
   if (kind == ObjectKind::Text) {
     return col == kColText || col == kColStyle || col == kColSize ||
            (col >= kColBold && col <= kColUnderline);
@@ -21,11 +23,34 @@ bool MeasuredFrom(ObjectKind kind, int col) {
 
 void Editor::remeasureRow(int row, int col) {
   const ObjectRecord o = DecodeObjectRow(design_.objects, row);
-  if (!MeasuredFrom(o.Kind, col)) return;
+  if (MeasuredFrom(o.Kind, col)) remeasure(row, o);
+}
+
+void Editor::remeasure(int row, const ObjectRecord& o) {
+  if (o.Kind != ObjectKind::Text && o.Kind != ObjectKind::Picture) return;
   const WorkingObject w = working(o, {});
   const Extent& e = w.measured();
-  design_.objects.setCell(row, kColX2, FormatFixed3(e.width));
-  design_.objects.setCell(row, kColY2, FormatFixed3(e.height));
+  // Cells that already hold the size are left alone: no change, nothing to draw again.
+  std::string width = FormatFixed3(e.width);
+  std::string height = FormatFixed3(e.height);
+  TextTable& t = design_.objects;
+  if (t.cell(row, kColX2) != width) t.setCell(row, kColX2, std::move(width));
+  if (t.cell(row, kColY2) != height) t.setCell(row, kColY2, std::move(height));
+}
+
+void Editor::remeasureRows(const std::vector<int>* rows) {
+  // The stored sizes follow the page unit and what the fonts measure; they are no step of
+  // their own (the unit is not undone either).
+  UndoHistory::Unrecorded outside(history_);
+  const TextTable& t = design_.objects;
+  const auto one = [&](int row) {
+    if (row >= 1 && row <= t.itemCount()) remeasure(row, DecodeObjectRow(t, row));
+  };
+  if (rows) {
+    for (const int row : *rows) one(row);
+  } else {
+    for (int row = 1; row <= t.itemCount(); ++row) one(row);
+  }
 }
 
 bool Editor::commitObjectCell(int row, int col, std::string_view text) {
@@ -36,7 +61,10 @@ bool Editor::commitObjectCell(int row, int col, std::string_view text) {
 bool Editor::pasteObjectCell(int row, int col, std::string_view text) {
   TextTable& t = design_.objects;
   if (row < 1 || row > t.itemCount() || col < 1 || col >= kObjectColumns) return false;
-  const std::string value = ObjectCellText(KindFromName(t.cell(row, kColKind)), col, text);
+  const ObjectKind kind = KindFromName(t.cell(row, kColKind));
+  // A text's or picture's size is what measuring gives: nothing pasted replaces it.
+  if ((col == kColX2 || col == kColY2) && MeasuredFrom(kind, kColKind)) return false;
+  const std::string value = ObjectCellText(kind, col, text);
   if (t.cell(row, col) == value) return false;
   Command command(*this);
   Change change(*this);

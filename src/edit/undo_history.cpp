@@ -9,6 +9,15 @@
 
 namespace qf {
 
+namespace {
+
+void SortUnique(std::vector<int>& rows) {
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+}
+
+}  // namespace
+
 UndoHistory::UndoHistory(TextTable& objects, TextTable& layers, size_t maxSteps)
     : objects_(objects), layers_(layers), maxSteps_(maxSteps < 1 ? 1 : maxSteps) {
   objects_.addListener(this);
@@ -129,7 +138,31 @@ void UndoHistory::tableReset(const TextTable&) {
   if (!replaying_) clear();
 }
 
+void UndoHistory::noteReplayed(const Edit& e, bool forward) {
+  if (e.layers) return;
+  if (e.op == Edit::Op::Insert || e.op == Edit::Op::Remove) {
+    // Rows after an inserted or removed one move by one; a removed row is gone.
+    const bool inserted = (e.op == Edit::Op::Insert) == forward;
+    std::vector<int> moved;
+    for (const int r : replayed_) {
+      if (r < e.row) {
+        moved.push_back(r);
+      } else if (inserted) {
+        moved.push_back(r + 1);
+      } else if (r > e.row) {
+        moved.push_back(r - 1);
+      }
+    }
+    replayed_ = std::move(moved);
+    if (inserted) replayed_.push_back(e.row);
+    return;
+  }
+  replayed_.push_back(e.row);
+  if (e.op == Edit::Op::Swap) replayed_.push_back(e.row2);
+}
+
 void UndoHistory::apply(const Edit& e, bool forward) {
+  noteReplayed(e, forward);
   TextTable& t = table(e.layers);
   if (!e.layers && (e.op == Edit::Op::Insert || e.op == Edit::Op::Remove)) {
     firstMoved_ = firstMoved_ == 0 ? e.row : std::min(firstMoved_, e.row);
@@ -156,9 +189,11 @@ bool UndoHistory::undo() {
   if (!canUndo() || open_) return false;
   replaying_ = true;
   firstMoved_ = 0;
+  replayed_.clear();
   const Step& step = steps_[--position_];
   for (auto it = step.rbegin(); it != step.rend(); ++it) apply(*it, false);
   replaying_ = false;
+  SortUnique(replayed_);
   return true;
 }
 
@@ -166,9 +201,11 @@ bool UndoHistory::redo() {
   if (!canRedo() || open_) return false;
   replaying_ = true;
   firstMoved_ = 0;
+  replayed_.clear();
   for (const Edit& e : steps_[position_]) apply(e, true);
   ++position_;
   replaying_ = false;
+  SortUnique(replayed_);
   return true;
 }
 

@@ -54,6 +54,8 @@ class UndoHistory final : private TableListener {
   // The first object row that the last undo or redo inserted or removed (0 when none): the
   // rows from there on have new numbers.
   int firstMovedRow() const { return firstMoved_; }
+  // The object rows the last undo or redo wrote, numbered as they stand after it.
+  const std::vector<int>& replayedRows() const { return replayed_; }
 
   void clear();
   // The lists as they stand are those of the file: Modified is whether the history has moved
@@ -92,6 +94,7 @@ class UndoHistory final : private TableListener {
   bool recording(const TextTable& t, int col);
   TextTable& table(bool layers) { return layers ? layers_ : objects_; }
   void apply(const Edit& e, bool forward);
+  void noteReplayed(const Edit& e, bool forward);
 
   TextTable& objects_;
   TextTable& layers_;
@@ -102,6 +105,7 @@ class UndoHistory final : private TableListener {
   Step current_;
   std::string pendingBefore_;
   int firstMoved_ = 0;
+  std::vector<int> replayed_;
   bool open_ = false;
   bool replaying_ = false;
   bool strict_ = false;

@@ -20,7 +20,9 @@ struct Bench : test::EditingFixture {
     r.Text = s;
     r.Style = "ＭＳ 明朝";
     r.Size = 10;
-    return AddObject(design.objects, r, {x, y, x, y}, {5, 3}, editor.currentLayer());
+    // The size measuring gives, as a load stores it.
+    return AddObject(design.objects, r, {x, y, x, y},
+                     MeasureText(measurers.text, r, design.page.scaleMode), editor.currentLayer());
   }
   int figure(ObjectKind kind, double x1, double y1, double x2, double y2) {
     ObjectRecord r;
@@ -344,7 +346,7 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   b.app.snapOn = false;
   const int line = b.figure(ObjectKind::Line, 10, 10, 190, 10);
   const int box = b.figure(ObjectKind::Box, 50, 50, 80, 70);
-  const int text = b.text(100, 100, "abc");  // 5 x 3 as measured
+  const int text = b.text(100, 100, "abc");
   b.editor.addLayer(1);
   b.editor.chooseLayer(1);
   const int locked = b.figure(ObjectKind::Box, 52, 52, 60, 60);
@@ -357,7 +359,9 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
   EXPECT_EQ(b.editor.selectedRows()[0], box);
   EXPECT_EQ(b.design.objects.cell(line, kColNumber), std::to_string(line));  // the old mark went
   // A click without a move is a frame of no size: a corner exactly there is hit.
-  EXPECT_EQ(b.frame(105, 103, 105, 103), 1);  // the text's box ends at 105, 103
+  const double endX = 100 + std::stod(b.cell(text, kColX2));  // where the text's box ends
+  const double endY = 100 + std::stod(b.cell(text, kColY2));
+  EXPECT_EQ(b.frame(endX, endY, endX, endY), 1);
   EXPECT_EQ(b.editor.selectedRows()[0], text);
   // Neither locked nor hidden layers.
   b.editor.toggleLock(1);

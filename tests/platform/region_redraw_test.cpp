@@ -193,6 +193,27 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
     Editing e(seed % 3 == 0 ? 150 : seed % 2 ? 100 : 50);
     auto coord = [&] { return 20.0 + static_cast<double>(rng() % 900) / 10; };
     auto pick = [&](int n) { return n < 1 ? 0 : static_cast<int>(1 + rng() % n); };
+    // The size a text or picture row holds: what measuring gives in the page unit now.
+    auto measured = [&](const ObjectRecord& o) {
+      const int16_t unit = e.design.page.scaleMode;
+      return o.Kind == ObjectKind::Picture ? MeasurePicture(e.sizer, o.Text, unit)
+                                           : MeasureText(e.text, o, unit);
+    };
+    auto measuredKind = [](ObjectKind k) {
+      return k == ObjectKind::Text || k == ObjectKind::Picture;
+    };
+    auto sizesMeasured = [&](const std::string& when) {
+      const TextTable& t = e.design.objects;
+      for (int r = 1; r <= t.itemCount(); ++r) {
+        const ObjectRecord o = DecodeObjectRow(t, r);
+        if (!measuredKind(o.Kind)) continue;
+        const Extent x = measured(o);
+        ASSERT_EQ(t.cell(r, kColX2) + " " + t.cell(r, kColY2),
+                  FormatFixed3(x.width) + " " + FormatFixed3(x.height))
+            << "seed " << seed << " " << when << ": row " << r;
+      }
+    };
+    bool unitsChanged = false;
     // Overlapping texts, pictures, hatched boxes and rings in one corner, a repeat block, two
     // layers; "Open" starts again from such a design.
     auto fill = [&] {
@@ -213,20 +234,29 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
         const ObjectRecord r = RandomObject(rng, pic);
         const double x = coord();
         const double y = coord();
-        AddObject(objects, r, {x, y, x + coord() / 3, y + coord() / 4},
-                  MeasureText(e.text, r, e.design.page.scaleMode),
+        AddObject(objects, r, {x, y, x + coord() / 3, y + coord() / 4}, measured(r),
                   static_cast<int16_t>(1 + rng() % 2));
       }
       RenumberRows(objects);
       e.design.objects = objects;  // read in whole, as a load does
+      unitsChanged = false;
       e.editor.designLoaded({});
       e.editor.fullRedraw();
     };
     fill();
-    // Row numbers and "●", lock and hide marks are no part of the design, and not undone.
+    // Row numbers and "●", lock and hide marks are no part of the design, and not undone; the
+    // sizes of texts and pictures follow the unit (sizesMeasured checks them). A row that was a
+    // text when the unit changed and is a box before or after it takes its corner from the size
+    // in the unit of the moment: once the unit has changed, no X2 and Y2 are compared.
     auto design = [&] {
       TextTable objects = e.design.objects;
-      for (int r = 1; r <= objects.itemCount(); ++r) objects.setCell(r, kColNumber, "");
+      for (int r = 1; r <= objects.itemCount(); ++r) {
+        objects.setCell(r, kColNumber, "");
+        if (unitsChanged || measuredKind(KindFromName(objects.cell(r, kColKind)))) {
+          objects.setCell(r, kColX2, "");
+          objects.setCell(r, kColY2, "");
+        }
+      }
       TextTable layers = e.design.layers;
       for (int r = 1; r <= layers.itemCount(); ++r) {
         layers.setCell(r, kLayerLock, "");
@@ -241,6 +271,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
       const size_t end = e.editor.history().position();  // steps undone before stay undone
       auto expect = [&](const char* what) {
         const size_t p = e.editor.history().position();
+        sizesMeasured(what);
         if (at.count(p)) {
           ASSERT_TRUE(design() == at.at(p)) << "seed " << seed << " " << what << " to " << p;
         }
@@ -484,6 +515,13 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           const int16_t mode = modes[rng() % 4];
           what = "units " + std::to_string(mode);
           SetUnits(e, mode);
+          unitsChanged = true;
+          for (auto& [place, lists] : at) {
+            for (int r = 1; r <= lists.first.itemCount(); ++r) {
+              lists.first.setCell(r, kColX2, "");
+              lists.first.setCell(r, kColY2, "");
+            }
+          }
           break;
         }
         default:
@@ -511,6 +549,7 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
       at.insert_or_assign(e.editor.history().position(), design());
       ASSERT_EQ(e.editor.history().unrecordedChanges(), 0u)
           << "seed " << seed << " step " << step << ": " << what;
+      sizesMeasured("step " + std::to_string(step) + ": " + what);
       std::vector<int> marked;
       for (int r = 1; r <= t.itemCount(); ++r) {
         if (t.cell(r, kColNumber).rfind("●", 0) == 0) marked.push_back(r);
