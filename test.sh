@@ -17,6 +17,7 @@ for arg in "$@"; do
 done
 
 qf_ensure_packages "${QF_BUILD_PACKAGES[@]}" "${QF_TEST_PACKAGES[@]}"
+qf_ensure_packages $(qf_clang_runtime_package)
 export QT_QPA_PLATFORM=offscreen
 qf_setup_cups "$PWD/build-cups-pdf"
 

@@ -3,9 +3,15 @@
 QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libcsv-dev libgl-dev libx11-dev fonts-noto-cjk git
                    fonts-ipafont-gothic fonts-ipafont-mincho
                    qt6-translations-l10n)
-QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang
                   xvfb xauth poppler-utils librsvg2-bin cups cups-client printer-driver-cups-pdf
                   desktop-file-utils appstream lintian dpkg-dev man-db file)
+
+# libFuzzer comes with the clang runtime of the installed compiler's own version.
+qf_clang_runtime_package() {
+  command -v clang >/dev/null 2>&1 || return 0
+  echo "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
+}
 
 qf_missing_packages() {
   local p
