@@ -34,25 +34,14 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
 // QPainter with raster operations is slow and hands small fills to other threads); ellipses,
 // arcs and texts go through a QPainter opened for the call. The image spans
 // scaleWidth x scaleHeight page units.
-class RasterSurface : public Surface {
+class RasterSurface : public StatefulSurface {
  public:
   RasterSurface(QImage& image, double scaleWidth, double scaleHeight);
   ~RasterSurface() override;
   RasterSurface(const RasterSurface&) = delete;
   RasterSurface& operator=(const RasterSurface&) = delete;
 
-  void setDrawMode(DrawMode mode) override { mode_ = mode; }
-  void setDrawStyle(int style) override { style_ = style; }
-  void setDrawWidth(int width) override { width_ = width; }
-  void setFillStyle(FillStyle style) override { fillStyle_ = style; }
-  void setFillColor(int32_t color) override { fillColor_ = color; }
-  int32_t fillColor() const override { return fillColor_; }
-  void setForeColor(int32_t color) override { foreColor_ = color; }
   void setFont(const FontSpec& font) override;
-  void setCurrentXY(double x, double y) override {
-    currentX_ = x;
-    currentY_ = y;
-  }
 
   void line(double x1, double y1, double x2, double y2, int32_t color) override;
   void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) override;
@@ -89,15 +78,7 @@ class RasterSurface : public Surface {
   std::map<FontKey, QFont> fonts_;
   double sx_;
   double sy_;
-  DrawMode mode_ = DrawMode::CopyPen;
-  int style_ = 0;
-  int width_ = 1;
-  FillStyle fillStyle_ = FillStyle::Transparent;
-  int32_t fillColor_ = 0;
-  int32_t foreColor_ = 0;
   QFont font_;
-  double currentX_ = 0;
-  double currentY_ = 0;
 };
 
 }  // namespace qf

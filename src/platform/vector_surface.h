@@ -12,23 +12,12 @@ namespace qf {
 // so every draw mode paints as the pen would on white paper. The painter's device spans
 // `pointsWide` x `pointsHigh` points for scaleWidth x scaleHeight page units; draw widths are
 // pixels of a `dpi` printer.
-class VectorSurface final : public Surface {
+class VectorSurface final : public StatefulSurface {
  public:
   VectorSurface(QPainter& painter, double pointsWide, double pointsHigh, double scaleWidth,
                 double scaleHeight, int dpi);
 
-  void setDrawMode(DrawMode /*mode*/) override {}
-  void setDrawStyle(int style) override { style_ = style; }
-  void setDrawWidth(int width) override { width_ = width; }
-  void setFillStyle(FillStyle style) override { fillStyle_ = style; }
-  void setFillColor(int32_t color) override { fillColor_ = color; }
-  int32_t fillColor() const override { return fillColor_; }
-  void setForeColor(int32_t color) override { foreColor_ = color; }
   void setFont(const FontSpec& font) override;
-  void setCurrentXY(double x, double y) override {
-    currentX_ = x;
-    currentY_ = y;
-  }
 
   void line(double x1, double y1, double x2, double y2, int32_t color) override;
   void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) override;
@@ -49,13 +38,6 @@ class VectorSurface final : public Surface {
   double sy_;
   double pointsPerDot_;
   QSizeF size_;
-  int style_ = 0;
-  int width_ = 1;
-  FillStyle fillStyle_ = FillStyle::Transparent;
-  int32_t fillColor_ = 0;
-  int32_t foreColor_ = 0;
-  double currentX_ = 0;
-  double currentY_ = 0;
   QFont font_;
 };
 

@@ -130,6 +130,33 @@ class Surface {
   virtual void hideTextFeedback() {}
 };
 
+// A surface that keeps the drawing state as its setters give it: the pen's mode, style and
+// width, the fill, the fore colour and the current point. Those that draw derive from it.
+class StatefulSurface : public Surface {
+ public:
+  void setDrawMode(DrawMode mode) override { mode_ = mode; }
+  void setDrawStyle(int style) override { style_ = style; }
+  void setDrawWidth(int width) override { width_ = width; }
+  void setFillStyle(FillStyle style) override { fillStyle_ = style; }
+  void setFillColor(int32_t color) override { fillColor_ = color; }
+  int32_t fillColor() const override { return fillColor_; }
+  void setForeColor(int32_t color) override { foreColor_ = color; }
+  void setCurrentXY(double x, double y) override {
+    currentX_ = x;
+    currentY_ = y;
+  }
+
+ protected:
+  DrawMode mode_ = DrawMode::CopyPen;
+  int style_ = 0;
+  int width_ = 1;
+  FillStyle fillStyle_ = FillStyle::Transparent;
+  int32_t fillColor_ = 0;
+  int32_t foreColor_ = 0;
+  double currentX_ = 0;
+  double currentY_ = 0;
+};
+
 // Decodes picture files; a file that cannot be read gives nullptr.
 class PictureStore {
  public:
