@@ -13,9 +13,11 @@
 
 #include "document/object_rows.h"
 #include "merge/merge.h"
+#include "merge/merged_pages.h"
 #include "platform/page_export.h"
 #include "platform/picture_store.h"
 #include "platform/qt_fonts.h"
+#include "platform/qt_printer.h"
 #include "timing_reporter.h"
 
 namespace {
@@ -137,6 +139,54 @@ void BM_MergedPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_MergedPdf)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
 
+// Resident memory now (not the peak): what the preview holds after its pages were shown.
+double ResidentMb() {
+  std::ifstream statm("/proc/self/statm");
+  long size = 0;
+  long resident = 0;
+  statm >> size >> resident;
+  return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+std::map<long, double> g_firstMb;  // resident after the first page, by records
+std::map<long, double> g_endMb;    // ... and after paging to the end
+
+// What the print preview does with merged records: the first page drawn at 96 dpi as soon as
+// it is read (the pass that counts the pages goes on afterwards), timed; then every page read
+// and the last drawn, as paging to the end does, for the memory it leaves.
+void BM_PreviewFirstPage(benchmark::State& state) {
+  const long records = state.range(0);
+  const qf::Design design = Invoice();
+  const fs::path data = Temp("_preview.csv");
+  WriteRecords(data, records / 10);
+  qf::QtPictureStore pictures;
+  const qf::MergeSource source{data, {}, ""};
+  auto draw = [&](const qf::MergedPage& page) {
+    std::unique_ptr<qf::QtPrinterPort> port =
+        qf::QtPrinterPort::ForPdf(Temp("_preview.pdf").string());
+    QImage image;
+    port->previewInto(&image, 96);
+    qf::PrintOnePage(design, *port, pictures, page, nullptr);
+    return image.width();
+  };
+  std::unique_ptr<qf::MergedPages> pages;
+  for (auto _ : state) {
+    qf::CsvError error;
+    pages = qf::MergedPages::Open(design, source, &error);
+    const qf::MergedPage* first = pages ? pages->page(1) : nullptr;
+    if (!first || draw(*first) <= 0) state.SkipWithError("no first page");
+  }
+  g_firstMb[records] = ResidentMb();
+  for (long n = 2; pages && pages->page(n); ++n) {
+  }
+  if (pages && pages->knownPages() > 0) draw(*pages->page(pages->knownPages()));
+  g_endMb[records] = ResidentMb();
+  if (!pages || pages->knownPages() != records / 10) state.SkipWithError("pages lost");
+  std::error_code ec;
+  fs::remove(data, ec);
+}
+BENCHMARK(BM_PreviewFirstPage)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 std::map<long, double> g_pdfKb;  // file sizes, read by main
 
 // A page of 40 amounts in two faces, written with the yen sign and wave dash (0), or with the
@@ -182,6 +232,15 @@ int main(int argc, char** argv) {
         "peak memory %.0f MB after 100 pages, %.0f MB after 1,000 (growth %.1f %%, goal < 10 %%)\n",
         small, large, large / small, g_peakMb[100], g_peakMb[1000],
         (g_peakMb[1000] / g_peakMb[100] - 1) * 100);
+  }
+  if (t["BM_PreviewFirstPage/1000"] > 0 && t["BM_PreviewFirstPage/100000"] > 0) {
+    std::printf(
+        "preview of merged records: first page %.1f ms with 1,000 records, %.1f ms with 100,000 "
+        "(ratio %.2f, goal <= 1.2); resident memory %.1f MB after the first page of 100,000, "
+        "%.1f MB after paging to the end (growth %.1f %%, goal < 10 %%)\n",
+        t["BM_PreviewFirstPage/1000"], t["BM_PreviewFirstPage/100000"],
+        t["BM_PreviewFirstPage/100000"] / t["BM_PreviewFirstPage/1000"], g_firstMb[100000],
+        g_endMb[100000], (g_endMb[100000] / g_firstMb[100000] - 1) * 100);
   }
   if (t["BM_PdfSigns/0"] > 0 && t["BM_PdfSigns/1"] > 0) {
     std::printf(

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "merge/merge.h"
+#include "merge/merged_pages.h"
 #include "platform/qt_fonts.h"
 #include "shell/settings_file.h"
 #include "ui/app_context.h"
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   merge.close();
 
   qf::CsvError error;
-  const auto doc = qf::LoadMerged(
+  const auto doc = qf::MergedPages::Open(
       ctx.design, qf::MergeSource{choice.data, qf::CsvOptions{}, choice.group}, &error);
   qf::PrintPreviewDialog preview(ctx.design, ctx.pictures, ctx.places, {}, &window);
   if (doc) preview.setMerged(doc.get());

@@ -15,6 +15,7 @@ namespace qf {
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kSeekChunk = 8 * 1024;
 
 // Line breaks inside a field: CR LF, LF and a lone CR each end one line.
 long LineBreaks(std::string_view s) {
@@ -108,8 +109,9 @@ struct CsvReader::Impl {
   bool parserReady = false;
   bool atEnd = false;
   bool firstPiece = true;
-  std::string undecoded;  // CP932 bytes after the last line feed, decoded with the next piece
-  long decodedLines = 0;  // line feeds in the CP932 bytes decoded so far
+  std::string undecoded;      // CP932 bytes after the last line feed, decoded with the next piece
+  long decodedLines = 0;      // line feeds in the CP932 bytes decoded so far
+  size_t pieceSize = kChunk;  // bytes read at a time
 
   std::deque<Row> queue;
   std::vector<std::string> fields;
@@ -147,7 +149,7 @@ struct CsvReader::Impl {
 
   // The next piece of input as UTF-8; empty at the end.
   std::string read(CsvEncoding encoding) {
-    std::string raw(kChunk, '\0');
+    std::string raw(pieceSize, '\0');
     in->read(raw.data(), static_cast<std::streamsize>(raw.size()));
     raw.resize(static_cast<size_t>(in->gcount()));
     const bool last = raw.empty() || in->eof();
@@ -181,7 +183,7 @@ CsvReader::CsvReader() : impl_(std::make_unique<Impl>()) {}
 CsvReader::~CsvReader() = default;
 
 std::unique_ptr<CsvReader> CsvReader::Open(const std::filesystem::path& path, CsvOptions options,
-                                           CsvError* error) {
+                                           CsvError* error, std::optional<CsvEncoding> encoding) {
   std::unique_ptr<CsvReader> r(new CsvReader());
   r->impl_->name = path.string();
   auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
@@ -189,16 +191,22 @@ std::unique_ptr<CsvReader> CsvReader::Open(const std::filesystem::path& path, Cs
     if (error) *error = {path.string(), 0, "ファイルを開けません"};
     return nullptr;
   }
-  // Valid UTF-8 throughout is UTF-8: the file is checked once before it is read.
-  std::string carry;
-  bool utf8 = true;
-  std::string raw(kChunk, '\0');
-  while (utf8 && file->read(raw.data(), static_cast<std::streamsize>(raw.size())).gcount() > 0) {
-    utf8 = ValidUtf8(std::string_view(raw.data(), static_cast<size_t>(file->gcount())), &carry);
+  if (encoding) {
+    r->encoding_ = *encoding;
+    // Opened beside another reader of the file, for a page or so: a small first piece.
+    r->impl_->pieceSize = kSeekChunk;
+  } else {
+    // Valid UTF-8 throughout is UTF-8: the file is checked once before it is read.
+    std::string carry;
+    bool utf8 = true;
+    std::string raw(kChunk, '\0');
+    while (utf8 && file->read(raw.data(), static_cast<std::streamsize>(raw.size())).gcount() > 0) {
+      utf8 = ValidUtf8(std::string_view(raw.data(), static_cast<size_t>(file->gcount())), &carry);
+    }
+    r->encoding_ = utf8 && carry.empty() ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    file->clear();
+    file->seekg(0);
   }
-  r->encoding_ = utf8 && carry.empty() ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
-  file->clear();
-  file->seekg(0);
   r->impl_->in = std::move(file);
   return r->start(options, error) ? std::move(r) : nullptr;
 }
@@ -225,6 +233,7 @@ bool CsvReader::start(CsvOptions options, CsvError* error) {
     csv_set_space_func(&m.parser, NoSpace);
     // The first piece decides the delimiter before anything is split.
     std::string first = m.read(encoding_);
+    m.pieceSize = kChunk;
     delimiter_ = options.delimiter != 0 ? options.delimiter : DetectDelimiter(first);
     csv_set_delim(&m.parser, static_cast<unsigned char>(delimiter_));
     if (!m.failure.empty()) {
@@ -284,6 +293,71 @@ bool CsvReader::fill() {
     return false;
   }
   return true;
+}
+
+bool CsvReader::seek(uint64_t offset, long line) {
+  Impl& m = *impl_;
+  if (m.parserReady) csv_free(&m.parser);
+  m.parserReady = false;
+  error_.reset();
+  m.queue.clear();
+  m.fields.clear();
+  m.undecoded.clear();
+  m.failure.clear();
+  m.atEnd = false;
+  m.firstPiece = false;  // a byte-order mark stands only at the file's start
+  // A seek reads a page or so of records: small pieces, so little is parsed past them.
+  m.pieceSize = kSeekChunk;
+  m.line = line;
+  m.decodedLines = line - 1;
+  m.breaks = 0;
+  m.lastEnd = 0;
+  m.in->clear();
+  m.in->seekg(static_cast<std::streamoff>(offset));
+  if (!*m.in || csv_init(&m.parser, CSV_REPALL_NL | CSV_STRICT_FINI) != 0) {
+    fail(line, "ファイルを読み直せません");
+    return false;
+  }
+  m.parserReady = true;
+  csv_set_space_func(&m.parser, NoSpace);
+  csv_set_delim(&m.parser, static_cast<unsigned char>(delimiter_));
+  return true;
+}
+
+LineStarts::LineStarts(const std::filesystem::path& path, bool checkUtf8)
+    : in_(path, std::ios::binary), checkUtf8_(checkUtf8) {}
+
+bool LineStarts::more() {
+  if (at_ < buffer_.size()) return true;
+  consumed_ += buffer_.size();
+  buffer_.resize(kChunk);
+  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  buffer_.resize(static_cast<size_t>(std::max<std::streamsize>(0, in_.gcount())));
+  at_ = 0;
+  if (checkUtf8_ && utf8_) utf8_ = ValidUtf8(buffer_, &carry_);
+  return !buffer_.empty();
+}
+
+bool LineStarts::wholeFileUtf8() {
+  at_ = buffer_.size();
+  while (more()) at_ = buffer_.size();
+  return utf8_ && carry_.empty();
+}
+
+std::optional<uint64_t> LineStarts::offsetOf(long line) {
+  while (line_ < line) {
+    if (!more()) return std::nullopt;
+    const char c = buffer_[at_++];
+    if (c == '\r' || (c == '\n' && !afterCr_)) ++line_;
+    afterCr_ = c == '\r';
+  }
+  if (line_ != line) return std::nullopt;
+  // An LF right after the CR that ended the line before is part of that line's end.
+  if (afterCr_ && more() && buffer_[at_] == '\n') {
+    ++at_;
+    afterCr_ = false;
+  }
+  return consumed_ + at_;
 }
 
 int CsvReader::column(std::string_view name) const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -50,8 +51,11 @@ class CsvReader {
   CsvReader& operator=(const CsvReader&) = delete;
 
   // nullptr with the error when the file cannot be read or its header is not usable.
+  // The encoding, when known (another reader of the file found it), is taken without reading
+  // the file through first.
   static std::unique_ptr<CsvReader> Open(const std::filesystem::path& path, CsvOptions options,
-                                         CsvError* error);
+                                         CsvError* error,
+                                         std::optional<CsvEncoding> encoding = std::nullopt);
   // The same over bytes in memory; `name` stands for the file in errors.
   static std::unique_ptr<CsvReader> FromBytes(std::string bytes, std::string name,
                                               CsvOptions options, CsvError* error);
@@ -69,6 +73,11 @@ class CsvReader {
   long line() const { return recordLine_; }
   const std::optional<CsvError>& error() const { return error_; }
 
+  // Reads on from a byte of the input where line `line` starts outside any quotes (a record's
+  // first line, as LineStarts finds it), the header and the encoding kept. False when the
+  // input cannot be read from there.
+  bool seek(uint64_t offset, long line);
+
   struct Impl;
 
  private:
@@ -83,6 +92,32 @@ class CsvReader {
   CsvEncoding encoding_ = CsvEncoding::Utf8;
   long recordLine_ = 0;
   std::optional<CsvError> error_;
+};
+
+// Where the lines of a file start, found by one forward pass over its bytes: CR LF, LF and a
+// lone CR each end a line, as the reader counts them (neither byte is ever part of a CP932
+// character). Asked for lines in rising order, it reads each byte once.
+class LineStarts {
+ public:
+  // With `checkUtf8` it also tells whether every byte it read is well-formed UTF-8.
+  explicit LineStarts(const std::filesystem::path& path, bool checkUtf8 = false);
+  // The offset of the first byte of line `line` (from 1); nullopt past the end or when asked
+  // for a line before one already passed.
+  std::optional<uint64_t> offsetOf(long line);
+  // Reads on to the end; then whether the whole file is UTF-8.
+  bool wholeFileUtf8();
+
+ private:
+  bool more();  // a byte to look at, reading on when needed
+  std::ifstream in_;
+  std::string buffer_;
+  size_t at_ = 0;          // the next byte of buffer_ to look at
+  uint64_t consumed_ = 0;  // bytes of the file before buffer_
+  long line_ = 1;          // the line the next byte is on
+  bool afterCr_ = false;   // the last byte was a CR (an LF now ends no line)
+  bool checkUtf8_;
+  bool utf8_ = true;
+  std::string carry_;  // a UTF-8 character cut at the end of the buffer
 };
 
 // Writes records back as CSV: every field quoted, quotes doubled, CR LF after each record.

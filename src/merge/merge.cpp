@@ -118,9 +118,9 @@ bool MergePager::next(MergedPage& page) {
 }
 
 std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
-                                     CsvError* error) {
+                                     CsvError* error, std::optional<CsvEncoding> encoding) {
   OpenedMerge m;
-  m.reader = CsvReader::Open(source.data, source.csv, error);
+  m.reader = CsvReader::Open(source.data, source.csv, error, encoding);
   if (!m.reader) return std::nullopt;
   m.match = MatchFields(design, m.reader->header(), source.expressions);
   if (!source.group.empty()) {
@@ -188,24 +188,6 @@ bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictu
   }
   if (!printed && error && !pages.emptyReason().empty()) *error = pages.emptyReason();
   return printed;
-}
-
-std::unique_ptr<MergedDocument> LoadMerged(const Design& design, const MergeSource& source,
-                                           CsvError* error) {
-  std::optional<OpenedMerge> opened = OpenMerge(design, source, error);
-  if (!opened) return nullptr;
-  auto doc = std::make_unique<MergedDocument>();
-  doc->match = std::move(opened->match);
-  doc->header = opened->reader->header();
-  MergePager pager(*opened->reader, doc->match, opened->groupColumn);
-  MergedPage page;
-  while (pager.next(page)) doc->pages.push_back(page);
-  if (opened->reader->error()) {
-    if (error) *error = *opened->reader->error();
-    return nullptr;
-  }
-  for (MergedPage& p : doc->pages) p.match = &doc->match;  // the document's own copy
-  return doc;
 }
 
 }  // namespace qf

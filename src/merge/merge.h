@@ -104,8 +104,10 @@ struct OpenedMerge {
   FieldMatch match;
   int groupColumn = -1;
 };
+// A known encoding is taken as it is (see CsvReader::Open).
 std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
-                                     CsvError* error);
+                                     CsvError* error,
+                                     std::optional<CsvEncoding> encoding = std::nullopt);
 
 // The pages of a source's range, read one at a time: pages before the first are read and
 // passed over, reading stops after the last.
@@ -134,14 +136,5 @@ class RangedPages {
 bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  const MergeSource& source, const std::function<bool(long page)>& progress,
                  std::string* error, bool* cancelled = nullptr);
-
-// Every merged page at hand, for a preview that goes to any page.
-struct MergedDocument {
-  FieldMatch match;
-  std::vector<MergedPage> pages;
-  std::vector<std::string> header;
-};
-std::unique_ptr<MergedDocument> LoadMerged(const Design& design, const MergeSource& source,
-                                           CsvError* error);
 
 }  // namespace qf

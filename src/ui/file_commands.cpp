@@ -181,9 +181,9 @@ void MainWindow::printPreview() {
   commitCellEdits();
   PrintPreviewDialog preview(
       ctx_.design, ctx_.pictures, ctx_.places, [this] { filePrint(); }, this);
-  std::unique_ptr<MergedDocument> merged;
+  std::unique_ptr<MergedPages> merged;
   if (const auto merge = currentMerge()) {
-    merged = loadMerged(*merge);  // says why when the records cannot be read
+    merged = openMerged(*merge, false);  // says why when the records cannot be read
     if (merged) preview.setMerged(merged.get());
   }
   preview.exec();

@@ -31,6 +31,7 @@ class PictureDialog;
 class TextDialog;
 class DesignWindow;
 class LayerWindow;
+class MergedPages;
 class Prompter;
 class SourceWindow;
 
@@ -160,8 +161,9 @@ class MainWindow final : public QMainWindow, private EditView {
   void mergeData();
   std::optional<MergeSource> currentMerge() const;
   void showMergeState();
-  // Every merged page, or none (and a message saying why).
-  std::unique_ptr<MergedDocument> loadMerged(const MergeSource& source);
+  // The merged pages, read as they are asked for, or none (and a message saying why); with
+  // `counted` the pass through the records has ended, so every page is known.
+  std::unique_ptr<MergedPages> openMerged(const MergeSource& source, bool counted);
   void printMerged(MergeSource source);
   // All merged pages or one of them, as the user picks for an export; none when cancelled.
   std::optional<MergeSource> chooseMergedPages(MergeSource source);

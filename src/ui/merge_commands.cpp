@@ -3,7 +3,7 @@
 #include <QPrinter>
 
 #include "basic/field_values.h"
-#include "merge/merge.h"
+#include "merge/merged_pages.h"
 #include "platform/qt_printer.h"
 #include "ui/busy_cursor.h"
 #include "ui/main_window.h"
@@ -41,28 +41,34 @@ void MainWindow::showMergeState() {
                                    : QString());
 }
 
-std::unique_ptr<MergedDocument> MainWindow::loadMerged(const MergeSource& source) {
+std::unique_ptr<MergedPages> MainWindow::openMerged(const MergeSource& source, bool counted) {
   CsvError error;
-  std::unique_ptr<MergedDocument> doc;
+  std::unique_ptr<MergedPages> pages;
   {
     BusyCursor busy;
-    doc = LoadMerged(ctx_.design, source, &error);
+    pages = MergedPages::Open(ctx_.design, source, &error);
+    while (pages && counted && pages->scan(5000)) {
+    }
   }
-  if (!doc) prompter_.showMessage(this, Q(error.message()), MessageKind::Warning);
-  return doc;
+  if (pages && counted && pages->error()) {
+    error = *pages->error();
+    pages.reset();
+  }
+  if (!pages) prompter_.showMessage(this, Q(error.message()), MessageKind::Warning);
+  return pages;
 }
 
 std::optional<MergeSource> MainWindow::chooseMergedPages(MergeSource source) {
-  const std::unique_ptr<MergedDocument> doc = loadMerged(source);
-  if (!doc) return std::nullopt;
-  constexpr size_t kListed = 2000;  // pages further on are reached through "all"
-  QStringList items{QStringLiteral("すべてのページ（%1 ページ）").arg(doc->pages.size())};
-  for (size_t i = 0; i < doc->pages.size() && i < kListed; ++i) {
-    const MergedPage& p = doc->pages[i];
+  const std::unique_ptr<MergedPages> pages = openMerged(source, true);
+  if (!pages) return std::nullopt;
+  constexpr long kListed = 2000;  // pages further on are reached through "all"
+  QStringList items{QStringLiteral("すべてのページ（%1 ページ）").arg(pages->knownPages())};
+  for (long i = 1; i <= pages->knownPages() && i <= kListed; ++i) {
+    const MergedPages::PageStart& p = pages->start(i);
     items << QStringLiteral("%1 ページ目（レコード %2～%3）")
-                 .arg(i + 1)
+                 .arg(i)
                  .arg(p.firstRecord)
-                 .arg(p.firstRecord + static_cast<long>(p.records.size()) - 1);
+                 .arg(p.firstRecord + p.records - 1);
   }
   const auto chosen = prompter_.chooseItem(this, QStringLiteral("出力するページ"), items, 0);
   if (!chosen || *chosen < 0 || *chosen >= items.size()) return std::nullopt;
@@ -71,9 +77,9 @@ std::optional<MergeSource> MainWindow::chooseMergedPages(MergeSource source) {
 }
 
 void MainWindow::printMerged(MergeSource source) {
-  const std::unique_ptr<MergedDocument> doc = loadMerged(source);
-  if (!doc) return;
-  const long pages = static_cast<long>(doc->pages.size());
+  const std::unique_ptr<MergedPages> counted = openMerged(source, true);
+  if (!counted) return;
+  const long pages = counted->knownPages();
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printer->setFromTo(1, static_cast<int>(std::min<long>(pages, 999999)));
   if (!prompter_.choosePrinter(this, *printer)) return;

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "platform/qt_printer.h"
+#include "ui/busy_cursor.h"
 #include "view/printing.h"
 
 namespace qf {
@@ -102,13 +103,21 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   connect(first_, &QPushButton::clicked, this, [this] { showPage(1); });
   connect(previous_, &QPushButton::clicked, this, [this] { showPage(page_ - 1); });
   connect(next_, &QPushButton::clicked, this, [this] { showPage(page_ + 1); });
-  connect(last_, &QPushButton::clicked, this, [this] { showPage(pageCount()); });
+  connect(last_, &QPushButton::clicked, this, [this] {
+    // The last page needs the whole pass.
+    BusyCursor busy;
+    while (merged_ && merged_->scan(5000)) {
+    }
+    showPage(pageCount());
+  });
   connect(number_, &QLineEdit::returnPressed, this, [this] { showPage(number_->text().toInt()); });
   connect(printButton, &QPushButton::clicked, this, [this] {
     accept();
     if (print_) print_();
   });
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  scanning_.setInterval(0);
+  connect(&scanning_, &QTimer::timeout, this, &PrintPreviewDialog::scanStep);
   updateControls();
 }
 
@@ -161,9 +170,17 @@ void PrintPreviewDialog::render() {
       image_ = QImage(blank, QImage::Format_RGB32);
       image_.fill(Qt::white);
     }
-  } else if (merged_ && page_ <= pageCount()) {
-    PrintOnePage(design_, *port, pictures_, merged_->pages[static_cast<size_t>(page_ - 1)],
-                 nullptr);
+  } else if (merged_) {
+    const MergedPage* page = merged_->page(page_);
+    if (page) PrintOnePage(design_, *port, pictures_, *page, nullptr);
+    const bool failed = !page && merged_->error();
+    error_->setText(failed ? QString::fromStdString(merged_->error()->message()) : QString());
+    error_->setVisible(failed);
+    if (!page) {
+      const QSize blank = (pageInches() * dpi).toSize().expandedTo(QSize(1, 1));
+      image_ = QImage(blank, QImage::Format_RGB32);
+      image_.fill(Qt::white);
+    }
   } else {
     PrintDesign(design_, *port, pictures_, nullptr);
   }
@@ -172,11 +189,28 @@ void PrintPreviewDialog::render() {
   updateControls();
 }
 
-void PrintPreviewDialog::setMerged(const MergedDocument* merged) {
-  merged_ = merged && !merged->pages.empty() ? merged : nullptr;
+void PrintPreviewDialog::setMerged(MergedPages* merged) {
+  // A file without records has no merged page: the design's own page shows.
+  merged_ = merged && merged->page(1) ? merged : nullptr;
   page_ = 1;
+  if (merged_ && !merged_->scanned()) scanning_.start();
   if (isVisible()) render();
   updateControls();
+}
+
+void PrintPreviewDialog::scanStep() {
+  // A slice of the pass at a time, so the window answers while a large file is counted.
+  const int generation = merged_ ? merged_->generation() : 0;
+  if (!merged_ || !merged_->scan(500)) scanning_.stop();
+  if (merged_ && merged_->generation() != generation) {
+    render();  // read again in the encoding the whole file has
+  } else {
+    updateControls();
+  }
+}
+
+bool PrintPreviewDialog::countKnown() const {
+  return !merged_ || merged_->scanned();
 }
 
 void PrintPreviewDialog::setProgram(const ProgramRun* program) {
@@ -194,25 +228,28 @@ QString PrintPreviewDialog::programError() const {
 
 int PrintPreviewDialog::pageCount() const {
   if (program_) return programPages_;
-  return merged_ ? static_cast<int>(std::min<size_t>(merged_->pages.size(), 999999)) : 1;
+  return merged_ ? static_cast<int>(std::min(merged_->knownPages(), 999999L)) : 1;
 }
 
 void PrintPreviewDialog::updateControls() {
-  if (merged_) {
-    const MergedPage& p = merged_->pages[static_cast<size_t>(page_ - 1)];
+  if (merged_ && page_ <= merged_->knownPages()) {
+    const MergedPages::PageStart& p = merged_->start(page_);
     records_->setText(QStringLiteral("レコード %1～%2（%3～%4 行目）")
                           .arg(p.firstRecord)
-                          .arg(p.firstRecord + static_cast<long>(p.records.size()) - 1)
+                          .arg(p.firstRecord + p.records - 1)
                           .arg(p.firstLine)
                           .arg(p.lastLine));
   }
   records_->setVisible(merged_ != nullptr);
   number_->setText(QString::number(page_));
-  pages_->setText(QStringLiteral("%1 / %2").arg(page_).arg(pageCount()));
+  // Until the pass ends the count is what it has found so far, and more may come.
+  pages_->setText(countKnown() ? QStringLiteral("%1 / %2").arg(page_).arg(pageCount())
+                               : QStringLiteral("%1 / %2…").arg(page_).arg(pageCount()));
+  const bool more = page_ < pageCount() || !countKnown();
   first_->setEnabled(page_ > 1);
   previous_->setEnabled(page_ > 1);
-  next_->setEnabled(page_ < pageCount());
-  last_->setEnabled(page_ < pageCount());
+  next_->setEnabled(more);
+  last_->setEnabled(more);
   zoomOut_->setEnabled(zoom_ > kZooms.front());
   zoomIn_->setEnabled(zoom_ < kZooms.back());
 }
@@ -249,6 +286,8 @@ void PrintPreviewDialog::fitPage() {
 }
 
 void PrintPreviewDialog::showPage(int page) {
+  // A page past those found so far: the pass goes on as far as it, or to the end.
+  if (merged_ && page > pageCount()) merged_->page(page);
   page_ = std::clamp(page, 1, pageCount());
   render();
 }

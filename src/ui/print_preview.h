@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <functional>
 
 #include "document/design.h"
-#include "merge/merge.h"
+#include "merge/merged_pages.h"
 #include "platform/picture_store.h"
 #include "platform/program_export.h"
 #include "ui/settings_dialogs.h"
@@ -28,13 +29,16 @@ class PrintPreviewDialog final : public PlacedDialog {
                      std::function<void()> print, QWidget* parent = nullptr);
 
   int zoom() const { return zoom_; }
-  // Shows the merged pages instead of the design's one page; the document outlives the dialog.
-  void setMerged(const MergedDocument* merged);
+  // Shows the merged pages instead of the design's one page, the first at once, the count once
+  // the pass through the records has ended; the pages outlive the dialog.
+  void setMerged(MergedPages* merged);
   // Shows the pages a program prints instead (試し印刷); the run outlives the dialog.
   void setProgram(const ProgramRun* program);
   // Why the program stopped, or empty.
   QString programError() const;
+  // The pages known so far: all of them once countKnown().
   int pageCount() const;
+  bool countKnown() const;
   int currentPage() const { return page_; }
   // The page as shown, at the zoom (96 dots an inch at 100 %).
   const QImage& pageImage() const { return image_; }
@@ -55,12 +59,15 @@ class PrintPreviewDialog final : public PlacedDialog {
  private:
   void render();
   void updateControls();
+  // A step of the pass through the records, while the window is open.
+  void scanStep();
   // The page's size in inches, as the printer gives it.
   QSizeF pageInches() const;
 
   const Design& design_;
   PictureStore& pictures_;
-  const MergedDocument* merged_ = nullptr;
+  MergedPages* merged_ = nullptr;
+  QTimer scanning_;
   const ProgramRun* program_ = nullptr;
   int programPages_ = 1;
   std::function<void()> print_;
