@@ -12,13 +12,13 @@
 #include "ui/busy_cursor.h"
 #include "ui/child_window.h"
 #include "ui/code_window.h"
-#include "ui/command_dialog.h"
 #include "ui/design_window.h"
-#include "ui/figure_dialog.h"
+#include "ui/dialogs/command_dialog.h"
+#include "ui/dialogs/figure_dialog.h"
+#include "ui/dialogs/picture_dialog.h"
+#include "ui/dialogs/text_dialog.h"
 #include "ui/layer_window.h"
 #include "ui/main_window.h"
-#include "ui/picture_dialog.h"
-#include "ui/text_dialog.h"
 
 namespace qf {
 

@@ -8,7 +8,7 @@
 #include "merge/merged_pages.h"
 #include "platform/picture_store.h"
 #include "platform/program_export.h"
-#include "ui/settings_dialogs.h"
+#include "ui/placed_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,11 +4,11 @@
 #include "shell/app_paths.h"
 #include "shell/file_association.h"
 #include "shell/ui_text.h"
+#include "ui/dialogs/settings_dialogs.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
-#include "ui/settings_dialogs.h"
 
 namespace qf {
 

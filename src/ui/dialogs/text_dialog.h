@@ -3,7 +3,7 @@
 #include <array>
 
 #include "edit/object_fields.h"
-#include "ui/object_dialog.h"
+#include "ui/dialogs/object_dialog.h"
 
 class QComboBox;
 class QPushButton;

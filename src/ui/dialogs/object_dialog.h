@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "shell/app_state.h"
-#include "ui/settings_dialogs.h"
+#include "ui/dialogs/settings_dialogs.h"
 
 class QCheckBox;
 class QGridLayout;

@@ -5,7 +5,7 @@
 
 #include "document/design.h"
 #include "shell/app_state.h"
-#include "ui/window_places.h"
+#include "ui/placed_dialog.h"
 
 class QComboBox;
 class QFrame;
@@ -16,28 +16,6 @@ class QRadioButton;
 namespace qf {
 
 class Prompter;
-
-// A dialog that comes back where it was left: it takes its place from the window table when
-// shown and records it when it closes or is resized.
-class PlacedDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  PlacedDialog(WindowPlaces& places, int index, QWidget* parent);
-  int exec() override;
-
- protected:
-  void done(int result) override;
-  void resizeEvent(QResizeEvent* event) override;
-  // Sizes a dialog opened for the first time (its place never recorded) for the room the
-  // screen gives; by default the size its layout asks for.
-  virtual void sizeForFirstOpening(const QRect& /*room*/) { adjustSize(); }
-
- private:
-  WindowPlaces& places_;
-  int index_;
-  bool recordOnResize_;
-};
 
 // frmPSet: paper, orientation, margins and scale of a design.
 class PageSetupDialog final : public PlacedDialog {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "edit/object_fields.h"
-#include "ui/object_dialog.h"
+#include "ui/dialogs/object_dialog.h"
 
 class QCheckBox;
 class QScrollArea;

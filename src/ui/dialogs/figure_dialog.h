@@ -2,7 +2,7 @@
 
 #include "document/design.h"
 #include "edit/object_fields.h"
-#include "ui/object_dialog.h"
+#include "ui/dialogs/object_dialog.h"
 
 class QCheckBox;
 class QComboBox;
