@@ -25,7 +25,7 @@ constexpr std::string_view kGuideAdd[] = {
 
 }  // namespace
 
-Editor::Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
+Editor::Editor(Design& design, const AppState& app, const ViewState& view, PictureStore& pictures,
                const Measurers& measurers)
     : design_(design),
       app_(app),
@@ -109,16 +109,11 @@ void Editor::notifyWindows() {
   view_->historyChanged();
 }
 
-void Editor::updateModified() {
-  app_.modified = settingsChanged_ || !history_.atSaved();
-}
-
 void Editor::finishChange(bool changed) {
   if (!changed) return;
   ++revision_;
   keepCurrentLayer();
   showDamage();
-  updateModified();
 }
 
 void Editor::showDamage() {
@@ -267,7 +262,6 @@ bool Editor::replay(bool forward) {
 void Editor::markSaved() {
   history_.markSaved();
   settingsChanged_ = false;
-  updateModified();
   if (view_) view_->historyChanged();
 }
 
@@ -313,7 +307,6 @@ void Editor::newDesign() {
 void Editor::settingsChanged() {
   settingsChanged_ = true;
   ++revision_;
-  updateModified();
 }
 
 void Editor::setPage(const PageSettings& page) {

@@ -69,7 +69,7 @@ enum class LayerDeletion { Allowed, BaseLayer, NoRow };
 // half-finished gesture; the pointer events are the commands of the design window.
 class Editor {
  public:
-  Editor(Design& design, AppState& app, const ViewState& view, PictureStore& pictures,
+  Editor(Design& design, const AppState& app, const ViewState& view, PictureStore& pictures,
          const Measurers& measurers);
   ~Editor();
   Editor(const Editor&) = delete;
@@ -104,6 +104,9 @@ class Editor {
   std::string guide() const;
 
   // --- The design as a whole
+  // The design differs from its file: the history has moved from where it was saved, or the
+  // page, grid or palette changed since.
+  bool modified() const { return settingsChanged_ || !history_.atSaved(); }
   bool canUndo() const { return history_.canUndo(); }
   bool canRedo() const { return history_.canRedo(); }
   bool undo();
@@ -258,7 +261,6 @@ class Editor {
   void syncRowMarks();
   void notifyWindows();
   void keepCurrentLayer();
-  void updateModified();
   RenderContext renderContext(Surface& surface);
   WorkingObject working(const ObjectRecord& record, const WorkingRect& place) const;
   void measure(WorkingObject& w) const;
@@ -284,7 +286,7 @@ class Editor {
   void finishFrame();
 
   Design& design_;
-  AppState& app_;
+  const AppState& app_;
   const ViewState& viewState_;
   PictureStore& pictures_;
   Measurers measurers_;

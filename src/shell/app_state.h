@@ -58,11 +58,10 @@ struct MergeChoice {
 };
 inline constexpr size_t kMergesKept = 20;
 
-// Application-wide state of one run: file name, Modified, the settings and the window table.
+// Application-wide state of one run: file name, the settings and the window table.
 struct AppState {
-  std::string appFolder;  // the executable's folder
-  std::string fileName;   // the design file last opened or saved; empty when never saved
-  bool modified = false;
+  std::string appFolder;    // the executable's folder
+  std::string fileName;     // the design file last opened or saved; empty when never saved
   bool starting = false;    // while Main runs: window positions are not recorded
   bool closing = false;     // the user asked to quit: child windows may close
   bool firstStart = false;  // there was no settings file: windows get a first arrangement

@@ -37,7 +37,7 @@ QString NameForNow() {
 
 bool MainWindow::askDiscard() {
   commitCellEdits();
-  if (!ctx_.state.modified) return true;
+  if (!ctx_.editor.modified()) return true;
   return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
 }
 

@@ -92,17 +92,17 @@ TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
   EXPECT_EQ(cell(ObjectKind::Box, kColField, "r"), "r");
   EXPECT_EQ(cell(ObjectKind::Text, kColField, "2.5"), "2.5");
 
-  EXPECT_FALSE(b.app.modified);
+  EXPECT_FALSE(b.editor.modified());
   EXPECT_TRUE(b.editor.commitObjectCell(text, kColX1, "12.5"));
   EXPECT_EQ(t.cell(text, kColX1), "12.500");
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   EXPECT_FALSE(b.editor.commitObjectCell(text, kColX1, "12.500"));  // nothing changes
   EXPECT_FALSE(b.editor.commitObjectCell(text, kColStyle, "Arial"));
   EXPECT_FALSE(b.editor.commitObjectCell(ring, kColX1, "1"));
   EXPECT_EQ(b.editor.history().stepCount(), 1u);
   EXPECT_TRUE(b.editor.undo());
   EXPECT_EQ(t.cell(text, kColX1), "10.000");
-  EXPECT_FALSE(b.app.modified);  // back where the file was
+  EXPECT_FALSE(b.editor.modified());  // back where the file was
 }
 
 TEST(Editor, PasteIsOneStepThatUndoRestores) {
@@ -117,7 +117,7 @@ TEST(Editor, PasteIsOneStepThatUndoRestores) {
   EXPECT_FALSE(b.editor.canUndo());
   EXPECT_TRUE(b.editor.redo());
   EXPECT_EQ(b.design.objects.cell(text, kColStyle), "Arial");
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   EXPECT_FALSE(b.editor.pasteObjectCell(0, kColStyle, "x"));  // the caption row
 }
 
@@ -202,9 +202,9 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerHide, "×"));
   EXPECT_EQ(l.cell(2, kLayerLock), "■");
   EXPECT_EQ(b.editor.history().stepCount(), steps);
-  EXPECT_FALSE(b.app.modified);
+  EXPECT_FALSE(b.editor.modified());
   ASSERT_TRUE(b.editor.renameLayer(1, "明細"));
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   // Undoing the swap moves the marks with their layer.
   ASSERT_TRUE(b.editor.undo());
   ASSERT_TRUE(b.editor.undo());
@@ -216,7 +216,7 @@ TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
   EXPECT_EQ(b.editor.currentLayer(), 1);
   EXPECT_EQ(l.itemCount(), 1);
   EXPECT_FALSE(b.editor.canUndo());
-  EXPECT_FALSE(b.app.modified);
+  EXPECT_FALSE(b.editor.modified());
 }
 
 TEST(Editor, ModifiedFollowsTheSavedPlaceInTheHistory) {
@@ -226,23 +226,23 @@ TEST(Editor, ModifiedFollowsTheSavedPlaceInTheHistory) {
   b.editor.commitObjectCell(row, kColLabel, "one");
   b.editor.markSaved();
   b.editor.commitObjectCell(row, kColLabel, "two");
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   b.editor.undo();
-  EXPECT_FALSE(b.app.modified);
+  EXPECT_FALSE(b.editor.modified());
   b.editor.undo();
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   // A new change after undoing past the save makes the saved state unreachable.
   b.editor.commitObjectCell(row, kColLabel, "three");
   b.editor.undo();
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   // Settings the file carries count until the next save, whatever undo does.
   b.editor.markSaved();
   Palette p = b.design.palette;
   p[1] = Rgb(1, 2, 3);
   b.editor.setPalette(p);
-  EXPECT_TRUE(b.app.modified);
+  EXPECT_TRUE(b.editor.modified());
   b.editor.markSaved();
-  EXPECT_FALSE(b.app.modified);
+  EXPECT_FALSE(b.editor.modified());
 }
 
 TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {

@@ -160,7 +160,7 @@ TEST(Selection, DeleteCutAndPaste) {
   EXPECT_EQ(p.cell(1, kColColor), "&H000000FF&");
   EXPECT_EQ(e.selectedRows().size(), 3u);  // the last paste stays selected
   EXPECT_EQ(p.cell(7, kColNumber), "●7");
-  EXPECT_TRUE(p.app.modified);
+  EXPECT_TRUE(p.editor.modified());
 
   // In insert mode the pasted objects keep their order at the insert position.
   e.startInsertMode(2);
@@ -192,7 +192,7 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
   EXPECT_EQ(p.cell(text, kColLayer), "2");
   EXPECT_EQ(p.cell(text, kColX2), "21.167");  // measured again: 3 characters of 20 pt
   EXPECT_TRUE(e.selectedRows().empty());
-  EXPECT_TRUE(p.app.modified);
+  EXPECT_TRUE(p.editor.modified());
   e.undo();
   EXPECT_EQ(p.cell(text, kColSize), "10");
   // A command has no properties here.
@@ -280,7 +280,7 @@ TEST(Selection, PasteFollowsAGridThatIsNotSquareAndAStillClickIsNoStep) {
     e.pointerPressed(x, y);
     e.pointerReleased(x, y);
     EXPECT_FALSE(e.canUndo()) << "mark " << k;
-    EXPECT_FALSE(p.app.modified) << "mark " << k;
+    EXPECT_FALSE(p.editor.modified()) << "mark " << k;
     e.escape();
     p.frame(19, 29, 22, 32);
   }
@@ -289,7 +289,7 @@ TEST(Selection, PasteFollowsAGridThatIsNotSquareAndAStillClickIsNoStep) {
   e.pointerPressed(80, 90);
   e.pointerReleased(80, 90);
   EXPECT_FALSE(e.canUndo());
-  EXPECT_FALSE(p.app.modified);
+  EXPECT_FALSE(p.editor.modified());
 
   e.escape();
   ASSERT_EQ(p.frame(19, 29, 22, 32), 1);

@@ -138,7 +138,7 @@ class AddObjectsTest : public QObject {
     QVERIFY(e.window->designWindow().canvas().image() != empty);
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
     QVERIFY(guide->text().isEmpty());
-    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.ctx.editor.modified());
 
     // A box from lower right to upper left, rounded; the drag size shows on the way.
     OnModal([](QWidget* d) {
@@ -293,7 +293,7 @@ class AddObjectsTest : public QObject {
     const QString file = tmp_->filePath(QStringLiteral("form.qfd"));
     e.prompter.savePaths = {file};
     e.act("QFM105")->trigger();
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
     const QString dump = Run({QStringLiteral("--dump"), file});
     for (const char* expected :
          {"Invoice", "ﾗｲﾝ", "4.000", "ﾘﾝｸﾞ", "色２", "logo.png", "透過", "開始", "終了", "rows"}) {

@@ -61,7 +61,7 @@ class ListWindowsTest : public QObject {
     QTest::keyClick(&input, Qt::Key_Return);
     QVERIFY(!input.isVisible());
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
-    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.ctx.editor.modified());
     QVERIFY(e.act("QFM311")->isEnabled());
     // The page shows the text at its new place at once, as a full redraw would.
     const QImage& page = e.window->designWindow().canvas().image();
@@ -72,7 +72,7 @@ class ListWindowsTest : public QObject {
     e.act("QFM311")->trigger();
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("20.000"));
     QCOMPARE(e.window->designWindow().canvas().image(), before);
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
     QVERIFY(e.act("QFM312")->isEnabled());
     e.act("QFM312")->trigger();
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
@@ -230,7 +230,7 @@ class ListWindowsTest : public QObject {
     Click(&layers, "cmdIns");
     QCOMPARE(Cell(l, 1, kLayerNumber), QStringLiteral("3"));
     QCOMPARE(Cell(l, 1, kLayerName), QStringLiteral("レイヤー3"));
-    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.ctx.editor.modified());
 
     // The name is edited in place.
     ClickCell(grid, 1, kLayerName);
@@ -304,7 +304,7 @@ class ListWindowsTest : public QObject {
       Click(d, "cmdSet");
     });
     e.act("QFM406")->trigger();
-    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.ctx.editor.modified());
     e.prompter.answers = {kMsgCancel};
     e.act("QFM199")->trigger();
     QCOMPARE(e.prompter.messages.value(0), QStringLiteral("編集中のデータを破棄しますか？"));

@@ -273,7 +273,7 @@ class MainWindowTest : public QObject {
     e.act("tblMenu1")->trigger();  // OK this time
     QCOMPARE(e.prompter.messages.size(), 2);
     QCOMPARE(e.ctx.design.objects.itemCount(), 0);
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
     QCOMPARE(e.ctx.design.palette[2], Rgb(192, 192, 192));
     QCOMPARE(e.ctx.design.layers.itemCount(), 1);
     QVERIFY(e.ctx.state.fileName.empty());  // the next Save asks where
@@ -348,7 +348,7 @@ class MainWindowTest : public QObject {
                 .match(e.prompter.suggestedNames[0])
                 .hasMatch());
     QVERIFY(QFile::exists(target));
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
     QCOMPARE(QString::fromStdString(e.ctx.state.recentFiles[0]), target);
 
     // Save again goes to the same file without asking; Save As offers the current name.
@@ -525,7 +525,7 @@ class MainWindowTest : public QObject {
     e.act("QFM402")->trigger();
     QCOMPARE(e.ctx.design.grid.width, 2.5f);
     QCOMPARE(e.ctx.design.grid.height, 5.0f);  // letters keep the old pitch
-    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.ctx.editor.modified());
 
     OnModal([](QWidget* d) {
       Type(d, "txtWidth", QStringLiteral("9"));
@@ -547,9 +547,9 @@ class MainWindowTest : public QObject {
       QCOMPARE(d->findChild<QLabel*>(QStringLiteral("lblUnit2"))->text(), QStringLiteral("ｲﾝﾁ"));
       Click(d, "cmdSet");
     });
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
     e.act("QFM401")->trigger();
-    QVERIFY(e.ctx.state.modified);  // the file carries the page
+    QVERIFY(e.ctx.editor.modified());  // the file carries the page
     QCOMPARE(e.ctx.design.page.paperSize, int16_t{29});
     QCOMPARE(e.ctx.design.page.orientation, int16_t{2});
     QCOMPARE(e.ctx.design.page.marginTop, 7.5f);
@@ -569,7 +569,7 @@ class MainWindowTest : public QObject {
     // Whether the grid shows is in the file too.
     e.ctx.editor.markSaved();
     e.act("QFM204")->trigger();
-    QVERIFY(e.ctx.state.modified);
+    QVERIFY(e.ctx.editor.modified());
     QCOMPARE(int(e.ctx.design.grid.shown), e.act("QFM204")->isChecked() ? -1 : 0);
   }
 

@@ -458,7 +458,7 @@ class MixedFlowsTest : public QObject {
     Design back;
     QVERIFY(LoadDesign(path_.toStdString(), back, m.get()).ok());
     QCOMPARE(back.objects.itemCount(), 2);
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
   }
 
   // The source window never shows old source as if it were current.

@@ -206,7 +206,7 @@ class SelectionUiTest : public QObject {
                            .arg(Cell(before, row, col), Cell(e.ctx.design.objects, row, col))));
       }
     }
-    QVERIFY(!e.ctx.state.modified);
+    QVERIFY(!e.ctx.editor.modified());
   }
 
  private:

@@ -73,7 +73,7 @@ class StartupTest : public QObject {
     QCOMPARE(a.codeRows(), 14);  // the code window follows the design it was given
     QCOMPARE(QString::fromStdString(a.ctx.state.fileName), file);
     QCOMPARE(QString::fromStdString(a.ctx.state.recentFiles[0]), file);
-    QVERIFY(!a.ctx.state.modified);
+    QVERIFY(!a.ctx.editor.modified());
     QCOMPARE(a.ctx.design.page.orientation, int16_t{2});
     QVERIFY(a.prompter.messages.isEmpty());
 
