@@ -35,7 +35,9 @@ Editor::Editor(Design& design, const AppState& app, const ViewState& view, Pictu
       history_(design.objects, design.layers),
       index_(design, measurers.text, pictures),
       selection_(design.objects),
-      insertAt_(design.objects, TrackedRows::OnRemove::KeepPlace) {}
+      insertAt_(design.objects, TrackedRows::OnRemove::KeepPlace),
+      swapObjects_(design.objects),
+      swapLayers_(design.layers) {}
 
 Editor::~Editor() = default;
 
@@ -85,6 +87,9 @@ int Editor::insertRow() const {
 }
 
 std::string Editor::guide() const {
+  if (swapWaiting(SwapList::Objects) || swapWaiting(SwapList::Layers)) {
+    return std::string(kGuideSwap);
+  }
   if (waiting_) {
     const auto kind = static_cast<size_t>(waiting_->record.Kind);
     std::string text(kind < std::size(kGuideAdd) ? kGuideAdd[kind] : "");

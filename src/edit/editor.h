@@ -56,6 +56,9 @@ class EditView {
   virtual void offPageWarning(std::string_view /*text*/) {}
 };
 
+// The two lists a row exchange (入替) works on.
+enum class SwapList { Objects, Layers };
+
 // How deleting a layer row would end.
 enum class LayerDeletion { Allowed, BaseLayer, NoRow };
 
@@ -200,6 +203,14 @@ class Editor {
   bool pasteObjectCell(int row, int col, std::string_view text);
   bool deleteObjectRow(int row);
   bool swapObjectRows(int a, int b);
+  // 入替 in the code or layer window: an exchange of the list waits for the next row clicked
+  // (the guide says so). The row waiting follows its row while rows move; it is dropped when
+  // its row goes. Nothing when an exchange of the list waits already or no row is chosen.
+  void startSwap(SwapList list, int row);
+  // A row of the list was clicked: a waiting exchange takes it (layers: never the base layer).
+  // True when one was waiting.
+  bool finishSwap(SwapList list, int row);
+  bool swapWaiting(SwapList list) const { return swapRow(list).size() > 0; }
   // Insert mode on: new objects go to `row` (row 1 when none was chosen).
   void startInsertMode(int row);
   // A double-click: the row's object becomes the one selected. False for a command row or a
@@ -273,6 +284,12 @@ class Editor {
   void remeasure(int row, const ObjectRecord& o);
   // ... for the rows given, or for every row; no undo step.
   void remeasureRows(const std::vector<int>* rows);
+  TrackedRows& swapRow(SwapList list) {
+    return list == SwapList::Objects ? swapObjects_ : swapLayers_;
+  }
+  const TrackedRows& swapRow(SwapList list) const {
+    return list == SwapList::Objects ? swapObjects_ : swapLayers_;
+  }
   // Says so when any of the rows lies partly off the page.
   void warnOffPage(const std::vector<int>& rows);
 
@@ -297,7 +314,9 @@ class Editor {
   Selection selection_;
   std::optional<WorkingObject> waiting_;  // the object a dialog made, to be placed by a drag
   bool insertMode_ = false;
-  TrackedRows insertAt_;  // the insert position, one row, while insert mode is on
+  TrackedRows insertAt_;     // the insert position, one row, while insert mode is on
+  TrackedRows swapObjects_;  // the object row an exchange waits with, if one waits
+  TrackedRows swapLayers_;   // ... the layer row
   int16_t currentLayer_ = 1;
   Drag drag_;
   ObjectClipboard clipboard_;

@@ -91,6 +91,27 @@ bool Editor::swapObjectRows(int a, int b) {
   return true;
 }
 
+void Editor::startSwap(SwapList list, int row) {
+  TrackedRows& waiting = swapRow(list);
+  if (!waiting.empty() || row < 1) return;
+  Command command(*this);  // the guide says what the next click does
+  waiting.assign({row});
+}
+
+bool Editor::finishSwap(SwapList list, int row) {
+  TrackedRows& waiting = swapRow(list);
+  if (waiting.empty()) return false;
+  Command command(*this);
+  const int from = waiting.rows().front();
+  waiting.clear();
+  if (list == SwapList::Objects) {
+    swapObjectRows(from, row);
+  } else {
+    swapLayers(from, row);  // never the base layer
+  }
+  return true;
+}
+
 void Editor::startInsertMode(int row) {
   Command command(*this);
   insertMode_ = true;

@@ -60,11 +60,7 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   // "選択番号" shows the grid's current row, wherever clicks, keys or changes of the list put it.
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &CodeWindow::showNumber);
-  // A waiting swap names a row by number: when rows move it no longer names what was chosen.
   QAbstractItemModel* model = grid_->model();
-  connect(model, &QAbstractItemModel::rowsInserted, this, &CodeWindow::cancelSwap);
-  connect(model, &QAbstractItemModel::rowsRemoved, this, &CodeWindow::cancelSwap);
-  connect(model, &QAbstractItemModel::modelReset, this, &CodeWindow::cancelSwap);
   // Rows above the current one come and go without a change of the current index being told.
   for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
     connect(model, signal, this, &CodeWindow::showNumber);
@@ -96,19 +92,8 @@ void CodeWindow::showNumber() {
   number_->setText(row > 0 ? QString::number(row) : QString());
 }
 
-void CodeWindow::cancelSwap() {
-  if (swapFrom_ == 0) return;
-  swapFrom_ = 0;
-  emit guideText(QString());
-}
-
 void CodeWindow::clicked(int row, int col) {
-  if (swapFrom_ > 0) {
-    const int from = swapFrom_;
-    swapFrom_ = 0;
-    editor_.swapObjectRows(from, row);
-    emit guideText(QString());
-  }
+  editor_.finishSwap(SwapList::Objects, row);
   grid_->openEditor(row, col);
 }
 
@@ -137,9 +122,7 @@ void CodeWindow::deleteRow() {
 
 void CodeWindow::startSwap() {
   grid_->commitEditor();
-  if (swapFrom_ > 0 || grid_->currentRow() < 1) return;
-  swapFrom_ = grid_->currentRow();
-  emit guideText(Q(kGuideSwap));
+  editor_.startSwap(SwapList::Objects, grid_->currentRow());
 }
 
 }  // namespace qf

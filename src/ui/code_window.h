@@ -24,7 +24,6 @@ class CodeWindow final : public QWidget {
   void commitEditing();
 
  signals:
-  void guideText(const QString& text);
   // A command row was double-clicked: its dialog edits it.
   void commandRowPicked(int row);
 
@@ -34,13 +33,11 @@ class CodeWindow final : public QWidget {
   void insertMode();
   void deleteRow();
   void startSwap();
-  void cancelSwap();
   void showNumber();
 
   Editor& editor_;
   CellGrid* grid_;
   QLabel* number_;
-  int swapFrom_ = 0;  // a swap waits for its second row (0 = none)
 };
 
 }  // namespace qf

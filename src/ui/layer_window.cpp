@@ -40,10 +40,6 @@ LayerWindow::LayerWindow(Editor& editor, Prompter& prompter, QWidget* parent)
   grid_->undoRequested = [this] { editor_.undo(); };
   connect(grid_, &CellGrid::cellClicked, this, &LayerWindow::clicked);
   connect(grid_, &CellGrid::cellDoubleClicked, this, &LayerWindow::doubleClicked);
-  QAbstractItemModel* model = grid_->model();
-  connect(model, &QAbstractItemModel::rowsInserted, this, &LayerWindow::cancelSwap);
-  connect(model, &QAbstractItemModel::rowsRemoved, this, &LayerWindow::cancelSwap);
-  connect(model, &QAbstractItemModel::modelReset, this, &LayerWindow::cancelSwap);
 
   const auto [insert, remove, swap] = LayOutGridWindow(*this, *grid_);
   connect(insert, &QPushButton::clicked, this, &LayerWindow::addLayer);
@@ -55,21 +51,10 @@ void LayerWindow::commitEditing() {
   grid_->commitEditor();
 }
 
-void LayerWindow::cancelSwap() {
-  if (swapFrom_ == 0) return;
-  swapFrom_ = 0;
-  emit guideText(QString());
-}
-
 void LayerWindow::clicked(int row, int col) {
   layerBeforeClick_ = editor_.currentLayer();
   editor_.chooseLayer(row);
-  if (swapFrom_ > 0) {
-    const int from = swapFrom_;
-    swapFrom_ = 0;
-    editor_.swapLayers(from, row);  // never the base layer
-    emit guideText(QString());
-  }
+  editor_.finishSwap(SwapList::Layers, row);
   grid_->openEditor(row, col);
 }
 
@@ -106,9 +91,7 @@ void LayerWindow::deleteLayer() {
 
 void LayerWindow::startSwap() {
   grid_->commitEditor();
-  if (swapFrom_ > 0 || grid_->currentRow() < 1) return;
-  swapFrom_ = grid_->currentRow();
-  emit guideText(Q(kGuideSwap));
+  editor_.startSwap(SwapList::Layers, grid_->currentRow());
 }
 
 }  // namespace qf

@@ -19,21 +19,16 @@ class LayerWindow final : public QWidget {
   CellGrid& grid() { return *grid_; }
   void commitEditing();
 
- signals:
-  void guideText(const QString& text);
-
  private:
   void clicked(int row, int col);
   void doubleClicked(int row, int col);
   void addLayer();
   void deleteLayer();
   void startSwap();
-  void cancelSwap();
 
   Editor& editor_;
   Prompter& prompter_;
   CellGrid* grid_;
-  int swapFrom_ = 0;  // a swap waits for its second row (0 = none)
   // The current layer before the last click: a double-click on a lock or hide mark is no
   // choice of layer, and gives the choice its first click made back.
   int16_t layerBeforeClick_ = 1;

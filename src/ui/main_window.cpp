@@ -96,8 +96,6 @@ void MainWindow::buildChildren() {
   source_ = new SourceWindow;
   code_ = new CodeWindow(ctx_.editor);
   layer_ = new LayerWindow(ctx_.editor, prompter_);
-  connect(code_, &CodeWindow::guideText, this, &MainWindow::SetGuideText);
-  connect(layer_, &LayerWindow::guideText, this, &MainWindow::SetGuideText);
   connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);
   connect(source_, &SourceWindow::trialPrintRequested, this, &MainWindow::trialPrint);
   connect(&design_->canvas(), &DesignCanvas::propertiesAsked, this, &MainWindow::properties);

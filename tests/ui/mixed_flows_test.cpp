@@ -23,6 +23,7 @@
 #include "support/fake_measure.h"
 #include "ui/code_window.h"
 #include "ui/layer_window.h"
+#include "ui/qt_text.h"
 #include "ui/ruler.h"
 #include "ui/source_window.h"
 #include "ui_fixture.h"
@@ -664,10 +665,23 @@ class MixedFlowsTest : public QObject {
     QTest::mouseDClick(grid.verticalHeader()->viewport(), Qt::LeftButton, {},
                        QPoint(4, grid.verticalHeader()->sectionViewportPosition(2) + 4));
     QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{3});
-    // A swap waiting for its second row is dropped when rows come or go.
+    // A swap waiting for its second row follows its row while rows go, says so in the guide, and
+    // is dropped when its own row goes.
+    auto* guidePanel = e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"));
+    const QString second = Cell(e.ctx.design.objects, 3, kColLabel);
+    ClickCell(grid, 3, kColKind);
+    Click(&e.window->codeWindow(), "cmdSwap");
+    QCOMPARE(guidePanel->text(), Q(kGuideSwap));
+    QVERIFY(e.ctx.editor.deleteObjectRow(2));
+    ClickCell(grid, 1, kColKind);
+    QCOMPARE(Cell(e.ctx.design.objects, 1, kColLabel), second);
+    QVERIFY(guidePanel->text() != Q(kGuideSwap));
+    QVERIFY(e.ctx.editor.undo());
+    QVERIFY(e.ctx.editor.undo());
     ClickCell(grid, 2, kColKind);
     Click(&e.window->codeWindow(), "cmdSwap");
-    QVERIFY(e.ctx.editor.deleteObjectRow(3));
+    QVERIFY(e.ctx.editor.deleteObjectRow(2));
+    QVERIFY(guidePanel->text() != Q(kGuideSwap));
     ClickCell(grid, 1, kColKind);
     QCOMPARE(Cell(e.ctx.design.objects, 1, kColLabel), QStringLiteral("B1"));
     QVERIFY(e.ctx.editor.undo());
