@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <variant>
 
 #include "document/design.h"
 #include "document/measure.h"
@@ -42,17 +43,42 @@ enum class Gesture {
   Moving,   // dragging the selection by a mark or by the inside of its bounds
 };
 
-// One drag, from press to release. What it moves is read from the list at the press; nothing
-// else changes the list until the drag ends or is cancelled.
-struct Drag {
-  Gesture gesture = Gesture::Idle;
-  GrabKind grab = GrabKind::None;
-  WorkingRect rect;                // the feedback now
-  std::pair<double, double> last;  // the pointer at the previous event, snapped
-  WorkingRect bounds;              // of a multiple selection, at the press
-  WorkingObject moving;            // the one object being moved or resized
-  int kind = 0;                    // what the feedback draws (an object kind, or the frame)
-  bool textEraseBlocked = false;   // erasing a text does not overprint it in white
+// The pointer tool's mode: exactly one state at a time, each holding only what it needs, so a
+// drag without its object or a waiting object beside a frame cannot be written.
+namespace pointer {
+// While the left button is down: the feedback now and the pointer (snapped) at the previous
+// event.
+struct Track {
+  WorkingRect rect;
+  std::pair<double, double> last;
 };
+struct Idle {};
+// An object a dialog made waits to be placed by a drag.
+struct Waiting {
+  WorkingObject object;
+};
+// ... and is being dragged into place.
+struct Placing {
+  WorkingObject object;
+  Track track;
+};
+// A block frame is being dragged.
+struct Framing {
+  Track track;
+};
+// The one selected object, taken by a mark (read from the list at the press).
+struct MovingOne {
+  WorkingObject object;
+  GrabKind grab;
+  Track track;
+};
+// Several selected objects, taken inside their bounds (as they were at the press).
+struct MovingBlock {
+  WorkingRect bounds;
+  Track track;
+};
+}  // namespace pointer
+using PointerMode = std::variant<pointer::Idle, pointer::Waiting, pointer::Placing,
+                                 pointer::Framing, pointer::MovingOne, pointer::MovingBlock>;
 
 }  // namespace qf

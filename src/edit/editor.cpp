@@ -74,7 +74,9 @@ void Editor::dropUneditable() {
 }
 
 RenderContext Editor::renderContext(Surface& surface) {
-  return {surface, design_, viewState_, pictures_, drag_.textEraseBlocked};
+  // A text's feedback is taken off as it came (the label that follows the pointer): never by
+  // printing it over in white, which would wipe what lies under it.
+  return {surface, design_, viewState_, pictures_, true};
 }
 
 MarkCorners Editor::markCorners(int row) const {
@@ -90,8 +92,8 @@ std::string Editor::guide() const {
   if (swapWaiting(SwapList::Objects) || swapWaiting(SwapList::Layers)) {
     return std::string(kGuideSwap);
   }
-  if (waiting_) {
-    const auto kind = static_cast<size_t>(waiting_->record.Kind);
+  if (const WorkingObject* w = waitingObject()) {
+    const auto kind = static_cast<size_t>(w->record.Kind);
     std::string text(kind < std::size(kGuideAdd) ? kGuideAdd[kind] : "");
     // An object on a layer that is hidden or locked would not be seen or could not be picked.
     const std::string layer = "ﾚｲﾔｰ" + std::to_string(currentLayer_);
@@ -110,7 +112,8 @@ std::string Editor::guide() const {
 void Editor::notifyWindows() {
   if (!view_) return;
   view_->guideText(guide());
-  view_->pointerShape(waiting_ || !selection_.empty() ? PointerShape::Cross : PointerShape::Normal);
+  view_->pointerShape(waiting() || !selection_.empty() ? PointerShape::Cross
+                                                       : PointerShape::Normal);
   view_->historyChanged();
 }
 
@@ -157,7 +160,7 @@ void Editor::pageDrawnElsewhere() {
   // The page is new: no marks or feedback are on it.
   drawnMarks_.clear();
   marksShown_ = false;
-  drag_ = Drag{};
+  abandonDrag();
 }
 
 void Editor::toggleMarks(const WorkingRect& box, MarkStyle style) {
@@ -222,7 +225,11 @@ int Editor::storeNew(WorkingObject& w) {
 
 void Editor::ResetEditState() {
   Command command(*this);
-  waiting_.reset();
+  dropModes();
+}
+
+void Editor::dropModes() {
+  dropWaiting();
   insertMode_ = false;
   insertAt_.clear();
   selection_.clear();
@@ -273,10 +280,7 @@ void Editor::markSaved() {
 void Editor::designLoaded(const LoadDecisions& decided) {
   Command command(*this);
   // The lists were replaced whole: nothing of the old design's state names a row of the new.
-  waiting_.reset();
-  insertMode_ = false;
-  insertAt_.clear();
-  selection_.clear();
+  dropModes();
   markedRows_.clear();
   if (decided.currentLayer) currentLayer_ = *decided.currentLayer;
   history_.clear();
@@ -289,9 +293,7 @@ void Editor::designLoaded(const LoadDecisions& decided) {
 
 void Editor::newDesign() {
   Command command(*this);
-  waiting_.reset();
-  insertMode_ = false;
-  selection_.clear();
+  dropModes();
   {
     // A new design, not a change of the old one: no step to take back.
     UndoHistory::Unrecorded fresh(history_);
@@ -347,13 +349,13 @@ void Editor::beginAdd(const ObjectRecord& object) {
   Command command(*this);
   // A new object takes the place of the selection: rows are about to move under it.
   selection_.clear();
-  waiting_ = working(object, {});
+  mode_ = pointer::Waiting{working(object, {})};
   if (view_ && object.Kind == ObjectKind::Text) view_->prepareTextFeedback(object);
 }
 
 void Editor::cancelAdd() {
   Command command(*this);
-  waiting_.reset();
+  dropWaiting();
 }
 
 int Editor::addCommand(const ObjectRecord& command) {

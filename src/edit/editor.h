@@ -95,10 +95,9 @@ class Editor {
   bool insertMode() const { return insertMode_; }
   // Where insert mode puts the next new row (0 when insert mode is off).
   int insertRow() const;
-  // An object waits to be placed by a drag.
-  bool waiting() const { return waiting_.has_value(); }
-  const ObjectRecord* waitingObject() const { return waiting_ ? &waiting_->record : nullptr; }
-  Gesture gesture() const { return drag_.gesture; }
+  // An object waits to be placed by a drag (or is being dragged into place).
+  bool waiting() const { return waitingObject() != nullptr; }
+  Gesture gesture() const;
   size_t clipboardCount() const { return clipboard_.size(); }
   // Counts every change of the design (lists, page, grid, palette, a load or New): whatever was
   // made of the design at one count is out of date at another.
@@ -124,8 +123,6 @@ class Editor {
   void setPage(const PageSettings& page);
   void setGrid(const GridSettings& grid);
   void setPalette(const Palette& palette);
-  // The view changed (zoom, printer page): the page is drawn again whole, marks for the view.
-  void viewChanged();
   // The whole page drawn again: grid, every object, the selection's marks.
   void fullRedraw();
   // The page was drawn whole elsewhere (the first page, made while the windows were built).
@@ -294,13 +291,24 @@ class Editor {
   void warnOffPage(const std::vector<int>& rows);
 
   // The pointer's state machine (editor_pointer.cpp).
+  const WorkingObject* waitingObject() const;
+  // The track of a drag under way, or nullptr.
+  pointer::Track* track();
+  const pointer::Track* track() const;
+  bool dragging() const { return track() != nullptr; }
+  // A waiting object gives way (not while it is dragged: commands end drags first).
+  void dropWaiting();
+  // The waiting object, insert mode and the selection dropped (a drag has ended before).
+  void dropModes();
+  // A drag under way stops, its feedback left as it is: a waiting object waits again.
+  void abandonDrag();
   void endDrag();  // a drag in progress is dropped, its feedback erased
   void drawFeedback(const WorkingRect& place, DrawObjectMode mode);
   void moveDrag(double x, double y);
   void showDragSize();
-  void finishPlacing();
-  void finishMoving();
-  void finishFrame();
+  void finishPlacing(const WorkingObject& placed, const WorkingRect& place);
+  // The one object `one`, or (without it) every selected object as far as `bounds` moved.
+  void finishMoving(const WorkingObject* one, const WorkingRect& place, const WorkingRect& bounds);
 
   Design& design_;
   const AppState& app_;
@@ -312,13 +320,12 @@ class Editor {
   EditView* view_ = nullptr;
 
   Selection selection_;
-  std::optional<WorkingObject> waiting_;  // the object a dialog made, to be placed by a drag
   bool insertMode_ = false;
   TrackedRows insertAt_;     // the insert position, one row, while insert mode is on
   TrackedRows swapObjects_;  // the object row an exchange waits with, if one waits
   TrackedRows swapLayers_;   // ... the layer row
   int16_t currentLayer_ = 1;
-  Drag drag_;
+  PointerMode mode_;
   ObjectClipboard clipboard_;
 
   // What the page and the list show of the state, to be taken off again.

@@ -122,7 +122,7 @@ bool Editor::selectObjectRow(int row) {
   if (row < 1 || row > design_.objects.itemCount()) return false;
   Command command(*this);
   // Another thing chosen: a waiting object gives way.
-  waiting_.reset();
+  dropWaiting();
   selection_.clear();
   // A command opens its dialog instead; it never enters the selection.
   if (KindFromName(design_.objects.cell(row, kColKind)) == ObjectKind::Command) return false;

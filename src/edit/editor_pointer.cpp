@@ -2,6 +2,7 @@
 // handler an event, and every drag ended with its feedback erased, whatever ends it.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "document/object_rows.h"
 #include "editor.h"
@@ -45,18 +46,63 @@ GrabKind Editor::HitTestBlock(double px, double py) const {
   return Inside(GetSelectionBounds(), px, py) ? GrabKind::Block : GrabKind::None;
 }
 
+Gesture Editor::gesture() const {
+  if (std::holds_alternative<pointer::Placing>(mode_)) return Gesture::Placing;
+  if (std::holds_alternative<pointer::Framing>(mode_)) return Gesture::Framing;
+  if (std::holds_alternative<pointer::MovingOne>(mode_) ||
+      std::holds_alternative<pointer::MovingBlock>(mode_)) {
+    return Gesture::Moving;
+  }
+  return Gesture::Idle;
+}
+
+const WorkingObject* Editor::waitingObject() const {
+  if (const auto* w = std::get_if<pointer::Waiting>(&mode_)) return &w->object;
+  if (const auto* p = std::get_if<pointer::Placing>(&mode_)) return &p->object;
+  return nullptr;
+}
+
+pointer::Track* Editor::track() {
+  return const_cast<pointer::Track*>(std::as_const(*this).track());
+}
+
+const pointer::Track* Editor::track() const {
+  return std::visit(
+      [](const auto& m) -> const pointer::Track* {
+        if constexpr (requires { m.track; }) {
+          return &m.track;
+        } else {
+          return nullptr;
+        }
+      },
+      mode_);
+}
+
+void Editor::dropWaiting() {
+  if (std::holds_alternative<pointer::Waiting>(mode_)) mode_ = pointer::Idle{};
+}
+
+void Editor::abandonDrag() {
+  if (auto* p = std::get_if<pointer::Placing>(&mode_)) {
+    mode_ = pointer::Waiting{std::move(p->object)};
+  } else if (dragging()) {
+    mode_ = pointer::Idle{};
+  }
+}
+
 void Editor::drawFeedback(const WorkingRect& r, DrawObjectMode mode) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
-  if (!surface) return;
-  const bool placing = drag_.gesture == Gesture::Placing && waiting_;
-  const WorkingObject* object = placing                            ? &*waiting_
-                                : drag_.gesture == Gesture::Moving ? &drag_.moving
-                                                                   : nullptr;
+  if (!surface || !dragging()) return;
+  // What the feedback shows: the object placed or moved, or the frame.
+  const WorkingObject* object = nullptr;
+  if (const auto* p = std::get_if<pointer::Placing>(&mode_)) object = &p->object;
+  if (const auto* m = std::get_if<pointer::MovingOne>(&mode_)) object = &m->object;
   const ObjectRecord& record = object ? object->record : kNoRecord;
+  const int kind = object ? static_cast<int>(record.Kind) : kBlockFrame;
   RenderContext rc = renderContext(*surface);
-  DrawObject(rc, r, drag_.kind, mode, record);
-  PageRect area = FigureArea(static_cast<ObjectKind>(drag_.kind), record, r);
-  if (object && drag_.kind == static_cast<int>(ObjectKind::Picture)) {
+  DrawObject(rc, r, kind, mode, record);
+  PageRect area = FigureArea(static_cast<ObjectKind>(kind), record, r);
+  if (object && record.Kind == ObjectKind::Picture) {
     const Extent& e = object->pictureExtent;
     area.unite({r.x2, r.y2, r.x2 + e.width, r.y2 + e.height});
   }
@@ -65,117 +111,106 @@ void Editor::drawFeedback(const WorkingRect& r, DrawObjectMode mode) {
 }
 
 void Editor::showDragSize() {
-  const WorkingRect& d = drag_.rect;
-  if (view_) view_->dragSize(std::fabs(d.x1 - d.x2), std::fabs(d.y1 - d.y2));
+  const pointer::Track* t = track();
+  if (!t || !view_) return;
+  const WorkingRect& d = t->rect;
+  view_->dragSize(std::fabs(d.x1 - d.x2), std::fabs(d.y1 - d.y2));
 }
 
 void Editor::endDrag() {
-  if (drag_.gesture == Gesture::Idle) return;
-  drawFeedback(drag_.rect, DrawObjectMode::FeedbackErase);
-  drag_.gesture = Gesture::Idle;
+  if (const pointer::Track* t = track()) {
+    drawFeedback(t->rect, DrawObjectMode::FeedbackErase);
+    abandonDrag();
+  }
 }
 
 void Editor::pointerPressed(double rawX, double rawY) {
-  if (drag_.gesture != Gesture::Idle) return;
+  if (dragging()) return;
   Command command(*this, false);
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  drag_ = Drag{};
-  drag_.rect = {x, y, x, y};
-  drag_.last = {x, y};
+  const pointer::Track start{{x, y, x, y}, {x, y}};
   const size_t n = selection_.size();
-  // A waiting object has the selection let go: a press places it.
-  const GrabKind grab = waiting_ ? GrabKind::None
-                        : n == 1 ? HitTestSelection(rawX, rawY)
-                        : n > 1  ? HitTestBlock(rawX, rawY)
-                                 : GrabKind::None;
-  if (grab != GrabKind::None) {
-    // A mark taken: the object (or the bounds of several) follows the pointer.
-    drag_.gesture = Gesture::Moving;
-    drag_.grab = grab;
-    if (n == 1) {
-      const ObjectRecord o = DecodeObjectRow(design_.objects, selection_.rows().front());
-      drag_.moving = working(o, PlaceOf(o));
-      drag_.rect = drag_.moving.rect;
-      drag_.kind = static_cast<int>(o.Kind);
-    } else {
-      drag_.bounds = GetSelectionBounds();
-      drag_.rect = drag_.bounds;
-      drag_.kind = kBlockFrame;
-    }
-  } else if (waiting_) {
-    drag_.gesture = Gesture::Placing;
-    drag_.kind = static_cast<int>(waiting_->record.Kind);
+  if (auto* w = std::get_if<pointer::Waiting>(&mode_)) {
+    // A waiting object has the selection let go: a press places it.
+    mode_ = pointer::Placing{std::move(w->object), start};
+  } else if (const GrabKind grab = n == 1  ? HitTestSelection(rawX, rawY)
+                                   : n > 1 ? HitTestBlock(rawX, rawY)
+                                           : GrabKind::None;
+             grab == GrabKind::None) {
+    mode_ = pointer::Framing{start};
+  } else if (n == 1) {
+    // A mark taken: the object follows the pointer.
+    const ObjectRecord o = DecodeObjectRow(design_.objects, selection_.rows().front());
+    pointer::MovingOne moving{working(o, PlaceOf(o)), grab, start};
+    moving.track.rect = moving.object.rect;
+    mode_ = std::move(moving);
   } else {
-    drag_.gesture = Gesture::Framing;
-    drag_.kind = kBlockFrame;
+    // Inside the bounds of several: they follow it together.
+    const WorkingRect bounds = GetSelectionBounds();
+    mode_ = pointer::MovingBlock{bounds, {bounds, {x, y}}};
   }
   showDragSize();
-  drawFeedback(drag_.rect, DrawObjectMode::FeedbackDraw);
-  drag_.textEraseBlocked = true;
+  drawFeedback(track()->rect, DrawObjectMode::FeedbackDraw);
 }
 
 void Editor::moveDrag(double x, double y) {
-  WorkingRect& d = drag_.rect;
-  const double dx = x - drag_.last.first;
-  const double dy = y - drag_.last.second;
-  const bool point = IsPlacedAtPoint(static_cast<ObjectKind>(drag_.kind));
-  if (drag_.gesture == Gesture::Moving && drag_.grab == GrabKind::Block) {
+  pointer::Track& t = *track();
+  WorkingRect& d = t.rect;
+  const double dx = x - t.last.first;
+  const double dy = y - t.last.second;
+  const auto* one = std::get_if<pointer::MovingOne>(&mode_);
+  const GrabKind grab = one ? one->grab : GrabKind::None;
+  if (std::holds_alternative<pointer::MovingBlock>(mode_) || grab == GrabKind::Centre) {
     d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
-  } else if (drag_.grab == GrabKind::FirstCorner && !point) {
+  } else if (grab == GrabKind::FirstCorner && !IsPlacedAtPoint(one->object.record.Kind)) {
     d.x1 = x;
     d.y1 = y;
-  } else if (drag_.grab == GrabKind::Centre) {
-    d = {d.x1 + dx, d.y1 + dy, d.x2 + dx, d.y2 + dy};
   } else {
     // The second corner, a text or picture taken by either corner, a new object, a frame.
     d.x2 = x;
     d.y2 = y;
   }
-  drag_.last = {x, y};
+  t.last = {x, y};
 }
 
 void Editor::pointerMoved(double rawX, double rawY) {
   const auto [x, y] = SnapToGrid(rawX, rawY);
   if (view_) view_->pointerAt(x, y);
-  if (drag_.gesture == Gesture::Idle) return;
-  const WorkingRect previous = drag_.rect;
+  if (!dragging()) return;
+  const WorkingRect previous = track()->rect;
   moveDrag(x, y);
   showDragSize();
-  if (previous == drag_.rect) return;  // nothing moved: drawing it away and back changes nothing
+  if (previous == track()->rect) return;  // nothing moved: drawing it away and back changes nothing
   drawFeedback(previous, DrawObjectMode::FeedbackErase);
-  drawFeedback(drag_.rect, DrawObjectMode::FeedbackDraw);
+  drawFeedback(track()->rect, DrawObjectMode::FeedbackDraw);
 }
 
 void Editor::pointerReleased(double rawX, double rawY) {
-  if (drag_.gesture == Gesture::Idle) return;
+  if (!dragging()) return;
   Command command(*this, false);
   if (view_) view_->pointerShape(PointerShape::Busy);
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  const WorkingRect previous = drag_.rect;
+  const WorkingRect previous = track()->rect;
   moveDrag(x, y);
   showDragSize();
   drawFeedback(previous, DrawObjectMode::FeedbackErase);
-  const Gesture gesture = drag_.gesture;
-  drag_.gesture = Gesture::Idle;
-  switch (gesture) {
-    case Gesture::Placing:
-      finishPlacing();
-      break;
-    case Gesture::Moving:
-      finishMoving();
-      break;
-    case Gesture::Framing:
-      finishFrame();
-      break;
-    case Gesture::Idle:
-      break;
+  const PointerMode ended = std::exchange(mode_, pointer::Idle{});
+  if (const auto* p = std::get_if<pointer::Placing>(&ended)) {
+    finishPlacing(p->object, p->track.rect);
+  } else if (const auto* one = std::get_if<pointer::MovingOne>(&ended)) {
+    finishMoving(&one->object, one->track.rect, {});
+  } else if (const auto* block = std::get_if<pointer::MovingBlock>(&ended)) {
+    finishMoving(nullptr, block->track.rect, block->bounds);
+  } else if (const auto* frame = std::get_if<pointer::Framing>(&ended)) {
+    // What the frame holds becomes the selection.
+    SelectInFrame(frame->track.rect);
   }
 }
 
-void Editor::finishPlacing() {
+void Editor::finishPlacing(const WorkingObject& placed, const WorkingRect& place) {
   // The new row: a text or picture where the button came up, a figure across the drag.
-  WorkingObject w = *waiting_;
-  w.rect = drag_.rect;
+  WorkingObject w = placed;
+  w.rect = place;
   measure(w);
   int row = 0;
   {
@@ -183,26 +218,26 @@ void Editor::finishPlacing() {
     row = storeNew(w);
   }
   warnOffPage({row});
-  waiting_.reset();
   insertMode_ = false;
   if (app_.autoRedraw) fullRedraw();
 }
 
-void Editor::finishMoving() {
+void Editor::finishMoving(const WorkingObject* one, const WorkingRect& place,
+                          const WorkingRect& bounds) {
   const std::vector<int> rows = selection_.rows();
   {
     Change change(*this);
-    if (rows.size() > 1) {
+    if (!one) {
       // Every object moves as far as the bounds' top-left corner did.
-      const double dx = drag_.rect.x1 - drag_.bounds.x1;
-      const double dy = drag_.rect.y1 - drag_.bounds.y1;
+      const double dx = place.x1 - bounds.x1;
+      const double dy = place.y1 - bounds.y1;
       for (int row : rows) {
         const ObjectRecord o = DecodeObjectRow(design_.objects, row);
         StoreWorkingObjectAt(design_.objects, working(o, PlaceOf(o, dx, dy)), row);
       }
     } else if (rows.size() == 1) {
-      WorkingObject w = drag_.moving;
-      w.rect = drag_.rect;
+      WorkingObject w = *one;
+      w.rect = place;
       StoreWorkingObjectAt(design_.objects, w, rows.front());
     }
   }
@@ -212,31 +247,22 @@ void Editor::finishMoving() {
   if (app_.autoRedraw) fullRedraw();
 }
 
-void Editor::finishFrame() {
-  // What the frame holds becomes the selection.
-  SelectInFrame(drag_.rect);
-}
-
 void Editor::escape() {
   Command command(*this);
-  waiting_.reset();
-  insertMode_ = false;
-  selection_.clear();
+  dropModes();
 }
 
 void Editor::rightReleased() {
-  if (drag_.gesture != Gesture::Idle) {
+  if (dragging()) {
     Command command(*this);  // the drag ends, its feedback erased; nothing else
     return;
   }
-  if (selection_.size() == 1 && !waiting_) {
+  if (selection_.size() == 1 && !waiting()) {
     if (view_) view_->popupMenu();
     return;
   }
   Command command(*this);
-  waiting_.reset();
-  insertMode_ = false;
-  selection_.clear();
+  dropModes();
 }
 
 }  // namespace qf

@@ -10,7 +10,7 @@ namespace qf {
 
 void Editor::selectRows(const std::vector<int>& rows) {
   Command command(*this);
-  waiting_.reset();
+  dropWaiting();
   selection_.assign(rows);
 }
 
@@ -68,7 +68,7 @@ void Editor::warnOffPage(const std::vector<int>& rows) {
 
 bool Editor::moveSelection(double dx, double dy) {
   // Not while a drag moves them.
-  if (selection_.empty() || drag_.gesture != Gesture::Idle) return false;
+  if (selection_.empty() || dragging()) return false;
   Command command(*this);
   Change change(*this);
   for (int row : selection_.rows()) {
@@ -98,7 +98,7 @@ bool Editor::canArrange(LayoutTool tool) const {
 }
 
 bool Editor::arrange(LayoutTool tool) {
-  if (drag_.gesture != Gesture::Idle || !canArrange(tool)) return false;
+  if (dragging() || !canArrange(tool)) return false;
   Command command(*this);
   const std::vector<int> rows = ArrangedRows(design_.objects, selection_.rows());
   std::vector<ObjectRecord> objects;
@@ -118,7 +118,7 @@ bool Editor::canReorder() const {
 }
 
 bool Editor::reorder(OrderMove move) {
-  if (drag_.gesture != Gesture::Idle || !canReorder()) return false;
+  if (dragging() || !canReorder()) return false;
   Command command(*this);
   TextTable& t = design_.objects;
   const int n = t.itemCount();
@@ -150,7 +150,7 @@ bool Editor::reorder(OrderMove move) {
 }
 
 bool Editor::pickObjectAt(double x, double y) {
-  if (drag_.gesture != Gesture::Idle) return false;
+  if (dragging()) return false;
   const double reach = viewState_.markSize / 2;
   const PageRect at{x - reach, y - reach, x + reach, y + reach};
   int picked = 0;
@@ -187,7 +187,7 @@ bool Editor::paste() {
   Command command(*this);
   if (clipboard_.empty()) return false;
   // The person chose another thing to add: a waiting object gives way.
-  waiting_.reset();
+  dropWaiting();
   std::vector<int> rows;
   {
     Change change(*this);
