@@ -36,8 +36,8 @@ class CanvasSurface final : public RasterSurface {
 
 }  // namespace
 
-DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), textLabel_(new QLabel(this)) {
+DesignCanvas::DesignCanvas(Editor& editor, ViewState& view, QWidget* parent)
+    : QWidget(parent), editor_(editor), view_(view), textLabel_(new QLabel(this)) {
   setObjectName(QStringLiteral("picCanvas"));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -53,15 +53,15 @@ DesignCanvas::DesignCanvas(AppContext& ctx, QWidget* parent)
 }
 
 void DesignCanvas::applyPageLayout() {
-  ApplyPageLayout(ctx_.view);
-  adoptPage(PageImage(ctx_.view));
+  ApplyPageLayout(view_);
+  adoptPage(PageImage(view_));
 }
 
 void DesignCanvas::adoptPage(QImage image) {
   surface_.reset();
   image_ = std::move(image);
-  surface_ = std::make_unique<CanvasSurface>(image_, ctx_.view.page.scaleWidth,
-                                             ctx_.view.page.scaleHeight, *textLabel_);
+  surface_ = std::make_unique<CanvasSurface>(image_, view_.page.scaleWidth, view_.page.scaleHeight,
+                                             *textLabel_);
   setFixedSize(image_.size());
   update();
   emit pageAdopted();
@@ -100,41 +100,41 @@ QPointF DesignCanvas::pagePoint(const QMouseEvent* event) const {
 }
 
 QPointF DesignCanvas::pagePoint(QPointF px) const {
-  return {px.x() * ctx_.view.page.scaleWidth / std::max(1, image_.width()),
-          px.y() * ctx_.view.page.scaleHeight / std::max(1, image_.height())};
+  return {px.x() * view_.page.scaleWidth / std::max(1, image_.width()),
+          px.y() * view_.page.scaleHeight / std::max(1, image_.height())};
 }
 
 void DesignCanvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF p = pagePoint(event);
-  ctx_.editor.pointerPressed(p.x(), p.y());
+  editor_.pointerPressed(p.x(), p.y());
 }
 
 void DesignCanvas::mouseMoveEvent(QMouseEvent* event) {
   const QPointF p = pagePoint(event);
-  ctx_.editor.pointerMoved(p.x(), p.y());
+  editor_.pointerMoved(p.x(), p.y());
 }
 
 void DesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
   const QPointF p = pagePoint(event);
-  if (event->button() == Qt::LeftButton) ctx_.editor.pointerReleased(p.x(), p.y());
-  if (event->button() == Qt::RightButton) ctx_.editor.rightReleased();
+  if (event->button() == Qt::LeftButton) editor_.pointerReleased(p.x(), p.y());
+  if (event->button() == Qt::RightButton) editor_.rightReleased();
 }
 
 void DesignCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   // The first click went as a click; the object under the second opens its Properties.
   const QPointF p = pagePoint(event);
-  if (ctx_.editor.pickObjectAt(p.x(), p.y())) emit propertiesAsked();
+  if (editor_.pickObjectAt(p.x(), p.y())) emit propertiesAsked();
 }
 
 void DesignCanvas::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Delete:
-      ctx_.editor.deleteSelection();
+      editor_.deleteSelection();
       return;
     case Qt::Key_Escape:
-      ctx_.editor.escape();
+      editor_.escape();
       return;
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -142,15 +142,15 @@ void DesignCanvas::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: {
       // One grid step, a tenth of one with Shift.
       const double part = event->modifiers() & Qt::ShiftModifier ? 0.1 : 1.0;
-      const double gx = ctx_.design.grid.width * part;
-      const double gy = ctx_.design.grid.height * part;
+      const double gx = editor_.design().grid.width * part;
+      const double gy = editor_.design().grid.height * part;
       const int key = event->key();
-      ctx_.editor.moveSelection(key == Qt::Key_Left    ? -gx
-                                : key == Qt::Key_Right ? gx
-                                                       : 0,
-                                key == Qt::Key_Up     ? -gy
-                                : key == Qt::Key_Down ? gy
-                                                      : 0);
+      editor_.moveSelection(key == Qt::Key_Left    ? -gx
+                            : key == Qt::Key_Right ? gx
+                                                   : 0,
+                            key == Qt::Key_Up     ? -gy
+                            : key == Qt::Key_Down ? gy
+                                                  : 0);
       return;
     }
     default:
@@ -162,7 +162,7 @@ void DesignCanvas::prepareTextFeedback(const ObjectRecord& text) {
   // The text in its font at the zoom, in its colour.
   textLabel_->setText(QString::fromStdString(text.Text));
   textLabel_->setFont(MakeDesignFont(
-      text.Style, static_cast<double>(text.Size) * ctx_.view.zoom / 100.0, text.Bold != 0,
+      text.Style, static_cast<double>(text.Size) * view_.zoom / 100.0, text.Bold != 0,
       text.Italic != 0, text.Strikethrough != 0, text.Underline != 0));
   QPalette p = textLabel_->palette();
   p.setColor(QPalette::WindowText, ToQColor(text.Color));
@@ -170,12 +170,14 @@ void DesignCanvas::prepareTextFeedback(const ObjectRecord& text) {
   textLabel_->adjustSize();
 }
 
-DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
+DesignWindow::DesignWindow(Editor& editor, ViewState& view, const AppState& state, QWidget* parent)
     : QScrollArea(parent),
-      ctx_(ctx),
-      canvas_(new DesignCanvas(ctx)),
-      top_(new Ruler(Qt::Horizontal, ctx.view, this)),
-      left_(new Ruler(Qt::Vertical, ctx.view, this)),
+      editor_(editor),
+      view_(view),
+      state_(state),
+      canvas_(new DesignCanvas(editor, view)),
+      top_(new Ruler(Qt::Horizontal, view, this)),
+      left_(new Ruler(Qt::Vertical, view, this)),
       unit_(new QLabel(this)) {
   setObjectName(QStringLiteral("frmPrev"));
   setWindowTitle(QStringLiteral("ﾃﾞｻﾞｲﾝｳｨﾝﾄﾞｳ"));
@@ -201,7 +203,7 @@ DesignWindow::DesignWindow(AppContext& ctx, QWidget* parent)
 }
 
 void DesignWindow::showRulers() {
-  const bool shown = ctx_.state.rulers;
+  const bool shown = state_.rulers;
   const int m = shown ? Ruler::kThickness : 0;
   setViewportMargins(m, m, 0, 0);
   top_->setVisible(shown);
@@ -216,7 +218,7 @@ void DesignWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void DesignWindow::placeRulers() {
-  if (!ctx_.state.rulers) return;
+  if (!state_.rulers) return;
   const QRect vp = viewport()->geometry();
   const int m = Ruler::kThickness;
   top_->setGeometry(vp.left(), vp.top() - m, vp.width(), m);
@@ -232,7 +234,7 @@ void DesignWindow::followScrolling() {
 
 void DesignWindow::followPage() {
   followScrolling();
-  const QString unit = Q(P_UnitName(ctx_.view.page.scaleMode));
+  const QString unit = Q(P_UnitName(view_.page.scaleMode));
   unit_->setText(unit);
   unit_->setAccessibleName(QStringLiteral("単位 ") + unit);
   // A new zoom or unit with the same origin: the marks change all the same.
@@ -254,7 +256,7 @@ bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
         // A drag held past the window's edge scrolls it while it stays there.
         held_ = canvas_->mapTo(viewport(), at);
         const bool outside = !viewport()->rect().contains(held_);
-        if (outside && ctx_.editor.gesture() != Gesture::Idle) {
+        if (outside && editor_.gesture() != Gesture::Idle) {
           if (!autoScroll_.isActive()) autoScroll_.start();
         } else {
           autoScroll_.stop();
@@ -277,7 +279,7 @@ bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void DesignWindow::scrollTowardPointer() {
   const QRect vp = viewport()->rect();
-  if (ctx_.editor.gesture() == Gesture::Idle || vp.contains(held_)) {
+  if (editor_.gesture() == Gesture::Idle || vp.contains(held_)) {
     autoScroll_.stop();
     return;
   }
@@ -299,7 +301,7 @@ void DesignWindow::scrollTowardPointer() {
   if (QPoint(h->value(), v->value()) == before) return;  // at the end of the page
   // The pointer stays where it is on the screen; the page moved under it.
   const QPointF p = canvas_->pagePoint(QPointF(canvas_->mapFrom(viewport(), held_)));
-  ctx_.editor.pointerMoved(p.x(), p.y());
+  editor_.pointerMoved(p.x(), p.y());
 }
 
 void DesignWindow::wheelEvent(QWheelEvent* event) {

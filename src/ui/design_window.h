@@ -9,8 +9,10 @@
 
 class QLabel;
 
+#include "edit/editor.h"
 #include "platform/raster_surface.h"
-#include "ui/app_context.h"
+#include "shell/app_state.h"
+#include "view/page_view.h"
 #include "view/renderer.h"
 
 namespace qf {
@@ -21,7 +23,8 @@ class DesignCanvas final : public QWidget {
   Q_OBJECT
 
  public:
-  DesignCanvas(AppContext& ctx, QWidget* parent = nullptr);
+  // The design is read through the editor and changed only by its commands.
+  DesignCanvas(Editor& editor, ViewState& view, QWidget* parent = nullptr);
 
   // Sizes the page for the zoom (ApplyPageLayout) and starts a new image.
   void applyPageLayout();
@@ -57,7 +60,8 @@ class DesignCanvas final : public QWidget {
  private:
   QPointF pagePoint(const QMouseEvent* event) const;
 
-  AppContext& ctx_;
+  Editor& editor_;
+  ViewState& view_;
   QLabel* textLabel_;
   QImage image_;
   std::unique_ptr<RasterSurface> surface_;
@@ -71,7 +75,7 @@ class DesignWindow final : public QScrollArea {
   Q_OBJECT
 
  public:
-  DesignWindow(AppContext& ctx, QWidget* parent = nullptr);
+  DesignWindow(Editor& editor, ViewState& view, const AppState& state, QWidget* parent = nullptr);
   DesignCanvas& canvas() { return *canvas_; }
   // The rulers shown or hidden as the settings' ruler flag says.
   void showRulers();
@@ -96,7 +100,9 @@ class DesignWindow final : public QScrollArea {
   // One step of scrolling toward the pointer held past the edge, the drag following it.
   void scrollTowardPointer();
 
-  AppContext& ctx_;
+  Editor& editor_;
+  ViewState& view_;
+  const AppState& state_;
   DesignCanvas* canvas_;
   Ruler* top_;
   Ruler* left_;

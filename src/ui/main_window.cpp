@@ -92,7 +92,7 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::buildChildren() {
-  design_ = new DesignWindow(ctx_);
+  design_ = new DesignWindow(ctx_.editor, ctx_.view, ctx_.state);
   source_ = new SourceWindow;
   code_ = new CodeWindow(ctx_.editor);
   layer_ = new LayerWindow(ctx_.editor, prompter_);
