@@ -28,6 +28,32 @@ bool IsEnter(const QKeyEvent* e) {
   return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
+// The captions over the columns never change: they are measured once, not again at every
+// geometry update of the table (dozens while the windows are laid out at start).
+class CaptionHeader final : public QHeaderView {
+ public:
+  explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+  QSize sizeHint() const override {
+    if (!measured_.isValid() || measuredSections_ != count()) {
+      measured_ = QHeaderView::sizeHint();
+      measuredSections_ = count();
+    }
+    return measured_;
+  }
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+      measured_ = QSize();
+    }
+    QHeaderView::changeEvent(event);
+  }
+
+ private:
+  mutable QSize measured_;
+  mutable int measuredSections_ = -1;
+};
+
 }  // namespace
 
 CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& caption,
@@ -38,6 +64,7 @@ CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& c
       editor_(new QLineEdit(viewport())) {
   setObjectName(name);
   setAccessibleName(caption);
+  setHorizontalHeader(new CaptionHeader(this));
   setModel(model_);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
