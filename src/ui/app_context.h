@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "document/design.h"
 #include "edit/editor.h"
@@ -30,6 +31,9 @@ struct AppContext {
   Design design;
   ViewState view;
   AppState state;
+  // The records the open design is tried with: read from the settings' [MERGE] when a file is
+  // opened, written there under the file's name when it is saved.
+  std::optional<MergeChoice> merge;
   // What dialogs and child windows may use of `state`: reading it, keeping their places.
   WindowPlaces places{state};
   // The printer the page geometry comes from: the default queue, or a PDF file's page when

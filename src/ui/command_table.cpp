@@ -39,7 +39,7 @@ bool GridShown(const AppContext& c) {
   return c.design.grid.shown != 0;
 }
 bool MergeChosen(const AppContext& c) {
-  return FindMerge(c.state, c.state.fileName) != nullptr;
+  return c.merge.has_value();
 }
 template <bool AppState::*Flag>
 bool Setting(const AppContext& c) {

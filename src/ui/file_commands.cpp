@@ -76,6 +76,8 @@ bool MainWindow::loadFile(const QString& path) {
 
 void MainWindow::designLoaded(const QString& path, const LoadDecisions& decided) {
   ctx_.state.fileName = path.toStdString();
+  const MergeChoice* kept = FindMerge(ctx_.state, ctx_.state.fileName);
+  ctx_.merge = kept ? std::optional<MergeChoice>(*kept) : std::nullopt;
   showMergeState();
   source_->clear();  // the source was another design's
   ctx_.editor.designLoaded(decided);
@@ -90,7 +92,7 @@ void MainWindow::fileNew() {
   redrawPage();
   // A new design has no file yet: the next Save asks where, instead of overwriting the last one.
   ctx_.state.fileName.clear();
-  RememberMerge(ctx_.state, MergeChoice{});  // nor records of an earlier unsaved design
+  ctx_.merge.reset();  // nor the records of the design before
   showMergeState();
 }
 
@@ -118,13 +120,10 @@ bool MainWindow::saveTo(const QString& path) {
     prompter_.showMessage(this, WithDetail(kMsgWriteFailed, st), MessageKind::Warning);
     return false;
   }
-  // The records the design was tried with go with it to its new name.
-  const MergeChoice* merge = FindMerge(ctx_.state, ctx_.state.fileName);
-  if (merge && !FindMerge(ctx_.state, path.toStdString())) {
-    MergeChoice moved = *merge;
-    moved.design = path.toStdString();
-    RememberMerge(ctx_.state, moved);
-  }
+  // The file's records are those the design was tried with (none forgets any kept for it).
+  MergeChoice kept = ctx_.merge.value_or(MergeChoice{});
+  kept.design = path.toStdString();
+  RememberMerge(ctx_.state, kept);
   ctx_.state.fileName = path.toStdString();
   showMergeState();
   ctx_.editor.markSaved();

@@ -16,18 +16,20 @@ namespace qf {
 
 void MainWindow::mergeData() {
   commitCellEdits();
-  const MergeChoice* current = FindMerge(ctx_.state, ctx_.state.fileName);
   MergeDialog dialog(ctx_.design, prompter_,
-                     current ? *current : MergeChoice{ctx_.state.fileName, "", 0, ""}, this);
+                     ctx_.merge.value_or(MergeChoice{ctx_.state.fileName, "", 0, ""}), this);
   if (dialog.exec() != QDialog::Accepted) return;
   MergeChoice choice = dialog.choice();
   choice.design = ctx_.state.fileName;
-  RememberMerge(ctx_.state, choice);
+  ctx_.merge = choice;
+  if (choice.data.empty()) ctx_.merge.reset();
+  // A design with a file keeps its records in the settings; an unsaved one when it is saved.
+  if (!choice.design.empty()) RememberMerge(ctx_.state, choice);
   showMergeState();
 }
 
 std::optional<MergeSource> MainWindow::currentMerge() const {
-  const MergeChoice* m = FindMerge(ctx_.state, ctx_.state.fileName);
+  const std::optional<MergeChoice>& m = ctx_.merge;
   if (!m) return std::nullopt;
   MergeSource source{m->data, CsvOptions{m->delimiter}, m->group};
   source.expressions = &basic::FieldExpressions();

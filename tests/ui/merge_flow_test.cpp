@@ -135,9 +135,15 @@ class MergeFlowTest : public QObject {
     QVERIFY(!e.act("QFM117")->isChecked());
 
     // Records chosen for a design never saved do not pass to the next new design.
-    RememberMerge(e.ctx.state, {"", Data("csv/invoices.csv").toStdString(), 0, ""});
+    e.ctx.merge = MergeChoice{"", Data("csv/invoices.csv").toStdString(), 0, ""};
     e.act("QFM101")->trigger();
-    QVERIFY(!FindMerge(e.ctx.state, ""));
+    QVERIFY(!e.ctx.merge);
+    QVERIFY(!e.act("QFM117")->isChecked());
+    // A design without records saved over a file forgets the records kept for that file.
+    e.addLine();
+    e.prompter.savePaths = {tmp_->filePath(QStringLiteral("copy.qfd"))};
+    e.act("QFM105")->trigger();
+    QVERIFY(!FindMerge(e.ctx.state, tmp_->filePath(QStringLiteral("copy.qfd")).toStdString()));
 
     // 解除 ends the merge of the design.
     e.prompter.openPaths = {Data("invoice.qfd")};
@@ -159,7 +165,7 @@ class MergeFlowTest : public QObject {
     csv.write("請求書番号,品名\n");
     for (int i = 0; i < 3000; ++i) csv.write(QStringLiteral("%1,品目%1\n").arg(i).toUtf8());
     csv.close();
-    RememberMerge(e.ctx.state, {e.ctx.state.fileName, csv.fileName().toStdString(), 0, ""});
+    e.ctx.merge = MergeChoice{e.ctx.state.fileName, csv.fileName().toStdString(), 0, ""};
     const QString out = tmp_->filePath(QStringLiteral("out/many.pdf"));
     QDir(tmp_->path()).mkdir(QStringLiteral("out"));
     e.prompter.savePaths = {out};
