@@ -87,7 +87,9 @@ TEST_F(MergedPagesTest, AnyPageReadOnItsOwnIsThePageOfOnePass) {
       EXPECT_EQ(std::make_pair(p->firstLine, p->lastLine),
                 std::make_pair(want.firstLine, want.lastLine))
           << "seed " << seed << " page " << n;
-      EXPECT_EQ(p->value(2, 0), want.value(2, 0));
+      // The page's texts take their columns: rs!name on the plain design, rs!inv on the list.
+      const std::string& first = want.records.front()[seed % 3 == 0 ? 1 : 2];
+      EXPECT_EQ(p->value(1, 0), std::optional<std::string_view>(first));
     }
     while (pages->scan(7)) {
     }
