@@ -99,6 +99,7 @@ class MainWindowTest : public QObject {
     App e(dir().path());
     QSet<QString> ids;
     QSet<QString> keys;
+    QList<QImage> pictures;
     for (const CommandRow& row : MainWindow::Commands()) {
       const QString id = Q(row.id);
       QVERIFY2(!ids.contains(id), qPrintable(id));
@@ -116,7 +117,11 @@ class MainWindowTest : public QObject {
       }
       if (row.place == CommandPlace::Toolbar) {
         QCOMPARE(a->toolTip(), a->text());
-        QVERIFY2(!a->icon().isNull(), qPrintable(id));
+        // Each button its own picture.
+        const QImage picture = a->icon().pixmap(24).toImage();
+        QVERIFY2(!picture.isNull(), qPrintable(id));
+        QVERIFY2(!pictures.contains(picture), qPrintable(id));
+        pictures.push_back(picture);
         continue;
       }
       QString caption = a->text();
@@ -414,6 +419,10 @@ class MainWindowTest : public QObject {
         Click(d, "cmdZoomIn");  // to the largest: no further
         QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdZoomIn"))->isEnabled());
         QVERIFY(d->findChild<QPushButton*>(QStringLiteral("cmdZoomOut"))->isEnabled());
+        Click(d, "cmdZoomOut");  // one step down, not to the smallest
+        QCOMPARE(preview->zoom(), 300);
+        // Without records there is no record range to show.
+        QVERIFY(d->findChild<QLabel*>(QStringLiteral("lblRecords"))->isHidden());
         for (QWidget* w : d->findChildren<QWidget*>()) {
           if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w) ||
               (qobject_cast<QLabel*>(w) && !w->objectName().isEmpty())) {
