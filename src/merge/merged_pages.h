@@ -34,6 +34,11 @@ class MergedPages {
 
   // The pass goes on for up to `pages` more pages; false once it has ended.
   bool scan(long pages);
+  // The pass to its end (the count wanted at once: printing, the last page).
+  void scanAll() {
+    while (scan(5000)) {
+    }
+  }
   bool scanned() const { return scanned_; }
   // Pages found so far: all of them once scanned.
   long knownPages() const { return static_cast<long>(starts_.size()); }

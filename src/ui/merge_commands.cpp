@@ -37,8 +37,8 @@ std::optional<MergeSource> MainWindow::currentMerge() const {
 }
 
 void MainWindow::showMergeState() {
+  // The check mark is the command table's rule; the tip names the file.
   const auto merge = currentMerge();
-  mergeAction_->setChecked(merge.has_value());
   mergeAction_->setStatusTip(merge ? QStringLiteral("差し込みデータ: ") + Q(merge->data.string())
                                    : QString());
 }
@@ -49,8 +49,7 @@ std::unique_ptr<MergedPages> MainWindow::openMerged(const MergeSource& source, b
   {
     BusyCursor busy;
     pages = MergedPages::Open(ctx_.design, source, &error);
-    while (pages && counted && pages->scan(5000)) {
-    }
+    if (pages && counted) pages->scanAll();
   }
   if (pages && counted && pages->error()) {
     error = *pages->error();

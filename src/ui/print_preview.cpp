@@ -106,8 +106,7 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   connect(last_, &QPushButton::clicked, this, [this] {
     // The last page needs the whole pass.
     BusyCursor busy;
-    while (merged_ && merged_->scan(5000)) {
-    }
+    if (merged_) merged_->scanAll();
     showPage(pageCount());
   });
   connect(number_, &QLineEdit::returnPressed, this, [this] { showPage(number_->text().toInt()); });
@@ -158,31 +157,33 @@ void PrintPreviewDialog::render() {
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForDefault();
   const int dpi = std::max(1, static_cast<int>(std::lround(96.0 * zoom_ / 100)));
   port->previewInto(&image_, dpi);
+  // A page that cannot be drawn (a program that stops, records that cannot be read) shows
+  // blank, never the page before, and says why.
+  bool failed = false;
+  QString why;
   if (program_) {
-    image_ = QImage();  // a program that stops before its page ends shows no old page
+    image_ = QImage();
     std::string error;
-    const bool ok = PrintProgramPage(*program_, *port, pictures_, page_, &programPages_, &error);
+    failed = !PrintProgramPage(*program_, *port, pictures_, page_, &programPages_, &error);
     programPages_ = std::max(1, programPages_);
-    error_->setText(ok ? QString() : QString::fromStdString(error));
-    error_->setVisible(!ok);
-    if (image_.isNull()) {
-      const QSize blank = (pageInches() * dpi).toSize().expandedTo(QSize(1, 1));
-      image_ = QImage(blank, QImage::Format_RGB32);
-      image_.fill(Qt::white);
-    }
+    why = QString::fromStdString(error);
   } else if (merged_) {
-    const MergedPage* page = merged_->page(page_);
-    if (page) PrintOnePage(design_, *port, pictures_, *page, nullptr);
-    const bool failed = !page && merged_->error();
-    error_->setText(failed ? QString::fromStdString(merged_->error()->message()) : QString());
-    error_->setVisible(failed);
-    if (!page) {
-      const QSize blank = (pageInches() * dpi).toSize().expandedTo(QSize(1, 1));
-      image_ = QImage(blank, QImage::Format_RGB32);
-      image_.fill(Qt::white);
+    image_ = QImage();
+    if (const MergedPage* page = merged_->page(page_)) {
+      PrintOnePage(design_, *port, pictures_, *page, nullptr);
+    } else if (merged_->error()) {
+      failed = true;
+      why = QString::fromStdString(merged_->error()->message());
     }
   } else {
     PrintDesign(design_, *port, pictures_, nullptr);
+  }
+  error_->setText(failed ? why : QString());
+  error_->setVisible(failed);
+  if (image_.isNull()) {
+    const QSize blank = (pageInches() * dpi).toSize().expandedTo(QSize(1, 1));
+    image_ = QImage(blank, QImage::Format_RGB32);
+    image_.fill(Qt::white);
   }
   view_->setPixmap(QPixmap::fromImage(image_));
   view_->resize(image_.size());
