@@ -69,6 +69,14 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"Str(-5)", "-5"},
       {"Val(\" 12ab\")", "12"},
       {"Val(\"x\")", "0"},
+      {"Val(\"+3\")", "3"},
+      {"Mid(\"abc\", 3)", "c"},
+      {"Mid(\"abc\", 4)", ""},
+      {"Not False", "True"},
+      {"Not True", "False"},
+      {"Left(\"abc\", 0)", ""},
+      {"Format(\"2026/12/07\", \"hh:nn:ss\")", "00:00:00"},
+      {"Format(\"2026/12/07 9:05\", \"hh:nn\")", "09:05"},
       {"CDbl(\"1,234.5\")", "1234.5"},
       {"\"a\" * 2", "error: 型が一致しません（\"a\" は数値ではありません）"},
       {"Left(\"請求書\", 2)", "請求"},
@@ -216,6 +224,14 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        {"next"},
        0,
        ""},
+      {"Private n As Long\nSub Main()\nn = n + 2\nout.Add n\nEnd Sub", {"2"}, 0, ""},
+      // A Sub that fails is one statement of its caller: Resume Next goes on after the call.
+      {"Sub G()\nout.Add 1 / 0\nEnd Sub\nSub Main()\nOn Error Resume Next\nG\nout.Add "
+       "\"after\"\nEnd "
+       "Sub",
+       {"after"},
+       0,
+       ""},
       {"Sub Main()\nIf 1 Then\nout.Add 1\nEnd Sub", {}, 2, "ブロックが閉じられていません"},
       {"Sub Main()\nout.Add \"a\nEnd Sub", {}, 2, "文字列が \" で閉じられていません"},
       {"Sub Main()\nMain\nEnd Sub", {}, 2, "呼び出しが深すぎます（64 段まで）"},
@@ -342,6 +358,17 @@ TEST(Basic, ThePrinterDrawsOnItsPortsPages) {
                                       "print x", "boxfill 1,2-3,4 #0000FF",
                                       "circle 5,5 r2 #000000 a1 arc 0-1.571"}));
   EXPECT_EQ(port.pages[1].only({"at", "print"}), (std::vector<std::string>{"at 0,0", "print p2"}));
+}
+
+// A program that ends after NewPage without EndDoc still ends its document, once.
+TEST(Basic, APrintedDocumentEndsWithoutEndDoc) {
+  RecordingPort port;
+  test::FakePictures pictures;
+  const auto error =
+      RunOnPrinter("Sub F_DataPrint()\n  Printer.Print \"p1\"\n  Printer.NewPage\nEnd Sub\n",
+                   "F_DataPrint", port, pictures);
+  ASSERT_FALSE(error) << error->message;
+  EXPECT_EQ(port.ended, 1);
 }
 
 }  // namespace
