@@ -12,8 +12,7 @@
 
 namespace qf {
 
-// Draws one object on a printed page: like the design window, but with the mask pen (overlaps
-// darken), texts at their point size and pictures at their natural size.
+// Draws one object on a printed page as the design window draws it, texts at their point size.
 void PrintObject(Surface& page, const WorkingRect& place, const ObjectRecord& object,
                  const Design& design, PictureStore& pictures);
 

@@ -21,7 +21,9 @@ bool HatchColor(const Palette& palette, const std::string& code, int32_t& color)
   return true;
 }
 
-void DrawPicture(RenderContext& ctx, const WorkingRect& R, const ObjectRecord& o) {
+// A picture's feedback while it is dragged: inverted, then its bits xored in, so the same two
+// calls again take it off.
+void DrawPictureFeedback(RenderContext& ctx, const WorkingRect& R, const ObjectRecord& o) {
   const Picture* pic = ctx.pictures.picture(o.Text);
   if (!pic) return;
   // The natural size in page units; the window's own scale applies the zoom.
@@ -31,6 +33,23 @@ void DrawPicture(RenderContext& ctx, const WorkingRect& R, const ObjectRecord& o
   s.paintPicture(*pic, R.x2, R.y2, e.width, e.height, RasterOp::DstInvert);
   s.paintPicture(*pic, R.x2, R.y2, e.width, e.height, RasterOp::SrcInvert);
   s.setDrawMode(DrawMode::CopyPen);
+}
+
+// Draws the objects a walk visits as paper shows them: figures and pictures in drawing order,
+// then the texts over all of them (a printed page lays its texts over the composed figures).
+template <typename Walk>
+void DrawWalked(RenderContext& ctx, Walk walk) {
+  std::vector<std::pair<WorkingRect, ObjectRecord>> texts;
+  walk([&ctx, &texts](const WorkingRect& place, const ObjectRecord& o) {
+    if (o.Kind == ObjectKind::Text) {
+      texts.emplace_back(place, o);
+    } else {
+      DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
+    }
+  });
+  for (const auto& [place, o] : texts) {
+    DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
+  }
 }
 
 }  // namespace
@@ -124,6 +143,37 @@ FontSpec TextFont(const ObjectRecord& t, double pointSize) {
   return {t.Style, pointSize, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0, t.Underline != 0};
 }
 
+void DrawAsPrinted(Surface& s, const WorkingRect& R, const ObjectRecord& o, const Design& design,
+                   PictureStore& pictures, double pointSize) {
+  switch (o.Kind) {
+    case ObjectKind::Text:
+      s.setCurrentXY(R.x2, R.y2);
+      s.setFont(TextFont(o, pointSize));
+      s.setForeColor(o.Color);
+      s.print(o.Text);
+      break;
+    case ObjectKind::Line:
+    case ObjectKind::Box:
+    case ObjectKind::Ring:
+      DrawFigure(s, R, o, design.palette, DrawMode::MaskPen, o.Color);
+      break;
+    case ObjectKind::Picture: {
+      const Picture* pic = pictures.picture(o.Text);
+      if (!pic) break;
+      const Extent e = PictureExtent(*pic, design.page.scaleMode);
+      s.setDrawMode(DrawMode::MaskPen);
+      s.paintPicture(*pic, R.x2, R.y2, e.width, e.height,
+                     o.Style == "0" ? RasterOp::SrcCopy : RasterOp::SrcAnd);
+      s.setDrawMode(DrawMode::CopyPen);
+      break;
+    }
+    case ObjectKind::Command:
+    case ObjectKind::None:
+    default:
+      break;
+  }
+}
+
 void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMode mode,
                 const ObjectRecord& o) {
   Surface& s = ctx.surface;
@@ -137,14 +187,13 @@ void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMo
     s.setDrawMode(DrawMode::CopyPen);
     return;
   }
+  if (mode == DrawObjectMode::ObjectDraw) {
+    DrawAsPrinted(s, R, o, ctx.design, ctx.pictures, zoomedSize);
+    return;
+  }
   switch (static_cast<ObjectKind>(kind)) {
     case ObjectKind::Text:
-      if (mode == DrawObjectMode::ObjectDraw) {
-        s.setCurrentXY(R.x2, R.y2);
-        s.setFont(TextFont(o, zoomedSize));
-        s.setForeColor(o.Color);
-        s.print(o.Text);
-      } else if (mode == DrawObjectMode::FeedbackDraw) {
+      if (mode == DrawObjectMode::FeedbackDraw) {
         s.showTextFeedback(R.x2, R.y2);
       } else {
         s.hideTextFeedback();
@@ -159,12 +208,11 @@ void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMo
     case ObjectKind::Line:
     case ObjectKind::Box:
     case ObjectKind::Ring:
-      // The feedback modes draw the outline in red; the reversible pen erases it again.
-      DrawFigure(s, R, o, ctx.design.palette, DrawMode::NotXorPen,
-                 mode == DrawObjectMode::ObjectDraw ? o.Color : kRed);
+      // The feedback is the outline in red; the reversible pen takes it off again.
+      DrawFigure(s, R, o, ctx.design.palette, DrawMode::NotXorPen, kRed);
       break;
     case ObjectKind::Picture:
-      DrawPicture(ctx, R, o);
+      DrawPictureFeedback(ctx, R, o);
       break;
     case ObjectKind::Command:
     case ObjectKind::None:
@@ -174,15 +222,12 @@ void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMo
 }
 
 void RedrawObjects(RenderContext& ctx, int first, int last) {
-  WalkObjects(ctx.design, first, last, [&ctx](const WorkingRect& place, const ObjectRecord& o) {
-    DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
-  });
+  DrawWalked(ctx,
+             [&ctx, first, last](const auto& draw) { WalkObjects(ctx.design, first, last, draw); });
 }
 
 void RedrawRows(RenderContext& ctx, const std::vector<int>& rows) {
-  WalkRows(ctx.design, rows, [&ctx](const WorkingRect& place, const ObjectRecord& o) {
-    DrawObject(ctx, place, static_cast<int>(o.Kind), DrawObjectMode::ObjectDraw, o);
-  });
+  DrawWalked(ctx, [&ctx, &rows](const auto& draw) { WalkRows(ctx.design, rows, draw); });
 }
 
 void FullRedraw(RenderContext& ctx) {

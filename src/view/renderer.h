@@ -30,12 +30,19 @@ struct RenderContext {
   bool textEraseBlocked = false;  // FeedbackErase of a text does not overprint it in white
 };
 
-// Draws one thing: an object of `kind` (or kBlockFrame) from `object`, placed by `place`. Lines,
-// boxes, rings and pictures are drawn reversibly: the same call again removes them.
+// Draws an object as paper shows it: figures and pictures with the mask pen (overlaps combine as
+// ink does, nothing cancels), pictures by their transparency choice, texts at `pointSize`.
+void DrawAsPrinted(Surface& surface, const WorkingRect& place, const ObjectRecord& object,
+                   const Design& design, PictureStore& pictures, double pointSize);
+
+// Draws one thing: an object of `kind` (or kBlockFrame) from `object`, placed by `place`. The
+// object itself is drawn as printed, at the zoom; its feedback and the block frame are drawn
+// reversibly: the same feedback call again removes them.
 void DrawObject(RenderContext& ctx, const WorkingRect& place, int kind, DrawObjectMode mode,
                 const ObjectRecord& object);
 
-// Draws the visible object rows first..last in layer order with repeats expanded.
+// Draws the visible object rows first..last in layer order with repeats expanded, the texts
+// over the figures and pictures as on paper.
 void RedrawObjects(RenderContext& ctx, int first, int last);
 // Draws the given rows (ascending) as RedrawObjects would draw them among all the rows.
 void RedrawRows(RenderContext& ctx, const std::vector<int>& rows);

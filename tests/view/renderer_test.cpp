@@ -39,19 +39,38 @@ TEST(Renderer, EachKindInModeTwo) {
   b.picture("missing.png", 5, 6, false);
   Fixture f;
   f.view.zoom = 50;
-  EXPECT_EQ(
-      f.redraw(b.design, {}),
-      (std::vector<std::string>{
-          // 12 pt at zoom 50 is drawn at 6 pt.
-          "at 10,20", "font ＭＳ 明朝 6 B", "fore #000000", "print 題",
-          // Line widths do not follow the zoom.
-          "mode 10", "style 2", "width 3", "line 1,2-3,4 #0000FF", "mode 13", "mode 10", "style 0",
-          "width 1", "box 10,10-60,40 #000000", "fillstyle 1", "mode 13", "mode 10", "style 0",
-          "width 1", "circle 20,10 r20 #000000 a0.5", "fillcolor #000000", "fillstyle 1", "mode 13",
-          // One inch by half an inch in millimetres, inverted then XORed in.
-          "mode 10", "picture 5,6 25.4x12.7 550009", "picture 5,6 25.4x12.7 660046", "mode 13",
-          // A picture that cannot be read draws nothing.
-      }));
+  EXPECT_EQ(f.redraw(b.design, {}),
+            (std::vector<std::string>{
+                // Figures with the mask pen, as printed; line widths do not follow the zoom.
+                "mode 9",
+                "style 2",
+                "width 3",
+                "line 1,2-3,4 #0000FF",
+                "mode 13",
+                "mode 9",
+                "style 0",
+                "width 1",
+                "box 10,10-60,40 #000000",
+                "fillstyle 1",
+                "mode 13",
+                "mode 9",
+                "style 0",
+                "width 1",
+                "circle 20,10 r20 #000000 a0.5",
+                "fillcolor #000000",
+                "fillstyle 1",
+                "mode 13",
+                // One inch by half an inch in millimetres, transparent: ANDed in. A picture that
+                // cannot be read draws nothing.
+                "mode 9",
+                "picture 5,6 25.4x12.7 8800C6",
+                "mode 13",
+                // The text over them all, though its row comes first; 12 pt at zoom 50 is 6 pt.
+                "at 10,20",
+                "font ＭＳ 明朝 6 B",
+                "fore #000000",
+                "print 題",
+            }));
 }
 
 TEST(Renderer, HatchedBoxWithRadiusIsSquareAndFilled) {
