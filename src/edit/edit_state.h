@@ -46,11 +46,12 @@ enum class Gesture {
 // The pointer tool's mode: exactly one state at a time, each holding only what it needs, so a
 // drag without its object or a waiting object beside a frame cannot be written.
 namespace pointer {
-// While the left button is down: the feedback now and the pointer (snapped) at the previous
-// event.
+// While the left button is down: the feedback now, the pointer (snapped) at the previous
+// event, and where the button went down (not snapped), to tell a click from a drag.
 struct Track {
   WorkingRect rect;
   std::pair<double, double> last;
+  std::pair<double, double> pressed;
 };
 struct Idle {};
 // An object a dialog made waits to be placed by a drag.

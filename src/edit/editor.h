@@ -147,15 +147,28 @@ class Editor {
   // The pointer snapped to the grid from the margins, when snapping is on. A position on the
   // pixel a grid line is drawn on takes that line.
   std::pair<double, double> SnapToGrid(double x, double y) const;
-  void pointerPressed(double x, double y);  // left button
+  // The left button. With `extend` (Shift) nothing is taken hold of: a click adds the object
+  // under the pointer to the selection or takes it out, a frame adds what it holds. A press and
+  // release no farther apart than kClickSlopPx is a click: it selects the object drawn on top
+  // there (objectAt), or drops the selection on empty page.
+  void pointerPressed(double x, double y, bool extend = false);
   void pointerMoved(double x, double y);
-  void pointerReleased(double x, double y);  // left button
+  void pointerReleased(double x, double y, bool extend = false);
+  static constexpr double kClickSlopPx = 3;
   // The right button: ends a drag; otherwise the pop-up menu on one selected object, or the
   // waiting object and the selection dropped.
   void rightReleased();
-  // The objects whose box has a corner (a line: an end) in the frame, on unlocked layers, become
-  // the selection; returns how many.
-  int SelectInFrame(const WorkingRect& frame);
+  // The objects whose box has a corner (a line: an end) in the frame, on visible, unlocked
+  // layers, become the selection (or, with `extend`, join it); returns how many are selected.
+  int SelectInFrame(const WorkingRect& frame, bool extend = false);
+  // The row of the object drawn on top at a point (within half a mark of it) on a visible,
+  // unlocked layer: texts over figures, then the later in drawing order. 0 for none.
+  int objectAt(double x, double y);
+  // Ctrl+A: every object of the visible, unlocked layers, in drawing order.
+  void selectAll();
+  // Tab and Shift+Tab: the next (or previous) object in drawing order after the last one
+  // chosen becomes the one selected, round from the end to the start. False with no object.
+  bool stepSelection(bool forward);
   // The Delete key: the selected rows go, the highest first, as one step.
   bool deleteSelection();
   // Escape: a drag, a waiting object and the selection are dropped.
@@ -309,6 +322,12 @@ class Editor {
   void finishPlacing(const WorkingObject& placed, const WorkingRect& place);
   // The one object `one`, or (without it) every selected object as far as `bounds` moved.
   void finishMoving(const WorkingObject* one, const WorkingRect& place, const WorkingRect& bounds);
+  // Whether the pointer at a raw position is still within the click slop of the press.
+  bool withinClick(const pointer::Track& track, double x, double y) const;
+  // A click at a raw position: the object there chosen alone, or (extend) added or taken out.
+  void clickAt(double x, double y, bool extend);
+  // The rows of visible, unlocked objects in drawing order, each once.
+  std::vector<int> selectableRows() const;
 
   Design& design_;
   const AppState& app_;

@@ -124,18 +124,19 @@ void Editor::endDrag() {
   }
 }
 
-void Editor::pointerPressed(double rawX, double rawY) {
+void Editor::pointerPressed(double rawX, double rawY, bool extend) {
   if (dragging()) return;
   Command command(*this, false);
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  const pointer::Track start{{x, y, x, y}, {x, y}};
+  const pointer::Track start{{x, y, x, y}, {x, y}, {rawX, rawY}};
   const size_t n = selection_.size();
   if (auto* w = std::get_if<pointer::Waiting>(&mode_)) {
     // A waiting object has the selection let go: a press places it.
     mode_ = pointer::Placing{std::move(w->object), start};
-  } else if (const GrabKind grab = n == 1  ? HitTestSelection(rawX, rawY)
-                                   : n > 1 ? HitTestBlock(rawX, rawY)
-                                           : GrabKind::None;
+  } else if (const GrabKind grab = extend   ? GrabKind::None
+                                   : n == 1 ? HitTestSelection(rawX, rawY)
+                                   : n > 1  ? HitTestBlock(rawX, rawY)
+                                            : GrabKind::None;
              grab == GrabKind::None) {
     mode_ = pointer::Framing{start};
   } else if (n == 1) {
@@ -147,7 +148,7 @@ void Editor::pointerPressed(double rawX, double rawY) {
   } else {
     // Inside the bounds of several: they follow it together.
     const WorkingRect bounds = GetSelectionBounds();
-    mode_ = pointer::MovingBlock{bounds, {bounds, {x, y}}};
+    mode_ = pointer::MovingBlock{bounds, {bounds, {x, y}, {rawX, rawY}}};
   }
   showDragSize();
   drawFeedback(track()->rect, DrawObjectMode::FeedbackDraw);
@@ -185,16 +186,34 @@ void Editor::pointerMoved(double rawX, double rawY) {
   drawFeedback(track()->rect, DrawObjectMode::FeedbackDraw);
 }
 
-void Editor::pointerReleased(double rawX, double rawY) {
+bool Editor::withinClick(const pointer::Track& t, double x, double y) const {
+  const PrinterPage& page = viewState_.page;
+  // Without a page in pixels every gesture counts as the drag it is.
+  if (viewState_.widthPx <= 0 || viewState_.heightPx <= 0) return false;
+  if (!(page.scaleWidth > 0) || !(page.scaleHeight > 0)) return false;
+  const double px = std::fabs(x - t.pressed.first) * viewState_.widthPx / page.scaleWidth;
+  const double py = std::fabs(y - t.pressed.second) * viewState_.heightPx / page.scaleHeight;
+  return px <= kClickSlopPx && py <= kClickSlopPx;
+}
+
+void Editor::pointerReleased(double rawX, double rawY, bool extend) {
   if (!dragging()) return;
   Command command(*this, false);
   if (view_) view_->pointerShape(PointerShape::Busy);
   const auto [x, y] = SnapToGrid(rawX, rawY);
   const WorkingRect previous = track()->rect;
+  const bool click = withinClick(*track(), rawX, rawY);
   moveDrag(x, y);
   showDragSize();
   drawFeedback(previous, DrawObjectMode::FeedbackErase);
   const PointerMode ended = std::exchange(mode_, pointer::Idle{});
+  if (click && std::holds_alternative<pointer::MovingOne>(ended)) {
+    return;  // a click on the selected object's mark: it stays selected, nothing moves
+  }
+  if (click && !std::holds_alternative<pointer::Placing>(ended)) {
+    clickAt(rawX, rawY, extend);
+    return;
+  }
   if (const auto* p = std::get_if<pointer::Placing>(&ended)) {
     finishPlacing(p->object, p->track.rect);
   } else if (const auto* one = std::get_if<pointer::MovingOne>(&ended)) {
@@ -202,8 +221,8 @@ void Editor::pointerReleased(double rawX, double rawY) {
   } else if (const auto* block = std::get_if<pointer::MovingBlock>(&ended)) {
     finishMoving(nullptr, block->track.rect, block->bounds);
   } else if (const auto* frame = std::get_if<pointer::Framing>(&ended)) {
-    // What the frame holds becomes the selection.
-    SelectInFrame(frame->track.rect);
+    // What the frame holds becomes the selection, or joins it.
+    SelectInFrame(frame->track.rect, extend);
   }
 }
 

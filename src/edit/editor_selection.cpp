@@ -5,6 +5,7 @@
 
 #include "document/object_rows.h"
 #include "editor.h"
+#include "view/object_walk.h"
 
 namespace qf {
 
@@ -19,7 +20,7 @@ void Editor::clearSelection() {
   selection_.clear();
 }
 
-int Editor::SelectInFrame(const WorkingRect& d) {
+int Editor::SelectInFrame(const WorkingRect& d, bool extend) {
   Command command(*this);
   const TextTable& t = design_.objects;
   const PageRect f{std::min(d.x1, d.x2), std::min(d.y1, d.y2), std::max(d.x1, d.x2),
@@ -31,6 +32,14 @@ int Editor::SelectInFrame(const WorkingRect& d) {
     const ObjectRecord o = DecodeObjectRow(t, r);
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
     if (CornerInFrame(o, d) && editable(r)) rows.push_back(r);
+  }
+  if (extend) {
+    // Those chosen before stay first, in their order.
+    std::vector<int> joined = selection_.rows();
+    for (int r : rows) {
+      if (!selection_.contains(r)) joined.push_back(r);
+    }
+    rows = std::move(joined);
   }
   selection_.assign(rows);
   return static_cast<int>(selection_.size());
@@ -149,22 +158,93 @@ bool Editor::reorder(OrderMove move) {
   return true;
 }
 
-bool Editor::pickObjectAt(double x, double y) {
-  if (dragging()) return false;
+int Editor::objectAt(double x, double y) {
   const double reach = viewState_.markSize / 2;
   const PageRect at{x - reach, y - reach, x + reach, y + reach};
-  int picked = 0;
+  std::vector<int> under;
   for (int r : index_.rowsTouching(at, viewState_)) {
-    if (r < 1 || r > design_.objects.itemCount() || r < picked) continue;
+    if (r < 1 || r > design_.objects.itemCount()) continue;
     const ObjectRecord o = DecodeObjectRow(design_.objects, r);
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
-    if (!editable(r)) continue;
-    // Later rows draw over earlier ones: the highest row under the pointer is the one seen.
-    if (SelectionArea(o).intersects(at)) picked = r;
+    if (editable(r) && SelectionArea(o).intersects(at)) under.push_back(r);
   }
+  if (under.empty()) return 0;
+  // The one drawn last is seen: texts lie over figures, and otherwise the walk's order holds
+  // (layers from the last row of the layer list up, rows down within a layer).
+  int picked = 0;
+  bool pickedText = false;
+  WalkRows(design_, under, [&](const WorkingRect&, const ObjectRecord& o, const WalkPosition& p) {
+    const bool text = o.Kind == ObjectKind::Text;
+    if (text || !pickedText) {
+      picked = p.row;
+      pickedText = text;
+    }
+  });
+  return picked;
+}
+
+bool Editor::pickObjectAt(double x, double y) {
+  if (dragging()) return false;
+  const int picked = objectAt(x, y);
   if (picked == 0) return false;
   Command command(*this);
   selection_.assign({picked});
+  return true;
+}
+
+void Editor::clickAt(double x, double y, bool extend) {
+  Command command(*this);
+  const int picked = objectAt(x, y);
+  if (!extend) {
+    selection_.assign(picked == 0 ? std::vector<int>{} : std::vector<int>{picked});
+    return;
+  }
+  if (picked == 0) return;
+  std::vector<int> rows = selection_.rows();
+  const auto it = std::find(rows.begin(), rows.end(), picked);
+  if (it == rows.end()) {
+    rows.push_back(picked);
+  } else {
+    rows.erase(it);
+  }
+  selection_.assign(rows);
+}
+
+std::vector<int> Editor::selectableRows() const {
+  std::vector<int> rows;
+  std::vector<bool> seen(static_cast<size_t>(design_.objects.itemCount()) + 1);
+  WalkObjects(design_, 1, design_.objects.itemCount(),
+              [&](const WorkingRect&, const ObjectRecord& o, const WalkPosition& p) {
+                if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) return;
+                if (seen[static_cast<size_t>(p.row)] || !editable(p.row)) return;
+                seen[static_cast<size_t>(p.row)] = true;
+                rows.push_back(p.row);
+              });
+  return rows;
+}
+
+void Editor::selectAll() {
+  Command command(*this);
+  dropWaiting();
+  selection_.assign(selectableRows());
+}
+
+bool Editor::stepSelection(bool forward) {
+  Command command(*this);
+  const std::vector<int> order = selectableRows();
+  if (order.empty()) return false;
+  dropWaiting();
+  const std::vector<int>& chosen = selection_.rows();
+  const auto at =
+      chosen.empty() ? order.end() : std::find(order.begin(), order.end(), chosen.back());
+  size_t next = 0;
+  if (at == order.end()) {
+    next = forward ? 0 : order.size() - 1;
+  } else {
+    const size_t i = static_cast<size_t>(at - order.begin());
+    next = forward ? (i + 1) % order.size() : (i + order.size() - 1) % order.size();
+  }
+  selection_.assign({order[next]});
   return true;
 }
 

@@ -177,6 +177,11 @@ std::span<const CommandRow> MainWindow::Commands() {
        .caption = "貼付け(&V)",
        .shortcut = "Ctrl+V",
        .run = Call<&W::pasteObjects>},
+      {.id = "QFM304",
+       .place = P::Edit,
+       .caption = "すべて選択(&A)",
+       .shortcut = "Ctrl+A",
+       .run = Call<&W::selectAllObjects>},
       // 配置: aligning, distributing, sizing and the drawing order, a line between the groups
       {.id = "QFM601",
        .place = P::Layout,

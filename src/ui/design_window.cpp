@@ -107,7 +107,7 @@ QPointF DesignCanvas::pagePoint(QPointF px) const {
 void DesignCanvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF p = pagePoint(event);
-  editor_.pointerPressed(p.x(), p.y());
+  editor_.pointerPressed(p.x(), p.y(), event->modifiers() & Qt::ShiftModifier);
 }
 
 void DesignCanvas::mouseMoveEvent(QMouseEvent* event) {
@@ -117,7 +117,9 @@ void DesignCanvas::mouseMoveEvent(QMouseEvent* event) {
 
 void DesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
   const QPointF p = pagePoint(event);
-  if (event->button() == Qt::LeftButton) editor_.pointerReleased(p.x(), p.y());
+  if (event->button() == Qt::LeftButton) {
+    editor_.pointerReleased(p.x(), p.y(), event->modifiers() & Qt::ShiftModifier);
+  }
   if (event->button() == Qt::RightButton) editor_.rightReleased();
 }
 
@@ -135,6 +137,11 @@ void DesignCanvas::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Escape:
       editor_.escape();
+      return;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      editor_.stepSelection(event->key() == Qt::Key_Tab &&
+                            !(event->modifiers() & Qt::ShiftModifier));
       return;
     case Qt::Key_Left:
     case Qt::Key_Right:

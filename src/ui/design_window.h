@@ -56,6 +56,8 @@ class DesignCanvas final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Tab and Shift+Tab step through the objects instead of moving the focus.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   QPointF pagePoint(const QMouseEvent* event) const;

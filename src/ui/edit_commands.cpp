@@ -137,6 +137,10 @@ void MainWindow::pasteObjects() {
   if (designActive()) ctx_.editor.paste();
 }
 
+void MainWindow::selectAllObjects() {
+  ctx_.editor.selectAll();
+}
+
 void MainWindow::popupMenu() {
   QMenu menu(this);
   menu.setObjectName(QStringLiteral("QFM000"));

@@ -114,6 +114,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void cutObjects();
   void copyObjects();
   void pasteObjects();
+  // Every object of the visible, unlocked layers.
+  void selectAllObjects();
   // Toolbar buttons 7 to 12: the kind's dialog, then a drag places the object (a command is
   // stored at once).
   void addObject(ObjectKind kind);
