@@ -305,5 +305,81 @@ TEST(Selection, PasteFollowsAGridThatIsNotSquareAndAStillClickIsNoStep) {
   EXPECT_EQ(p.cell(box, kColX1), "20.500");
 }
 
+// A click chooses the object drawn on top (a text over figures, otherwise the later in drawing
+// order: the layer higher in the list over the one below it), never one of a locked or hidden
+// layer; Shift+click adds and takes out, Shift with a frame adds; Ctrl+A takes every object
+// that can be chosen; Tab and Shift+Tab go round them in drawing order. None is an undo step.
+TEST(Selection, ClicksShiftClicksSelectAllAndTab) {
+  Page p;
+  // A4 at 96 dpi: a pixel is about a quarter of a millimetre.
+  p.view.page.scaleWidth = 210;
+  p.view.page.scaleHeight = 297;
+  p.view.widthPx = 794;
+  p.view.heightPx = 1123;
+  const double px = 210.0 / 794;
+  p.design.layers.setCell(1, kLayerNumber, "1");
+  const int under = p.add(ObjectKind::Box, 10, 10, 60, 40, 2);  // layer 2 lies below layer 1
+  const int ring = p.add(ObjectKind::Ring, 30, 20, 80, 50, 1);
+  const int text = p.add(ObjectKind::Text, 32, 22, 32, 22, 2);
+  const int box = p.add(ObjectKind::Box, 20, 15, 70, 45, 1);
+  p.add(ObjectKind::Box, 100, 100, 120, 120, 3);  // locked below
+  p.add(ObjectKind::Box, 130, 100, 150, 120, 4);  // hidden below
+  // The list from the top: 1, 3 (locked), 4 (hidden), 2; the walk draws from the bottom up.
+  for (int n : {3, 4, 2}) {
+    const int row = p.design.layers.insertRow(p.design.layers.itemCount() + 1);
+    p.design.layers.setCell(row, kLayerNumber, std::to_string(n));
+    if (n == 3) p.design.layers.setCell(row, kLayerLock, std::string(kLockMark));
+    if (n == 4) p.design.layers.setCell(row, kLayerHide, std::string(kHideMark));
+  }
+  p.loaded();
+  Editor& e = p.editor;
+  auto click = [&](double x, double y, double moved = 0, bool shift = false) {
+    e.pointerPressed(x, y, shift);
+    e.pointerReleased(x + moved, y, shift);
+    return e.selectedRows();
+  };
+  using Rows = std::vector<int>;
+  EXPECT_EQ(e.objectAt(33, 23), text);   // the text, though its layer is drawn first
+  EXPECT_EQ(e.objectAt(50, 30), box);    // layer 1 over layer 2, the later row of layer 1
+  EXPECT_EQ(e.objectAt(15, 12), under);  // alone there
+  EXPECT_EQ(e.objectAt(75, 48), ring);
+  EXPECT_EQ(e.objectAt(110, 110), 0);  // locked
+  EXPECT_EQ(e.objectAt(140, 110), 0);  // hidden
+  EXPECT_EQ(click(50, 30), Rows{box});
+  EXPECT_EQ(click(15, 12, 3 * px), Rows{under}) << "three pixels is still a click";
+  EXPECT_EQ(click(15, 12, 3.5 * px), Rows{}) << "past the slop it is a frame that holds nothing";
+  EXPECT_EQ(click(15, 12), Rows{under});
+  EXPECT_EQ(click(180, 200), Rows{}) << "empty page";
+  EXPECT_EQ(click(15, 12), Rows{under});
+  EXPECT_EQ(click(75, 48, 0, true), (Rows{under, ring}));
+  EXPECT_EQ(click(33, 23, 0, true), (Rows{under, ring, text}));
+  EXPECT_EQ(click(15, 12, 0, true), (Rows{ring, text})) << "Shift+click takes out";
+  EXPECT_EQ(click(180, 200, 0, true), (Rows{ring, text})) << "Shift on empty page keeps";
+  // Shift and a frame around the box's first corner (and the text's point) adds it.
+  e.pointerPressed(18, 13, true);
+  e.pointerMoved(22, 17);
+  e.pointerReleased(22, 17, true);
+  EXPECT_EQ(e.selectedRows(), (Rows{ring, text, box}));
+  // With several chosen, a click inside their bounds chooses the one there alone.
+  EXPECT_EQ(click(50, 30), Rows{box});
+  e.selectAll();
+  EXPECT_EQ(e.selectedRows(), (Rows{under, text, ring, box})) << "drawing order";
+  EXPECT_EQ(click(180, 200), Rows{});
+  // Tab from nothing takes the first; round the end to the start, and back.
+  for (const Rows& next : {Rows{under}, Rows{text}, Rows{ring}, Rows{box}, Rows{under}}) {
+    ASSERT_TRUE(e.stepSelection(true));
+    EXPECT_EQ(e.selectedRows(), next);
+  }
+  ASSERT_TRUE(e.stepSelection(false));
+  EXPECT_EQ(e.selectedRows(), Rows{box});
+  ASSERT_TRUE(e.stepSelection(false));
+  EXPECT_EQ(e.selectedRows(), Rows{ring});
+  e.escape();
+  ASSERT_TRUE(e.stepSelection(false));
+  EXPECT_EQ(e.selectedRows(), Rows{box}) << "Shift+Tab from nothing takes the last";
+  EXPECT_FALSE(e.canUndo());
+  EXPECT_FALSE(e.modified());
+}
+
 }  // namespace
 }  // namespace qf

@@ -393,19 +393,48 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
               break;
           }
           break;
-        case 6:
-          what = rng() % 2 ? "pick row" : "frame";
-          if (what == "pick row") {
-            e.editor.selectObjectRow(pick(rows));
-          } else {
-            e.editor.escape();
-            const double x = coord();
-            const double y = coord();
-            e.editor.pointerPressed(x, y);
-            e.editor.pointerMoved(x + 20, y + 20);
-            e.editor.pointerReleased(x + 40, y + 30);
+        case 6: {
+          // Choosing objects: a row, a frame, a click, each with Shift or not, Ctrl+A, Tab.
+          const bool shift = rng() % 2 == 0;
+          const double x = coord();
+          const double y = coord();
+          switch (rng() % 5) {
+            case 0:
+              what = "pick row";
+              e.editor.selectObjectRow(pick(rows));
+              break;
+            case 1:
+              what = shift ? "shift+frame" : "frame";
+              if (!shift) e.editor.escape();
+              e.editor.pointerPressed(x, y, shift);
+              e.editor.pointerMoved(x + 20, y + 20);
+              e.editor.pointerReleased(x + 40, y + 30, shift);
+              break;
+            case 2: {
+              what = shift ? "shift+click" : "click";
+              // On an object's own point as often as not, so that clicks hit.
+              double cx = x;
+              double cy = y;
+              if (rows > 0 && rng() % 2) {
+                const ObjectRecord o = DecodeObjectRow(e.design.objects, pick(rows));
+                cx = o.X1;
+                cy = o.Y1;
+              }
+              e.editor.pointerPressed(cx, cy, shift);
+              e.editor.pointerReleased(cx + 0.1, cy, shift);
+              break;
+            }
+            case 3:
+              what = "select all";
+              e.editor.selectAll();
+              break;
+            default:
+              what = shift ? "shift+tab" : "tab";
+              e.editor.stepSelection(!shift);
+              break;
           }
           break;
+        }
         case 7: {
           // A gesture ended by whatever comes: the button, the right button, Escape, a command.
           press();

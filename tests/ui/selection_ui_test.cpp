@@ -25,6 +25,31 @@ size_t Selected(App& e) {
 class SelectionUiTest : public QObject {
   Q_OBJECT
 
+ private:
+  // Two boxes and a text on a page snapped to 5 mm from the margins 15 and 10, opened.
+  void openThree(App& e) {
+    Design d;
+    ObjectRecord box;
+    box.Kind = ObjectKind::Box;
+    box.Text = "0";
+    box.Style = "0";
+    box.Size = 1;
+    AddObject(d.objects, box, {30, 30, 50, 40}, {}, 1);
+    AddObject(d.objects, box, {60, 50, 80, 60}, {}, 1);
+    ObjectRecord text;
+    text.Kind = ObjectKind::Text;
+    text.Text = "合計";
+    text.Style = "ＭＳ 明朝";
+    text.Size = 12;
+    AddObject(d.objects, text, {100, 100, 100, 100}, {10, 5}, 1);
+    RenumberRows(d.objects);
+    QVERIFY(SaveDesign(d, tmp_->filePath(QStringLiteral("three.qfd")).toStdString()).ok());
+    e.prompter.openPaths = {tmp_->filePath(QStringLiteral("three.qfd"))};
+    e.act("QFM102")->trigger();
+  }
+
+  std::unique_ptr<QTemporaryDir> tmp_;
+
  private slots:
   void init() {
     tmp_ = std::make_unique<QTemporaryDir>();
@@ -32,28 +57,8 @@ class SelectionUiTest : public QObject {
   }
 
   void selectMoveEditCutPasteDeleteAndUndo() {
-    // Two boxes and a text on a page snapped to 5 mm from the margins 15 and 10.
-    {
-      Design d;
-      ObjectRecord box;
-      box.Kind = ObjectKind::Box;
-      box.Text = "0";
-      box.Style = "0";
-      box.Size = 1;
-      AddObject(d.objects, box, {30, 30, 50, 40}, {}, 1);
-      AddObject(d.objects, box, {60, 50, 80, 60}, {}, 1);
-      ObjectRecord text;
-      text.Kind = ObjectKind::Text;
-      text.Text = "合計";
-      text.Style = "ＭＳ 明朝";
-      text.Size = 12;
-      AddObject(d.objects, text, {100, 100, 100, 100}, {10, 5}, 1);
-      RenumberRows(d.objects);
-      QVERIFY(SaveDesign(d, tmp_->filePath(QStringLiteral("three.qfd")).toStdString()).ok());
-    }
     App e(tmp_->path());
-    e.prompter.openPaths = {tmp_->filePath(QStringLiteral("three.qfd"))};
-    e.act("QFM102")->trigger();
+    openThree(e);
     const TextTable& t = e.ctx.design.objects;
     Mouse mouse(e);
     auto* guide = e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"));
@@ -157,6 +162,38 @@ class SelectionUiTest : public QObject {
     QCOMPARE(Cell(t, 3, kColNumber), QStringLiteral("●3"));
   }
 
+  // A click chooses the object there, Shift+click adds or takes out, Ctrl+A takes them all
+  // and Tab goes round them, each shown by its marks and by the code window's "●".
+  void clickShiftClickSelectAllAndTab() {
+    App e(tmp_->path());
+    openThree(e);
+    const TextTable& t = e.ctx.design.objects;
+    Mouse mouse(e);
+    using Rows = std::vector<int>;
+    auto click = [&](double x, double y, Qt::KeyboardModifiers keys = {}) {
+      QTest::mouseClick(&mouse.canvas, Qt::LeftButton, keys, mouse.at(x, y));
+      return e.ctx.editor.selectedRows();
+    };
+    QCOMPARE(click(42, 36), Rows{1});
+    QCOMPARE(click(72, 56, Qt::ShiftModifier), (Rows{1, 2}));
+    QCOMPARE(Cell(t, 2, kColNumber), QStringLiteral("●2"));
+    QCOMPARE(click(42, 36, Qt::ShiftModifier), Rows{2});
+    QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("1"));
+    QCOMPARE(click(150, 150), Rows{});
+    QTest::keyClick(&mouse.canvas, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(e.ctx.editor.selectedRows(), (Rows{1, 2, 3}));
+    QTest::keyClick(&mouse.canvas, Qt::Key_Tab);
+    QCOMPARE(e.ctx.editor.selectedRows(), Rows{1});
+    QTest::keyClick(&mouse.canvas, Qt::Key_Tab);
+    QCOMPARE(e.ctx.editor.selectedRows(), Rows{2});
+    QTest::keyClick(&mouse.canvas, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(e.ctx.editor.selectedRows(), Rows{1});
+    QVERIFY(mouse.canvas.hasFocus());
+    QTest::keyClick(&mouse.canvas, Qt::Key_Escape);
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+    QVERIFY(!e.ctx.editor.canUndo());
+  }
+
   // Properties, then OK without a change, gives back every object of every kind as it was:
   // the dialog shows each field the record holds (flags, style, alignment, colour) and OK
   // writes the same back.
@@ -208,9 +245,6 @@ class SelectionUiTest : public QObject {
     }
     QVERIFY(!e.ctx.editor.modified());
   }
-
- private:
-  std::unique_ptr<QTemporaryDir> tmp_;
 };
 
 QF_UI_TEST_MAIN(SelectionUiTest)
