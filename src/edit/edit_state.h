@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <cstdint>
 #include <utility>
 #include <variant>
@@ -7,6 +10,7 @@
 #include "document/design.h"
 #include "document/measure.h"
 #include "document/object_record.h"
+#include "edit/object_snap.h"
 #include "edit/selection.h"
 
 namespace qf {
@@ -52,6 +56,11 @@ struct Track {
   WorkingRect rect;
   std::pair<double, double> last;
   std::pair<double, double> pressed;
+  // What a moved or placed object can line up with (none for a frame), and the guide lines
+  // shown where it does.
+  std::shared_ptr<const EdgeIndex> edges;
+  std::optional<double> guideX;
+  std::optional<double> guideY;
 };
 struct Idle {};
 // An object a dialog made waits to be placed by a drag.

@@ -155,6 +155,8 @@ class Editor {
   void pointerMoved(double x, double y);
   void pointerReleased(double x, double y, bool extend = false);
   static constexpr double kClickSlopPx = 3;
+  // How near (in pixels) a dragged edge or centre comes to another object's before it snaps.
+  static constexpr double kObjectSnapPx = 5;
   // The right button: ends a drag; otherwise the pop-up menu on one selected object, or the
   // waiting object and the selection dropped.
   void rightReleased();
@@ -316,7 +318,12 @@ class Editor {
   // A drag under way stops, its feedback left as it is: a waiting object waits again.
   void abandonDrag();
   void endDrag();  // a drag in progress is dropped, its feedback erased
-  void drawFeedback(const WorkingRect& place, DrawObjectMode mode);
+  void drawFeedback(const pointer::Track& shown, DrawObjectMode mode);
+  // The edges a drag starting now can line up with.
+  std::shared_ptr<const EdgeIndex> snapEdges() const;
+  // Where a raw pointer position puts the drag: snapped to the grid or to other objects'
+  // edges and centres, whichever is nearer; sets the track's guides.
+  std::pair<double, double> dragPoint(double x, double y);
   void moveDrag(double x, double y);
   void showDragSize();
   void finishPlacing(const WorkingObject& placed, const WorkingRect& place);

@@ -2,7 +2,10 @@
 // handler an event, and every drag ended with its feedback erased, whatever ends it.
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "document/object_rows.h"
 #include "editor.h"
@@ -90,9 +93,10 @@ void Editor::abandonDrag() {
   }
 }
 
-void Editor::drawFeedback(const WorkingRect& r, DrawObjectMode mode) {
+void Editor::drawFeedback(const pointer::Track& shown, DrawObjectMode mode) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface || !dragging()) return;
+  const WorkingRect& r = shown.rect;
   // What the feedback shows: the object placed or moved, or the frame.
   const WorkingObject* object = nullptr;
   if (const auto* p = std::get_if<pointer::Placing>(&mode_)) object = &p->object;
@@ -108,6 +112,15 @@ void Editor::drawFeedback(const WorkingRect& r, DrawObjectMode mode) {
   }
   const double pen = std::max(1.0, std::fabs(static_cast<double>(record.Size)));
   view_->pageChanged(area.grown(viewState_.markSize * (1 + pen), viewState_.markSize * (1 + pen)));
+  // The guides where the object lines up with another, across the page.
+  if (shown.guideX || shown.guideY) {
+    DrawSnapGuides(*surface, viewState_, shown.guideX, shown.guideY);
+    const double w = viewState_.page.scaleWidth;
+    const double h = viewState_.page.scaleHeight;
+    const double m = viewState_.markSize;
+    if (shown.guideX) view_->pageChanged(PageRect{*shown.guideX - m, 0, *shown.guideX + m, h});
+    if (shown.guideY) view_->pageChanged(PageRect{0, *shown.guideY - m, w, *shown.guideY + m});
+  }
 }
 
 void Editor::showDragSize() {
@@ -119,7 +132,7 @@ void Editor::showDragSize() {
 
 void Editor::endDrag() {
   if (const pointer::Track* t = track()) {
-    drawFeedback(t->rect, DrawObjectMode::FeedbackErase);
+    drawFeedback(*t, DrawObjectMode::FeedbackErase);
     abandonDrag();
   }
 }
@@ -128,7 +141,10 @@ void Editor::pointerPressed(double rawX, double rawY, bool extend) {
   if (dragging()) return;
   Command command(*this, false);
   const auto [x, y] = SnapToGrid(rawX, rawY);
-  const pointer::Track start{{x, y, x, y}, {x, y}, {rawX, rawY}};
+  pointer::Track start;
+  start.rect = {x, y, x, y};
+  start.last = {x, y};
+  start.pressed = {rawX, rawY};
   const size_t n = selection_.size();
   if (auto* w = std::get_if<pointer::Waiting>(&mode_)) {
     // A waiting object has the selection let go: a press places it.
@@ -148,10 +164,67 @@ void Editor::pointerPressed(double rawX, double rawY, bool extend) {
   } else {
     // Inside the bounds of several: they follow it together.
     const WorkingRect bounds = GetSelectionBounds();
-    mode_ = pointer::MovingBlock{bounds, {bounds, {x, y}, {rawX, rawY}}};
+    start.rect = bounds;
+    mode_ = pointer::MovingBlock{bounds, start};
+  }
+  if (app_.objectSnap && !std::holds_alternative<pointer::Framing>(mode_)) {
+    track()->edges = snapEdges();
   }
   showDragSize();
-  drawFeedback(track()->rect, DrawObjectMode::FeedbackDraw);
+  drawFeedback(*track(), DrawObjectMode::FeedbackDraw);
+}
+
+std::shared_ptr<const EdgeIndex> Editor::snapEdges() const {
+  // Every visible object but those that move; a placed object is not in the list yet.
+  const bool moving = !std::holds_alternative<pointer::Placing>(mode_);
+  std::vector<WorkingRect> boxes;
+  const TextTable& t = design_.objects;
+  ObjectRecord o;
+  for (int r = 1; r <= t.itemCount(); ++r) {
+    if (moving && selection_.contains(r)) continue;
+    DecodeObjectRow(o, t, r);
+    if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
+    if (!IsLayerVisible(design_.layers, o.Layer)) continue;
+    const WorkingRect b = SelectionBox(o);
+    boxes.push_back(
+        {std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2), std::max(b.y1, b.y2)});
+  }
+  return std::make_shared<const EdgeIndex>(boxes);
+}
+
+std::pair<double, double> Editor::dragPoint(double rawX, double rawY) {
+  pointer::Track& t = *track();
+  t.guideX.reset();
+  t.guideY.reset();
+  std::optional<double> gridX;
+  std::optional<double> gridY;
+  if (app_.snapOn) std::tie(gridX, gridY) = SnapToGrid(rawX, rawY);
+  // Without a page in pixels there is no "near" to snap by.
+  if (!t.edges || t.edges->empty() || viewState_.widthPx <= 0) {
+    return {gridX.value_or(rawX), gridY.value_or(rawY)};
+  }
+  // What moves with the pointer, were it where the pointer is: the whole box's edges and
+  // centre when it is carried, otherwise the corner or point the pointer holds.
+  const auto* one = std::get_if<pointer::MovingOne>(&mode_);
+  const bool carried =
+      std::holds_alternative<pointer::MovingBlock>(mode_) || (one && one->grab == GrabKind::Centre);
+  std::vector<double> xs{rawX};
+  std::vector<double> ys{rawY};
+  if (carried) {
+    const double dx = rawX - t.last.first;
+    const double dy = rawY - t.last.second;
+    const WorkingRect& d = t.rect;
+    xs = {d.x1 + dx, (d.x1 + d.x2) / 2 + dx, d.x2 + dx};
+    ys = {d.y1 + dy, (d.y1 + d.y2) / 2 + dy, d.y2 + dy};
+  }
+  const double reach = kObjectSnapPx * viewState_.page.scaleWidth / viewState_.widthPx;
+  const auto sx = t.edges->snapX(xs, reach);
+  const auto sy = t.edges->snapY(ys, reach);
+  const double x = NearerSnap(rawX, gridX, sx);
+  const double y = NearerSnap(rawY, gridY, sy);
+  if (sx && x == rawX + sx->shift) t.guideX = sx->line;
+  if (sy && y == rawY + sy->shift) t.guideY = sy->line;
+  return {x, y};
 }
 
 void Editor::moveDrag(double x, double y) {
@@ -175,15 +248,22 @@ void Editor::moveDrag(double x, double y) {
 }
 
 void Editor::pointerMoved(double rawX, double rawY) {
-  const auto [x, y] = SnapToGrid(rawX, rawY);
+  if (!dragging()) {
+    const auto [x, y] = SnapToGrid(rawX, rawY);
+    if (view_) view_->pointerAt(x, y);
+    return;
+  }
+  const pointer::Track previous = *track();
+  const auto [x, y] = dragPoint(rawX, rawY);
   if (view_) view_->pointerAt(x, y);
-  if (!dragging()) return;
-  const WorkingRect previous = track()->rect;
   moveDrag(x, y);
   showDragSize();
-  if (previous == track()->rect) return;  // nothing moved: drawing it away and back changes nothing
+  const pointer::Track& now = *track();
+  if (previous.rect == now.rect && previous.guideX == now.guideX && previous.guideY == now.guideY) {
+    return;  // nothing moved: drawing it away and back changes nothing
+  }
   drawFeedback(previous, DrawObjectMode::FeedbackErase);
-  drawFeedback(track()->rect, DrawObjectMode::FeedbackDraw);
+  drawFeedback(now, DrawObjectMode::FeedbackDraw);
 }
 
 bool Editor::withinClick(const pointer::Track& t, double x, double y) const {
@@ -200,9 +280,9 @@ void Editor::pointerReleased(double rawX, double rawY, bool extend) {
   if (!dragging()) return;
   Command command(*this, false);
   if (view_) view_->pointerShape(PointerShape::Busy);
-  const auto [x, y] = SnapToGrid(rawX, rawY);
-  const WorkingRect previous = track()->rect;
-  const bool click = withinClick(*track(), rawX, rawY);
+  const pointer::Track previous = *track();
+  const auto [x, y] = dragPoint(rawX, rawY);
+  const bool click = withinClick(previous, rawX, rawY);
   moveDrag(x, y);
   showDragSize();
   drawFeedback(previous, DrawObjectMode::FeedbackErase);

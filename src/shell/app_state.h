@@ -66,7 +66,8 @@ struct AppState {
   bool closing = false;     // the user asked to quit: child windows may close
   bool firstStart = false;  // there was no settings file: windows get a first arrangement
 
-  bool snapOn = true;  // not saved; starts on at every start
+  bool snapOn = true;      // not saved; starts on at every start
+  bool objectSnap = true;  // a drag lines up with other objects' edges and centres
   bool autoRedraw = false;
   bool subMake = true;
   bool relation = false;

@@ -116,6 +116,7 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
   state.subMake = flag("SubMake", "-1");
   state.relation = flag("Relation", "0");
   state.rulers = flag("Rulers", "-1");
+  state.objectSnap = flag("ObjectSnap", "-1");
   for (int i = 0; i < kWindowsStored; ++i) {
     const std::string n = std::to_string(i);
     WindowRect& w = state.windows[static_cast<size_t>(i)];
@@ -154,6 +155,7 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
   ini.set("Setting", "SubMake", state.subMake ? "-1" : "0");
   ini.set("Setting", "Relation", state.relation ? "-1" : "0");
   ini.set("Setting", "Rulers", state.rulers ? "-1" : "0");
+  ini.set("Setting", "ObjectSnap", state.objectSnap ? "-1" : "0");
   for (int i = 0; i < kWindowsStored; ++i) {
     const std::string n = std::to_string(i);
     const WindowRect& w = state.windows[static_cast<size_t>(i)];

@@ -252,6 +252,17 @@ void DrawRoundBox(Surface& s, const WorkingRect& r, float k, int32_t color) {
   s.line(x2, y1 + kk, x2, y2 - kk, color);
 }
 
+void DrawSnapGuides(Surface& s, const ViewState& view, std::optional<double> x,
+                    std::optional<double> y) {
+  constexpr int32_t kGuide = Rgb(255, 0, 255);
+  s.setDrawMode(DrawMode::NotXorPen);
+  s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
+  s.setDrawWidth(1);
+  if (x) s.line(*x, 0, *x, view.page.scaleHeight, kGuide);
+  if (y) s.line(0, *y, view.page.scaleWidth, *y, kGuide);
+  s.setDrawMode(DrawMode::CopyPen);
+}
+
 MarkCorners MarkCornersOf(const WorkingRect& b, double m) {
   return {std::pair{b.x1 - m, b.y1 - m}, std::pair{b.x2 + m, b.y2 + m},
           std::pair{b.x1 + (b.x2 - b.x1 - m) / 2, b.y1 + (b.y2 - b.y1 - m) / 2}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 #include "document/design.h"
@@ -63,6 +64,11 @@ enum class MarkStyle { Selected, Reference };
 // Draws (or, drawn again, erases) the three marks of a selected object's box.
 MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const WorkingRect& box,
                                MarkStyle style = MarkStyle::Selected);
+
+// The guide lines of a drag lined up with another object: across the whole page at x and at y,
+// drawn reversibly (the same call again takes them off).
+void DrawSnapGuides(Surface& surface, const ViewState& view, std::optional<double> x,
+                    std::optional<double> y);
 
 // A line, box or ring in the given draw mode and outline colour (the object's own, or red for
 // feedback), hatching from the palette. Leaves the surface in copy pen and transparent fill.

@@ -65,6 +65,7 @@ TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
   s.autoRedraw = true;
   s.subMake = false;
   s.rulers = false;
+  s.objectSnap = false;
   s.recentFiles[0] = "stale";
   LoadSettings(dir_ / "QF2.INI", s);
   EXPECT_TRUE(s.firstStart);
@@ -72,6 +73,7 @@ TEST_F(SettingsTest, FirstStartGivesTheDefaults) {
   EXPECT_TRUE(s.subMake);
   EXPECT_FALSE(s.relation);
   EXPECT_TRUE(s.rulers);
+  EXPECT_TRUE(s.objectSnap);
   EXPECT_EQ(s.recentFiles, RecentFiles{});
   for (int i = 0; i <= kWinPreview; ++i) {
     EXPECT_EQ(s.windows[static_cast<size_t>(i)], (WindowRect{0, 0, 1000, 1000})) << i;
@@ -83,6 +85,7 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   s.autoRedraw = true;
   s.relation = true;
   s.rulers = false;
+  s.objectSnap = false;
   s.windows[kWinMain] = {150, 300, 12000, 9000.5};
   s.windows[kWinRing] = {-45, 60, 1000, 1000};
   s.windows[kWinPreview] = {30, 45, 9000, 7500};
@@ -93,9 +96,10 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
 
   std::string utf8;
   ASSERT_TRUE(Cp932ToUtf8(ReadBytes(ini), utf8).ok);  // CP932 text
-  EXPECT_EQ(utf8.rfind("[Setting]\r\nAutoRedraw=-1\r\nSubMake=-1\r\nRelation=-1\r\nRulers=0\r\n"
-                       "[WINDOW]\r\nX0=150\r\nY0=300\r\nW0=12000\r\nH0=9000.5\r\nX1=0\r\n",
-                       0),
+  EXPECT_EQ(utf8.rfind(
+                "[Setting]\r\nAutoRedraw=-1\r\nSubMake=-1\r\nRelation=-1\r\nRulers=0\r\n"
+                "ObjectSnap=0\r\n[WINDOW]\r\nX0=150\r\nY0=300\r\nW0=12000\r\nH0=9000.5\r\nX1=0\r\n",
+                0),
             0u)
       << utf8;
   EXPECT_NE(utf8.find("\r\nX13=-45\r\nY13=60\r\nW13=1000\r\nH13=1000\r\n[FILES]\r\n0=/"),
@@ -108,6 +112,7 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   EXPECT_TRUE(back.autoRedraw);
   EXPECT_TRUE(back.relation);
   EXPECT_FALSE(back.rulers);
+  EXPECT_FALSE(back.objectSnap);
   EXPECT_EQ(back.windows[kWinMain], s.windows[kWinMain]);
   EXPECT_EQ(back.windows[kWinRing], s.windows[kWinRing]);
   EXPECT_EQ(back.windows[kWinPreview], s.windows[kWinPreview]);  // in [PREVIEW], after the rest

@@ -194,6 +194,40 @@ class SelectionUiTest : public QObject {
     QVERIFY(!e.ctx.editor.canUndo());
   }
 
+  // A box dragged near another lines up with it, a guide line shows while it does and is gone
+  // when the button comes up; 設定 "ｵﾌﾞｼﾞｪｸﾄにｽﾅｯﾌﾟ" turns it off.
+  void objectSnapByMouse() {
+    App e(tmp_->path());
+    openThree(e);
+    const TextTable& t = e.ctx.design.objects;
+    Mouse mouse(e);
+    e.act("QFM403")->trigger();  // no grid snapping, so only the objects pull
+    QVERIFY(!e.ctx.state.snapOn);
+    QVERIFY(e.act("QFM409")->isChecked());
+    const QImage& page = mouse.canvas.image();
+    for (bool on : {true, false}) {
+      QTest::mouseClick(&mouse.canvas, Qt::LeftButton, {}, mouse.at(70, 55));
+      QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{2});
+      // By its centre, until its left edge is 0.6 mm right of the first box's right edge.
+      QTest::mousePress(&mouse.canvas, Qt::LeftButton, {}, mouse.at(70, 55));
+      QTest::mouseMove(&mouse.canvas, mouse.at(65, 50));
+      QTest::mouseMove(&mouse.canvas, mouse.at(60.6, 45));
+      const QPoint guide = mouse.at(50, 120);
+      const QRgb magenta = qRgb(255, 0, 255);
+      const bool shown =
+          page.pixel(guide) == magenta || page.pixel(guide.x() - 1, guide.y()) == magenta;
+      QCOMPARE(shown, on);
+      QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {}, mouse.at(60.6, 45));
+      // Off, it stays where the pointer put it (a pixel holds about a quarter of a millimetre).
+      QCOMPARE(Cell(t, 2, kColX1) == QStringLiteral("50.000"), on);
+      QCOMPARE(mouse.canvas.image(), FullPage(e));
+      e.act("QFM311")->trigger();  // back where it was
+      QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("60.000"));
+      e.act("QFM409")->trigger();
+      QCOMPARE(e.ctx.state.objectSnap, !on);
+    }
+  }
+
   // Properties, then OK without a change, gives back every object of every kind as it was:
   // the dialog shows each field the record holds (flags, style, alignment, colour) and OK
   // writes the same back.
