@@ -5,10 +5,13 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "ui/table_model.h"
@@ -89,6 +92,46 @@ CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& c
           [this](const QModelIndex& i) { emit cellDoubleClicked(i.row() + 1, i.column() + 1); });
   connect(verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
           [this](int section) { emit cellDoubleClicked(section + 1, 0); });
+}
+
+void CellGrid::mousePressEvent(QMouseEvent* e) {
+  const QModelIndex at = indexAt(e->position().toPoint());
+  const Qt::KeyboardModifiers keys = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+  if (e->button() == Qt::LeftButton && at.isValid() && keys) {
+    rowPress_ = true;
+    commitEditor();
+    emit rowPicked(at.row() + 1, (keys & Qt::ShiftModifier) != 0);
+    e->accept();
+    return;
+  }
+  rowPress_ = false;
+  QTableView::mousePressEvent(e);
+}
+
+void CellGrid::mouseReleaseEvent(QMouseEvent* e) {
+  if (std::exchange(rowPress_, false)) {
+    e->accept();
+    return;
+  }
+  QTableView::mouseReleaseEvent(e);
+}
+
+void ShowSelectedRows(CellGrid& grid, const std::vector<int>& rows) {
+  std::vector<int> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  QItemSelection selection;
+  QAbstractItemModel* model = grid.model();
+  const int last = model->columnCount() - 1;
+  // Runs of neighbouring rows go in as one range each.
+  for (size_t i = 0; i < sorted.size();) {
+    size_t j = i;
+    while (j + 1 < sorted.size() && sorted[j + 1] <= sorted[j] + 1) ++j;
+    if (sorted[i] >= 1 && sorted[j] <= model->rowCount()) {
+      selection.select(model->index(sorted[i] - 1, 0), model->index(sorted[j] - 1, last));
+    }
+    i = j + 1;
+  }
+  grid.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 int CellGrid::currentRow() const {

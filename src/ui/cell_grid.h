@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 #include "document/text_table.h"
 
@@ -48,10 +49,15 @@ class CellGrid final : public QTableView {
  signals:
   void cellClicked(int row, int col);
   void cellDoubleClicked(int row, int col);
+  // A row clicked with Ctrl (`range` false) or Shift (`range` true): rows are being chosen,
+  // not a cell edited.
+  void rowPicked(int row, bool range);
 
  protected:
   bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
 
@@ -64,8 +70,13 @@ class CellGrid final : public QTableView {
   QLineEdit* editor_;
   int editRow_ = 0;
   int editCol_ = 0;
-  QString undoText_;  // the text before the edit or paste, for Ctrl+Z in the editor
+  QString undoText_;       // the text before the edit or paste, for Ctrl+Z in the editor
+  bool rowPress_ = false;  // the press picked a row: its release is not a click on a cell
 };
+
+// Shows `rows` (the table's row numbers) as the grid's selected rows, the current cell left
+// where it is.
+void ShowSelectedRows(CellGrid& grid, const std::vector<int>& rows);
 
 // A column of a grid: as wide as a sample text, its cells aligned so.
 struct GridColumn {

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "document/names.h"
 #include "edit/editor.h"
@@ -57,6 +59,7 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   };
   grid_->undoRequested = [this] { editor_.undo(); };
   connect(grid_, &CellGrid::cellClicked, this, &CodeWindow::clicked);
+  connect(grid_, &CellGrid::rowPicked, this, &CodeWindow::rowPicked);
   // "選択番号" shows the grid's current row, wherever clicks, keys or changes of the list put it.
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &CodeWindow::showNumber);
@@ -95,6 +98,35 @@ void CodeWindow::showNumber() {
 void CodeWindow::clicked(int row, int col) {
   editor_.finishSwap(SwapList::Objects, row);
   grid_->openEditor(row, col);
+}
+
+void CodeWindow::showSelection() {
+  ShowSelectedRows(*grid_, editor_.selectedRows());
+}
+
+void CodeWindow::rowPicked(int row, bool range) {
+  std::vector<int> rows;
+  if (range) {
+    const int from = grid_->currentRow() > 0 ? grid_->currentRow() : row;
+    for (int r = std::min(from, row); r <= std::max(from, row); ++r) rows.push_back(r);
+  } else {
+    rows = editor_.selectedRows();
+    const auto at = std::find(rows.begin(), rows.end(), row);
+    if (at == rows.end()) {
+      rows.push_back(row);
+    } else {
+      rows.erase(at);
+    }
+  }
+  // Commands have no object to choose.
+  const TextTable& t = editor_.design().objects;
+  std::erase_if(rows, [&t](int r) { return t.cell(r, kColKind) == KindName(ObjectKind::Command); });
+  // The row Ctrl+clicked is where the next Shift+click counts from.
+  if (!range) {
+    grid_->selectionModel()->setCurrentIndex(grid_->model()->index(row - 1, 0),
+                                             QItemSelectionModel::NoUpdate);
+  }
+  editor_.selectRows(rows);
 }
 
 void CodeWindow::doubleClicked(int row) {

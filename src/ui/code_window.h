@@ -22,6 +22,8 @@ class CodeWindow final : public QWidget {
   int currentRow() const;
   // Commits an open cell editor.
   void commitEditing();
+  // The rows of the selected objects shown as selected rows.
+  void showSelection();
 
  signals:
   // A command row was double-clicked: its dialog edits it.
@@ -30,6 +32,9 @@ class CodeWindow final : public QWidget {
  private:
   void clicked(int row, int col);
   void doubleClicked(int row);
+  // Ctrl+click takes a row's object into the selection or out of it; Shift+click chooses the
+  // objects from the current row to the clicked one.
+  void rowPicked(int row, bool range);
   void insertMode();
   void deleteRow();
   void startSwap();

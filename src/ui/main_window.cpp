@@ -209,6 +209,7 @@ void MainWindow::layerStatus(int16_t layer) {
 
 void MainWindow::historyChanged() {
   showState();
+  if (code_) code_->showSelection();
   if (source_) source_->designAt(ctx_.editor.revision());
 }
 

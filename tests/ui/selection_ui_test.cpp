@@ -8,6 +8,8 @@
 #include "document/object_rows.h"
 #include "platform/qt_fonts.h"
 #include "support/random_design.h"
+#include "ui/cell_grid.h"
+#include "ui/code_window.h"
 #include "ui/design_window.h"
 #include "ui_fixture.h"
 
@@ -182,6 +184,23 @@ class SelectionUiTest : public QObject {
     QCOMPARE(click(150, 150), Rows{});
     QTest::keyClick(&mouse.canvas, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(e.ctx.editor.selectedRows(), (Rows{1, 2, 3}));
+    // The code window shows them as selected rows, and chooses by Ctrl and Shift+click.
+    CellGrid& grid = e.window->codeWindow().grid();
+    QCOMPARE(grid.selectionModel()->selectedRows().size(), 3);
+    auto rowClick = [&](int row, Qt::KeyboardModifiers keys) {
+      const QRect cell = grid.visualRect(grid.model()->index(row - 1, 2));
+      QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys, cell.center());
+      return e.ctx.editor.selectedRows();
+    };
+    QCOMPARE(rowClick(2, Qt::ControlModifier), (Rows{1, 3}));
+    QCOMPARE(grid.selectionModel()->selectedRows().size(), 2);
+    QVERIFY(!grid.editorOpen());
+    QCOMPARE(rowClick(1, Qt::ControlModifier), Rows{3});
+    QCOMPARE(rowClick(3, Qt::ShiftModifier), (Rows{1, 2, 3}));
+    QCOMPARE(Cell(t, 2, kColNumber), QStringLiteral("●2"));
+    QCOMPARE(rowClick(2, Qt::ShiftModifier), (Rows{1, 2}));
+    QCOMPARE(grid.selectionModel()->selectedRows().size(), 2);
+    QCOMPARE(click(150, 150), Rows{});
     QTest::keyClick(&mouse.canvas, Qt::Key_Tab);
     QCOMPARE(e.ctx.editor.selectedRows(), Rows{1});
     QTest::keyClick(&mouse.canvas, Qt::Key_Tab);
