@@ -119,4 +119,65 @@ std::vector<int> ReorderRows(OrderMove move, const std::vector<RowRole>& roles,
   return order;
 }
 
+RowDrag DragRow(const std::vector<RowRole>& roles, int from, int to) {
+  const int n = static_cast<int>(roles.size());
+  RowDrag result;
+  if (from < 1 || from > n || to < 1 || to > n + 1) {
+    result.refused = "その行はありません。";
+    return result;
+  }
+  // The block each row stands in (its start row; 0: none), and where each block ends (n when
+  // it is never closed).
+  std::vector<int> inside(static_cast<size_t>(n) + 2, 0);
+  std::vector<int> endOf(static_cast<size_t>(n) + 1, 0);
+  std::vector<int> open;
+  for (int r = 1; r <= n; ++r) {
+    const RowRole role = roles[static_cast<size_t>(r - 1)];
+    if (role == RowRole::BlockEnd && !open.empty()) {
+      // The gap before an end lies in the block it closes; the end itself stands in it too.
+      inside[static_cast<size_t>(r)] = open.back();
+      endOf[static_cast<size_t>(open.back())] = r;
+      open.pop_back();
+      continue;
+    }
+    inside[static_cast<size_t>(r)] = open.empty() ? 0 : open.back();
+    if (role == RowRole::BlockStart) open.push_back(r);
+  }
+  for (int start : open) endOf[static_cast<size_t>(start)] = n;
+  inside[static_cast<size_t>(n) + 1] = open.empty() ? 0 : open.back();
+
+  const RowRole role = roles[static_cast<size_t>(from - 1)];
+  if (role == RowRole::BlockEnd) {
+    result.refused = "ブロックの終わりは始まりと一緒に動きます。始まりの行をドラッグしてください。";
+    return result;
+  }
+  const int last = role == RowRole::BlockStart ? endOf[static_cast<size_t>(from)] : from;
+  // The gap before row `to` stands in the block of row `to`, unless `to` opens a block: then
+  // the gap is outside it, where the start stands.
+  const int gap = inside[static_cast<size_t>(to)];
+  const bool ownGap = to >= from && to <= last + 1;
+  // A block never closed holds every row after its start: moved, it would take in the rows
+  // it passed.
+  const bool unclosed =
+      role == RowRole::BlockStart && std::find(open.begin(), open.end(), from) != open.end();
+  if (unclosed && !ownGap) {
+    result.refused = "終わりのないブロックは動かせません。";
+    return result;
+  }
+  if (!ownGap && gap != inside[static_cast<size_t>(from)]) {
+    result.refused = role == RowRole::BlockStart
+                         ? "ブロックはほかのブロックの中へも外へも動かせません。"
+                         : "オブジェクトは繰り返しブロックの中へも外へも動かせません。";
+    return result;
+  }
+  result.order.reserve(static_cast<size_t>(n));
+  for (int r = 1; r <= n + 1; ++r) {
+    if (r == to && !ownGap) {
+      for (int m = from; m <= last; ++m) result.order.push_back(m);
+    }
+    if (r <= n && (r < from || r > last || ownGap)) result.order.push_back(r);
+  }
+  return result;
+}
+
 }  // namespace qf

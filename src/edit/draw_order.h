@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace qf {
@@ -23,5 +24,17 @@ enum class RowRole { Object, BlockStart, BlockEnd };
 // relative to anything but them. The rows as they are when nothing can move.
 std::vector<int> ReorderRows(OrderMove move, const std::vector<RowRole>& roles,
                              const std::vector<int>& selected);
+
+// A row of the code window dragged to stand before row `to` (n + 1: after the last). An object
+// moves alone and a block's start brings its whole block (its end and all between), but only
+// among the rows of the block they stand in (or outside any block): nothing enters or leaves
+// a block by a drag, and a block's end moves only with its start. `order` is as ReorderRows
+// gives it; empty with `refused` saying why when the drag cannot be taken. A drag that changes
+// nothing gives the rows as they are.
+struct RowDrag {
+  std::vector<int> order;
+  std::string refused;
+};
+RowDrag DragRow(const std::vector<RowRole>& roles, int from, int to);
 
 }  // namespace qf

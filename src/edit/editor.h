@@ -43,6 +43,8 @@ class EditView {
   virtual void historyChanged() = 0;
   // An object was picked from a list: the design window comes forward to show it.
   virtual void objectPicked() = 0;
+  // A command could not be carried out, and why (a row drag the block rules refuse).
+  virtual void refused(std::string_view /*why*/) {}
   virtual void pointerShape(PointerShape /*shape*/) {}
   // The pointer's place (snapped) and the size of what is being dragged, in page units.
   virtual void pointerAt(double /*x*/, double /*y*/) {}
@@ -215,6 +217,9 @@ class Editor {
   bool pasteObjectCell(int row, int col, std::string_view text);
   bool deleteObjectRow(int row);
   bool swapObjectRows(int a, int b);
+  // A row dragged to stand before row `to` (after the last: the count plus one), as one step,
+  // by DragRow's rules; a drag those refuse changes nothing and the window is told why.
+  bool moveObjectRow(int from, int to);
   // 入替 in the code or layer window: an exchange of the list waits for the next row clicked
   // (the guide says so). The row waiting follows its row while rows move; it is dropped when
   // its row goes. Nothing when an exchange of the list waits already or no row is chosen.
@@ -327,6 +332,11 @@ class Editor {
   void moveDrag(double x, double y);
   void showDragSize();
   void finishPlacing(const WorkingObject& placed, const WorkingRect& place);
+  // What each row of the object list is to the drawing order.
+  std::vector<RowRole> rowRoles() const;
+  // Rewrites the object list in a new order (entry i the row that goes to row i + 1) by
+  // exchanges, which the selection follows.
+  void applyOrder(const std::vector<int>& order);
   // The one object `one`, or (without it) every selected object as far as `bounds` moved.
   void finishMoving(const WorkingObject* one, const WorkingRect& place, const WorkingRect& bounds);
   // Whether the pointer at a raw position is still within the click slop of the press.

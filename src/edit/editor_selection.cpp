@@ -126,10 +126,8 @@ bool Editor::canReorder() const {
   return !ArrangedRows(design_.objects, selection_.rows()).empty();
 }
 
-bool Editor::reorder(OrderMove move) {
-  if (dragging() || !canReorder()) return false;
-  Command command(*this);
-  TextTable& t = design_.objects;
+std::vector<RowRole> Editor::rowRoles() const {
+  const TextTable& t = design_.objects;
   const int n = t.itemCount();
   std::vector<RowRole> roles(static_cast<size_t>(n), RowRole::Object);
   for (int r = 1; r <= n; ++r) {
@@ -137,14 +135,18 @@ bool Editor::reorder(OrderMove move) {
     roles[static_cast<size_t>(r - 1)] =
         DecodeObjectRow(t, r).Text == "0" ? RowRole::BlockStart : RowRole::BlockEnd;
   }
-  const std::vector<int> order = ReorderRows(move, roles, selection_.rows());
+  return roles;
+}
+
+void Editor::applyOrder(const std::vector<int>& order) {
+  TextTable& t = design_.objects;
+  const int n = t.itemCount();
   // The new order made by exchanges (row numbers stay), which the selection follows; only rows
   // that change place are touched.
   std::vector<int> at(static_cast<size_t>(n) + 1);    // where each original row is now
   std::vector<int> held(static_cast<size_t>(n) + 1);  // which original row each row holds
   for (int r = 1; r <= n; ++r) at[static_cast<size_t>(r)] = held[static_cast<size_t>(r)] = r;
-  Change change(*this);
-  for (int r = 1; r <= n; ++r) {
+  for (int r = 1; r <= n && r <= static_cast<int>(order.size()); ++r) {
     const int wanted = order[static_cast<size_t>(r - 1)];
     const int from = at[static_cast<size_t>(wanted)];
     if (from == r) continue;
@@ -155,6 +157,32 @@ bool Editor::reorder(OrderMove move) {
     held[static_cast<size_t>(r)] = wanted;
     at[static_cast<size_t>(wanted)] = r;
   }
+}
+
+bool Editor::reorder(OrderMove move) {
+  if (dragging() || !canReorder()) return false;
+  Command command(*this);
+  const std::vector<int> order = ReorderRows(move, rowRoles(), selection_.rows());
+  Change change(*this);
+  applyOrder(order);
+  return true;
+}
+
+bool Editor::moveObjectRow(int from, int to) {
+  if (dragging()) return false;
+  Command command(*this);
+  const RowDrag drag = DragRow(rowRoles(), from, to);
+  if (!drag.refused.empty()) {
+    if (view_) view_->refused(drag.refused);
+    return false;
+  }
+  bool moves = false;
+  for (size_t i = 0; i < drag.order.size(); ++i) {
+    moves = moves || drag.order[i] != static_cast<int>(i) + 1;
+  }
+  if (!moves) return false;
+  Change change(*this);
+  applyOrder(drag.order);
   return true;
 }
 

@@ -1,9 +1,11 @@
 #include "code_window.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -60,6 +62,18 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
   grid_->undoRequested = [this] { editor_.undo(); };
   connect(grid_, &CellGrid::cellClicked, this, &CodeWindow::clicked);
   connect(grid_, &CellGrid::rowPicked, this, &CodeWindow::rowPicked);
+  // A row is dragged by its number to a new place; the list itself moves it (or refuses), so
+  // the header shows the rows in the list's order again at once.
+  QHeaderView* numbers = grid_->verticalHeader();
+  numbers->setSectionsMovable(true);
+  connect(numbers, &QHeaderView::sectionMoved, this, [this, numbers](int, int from, int to) {
+    {
+      const QSignalBlocker quiet(numbers);
+      numbers->moveSection(to, from);
+    }
+    grid_->commitEditor();
+    editor_.moveObjectRow(from + 1, to > from ? to + 2 : to + 1);
+  });
   // "選択番号" shows the grid's current row, wherever clicks, keys or changes of the list put it.
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &CodeWindow::showNumber);

@@ -236,6 +236,10 @@ void MainWindow::dragSize(double dx, double dy) {
   size_->setText(Q(DragSizeText(dx, dy)));
 }
 
+void MainWindow::refused(std::string_view why) {
+  statusBar()->showMessage(Q(why), 8000);
+}
+
 void MainWindow::offPageWarning(std::string_view text) {
   // Over the guide for a while; the guide comes back by itself.
   statusBar()->showMessage(Q(text), 8000);

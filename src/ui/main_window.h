@@ -190,6 +190,7 @@ class MainWindow final : public QMainWindow, private EditView {
   void prepareTextFeedback(const ObjectRecord& text) override;
   void popupMenu() override;
   void offPageWarning(std::string_view text) override;
+  void refused(std::string_view why) override;
 
   // The object dialogs, made when first needed and kept, so they keep their fields.
   TextDialog& textDialog();

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
+#include <numeric>
 #include <random>
+#include <string>
 
 #include "editing_fixture.h"
 #include "support/design_builder.h"
@@ -122,6 +125,83 @@ TEST(DrawOrder, PropertiesOverRandomLists) {
 }
 
 // In the editor: one step, the selection follows its objects, the block's rows stay its own.
+// A row drag takes what keeps every row in the block it stood in: the row (a block with its
+// start, end and all between) moved as one run to where it was dropped, every other row in its
+// order. It refuses what would move a row across a block's edge, a block's end, and rows that
+// are not there.
+TEST(DrawOrder, RowDragsOverRandomLists) {
+  std::mt19937 rng(26);
+  int taken = 0;
+  int refused = 0;
+  for (int round = 0; round < 4000; ++round) {
+    const int n = 1 + static_cast<int>(rng() % 9);
+    std::vector<RowRole> roles(static_cast<size_t>(n));
+    for (RowRole& r : roles) r = std::array{O, O, S, E}[rng() % 4];
+    const int from = 1 + static_cast<int>(rng() % static_cast<unsigned>(n));
+    const int to = 1 + static_cast<int>(rng() % static_cast<unsigned>(n + 1));
+    const RowDrag drag = DragRow(roles, from, to);
+    if (roles[static_cast<size_t>(from - 1)] == E) {
+      EXPECT_FALSE(drag.refused.empty());
+      continue;
+    }
+    // The run that moves: a start and rows up to its own end (the last row when none).
+    int last = from;
+    if (roles[static_cast<size_t>(from - 1)] == S) {
+      int depth = 0;
+      for (last = from; last <= n; ++last) {
+        const RowRole r = roles[static_cast<size_t>(last - 1)];
+        depth += r == S ? 1 : r == E ? -1 : 0;
+        if (depth == 0) break;
+      }
+      last = std::min(last, n);
+    }
+    Rows same(static_cast<size_t>(n));
+    std::iota(same.begin(), same.end(), 1);
+    Rows moved;
+    for (int r = 1; r <= n + 1; ++r) {
+      if (r == to) {
+        for (int m = from; m <= last; ++m) moved.push_back(m);
+      }
+      if (r <= n && (r < from || r > last)) moved.push_back(r);
+    }
+    if (to > from && to <= last + 1) moved = same;
+    std::string rs;
+    for (RowRole r : roles) rs += r == O ? 'O' : r == S ? 'S' : 'E';
+    const std::string where = "round " + std::to_string(round) + " " + rs + " " +
+                              std::to_string(from) + "->" + std::to_string(to);
+    // Which end closes each start: a stray end must not come to close a block either.
+    const auto closers = [&roles](const Rows& order) {
+      std::vector<int> closer(roles.size() + 1), open;
+      for (int original : order) {
+        const RowRole role = roles[static_cast<size_t>(original - 1)];
+        if (role == E && !open.empty()) {
+          closer[static_cast<size_t>(open.back())] = original;
+          open.pop_back();
+        }
+        if (role == S) open.push_back(original);
+      }
+      return closer;
+    };
+    if (EnclosingBlocks(roles, moved) == EnclosingBlocks(roles, same) &&
+        closers(moved) == closers(same)) {
+      EXPECT_EQ(drag.refused, "") << where;
+      EXPECT_EQ(drag.order, moved) << where;
+      ++taken;
+    } else {
+      EXPECT_NE(drag.refused, "") << where;
+      EXPECT_TRUE(drag.order.empty()) << where;
+      ++refused;
+    }
+  }
+  EXPECT_GT(taken, 1000);
+  EXPECT_GT(refused, 300);
+  for (const auto& [from, to] : {std::pair{0, 1}, {3, 1}, {1, 0}, {1, 4}}) {
+    EXPECT_NE(DragRow({O, O}, from, to).refused, "") << from << " " << to;
+  }
+  EXPECT_EQ(DragRow({O, O}, 1, 3).order, (Rows{2, 1}));
+  EXPECT_EQ(DragRow({O, O}, 2, 1).order, (Rows{2, 1}));
+}
+
 TEST(DrawOrder, OneStepInTheEditor) {
   test::EditingFixture e;
   test::DesignBuilder b;
@@ -144,6 +224,23 @@ TEST(DrawOrder, OneStepInTheEditor) {
   ASSERT_TRUE(e.editor.reorder(OrderMove::Backward));
   EXPECT_EQ(x1s(), (Rows{5, 11, 21, 5, 1, 31}));
   EXPECT_EQ(e.editor.selectedRows(), (Rows{2, 5}));
+  ASSERT_TRUE(e.editor.undo());
+  ASSERT_TRUE(e.editor.undo());
+  EXPECT_EQ(x1s(), (Rows{1, 5, 11, 21, 5, 31}));
+  EXPECT_FALSE(e.editor.canUndo());
+
+  // A row dragged in the code window: the block by its start, as one step; into the block, or
+  // its end alone, refused and nothing changed.
+  e.editor.selectRows({6});
+  ASSERT_TRUE(e.editor.moveObjectRow(2, 7));
+  EXPECT_EQ(x1s(), (Rows{1, 31, 5, 11, 21, 5}));
+  EXPECT_EQ(e.editor.selectedRows(), Rows{2});  // the selected box went along
+  EXPECT_FALSE(e.editor.moveObjectRow(2, 4));
+  EXPECT_FALSE(e.editor.moveObjectRow(6, 1));
+  EXPECT_FALSE(e.editor.moveObjectRow(4, 4)) << "dropped where it was";
+  EXPECT_EQ(x1s(), (Rows{1, 31, 5, 11, 21, 5}));
+  ASSERT_TRUE(e.editor.moveObjectRow(5, 4));
+  EXPECT_EQ(x1s(), (Rows{1, 31, 5, 21, 11, 5}));
   ASSERT_TRUE(e.editor.undo());
   ASSERT_TRUE(e.editor.undo());
   EXPECT_EQ(x1s(), (Rows{1, 5, 11, 21, 5, 31}));

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -333,11 +334,13 @@ TEST_F(RegionRedraw, EveryChangeLeavesThePageAsAFullRedraw) {
           break;
         }
         case 3:
-          what = rng() % 2 ? "delete row" : "swap rows";
+          what = std::array{"delete row", "swap rows", "drag row"}[rng() % 3];
           if (what == "delete row") {
             e.editor.deleteObjectRow(pick(rows));
-          } else {
+          } else if (what == "swap rows") {
             e.editor.swapObjectRows(pick(rows), pick(rows));
+          } else {
+            e.editor.moveObjectRow(pick(rows), pick(rows + 1));
           }
           break;
         case 4: {

@@ -2,6 +2,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -184,6 +185,49 @@ class ListWindowsTest : public QObject {
              QString::number(count - 2));
     Click(&code, "cmdDel");
     QCOMPARE(t.itemCount(), count - 3);
+  }
+
+  // A row dragged by its number moves in the list as one step; a drag into a repeat block is
+  // refused, and the status bar says why.
+  void codeWindowRowsDragByTheirNumbers() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("golden.qfd")};
+    e.act("QFM102")->trigger();
+    CellGrid& grid = e.window->codeWindow().grid();
+    e.window->codeWindow().parentWidget()->resize(700, 600);  // every row in sight
+    QHeaderView* numbers = grid.verticalHeader();
+    const TextTable& t = e.ctx.design.objects;
+    auto labels = [&t](int first, int last) {
+      QStringList l;
+      for (int r = first; r <= last; ++r) l << Cell(t, r, kColLabel);
+      return l.join(QLatin1Char(' '));
+    };
+    auto drag = [&](int from, int onto) {
+      const int x = numbers->width() / 2;
+      // From the middle of the number: near its edges a press resizes the row instead.
+      const QPoint start(
+          x, numbers->sectionViewportPosition(from - 1) + numbers->sectionSize(from - 1) / 2);
+      const QPoint end(
+          x, numbers->sectionViewportPosition(onto - 1) + numbers->sectionSize(onto - 1) - 3);
+      QTest::mousePress(numbers->viewport(), Qt::LeftButton, {}, start);
+      for (int step = 1; step <= 8; ++step) {
+        QTest::mouseMove(numbers->viewport(), start + (end - start) * step / 8);
+      }
+      QTest::mouseRelease(numbers->viewport(), Qt::LeftButton, {}, end);
+    };
+    const QString before = labels(1, 14);
+    drag(1, 3);  // 表題 dropped on 区切り's lower half: after it
+    QCOMPARE(labels(1, 4), QStringLiteral("日付 区切り 表題 外枠"));
+    QCOMPARE(Cell(t, 3, kColNumber), QStringLiteral("3"));
+    QCOMPARE(numbers->logicalIndex(0), 0);  // the header shows the list's order
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+    drag(8, 2);  // 品名 out of its block
+    QCOMPARE(labels(1, 14), QStringLiteral("日付 区切り 表題 外枠 網掛け枠 明細 列 品名 印 ロゴ 列 "
+                                           "金額 明細 丸"));
+    QVERIFY(e.window->statusBar()->currentMessage().contains(QStringLiteral("ブロック")));
+    e.act("QFM311")->trigger();
+    QCOMPARE(labels(1, 14), before);
+    QVERIFY(!e.ctx.editor.canUndo());
   }
 
   void gridKeepsItsPlaceWhileRowsComeAndGo() {
