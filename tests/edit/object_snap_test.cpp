@@ -6,8 +6,6 @@
 #include <random>
 #include <vector>
 
-#include "editing_fixture.h"
-
 namespace qf {
 namespace {
 
@@ -67,40 +65,6 @@ TEST(ObjectSnap, TheNearerOfGridAndObjectWins) {
   EXPECT_DOUBLE_EQ(NearerSnap(10, 10.5, object), 10.5) << "a tie keeps the grid";
   EXPECT_DOUBLE_EQ(NearerSnap(10, 12, std::nullopt), 12);
   EXPECT_DOUBLE_EQ(NearerSnap(10, std::nullopt, std::nullopt), 10);
-}
-
-// Dragged near another object, a box lines up with its edge or centre, a guide shows while it
-// does, and the setting turns it off.
-TEST(ObjectSnap, ADraggedBoxLinesUpWithItsNeighbour) {
-  for (bool on : {true, false}) {
-    test::EditingFixture f;
-    f.app.snapOn = false;
-    f.app.objectSnap = on;
-    f.view.page.scaleWidth = 210;
-    f.view.page.scaleHeight = 297;
-    f.view.widthPx = 794;  // 5 pixels: about 1.3 mm
-    f.view.heightPx = 1123;
-    ObjectRecord box;
-    box.Kind = ObjectKind::Box;
-    box.Text = "0";
-    box.Style = "0";
-    box.Size = 1;
-    AddObject(f.design.objects, box, {20, 20, 60, 40}, {}, 1);
-    f.loaded();
-    // A new box drawn from 100,100 to a point 1 mm right of the first box's right edge and
-    // 1 mm below its middle: the corner lines up with both.
-    f.editor.beginAdd(box);
-    f.editor.pointerPressed(100, 100);
-    f.editor.pointerMoved(61, 31);
-    f.editor.pointerReleased(61, 31);
-    EXPECT_EQ(f.cell(2, kColX2), on ? "60.000" : "61.000");
-    EXPECT_EQ(f.cell(2, kColY2), on ? "30.000" : "31.000");
-    // 2 mm away is out of reach.
-    f.editor.beginAdd(box);
-    f.editor.pointerPressed(100, 150);
-    f.editor.pointerReleased(62, 152);
-    EXPECT_EQ(f.cell(3, kColX2), "62.000");
-  }
 }
 
 }  // namespace

@@ -26,6 +26,11 @@ class ScreenAndPaper : public test::TempFolderTest {
   struct Pages {
     QImage screen;
     QImage paper;
+    QPoint at(const ViewState& v, double x, double y) const {  // a page point's pixel
+      return {int(x * screen.width() / v.page.scaleWidth),
+              int(y * screen.height() / v.page.scaleHeight)};
+    }
+    ViewState view;
   };
   Pages draw(Design d) {
     d.grid.shown = 0;
@@ -36,6 +41,7 @@ class ScreenAndPaper : public test::TempFolderTest {
     view.zoom = 100;
     ApplyPageLayout(view);
     Pages pages;
+    pages.view = view;
     pages.screen = PageImage(view);
     {
       RasterSurface surface(pages.screen, view.page.scaleWidth, view.page.scaleHeight);
@@ -142,22 +148,13 @@ TEST_F(ScreenAndPaper, SharedEdgesShowAndTextsLieOverFigures) {
   }
   const Pages pages = draw(b.design);
   EXPECT_EQ(pages.screen.size(), pages.paper.size());
-  // The edge the second and third boxes share, halfway along, on both pages.
-  ViewState view;
-  auto port = QtPrinterPort::ForPdf((dir_ / "never.pdf").string());
-  ApplyPrinterSetup(*port, b.design.page);
-  ReadPrinterPage(*port, b.design.page, view);
-  ApplyPageLayout(view);
-  QImage probe = PageImage(view);
-  RasterSurface surface(probe, view.page.scaleWidth, view.page.scaleHeight);
-  for (double y : {40.0, 50.0, 60.0}) {
-    const QPointF at = surface.toPixels(70, y);
-    EXPECT_EQ(pages.screen.pixel(int(at.x()), int(at.y())) & 0xFFFFFFu, 0u) << "edge at " << y;
-    EXPECT_EQ(pages.paper.pixel(int(at.x()), int(at.y())) & 0xFFFFFFu, 0u) << "edge at " << y;
+  for (double y : {40.0, 50.0, 60.0}) {  // the shared edges, halfway along
+    const QPoint edge = pages.at(pages.view, 70, y);
+    EXPECT_EQ(pages.screen.pixel(edge) & 0xFFFFFFu, 0u) << "edge at " << y;
+    EXPECT_EQ(pages.paper.pixel(edge) & 0xFFFFFFu, 0u) << "edge at " << y;
   }
   // Ink under the hatch would be darkened to the hatch's grey; the text's own red is there.
-  const QPointF text = surface.toPixels(22, 31);
-  const QRect area(int(text.x()), int(text.y()), 40, 20);
+  const QRect area(pages.at(pages.view, 22, 31), QSize(40, 20));
   auto pureRed = [&area](const QImage& image) {
     int found = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
