@@ -324,6 +324,15 @@ TEST(Selection, ClicksShiftClicksSelectAllAndTab) {
   const int box = p.add(ObjectKind::Box, 20, 15, 70, 45, 1);
   p.add(ObjectKind::Box, 100, 100, 120, 120, 3);  // locked below
   p.add(ObjectKind::Box, 130, 100, 150, 120, 4);  // hidden below
+  ObjectRecord start;
+  start.Kind = ObjectKind::Command;
+  start.X1 = 6;
+  start.Text = "0";
+  start.Style = "0";
+  start.Size = 2;
+  AddObject(p.design.objects, start, {}, {}, 1);
+  start.Text = "1";
+  AddObject(p.design.objects, start, {}, {}, 1);
   // The list from the top: 1, 3 (locked), 4 (hidden), 2; the walk draws from the bottom up.
   for (int n : {3, 4, 2}) {
     const int row = p.design.layers.insertRow(p.design.layers.itemCount() + 1);
@@ -355,6 +364,13 @@ TEST(Selection, ClicksShiftClicksSelectAllAndTab) {
   EXPECT_EQ(click(33, 23, 0, true), (Rows{under, ring, text}));
   EXPECT_EQ(click(15, 12, 0, true), (Rows{ring, text})) << "Shift+click takes out";
   EXPECT_EQ(click(180, 200, 0, true), (Rows{ring, text})) << "Shift on empty page keeps";
+  // A frame never takes a command, though its cells make a box at the page's corner.
+  e.escape();
+  e.pointerPressed(-2, -2);
+  e.pointerReleased(12, 3);
+  EXPECT_EQ(e.selectedRows(), Rows{});
+  EXPECT_EQ(click(75, 48, 0, true), Rows{ring});
+  EXPECT_EQ(click(33, 23, 0, true), (Rows{ring, text}));
   // Shift and a frame around the box's first corner (and the text's point) adds it.
   e.pointerPressed(18, 13, true);
   e.pointerMoved(22, 17);

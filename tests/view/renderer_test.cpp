@@ -91,6 +91,17 @@ TEST(Renderer, HatchedBoxWithRadiusIsSquareAndFilled) {
           "line 20,2-20,8 #000000", "fillstyle 1"}));
 }
 
+// A pen of up to 1,000 pixels is drawn as given; wider, or less than nothing, draws the
+// thinnest line.
+TEST(Renderer, PenWidthsUpToAThousand) {
+  DesignBuilder b;
+  for (float w : {0.4f, 1000.0f, 1000.6f, -0.6f})
+    b.figure(ObjectKind::Line, 0, 0, 1, 1, "0", 0, "0", w);
+  Fixture f;
+  EXPECT_EQ(f.redraw(b.design, {"width"}),
+            (std::vector<std::string>{"width 0", "width 1000", "width 0", "width 0"}));
+}
+
 TEST(Renderer, RingsFromReversedAndFlatRectangles) {
   DesignBuilder b;
   b.figure(ObjectKind::Ring, 40, 20, 0, 0, "2");
