@@ -331,6 +331,7 @@ TEST(Selection, ClicksShiftClicksSelectAllAndTab) {
   start.Style = "0";
   start.Size = 2;
   AddObject(p.design.objects, start, {}, {}, 1);
+  const int corner = p.add(ObjectKind::Box, 1, 1, 4, 2, 1);  // in a block at the page's corner
   start.Text = "1";
   AddObject(p.design.objects, start, {}, {}, 1);
   // The list from the top: 1, 3 (locked), 4 (hidden), 2; the walk draws from the bottom up.
@@ -368,7 +369,8 @@ TEST(Selection, ClicksShiftClicksSelectAllAndTab) {
   e.escape();
   e.pointerPressed(-2, -2);
   e.pointerReleased(12, 3);
-  EXPECT_EQ(e.selectedRows(), Rows{});
+  EXPECT_EQ(e.selectedRows(), Rows{corner});
+  e.escape();
   EXPECT_EQ(click(75, 48, 0, true), Rows{ring});
   EXPECT_EQ(click(33, 23, 0, true), (Rows{ring, text}));
   // Shift and a frame around the box's first corner (and the text's point) adds it.
@@ -379,20 +381,21 @@ TEST(Selection, ClicksShiftClicksSelectAllAndTab) {
   // With several chosen, a click inside their bounds chooses the one there alone.
   EXPECT_EQ(click(50, 30), Rows{box});
   e.selectAll();
-  EXPECT_EQ(e.selectedRows(), (Rows{under, text, ring, box})) << "drawing order";
+  EXPECT_EQ(e.selectedRows(), (Rows{under, text, ring, box, corner})) << "drawing order";
   EXPECT_EQ(click(180, 200), Rows{});
   // Tab from nothing takes the first; round the end to the start, and back.
-  for (const Rows& next : {Rows{under}, Rows{text}, Rows{ring}, Rows{box}, Rows{under}}) {
+  for (const Rows& next :
+       {Rows{under}, Rows{text}, Rows{ring}, Rows{box}, Rows{corner}, Rows{under}}) {
     ASSERT_TRUE(e.stepSelection(true));
     EXPECT_EQ(e.selectedRows(), next);
   }
   ASSERT_TRUE(e.stepSelection(false));
-  EXPECT_EQ(e.selectedRows(), Rows{box});
+  EXPECT_EQ(e.selectedRows(), Rows{corner});
   ASSERT_TRUE(e.stepSelection(false));
-  EXPECT_EQ(e.selectedRows(), Rows{ring});
+  EXPECT_EQ(e.selectedRows(), Rows{box});
   e.escape();
   ASSERT_TRUE(e.stepSelection(false));
-  EXPECT_EQ(e.selectedRows(), Rows{box}) << "Shift+Tab from nothing takes the last";
+  EXPECT_EQ(e.selectedRows(), Rows{corner}) << "Shift+Tab from nothing takes the last";
   EXPECT_FALSE(e.canUndo());
   EXPECT_FALSE(e.modified());
 }
