@@ -59,8 +59,8 @@ struct Track {
   // What a moved or placed object can line up with (none for a frame), and the guide lines
   // shown where it does.
   std::shared_ptr<const EdgeIndex> edges;
-  std::optional<double> guideX;
-  std::optional<double> guideY;
+  std::optional<GuideLine> guideX;  // down the page at an x
+  std::optional<GuideLine> guideY;  // across at a y
 };
 struct Idle {};
 // An object a dialog made waits to be placed by a drag.

@@ -329,6 +329,8 @@ class Editor {
   // Where a raw pointer position puts the drag: snapped to the grid or to other objects'
   // edges and centres, whichever is nearer; sets the track's guides.
   std::pair<double, double> dragPoint(double x, double y);
+  // Stretches the track's guides to reach the feedback as it stands.
+  void reachGuides();
   void moveDrag(double x, double y);
   void showDragSize();
   void finishPlacing(const WorkingObject& placed, const WorkingRect& place);

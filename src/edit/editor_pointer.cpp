@@ -114,12 +114,14 @@ void Editor::drawFeedback(const pointer::Track& shown, DrawObjectMode mode) {
   view_->pageChanged(area.grown(viewState_.markSize * (1 + pen), viewState_.markSize * (1 + pen)));
   // The guides where the object lines up with another, across the page.
   if (shown.guideX || shown.guideY) {
-    DrawSnapGuides(*surface, viewState_, shown.guideX, shown.guideY);
-    const double w = viewState_.page.scaleWidth;
-    const double h = viewState_.page.scaleHeight;
+    DrawSnapGuides(*surface, shown.guideX, shown.guideY);
     const double m = viewState_.markSize;
-    if (shown.guideX) view_->pageChanged(PageRect{*shown.guideX - m, 0, *shown.guideX + m, h});
-    if (shown.guideY) view_->pageChanged(PageRect{0, *shown.guideY - m, w, *shown.guideY + m});
+    if (const auto& g = shown.guideX) {
+      view_->pageChanged(PageRect{g->at - m, g->from - m, g->at + m, g->to + m});
+    }
+    if (const auto& g = shown.guideY) {
+      view_->pageChanged(PageRect{g->from - m, g->at - m, g->to + m, g->at + m});
+    }
   }
 }
 
@@ -222,9 +224,23 @@ std::pair<double, double> Editor::dragPoint(double rawX, double rawY) {
   const auto sy = t.edges->snapY(ys, reach);
   const double x = NearerSnap(rawX, gridX, sx);
   const double y = NearerSnap(rawY, gridY, sy);
-  if (sx && x == rawX + sx->shift) t.guideX = sx->line;
-  if (sy && y == rawY + sy->shift) t.guideY = sy->line;
+  if (sx && x == rawX + sx->shift) t.guideX = GuideLine{sx->line, sx->from, sx->to};
+  if (sy && y == rawY + sy->shift) t.guideY = GuideLine{sy->line, sy->from, sy->to};
   return {x, y};
+}
+
+void Editor::reachGuides() {
+  // A guide runs from the object lined up with to the one dragged, whichever comes first.
+  pointer::Track& t = *track();
+  const WorkingRect& d = t.rect;
+  if (auto& g = t.guideX) {
+    g->from = std::min({g->from, d.y1, d.y2});
+    g->to = std::max({g->to, d.y1, d.y2});
+  }
+  if (auto& g = t.guideY) {
+    g->from = std::min({g->from, d.x1, d.x2});
+    g->to = std::max({g->to, d.x1, d.x2});
+  }
 }
 
 void Editor::moveDrag(double x, double y) {
@@ -257,6 +273,7 @@ void Editor::pointerMoved(double rawX, double rawY) {
   const auto [x, y] = dragPoint(rawX, rawY);
   if (view_) view_->pointerAt(x, y);
   moveDrag(x, y);
+  reachGuides();
   showDragSize();
   const pointer::Track& now = *track();
   if (previous.rect == now.rect && previous.guideX == now.guideX && previous.guideY == now.guideY) {

@@ -10,29 +10,30 @@ EdgeIndex::EdgeIndex(std::span<const WorkingRect> boxes) {
   ys_.reserve(boxes.size() * 3);
   for (const WorkingRect& b : boxes) {
     for (double v : {b.x1, (b.x1 + b.x2) / 2, b.x2}) {
-      if (std::isfinite(v)) xs_.push_back(v);
+      if (std::isfinite(v)) xs_.push_back({v, std::min(b.y1, b.y2), std::max(b.y1, b.y2)});
     }
     for (double v : {b.y1, (b.y1 + b.y2) / 2, b.y2}) {
-      if (std::isfinite(v)) ys_.push_back(v);
+      if (std::isfinite(v)) ys_.push_back({v, std::min(b.x1, b.x2), std::max(b.x1, b.x2)});
     }
   }
   std::sort(xs_.begin(), xs_.end());
   std::sort(ys_.begin(), ys_.end());
 }
 
-std::optional<EdgeIndex::Snap> EdgeIndex::Nearest(const std::vector<double>& lines,
+std::optional<EdgeIndex::Snap> EdgeIndex::Nearest(const std::vector<Edge>& lines,
                                                   std::span<const double> moving, double reach) {
   std::optional<Snap> best;
   if (!(reach > 0)) return best;
   for (double m : moving) {
     if (!std::isfinite(m)) continue;
     // The lines on either side of the position are the only candidates.
-    const auto above = std::lower_bound(lines.begin(), lines.end(), m);
+    const auto above = std::lower_bound(lines.begin(), lines.end(), Edge{m, 0, 0});
     for (auto it : {above, above == lines.begin() ? lines.end() : std::prev(above)}) {
       if (it == lines.end()) continue;
-      const double shift = *it - m;
+      const double shift = it->at - m;
       if (std::fabs(shift) > reach) continue;
-      if (!best || std::fabs(shift) < std::fabs(best->shift)) best = Snap{shift, *it};
+      if (best && std::fabs(shift) >= std::fabs(best->shift)) continue;
+      best = Snap{shift, it->at, it->from, it->to};
     }
   }
   return best;

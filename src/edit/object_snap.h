@@ -17,10 +17,13 @@ class EdgeIndex {
   explicit EdgeIndex(std::span<const WorkingRect> boxes);
 
   // Of the moving positions, the one nearest to a line of the index within `reach` (page
-  // units): the shift that lines it up, and the line. None when nothing is within reach.
+  // units): the shift that lines it up, the line, and how far along it the box that gave the
+  // line reaches (its top and bottom for a line across x). None when nothing is within reach.
   struct Snap {
     double shift = 0;
     double line = 0;
+    double from = 0;
+    double to = 0;
   };
   std::optional<Snap> snapX(std::span<const double> moving, double reach) const;
   std::optional<Snap> snapY(std::span<const double> moving, double reach) const;
@@ -28,10 +31,16 @@ class EdgeIndex {
   bool empty() const { return xs_.empty(); }
 
  private:
-  static std::optional<Snap> Nearest(const std::vector<double>& lines,
-                                     std::span<const double> moving, double reach);
-  std::vector<double> xs_;
-  std::vector<double> ys_;
+  struct Edge {
+    double at;
+    double from;
+    double to;
+    bool operator<(const Edge& o) const { return at < o.at; }
+  };
+  static std::optional<Snap> Nearest(const std::vector<Edge>& lines, std::span<const double> moving,
+                                     double reach);
+  std::vector<Edge> xs_;
+  std::vector<Edge> ys_;
 };
 
 // Where a dragged position goes along one axis: the object snap when it is nearer than the grid

@@ -252,14 +252,14 @@ void DrawRoundBox(Surface& s, const WorkingRect& r, float k, int32_t color) {
   s.line(x2, y1 + kk, x2, y2 - kk, color);
 }
 
-void DrawSnapGuides(Surface& s, const ViewState& view, std::optional<double> x,
-                    std::optional<double> y) {
+void DrawSnapGuides(Surface& s, const std::optional<GuideLine>& down,
+                    const std::optional<GuideLine>& across) {
   constexpr int32_t kGuide = Rgb(255, 0, 255);
   s.setDrawMode(DrawMode::NotXorPen);
   s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
   s.setDrawWidth(1);
-  if (x) s.line(*x, 0, *x, view.page.scaleHeight, kGuide);
-  if (y) s.line(0, *y, view.page.scaleWidth, *y, kGuide);
+  if (down) s.line(down->at, down->from, down->at, down->to, kGuide);
+  if (across) s.line(across->from, across->at, across->to, across->at, kGuide);
   s.setDrawMode(DrawMode::CopyPen);
 }
 

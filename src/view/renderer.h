@@ -65,10 +65,18 @@ enum class MarkStyle { Selected, Reference };
 MarkCorners DrawSelectionMarks(Surface& surface, const ViewState& view, const WorkingRect& box,
                                MarkStyle style = MarkStyle::Selected);
 
-// The guide lines of a drag lined up with another object: across the whole page at x and at y,
-// drawn reversibly (the same call again takes them off).
-void DrawSnapGuides(Surface& surface, const ViewState& view, std::optional<double> x,
-                    std::optional<double> y);
+// A guide line of a drag lined up with another object: at `at` (an x for a line down, a y for
+// one across), from `from` to `to` along it, between the two objects.
+struct GuideLine {
+  double at = 0;
+  double from = 0;
+  double to = 0;
+  bool operator==(const GuideLine&) const = default;
+};
+// Draws the guides down (at an x) and across (at a y) reversibly: the same call again takes
+// them off.
+void DrawSnapGuides(Surface& surface, const std::optional<GuideLine>& down,
+                    const std::optional<GuideLine>& across);
 
 // A line, box or ring in the given draw mode and outline colour (the object's own, or red for
 // feedback), hatching from the palette. Leaves the surface in copy pen and transparent fill.
