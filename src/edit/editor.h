@@ -197,6 +197,9 @@ class Editor {
   bool pickObjectAt(double x, double y);
   // Rows become the selection (as a frame would choose them).
   void selectRows(const std::vector<int>& rows);
+  // Shift+click and Ctrl+click: an object's row joins the selection, or leaves it when it was
+  // in it. Nothing for a command or a row that does not exist.
+  void toggleSelected(int row);
   void clearSelection();
 
   // --- The program's own object clipboard

@@ -1,8 +1,10 @@
 // The design window's pointer: one state a gesture (idle, framing, placing, moving), one
 // handler an event, and every drag ended with its feedback erased, whatever ends it.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -32,9 +34,7 @@ const ObjectRecord kNoRecord{};
 
 std::pair<double, double> Editor::SnapToGrid(double x, double y) const {
   if (!app_.snapOn) return {x, y};
-  const PrinterPage& page = viewState_.page;
-  const double ux = viewState_.widthPx > 0 ? page.scaleWidth / viewState_.widthPx : 0;
-  const double uy = viewState_.heightPx > 0 ? page.scaleHeight / viewState_.heightPx : 0;
+  const auto [ux, uy] = UnitsPerPixel(viewState_);
   return {Snap(x, design_.page.marginLeft, design_.grid.width, ux),
           Snap(y, design_.page.marginTop, design_.grid.height, uy)};
 }
@@ -179,17 +179,14 @@ void Editor::pointerPressed(double rawX, double rawY, bool extend) {
 std::shared_ptr<const EdgeIndex> Editor::snapEdges() const {
   // Every visible object but those that move; a placed object is not in the list yet.
   const bool moving = !std::holds_alternative<pointer::Placing>(mode_);
-  std::vector<WorkingRect> boxes;
+  std::vector<PageRect> boxes;
   const TextTable& t = design_.objects;
   ObjectRecord o;
   for (int r = 1; r <= t.itemCount(); ++r) {
     if (moving && selection_.contains(r)) continue;
     DecodeObjectRow(o, t, r);
     if (o.Kind == ObjectKind::Command || o.Kind == ObjectKind::None) continue;
-    if (!IsLayerVisible(design_.layers, o.Layer)) continue;
-    const WorkingRect b = SelectionBox(o);
-    boxes.push_back(
-        {std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2), std::max(b.y1, b.y2)});
+    if (IsLayerVisible(design_.layers, o.Layer)) boxes.push_back(SelectionArea(o));
   }
   return std::make_shared<const EdgeIndex>(boxes);
 }
@@ -202,7 +199,8 @@ std::pair<double, double> Editor::dragPoint(double rawX, double rawY) {
   std::optional<double> gridY;
   if (app_.snapOn) std::tie(gridX, gridY) = SnapToGrid(rawX, rawY);
   // Without a page in pixels there is no "near" to snap by.
-  if (!t.edges || t.edges->empty() || viewState_.widthPx <= 0) {
+  const double unitsPerPixel = UnitsPerPixel(viewState_).first;
+  if (!t.edges || t.edges->empty() || !(unitsPerPixel > 0)) {
     return {gridX.value_or(rawX), gridY.value_or(rawY)};
   }
   // What moves with the pointer, were it where the pointer is: the whole box's edges and
@@ -210,18 +208,20 @@ std::pair<double, double> Editor::dragPoint(double rawX, double rawY) {
   const auto* one = std::get_if<pointer::MovingOne>(&mode_);
   const bool carried =
       std::holds_alternative<pointer::MovingBlock>(mode_) || (one && one->grab == GrabKind::Centre);
-  std::vector<double> xs{rawX};
-  std::vector<double> ys{rawY};
+  std::array<double, 3> xs{rawX};
+  std::array<double, 3> ys{rawY};
+  size_t count = 1;
   if (carried) {
     const double dx = rawX - t.last.first;
     const double dy = rawY - t.last.second;
     const WorkingRect& d = t.rect;
     xs = {d.x1 + dx, (d.x1 + d.x2) / 2 + dx, d.x2 + dx};
     ys = {d.y1 + dy, (d.y1 + d.y2) / 2 + dy, d.y2 + dy};
+    count = 3;
   }
-  const double reach = kObjectSnapPx * viewState_.page.scaleWidth / viewState_.widthPx;
-  const auto sx = t.edges->snapX(xs, reach);
-  const auto sy = t.edges->snapY(ys, reach);
+  const double reach = kObjectSnapPx * unitsPerPixel;
+  const auto sx = t.edges->snapX(std::span(xs).first(count), reach);
+  const auto sy = t.edges->snapY(std::span(ys).first(count), reach);
   const double x = NearerSnap(rawX, gridX, sx);
   const double y = NearerSnap(rawY, gridY, sy);
   if (sx && x == rawX + sx->shift) t.guideX = GuideLine{sx->line, sx->from, sx->to};
@@ -284,13 +284,11 @@ void Editor::pointerMoved(double rawX, double rawY) {
 }
 
 bool Editor::withinClick(const pointer::Track& t, double x, double y) const {
-  const PrinterPage& page = viewState_.page;
   // Without a page in pixels every gesture counts as the drag it is.
-  if (viewState_.widthPx <= 0 || viewState_.heightPx <= 0) return false;
-  if (!(page.scaleWidth > 0) || !(page.scaleHeight > 0)) return false;
-  const double px = std::fabs(x - t.pressed.first) * viewState_.widthPx / page.scaleWidth;
-  const double py = std::fabs(y - t.pressed.second) * viewState_.heightPx / page.scaleHeight;
-  return px <= kClickSlopPx && py <= kClickSlopPx;
+  const auto [ux, uy] = UnitsPerPixel(viewState_);
+  if (!(ux > 0) || !(uy > 0)) return false;
+  return std::fabs(x - t.pressed.first) <= kClickSlopPx * ux &&
+         std::fabs(y - t.pressed.second) <= kClickSlopPx * uy;
 }
 
 void Editor::pointerReleased(double rawX, double rawY, bool extend) {

@@ -176,11 +176,8 @@ bool Editor::moveObjectRow(int from, int to) {
     if (view_) view_->refused(drag.refused);
     return false;
   }
-  bool moves = false;
-  for (size_t i = 0; i < drag.order.size(); ++i) {
-    moves = moves || drag.order[i] != static_cast<int>(i) + 1;
-  }
-  if (!moves) return false;
+  // The rows in their own order: dropped where it was.
+  if (std::is_sorted(drag.order.begin(), drag.order.end())) return false;
   Change change(*this);
   applyOrder(drag.order);
   return true;
@@ -227,11 +224,19 @@ void Editor::clickAt(double x, double y, bool extend) {
     selection_.assign(picked == 0 ? std::vector<int>{} : std::vector<int>{picked});
     return;
   }
-  if (picked == 0) return;
+  toggleSelected(picked);
+}
+
+void Editor::toggleSelected(int row) {
+  if (row < 1 || row > design_.objects.itemCount()) return;
+  const ObjectKind kind = KindFromName(design_.objects.cell(row, kColKind));
+  if (kind == ObjectKind::Command || kind == ObjectKind::None) return;
+  Command command(*this);
+  dropWaiting();
   std::vector<int> rows = selection_.rows();
-  const auto it = std::find(rows.begin(), rows.end(), picked);
+  const auto it = std::find(rows.begin(), rows.end(), row);
   if (it == rows.end()) {
-    rows.push_back(picked);
+    rows.push_back(row);
   } else {
     rows.erase(it);
   }

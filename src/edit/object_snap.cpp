@@ -5,15 +5,15 @@
 
 namespace qf {
 
-EdgeIndex::EdgeIndex(std::span<const WorkingRect> boxes) {
+EdgeIndex::EdgeIndex(std::span<const PageRect> boxes) {
   xs_.reserve(boxes.size() * 3);
   ys_.reserve(boxes.size() * 3);
-  for (const WorkingRect& b : boxes) {
-    for (double v : {b.x1, (b.x1 + b.x2) / 2, b.x2}) {
-      if (std::isfinite(v)) xs_.push_back({v, std::min(b.y1, b.y2), std::max(b.y1, b.y2)});
+  for (const PageRect& b : boxes) {
+    for (double v : {b.left, (b.left + b.right) / 2, b.right}) {
+      if (std::isfinite(v)) xs_.push_back({v, b.top, b.bottom});
     }
-    for (double v : {b.y1, (b.y1 + b.y2) / 2, b.y2}) {
-      if (std::isfinite(v)) ys_.push_back({v, std::min(b.x1, b.x2), std::max(b.x1, b.x2)});
+    for (double v : {b.top, (b.top + b.bottom) / 2, b.bottom}) {
+      if (std::isfinite(v)) ys_.push_back({v, b.left, b.right});
     }
   }
   std::sort(xs_.begin(), xs_.end());

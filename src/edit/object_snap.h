@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "document/object_record.h"
+#include "view/surface.h"
 
 namespace qf {
 
@@ -14,7 +14,7 @@ class EdgeIndex {
  public:
   EdgeIndex() = default;
   // Left, centre and right of every box (and top, middle, bottom).
-  explicit EdgeIndex(std::span<const WorkingRect> boxes);
+  explicit EdgeIndex(std::span<const PageRect> boxes);
 
   // Of the moving positions, the one nearest to a line of the index within `reach` (page
   // units): the shift that lines it up, the line, and how far along it the box that gave the

@@ -119,26 +119,19 @@ void CodeWindow::showSelection() {
 }
 
 void CodeWindow::rowPicked(int row, bool range) {
-  std::vector<int> rows;
-  if (range) {
-    const int from = grid_->currentRow() > 0 ? grid_->currentRow() : row;
-    for (int r = std::min(from, row); r <= std::max(from, row); ++r) rows.push_back(r);
-  } else {
-    rows = editor_.selectedRows();
-    const auto at = std::find(rows.begin(), rows.end(), row);
-    if (at == rows.end()) {
-      rows.push_back(row);
-    } else {
-      rows.erase(at);
-    }
-  }
-  // Commands have no object to choose.
-  const TextTable& t = editor_.design().objects;
-  std::erase_if(rows, [&t](int r) { return t.cell(r, kColKind) == KindName(ObjectKind::Command); });
-  // The row Ctrl+clicked is where the next Shift+click counts from.
   if (!range) {
+    // The row Ctrl+clicked is where the next Shift+click counts from.
     grid_->selectionModel()->setCurrentIndex(grid_->model()->index(row - 1, 0),
                                              QItemSelectionModel::NoUpdate);
+    editor_.toggleSelected(row);
+    return;
+  }
+  const int from = grid_->currentRow() > 0 ? grid_->currentRow() : row;
+  // Commands have no object to choose.
+  const TextTable& t = editor_.design().objects;
+  std::vector<int> rows;
+  for (int r = std::min(from, row); r <= std::max(from, row); ++r) {
+    if (t.cell(r, kColKind) != KindName(ObjectKind::Command)) rows.push_back(r);
   }
   editor_.selectRows(rows);
 }

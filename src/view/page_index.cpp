@@ -35,10 +35,11 @@ int LongestLine(std::string_view text) {
   return longest;
 }
 
-// Page units a pixel of the view, across and down.
-std::pair<double, double> UnitsPerPixel(const ViewState& view) {
-  return {view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 1,
-          view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 1};
+// Page units a pixel of the view, across and down; one unit before the view is laid out, so
+// that a pad of pixels still covers something.
+std::pair<double, double> PadUnits(const ViewState& view) {
+  const auto [ux, uy] = UnitsPerPixel(view);
+  return {ux > 0 ? ux : 1, uy > 0 ? uy : 1};
 }
 
 int16_t LayerOfCell(const std::string& cell) {
@@ -150,7 +151,7 @@ void PageIndex::buildGrid(const ViewState& view) {
   grid_ = Grid{};
   grid_.width = view.page.scaleWidth;
   grid_.height = view.page.scaleHeight;
-  std::tie(grid_.ux, grid_.uy) = UnitsPerPixel(view);
+  std::tie(grid_.ux, grid_.uy) = PadUnits(view);
   grid_.cells.assign(Grid::kCells * Grid::kCells, {});
   grid_.valid = true;
   for (size_t i = 0; i < rows_.size(); ++i) gridPlace(static_cast<int>(i), true);
@@ -440,7 +441,7 @@ void PageIndex::rebuildStructure() {
 }
 
 PageRect PageIndex::padded(const PageRect& r, float padPx, const ViewState& view) const {
-  const auto [ux, uy] = UnitsPerPixel(view);
+  const auto [ux, uy] = PadUnits(view);
   return r.grown(ux * padPx, uy * padPx);
 }
 
@@ -491,7 +492,7 @@ std::vector<int> PageIndex::rowsTouching(const PageRect& region, const ViewState
   ensureBaseline();
   update();
   // Plain names, not a structured binding: the lambda below captures them.
-  const auto units = UnitsPerPixel(view);
+  const auto units = PadUnits(view);
   const double ux = units.first;
   const double uy = units.second;
   if (!grid_.valid || grid_.width != view.page.scaleWidth ||

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+#include <utility>
+
 #include <cstdint>
 #include <string>
 
@@ -41,6 +44,12 @@ struct ViewState {
   int widthPx = 0;      // drawing area at the zoom, 15 twips a pixel
   int heightPx = 0;
 };
+
+// Page units a pixel of the drawing area spans across and down; 0 before the area is laid out.
+inline std::pair<double, double> UnitsPerPixel(const ViewState& view) {
+  return {view.widthPx > 0 ? std::fabs(view.page.scaleWidth / view.widthPx) : 0,
+          view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 0};
+}
 
 inline constexpr int kMinZoom = 10;
 inline constexpr int kMaxZoom = 1000;

@@ -1,4 +1,5 @@
 #include "edit/object_snap.h"
+#include "view/renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,11 @@ TEST(ObjectSnap, TheIndexFindsTheNearestLineAsAWalkOverEveryEdgeDoes) {
   std::mt19937 rng(27);
   auto coord = [&] { return static_cast<double>(rng() % 20000) / 100; };
   for (int round = 0; round < 300; ++round) {
-    std::vector<WorkingRect> boxes(rng() % 12);
+    std::vector<PageRect> boxes(rng() % 12);
     std::vector<double> lines;
-    for (WorkingRect& b : boxes) {
-      b = {coord(), coord(), coord(), coord()};
-      lines.insert(lines.end(), {b.x1, (b.x1 + b.x2) / 2, b.x2});
+    for (PageRect& b : boxes) {
+      b = NormalisedRect(coord(), coord(), coord(), coord());
+      lines.insert(lines.end(), {b.left, (b.left + b.right) / 2, b.right});
     }
     const EdgeIndex index(boxes);
     std::vector<double> moving(1 + rng() % 3);
@@ -43,7 +44,7 @@ TEST(ObjectSnap, TheIndexFindsTheNearestLineAsAWalkOverEveryEdgeDoes) {
     }
   }
   // The edge of reach is taken, just past it is not; y reads the boxes' tops and bottoms.
-  const std::vector<WorkingRect> one{{10, 20, 30, 60}};
+  const std::vector<PageRect> one{{10, 20, 30, 60}};
   const EdgeIndex index(one);
   const double at[] = {12.0};
   EXPECT_DOUBLE_EQ(index.snapX(at, 2.0)->line, 10);
