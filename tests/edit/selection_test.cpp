@@ -120,6 +120,13 @@ TEST(Selection, SeveralMoveByTheirBoundsAndArrowsKeepThemSelected) {
   EXPECT_EQ(e.selectedRows().size(), 2u);  // still selected
   EXPECT_EQ(p.cell(1, kColNumber), "●1");
   EXPECT_EQ(e.history().stepCount(), 3u);
+  // Not while a drag moves them, nor with nothing selected.
+  e.pointerPressed(50, 45);
+  EXPECT_FALSE(e.moveSelection(5, 0));
+  e.escape();
+  EXPECT_FALSE(e.moveSelection(5, 0));
+  EXPECT_EQ(p.cell(1, kColX1), "35.000");
+  EXPECT_EQ(e.history().stepCount(), 3u);
   e.undo();
   e.undo();
   EXPECT_EQ(p.cell(1, kColX1), "30.000");
