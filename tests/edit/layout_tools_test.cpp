@@ -119,6 +119,10 @@ TEST(LayoutTools, ObjectsReachingOffThePageAreTold) {
   ASSERT_EQ(view.said.size(), 2u);
   EXPECT_EQ(view.said[1],
             "2 個のオブジェクトがページからはみ出しています。はみ出した部分は印刷されません。");
+  e.editor.selectRows({1, 2});
+  e.drag(5, 30, 3, 30);  // both carried by the pointer, further off
+  ASSERT_EQ(view.said.size(), 3u);
+  EXPECT_EQ(view.said[2], view.said[1]);
   e.editor.attach(nullptr);
 }
 
