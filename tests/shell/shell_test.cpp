@@ -143,10 +143,11 @@ TEST_F(SettingsTest, MergeChoicesPerDesign) {
 
 TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
   const fs::path ini = dir_ / "QF2.INI";
-  std::ofstream(ini, std::ios::binary) << "[setting]\r\nrelation = 5\r\nSubMake=0\r\n"
-                                          "garbage line\r\n[WINDOW]\r\nx2=abc\r\nW2=2000\r\n"
-                                          "[MERGE]\r\nDesign19=/a.qfd\r\nData19=/a.csv\r\n"
-                                          "Design20=/b.qfd\r\nData20=/b.csv\r\n";
+  std::ofstream(ini, std::ios::binary)
+      << "[setting]\r\nrelation = 5\r\nSubMake=0\r\n"
+         "garbage line\r\n[WINDOW]\r\nx2=abc\r\nW2=2000\n"  // a line ended by LF alone
+         "[MERGE]\r\nDesign19=/a.qfd\r\nData19=/a.csv\r\n"
+         "Design20=/b.qfd\r\nData20=/b.csv\r\n";
   AppState s;
   LoadSettings(ini, s);
   // The last slot kept is read; one past it is not.
