@@ -1,6 +1,6 @@
 # Installs the Debian packages a task needs, when they are missing. Sourced by run.sh and test.sh.
 
-QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libcsv-dev libgl-dev libx11-dev fonts-noto-cjk git
+QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libcsv-dev libgl-dev libx11-dev libcups2-dev fonts-noto-cjk git
                    fonts-ipafont-gothic fonts-ipafont-mincho
                    qt6-translations-l10n)
 QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang

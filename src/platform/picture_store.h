@@ -17,6 +17,9 @@ class QtPicture final : public Picture {
   explicit QtPicture(QImage image);
   double widthPoints() const override { return image_.width() * 0.75; }
   double heightPoints() const override { return image_.height() * 0.75; }
+  std::shared_ptr<const Picture> copy() const override {
+    return std::make_shared<QtPicture>(image_);
+  }
   const QImage& image() const { return image_; }
   const QImage& scaled(const QSize& size) const;
 

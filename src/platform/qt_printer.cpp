@@ -1,10 +1,13 @@
 #include "qt_printer.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
+
+#include "platform/cups_job.h"
 
 namespace qf {
 
@@ -260,8 +263,12 @@ int QtPrinterPort::composeDpi() const {
 }
 
 Surface* QtPrinterPort::beginPage() {
-  // A page already drawn goes to the printer first: a document of many pages holds one at a time.
-  if (surface_ && !flushPage(&pageError_)) return nullptr;
+  return preview_ ? beginComposedPage() : beginVectorPage();
+}
+
+Surface* QtPrinterPort::beginComposedPage() {
+  // One page at a time: a page already drawn is replaced by the next.
+  if (surface_) flushComposedPage();
   const int dpi = composeDpi();
   const QSize pixels = PixelsAt(printableRect(), dpi);
   const bool reuse = image_.size() == pixels && image_.format() == QImage::Format_RGB32;
@@ -281,19 +288,101 @@ Surface* QtPrinterPort::beginPage() {
   return surface_.get();
 }
 
+QPrinter* QtPrinterPort::pdfDevice() {
+  if (printer_->outputFormat() == QPrinter::PdfFormat) return printer_.get();
+  if (!spool_) {
+    spoolFile_ =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/qf-XXXXXX.pdf"));
+    if (!spoolFile_->open()) return nullptr;
+    spoolFile_->close();
+    spool_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    spool_->setOutputFormat(QPrinter::PdfFormat);
+    spool_->setOutputFileName(spoolFile_->fileName());
+    spool_->setDocName(printer_->docName());
+    // The queue's paper and margins: the page is laid out as the queue would lay it out.
+    spool_->setFullPage(printer_->fullPage());
+    spool_->setPageLayout(printer_->pageLayout());
+  }
+  return spool_.get();
+}
+
+Surface* QtPrinterPort::beginVectorPage() {
+  if (recording_ && !drawRecordedPage()) return nullptr;
+  const int dpi = composeDpi();
+  const PrinterPage p = page();
+  recordedPixels_ = PixelsAt(printableRect(), dpi);
+  recordedScale_ = QSizeF(p.scaleWidth, p.scaleHeight);
+  const double unitsX = p.scaleWidth / recordedPixels_.width();
+  const double unitsY = p.scaleHeight / recordedPixels_.height();
+  recording_ = std::make_unique<PageRecording>(
+      unitsX, unitsY, [this, unitsX](const FontSpec& font, std::string_view text) {
+        return textWidths_.pixels(font, text) * unitsX;
+      });
+  textWidths_.setDpi(dpi);
+  return recording_.get();
+}
+
+bool QtPrinterPort::drawRecordedPage() {
+  const std::unique_ptr<PageRecording> recording = std::move(recording_);
+  QPrinter* device = pdfDevice();
+  if (!device) {
+    pageError_ = "印刷用の一時ファイルを作れません";
+    return false;
+  }
+  if (!painter_.isActive()) {
+    if (!painter_.begin(device)) {
+      pageError_ = "プリンターを開けません";
+      return false;
+    }
+  } else if (!device->newPage()) {
+    pageError_ = "プリンターが次のページを始められません";
+    return false;
+  }
+  const int dpi = composeDpi();
+  const double dots = static_cast<double>(device->resolution()) / dpi;
+  if (!recording->needsComposing()) {
+    PdfPageSurface page(painter_, recordedPixels_, recordedScale_.width(), recordedScale_.height(),
+                        dots, textWidths_, &textMapping_);
+    recording->replay(page);
+    page.finish();
+    return true;
+  }
+  // Mid-tones overlap: only the composed image has the printer's colours there.
+  image_ = QImage(recordedPixels_, QImage::Format_RGB32);
+  if (image_.isNull()) {
+    pageError_ = "ページを組み立てるメモリがありません";
+    return false;
+  }
+  image_.fill(Qt::white);
+  SetDpi(image_, dpi);
+  std::vector<PrinterSurface::Text> texts;
+  {
+    PrinterSurface surface(image_, recordedScale_.width(), recordedScale_.height());
+    recording->replay(surface);
+    texts = surface.texts();
+    lastInked_ = surface.inked();
+  }
+  painter_.save();
+  painter_.resetTransform();
+  painter_.setClipping(false);
+  paintPage(painter_, device, QRectF(QPointF(0, 0), QSizeF(image_.size()) * dots), texts,
+            &textMapping_);
+  painter_.restore();
+  image_ = QImage();
+  return true;
+}
+
 void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
-                              const std::vector<PrinterSurface::Text>& texts) {
+                              const std::vector<PrinterSurface::Text>& texts,
+                              PdfTextMapping* mapping) {
   painter.setRenderHint(QPainter::LosslessImageRendering, true);
   const double scale = target.width() / image_.width();
-  // Only the inked part: the rest of the page is white paper, and a smaller image is much
-  // quicker to compress into a PDF.
+  // Only the inked part: the rest of the page is white paper.
   if (!lastInked_.isEmpty()) {
     const QRectF part(target.topLeft() + QPointF(lastInked_.topLeft()) * scale,
                       QSizeF(lastInked_.size()) * scale);
     painter.drawImage(part, image_, QRectF(lastInked_));
   }
-  // The printer writes PDF (a file, or for CUPS): its texts must read back as they were drawn.
-  PdfTextMapping* mapping = device == printer_.get() ? &textMapping_ : nullptr;
   for (const PrinterSurface::Text& t : texts) {
     painter.setFont(t.font);
     painter.setPen(t.color);
@@ -301,66 +390,70 @@ void QtPrinterPort::paintPage(QPainter& painter, QPaintDevice* device, const QRe
   }
 }
 
-bool QtPrinterPort::flushPage(std::string* error) {
+void QtPrinterPort::flushComposedPage() {
   const std::vector<PrinterSurface::Text> texts = surface_->texts();
   lastInked_ = surface_->inked();
   surface_.reset();  // ends the painter on the image
-  if (preview_) {
-    // The printable area at the preview's resolution, as the printer's device pixels would be.
-    const int dpi = std::max(1, previewDpi_);
-    *preview_ = QImage(PixelsAt(printableRect(), dpi), QImage::Format_RGB32);
-    SetDpi(*preview_, dpi);
-    preview_->fill(Qt::white);
-    QPainter painter(preview_);
-    paintPage(painter, preview_, QRectF(QPointF(0, 0), QSizeF(preview_->size())), texts);
-    painter.end();
-    image_ = QImage();
-    return true;
-  }
-  if (!painter_.isActive()) {
-    if (!painter_.begin(printer_.get())) {
-      if (error) *error = "プリンターを開けません";
-      image_ = QImage();
-      return false;
-    }
-  } else if (!printer_->newPage()) {
-    if (error) *error = "プリンターが次のページを始められません";
-    image_ = QImage();
-    return false;
-  }
-  // The printable area in device pixels, at exactly the printer's dots per composed pixel, so
-  // every composed pixel (and every part of the image) lands on the printer's dot grid.
-  const double dots = static_cast<double>(printer_->resolution()) / composeDpi();
-  paintPage(painter_, printer_.get(), QRectF(QPointF(0, 0), QSizeF(image_.size()) * dots), texts);
-  return true;
+  // The printable area at the preview's resolution, as the printer's device pixels would be.
+  const int dpi = std::max(1, previewDpi_);
+  *preview_ = QImage(PixelsAt(printableRect(), dpi), QImage::Format_RGB32);
+  SetDpi(*preview_, dpi);
+  preview_->fill(Qt::white);
+  QPainter painter(preview_);
+  paintPage(painter, preview_, QRectF(QPointF(0, 0), QSizeF(preview_->size())), texts);
 }
 
 void QtPrinterPort::abort() {
   surface_.reset();
+  recording_.reset();
   if (painter_.isActive()) {
-    printer_->abort();
+    pdfDevice()->abort();
     painter_.end();
   }
+  spool_.reset();
+  spoolFile_.reset();
+}
+
+bool QtPrinterPort::finishDocument(std::string* error) {
+  if (!drawRecordedPage()) {
+    if (error) *error = pageError_;
+    abort();
+    return false;
+  }
+  QPrinter* device = pdfDevice();
+  const bool ended = painter_.end();
+  if (!ended) {
+    if (error) *error = "ページを仕上げられません";
+    return false;
+  }
+  if (!MarkMultiplyBlend(device->outputFileName().toStdString(), error)) return false;
+  if (!spool_) return true;
+  const bool sent = SubmitToCups(*printer_, spoolFile_->fileName().toStdString(), error);
+  spool_.reset();
+  spoolFile_.reset();
+  return sent;
 }
 
 bool QtPrinterPort::endDoc(std::string* error) {
   if (!pageError_.empty()) {
     if (error) *error = pageError_;
-    if (painter_.isActive()) painter_.end();
+    abort();
     return false;
   }
-  if (!surface_) {
+  if (preview_) {
+    if (!surface_) {
+      if (error) *error = "印刷するページがありません";
+      return false;
+    }
+    flushComposedPage();
+    image_ = QImage();
+    return true;
+  }
+  if (!recording_) {
     if (error) *error = "印刷するページがありません";
     return false;
   }
-  if (!flushPage(error)) {
-    if (painter_.isActive()) painter_.end();
-    return false;
-  }
-  if (preview_) return true;
-  const bool ok = painter_.end();
-  if (!ok && error) *error = "ページを仕上げられません";
-  return ok;
+  return finishDocument(error);
 }
 
 }  // namespace qf

@@ -3,12 +3,15 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/pdf_page_surface.h"
 #include "platform/pdf_text.h"
 #include "platform/raster_surface.h"
+#include "view/page_recording.h"
 #include "view/page_view.h"
 
 namespace qf {
@@ -57,7 +60,9 @@ class PrinterSurface final : public RasterSurface {
   QRect inked_;
 };
 
-// The Printer object over a QPrinter: a CUPS queue, or a PDF file.
+// The Printer object over a QPrinter: a CUPS queue, or a PDF file. Printed pages are vector
+// graphics in a PDF (a queue gets the PDF a file would get); a preview composes the page as an
+// image instead.
 class QtPrinterPort final : public PrinterPort {
  public:
   // A PDF file (also the page geometry when no printer is needed).
@@ -99,15 +104,31 @@ class QtPrinterPort final : public PrinterPort {
   QRectF printableRect() const;
   // Draws the composed page and its texts over `target` of `device`.
   void paintPage(QPainter& painter, QPaintDevice* device, const QRectF& target,
-                 const std::vector<PrinterSurface::Text>& texts);
+                 const std::vector<PrinterSurface::Text>& texts, PdfTextMapping* mapping = nullptr);
 
-  // Sends the page drawn so far to the printer (or the preview's image).
-  bool flushPage(std::string* error);
+  // The preview's page: composed as an image.
+  Surface* beginComposedPage();
+  // Puts the page composed so far into the preview's image.
+  void flushComposedPage();
+
+  // A printed page: recorded, then drawn as vector graphics on the PDF (or composed where only
+  // composing gives its colours) when the next page begins or the document ends.
+  Surface* beginVectorPage();
+  bool drawRecordedPage();
+  // The PDF the pages are drawn on: the printer's file, or for a queue a file of its own that
+  // goes to CUPS at the end.
+  QPrinter* pdfDevice();
+  // Ends the PDF, gives its ink the multiply blend and sends a queue's file to CUPS.
+  bool finishDocument(std::string* error);
 
   // The fonts the printer's texts are drawn from, for as long as the document is open (so
   // declared before the painter, which ends the document).
   PdfTextMapping textMapping_;
   std::unique_ptr<QPrinter> printer_;
+  // A queue's document, written as a file before CUPS takes it (declared before the painter,
+  // which may still be open on it).
+  std::unique_ptr<QTemporaryFile> spoolFile_;
+  std::unique_ptr<QPrinter> spool_;
   QPainter painter_;  // on the printer, from the first page to the end of the document
   std::string pageError_;
   int16_t paperCode_ = 9;
@@ -115,6 +136,10 @@ class QtPrinterPort final : public PrinterPort {
   QImage image_;     // kept from page to page: only the last page's ink is cleared
   QRect lastInked_;  // what the previous page drew on image_
   std::unique_ptr<PrinterSurface> surface_;
+  std::unique_ptr<PageRecording> recording_;
+  QSize recordedPixels_;  // the recorded page's size in composed pixels
+  QSizeF recordedScale_;  // ... and in page units
+  TextWidths textWidths_;
   QImage* preview_ = nullptr;
   int previewDpi_ = 96;
 };

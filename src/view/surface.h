@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +75,9 @@ class Picture {
   // Natural size in points.
   virtual double widthPoints() const = 0;
   virtual double heightPoints() const = 0;
+  // The same picture, held for as long as the copy lives (a page kept to be drawn later holds
+  // its pictures so); sharing the decoded pixels.
+  virtual std::shared_ptr<const Picture> copy() const = 0;
 };
 
 // The half-axes of the ellipse Surface::circle draws: the radius is the longer one, the other

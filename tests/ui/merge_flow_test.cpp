@@ -163,7 +163,7 @@ class MergeFlowTest : public QObject {
     QFile csv(tmp_->filePath(QStringLiteral("many.csv")));
     QVERIFY(csv.open(QIODevice::WriteOnly));
     csv.write("請求書番号,品名\n");
-    for (int i = 0; i < 3000; ++i) csv.write(QStringLiteral("%1,品目%1\n").arg(i).toUtf8());
+    for (int i = 0; i < 30000; ++i) csv.write(QStringLiteral("%1,品目%1\n").arg(i).toUtf8());
     csv.close();
     e.ctx.merge = MergeChoice{e.ctx.state.fileName, csv.fileName().toStdString(), 0, ""};
     const QString out = tmp_->filePath(QStringLiteral("out/many.pdf"));

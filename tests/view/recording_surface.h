@@ -95,6 +95,7 @@ class FakePictures final : public PictureStore {
    public:
     double widthPoints() const override { return 72; }  // one inch
     double heightPoints() const override { return 36; }
+    std::shared_ptr<const Picture> copy() const override { return std::make_shared<Pic>(); }
   };
   const Picture* picture(std::string_view path) override {
     ++requests;

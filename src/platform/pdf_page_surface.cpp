@@ -1,0 +1,302 @@
+#include "pdf_page_surface.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/picture_store.h"
+#include "platform/pixel_ops.h"
+#include "platform/qt_fonts.h"
+#include "platform/raster_surface.h"
+
+namespace qf {
+
+namespace {
+
+// What Qt writes for a graphics state of the mark opacity, and what stands in its place: the
+// same number of bytes, so the file's cross-reference offsets stay right.
+constexpr std::string_view kMarkedState = "/ca 0.996078431 \n/CA 0.996078431 \n";
+constexpr std::string_view kMultiplyState = "/BM /Multiply";
+
+// The pixel holding a coordinate, held where the page never reaches for far-off values (as the
+// composed page rounds).
+double PixelOf(double v) {
+  return std::clamp(std::floor(v), -1e8, 1e8);
+}
+
+QPointF PixelCentre(QPointF p) {
+  return {PixelOf(p.x()) + 0.5, PixelOf(p.y()) + 0.5};
+}
+
+}  // namespace
+
+int MarkMultiplyBlendIn(std::string& pdf) {
+  int changed = 0;
+  for (size_t at = pdf.find(kMarkedState); at != std::string::npos;
+       at = pdf.find(kMarkedState, at + kMarkedState.size())) {
+    std::string state(kMultiplyState);
+    state.resize(kMarkedState.size(), ' ');
+    pdf.replace(at, kMarkedState.size(), state);
+    ++changed;
+  }
+  return changed;
+}
+
+bool MarkMultiplyBlend(const std::string& path, std::string* error) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadWrite)) {
+    if (error) *error = "「" + path + "」を仕上げられません：" + file.errorString().toStdString();
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  std::string pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
+  if (MarkMultiplyBlendIn(pdf) == 0) return true;
+  // Same length: written over in place.
+  if (!file.seek(0) ||
+      file.write(pdf.data(), static_cast<qint64>(pdf.size())) != static_cast<qint64>(pdf.size()) ||
+      !file.flush()) {
+    if (error) *error = "「" + path + "」を仕上げられません：" + file.errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+TextWidths::TextWidths() : device_(1, 1, QImage::Format_RGB32) {
+  setDpi(96);
+}
+
+void TextWidths::setDpi(int dpi) {
+  const int dotsPerMeter = static_cast<int>(std::lround(std::max(1, dpi) / 0.0254));
+  device_.setDotsPerMeterX(dotsPerMeter);
+  device_.setDotsPerMeterY(dotsPerMeter);
+}
+
+const QFont& TextWidths::font(const FontSpec& f) {
+  FontKey key{f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline};
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) {
+    if (fonts_.size() >= 64) fonts_.clear();
+    QFont font =
+        MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
+    font.setStyleStrategy(QFont::NoAntialias);
+    it = fonts_.emplace(std::move(key), font).first;
+  }
+  return it->second;
+}
+
+double TextWidths::pixels(const FontSpec& spec, std::string_view text) {
+  const QFontMetricsF fm(font(spec), &device_);
+  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+PdfPageSurface::PdfPageSurface(QPainter& painter, QSize pixels, double scaleWidth,
+                               double scaleHeight, double devicePerPixel, TextWidths& widths,
+                               PdfTextMapping* mapping)
+    : painter_(painter),
+      pixels_(pixels),
+      sx_(scaleWidth > 0 ? pixels.width() / scaleWidth : 1),
+      sy_(scaleHeight > 0 ? pixels.height() / scaleHeight : 1),
+      devicePerPixel_(devicePerPixel),
+      widths_(widths),
+      mapping_(mapping) {
+  painter_.save();
+  painter_.setTransform(QTransform::fromScale(devicePerPixel, devicePerPixel));
+  painter_.setClipRect(QRect(QPoint(0, 0), pixels_));
+}
+
+PdfPageSurface::~PdfPageSurface() {
+  painter_.restore();
+}
+
+void PdfPageSurface::setFont(const FontSpec& f) {
+  font_ = f;
+}
+
+void PdfPageSurface::useMode() {
+  painter_.setOpacity(mode_ == DrawMode::MaskPen ? kMultiplyMarkOpacity : 1.0);
+}
+
+void PdfPageSurface::fill(const QRectF& r, const QColor& color) {
+  if (r.isEmpty()) return;
+  painter_.fillRect(r, color);
+}
+
+void PdfPageSurface::thinLine(QPointF a, QPointF b, const QColor& color,
+                              std::span<const int> dashes) {
+  // The composed page lights the pixels from the one holding a to the one holding b: a line
+  // through their centres, a pixel wide, reaching half a pixel past each.
+  a = PixelCentre(a);
+  b = PixelCentre(b);
+  if (a == b) {
+    fill(QRectF(a - QPointF(0.5, 0.5), QSizeF(1, 1)), color);
+    return;
+  }
+  QPen pen(color, 1);
+  pen.setJoinStyle(Qt::MiterJoin);
+  if (dashes.empty()) {
+    pen.setCapStyle(Qt::SquareCap);
+  } else {
+    // Dashes counted in pixels from the first one lit, as the composed page counts them.
+    const QPointF d = b - a;
+    const QPointF half = d / std::hypot(d.x(), d.y()) / 2;
+    a -= half;
+    b += half;
+    pen.setCapStyle(Qt::FlatCap);
+    QList<qreal> pattern;
+    for (const int n : dashes) pattern << n;
+    pen.setDashPattern(pattern);
+  }
+  painter_.setPen(pen);
+  painter_.drawLine(a, b);
+}
+
+void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
+  useMode();
+  const QColor c = ToQColor(color);
+  const int w = std::max(1, width_);
+  if (w == 1) {
+    thinLine(toPixels(x1, y1), toPixels(x2, y2), c, DashPattern(style_));
+    return;
+  }
+  // Wide pens are solid with round ends, centred on the line through the pixel centres.
+  painter_.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter_.drawLine(PixelCentre(toPixels(x1, y1)), PixelCentre(toPixels(x2, y2)));
+}
+
+void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
+  useMode();
+  const QPointF a = toPixels(x1, y1);
+  const QPointF b = toPixels(x2, y2);
+  const double left = PixelOf(std::min(a.x(), b.x()));
+  const double right = PixelOf(std::max(a.x(), b.x()));
+  const double top = PixelOf(std::min(a.y(), b.y()));
+  const double bottom = PixelOf(std::max(a.y(), b.y()));
+  const QColor c = ToQColor(color);
+  if (filled) {
+    fill(QRectF(QPointF(left, top), QPointF(right + 1, bottom + 1)), c);
+    return;
+  }
+  const int w = std::max(1, width_);
+  // The outline is centred on the box's edges; the inside starts where it ends.
+  const int lo = (w - 1) / 2;
+  const int hi = w - 1 - lo;
+  const QRectF outer(QPointF(left - lo, top - lo), QPointF(right + hi + 1, bottom + hi + 1));
+  const QRectF inner(QPointF(left + hi + 1, top + hi + 1), QPointF(right - lo, bottom - lo));
+  const bool hasInside = inner.width() > 0 && inner.height() > 0;
+  // The inside on its own, so the outline darkens the page under it and not the fill as well.
+  if (fillStyle_ == FillStyle::Solid && hasInside) fill(inner, ToQColor(fillColor_));
+  if (!hasInside) {
+    fill(outer, c);
+    return;
+  }
+  const std::span<const int> dashes = w == 1 ? DashPattern(style_) : std::span<const int>();
+  if (!dashes.empty()) {
+    // Four sides, each without its last corner, each with the pattern from its start.
+    thinLine({left, top}, {right - 1, top}, c, dashes);
+    thinLine({right, top}, {right, bottom - 1}, c, dashes);
+    thinLine({right, bottom}, {left + 1, bottom}, c, dashes);
+    thinLine({left, bottom}, {left, top + 1}, c, dashes);
+    return;
+  }
+  const double centre = (hi - lo + 1) / 2.0;
+  painter_.setPen(QPen(c, w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawRect(
+      QRectF(QPointF(left + centre, top + centre), QPointF(right + centre, bottom + centre)));
+}
+
+void PdfPageSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
+                            std::optional<double> start, std::optional<double> end) {
+  useMode();
+  const auto [hx, hy] = EllipseHalfAxes(radius, aspect);
+  const QPointF c = toPixels(cx, cy);
+  const double rx = std::abs(hx * sx_);
+  const double ry = std::abs(hy * sy_);
+  const int w = std::max(1, width_);
+  if (!(start && end) && fillStyle_ == FillStyle::Solid) {
+    // Exactly inside the outline.
+    const double fx = rx - w / 2.0;
+    const double fy = ry - w / 2.0;
+    if (fx > 0 && fy > 0) {
+      QPainterPath inside;
+      inside.addEllipse(c, fx, fy);
+      painter_.fillPath(inside, ToQColor(fillColor_));
+    }
+  }
+  QPen pen(ToQColor(color), w, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+  if (w == 1 && !DashPattern(style_).empty()) {
+    QList<qreal> pattern;
+    for (const int n : DashPattern(style_)) pattern << n;
+    pen.setDashPattern(pattern);
+  }
+  painter_.setPen(pen);
+  painter_.setBrush(Qt::NoBrush);
+  const QRectF bounds(c.x() - rx, c.y() - ry, 2 * rx, 2 * ry);
+  if (start && end) {
+    // Counter-clockwise from +x, in sixteenths of a degree.
+    constexpr double kSixteenths = 180.0 * 16 / 3.14159265358979323846;
+    double span = *end - *start;
+    while (span < 0) span += 2 * 3.14159265358979323846;
+    painter_.drawArc(bounds, static_cast<int>(std::lround(*start * kSixteenths)),
+                     static_cast<int>(std::lround(span * kSixteenths)));
+    return;
+  }
+  painter_.drawEllipse(bounds);
+}
+
+void PdfPageSurface::paintPicture(const Picture& picture, double x, double y, double width,
+                                  double height, RasterOp op) {
+  const auto* pic = dynamic_cast<const QtPicture*>(&picture);
+  if (!pic) return;
+  const QPointF a = toPixels(x, y);
+  const QSizeF size(PixelOf(width * sx_ + 0.5), PixelOf(height * sy_ + 0.5));
+  if (size.width() <= 0 || size.height() <= 0 || size.width() > 100000 || size.height() > 100000) {
+    return;
+  }
+  const QRectF target(QPointF(PixelOf(a.x()), PixelOf(a.y())), size);
+  if (op == RasterOp::DstInvert) {
+    // An inversion has nothing to invert on paper but white: black where it covers.
+    painter_.setOpacity(1.0);
+    fill(target, Qt::black);
+    return;
+  }
+  // A picture ANDed onto the page darkens it as ink; a copied one covers what is under it. The
+  // same image every time, so the file holds it once however many pages show it.
+  painter_.setOpacity(op == RasterOp::SrcAnd ? kMultiplyMarkOpacity : 1.0);
+  painter_.drawImage(target, pic->image());
+}
+
+void PdfPageSurface::print(std::string_view text) {
+  QFont drawn = widths_.font(font_);
+  drawn.setStyleStrategy(QFont::PreferDefault);
+  texts_.push_back({toPixels(currentX_, currentY_), drawn, ToQColor(foreColor_),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))});
+}
+
+void PdfPageSurface::clear() {
+  painter_.setOpacity(1.0);
+  fill(QRectF(QPointF(0, 0), QSizeF(pixels_)), Qt::white);
+}
+
+double PdfPageSurface::textWidth(std::string_view text) {
+  return widths_.pixels(font_, text) / sx_;
+}
+
+void PdfPageSurface::finish() {
+  painter_.save();
+  painter_.setOpacity(1.0);
+  // Texts in the device's own pixels, where their point sizes mean what they say.
+  painter_.resetTransform();
+  painter_.setClipping(false);
+  for (const Text& t : texts_) {
+    painter_.setFont(t.font);
+    painter_.setPen(t.color);
+    DrawTextLines(painter_, painter_.device(), t.topLeft * devicePerPixel_, t.text, mapping_);
+  }
+  painter_.restore();
+  texts_.clear();
+}
+
+}  // namespace qf
