@@ -160,9 +160,15 @@ void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t co
     thinLine(toPixels(x1, y1), toPixels(x2, y2), c, DashPattern(style_));
     return;
   }
-  // Wide pens are solid with round ends, centred on the line through the pixel centres.
-  painter_.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter_.drawLine(PixelCentre(toPixels(x1, y1)), PixelCentre(toPixels(x2, y2)));
+  // Wide pens are solid with round ends, centred on the line through the pixel centres. The
+  // composed page lights every pixel whose centre lies within half the width, the edge included:
+  // across a rule of even width that is one pixel more.
+  const QPointF a = PixelCentre(toPixels(x1, y1));
+  const QPointF b = PixelCentre(toPixels(x2, y2));
+  const bool ruled = a.x() == b.x() || a.y() == b.y();
+  const int across = ruled && w % 2 == 0 ? w + 1 : w;
+  painter_.setPen(QPen(c, across, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter_.drawLine(a, b);
 }
 
 void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {

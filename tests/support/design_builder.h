@@ -22,9 +22,10 @@ class DesignBuilder {
   }
   DesignBuilder& text(const std::string& text, double x, double y, int align = 0,
                       const std::string& field = "", const std::string& font = "ＭＳ 明朝",
-                      float size = 10.5f, int16_t bold = 0) {
+                      float size = 10.5f, int16_t bold = 0, int32_t color = 0) {
     ObjectRecord r;
     r.Kind = ObjectKind::Text;
+    r.Color = color;
     r.Label = "t";
     r.Text = text;
     r.Field = field;
