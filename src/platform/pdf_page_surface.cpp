@@ -46,21 +46,29 @@ int MarkMultiplyBlendIn(std::string& pdf) {
 
 bool MarkMultiplyBlend(const std::string& path, std::string* error) {
   QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadWrite)) {
+  const auto failed = [&] {
     if (error) *error = "「" + path + "」を仕上げられません：" + file.errorString().toStdString();
     return false;
+  };
+  if (!file.open(QIODevice::ReadWrite)) return failed();
+  // In pieces, so a document of thousands of pages is never held whole; each piece overlaps the
+  // last by less than a mark, so no mark is missed or seen twice.
+  constexpr qint64 kPiece = 1 << 20;
+  const auto overlap = static_cast<qint64>(kMarkedState.size()) - 1;
+  for (qint64 at = 0; at < file.size(); at += kPiece - overlap) {
+    if (!file.seek(at)) return failed();
+    const QByteArray bytes = file.read(kPiece);
+    std::string piece(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (MarkMultiplyBlendIn(piece) > 0) {
+      // Same length: written over in place.
+      if (!file.seek(at) || file.write(piece.data(), static_cast<qint64>(piece.size())) !=
+                                static_cast<qint64>(piece.size())) {
+        return failed();
+      }
+    }
+    if (bytes.size() < kPiece) break;
   }
-  const QByteArray bytes = file.readAll();
-  std::string pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
-  if (MarkMultiplyBlendIn(pdf) == 0) return true;
-  // Same length: written over in place.
-  if (!file.seek(0) ||
-      file.write(pdf.data(), static_cast<qint64>(pdf.size())) != static_cast<qint64>(pdf.size()) ||
-      !file.flush()) {
-    if (error) *error = "「" + path + "」を仕上げられません：" + file.errorString().toStdString();
-    return false;
-  }
-  return true;
+  return file.flush() || failed();
 }
 
 TextWidths::TextWidths() : device_(1, 1, QImage::Format_RGB32) {
@@ -114,8 +122,11 @@ void PdfPageSurface::setFont(const FontSpec& f) {
   font_ = f;
 }
 
-void PdfPageSurface::useMode() {
-  painter_.setOpacity(mode_ == DrawMode::MaskPen ? kMultiplyMarkOpacity : 1.0);
+void PdfPageSurface::useInk(const QColor& color) {
+  // Black is black under either rule, over anything and under anything: it stays a plain
+  // stroke or fill, which the writer keeps far smaller than a blended one.
+  const bool blended = mode_ == DrawMode::MaskPen && color != Qt::black;
+  painter_.setOpacity(blended ? kMultiplyMarkOpacity : 1.0);
 }
 
 void PdfPageSurface::fill(const QRectF& r, const QColor& color) {
@@ -153,8 +164,8 @@ void PdfPageSurface::thinLine(QPointF a, QPointF b, const QColor& color,
 }
 
 void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
-  useMode();
   const QColor c = ToQColor(color);
+  useInk(c);
   const int w = std::max(1, width_);
   if (w == 1) {
     thinLine(toPixels(x1, y1), toPixels(x2, y2), c, DashPattern(style_));
@@ -172,7 +183,6 @@ void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t co
 }
 
 void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
-  useMode();
   const QPointF a = toPixels(x1, y1);
   const QPointF b = toPixels(x2, y2);
   const double left = PixelOf(std::min(a.x(), b.x()));
@@ -181,6 +191,7 @@ void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t col
   const double bottom = PixelOf(std::max(a.y(), b.y()));
   const QColor c = ToQColor(color);
   if (filled) {
+    useInk(c);
     fill(QRectF(QPointF(left, top), QPointF(right + 1, bottom + 1)), c);
     return;
   }
@@ -192,7 +203,11 @@ void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t col
   const QRectF inner(QPointF(left + hi + 1, top + hi + 1), QPointF(right - lo, bottom - lo));
   const bool hasInside = inner.width() > 0 && inner.height() > 0;
   // The inside on its own, so the outline darkens the page under it and not the fill as well.
-  if (fillStyle_ == FillStyle::Solid && hasInside) fill(inner, ToQColor(fillColor_));
+  if (fillStyle_ == FillStyle::Solid && hasInside) {
+    useInk(ToQColor(fillColor_));
+    fill(inner, ToQColor(fillColor_));
+  }
+  useInk(c);
   if (!hasInside) {
     fill(outer, c);
     return;
@@ -215,7 +230,6 @@ void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t col
 
 void PdfPageSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
                             std::optional<double> start, std::optional<double> end) {
-  useMode();
   const auto [hx, hy] = EllipseHalfAxes(radius, aspect);
   const QPointF c = toPixels(cx, cy);
   const double rx = std::abs(hx * sx_);
@@ -228,10 +242,12 @@ void PdfPageSurface::circle(double cx, double cy, double radius, int32_t color, 
     if (fx > 0 && fy > 0) {
       QPainterPath inside;
       inside.addEllipse(c, fx, fy);
+      useInk(ToQColor(fillColor_));
       painter_.fillPath(inside, ToQColor(fillColor_));
     }
   }
   QPen pen(ToQColor(color), w, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+  useInk(pen.color());
   if (w == 1 && !DashPattern(style_).empty()) {
     QList<qreal> pattern;
     for (const int n : DashPattern(style_)) pattern << n;

@@ -83,8 +83,8 @@ class PdfPageSurface final : public StatefulSurface {
     QString text;
   };
   QPointF toPixels(double x, double y) const { return {x * sx_, y * sy_}; }
-  // The painter set for ink of the current draw mode.
-  void useMode();
+  // The painter set for ink of a colour in the current draw mode.
+  void useInk(const QColor& color);
   void fill(const QRectF& r, const QColor& color);
   void thinLine(QPointF a, QPointF b, const QColor& color, std::span<const int> dashes);
 

@@ -229,7 +229,7 @@ PdfTextMapping::~PdfTextMapping() {
   }
 }
 
-const PdfTextMapping::Alias& PdfTextMapping::aliasFor(const QFont& font) {
+PdfTextMapping::Alias& PdfTextMapping::aliasFor(const QFont& font) {
   const QRawFont raw = QRawFont::fromFont(font);
   const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
   auto it = aliases_.find(key);
@@ -237,11 +237,18 @@ const PdfTextMapping::Alias& PdfTextMapping::aliasFor(const QFont& font) {
   Alias& alias = aliases_[key];
   if (!raw.isValid()) return alias;
   const std::map<char32_t, uint32_t> characters = CharacterMap(raw.fontTable("cmap"));
-  std::map<char32_t, uint32_t> shared;
   for (char32_t c : SharedGlyphCharacters(characters)) {
-    if (c < 0xFFFF) shared.emplace(c, characters.at(c));
+    if (c < 0xFFFF) alias.shared.emplace(c, characters.at(c));
   }
-  if (shared.empty()) return alias;
+  return alias;
+}
+
+bool PdfTextMapping::makeFont(Alias& alias, const QFont& font) {
+  if (alias.fontId >= 0) return true;
+  if (alias.failed || alias.shared.empty()) return false;
+  // Made only when a text needs it: copying a large face's tables costs more than a page.
+  alias.failed = true;
+  const QRawFont raw = QRawFont::fromFont(font);
   std::map<QByteArray, QByteArray> tables;
   for (const char* tag : kCopiedTables) {
     const QByteArray table = raw.fontTable(tag);
@@ -250,20 +257,20 @@ const PdfTextMapping::Alias& PdfTextMapping::aliasFor(const QFont& font) {
   // A name no other font has: the alias must never stand in for anything else.
   const QString family =
       QStringLiteral("QF Alias ") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-  const int id =
-      QFontDatabase::addApplicationFontFromData(AliasFont(tables, shared, family, raw.styleName()));
-  if (id < 0) return alias;
+  const int id = QFontDatabase::addApplicationFontFromData(
+      AliasFont(tables, alias.shared, family, raw.styleName()));
+  if (id < 0) return false;
   alias.fontId = id;
   alias.family = QFontDatabase::applicationFontFamilies(id).value(0);
-  for (const auto& entry : shared) alias.characters.insert(entry.first);
-  return alias;
+  alias.failed = false;
+  return true;
 }
 
 void PdfTextMapping::drawLine(QPainter& painter, const QPointF& baseline, const QString& line) {
   const QFont font = painter.font();
-  const Alias& alias = aliasFor(font);
-  auto aliased = [&alias](QChar ch) { return alias.characters.count(ch.unicode()) > 0; };
-  if (alias.family.isEmpty() || std::none_of(line.begin(), line.end(), aliased)) {
+  Alias& alias = aliasFor(font);
+  auto aliased = [&alias](QChar ch) { return alias.shared.count(ch.unicode()) > 0; };
+  if (std::none_of(line.begin(), line.end(), aliased) || !makeFont(alias, font)) {
     painter.drawText(baseline, line);
     return;
   }

@@ -41,11 +41,14 @@ class PdfTextMapping {
 
  private:
   struct Alias {
-    QString family;                 // empty: the font needs none, or none could be made
-    std::set<char32_t> characters;  // drawn from the alias
+    std::map<char32_t, uint32_t> shared;  // the characters drawn from the alias, with glyphs
+    QString family;                       // the alias, once made
     int fontId = -1;
+    bool failed = false;  // could not be made: drawn as they are
   };
-  const Alias& aliasFor(const QFont& font);
+  // What a face shares; its alias is made by makeFont when a text first needs it.
+  Alias& aliasFor(const QFont& font);
+  bool makeFont(Alias& alias, const QFont& font);
 
   std::map<QString, Alias> aliases_;  // by the face's family and style
 };

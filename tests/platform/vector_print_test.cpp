@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/pdf_page_surface.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
 #include "support/design_builder.h"
@@ -300,6 +301,51 @@ TEST_F(VectorPrint, APageWhereMidTonesMeetIsComposed) {
   const int differ = Unmatched(paper, vector, &inked);
   // A viewer resamples the page's image: its hairlines may spread over two pixels.
   EXPECT_LT(differ, inked / 50) << differ << " of " << inked;
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+using MultiplyBlend = test::TempFolderTest;
+
+// The marks are rewritten in place wherever they lie, across the pieces a file is read in too,
+// and nothing else changes.
+TEST_F(MultiplyBlend, EveryMarkBecomesTheBlendInPlace) {
+  const std::string mark = "/ca 0.996078431 \n/CA 0.996078431 \n";
+  const std::string other = "/ca 0.996078430 \n/CA 0.996078430 \n";  // not ours
+  std::string pdf = mark + std::string(1000, 'x');
+  const size_t piece = 1 << 20;
+  pdf.resize(piece - 5, 'y');
+  pdf += mark;  // across the first piece's end
+  pdf.resize(2 * piece - mark.size() + 1, 'z');
+  pdf += other + mark;  // the last
+  const fs::path path = dir_ / "marked.pdf";
+  std::ofstream(path, std::ios::binary) << pdf;
+  std::string error;
+  ASSERT_TRUE(MarkMultiplyBlend(path.string(), &error)) << error;
+  const std::string out = ReadBytes(path);
+  ASSERT_EQ(out.size(), pdf.size());
+  std::string blend = "/BM /Multiply";
+  blend.resize(mark.size(), ' ');
+  EXPECT_EQ(out.find(mark), std::string::npos);
+  int blends = 0;
+  for (size_t at = out.find(blend); at != std::string::npos; at = out.find(blend, at + 1)) {
+    ++blends;
+  }
+  EXPECT_EQ(blends, 3);
+  EXPECT_EQ(out.substr(0, blend.size()), blend);
+  EXPECT_EQ(out.substr(piece - 5, blend.size()), blend);
+  EXPECT_NE(out.find(other), std::string::npos);
+  std::string unmarked = pdf;
+  EXPECT_EQ(MarkMultiplyBlendIn(unmarked), 3);
+  EXPECT_EQ(unmarked, out);
+  EXPECT_EQ(MarkMultiplyBlendIn(unmarked), 0);
+
+  EXPECT_FALSE(MarkMultiplyBlend((dir_ / "missing" / "x.pdf").string(), &error));
+  EXPECT_NE(error.find("x.pdf"), std::string::npos);
 }
 
 }  // namespace
