@@ -71,34 +71,6 @@ bool MarkMultiplyBlend(const std::string& path, std::string* error) {
   return file.flush() || failed();
 }
 
-TextWidths::TextWidths() : device_(1, 1, QImage::Format_RGB32) {
-  setDpi(96);
-}
-
-void TextWidths::setDpi(int dpi) {
-  const int dotsPerMeter = static_cast<int>(std::lround(std::max(1, dpi) / 0.0254));
-  device_.setDotsPerMeterX(dotsPerMeter);
-  device_.setDotsPerMeterY(dotsPerMeter);
-}
-
-const QFont& TextWidths::font(const FontSpec& f) {
-  FontKey key{f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline};
-  auto it = fonts_.find(key);
-  if (it == fonts_.end()) {
-    if (fonts_.size() >= 64) fonts_.clear();
-    QFont font =
-        MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
-    font.setStyleStrategy(QFont::NoAntialias);
-    it = fonts_.emplace(std::move(key), font).first;
-  }
-  return it->second;
-}
-
-double TextWidths::pixels(const FontSpec& spec, std::string_view text) {
-  const QFontMetricsF fm(font(spec), &device_);
-  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 PdfPageSurface::PdfPageSurface(QPainter& painter, QSize pixels, double scaleWidth,
                                double scaleHeight, double devicePerPixel, TextWidths& widths,
                                PdfTextMapping* mapping)

@@ -3,33 +3,16 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-#include <map>
 #include <span>
 #include <string>
-#include <tuple>
 #include <vector>
 
+#include "platform/raster_surface.h"
 #include "view/surface.h"
 
 namespace qf {
 
 class PdfTextMapping;
-
-// Fonts and text widths as the composed page has them: aliased fonts measured at the composing
-// resolution, so that a printed page places aligned texts alike however it is drawn.
-class TextWidths {
- public:
-  TextWidths();
-  void setDpi(int dpi);
-  const QFont& font(const FontSpec& spec);
-  // The advance of a text in pixels of the resolution.
-  double pixels(const FontSpec& spec, std::string_view text);
-
- private:
-  using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
-  QImage device_;
-  std::map<FontKey, QFont> fonts_;
-};
 
 // The opacity that marks what is drawn with the mask pen: Qt's PDF writer knows no blend
 // modes, so ink is drawn at this opacity, and MarkMultiplyBlend turns the graphics states that

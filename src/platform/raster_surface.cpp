@@ -119,6 +119,40 @@ uint32_t ImageRgb(int32_t color) {
 
 }  // namespace
 
+TextWidths::TextWidths() : device_(1, 1, QImage::Format_RGB32) {
+  setDpi(96);
+}
+
+void TextWidths::setDpiOf(const QImage& image) {
+  device_.setDotsPerMeterX(image.dotsPerMeterX());
+  device_.setDotsPerMeterY(image.dotsPerMeterY());
+}
+
+void TextWidths::setDpi(int dpi) {
+  const int dotsPerMeter = static_cast<int>(std::lround(std::max(1, dpi) / 0.0254));
+  device_.setDotsPerMeterX(dotsPerMeter);
+  device_.setDotsPerMeterY(dotsPerMeter);
+}
+
+const QFont& TextWidths::font(const FontSpec& f) {
+  FontKey key{f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline};
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) {
+    if (fonts_.size() >= 64) fonts_.clear();
+    QFont font =
+        MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
+    // Aliased glyphs, so a white overprint erases a text completely.
+    font.setStyleStrategy(QFont::NoAntialias);
+    it = fonts_.emplace(std::move(key), font).first;
+  }
+  return it->second;
+}
+
+double TextWidths::pixels(const FontSpec& spec, std::string_view text) {
+  const QFontMetricsF fm(font(spec), &device_);
+  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 RasterSurface::RasterSurface(QImage& image, double scaleWidth, double scaleHeight)
     : image_(image),
       sx_(scaleWidth > 0 ? image.width() / scaleWidth : 1),
@@ -127,6 +161,7 @@ RasterSurface::RasterSurface(QImage& image, double scaleWidth, double scaleHeigh
     image_ = image_.convertToFormat(QImage::Format_RGB32);
   }
   clip_ = image_.rect();
+  fonts_.setDpiOf(image_);
 }
 
 QRect RasterSurface::pixelsOf(const PageRect& r) const {
@@ -145,17 +180,7 @@ void RasterSurface::setClip(const std::optional<PageRect>& clip) {
 RasterSurface::~RasterSurface() = default;
 
 void RasterSurface::setFont(const FontSpec& f) {
-  FontKey key{f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline};
-  auto it = fonts_.find(key);
-  if (it == fonts_.end()) {
-    if (fonts_.size() >= 64) fonts_.clear();
-    QFont font =
-        MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
-    // Aliased glyphs, so a white overprint erases a text completely.
-    font.setStyleStrategy(QFont::NoAntialias);
-    it = fonts_.emplace(std::move(key), font).first;
-  }
-  font_ = it->second;
+  font_ = f;
 }
 
 void RasterSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
@@ -267,7 +292,7 @@ void RasterSurface::paintPicture(const Picture& picture, double x, double y, dou
 
 void RasterSurface::print(std::string_view text) {
   const QPointF at = toPixels(currentX_, currentY_);
-  drawText(at, font_, ToQColor(foreColor_),
+  drawText(at, fonts_.font(font_), ToQColor(foreColor_),
            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
@@ -287,9 +312,7 @@ void RasterSurface::clear() {
 }
 
 double RasterSurface::textWidth(std::string_view text) {
-  const QFontMetricsF fm(font_, &image_);
-  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
-         sx_;
+  return fonts_.pixels(font_, text) / sx_;
 }
 
 }  // namespace qf

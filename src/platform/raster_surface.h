@@ -23,6 +23,24 @@ QImage PageImage(const ViewState& view);
 
 class PdfTextMapping;
 
+// Fonts and text widths as the composed page has them: aliased fonts measured at the composing
+// resolution, so that a printed page places aligned texts alike however it is drawn.
+class TextWidths {
+ public:
+  TextWidths();
+  void setDpi(int dpi);
+  // The resolution of an image.
+  void setDpiOf(const QImage& image);
+  const QFont& font(const FontSpec& spec);
+  // The advance of a text in pixels of the resolution.
+  double pixels(const FontSpec& spec, std::string_view text);
+
+ private:
+  using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
+  QImage device_;
+  std::map<FontKey, QFont> fonts_;
+};
+
 // Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
 // lines below it at the same x. On a PDF, `mapping` keeps what its text reads back as.
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
@@ -68,17 +86,14 @@ class RasterSurface : public StatefulSurface {
   const QRect& clipPixels() const { return clip_; }
 
  private:
-  using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
-
   PixelCanvas canvas() const { return PixelCanvas(image_, clip_); }
 
   QImage& image_;
   QRect clip_;
-  // Resolving a font costs more than drawing its text; designs use few fonts.
-  std::map<FontKey, QFont> fonts_;
+  TextWidths fonts_;  // at the image's resolution
   double sx_;
   double sy_;
-  QFont font_;
+  FontSpec font_;
 };
 
 }  // namespace qf
