@@ -157,47 +157,46 @@ void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t co
 void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
   const QPointF a = toPixels(x1, y1);
   const QPointF b = toPixels(x2, y2);
-  const double left = PixelOf(std::min(a.x(), b.x()));
-  const double right = PixelOf(std::max(a.x(), b.x()));
-  const double top = PixelOf(std::min(a.y(), b.y()));
-  const double bottom = PixelOf(std::max(a.y(), b.y()));
+  const int left = static_cast<int>(PixelOf(std::min(a.x(), b.x())));
+  const int right = static_cast<int>(PixelOf(std::max(a.x(), b.x())));
+  const int top = static_cast<int>(PixelOf(std::min(a.y(), b.y())));
+  const int bottom = static_cast<int>(PixelOf(std::max(a.y(), b.y())));
+  const QRect edges(QPoint(left, top), QPoint(right, bottom));
   const QColor c = ToQColor(color);
   if (filled) {
     useInk(c);
-    fill(QRectF(QPointF(left, top), QPointF(right + 1, bottom + 1)), c);
+    fill(QRectF(edges), c);
     return;
   }
   const int w = std::max(1, width_);
-  // The outline is centred on the box's edges; the inside starts where it ends.
-  const int lo = (w - 1) / 2;
-  const int hi = w - 1 - lo;
-  const QRectF outer(QPointF(left - lo, top - lo), QPointF(right + hi + 1, bottom + hi + 1));
-  const QRectF inner(QPointF(left + hi + 1, top + hi + 1), QPointF(right - lo, bottom - lo));
-  const bool hasInside = inner.width() > 0 && inner.height() > 0;
+  const auto [outer, inner] = BoxOutlinePixels(edges, w);
   // The inside on its own, so the outline darkens the page under it and not the fill as well.
-  if (fillStyle_ == FillStyle::Solid && hasInside) {
+  if (fillStyle_ == FillStyle::Solid && inner.isValid()) {
     useInk(ToQColor(fillColor_));
-    fill(inner, ToQColor(fillColor_));
+    fill(QRectF(inner), ToQColor(fillColor_));
   }
   useInk(c);
-  if (!hasInside) {
-    fill(outer, c);
+  if (!inner.isValid()) {
+    fill(QRectF(outer), c);
     return;
   }
   const std::span<const int> dashes = w == 1 ? DashPattern(style_) : std::span<const int>();
   if (!dashes.empty()) {
     // Four sides, each without its last corner, each with the pattern from its start.
-    thinLine({left, top}, {right - 1, top}, c, dashes);
-    thinLine({right, top}, {right, bottom - 1}, c, dashes);
-    thinLine({right, bottom}, {left + 1, bottom}, c, dashes);
-    thinLine({left, bottom}, {left, top + 1}, c, dashes);
+    thinLine(QPointF(left, top), QPointF(right - 1, top), c, dashes);
+    thinLine(QPointF(right, top), QPointF(right, bottom - 1), c, dashes);
+    thinLine(QPointF(right, bottom), QPointF(left + 1, bottom), c, dashes);
+    thinLine(QPointF(left, bottom), QPointF(left, top + 1), c, dashes);
     return;
   }
-  const double centre = (hi - lo + 1) / 2.0;
+  // A pen along the middle of the band between the outline's outer and inner edges.
+  const QRectF out(outer);
+  const QRectF in(inner);
   painter_.setPen(QPen(c, w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
   painter_.setBrush(Qt::NoBrush);
   painter_.drawRect(
-      QRectF(QPointF(left + centre, top + centre), QPointF(right + centre, bottom + centre)));
+      QRectF(QPointF((out.left() + in.left()) / 2, (out.top() + in.top()) / 2),
+             QPointF((out.right() + in.right()) / 2, (out.bottom() + in.bottom()) / 2)));
 }
 
 void PdfPageSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,

@@ -93,6 +93,14 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
   }
 }
 
+OutlinePixels BoxOutlinePixels(const QRect& edges, int width) {
+  // The outline is centred on the box's edges; the inside starts where it ends.
+  const int w = std::max(1, width);
+  const int lo = (w - 1) / 2;
+  const int hi = w - 1 - lo;
+  return {edges.adjusted(-lo, -lo, hi, hi), edges.adjusted(hi + 1, hi + 1, -lo - 1, -lo - 1)};
+}
+
 namespace {
 
 PixelOp OpFor(DrawMode mode) {
@@ -212,11 +220,7 @@ void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t colo
     return;
   }
   const int w = std::max(1, width_);
-  // The outline is centred on the box's edges; the inside starts where it ends.
-  const int lo = (w - 1) / 2;
-  const int hi = w - 1 - lo;
-  const QRect outer(QPoint(left - lo, top - lo), QPoint(right + hi, bottom + hi));
-  const QRect inner(QPoint(left + hi + 1, top + hi + 1), QPoint(right - lo - 1, bottom - lo - 1));
+  const auto [outer, inner] = BoxOutlinePixels(QRect(QPoint(left, top), QPoint(right, bottom)), w);
   if (fillStyle_ == FillStyle::Solid && inner.isValid()) {
     FillRect(canvas(), inner, ImageRgb(fillColor_), op);
   }

@@ -41,6 +41,14 @@ class TextWidths {
   std::map<FontKey, QFont> fonts_;
 };
 
+// The pixels of a box's outline, a pen `width` pixels wide centred on the edges that lie in
+// `edges` (its first and last pixels), and the inside the outline leaves (invalid when none).
+struct OutlinePixels {
+  QRect outer;
+  QRect inner;
+};
+OutlinePixels BoxOutlinePixels(const QRect& edges, int width);
+
 // Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
 // lines below it at the same x. On a PDF, `mapping` keeps what its text reads back as.
 void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLeft,
