@@ -20,6 +20,7 @@ constexpr std::string_view kUsage =
     "       quillform --dump FILE\n"
     "       quillform --resave IN OUT\n"
     "       quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]\n"
+    "                 [--lang vb6|csharp] [--class NAME]\n"
     "       quillform --render FILE -o PAGE.png [--zoom N] [--no-grid]\n"
     "       quillform --print FILE [-o OUT.pdf] [-P PRINTER]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"

@@ -36,7 +36,8 @@ int DpiOption(const std::string& value, int& dpi);
 // The file name as the messages quote it: 「name」.
 std::string Quoted(const std::string& path);
 
-// quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932]
+// quillform --source FILE [--public] [--flat] [--encoding utf-8|cp932] [--lang vb6|csharp]
+//                         [--class NAME]
 int Source(const std::vector<std::string>& args);
 // quillform --render FILE -o PAGE.png [--zoom N] [--no-grid]
 int Render(const std::vector<std::string>& args);

@@ -11,6 +11,7 @@
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
 #include "platform/raster_surface.h"
+#include "source/csharp_generator.h"
 #include "source/source_generator.h"
 #include "view/printing.h"
 #include "view/renderer.h"
@@ -22,9 +23,25 @@ int Source(const std::vector<std::string>& args) {
   Visibility visibility = Visibility::Private;
   bool flat = false;
   bool cp932 = false;
+  bool csharp = false;
+  std::string className = "QfPrint";
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--public") {
+    if (a == "--lang" && i + 1 < args.size()) {
+      const std::string& lang = args[++i];
+      if (lang == "csharp" || lang == "cs" || lang == "C#") {
+        csharp = true;
+      } else if (lang == "vb6" || lang == "VB6") {
+        csharp = false;
+      } else {
+        return Usage(lang + " という言語は使えません（vb6 か csharp）");
+      }
+    } else if (a == "--class" && i + 1 < args.size()) {
+      className = args[++i];
+      if (className.empty() || CSharpIdentifier(className) != className) {
+        return Usage("「" + className + "」は C# のクラス名になりません");
+      }
+    } else if (a == "--public") {
       visibility = Visibility::Public;
     } else if (a == "--private") {
       visibility = Visibility::Private;
@@ -40,7 +57,9 @@ int Source(const std::vector<std::string>& args) {
         return Usage(e + " という文字コードは使えません（utf-8 か cp932）");
       }
     } else if (a.rfind("--", 0) == 0 || !file.empty()) {
-      return Usage("--source にはファイル一つと --public、--flat、--encoding を指定できます");
+      return Usage(
+          "--source にはファイル一つと --public、--flat、--encoding、--lang、--class "
+          "を指定できます");
     } else {
       file = a;
     }
@@ -49,7 +68,9 @@ int Source(const std::vector<std::string>& args) {
   Design design;
   const int rc = Load(file, design, CutOffDesign::Show);
   if (rc != kExitOk && rc != kExitCutOff) return rc;
-  std::string text = flat ? P_MakeSource(design, visibility) : P_MakeSourceSub(design, visibility);
+  std::string text = csharp ? P_MakeCSharp(design, className)
+                     : flat ? P_MakeSource(design, visibility)
+                            : P_MakeSourceSub(design, visibility);
   if (cp932) {
     std::string bytes;
     const CodecResult cp = Utf8ToCp932(text, bytes);

@@ -7,6 +7,7 @@
 #include "document/number_text.h"
 #include "document/object_rows.h"
 #include "page_tables.h"
+#include "source_walk.h"
 
 namespace qf {
 
@@ -70,39 +71,17 @@ struct TextState {
   int32_t color = 0;
 };
 
-struct Layer {
-  std::string numberCell;
-  std::string nameCell;
-  int32_t number = 0;
-};
-
 class Generator {
  public:
   Generator(const Design& design, Visibility visibility)
-      : design_(design), visibility_(visibility == Visibility::Public ? "Public " : "Private ") {
-    for (int r = 1; r <= design.layers.itemCount(); ++r) {
-      Layer l;
-      l.numberCell = design.layers.cell(r, kLayerNumber);
-      l.nameCell = design.layers.cell(r, kLayerName);
-      l.number = RoundToInt<int32_t>(NumericPrefix(l.numberCell)).value_or(0);
-      names_[l.number] = l.nameCell;
-      layers_.push_back(std::move(l));
-    }
-    // The renderer draws from the last layer row up; the first row's objects end on top.
-    layers_ = {layers_.rbegin(), layers_.rend()};
-    const int rows = design.objects.itemCount();
-    rowKeys_.reserve(static_cast<size_t>(rows));
-    for (int r = 1; r <= rows; ++r) {
-      rowKeys_.push_back(
-          {KindFromName(design.objects.cell(r, kColKind)),
-           RoundToInt<int16_t>(NumericPrefix(design.objects.cell(r, kColLayer))).value_or(0)});
-    }
-  }
+      : design_(design),
+        visibility_(visibility == Visibility::Public ? "Public " : "Private "),
+        walk_(design) {}
 
   std::string flat() {
     head();
-    for (const Layer& l : layers_) {
-      bare("'" + OneLine(name(l.number)));
+    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
+      bare("'" + OneLine(walk_.name(l.number)));
       layerObjects(l.number, false);
     }
     fixed("'印刷終了");
@@ -114,7 +93,7 @@ class Generator {
 
   std::string sub() {
     head();
-    for (const Layer& l : layers_) {
+    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
       fixed("'" + OneLine(l.nameCell));
       fixed("Gosub F_DataPrint_" + OneLine(l.numberCell));
     }
@@ -123,8 +102,8 @@ class Generator {
     fixed("objOutSrc.DrawMode = VbCopyPen");
     fixed("'");
     fixed("Exit Sub");
-    for (const Layer& l : layers_) {
-      bare("'" + OneLine(name(l.number)));
+    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
+      bare("'" + OneLine(walk_.name(l.number)));
       bare("F_dataPrint_" + std::to_string(l.number) + ":");
       layerObjects(l.number, true);
       fixed("'");
@@ -135,22 +114,12 @@ class Generator {
   }
 
  private:
-  // The rows a layer writes, in list order.
-  template <class Fn>
-  void forEachRow(int32_t number, Fn&& fn) {
-    for (size_t i = 0; i < rowKeys_.size(); ++i) {
-      const auto kind = static_cast<int16_t>(rowKeys_[i].kind);
-      if (rowKeys_[i].layer != number || kind < 1 || kind > 6) continue;
-      fn(static_cast<int>(i) + 1);
-    }
-  }
-
   // The declaration block is complete before the body is written, so the body can go straight
   // into the result: repeat variables are declared in the order their starts are written.
   void declareRepeatVariables() {
-    for (const Layer& l : layers_) {
-      forEachRow(l.number, [this](int row) {
-        if (rowKeys_[static_cast<size_t>(row - 1)].kind != ObjectKind::Command) return;
+    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
+      walk_.forEachRow(l.number, [this](int row) {
+        if (walk_.kindOf(row) != ObjectKind::Command) return;
         if (CommandModeCode(design_.objects.cell(row, kColText)) != "0") return;
         const std::string var = OneLine(design_.objects.cell(row, kColField));
         if (decl_.find(var) != std::string::npos) return;
@@ -159,12 +128,6 @@ class Generator {
         declare("Dim " + var + "Pos\t\tAs Single");
       });
     }
-  }
-
-  const std::string& name(int32_t number) const {
-    static const std::string kNone;
-    auto it = names_.find(number);
-    return it == names_.end() ? kNone : it->second;
   }
 
   void bare(std::string_view content) {
@@ -200,7 +163,7 @@ class Generator {
     declare("Dim sngSize             As Single       '文字列ｻｲｽﾞ計算用");
     declareRepeatVariables();
     body_ = std::move(decl_);
-    body_.reserve(body_.size() + rowKeys_.size() * 200 + 2048);
+    body_.reserve(body_.size() + static_cast<size_t>(design_.objects.itemCount()) * 200 + 2048);
 
     static constexpr std::string_view kDigits[] = {"０", "１", "２", "３", "４", "５"};
     fixed("'定数宣言");
@@ -245,7 +208,7 @@ class Generator {
     text_ = TextState{};
     depth_ = 0;
     blockStates_.clear();
-    forEachRow(number, [this, sub](int row) {
+    walk_.forEachRow(number, [this, sub](int row) {
       DecodeObjectRow(record_, design_.objects, row);
       writeObject(record_, sub);
     });
@@ -452,13 +415,7 @@ class Generator {
 
   const Design& design_;
   const std::string visibility_;
-  std::vector<Layer> layers_;
-  std::map<int32_t, std::string> names_;
-  struct RowKey {
-    ObjectKind kind;
-    int16_t layer;
-  };
-  std::vector<RowKey> rowKeys_;
+  SourceWalk walk_;
   ObjectRecord record_;
 
   std::string decl_;

@@ -1,0 +1,33 @@
+#include "source_walk.h"
+
+#include "document/number_text.h"
+
+namespace qf {
+
+SourceWalk::SourceWalk(const Design& design) {
+  for (int r = design.layers.itemCount(); r >= 1; --r) {
+    Layer l;
+    l.numberCell = design.layers.cell(r, kLayerNumber);
+    l.nameCell = design.layers.cell(r, kLayerName);
+    l.number = RoundToInt<int32_t>(NumericPrefix(l.numberCell)).value_or(0);
+    layers_.push_back(std::move(l));
+  }
+  const int rows = design.objects.itemCount();
+  rows_.reserve(static_cast<size_t>(rows));
+  for (int r = 1; r <= rows; ++r) {
+    rows_.push_back(
+        {KindFromName(design.objects.cell(r, kColKind)),
+         RoundToInt<int16_t>(NumericPrefix(design.objects.cell(r, kColLayer))).value_or(0)});
+  }
+}
+
+const std::string& SourceWalk::name(int32_t number) const {
+  static const std::string kNone;
+  // The last layer row of the number names it (the first in printing order).
+  for (const Layer& l : layers_) {
+    if (l.number == number) return l.nameCell;
+  }
+  return kNone;
+}
+
+}  // namespace qf
