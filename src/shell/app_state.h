@@ -58,6 +58,9 @@ struct MergeChoice {
 };
 inline constexpr size_t kMergesKept = 20;
 
+// The language the source window writes.
+enum class SourceLanguage { Vb6, CSharp };
+
 // Application-wide state of one run: file name, the settings and the window table.
 struct AppState {
   std::string appFolder;    // the executable's folder
@@ -70,6 +73,7 @@ struct AppState {
   bool objectSnap = true;  // a drag lines up with other objects' edges and centres
   bool autoRedraw = false;
   bool subMake = true;
+  SourceLanguage sourceLanguage = SourceLanguage::Vb6;
   bool relation = false;
   bool rulers = true;  // the design window's rulers shown
   RecentFiles recentFiles;

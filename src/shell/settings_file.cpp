@@ -114,6 +114,11 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
   };
   state.autoRedraw = flag("AutoRedraw", "0");
   state.subMake = flag("SubMake", "-1");
+  // "C#" (either case) chooses C#; anything else, an old file's missing key included, Visual
+  // Basic.
+  const std::string lang = ini.value("Setting", "SourceLang", "VB6");
+  state.sourceLanguage =
+      lang == "C#" || lang == "c#" ? SourceLanguage::CSharp : SourceLanguage::Vb6;
   state.relation = flag("Relation", "0");
   state.rulers = flag("Rulers", "-1");
   state.objectSnap = flag("ObjectSnap", "-1");
@@ -156,6 +161,7 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
   ini.set("Setting", "Relation", state.relation ? "-1" : "0");
   ini.set("Setting", "Rulers", state.rulers ? "-1" : "0");
   ini.set("Setting", "ObjectSnap", state.objectSnap ? "-1" : "0");
+  ini.set("Setting", "SourceLang", state.sourceLanguage == SourceLanguage::CSharp ? "C#" : "VB6");
   for (int i = 0; i < kWindowsStored; ++i) {
     const std::string n = std::to_string(i);
     const WindowRect& w = state.windows[static_cast<size_t>(i)];

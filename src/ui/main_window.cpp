@@ -94,6 +94,9 @@ void MainWindow::buildStatusBar() {
 void MainWindow::buildChildren() {
   design_ = new DesignWindow(ctx_.editor, ctx_.view, ctx_.state);
   source_ = new SourceWindow;
+  source_->setLanguage(ctx_.state.sourceLanguage);
+  connect(source_, &SourceWindow::languageChosen, this,
+          [this](SourceLanguage language) { ctx_.state.sourceLanguage = language; });
   code_ = new CodeWindow(ctx_.editor);
   layer_ = new LayerWindow(ctx_.editor, prompter_);
   connect(code_, &CodeWindow::commandRowPicked, this, &MainWindow::editCommandRow);

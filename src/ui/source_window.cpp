@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,8 @@ SourceWindow::SourceWindow(QWidget* parent)
     : QWidget(parent),
       private_(new QRadioButton(QStringLiteral("Private"))),
       public_(new QRadioButton(QStringLiteral("Public"))),
+      language_(new QComboBox),
+      trial_(new QPushButton(QStringLiteral("試し印刷"))),
       text_(new QPlainTextEdit),
       stale_(
           new QLabel(QStringLiteral("デザインが変更されています。ｿｰｽ生成で更新してください。"))) {
@@ -32,21 +35,29 @@ SourceWindow::SourceWindow(QWidget* parent)
   group->addButton(private_, 0);
   group->addButton(public_, 1);
   private_->setChecked(true);  // Private after every start
+  language_->setObjectName(QStringLiteral("cboLang"));
+  language_->setAccessibleName(QStringLiteral("言語"));
+  language_->setToolTip(QStringLiteral("ｿｰｽ生成で書く言語"));
+  language_->addItem(QStringLiteral("VB6"));
+  language_->addItem(QStringLiteral("C#"));
+  connect(language_, &QComboBox::activated, this, [this](int index) {
+    emit languageChosen(index == 1 ? SourceLanguage::CSharp : SourceLanguage::Vb6);
+  });
 
   auto* strip = new QWidget;
   strip->setObjectName(QStringLiteral("picTB"));
   auto* stripLayout = new QHBoxLayout(strip);
   stripLayout->setContentsMargins(8, 2, 8, 2);
+  stripLayout->addWidget(language_);
   stripLayout->addWidget(private_);
   stripLayout->addWidget(public_);
   stripLayout->addStretch();
-  auto* trial = new QPushButton(QStringLiteral("試し印刷"));
-  trial->setObjectName(QStringLiteral("cmdTrial"));
-  trial->setAccessibleName(trial->text());
-  trial->setToolTip(
+  trial_->setObjectName(QStringLiteral("cmdTrial"));
+  trial_->setAccessibleName(trial_->text());
+  trial_->setToolTip(
       QStringLiteral("表示しているソースを実行して、印刷されるページをプレビューに出します"));
-  stripLayout->addWidget(trial);
-  connect(trial, &QPushButton::clicked, this, &SourceWindow::trialPrintRequested);
+  stripLayout->addWidget(trial_);
+  connect(trial_, &QPushButton::clicked, this, &SourceWindow::trialPrintRequested);
 
   text_->setObjectName(QStringLiteral("txtSRC"));
   text_->setReadOnly(true);
@@ -71,10 +82,28 @@ Visibility SourceWindow::visibility() const {
   return private_->isChecked() ? Visibility::Private : Visibility::Public;
 }
 
+SourceLanguage SourceWindow::language() const {
+  return language_->currentIndex() == 1 ? SourceLanguage::CSharp : SourceLanguage::Vb6;
+}
+
+void SourceWindow::setLanguage(SourceLanguage language) {
+  language_->setCurrentIndex(language == SourceLanguage::CSharp ? 1 : 0);
+}
+
 void SourceWindow::setSource(const QString& text, uint64_t revision) {
+  setSource(text, revision, SourceLanguage::Vb6);
+}
+
+void SourceWindow::setSource(const QString& text, uint64_t revision, SourceLanguage language) {
   text_->setPlainText(text);
   revision_ = revision;
   stale_->hide();
+  // Only Visual Basic runs here; a C# source is compiled in the programmer's own project.
+  trial_->setEnabled(language == SourceLanguage::Vb6);
+  trial_->setToolTip(
+      language == SourceLanguage::Vb6
+          ? QStringLiteral("表示しているソースを実行して、印刷されるページをプレビューに出します")
+          : QStringLiteral("C# のソースは試し印刷できません"));
 }
 
 void SourceWindow::clear() {
@@ -116,6 +145,7 @@ bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!pasted.isEmpty()) {
       text_->setPlainText(pasted);
       stale_->hide();
+      trial_->setEnabled(true);
     }
     return true;
   }

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "shell/ui_text.h"
+#include "source/csharp_generator.h"
 #include "source/source_generator.h"
 #include "ui/busy_cursor.h"
 #include "ui/child_window.h"
@@ -44,12 +45,14 @@ void MainWindow::redraw() {
 void MainWindow::generateSource() {
   commitCellEdits();
   const Visibility v = source_->visibility();
-  const std::string text =
-      ctx_.state.subMake ? P_MakeSourceSub(ctx_.design, v) : P_MakeSource(ctx_.design, v);
+  const SourceLanguage language = ctx_.state.sourceLanguage;
+  const std::string text = language == SourceLanguage::CSharp ? P_MakeCSharp(ctx_.design, "QfPrint")
+                           : ctx_.state.subMake               ? P_MakeSourceSub(ctx_.design, v)
+                                                              : P_MakeSource(ctx_.design, v);
   // The window shows lines; the CR LF line ends go back on when the text is copied.
   QString shown = Q(text);
   shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  source_->setSource(shown, ctx_.editor.revision());
+  source_->setSource(shown, ctx_.editor.revision(), language);
 }
 
 void MainWindow::redrawPage() {

@@ -86,6 +86,7 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   s.relation = true;
   s.rulers = false;
   s.objectSnap = false;
+  s.sourceLanguage = SourceLanguage::CSharp;
   s.windows[kWinMain] = {150, 300, 12000, 9000.5};
   s.windows[kWinRing] = {-45, 60, 1000, 1000};
   s.windows[kWinPreview] = {30, 45, 9000, 7500};
@@ -96,10 +97,10 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
 
   std::string utf8;
   ASSERT_TRUE(Cp932ToUtf8(ReadBytes(ini), utf8).ok);  // CP932 text
-  EXPECT_EQ(utf8.rfind(
-                "[Setting]\r\nAutoRedraw=-1\r\nSubMake=-1\r\nRelation=-1\r\nRulers=0\r\n"
-                "ObjectSnap=0\r\n[WINDOW]\r\nX0=150\r\nY0=300\r\nW0=12000\r\nH0=9000.5\r\nX1=0\r\n",
-                0),
+  EXPECT_EQ(utf8.rfind("[Setting]\r\nAutoRedraw=-1\r\nSubMake=-1\r\nRelation=-1\r\nRulers=0\r\n"
+                       "ObjectSnap=0\r\nSourceLang=C#\r\n[WINDOW]\r\nX0=150\r\nY0=300\r\nW0="
+                       "12000\r\nH0=9000.5\r\nX1=0\r\n",
+                       0),
             0u)
       << utf8;
   EXPECT_NE(utf8.find("\r\nX13=-45\r\nY13=60\r\nW13=1000\r\nH13=1000\r\n[FILES]\r\n0=/"),
@@ -113,12 +114,32 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   EXPECT_TRUE(back.relation);
   EXPECT_FALSE(back.rulers);
   EXPECT_FALSE(back.objectSnap);
+  EXPECT_EQ(back.sourceLanguage, SourceLanguage::CSharp);
   EXPECT_EQ(back.windows[kWinMain], s.windows[kWinMain]);
   EXPECT_EQ(back.windows[kWinRing], s.windows[kWinRing]);
   EXPECT_EQ(back.windows[kWinPreview], s.windows[kWinPreview]);  // in [PREVIEW], after the rest
   EXPECT_NE(utf8.find("[PREVIEW]\r\nX=30\r\nY=45\r\nW=9000\r\nH=7500\r\n"), std::string::npos);
   EXPECT_EQ(back.recentFiles[0], longPath);  // not cut at 127 bytes
   EXPECT_EQ(back.recentFiles[1], "/b.qfd");
+}
+
+// "C#" in either case chooses C#; anything else, a missing key included, Visual Basic.
+TEST_F(SettingsTest, TheSourceLanguageReadsTolerantly) {
+  const std::pair<const char*, SourceLanguage> cases[] = {
+      {"SourceLang=C#", SourceLanguage::CSharp},  {"SourceLang= c# ", SourceLanguage::CSharp},
+      {"SourceLang=VB6", SourceLanguage::Vb6},    {"SourceLang=", SourceLanguage::Vb6},
+      {"SourceLang=CSharp", SourceLanguage::Vb6}, {"SourceLang=C", SourceLanguage::Vb6},
+      {"SourceLang=1", SourceLanguage::Vb6},      {"AutoRedraw=0", SourceLanguage::Vb6},
+  };
+  for (const auto& [line, expected] : cases) {
+    const fs::path ini = dir_ / "QF2.INI";
+    std::ofstream(ini, std::ios::binary) << "[Setting]\r\n" << line << "\r\n";
+    AppState back;
+    back.sourceLanguage =
+        expected == SourceLanguage::Vb6 ? SourceLanguage::CSharp : SourceLanguage::Vb6;
+    LoadSettings(ini, back);
+    EXPECT_EQ(back.sourceLanguage, expected) << line;
+  }
 }
 
 // Merges are kept per design, the last chosen first, the oldest falling out; a tab delimiter and

@@ -625,6 +625,25 @@ class MainWindowTest : public QObject {
         QApplication::clipboard()->text().startsWith(QStringLiteral("Public Sub F_DataPrint()\n")));
     QVERIFY(!text->textCursor().hasSelection());
     QCOMPARE(text->textCursor().position(), 0);
+
+    // C# chosen in the window: the next ｿｰｽ生成 writes the class, which 試し印刷 cannot run;
+    // the choice is the setting the settings file keeps.
+    auto* language = source.findChild<QComboBox*>(QStringLiteral("cboLang"));
+    auto* trial = source.findChild<QPushButton*>(QStringLiteral("cmdTrial"));
+    QVERIFY(trial->isEnabled());
+    language->setFocus();
+    QTest::keyClick(language, Qt::Key_Down);  // as a person picks the next item
+    QCOMPARE(language->currentText(), QStringLiteral("C#"));
+    QCOMPARE(e.ctx.state.sourceLanguage, SourceLanguage::CSharp);
+    e.act("tblMenu14")->trigger();
+    QVERIFY(text->toPlainText().contains(QStringLiteral("public static class QfPrint")));
+    QVERIFY(!text->toPlainText().contains(QStringLiteral("Sub F_DataPrint")));
+    QVERIFY(!trial->isEnabled());
+    QTest::keyClick(language, Qt::Key_Up);
+    QCOMPARE(e.ctx.state.sourceLanguage, SourceLanguage::Vb6);
+    e.act("tblMenu14")->trigger();
+    QVERIFY(text->toPlainText().startsWith(QStringLiteral("Public Sub F_DataPrint()")));
+    QVERIFY(trial->isEnabled());
   }
 
   void closingWithUnsavedChangesAsks() {
