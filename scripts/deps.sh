@@ -5,7 +5,8 @@ QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev lib
                    qt6-translations-l10n)
 QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang
                   xvfb xauth poppler-utils librsvg2-bin cups cups-client printer-driver-cups-pdf
-                  desktop-file-utils appstream lintian dpkg-dev man-db file)
+                  desktop-file-utils appstream lintian dpkg-dev man-db file
+                  mono-mcs mono-runtime libmono-system-drawing4.0-cil libgdiplus)
 
 # libFuzzer comes with the clang runtime of the installed compiler's own version.
 qf_clang_runtime_package() {

@@ -391,7 +391,7 @@ class CSharpWriter {
   void writePalette() {
     static constexpr std::string_view kNames[] = {"なし", "色１", "色２", "色３", "色４", "色５"};
     line("    // 網掛け色");
-    line("    static readonly Color[] lngAMIClr =");
+    line("    public static readonly Color[] lngAMIClr =");
     line("    {");
     for (size_t n = 0; n < 6; ++n) {
       const int32_t color = n == 0 ? Rgb(255, 255, 255) : design_.palette[n];

@@ -25,6 +25,11 @@ if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then 
 "$qf" --source "$data/golden.qfd" | cmp - "$data/golden_sub_private.bas" || fail "--source differs"
 "$qf" --source "$data/golden.qfd" --flat --public | cmp - "$data/golden_flat_public.bas" \
   || fail "--source --flat --public differs"
+"$qf" --source "$data/golden.qfd" --lang csharp | cmp - "$data/golden.cs" || fail "--lang csharp differs"
+"$qf" --source "$data/golden.qfd" --lang vb6 | cmp - "$data/golden_sub_private.bas" ||
+  fail "--lang vb6 differs"
+"$qf" --source "$data/golden.qfd" --lang csharp --class 請求書印刷 | grep -q '^public static class 請求書印刷' ||
+  fail "--class does not name the class"
 for enc in cp932 CP932 shift-jis; do
   "$qf" --source "$data/golden.qfd" --encoding "$enc" | iconv -f CP932 -t UTF-8 \
     | cmp - "$data/golden_sub_private.bas" || fail "--encoding $enc differs"
@@ -45,6 +50,8 @@ rc=0; QT_QPA_PLATFORM=offscreen timeout 3 "$qf" "$data/golden.qfd" >/dev/null 2>
 
 # Options without their values, or values not understood, are usage errors (exit 2), not a crash.
 for args in "--source $data/golden.qfd --encoding latin1" "--source --bogus" "--print $data/golden.qfd -o" \
+            "--source $data/golden.qfd --lang basic" "--source $data/golden.qfd --lang" \
+            "--source $data/golden.qfd --lang csharp --class 1x" "--source $data/golden.qfd --class class" \
             "--export $data/golden.qfd -o $tmp/x.pdf --data" "--export $data/golden.qfd -o $tmp/x.pdf --pages" \
             "--export $data/golden.qfd -o" "--export $data/golden.qfd -o $tmp/x.pdf --dpi"; do
   rc=0; "$qf" $args >/dev/null 2>&1 || rc=$?
