@@ -10,6 +10,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "platform/pdf_page_surface.h"
 #include "platform/picture_store.h"
@@ -243,6 +244,31 @@ TEST_F(VectorPrint, OverlapsFollowTheInkRuleAsOnTheComposedPage) {
     return page.pixel(static_cast<int>(xMm / 25.4 * dpi), static_cast<int>(yMm / 25.4 * dpi)) &
            0xFFFFFFu;
   };
+  // Rules as wide on both: 9 pixels for 9, one more across for an even width (the composed
+  // page lights every pixel whose centre lies within half the width, the edge included).
+  const auto across = [dpi](const QImage& page, double xMm, double yMm, bool down) {
+    const int x0 = static_cast<int>(xMm / 25.4 * dpi);
+    const int y0 = static_cast<int>(yMm / 25.4 * dpi);
+    int n = 0;
+    for (int d = -20; d <= 20; ++d) {
+      const int x = down ? x0 : x0 + d;
+      const int y = down ? y0 + d : y0;
+      // Smoothed edges count too: a rule half a pixel too wide shows as one.
+      n += qGray(page.pixel(x, y)) < 250 ? 1 : 0;
+    }
+    return n;
+  };
+  const std::tuple<double, double, bool, int> rules[] = {
+      {60, 10, false, 9},  // the red rule, across it
+      {80, 25, true, 9},   // the blue rule, down it
+      {8, 20, true, 5},    // the black rule, 4 wide
+  };
+  for (const auto& [x, y, down, wide] : rules) {
+    EXPECT_EQ(across(paper, x, y, down), wide);
+    // A smoothed edge may add one pixel, no more.
+    EXPECT_GE(across(vector, x, y, down), wide);
+    EXPECT_LE(across(vector, x, y, down), wide + 1);
+  }
   for (const QImage* page : {&paper, &vector}) {
     EXPECT_EQ(at(*page, 30, 14), 0xA0A0A0u);  // the hatch
     EXPECT_EQ(at(*page, 30, 20), 0x000000u);  // black over it

@@ -112,6 +112,14 @@ TEST(PageRecording, OnlyMidTonesMeetingInAChannelNeedComposing) {
   test::FakePictures::Pic logo;
   own.paintPicture(logo, 30, 30, 20, 20, RasterOp::SrcCopy);
   EXPECT_TRUE(own.needsComposing());
+  // A box filled with its own colour ("BF") is that colour alone: the fill colour left from
+  // before is no ink of it.
+  PageRecording filled(0.01, 0.01, nullptr);
+  filled.setFillStyle(FillStyle::Solid);
+  filled.setFillColor(Rgb(128, 128, 128));
+  filled.box(0, 0, 10, 10, 0, true);
+  filled.line(5, -5, 5, 15, Rgb(90, 90, 90));
+  EXPECT_FALSE(filled.needsComposing());
   // What a clear wipes out overlaps nothing drawn after it.
   PageRecording cleared(0.01, 0.01, nullptr);
   cleared.paintPicture(logo, 0, 0, 20, 20, RasterOp::SrcAnd);
