@@ -41,7 +41,8 @@ SourceWindow::SourceWindow(QWidget* parent)
   language_->addItem(QStringLiteral("VB6"));
   language_->addItem(QStringLiteral("C#"));
   connect(language_, &QComboBox::activated, this, [this](int index) {
-    emit languageChosen(index == 1 ? SourceLanguage::CSharp : SourceLanguage::Vb6);
+    setLanguage(index == 1 ? SourceLanguage::CSharp : SourceLanguage::Vb6);
+    emit languageChosen(language());
   });
 
   auto* strip = new QWidget;
@@ -88,6 +89,9 @@ SourceLanguage SourceWindow::language() const {
 
 void SourceWindow::setLanguage(SourceLanguage language) {
   language_->setCurrentIndex(language == SourceLanguage::CSharp ? 1 : 0);
+  // A C# class is public by its nature: Private and Public are Visual Basic's.
+  private_->setEnabled(language == SourceLanguage::Vb6);
+  public_->setEnabled(language == SourceLanguage::Vb6);
 }
 
 void SourceWindow::setSource(const QString& text, uint64_t revision) {

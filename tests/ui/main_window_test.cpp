@@ -635,12 +635,14 @@ class MainWindowTest : public QObject {
     QTest::keyClick(language, Qt::Key_Down);  // as a person picks the next item
     QCOMPARE(language->currentText(), QStringLiteral("C#"));
     QCOMPARE(e.ctx.state.sourceLanguage, SourceLanguage::CSharp);
+    QVERIFY(!source.findChild<QRadioButton*>(QStringLiteral("optMode1"))->isEnabled());
     e.act("tblMenu14")->trigger();
     QVERIFY(text->toPlainText().contains(QStringLiteral("public static class QfPrint")));
     QVERIFY(!text->toPlainText().contains(QStringLiteral("Sub F_DataPrint")));
     QVERIFY(!trial->isEnabled());
     QTest::keyClick(language, Qt::Key_Up);
     QCOMPARE(e.ctx.state.sourceLanguage, SourceLanguage::Vb6);
+    QVERIFY(source.findChild<QRadioButton*>(QStringLiteral("optMode1"))->isEnabled());
     e.act("tblMenu14")->trigger();
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Public Sub F_DataPrint()")));
     QVERIFY(trial->isEnabled());
