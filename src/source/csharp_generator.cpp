@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "document/cp932.h"
 #include "document/number_text.h"
 #include "document/object_rows.h"
 #include "source_generator.h"
@@ -31,27 +32,6 @@ constexpr std::array<std::string_view, 77> kKeywords = {
     "throw",    "true",       "try",     "typeof",   "uint",      "ulong",    "unchecked",
     "unsafe",   "ushort",     "using",   "virtual",  "void",      "volatile", "while"};
 
-// Decodes one UTF-8 sequence at `at`, moving past it; a broken sequence is one U+FFFD.
-char32_t NextCodePoint(std::string_view s, size_t& at) {
-  const auto b = static_cast<unsigned char>(s[at]);
-  int length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-  if (length == 0 || at + static_cast<size_t>(length) > s.size()) {
-    ++at;
-    return 0xFFFD;
-  }
-  char32_t c = length == 1 ? b : b & (0x7F >> length);
-  for (int i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(s[at + static_cast<size_t>(i)]);
-    if ((next >> 6) != 2) {
-      ++at;
-      return 0xFFFD;
-    }
-    c = (c << 6) | (next & 0x3F);
-  }
-  at += static_cast<size_t>(length);
-  return c;
-}
-
 // Letters of the scripts a design's names are written in, which C# takes in identifiers.
 bool IdentifierLetter(char32_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
@@ -64,24 +44,6 @@ bool IdentifierLetter(char32_t c) {
 
 bool IdentifierDigit(char32_t c) {
   return (c >= '0' && c <= '9') || (c >= 0xFF10 && c <= 0xFF19);
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // A design value on one line of a comment: line breaks become blanks.
@@ -579,12 +541,14 @@ class CSharpWriter {
 std::string CSharpIdentifier(std::string_view name) {
   std::string out;
   for (size_t at = 0; at < name.size();) {
-    const char32_t c = NextCodePoint(name, at);
+    char32_t c = 0;
+    const std::string_view character = Utf8CharAt(name, at, &c);
+    at += std::max<size_t>(1, character.size());
     if (IdentifierLetter(c) || (!out.empty() && IdentifierDigit(c))) {
-      AppendUtf8(out, c);
+      out += character;
     } else if (IdentifierDigit(c)) {
       out += '_';
-      AppendUtf8(out, c);
+      out += character;
     } else {
       out += '_';
     }
