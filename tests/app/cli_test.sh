@@ -28,8 +28,8 @@ if "$qf" --resave "$data/basic.qfd" "$tmp/no/such/dir/x.qfd" 2>"$tmp/err"; then 
 "$qf" --source "$data/golden.qfd" --lang csharp | cmp - "$data/golden.cs" || fail "--lang csharp differs"
 "$qf" --source "$data/golden.qfd" --lang vb6 | cmp - "$data/golden_sub_private.bas" ||
   fail "--lang vb6 differs"
-"$qf" --source "$data/golden.qfd" --lang csharp --class 請求書印刷 | grep -q '^public static class 請求書印刷' ||
-  fail "--class does not name the class"
+"$qf" --source "$data/golden.qfd" --lang csharp --class 請求書印刷 >"$tmp/named.cs"
+grep -q '^public static class 請求書印刷' "$tmp/named.cs" || fail "--class does not name the class"
 for enc in cp932 CP932 shift-jis; do
   "$qf" --source "$data/golden.qfd" --encoding "$enc" | iconv -f CP932 -t UTF-8 \
     | cmp - "$data/golden_sub_private.bas" || fail "--encoding $enc differs"
