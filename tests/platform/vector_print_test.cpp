@@ -277,12 +277,14 @@ TEST_F(VectorPrint, OverlapsFollowTheInkRuleAsOnTheComposedPage) {
     EXPECT_EQ(at(*page, 80, 25), 0x0000FFu);  // blue alone
   }
 
-  // Texts lie over the figures: a red text under a blue hatch drawn after it stays red.
+  // Texts lie over the figures: a red text under a blue hatch and a ring drawn after it stays
+  // red.
   DesignBuilder texts;
   texts.design.palette = b.design.palette;
   texts.design.page.paperSize = 31;
   texts.text("印字ﾃｽﾄ", 12, 12, 0, "", "ＭＳ ゴシック", 20, 0, Rgb(255, 0, 0));
   texts.figure(ObjectKind::Box, 10, 10, 60, 25, "4", 0, "0", 1);
+  texts.figure(ObjectKind::Ring, 8, 4, 62, 32, "4", 0, "0", 3);  // a ring over the text too
   const QImage textPaper = composed(texts.design, dpi);
   const QImage textVector = rendered(print(texts.design, "text.pdf"), dpi);
   const auto reds = [](const QImage& page) {
