@@ -117,3 +117,20 @@ TEST(CSharpGenerator, BlocksAndLayersAsThePageHasThem) {
 
 }  // namespace
 }  // namespace qf
+
+namespace qf {
+namespace {
+
+// A copied picture covers what is under it; a transparent one ("1", or any style but "0")
+// leaves its white out.
+TEST(CSharpGenerator, PicturesKeepTheirTransparency) {
+  DesignBuilder b;
+  b.picture("C:\\pics\\copy.bmp", 10, 20, false);
+  b.picture("and.bmp", 30, 40, true);
+  const std::string cs = P_MakeCSharp(b.design, "Q");
+  EXPECT_NE(cs.find("Picture(g, \"C:\\\\pics\\\\copy.bmp\", 10f, 20f, false);"), std::string::npos);
+  EXPECT_NE(cs.find("Picture(g, \"and.bmp\", 30f, 40f, true);"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qf
