@@ -19,6 +19,7 @@
 #include "platform/page_export.h"
 #include "platform/picture_store.h"
 #include "platform/pixel_ops.h"
+#include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
 #include "platform/vector_surface.h"
 #include "support/design_builder.h"
@@ -244,6 +245,34 @@ TEST(RasterSurface, ExtremeCoordinatesCrashTest) {
   for (int row = 1; row <= b.design.objects.itemCount(); ++row) {
     const ObjectRecord o = DecodeObjectRow(b.design.objects, row);
     PrintObject(page, {o.X1, o.Y1, o.X2, o.Y2}, o, b.design, pictures);
+  }
+}
+
+// Qt draws glyphs of 64 pixels or more from outlines, which lose the bold FreeType makes up for
+// the IPA faces: at 64 pixels the text is stroked bold, below it the glyphs come bold already.
+// The painter is left as it was given.
+TEST(DrawTextLines, BoldJustBelowAndAtTheOutlineSize) {
+  const auto ink = [](double pixels, bool bold) {
+    QImage page = ScreenImage(700, 140);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QFont font = MakeDesignFont("ＭＳ ゴシック", pixels * 72 / 96, bold, false, false, false);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    DrawTextLines(painter, &page, QPointF(10, 10), QStringLiteral("納品書"));
+    EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing)) << pixels;
+    painter.end();
+    int n = 0;
+    for (int y = 0; y < page.height(); ++y) {
+      for (int x = 0; x < page.width(); ++x) n += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+    }
+    return n;
+  };
+  for (const double pixels : {63.0, 64.0}) {
+    const int regular = ink(pixels, false);
+    ASSERT_GT(regular, 1000) << pixels;
+    EXPECT_GT(ink(pixels, true), regular * 6 / 5) << pixels << " pixels";
   }
 }
 
