@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <optional>
+#include <string>
 
 #include "support/temp_folder.h"
 
@@ -62,6 +65,80 @@ TEST(DesktopOpenCommand, PathsThatWouldBreakTheCommandLineAreQuoted) {
   // then doubles every backslash.
   EXPECT_EQ(DesktopOpenCommand("/opt/my apps/q\"u$o`t%e\\x/quillform"),
             "\"/opt/my apps/q\\\\\"u\\\\$o\\\\`t%%e\\\\\\\\x/quillform\" %f");
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+// An environment variable set (or unset) for one scope and put back after it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// The MIME cache's tool decides by how it ends: failing fails the registration, succeeding or
+// not being installed does not.
+TEST_F(FileAssociationTest, TheCacheToolsEndCounts) {
+  const FileAssociation a = DesignFileAssociation("/opt/quillform/quillform");
+  const fs::path bin = dir_ / "bin";
+  fs::create_directories(bin);
+  const fs::path tool = bin / "update-mime-database";
+  const ScopedEnv path("PATH", bin.c_str());
+  const std::pair<int, int32_t> ends[] = {
+      {1, kAssocRefreshFailed}, {3, kAssocRefreshFailed}, {0, 0}};
+  for (const auto& [exit, expected] : ends) {
+    std::ofstream(tool, std::ios::trunc) << "#!/bin/sh\nexit " << exit << "\n";
+    fs::permissions(tool, fs::perms::owner_all);
+    EXPECT_EQ(SetFileAssociation(a, true, dir_ / "home"), expected) << "exit " << exit;
+  }
+  fs::remove(tool);
+  EXPECT_EQ(SetFileAssociation(a, true, dir_ / "home"), 0);  // not installed
+}
+
+TEST(XdgDataHome, TheEnvironmentAndItsFallbacks) {
+  struct Case {
+    const char* xdg;   // nullptr: unset
+    const char* home;  // nullptr: unset
+    fs::path expected;
+  };
+  const fs::path temp = fs::temp_directory_path();
+  const Case cases[] = {
+      {"/data", "/home/u", "/data"},
+      {"", "/home/u", "/home/u/.local/share"},
+      {nullptr, "/home/u", "/home/u/.local/share"},
+      {nullptr, "", temp},
+      {"", nullptr, temp},
+      {nullptr, nullptr, temp},
+  };
+  for (const Case& c : cases) {
+    const ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+    const ScopedEnv home("HOME", c.home);
+    EXPECT_EQ(XdgDataHome(), c.expected)
+        << (c.xdg ? c.xdg : "(unset)") << " " << (c.home ? c.home : "(unset)");
+  }
 }
 
 }  // namespace
