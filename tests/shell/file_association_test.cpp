@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -28,6 +29,8 @@ TEST_F(FileAssociationTest, RegisterWritesTypeAndHandlerAndRemoveTakesThemAway) 
   EXPECT_NE(xml.find("<mime-type type=\"application/x-quillform\">"), std::string::npos);
   EXPECT_NE(xml.find("<glob pattern=\"*.qfd\"/>"), std::string::npos);
   EXPECT_NE(xml.find("<comment>Quillform文書ﾌｧｲﾙ</comment>"), std::string::npos);
+  const std::string end = "</mime-type>\n</mime-info>\n";
+  EXPECT_EQ(xml.substr(xml.size() - std::min(xml.size(), end.size())), end);
   const std::string desktop = ReadBytes(entry);
   EXPECT_EQ(desktop.rfind("[Desktop Entry]\n", 0), 0u);
   EXPECT_NE(desktop.find("\nExec=\"/opt/quillform/quillform\" %f\n"), std::string::npos);

@@ -142,6 +142,24 @@ TEST_F(SettingsTest, TheSourceLanguageReadsTolerantly) {
   }
 }
 
+// A merge's delimiter is kept as its character code: a comma, a tab or a semicolon; anything
+// else, a missing key included, is left to the records to show.
+TEST_F(SettingsTest, MergeDelimitersReadBackOrAreLeftOpen) {
+  const std::pair<const char*, char> cases[] = {
+      {"Delimiter0=44", ','}, {"Delimiter0=9", '\t'},  {"Delimiter0=59", ';'}, {"Delimiter0=65", 0},
+      {"Delimiter0=1", 0},    {"Delimiter0=comma", 0}, {"Delimiter0=", 0},     {"Group0=顧客", 0},
+  };
+  for (const auto& [line, expected] : cases) {
+    const fs::path ini = dir_ / "QF2.INI";
+    std::ofstream(ini, std::ios::binary) << "[MERGE]\r\nDesign0=/d.qfd\r\nData0=/r.csv\r\n"
+                                         << line << "\r\n";
+    AppState back;
+    LoadSettings(ini, back);
+    ASSERT_EQ(back.merges.size(), 1u) << line;
+    EXPECT_EQ(back.merges[0].delimiter, expected) << line;
+  }
+}
+
 // Merges are kept per design, the last chosen first, the oldest falling out; a tab delimiter and
 // a Japanese group column survive the file.
 TEST_F(SettingsTest, MergeChoicesPerDesign) {
