@@ -156,8 +156,8 @@ const QFont& TextWidths::font(const FontSpec& f) {
   return it->second;
 }
 
-double TextWidths::pixels(const FontSpec& spec, std::string_view text) {
-  const QFontMetricsF fm(font(spec), &device_);
+double TextWidths::pixels(const FontSpec& face, std::string_view text) {
+  const QFontMetricsF fm(font(face), &device_);
   return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 

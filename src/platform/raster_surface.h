@@ -31,9 +31,9 @@ class TextWidths {
   void setDpi(int dpi);
   // The resolution of an image.
   void setDpiOf(const QImage& image);
-  const QFont& font(const FontSpec& spec);
+  const QFont& font(const FontSpec& face);
   // The advance of a text in pixels of the resolution.
-  double pixels(const FontSpec& spec, std::string_view text);
+  double pixels(const FontSpec& face, std::string_view text);
 
  private:
   using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
