@@ -78,17 +78,24 @@ void WriteRecords(const fs::path& path, long pages) {
   for (long i = 0; i < pages * 30; ++i) out << "顧客" << i / 30 << ",品目 " << i << "\r\n";
 }
 
-// The floor: the same walk drawn by plain QPainter calls into a QPdfWriter.
-class FloorPort final : public qf::PrinterPort {
+// A port whose page is a PDF file's, for ports that draw it elsewhere.
+class PdfPagePort : public qf::PrinterPort {
  public:
-  explicit FloorPort(const fs::path& path)
-      : geometry_(qf::QtPrinterPort::ForPdf("")), writer_(QString::fromStdString(path.string())) {
-    writer_.setResolution(72);  // a unit is a point
-  }
   void setPaperSize(int16_t code) override { geometry_->setPaperSize(code); }
   void setOrientation(int16_t orientation) override { geometry_->setOrientation(orientation); }
   void setScaleMode(int16_t mode) override { geometry_->setScaleMode(mode); }
   qf::PrinterPage page() const override { return geometry_->page(); }
+
+ protected:
+  std::unique_ptr<qf::QtPrinterPort> geometry_ = qf::QtPrinterPort::ForPdf("");
+};
+
+// The floor: the same walk drawn by plain QPainter calls into a QPdfWriter.
+class FloorPort final : public PdfPagePort {
+ public:
+  explicit FloorPort(const fs::path& path) : writer_(QString::fromStdString(path.string())) {
+    writer_.setResolution(72);  // a unit is a point
+  }
   qf::Surface* beginPage() override {
     if (!painter_.isActive()) {
       writer_.setPageLayout(geometry_->printer().pageLayout());
@@ -109,7 +116,6 @@ class FloorPort final : public qf::PrinterPort {
   }
 
  private:
-  std::unique_ptr<qf::QtPrinterPort> geometry_;
   QPdfWriter writer_;
   QPainter painter_;
   std::unique_ptr<qf::VectorSurface> surface_;
@@ -117,13 +123,8 @@ class FloorPort final : public qf::PrinterPort {
 
 // Only the walk and the recording of each page: the part of printing that another core could do
 // while the writer packs the page before.
-class RecordingPort final : public qf::PrinterPort {
+class RecordingPort final : public PdfPagePort {
  public:
-  RecordingPort() : geometry_(qf::QtPrinterPort::ForPdf("")) {}
-  void setPaperSize(int16_t code) override { geometry_->setPaperSize(code); }
-  void setOrientation(int16_t orientation) override { geometry_->setOrientation(orientation); }
-  void setScaleMode(int16_t mode) override { geometry_->setScaleMode(mode); }
-  qf::PrinterPage page() const override { return geometry_->page(); }
   qf::Surface* beginPage() override {
     page_ = std::make_unique<qf::PageRecording>(
         0.1, 0.1,
@@ -133,7 +134,6 @@ class RecordingPort final : public qf::PrinterPort {
   bool endDoc(std::string*) override { return page_ != nullptr; }
 
  private:
-  std::unique_ptr<qf::QtPrinterPort> geometry_;
   std::unique_ptr<qf::PageRecording> page_;
 };
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "design.h"
 #include "measure.h"
 #include "object_record.h"
@@ -38,6 +41,13 @@ struct RingShape {
 RingShape RingGeometry(double x1, double y1, double x2, double y2);
 inline RingShape RingGeometry(const ObjectRecord& r) {
   return RingGeometry(r.X1, r.Y1, r.X2, r.Y2);
+}
+
+// The palette entry a hatch code "0" to "5" picks; nullopt for any other code (a word pasted into
+// the cell), which fills nothing.
+inline std::optional<int> HatchPaletteIndex(std::string_view code) {
+  if (code.size() != 1 || code[0] < '0' || code[0] > '5') return std::nullopt;
+  return code[0] - '0';
 }
 
 }  // namespace qf

@@ -20,14 +20,16 @@ namespace {
 constexpr std::string_view kMarkedState = "/ca 0.996078431 \n/CA 0.996078431 \n";
 constexpr std::string_view kMultiplyState = "/BM /Multiply";
 
-// The pixel holding a coordinate, held where the page never reaches for far-off values (as the
-// composed page rounds).
-double PixelOf(double v) {
-  return std::clamp(std::floor(v), -1e8, 1e8);
-}
-
 QPointF PixelCentre(QPointF p) {
   return {PixelOf(p.x()) + 0.5, PixelOf(p.y()) + 0.5};
+}
+
+// The composed page's dash pattern on a pen one pixel wide: on and off in pixels.
+void SetDashes(QPen& pen, std::span<const int> dashes) {
+  if (dashes.empty()) return;
+  QList<qreal> pattern;
+  for (const int n : dashes) pattern << n;
+  pen.setDashPattern(pattern);
 }
 
 }  // namespace
@@ -98,6 +100,7 @@ void PdfPageSurface::useInk(const QColor& color) {
   // Black is black under either rule, over anything and under anything: it stays a plain
   // stroke or fill, which the writer keeps far smaller than a blended one.
   const bool blended = mode_ == DrawMode::MaskPen && color != Qt::black;
+  blended_ = blended_ || blended;
   painter_.setOpacity(blended ? kMultiplyMarkOpacity : 1.0);
 }
 
@@ -127,9 +130,7 @@ void PdfPageSurface::thinLine(QPointF a, QPointF b, const QColor& color,
     a -= half;
     b += half;
     pen.setCapStyle(Qt::FlatCap);
-    QList<qreal> pattern;
-    for (const int n : dashes) pattern << n;
-    pen.setDashPattern(pattern);
+    SetDashes(pen, dashes);
   }
   painter_.setPen(pen);
   painter_.drawLine(a, b);
@@ -155,13 +156,7 @@ void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t co
 }
 
 void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
-  const QPointF a = toPixels(x1, y1);
-  const QPointF b = toPixels(x2, y2);
-  const int left = static_cast<int>(PixelOf(std::min(a.x(), b.x())));
-  const int right = static_cast<int>(PixelOf(std::max(a.x(), b.x())));
-  const int top = static_cast<int>(PixelOf(std::min(a.y(), b.y())));
-  const int bottom = static_cast<int>(PixelOf(std::max(a.y(), b.y())));
-  const QRect edges(QPoint(left, top), QPoint(right, bottom));
+  const QRect edges = PixelBox(toPixels(x1, y1), toPixels(x2, y2));
   const QColor c = ToQColor(color);
   if (filled) {
     useInk(c);
@@ -182,11 +177,7 @@ void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t col
   }
   const std::span<const int> dashes = w == 1 ? DashPattern(style_) : std::span<const int>();
   if (!dashes.empty()) {
-    // Four sides, each without its last corner, each with the pattern from its start.
-    thinLine(QPointF(left, top), QPointF(right - 1, top), c, dashes);
-    thinLine(QPointF(right, top), QPointF(right, bottom - 1), c, dashes);
-    thinLine(QPointF(right, bottom), QPointF(left + 1, bottom), c, dashes);
-    thinLine(QPointF(left, bottom), QPointF(left, top + 1), c, dashes);
+    for (const auto& [from, to] : DashedBoxSides(edges)) thinLine(from, to, c, dashes);
     return;
   }
   // A pen along the middle of the band between the outline's outer and inner edges.
@@ -219,11 +210,7 @@ void PdfPageSurface::circle(double cx, double cy, double radius, int32_t color, 
   }
   QPen pen(ToQColor(color), w, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
   useInk(pen.color());
-  if (w == 1 && !DashPattern(style_).empty()) {
-    QList<qreal> pattern;
-    for (const int n : DashPattern(style_)) pattern << n;
-    pen.setDashPattern(pattern);
-  }
+  if (w == 1) SetDashes(pen, DashPattern(style_));
   painter_.setPen(pen);
   painter_.setBrush(Qt::NoBrush);
   const QRectF bounds(c.x() - rx, c.y() - ry, 2 * rx, 2 * ry);
@@ -243,12 +230,8 @@ void PdfPageSurface::paintPicture(const Picture& picture, double x, double y, do
                                   double height, RasterOp op) {
   const auto* pic = dynamic_cast<const QtPicture*>(&picture);
   if (!pic) return;
-  const QPointF a = toPixels(x, y);
-  const QSizeF size(PixelOf(width * sx_ + 0.5), PixelOf(height * sy_ + 0.5));
-  if (size.width() <= 0 || size.height() <= 0 || size.width() > 100000 || size.height() > 100000) {
-    return;
-  }
-  const QRectF target(QPointF(PixelOf(a.x()), PixelOf(a.y())), size);
+  const QRectF target(PicturePixels(toPixels(x, y), QSizeF(width * sx_, height * sy_)));
+  if (target.isEmpty()) return;
   if (op == RasterOp::DstInvert) {
     // An inversion has nothing to invert on paper but white: black where it covers.
     painter_.setOpacity(1.0);
@@ -257,6 +240,7 @@ void PdfPageSurface::paintPicture(const Picture& picture, double x, double y, do
   }
   // A picture ANDed onto the page darkens it as ink; a copied one covers what is under it. The
   // same image every time, so the file holds it once however many pages show it.
+  blended_ = blended_ || op == RasterOp::SrcAnd;
   painter_.setOpacity(op == RasterOp::SrcAnd ? kMultiplyMarkOpacity : 1.0);
   painter_.drawImage(target, pic->image());
 }

@@ -57,6 +57,8 @@ class PdfPageSurface final : public StatefulSurface {
 
   // Draws the page's texts over its figures; the page is complete after it.
   void finish();
+  // Whether any ink was drawn blended, so the file needs MarkMultiplyBlend.
+  bool blended() const { return blended_; }
 
  private:
   struct Text {
@@ -80,6 +82,7 @@ class PdfPageSurface final : public StatefulSurface {
   PdfTextMapping* mapping_;
   FontSpec font_;
   std::vector<Text> texts_;
+  bool blended_ = false;
 };
 
 }  // namespace qf

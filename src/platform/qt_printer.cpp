@@ -109,12 +109,6 @@ QSize PixelsAt(const QRectF& points, int dpi) {
           std::max(1, static_cast<int>(std::lround(points.height() / 72.0 * dpi)))};
 }
 
-void SetDpi(QImage& image, int dpi) {
-  const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
-  image.setDotsPerMeterX(dotsPerMeter);
-  image.setDotsPerMeterY(dotsPerMeter);
-}
-
 }  // namespace
 
 void PrinterSurface::ink(double x1, double y1, double x2, double y2) {
@@ -282,7 +276,7 @@ Surface* QtPrinterPort::beginComposedPage() {
     wipe.fillRect(lastInked_, Qt::white);
   }
   lastInked_ = QRect();
-  SetDpi(image_, dpi);
+  SetImageDpi(image_, dpi);
   const PrinterPage p = page();
   surface_ = std::make_unique<PrinterSurface>(image_, p.scaleWidth, p.scaleHeight);
   return surface_.get();
@@ -345,6 +339,7 @@ bool QtPrinterPort::drawRecordedPage() {
                         dots, textWidths_, &textMapping_);
     recording->replay(page);
     page.finish();
+    blended_ = blended_ || page.blended();
     return true;
   }
   // Mid-tones overlap: only the composed image has the printer's colours there.
@@ -354,7 +349,7 @@ bool QtPrinterPort::drawRecordedPage() {
     return false;
   }
   image_.fill(Qt::white);
-  SetDpi(image_, dpi);
+  SetImageDpi(image_, dpi);
   std::vector<PrinterSurface::Text> texts;
   {
     PrinterSurface surface(image_, recordedScale_.width(), recordedScale_.height());
@@ -397,7 +392,7 @@ void QtPrinterPort::flushComposedPage() {
   // The printable area at the preview's resolution, as the printer's device pixels would be.
   const int dpi = std::max(1, previewDpi_);
   *preview_ = QImage(PixelsAt(printableRect(), dpi), QImage::Format_RGB32);
-  SetDpi(*preview_, dpi);
+  SetImageDpi(*preview_, dpi);
   preview_->fill(Qt::white);
   QPainter painter(preview_);
   paintPage(painter, preview_, QRectF(QPointF(0, 0), QSizeF(preview_->size())), texts);
@@ -426,7 +421,8 @@ bool QtPrinterPort::finishDocument(std::string* error) {
     if (error) *error = "ページを仕上げられません";
     return false;
   }
-  if (!MarkMultiplyBlend(device->outputFileName().toStdString(), error)) return false;
+  // Only a document that drew blended ink has marks to rewrite.
+  if (blended_ && !MarkMultiplyBlend(device->outputFileName().toStdString(), error)) return false;
   if (!spool_) return true;
   const bool sent = SubmitToCups(*printer_, spoolFile_->fileName().toStdString(), error);
   spool_.reset();

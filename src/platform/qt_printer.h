@@ -140,6 +140,7 @@ class QtPrinterPort final : public PrinterPort {
   QSize recordedPixels_;  // the recorded page's size in composed pixels
   QSizeF recordedScale_;  // ... and in page units
   TextWidths textWidths_;
+  bool blended_ = false;  // a page drew blended ink: the file's marks are rewritten at the end
   QImage* preview_ = nullptr;
   int previewDpi_ = 96;
 };

@@ -93,6 +93,37 @@ void DrawTextLines(QPainter& painter, QPaintDevice* device, const QPointF& topLe
   }
 }
 
+std::array<std::pair<QPointF, QPointF>, 4> DashedBoxSides(const QRect& e) {
+  return {{{QPointF(e.left(), e.top()), QPointF(e.right() - 1, e.top())},
+           {QPointF(e.right(), e.top()), QPointF(e.right(), e.bottom() - 1)},
+           {QPointF(e.right(), e.bottom()), QPointF(e.left() + 1, e.bottom())},
+           {QPointF(e.left(), e.bottom()), QPointF(e.left(), e.top() + 1)}}};
+}
+
+int PixelOf(double v) {
+  return static_cast<int>(std::clamp(std::floor(v), -1e8, 1e8));
+}
+
+QRect PixelBox(QPointF a, QPointF b) {
+  return {QPoint(PixelOf(std::min(a.x(), b.x())), PixelOf(std::min(a.y(), b.y()))),
+          QPoint(PixelOf(std::max(a.x(), b.x())), PixelOf(std::max(a.y(), b.y())))};
+}
+
+QRect PicturePixels(QPointF at, QSizeF size) {
+  const QSize pixels(PixelOf(size.width() + 0.5), PixelOf(size.height() + 0.5));
+  if (pixels.width() <= 0 || pixels.height() <= 0 || pixels.width() > 100000 ||
+      pixels.height() > 100000) {
+    return {};
+  }
+  return {QPoint(PixelOf(at.x()), PixelOf(at.y())), pixels};
+}
+
+void SetImageDpi(QImage& image, int dpi) {
+  const int dotsPerMeter = static_cast<int>(std::lround(std::max(1, dpi) / 0.0254));
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+}
+
 OutlinePixels BoxOutlinePixels(const QRect& edges, int width) {
   // The outline is centred on the box's edges; the inside starts where it ends.
   const int w = std::max(1, width);
@@ -115,12 +146,6 @@ PixelOp OpFor(DrawMode mode) {
   }
 }
 
-// The pixel holding a page point; far-off values are held at a distance the image never
-// reaches, so the conversion stays defined.
-int PixelOf(double v) {
-  return static_cast<int>(std::clamp(std::floor(v), -1e8, 1e8));
-}
-
 uint32_t ImageRgb(int32_t color) {
   return ToQColor(color).rgb() & 0xFFFFFFu;
 }
@@ -137,9 +162,7 @@ void TextWidths::setDpiOf(const QImage& image) {
 }
 
 void TextWidths::setDpi(int dpi) {
-  const int dotsPerMeter = static_cast<int>(std::lround(std::max(1, dpi) / 0.0254));
-  device_.setDotsPerMeterX(dotsPerMeter);
-  device_.setDotsPerMeterY(dotsPerMeter);
+  SetImageDpi(device_, dpi);
 }
 
 const QFont& TextWidths::font(const FontSpec& f) {
@@ -176,9 +199,7 @@ QRect RasterSurface::pixelsOf(const PageRect& r) const {
   if (r.empty()) return {};
   const QPointF a = toPixels(r.left, r.top);
   const QPointF b = toPixels(r.right, r.bottom);
-  const QRect px(QPoint(PixelOf(std::min(a.x(), b.x())), PixelOf(std::min(a.y(), b.y()))),
-                 QPoint(PixelOf(std::max(a.x(), b.x())), PixelOf(std::max(a.y(), b.y()))));
-  return px.intersected(image_.rect());
+  return PixelBox(a, b).intersected(image_.rect());
 }
 
 void RasterSurface::setClip(const std::optional<PageRect>& clip) {
@@ -207,20 +228,15 @@ void RasterSurface::line(double x1, double y1, double x2, double y2, int32_t col
 }
 
 void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
-  const QPointF a = toPixels(x1, y1);
-  const QPointF b = toPixels(x2, y2);
-  const int left = PixelOf(std::min(a.x(), b.x()));
-  const int right = PixelOf(std::max(a.x(), b.x()));
-  const int top = PixelOf(std::min(a.y(), b.y()));
-  const int bottom = PixelOf(std::max(a.y(), b.y()));
+  const QRect edges = PixelBox(toPixels(x1, y1), toPixels(x2, y2));
   const PixelOp op = OpFor(mode_);
   const uint32_t rgb = ImageRgb(color);
   if (filled) {
-    FillRect(canvas(), QRect(QPoint(left, top), QPoint(right, bottom)), rgb, op);
+    FillRect(canvas(), edges, rgb, op);
     return;
   }
   const int w = std::max(1, width_);
-  const auto [outer, inner] = BoxOutlinePixels(QRect(QPoint(left, top), QPoint(right, bottom)), w);
+  const auto [outer, inner] = BoxOutlinePixels(edges, w);
   if (fillStyle_ == FillStyle::Solid && inner.isValid()) {
     FillRect(canvas(), inner, ImageRgb(fillColor_), op);
   }
@@ -230,11 +246,9 @@ void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t colo
   }
   const std::span<const int> dashes = w == 1 ? DashPattern(style_) : std::span<const int>();
   if (!dashes.empty()) {
-    // Four sides, each without its last corner, so no pixel is drawn twice.
-    DrawThinLine(canvas(), QPointF(left, top), QPointF(right - 1, top), rgb, op, dashes);
-    DrawThinLine(canvas(), QPointF(right, top), QPointF(right, bottom - 1), rgb, op, dashes);
-    DrawThinLine(canvas(), QPointF(right, bottom), QPointF(left + 1, bottom), rgb, op, dashes);
-    DrawThinLine(canvas(), QPointF(left, bottom), QPointF(left, top + 1), rgb, op, dashes);
+    for (const auto& [from, to] : DashedBoxSides(edges)) {
+      DrawThinLine(canvas(), from, to, rgb, op, dashes);
+    }
     return;
   }
   // Four bands that together make the outline exactly once.
@@ -268,15 +282,11 @@ void RasterSurface::paintPicture(const Picture& picture, double x, double y, dou
                                  double height, RasterOp op) {
   const auto* pic = dynamic_cast<const QtPicture*>(&picture);
   if (!pic) return;
-  const QPointF a = toPixels(x, y);
-  const QPoint at(PixelOf(a.x()), PixelOf(a.y()));
-  // The size from the extent alone, so a picture keeps its pixel size wherever it is placed
-  // (and its scaled copy stays valid).
-  const QSize size(PixelOf(width * sx_ + 0.5), PixelOf(height * sy_ + 0.5));
-  // Nothing to draw, or more than any page shows.
-  if (size.width() <= 0 || size.height() <= 0 || size.width() > 100000 || size.height() > 100000) {
-    return;
-  }
+  // Its scaled copy stays valid wherever it is placed: the size comes from the extent alone.
+  const QRect target = PicturePixels(toPixels(x, y), QSizeF(width * sx_, height * sy_));
+  if (target.isEmpty()) return;
+  const QPoint at = target.topLeft();
+  const QSize size = target.size();
   switch (op) {
     case RasterOp::DstInvert:
       FillRect(canvas(), QRect(at, size), 0, PixelOp::Invert);

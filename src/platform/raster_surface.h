@@ -4,8 +4,10 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <array>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "platform/pixel_ops.h"
 #include "view/page_view.h"
@@ -41,6 +43,18 @@ class TextWidths {
   std::map<FontKey, QFont> fonts_;
 };
 
+// The pixel holding a page point given in pixels; far-off values are held at a distance no image
+// reaches, so the conversion stays defined.
+int PixelOf(double v);
+// The pixels from the one holding a to the one holding b, both included, either way round.
+QRect PixelBox(QPointF a, QPointF b);
+// Where a picture lands: at the pixel holding `at`, its size in pixels rounded from `size` (so a
+// picture keeps its pixel size wherever it is placed); empty when it shows nothing, or more than
+// any page shows.
+QRect PicturePixels(QPointF at, QSizeF size);
+// Gives an image a resolution in dots per inch.
+void SetImageDpi(QImage& image, int dpi);
+
 // The pixels of a box's outline, a pen `width` pixels wide centred on the edges that lie in
 // `edges` (its first and last pixels), and the inside the outline leaves (invalid when none).
 struct OutlinePixels {
@@ -48,6 +62,9 @@ struct OutlinePixels {
   QRect inner;
 };
 OutlinePixels BoxOutlinePixels(const QRect& edges, int width);
+// A dashed box's outline: four sides, each from its corner to just before the next, so no pixel
+// is drawn twice and each side starts the pattern at its corner.
+std::array<std::pair<QPointF, QPointF>, 4> DashedBoxSides(const QRect& edges);
 
 // Draws a text whose first line's top-left is at topLeft; line breaks (CR LF, CR or LF) start
 // lines below it at the same x. On a PDF, `mapping` keeps what its text reads back as.

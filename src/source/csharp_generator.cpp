@@ -46,14 +46,6 @@ bool IdentifierDigit(char32_t c) {
   return (c >= '0' && c <= '9') || (c >= 0xFF10 && c <= 0xFF19);
 }
 
-// A design value on one line of a comment: line breaks become blanks.
-std::string Comment(std::string_view text) {
-  std::string out(text);
-  std::replace_if(
-      out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  return out;
-}
-
 std::string Literal(std::string_view text) {
   return "\"" + CSharpStringBody(text) + "\"";
 }
@@ -77,12 +69,6 @@ std::string Pen(const ObjectRecord& r) {
   const int style = RoundToInt<int>(NumericPrefix(r.Style)).value_or(0);
   return std::to_string(width >= 1 && width <= 1000 ? static_cast<int>(width) : 1) + ", " +
          std::to_string(style);
-}
-
-// The hatch colour's index for a code "0" to "5" ("0" is none), -1 for a code naming none.
-int HatchIndex(const std::string& code) {
-  if (code.size() != 1 || code[0] < '0' || code[0] > '5') return -1;
-  return code[0] - '0';
 }
 
 // GraphicsUnit, PageScale and the points of a unit across and down, for each scale mode: the
@@ -384,10 +370,10 @@ class CSharpWriter {
     for (const SourceWalk::Layer& l : walk_.printingOrder()) {
       // A hidden layer does not print, here as on the program's own pages.
       if (!IsLayerVisible(design_.layers, l.number)) {
-        statement("// レイヤー: " + Comment(walk_.name(l.number)) + "（非表示: 印刷しません）");
+        statement("// レイヤー: " + OneLine(walk_.name(l.number)) + "（非表示: 印刷しません）");
         continue;
       }
-      statement("// レイヤー: " + Comment(walk_.name(l.number)));
+      statement("// レイヤー: " + OneLine(walk_.name(l.number)));
       depth_ = 0;
       offsetsX_.clear();
       offsetsY_.clear();
@@ -415,12 +401,12 @@ class CSharpWriter {
   }
 
   std::string hatch(const std::string& code) const {
-    const int index = HatchIndex(code);
-    return index < 0 ? "null" : "lngAMIClr[" + std::to_string(index) + "]";
+    const std::optional<int> index = HatchPaletteIndex(code);
+    return index ? "lngAMIClr[" + std::to_string(*index) + "]" : "null";
   }
 
   void writeObject(const ObjectRecord& r) {
-    if (r.Kind != ObjectKind::Command) statement("// " + Comment(r.Label));
+    if (r.Kind != ObjectKind::Command) statement("// " + OneLine(r.Label));
     switch (r.Kind) {
       case ObjectKind::Text:
         writeText(r);
@@ -489,7 +475,7 @@ class CSharpWriter {
   }
 
   void writeCommand(const ObjectRecord& r) {
-    const std::string label = Comment(r.Label);
+    const std::string label = OneLine(r.Label);
     const bool vertical = r.Style == "0";
     if (r.Text == "0") {
       // The design's name, unless a block around this one has it already (C# takes no name

@@ -16,23 +16,6 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kQ = "\"";
 
-// A design value written where a line break would start a new line of code (comments, field
-// expressions, names): each line break becomes one blank.
-std::string OneLine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += ' ';
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 // The inside of a string literal: the text as it stands, each line break continued as
 // " & vbCrLf & " so the literal stays on its line.
 std::string LiteralBody(std::string_view text) {

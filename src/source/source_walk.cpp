@@ -4,6 +4,21 @@
 
 namespace qf {
 
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out += ' ';
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 SourceWalk::SourceWalk(const Design& design) {
   for (int r = design.layers.itemCount(); r >= 1; --r) {
     Layer l;

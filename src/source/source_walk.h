@@ -2,12 +2,17 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/design.h"
 #include "document/object_rows.h"
 
 namespace qf {
+
+// A design value written where a line break would start a new line of code (comments, field
+// expressions, names): each line break (CR LF, CR or LF) becomes one blank.
+std::string OneLine(std::string_view text);
 
 // What generated source walks: the layers in printing order and the object rows of each, as
 // every generator writes them.

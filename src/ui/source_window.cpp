@@ -94,10 +94,6 @@ void SourceWindow::setLanguage(SourceLanguage language) {
   public_->setEnabled(language == SourceLanguage::Vb6);
 }
 
-void SourceWindow::setSource(const QString& text, uint64_t revision) {
-  setSource(text, revision, SourceLanguage::Vb6);
-}
-
 void SourceWindow::setSource(const QString& text, uint64_t revision, SourceLanguage language) {
   text_->setPlainText(text);
   revision_ = revision;

@@ -26,10 +26,10 @@ class SourceWindow final : public QWidget {
   Visibility visibility() const;
   SourceLanguage language() const;
   void setLanguage(SourceLanguage language);
-  // The source generated from the design at `revision` (Editor::revision()).
-  void setSource(const QString& text, uint64_t revision);
-  // The same, written in `language`: a C# source is not run by 試し印刷.
-  void setSource(const QString& text, uint64_t revision, SourceLanguage language);
+  // The source generated from the design at `revision` (Editor::revision()), written in
+  // `language`: a C# source is not run by 試し印刷.
+  void setSource(const QString& text, uint64_t revision,
+                 SourceLanguage language = SourceLanguage::Vb6);
   QString source() const;
   // Another design: its source is not this one's.
   void clear();

@@ -16,8 +16,9 @@ constexpr int32_t kWhite = Rgb(255, 255, 255);
 
 // Hatch codes "0".."5" pick a palette colour; anything else leaves the fill colour as it is.
 bool HatchColor(const Palette& palette, const std::string& code, int32_t& color) {
-  if (code.size() != 1 || code[0] < '0' || code[0] > '5') return false;
-  color = palette[static_cast<size_t>(code[0] - '0')];
+  const std::optional<int> index = HatchPaletteIndex(code);
+  if (!index) return false;
+  color = palette[static_cast<size_t>(*index)];
   return true;
 }
 
