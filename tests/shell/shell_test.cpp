@@ -123,38 +123,39 @@ TEST_F(SettingsTest, WrittenInOrderReadBackWhole) {
   EXPECT_EQ(back.recentFiles[1], "/b.qfd");
 }
 
-// "C#" in either case chooses C#; anything else, a missing key included, Visual Basic.
-TEST_F(SettingsTest, TheSourceLanguageReadsTolerantly) {
-  const std::pair<const char*, SourceLanguage> cases[] = {
+// Values read tolerantly, each against what the program writes and other values old or
+// hand-edited files hold: "C#" in either case chooses C#, anything else Visual Basic; a merge's
+// delimiter is a comma, a tab or a semicolon by its code, anything else is left to the records.
+TEST_F(SettingsTest, ToleratedValuesAndEverythingElse) {
+  // Starts from the other language than the one expected, so a read that sets nothing shows.
+  const auto read = [this](const std::string& text, SourceLanguage start) {
+    const fs::path ini = dir_ / "QF2.INI";
+    std::ofstream(ini, std::ios::binary) << text;
+    AppState back;
+    back.sourceLanguage = start;
+    LoadSettings(ini, back);
+    return back;
+  };
+  const std::pair<const char*, SourceLanguage> languages[] = {
       {"SourceLang=C#", SourceLanguage::CSharp},  {"SourceLang= c# ", SourceLanguage::CSharp},
       {"SourceLang=VB6", SourceLanguage::Vb6},    {"SourceLang=", SourceLanguage::Vb6},
       {"SourceLang=CSharp", SourceLanguage::Vb6}, {"SourceLang=C", SourceLanguage::Vb6},
       {"SourceLang=1", SourceLanguage::Vb6},      {"AutoRedraw=0", SourceLanguage::Vb6},
   };
-  for (const auto& [line, expected] : cases) {
-    const fs::path ini = dir_ / "QF2.INI";
-    std::ofstream(ini, std::ios::binary) << "[Setting]\r\n" << line << "\r\n";
-    AppState back;
-    back.sourceLanguage =
+  for (const auto& [line, expected] : languages) {
+    const SourceLanguage other =
         expected == SourceLanguage::Vb6 ? SourceLanguage::CSharp : SourceLanguage::Vb6;
-    LoadSettings(ini, back);
-    EXPECT_EQ(back.sourceLanguage, expected) << line;
+    EXPECT_EQ(read("[Setting]\r\n" + std::string(line) + "\r\n", other).sourceLanguage, expected)
+        << line;
   }
-}
-
-// A merge's delimiter is kept as its character code: a comma, a tab or a semicolon; anything
-// else, a missing key included, is left to the records to show.
-TEST_F(SettingsTest, MergeDelimitersReadBackOrAreLeftOpen) {
-  const std::pair<const char*, char> cases[] = {
+  const std::pair<const char*, char> delimiters[] = {
       {"Delimiter0=44", ','}, {"Delimiter0=9", '\t'},  {"Delimiter0=59", ';'}, {"Delimiter0=65", 0},
       {"Delimiter0=1", 0},    {"Delimiter0=comma", 0}, {"Delimiter0=", 0},     {"Group0=顧客", 0},
   };
-  for (const auto& [line, expected] : cases) {
-    const fs::path ini = dir_ / "QF2.INI";
-    std::ofstream(ini, std::ios::binary) << "[MERGE]\r\nDesign0=/d.qfd\r\nData0=/r.csv\r\n"
-                                         << line << "\r\n";
-    AppState back;
-    LoadSettings(ini, back);
+  for (const auto& [line, expected] : delimiters) {
+    const AppState back =
+        read("[MERGE]\r\nDesign0=/d.qfd\r\nData0=/r.csv\r\n" + std::string(line) + "\r\n",
+             SourceLanguage::Vb6);
     ASSERT_EQ(back.merges.size(), 1u) << line;
     EXPECT_EQ(back.merges[0].delimiter, expected) << line;
   }

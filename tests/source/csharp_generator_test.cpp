@@ -113,23 +113,15 @@ TEST(CSharpGenerator, BlocksAndLayersAsThePageHasThem) {
   const std::string none = P_MakeCSharp(hidden.design, "Q");
   EXPECT_EQ(none.find("Box(g, 1f"), std::string::npos);
   EXPECT_NE(none.find("非表示"), std::string::npos);
-}
 
-}  // namespace
-}  // namespace qf
-
-namespace qf {
-namespace {
-
-// A copied picture covers what is under it; a transparent one ("1", or any style but "0")
-// leaves its white out.
-TEST(CSharpGenerator, PicturesKeepTheirTransparency) {
-  DesignBuilder b;
-  b.picture("C:\\pics\\copy.bmp", 10, 20, false);
-  b.picture("and.bmp", 30, 40, true);
-  const std::string cs = P_MakeCSharp(b.design, "Q");
-  EXPECT_NE(cs.find("Picture(g, \"C:\\\\pics\\\\copy.bmp\", 10f, 20f, false);"), std::string::npos);
-  EXPECT_NE(cs.find("Picture(g, \"and.bmp\", 30f, 40f, true);"), std::string::npos);
+  // A copied picture covers what is under it; a transparent one leaves its white out.
+  DesignBuilder pictures;
+  pictures.picture("C:\\pics\\copy.bmp", 10, 20, false);
+  pictures.picture("and.bmp", 30, 40, true);
+  const std::string drawn = P_MakeCSharp(pictures.design, "Q");
+  EXPECT_NE(drawn.find("Picture(g, \"C:\\\\pics\\\\copy.bmp\", 10f, 20f, false);"),
+            std::string::npos);
+  EXPECT_NE(drawn.find("Picture(g, \"and.bmp\", 30f, 40f, true);"), std::string::npos);
 }
 
 }  // namespace
