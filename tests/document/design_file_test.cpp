@@ -1,8 +1,11 @@
 #include "document/design_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -139,7 +142,8 @@ TEST_F(DesignFileTest, LineBreaksInTextsSurviveSaveAndLoad) {
 TEST_F(DesignFileTest, RandomDesignsRoundTripFieldByField) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     test::RandomDesigns random(seed);
-    const Design d = random.design(1 + random.pick(12), measurers_.text);
+    Design d = random.design(1 + random.pick(12), measurers_.text);
+    if (seed % 8 == 0) d.page.paperSize = 256;  // the user's own size, after the table's gap
     const std::string text = serialize(d);
     // The page line holds its ten fields in their order.
     const size_t line = text.find("\r\n") + 2;
@@ -170,6 +174,74 @@ TEST_F(DesignFileTest, RandomDesignsRoundTripFieldByField) {
     EXPECT_EQ(s.currentLayer, NumericPrefix(d.objects.cell(last, kColLayer))) << "seed " << seed;
     EXPECT_EQ(s.lastObject.Label, d.objects.cell(last, kColLabel)) << "seed " << seed;
     EXPECT_EQ(serialize(back), text) << "seed " << seed;
+  }
+}
+
+// Codes as old files hold them: each table's ends, one past them, an empty field, a word and
+// a negative number, read into the words the list shows.
+TEST_F(DesignFileTest, CodesPastTheirTablesReadAsTheListsFallbacks) {
+  struct Case {
+    std::string kind, text, style, align;
+    int column;
+    std::string cell;
+    std::string layer = "1";
+  };
+  std::vector<Case> cases;
+  // A layer number no Integer holds keeps the row before's.
+  for (auto [number, cell] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"32767", "32767"}, {"32768", "32767"}, {"-32768", "-32768"}, {"-32769", "-32768"}}) {
+    cases.push_back({"2", "", "0", "0", kColLayer, cell, number});
+  }
+  for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"0", "縦"}, {"1", "横"}, {"2", "横"}, {"", "横"}, {"x", "横"}, {"-1", "横"}}) {
+    cases.push_back({"5", "0", code, "0", kColStyle, word});
+  }
+  for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"0", "開始"}, {"1", "終了"}, {"2", "終了"}, {"", "終了"}, {"開始", "終了"}}) {
+    cases.push_back({"5", code, "0", "0", kColText, word});
+  }
+  for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"0", "不透過"}, {"1", "透過"}, {"5", "透過"}, {"", "透過"}, {"-1", "透過"}}) {
+    cases.push_back({"4", "", code, "0", kColStyle, word});
+  }
+  for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"0", ""}, {"1", "色１"}, {"5", "色５"}, {"6", ""}, {"-1", ""}, {"", ""}, {"色", ""}}) {
+    cases.push_back({"3", code, "0", "0", kColText, word});
+  }
+  for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"0", "実線"}, {"4", "二点鎖線"}, {"5", ""}, {"-1", ""}, {"", ""}, {"実線", ""}}) {
+    cases.push_back({"2", "", code, "0", kColStyle, word});
+  }
+  for (auto [code, word] :
+       std::initializer_list<std::pair<const char*, const char*>>{{"0", "左"},
+                                                                  {"2", "中"},
+                                                                  {"3", ""},
+                                                                  {"-1", ""},
+                                                                  {"1.5", "中"},
+                                                                  {"2.5", "中"},
+                                                                  {"x", "左"}}) {
+    cases.push_back({"1", "t", "Arial", code, kColAlign, word});
+  }
+  for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"1", "ﾃｷｽﾄ"}, {"6", "ﾘﾝｸﾞ"}, {"7", ""}, {"0", ""}, {"-1", ""}}) {
+    cases.push_back({code, "t", "0", "0", kColKind, word});
+  }
+  std::string file = "VERSION 2.05\r\n" + std::string(kPageLine) +
+                     "1Layer\r\n1,base\r\nDizaColor\r\n1\r\n2\r\n3\r\n4\r\n5\r\n" +
+                     std::to_string(cases.size()) + "\r\n";
+  for (const Case& c : cases) {
+    file += c.kind + ",\"\",1,2,3,4,\"" + c.text + "\",\"\",\"" + c.style + "\",1,0,0,0,0," +
+            c.align + ",0," + c.layer + "\r\n";
+  }
+  Design d;
+  LoadDecisions s;
+  ASSERT_TRUE(parse(file, d, s).ok());
+  ASSERT_EQ(d.objects.itemCount(), static_cast<int>(cases.size()));
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(d.objects.cell(static_cast<int>(i) + 1, c.column), c.cell)
+        << "kind " << c.kind << " text " << c.text << " style " << c.style << " align " << c.align
+        << " layer " << c.layer;
   }
 }
 
@@ -532,6 +604,41 @@ TEST_F(DesignFileTest, AFailedSaveLeavesNoTruncatedFileAndNoLeftovers) {
   ASSERT_TRUE(SaveDesign(d, target).ok());
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
+
+  // A write that fails part-way (here the file size limit, as a full disk would) is reported
+  // at once, and the old file stays whole.
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(target, before, 1 << 20).ok());
+  auto count = [&] {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++n;
+    return n;
+  };
+  const size_t entriesBefore = count();
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 8;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  st = SaveDesign(d, target);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_FALSE(st.ok());
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(target, after, 1 << 20).ok());
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(count(), entriesBefore);
+
+  // With standard input closed the temporary file gets descriptor 0, and it is still the one
+  // written and renamed.
+  const int savedInput = ::dup(0);
+  ::close(0);
+  st = SaveDesign(d, target);
+  ::dup2(savedInput, 0);
+  ::close(savedInput);
+  EXPECT_TRUE(st.ok());
+  EXPECT_EQ(count(), entriesBefore);
 }
 
 TEST(FieldReader, QuotedAndPlainFields) {

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace qf {
@@ -133,6 +134,49 @@ TEST(Colors, CellAndFileForms) {
     EXPECT_EQ(ParseColorCell(cell), color) << cell;
     EXPECT_EQ(ParseFileColor(file), color) << file;
   }
+}
+
+// Each limit from both sides: the last value taken and the first refused; each blank the
+// readers skip, and the characters that look blank but are not.
+TEST(NumberText, LimitsAndBlanksFromBothSides) {
+  EXPECT_EQ(RoundToInt<int16_t>(32767.4), 32767);
+  EXPECT_FALSE(RoundToInt<int16_t>(32767.5).has_value());  // half to even: 32768
+  EXPECT_EQ(RoundToInt<int16_t>(-32768.5), -32768);
+  EXPECT_FALSE(RoundToInt<int16_t>(-32769).has_value());
+  EXPECT_EQ(RoundToInt<int32_t>(2147483647.0), 2147483647);
+  EXPECT_FALSE(RoundToInt<int32_t>(2147483648.0).has_value());
+  EXPECT_EQ(RoundToInt<int32_t>(-2147483648.0), std::numeric_limits<int32_t>::min());
+  EXPECT_FALSE(RoundToInt<int32_t>(-2147483649.0).has_value());
+  EXPECT_FALSE(RoundToInt<int32_t>(std::nan("")).has_value());
+  const double most = std::numeric_limits<float>::max();
+  EXPECT_EQ(ToSingle(most), std::numeric_limits<float>::max());
+  EXPECT_EQ(ToSingle(-most), -std::numeric_limits<float>::max());
+  EXPECT_FALSE(ToSingle(std::nextafter(most, 1e300)).has_value());
+  EXPECT_FALSE(ToSingle(-std::nextafter(most, 1e300)).has_value());
+  EXPECT_FALSE(ToSingle(HUGE_VAL).has_value());
+
+  for (const char* blank : {" ", "\t", " \t "}) {
+    const std::string b = blank;
+    EXPECT_EQ(TrimBlanks(b + "7 7" + b), "7 7");
+    EXPECT_EQ(TrimBlanks(b), "");
+    EXPECT_DOUBLE_EQ(NumericPrefix(b + "7"), 7);
+    EXPECT_EQ(ParseColorCell(b + "&HFF&" + b), 255);
+    EXPECT_EQ(ParseFileColor(b + "FF" + b), 255);
+  }
+  for (const char* notBlank : {"\r", "\n", "\v", "　"}) {
+    const std::string n = notBlank;
+    EXPECT_EQ(TrimBlanks(n + "7" + n), n + "7" + n);
+    EXPECT_DOUBLE_EQ(NumericPrefix(n + "7"), 0);
+  }
+  // A hex number ends at the first character that is not a digit of either case.
+  for (const char* end : {"/", ":", "@", "G", "`", "g"}) {
+    EXPECT_EQ(ParseFileColor(std::string("A9") + end + "1"), 0xA9) << end;
+    EXPECT_EQ(ParseColorCell(std::string("&Hf0") + end + "1"), 0xF0) << end;
+  }
+  EXPECT_EQ(ParseColorCell("&H0FFFFFFFF&"), -1);  // nine digits, still 32 bits
+  EXPECT_EQ(ParseColorCell("&H"), 0);
+  EXPECT_EQ(ParseColorCell("H12"), 0);
+  EXPECT_EQ(ParseColorCell("&12"), 0);
 }
 
 }  // namespace

@@ -44,6 +44,59 @@ TEST(NameTables, UnlistedWordsAndCodesFollowTheirTables) {
   EXPECT_EQ(FlagCell(0), "");
 }
 
+// Every entry both ways, and the values just past each table's ends, near-misses of its words
+// (no trimming, no full-width digits) and what old files hold in such cells.
+TEST(NameTables, EveryEntryBothWaysAndEverythingElse) {
+  struct Table {
+    std::string (*code)(std::string_view);
+    std::string (*name)(std::string_view);
+    std::vector<std::string_view> words;  // for codes "0", "1", …
+    std::string_view other;               // the name of any other code
+  };
+  const Table tables[] = {
+      {HatchCode, HatchName, {"", "色１", "色２", "色３", "色４", "色５"}, ""},
+      {LineStyleCode, LineStyleName, {"実線", "鎖線", "点線", "一点鎖線", "二点鎖線"}, ""},
+      {TransparencyCode, TransparencyName, {"不透過", "透過"}, "透過"},
+      {CommandModeCode, CommandModeName, {"開始", "終了"}, "終了"},
+      {DirectionCode, DirectionName, {"縦", "横"}, "横"},
+  };
+  for (const Table& t : tables) {
+    const std::string last = t.words.back().empty() ? "?" : std::string(t.words.back());
+    for (size_t i = 0; i < t.words.size(); ++i) {
+      EXPECT_EQ(t.code(t.words[i]), std::to_string(i)) << t.words[i];
+      EXPECT_EQ(t.name(std::to_string(i)), t.words[i]) << i;
+    }
+    const std::string past = std::to_string(t.words.size());
+    for (std::string_view code :
+         std::initializer_list<std::string_view>{past, "-1", "", " 0", "0 ", "00", "１", "x"}) {
+      EXPECT_EQ(t.name(code), t.other) << '"' << code << '"';
+    }
+    for (const std::string& word :
+         {last + " ", " " + last, "\t" + last, "　" + last, std::string("0"), std::string("x")}) {
+      EXPECT_EQ(t.code(word), "") << '"' << word << '"';
+    }
+  }
+  EXPECT_EQ(HatchCode("色1"), "");  // half-width digit
+  const std::string_view kinds[] = {"ﾃｷｽﾄ", "ﾗｲﾝ", "ﾎﾞｯｸｽ", "画像", "ｺﾏﾝﾄﾞ", "ﾘﾝｸﾞ"};
+  for (int code = 1; code <= 6; ++code) {
+    EXPECT_EQ(KindFromName(kinds[code - 1]), static_cast<ObjectKind>(code));
+    EXPECT_EQ(KindName(static_cast<ObjectKind>(code)), kinds[code - 1]);
+  }
+  for (int code : {-1, 0, 7}) EXPECT_EQ(KindName(static_cast<ObjectKind>(code)), "") << code;
+  for (std::string_view word : {"", " ", "1", "ﾃｷｽﾄ "}) {
+    EXPECT_EQ(KindFromName(word), ObjectKind::None) << word;
+  }
+  const std::string_view aligns[] = {"左", "右", "中"};
+  for (int16_t code : std::initializer_list<int16_t>{0, 1, 2}) {
+    EXPECT_EQ(AlignFromName(aligns[code]), code);
+    EXPECT_EQ(AlignName(code), aligns[code]);
+  }
+  for (int16_t code : std::initializer_list<int16_t>{-1, 3}) EXPECT_EQ(AlignName(code), "");
+  for (std::string_view word : {"", "1", "中 "}) EXPECT_EQ(AlignFromName(word), 0) << word;
+  for (std::string_view cell : {"\t", "　", "0", "■"}) EXPECT_EQ(FlagFromCell(cell), -1) << cell;
+  for (int16_t flag : std::initializer_list<int16_t>{1, 2}) EXPECT_EQ(FlagCell(flag), "■");
+}
+
 TEST(DecodeObjectRow, ReadsEachKindsColumnsOnly) {
   TextTable t = MakeObjectList();
   const int text = AddRow(t, {"ﾃｷｽﾄ", "題", "12.5abc", "", "1", "2", "合計", "rs!Sum", "ＭＳ 明朝",

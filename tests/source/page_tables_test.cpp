@@ -42,5 +42,30 @@ TEST(PageTables, OrientationAndScaleNames) {
   EXPECT_EQ(P_ScaleName(-1), "");
 }
 
+// Each code table at both ends and one past them, both ways where it goes both ways.
+TEST(PageTables, EveryTableAtItsEndsAndOnePast) {
+  for (int code = 1; code <= 41; ++code) {
+    EXPECT_EQ(PaperListPosition(code), code - 1);
+    EXPECT_EQ(PaperCodeAt(code - 1), code);
+    EXPECT_FALSE(P_PaperName(code).empty()) << code;
+  }
+  for (int code : {-1, 0, 42, 255, 257}) {
+    EXPECT_EQ(PaperListPosition(code), -1) << code;
+    EXPECT_EQ(P_PaperName(code), "") << code;
+  }
+  for (int position : {-1, 42}) EXPECT_EQ(PaperCodeAt(position), 0) << position;
+  EXPECT_EQ(P_PaperName(40), "VbPRPSFanfoldStdGerman");
+  for (int code : {-1, 0, 3}) EXPECT_EQ(P_OrientName(code), "") << code;
+  EXPECT_EQ(P_ScaleName(0), "VbUser");
+  EXPECT_EQ(P_UnitName(1), "Twip");
+  EXPECT_EQ(P_UnitName(7), "cm");
+  for (int code : {8, 10}) EXPECT_EQ(P_UnitName(code), "") << code;
+  for (int code : {-1, 11}) {
+    EXPECT_EQ(P_UnitName(code), "") << code;
+    EXPECT_EQ(P_ScaleName(code), "") << code;
+  }
+  EXPECT_EQ(P_FillScaleList().back(), "センチメートル");
+}
+
 }  // namespace
 }  // namespace qf
