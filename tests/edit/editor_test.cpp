@@ -121,6 +121,62 @@ TEST(Editor, PasteIsOneStepThatUndoRestores) {
   EXPECT_FALSE(b.editor.pasteObjectCell(0, kColStyle, "x"));  // the caption row
 }
 
+// Every layer command at the rows and columns on both sides of what it takes: three layers,
+// row 3 the base layer.
+TEST(Editor, LayerCommandsAtTheirEdges) {
+  Bench b;
+  b.loaded();
+  TextTable& l = b.design.layers;
+  b.editor.addLayer(1);
+  b.editor.addLayer(1);
+  ASSERT_EQ(l.itemCount(), 3);
+  const TextTable before = l;
+  for (int row : {-1, 0, 4}) {
+    b.editor.chooseLayer(row);
+    EXPECT_EQ(b.editor.currentLayer(), 1) << row;
+    EXPECT_FALSE(b.editor.renameLayer(row, "x")) << row;
+    EXPECT_FALSE(b.editor.pasteLayerCell(row, kLayerName, "x")) << row;
+    EXPECT_EQ(b.editor.checkLayerDeletion(row), LayerDeletion::NoRow) << row;
+    EXPECT_FALSE(b.editor.deleteLayer(row)) << row;
+    b.editor.toggleLock(row);
+    b.editor.toggleHide(row);
+  }
+  for (int col : {int{kLayerLock} - 1, int{kLayerColumns}}) {
+    EXPECT_FALSE(b.editor.pasteLayerCell(1, col, "9")) << col;
+  }
+  for (auto [a, c] : std::initializer_list<std::pair<int, int>>{
+           {0, 1}, {1, 0}, {2, 3}, {3, 1}, {2, 2}, {-1, 2}}) {
+    EXPECT_FALSE(b.editor.swapLayers(a, c)) << a << "," << c;
+  }
+  EXPECT_EQ(l, before);
+  EXPECT_EQ(b.editor.checkLayerDeletion(1), LayerDeletion::Allowed);
+  EXPECT_EQ(b.editor.checkLayerDeletion(2), LayerDeletion::Allowed);
+  EXPECT_EQ(b.editor.checkLayerDeletion(3), LayerDeletion::BaseLayer);
+  b.editor.chooseLayer(3);
+  EXPECT_EQ(b.editor.currentLayer(), 1);
+  b.editor.chooseLayer(1);
+  EXPECT_EQ(b.editor.currentLayer(), 3);
+  EXPECT_TRUE(b.editor.swapLayers(2, 1));
+  EXPECT_TRUE(b.editor.renameLayer(3, "土台"));
+  EXPECT_TRUE(b.editor.pasteLayerCell(3, kLayerName, "base"));
+  EXPECT_TRUE(b.editor.pasteLayerCell(3, kLayerLock, "■"));
+  b.editor.toggleHide(3);
+  EXPECT_EQ(l.cell(3, kLayerHide), "×");
+  b.editor.toggleLock(3);
+  EXPECT_EQ(l.cell(3, kLayerLock), "");
+  EXPECT_TRUE(b.editor.deleteLayer(2));
+
+  // A new layer's number: the largest plus one up to the last a layer can have, then the
+  // smallest free one; a number cell's fraction or trailing word counts as its number.
+  for (auto [largest, next] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"32766", "32767"}, {"32767", "2"}, {"32766.5", "32767"}, {"41abc", "42"}}) {
+    ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, largest));
+    EXPECT_EQ(b.editor.addLayer(1), 1);
+    EXPECT_EQ(l.cell(1, kLayerNumber), next) << largest;
+    ASSERT_TRUE(b.editor.deleteLayer(1));
+  }
+}
+
 TEST(Editor, SwapKeepsRowNumbersDeleteEmptiesAndInsertModeGoesToRowOne) {
   Bench b;
   for (int i = 1; i <= 5; ++i) b.text(i, i, "t" + std::to_string(i));
