@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +57,37 @@ TEST(CSharpGenerator, NamesAndStringsAsCSharpTakesThem) {
       {"\x01\x1f\x7f ~", "\\u0001\\u001F\\u007F ~"},
   };
   for (const auto& [text, expected] : bodies) EXPECT_EQ(CSharpStringBody(text), expected) << text;
+}
+
+// Each range of letters and digits C# takes in a name, at its ends and one past them.
+TEST(CSharpGenerator, NameCharactersAtEachRangesEnds) {
+  const std::pair<char32_t, char32_t> ranges[] = {
+      {'A', 'Z'},       {'a', 'z'},       {'_', '_'},       {'0', '9'},       {0xC0, 0xD6},
+      {0xD8, 0xF6},     {0xF8, 0x24F},    {0x370, 0x3FF},   {0x400, 0x4FF},   {0x3041, 0x3096},
+      {0x30A1, 0x30FA}, {0x30FC, 0x30FC}, {0x3400, 0x4DBF}, {0x4E00, 0x9FFF}, {0xF900, 0xFAFF},
+      {0xFF10, 0xFF19}, {0xFF21, 0xFF3A}, {0xFF41, 0xFF5A}, {0xFF66, 0xFF9F}, {0xAC00, 0xD7A3}};
+  auto taken = [&](char32_t c) {
+    return std::any_of(std::begin(ranges), std::end(ranges),
+                       [c](auto r) { return c >= r.first && c <= r.second; });
+  };
+  auto utf8 = [](char32_t c) {
+    std::string out;
+    if (c < 0x80) return out += static_cast<char>(c), out;
+    if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    }
+    return out += static_cast<char>(0x80 | (c & 0x3F)), out;
+  };
+  for (const auto& [from, to] : ranges) {
+    for (char32_t c : {char32_t(from - 1), from, to, char32_t(to + 1)}) {
+      const std::string name = "a" + utf8(c);
+      EXPECT_EQ(CSharpIdentifier(name), taken(c) ? name : std::string("a_"))
+          << std::hex << static_cast<unsigned>(c);
+    }
+  }
 }
 
 // Page units for every scale mode, one past the table and an unknown mode read as twips.
