@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "support/design_builder.h"
+#include "support/fake_measure.h"
 #include "view/object_walk.h"
+#include "view/page_index.h"
 #include "view/printing.h"
 #include "view/recording_surface.h"
 
@@ -313,6 +316,57 @@ TEST(Printing, MergedValuesStandWhereTheProgramPutsThem) {
   asked = 0;
   EXPECT_TRUE(PrintDesign(many.design, again, pictures, &error, [&] { return ++asked > 0; }));
   EXPECT_EQ(asked, 4);  // 5,000 objects
+}
+
+// What the page index owes after changes, against where the walk draws: a place is owed when
+// the whole page is, or a damaged part reaches it.
+struct IndexBench {
+  bool owes(const PageIndex::Damage& d, const PageRect& place) const {
+    return d.full || std::any_of(d.rects.begin(), d.rects.end(),
+                                 [&](const PageRect& r) { return r.intersects(place); });
+  }
+  test::FakeMeasurers measurers;
+  FakePictures pictures;
+  ViewState view;
+};
+
+// A row changed and then rows above it removed before the page is drawn: its new place is still
+// owed, at its new row.
+TEST(PageIndex, AChangedRowStaysOwedWhenRowsAboveItGo) {
+  IndexBench b;
+  DesignBuilder d;
+  for (int i = 0; i < 4; ++i) d.figure(ObjectKind::Line, 10, 10 + 20 * i, 30, 10 + 20 * i);
+  PageIndex index(d.design, b.measurers.text, b.pictures);
+  index.takeDamage(b.view);
+  d.design.objects.setCell(4, kColY1, "200");
+  d.design.objects.setCell(4, kColY2, "200");
+  d.design.objects.removeRow(1);
+  const PageIndex::Damage damage = index.takeDamage(b.view);
+  EXPECT_FALSE(damage.full);
+  EXPECT_TRUE(b.owes(damage, {10, 199, 30, 201}));
+  EXPECT_FALSE(b.owes(damage, {10, 29, 30, 31}));  // a row that only moved up the list
+}
+
+// A block started on the base layer and ended on the layer above repeats that layer's objects;
+// the index does not follow blocks across layers, so moving such an object owes every pass.
+TEST(PageIndex, ABlockAcrossLayersOwesEveryPass) {
+  IndexBench b;
+  DesignBuilder d;
+  d.layer(2, "upper");
+  d.on(1).repeat("i", true, 20, 2).on(2).figure(ObjectKind::Line, 10, 10, 30, 10).end("i", true);
+  std::vector<double> drawnAt;
+  WalkObjects(d.design, 1, 3,
+              [&](const WorkingRect& r, const ObjectRecord&) { drawnAt.push_back(r.y1); });
+  ASSERT_EQ(drawnAt, (std::vector<double>{10, 30, 50}));
+  PageIndex index(d.design, b.measurers.text, b.pictures);
+  index.takeDamage(b.view);
+  d.design.objects.setCell(2, kColX1, "100");
+  d.design.objects.setCell(2, kColX2, "120");
+  const PageIndex::Damage damage = index.takeDamage(b.view);
+  for (double y : drawnAt) {
+    EXPECT_TRUE(b.owes(damage, {10, y - 1, 30, y + 1})) << "old pass at " << y;
+    EXPECT_TRUE(b.owes(damage, {100, y - 1, 120, y + 1})) << "new pass at " << y;
+  }
 }
 
 }  // namespace
