@@ -207,6 +207,20 @@ TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
   EXPECT_EQ(back.recentFiles[0], "/home/me/😀.qfd");
 }
 
+// Each blank the reader trims, around section names, keys and values and before and after a
+// line's CR; what only looks blank stays.
+TEST(IniFile, EachBlankAroundNamesKeysAndValues) {
+  for (const std::string b : {" ", "\t", " \t"}) {
+    const IniFile ini =
+        IniFile::Parse(b + "[" + b + "Setting" + b + "]" + b + "\r\n" + b + "Key" + b + "=" + b +
+                       "a b" + b + "\r" + b + "\n" + b + ";Key=no\n" + "Last=1");
+    EXPECT_EQ(ini.value("setting", "KEY", "?"), "a b") << int(b[0]);
+    EXPECT_EQ(ini.value("SETTING", "last", "?"), "1") << int(b[0]);
+  }
+  const IniFile kept = IniFile::Parse("\xEF\xBB\xBF[S]\nK=\u3000v\v\f\n");
+  EXPECT_EQ(kept.value("S", "K", ""), "\u3000v\v\f");
+}
+
 TEST_F(SettingsTest, ReadsAFileInCodePage932) {
   AppState s;
   LoadSettings(fs::path(QF_TEST_DATA) / "settings.ini", s);

@@ -369,5 +369,26 @@ TEST(PageIndex, ABlockAcrossLayersOwesEveryPass) {
   }
 }
 
+// Edges are part of a rectangle: one touching another's edge or corner meets it, a hair beyond
+// does not; a point is a rectangle, a reversed one is empty and meets nothing.
+TEST(PageRect, EdgesIncludedOnEverySide) {
+  const PageRect r{10, 20, 30, 40};
+  const std::pair<PageRect, PageRect> touchingAndApart[] = {
+      {{30, 25, 35, 35}, {30.001, 25, 35, 35}},
+      {{5, 25, 10, 35}, {5, 25, 9.999, 35}},
+      {{15, 40, 25, 45}, {15, 40.001, 25, 45}},
+      {{15, 15, 25, 20}, {15, 15, 25, 19.999}},
+      {{30, 40, 30, 40}, {30.001, 40, 30.001, 40}}};
+  for (const auto& [touching, apart] : touchingAndApart) {
+    EXPECT_TRUE(r.intersects(touching) && touching.intersects(r)) << touching.left;
+    EXPECT_FALSE(r.intersects(apart) || apart.intersects(r)) << apart.left;
+  }
+  EXPECT_FALSE((PageRect{5, 5, 5, 5}).empty());
+  for (const PageRect& empty : {PageRect{20, 30, 19.999, 30}, PageRect{20, 30, 20, 29.999}}) {
+    EXPECT_TRUE(empty.empty());
+    EXPECT_FALSE(empty.intersects(PageRect{0, 0, 100, 100}));
+  }
+}
+
 }  // namespace
 }  // namespace qf
