@@ -102,6 +102,22 @@ TEST(PageRecording, OnlyMidTonesMeetingInAChannelNeedComposing) {
     EXPECT_EQ(page.needsComposing(), c.composed) << c.what;
   }
 
+  // Grey hatches sharing an edge on each side of the first do not meet; a unit further in, they
+  // do.
+  for (const auto& [dx, dy] : {std::pair{10, 0}, {-10, 0}, {0, 10}, {0, -10}}) {
+    for (const int in : {0, 1}) {
+      PageRecording page(0.01, 0.01, nullptr);
+      page.setFillStyle(FillStyle::Solid);
+      page.setFillColor(Rgb(192, 192, 192));
+      page.box(0, 0, 10, 10, 0, false);
+      page.setFillColor(Rgb(160, 160, 160));
+      const double x = dx - (dx > 0 ? in : dx < 0 ? -in : 0);
+      const double y = dy - (dy > 0 ? in : dy < 0 ? -in : 0);
+      page.box(x, y, x + 10, y + 10, 0, false);
+      EXPECT_EQ(page.needsComposing(), in == 1) << dx << "," << dy << " in " << in;
+    }
+  }
+
   // A grey outline around its own grey inside is one drawing; rings and pictures count too.
   PageRecording own(0.01, 0.01, nullptr);
   own.setFillStyle(FillStyle::Solid);

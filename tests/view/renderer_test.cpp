@@ -105,6 +105,23 @@ TEST(Renderer, PenWidthsUpToAThousand) {
             (std::vector<std::string>{"width 0", "width 1000", "width 0", "width 0"}));
 }
 
+// Code cells holding words their tables do not list, as a paste can leave them: a picture is
+// ANDed in like a transparent one, a hatch names no colour and fills nothing.
+TEST(Renderer, UnlistedWordsInCodeCells) {
+  DesignBuilder b;
+  b.picture("logo.png", 5, 6, false).picture("logo.png", 5, 6, false);
+  b.figure(ObjectKind::Box, 0, 0, 10, 10, "2").figure(ObjectKind::Ring, 0, 0, 10, 10, "2");
+  b.design.objects.setCell(1, kColStyle, "");
+  b.design.objects.setCell(2, kColStyle, "半透過");
+  b.design.objects.setCell(3, kColText, "色6");
+  b.design.objects.setCell(4, kColText, "6");
+  Fixture f;
+  EXPECT_EQ(
+      f.redraw(b.design, {"picture", "fill"}),
+      (std::vector<std::string>{"picture 5,6 25.4x12.7 8800C6", "picture 5,6 25.4x12.7 8800C6",
+                                "fillstyle 1", "fillcolor #000000", "fillstyle 1"}));
+}
+
 TEST(Renderer, RingsFromReversedAndFlatRectangles) {
   DesignBuilder b;
   b.figure(ObjectKind::Ring, 40, 20, 0, 0, "2");
