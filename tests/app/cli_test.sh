@@ -53,7 +53,8 @@ for args in "--source $data/golden.qfd --encoding latin1" "--source --bogus" "--
             "--source $data/golden.qfd --lang basic" "--source $data/golden.qfd --lang" \
             "--source $data/golden.qfd --lang csharp --class 1x" "--source $data/golden.qfd --class class" \
             "--export $data/golden.qfd -o $tmp/x.pdf --data" "--export $data/golden.qfd -o $tmp/x.pdf --pages" \
-            "--export $data/golden.qfd -o" "--export $data/golden.qfd -o $tmp/x.pdf --dpi"; do
+            "--export $data/golden.qfd -o" "--export $data/golden.qfd -o $tmp/x.pdf --dpi" \
+            "--print --bogus -o $tmp/x.pdf"; do
   rc=0; "$qf" $args >/dev/null 2>&1 || rc=$?
   [ "$rc" -eq 2 ] || fail "quillform $args exited $rc, not 2"
 done
