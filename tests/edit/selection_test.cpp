@@ -140,6 +140,9 @@ TEST(Selection, DeleteCutAndPaste) {
   p.loaded();
   Editor& e = p.editor;
   const TextTable before = p.design.objects;
+  // Nothing copied yet: nothing to paste, and no step.
+  EXPECT_FALSE(e.paste());
+  EXPECT_FALSE(e.history().canUndo());
   // Rows 2, 5 and 9, chosen out of order.
   const std::vector<int> three = {9, 2, 5};
   e.selectRows(three);
@@ -158,7 +161,11 @@ TEST(Selection, DeleteCutAndPaste) {
   EXPECT_EQ(e.clipboardCount(), 3u);
   e.newDesign();  // the clipboard survives a new design
   e.addLayer(1);  // layer 2 again, so its copies can be selected
+  ObjectRecord waiting;
+  waiting.Kind = ObjectKind::Line;
+  e.beginAdd(waiting);
   for (int n = 1; n <= 3; ++n) ASSERT_TRUE(e.paste());
+  EXPECT_FALSE(e.waiting());  // a paste is the next thing added: the waiting line gives way
   ASSERT_EQ(p.design.objects.itemCount(), 9);
   EXPECT_EQ(p.cell(1, kColX1), "100.000");  // 90 + 10: the first copy, selection order
   EXPECT_EQ(p.cell(7, kColX1), "120.000");  // the third paste of it
