@@ -137,6 +137,8 @@ done
 ! grep -q '(error\|cannot' "$tmp/err" || fail "message in two languages: $(cat "$tmp/err")"
 "$qf" --help | grep -q '^exit status: 0 done, 1 failed, 2 usage error, 3 the design file is cut off' ||
   fail "--help does not list the exit statuses"
+version=$("$qf" --version) || fail "--version did not exit 0"
+grep -q '^Quillform ' <<<"$version" || fail "--version says: $version"
 
 # Data merge: one page per invoice, the third split where its block's ten passes are used up.
 "$qf" --print "$data/invoice.qfd" --data "$data/csv/invoices.csv" --group 請求書番号 -o "$tmp/merged.pdf"
