@@ -407,5 +407,18 @@ TEST(PageRect, EdgesIncludedOnEverySide) {
   }
 }
 
+// An ellipse's half axes: a ring's aspect flattens it below 1 and narrows it above; none, or
+// less than none, is a circle.
+TEST(EllipseHalfAxes, OnEachSideOfZeroAndOne) {
+  const std::pair<double, std::pair<double, double>> cases[] = {
+      {-0.5, {10, 10}}, {0, {10, 10}},   {0.001, {10, 0.01}}, {0.5, {10, 5}},
+      {1, {10, 10}},    {1.25, {8, 10}}, {2, {5, 10}}};
+  for (const auto& [aspect, axes] : cases) {
+    const HalfAxes h = EllipseHalfAxes(10, aspect);
+    EXPECT_DOUBLE_EQ(h.x, axes.first) << aspect;
+    EXPECT_DOUBLE_EQ(h.y, axes.second) << aspect;
+  }
+}
+
 }  // namespace
 }  // namespace qf
