@@ -62,6 +62,9 @@ TEST(PageRecording, OnlyMidTonesMeetingInAChannelNeedComposing) {
   EXPECT_EQ(MidToneChannels(Rgb(0, 254, 0)), 2u);
   EXPECT_EQ(MidToneChannels(Rgb(255, 0, 128)), 4u);
   EXPECT_EQ(MidToneChannels(Rgb(224, 224, 224)), 7u);
+  // The byte above blue is no channel of ink.
+  EXPECT_EQ(MidToneChannels(static_cast<int32_t>(0x80000000u)), 0u);
+  EXPECT_EQ(MidToneChannels(static_cast<int32_t>(0x7F0000FFu)), 0u);
 
   struct Case {
     const char* what;

@@ -137,6 +137,14 @@ TEST(FitZoom, A4AndA3BothWays) {
   EXPECT_LE(v.heightPx, 600);
   EXPECT_EQ(FitZoom(a4, 50, 50, false), kMinZoom);
   EXPECT_EQ(FitZoom(a4, 5000, 5000, true), 300);
+  // A page a printer reports with no width or no height fits nothing: 100 %.
+  for (const auto& [w, h] : {std::pair{0.0, 16838.0}, {11906.0, 0.0}, {-1.0, 16838.0}}) {
+    PrinterPage flat;
+    flat.widthTwips = w;
+    flat.heightTwips = h;
+    EXPECT_EQ(FitZoom(flat, 800, 600, false), 100) << w << " x " << h;
+    EXPECT_EQ(FitZoom(flat, 800, 600, true), 100) << w << " x " << h;
+  }
 }
 
 }  // namespace

@@ -364,6 +364,20 @@ TEST(PageIndex, AChangedRowStaysOwedWhenRowsAboveItGo) {
   EXPECT_FALSE(b.owes(damage, {10, 29, 30, 31}));  // a row that only moved up the list
 }
 
+// A row inserted above a repeat block, even one on a layer no row of the list has, moves the
+// block's rows down: the rows found where the block draws are its rows at their new places.
+TEST(PageIndex, ARowInsertedAboveABlockMovesItsRows) {
+  IndexBench b;
+  DesignBuilder d;
+  d.repeat("i", true, 20, 2).figure(ObjectKind::Line, 10, 10, 30, 10).end("i", true);
+  PageIndex index(d.design, b.measurers.text, b.pictures);
+  index.takeDamage(b.view);
+  ObjectRecord stray;
+  stray.Kind = ObjectKind::Line;
+  AddObject(d.design.objects, stray, {100, 100, 110, 100}, {}, 0, 1);
+  EXPECT_EQ(index.rowsTouching({10, 49, 30, 51}, b.view), (std::vector<int>{2, 3, 4}));
+}
+
 // A block started on the base layer and ended on the layer above repeats that layer's objects;
 // the index does not follow blocks across layers, so moving such an object owes every pass.
 TEST(PageIndex, ABlockAcrossLayersOwesEveryPass) {
