@@ -378,6 +378,22 @@ TEST(PageIndex, ARowInsertedAboveABlockMovesItsRows) {
   EXPECT_EQ(index.rowsTouching({10, 49, 30, 51}, b.view), (std::vector<int>{2, 3, 4}));
 }
 
+// An empty block of more passes than a walk takes stops the walk before the line after it, so
+// the line is not on the page: a change to it owes the page whole, not the line's place, which
+// drawn alone would show it.
+TEST(PageIndex, AWalkCutShortByAnEmptyBlockOwesThePageWhole) {
+  IndexBench b;
+  DesignBuilder d;
+  d.repeat("i", true, 1, 2.5e6f).end("i", true).figure(ObjectKind::Line, 10, 10, 30, 10);
+  long drawn = 0;
+  WalkObjects(d.design, 1, 3, [&](const WorkingRect&, const ObjectRecord&) { ++drawn; });
+  ASSERT_EQ(drawn, 0);
+  PageIndex index(d.design, b.measurers.text, b.pictures);
+  index.takeDamage(b.view);
+  d.design.objects.setCell(3, kColY1, "20");
+  EXPECT_TRUE(index.takeDamage(b.view).full);
+}
+
 // A block started on the base layer and ended on the layer above repeats that layer's objects;
 // the index does not follow blocks across layers, so moving such an object owes every pass.
 TEST(PageIndex, ABlockAcrossLayersOwesEveryPass) {
