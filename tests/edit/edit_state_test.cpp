@@ -48,6 +48,14 @@ TEST(StoreWorkingObject, AppendsOrInsertsWithTheCurrentLayer) {
   EXPECT_EQ(d.objects.cell(3, kColField), "");
   EXPECT_FALSE(StoreWorkingObjectAt(d.objects, s, 4));  // no such row
   EXPECT_EQ(d.objects.itemCount(), 3);
+  // A position below 1 appends, 1 is the top; the caption row is no row to rewrite.
+  s.record.Label = "appended";
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 4, -1), 4);
+  s.record.Label = "top";
+  EXPECT_EQ(StoreWorkingObject(d.objects, s, 4, 1), 1);
+  EXPECT_EQ(d.objects.cell(5, kColLabel), "appended");
+  EXPECT_FALSE(StoreWorkingObjectAt(d.objects, s, 0));
+  EXPECT_EQ(d.objects.cell(0, kColLabel), "ﾗﾍﾞﾙ");
 }
 
 TEST(StoreWorkingObject, TextsAndPicturesTakeTheSecondPointAndTheirMeasuredSize) {
