@@ -127,6 +127,7 @@ TEST(Editor, LayerCommandsAtTheirEdges) {
   Bench b;
   b.loaded();
   TextTable& l = b.design.layers;
+  EXPECT_EQ(b.editor.checkLayerDeletion(1), LayerDeletion::BaseLayer);  // the only row
   b.editor.addLayer(1);
   b.editor.addLayer(1);
   ASSERT_EQ(l.itemCount(), 3);
