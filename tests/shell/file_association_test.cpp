@@ -25,17 +25,20 @@ TEST_F(FileAssociationTest, RegisterWritesTypeAndHandlerAndRemoveTakesThemAway) 
   EXPECT_EQ(entry, dir_ / "applications/quillform.desktop");
 
   ASSERT_EQ(SetFileAssociation(a, true, dir_), 0);
-  const std::string xml = ReadBytes(package);
-  EXPECT_NE(xml.find("<mime-type type=\"application/x-quillform\">"), std::string::npos);
-  EXPECT_NE(xml.find("<glob pattern=\"*.qfd\"/>"), std::string::npos);
-  EXPECT_NE(xml.find("<comment>Quillform文書ﾌｧｲﾙ</comment>"), std::string::npos);
-  const std::string end = "</mime-type>\n</mime-info>\n";
-  EXPECT_EQ(xml.substr(xml.size() - std::min(xml.size(), end.size())), end);
+  // Each file whole, as the desktop's tools read it.
+  EXPECT_EQ(ReadBytes(package),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"application/x-quillform\">\n"
+            "    <comment>Quillform文書ﾌｧｲﾙ</comment>\n"
+            "    <glob pattern=\"*.qfd\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n");
   const std::string desktop = ReadBytes(entry);
-  EXPECT_EQ(desktop.rfind("[Desktop Entry]\n", 0), 0u);
-  EXPECT_NE(desktop.find("\nExec=\"/opt/quillform/quillform\" %f\n"), std::string::npos);
-  EXPECT_NE(desktop.find("\nMimeType=application/x-quillform;\n"), std::string::npos);
-  EXPECT_NE(desktop.find("\nIcon=/opt/quillform/qfd.ico\n"), std::string::npos);
+  EXPECT_EQ(desktop,
+            "[Desktop Entry]\nType=Application\nName=Quillform\nComment=Quillform文書ﾌｧｲﾙ\n"
+            "Exec=\"/opt/quillform/quillform\" %f\nIcon=/opt/quillform/qfd.ico\n"
+            "MimeType=application/x-quillform;\nTerminal=false\nNoDisplay=true\n");
 
   // Registering over an existing registration succeeds; the files are written anew.
   std::ofstream(entry, std::ios::trunc) << "stale";

@@ -179,6 +179,10 @@ TEST_F(SettingsTest, MergeChoicesPerDesign) {
   AppState back;
   LoadSettings(dir_ / "QF2.INI", back);
   EXPECT_EQ(back.merges, s.merges);
+  // A file that keeps none leaves none of what was there before.
+  std::ofstream(dir_ / "QF2.INI", std::ios::trunc) << "[Setting]\r\n";
+  LoadSettings(dir_ / "QF2.INI", back);
+  EXPECT_TRUE(back.merges.empty());
 }
 
 TEST_F(SettingsTest, TolerantReadingAndPathsCodePage932CannotHold) {
