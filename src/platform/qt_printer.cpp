@@ -6,6 +6,7 @@
 #include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/cups_job.h"
 
@@ -422,7 +423,10 @@ bool QtPrinterPort::finishDocument(std::string* error) {
     return false;
   }
   // Only a document that drew blended ink has marks to rewrite.
-  if (blended_ && !MarkMultiplyBlend(device->outputFileName().toStdString(), error)) return false;
+  if (std::exchange(blended_, false) &&
+      !MarkMultiplyBlend(device->outputFileName().toStdString(), error)) {
+    return false;
+  }
   if (!spool_) return true;
   const bool sent = SubmitToCups(*printer_, spoolFile_->fileName().toStdString(), error);
   spool_.reset();

@@ -19,18 +19,7 @@ constexpr std::string_view kQ = "\"";
 // The inside of a string literal: the text as it stands, each line break continued as
 // " & vbCrLf & " so the literal stays on its line.
 std::string LiteralBody(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 8);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += "\" & vbCrLf & \"";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return ReplaceLineBreaks(text, "\" & vbCrLf & \"");
 }
 
 std::string Rgb(int32_t color) {

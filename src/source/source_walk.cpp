@@ -4,19 +4,23 @@
 
 namespace qf {
 
-std::string OneLine(std::string_view text) {
+std::string ReplaceLineBreaks(std::string_view text, std::string_view with) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' || c == '\n') {
-      out += ' ';
+      out += with;
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     } else {
       out += c;
     }
   }
   return out;
+}
+
+std::string OneLine(std::string_view text) {
+  return ReplaceLineBreaks(text, " ");
 }
 
 SourceWalk::SourceWalk(const Design& design) {

@@ -10,6 +10,8 @@
 
 namespace qf {
 
+// The text with each line break (CR LF, CR or LF) replaced by `with`.
+std::string ReplaceLineBreaks(std::string_view text, std::string_view with);
 // A design value written where a line break would start a new line of code (comments, field
 // expressions, names): each line break (CR LF, CR or LF) becomes one blank.
 std::string OneLine(std::string_view text);
