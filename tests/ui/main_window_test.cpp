@@ -605,6 +605,9 @@ class MainWindowTest : public QObject {
     App e(dir().path());
     SourceWindow& source = e.window->sourceWindow();
     auto* text = source.findChild<QPlainTextEdit*>(QStringLiteral("txtSRC"));
+    // The code in the designs' Gothic face at 9.75 pt, upright and plain.
+    QCOMPARE(text->font().pointSizeF(), 9.75);
+    QVERIFY(!text->font().italic() && !text->font().bold() && !text->font().underline());
     e.act("tblMenu14")->trigger();
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Private Sub F_DataPrint()")));
     QVERIFY(text->toPlainText().contains(QStringLiteral("Gosub F_DataPrint_1")));  // subroutines
