@@ -217,6 +217,7 @@ TEST_F(VectorPrint, OverlapsFollowTheInkRuleAsOnTheComposedPage) {
   b.figure(ObjectKind::Line, 70, 85, 100, 100, "", 0, "4", 1);
   b.figure(ObjectKind::Box, 70, 105, 100, 115, "0", Rgb(0, 128, 0), "1", 1);
   b.figure(ObjectKind::Line, 10, 90, 60, 90, "", Rgb(0, 255, 0), "0", 12);
+  b.figure(ObjectKind::Box, 85, 85, 86, 86, "0", 0, "0", 40);  // a pen wider than the box
   b.picture(picture("check.png", 60, 30), 20, 85, true);
   const std::string pdf = print(b.design, "ink.pdf");
   const std::string svg = svgOf(pdf);
