@@ -363,13 +363,9 @@ class Generator {
       ++depth_;
       setIndent();
       object({var, "Pos = ", var, " * ", var, "Gain"});
-      if (vertical) {
-        vertical_.push_back(var + "Pos");
-        yOffset_ += " + " + var + "Pos";
-      } else {
-        horizontal_.push_back(var + "Pos");
-        xOffset_ += " + " + var + "Pos";
-      }
+      std::vector<std::string>& list = vertical ? vertical_ : horizontal_;
+      list.push_back(var + "Pos");
+      (vertical ? yOffset_ : xOffset_) = OffsetText(list);
       return;
     }
     if (!blockStates_.empty()) {

@@ -242,12 +242,15 @@ TEST(SourceGenerator, RepeatDeclarationsAndNestedOffsets) {
                     }));
   EXPECT_EQ(body[25], "\t\t\tNext sngK");
   // Between an inner block's end and the outer's, the outer's offset still holds.
-  DesignBuilder across;
-  across.repeat("sngA", false, 30, 1).repeat("sngB", false, 10, 1);
-  across.text("in", 1, 2).end("sngB", false).text("after", 3, 4).end("sngA", false);
-  const std::vector<std::string> lines = Body(across.design);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "\t\tobjOutSrc.CurrentX = 3 + sngAPos"),
-            lines.end());
+  for (const bool vertical : {false, true}) {
+    DesignBuilder two;
+    two.repeat("sngA", vertical, 30, 1).repeat("sngB", vertical, 10, 1);
+    two.text("in", 1, 2).end("sngB", vertical).text("after", 3, 4).end("sngA", vertical);
+    const std::vector<std::string> lines = Body(two.design);
+    const std::string after =
+        vertical ? "\t\tobjOutSrc.CurrentY = 4 + sngAPos" : "\t\tobjOutSrc.CurrentX = 3 + sngAPos";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), after), lines.end()) << after;
+  }
   EXPECT_EQ(body[27], "\t\tNext sngI");
   EXPECT_EQ(body[29], "\tNext sngJ");
 }
