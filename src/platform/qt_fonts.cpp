@@ -89,7 +89,13 @@ QStringList TextLines(const QString& text) {
 
 QFont MakeDesignFont(std::string_view name, double pointSize, bool bold, bool italic,
                      bool strikethrough, bool underline) {
-  QFont font(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  const QString windowsName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  QFont font;
+  // A Windows name is not a family here: asked for by it, the font database first sorts every
+  // installed face against it (several milliseconds per face at start-up) before it tries the
+  // stand-ins, which give the same faces when asked for directly.
+  const Substitution* s = Find(windowsName);
+  font.setFamilies(s ? Fallbacks(*s) : QStringList{windowsName});
   if (pointSize > 0) font.setPointSizeF(pointSize);
   font.setBold(bold);
   font.setItalic(italic);
