@@ -1,6 +1,7 @@
 #include "cups_job.h"
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <QPageLayout>
 #include <QPrintEngine>
@@ -14,21 +15,50 @@ namespace {
 // print engine.
 constexpr auto kCupsOptions = static_cast<QPrintEngine::PrintEnginePropertyKey>(0xfe00);
 
+// The CUPS client library, opened when a job is handed over: linked into the program, it and
+// the dozen libraries it needs would be loaded and relocated before every start.
+class CupsLibrary {
+ public:
+  CupsLibrary() : handle_(dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL)) {
+    if (!handle_) return;
+    addOption = reinterpret_cast<decltype(addOption)>(dlsym(handle_, "cupsAddOption"));
+    freeOptions = reinterpret_cast<decltype(freeOptions)>(dlsym(handle_, "cupsFreeOptions"));
+    printFile = reinterpret_cast<decltype(printFile)>(dlsym(handle_, "cupsPrintFile"));
+    lastErrorString =
+        reinterpret_cast<decltype(lastErrorString)>(dlsym(handle_, "cupsLastErrorString"));
+  }
+  CupsLibrary(const CupsLibrary&) = delete;
+  CupsLibrary& operator=(const CupsLibrary&) = delete;
+  ~CupsLibrary() {
+    if (handle_) dlclose(handle_);
+  }
+  bool usable() const { return addOption && freeOptions && printFile && lastErrorString; }
+
+  decltype(&cupsAddOption) addOption = nullptr;
+  decltype(&cupsFreeOptions) freeOptions = nullptr;
+  decltype(&cupsPrintFile) printFile = nullptr;
+  decltype(&cupsLastErrorString) lastErrorString = nullptr;
+
+ private:
+  void* handle_;
+};
+
 // Frees a CUPS option list when it goes.
 class Options {
  public:
-  Options() = default;
+  explicit Options(const CupsLibrary& cups) : cups_(cups) {}
   Options(const Options&) = delete;
   Options& operator=(const Options&) = delete;
-  ~Options() { cupsFreeOptions(count_, options_); }
+  ~Options() { cups_.freeOptions(count_, options_); }
   void add(const QString& name, const QString& value) {
-    count_ = cupsAddOption(name.toLocal8Bit().constData(), value.toLocal8Bit().constData(), count_,
-                           &options_);
+    count_ = cups_.addOption(name.toLocal8Bit().constData(), value.toLocal8Bit().constData(),
+                             count_, &options_);
   }
   int count() const { return count_; }
   cups_option_t* options() const { return options_; }
 
  private:
+  const CupsLibrary& cups_;
   int count_ = 0;
   cups_option_t* options_ = nullptr;
 };
@@ -52,7 +82,15 @@ QString Sides(const QPrinter& printer) {
 }  // namespace
 
 bool SubmitToCups(const QPrinter& printer, const std::string& pdfPath, std::string* error) {
-  Options options;
+  const CupsLibrary cups;
+  if (!cups.usable()) {
+    if (error) {
+      *error = "プリンター「" + printer.printerName().toStdString() +
+               "」に送れません：CUPS のライブラリ（libcups.so.2）が見つかりません";
+    }
+    return false;
+  }
+  Options options(cups);
   options.add(QStringLiteral("media"), printer.pageLayout().pageSize().key());
   options.add(QStringLiteral("sides"), Sides(printer));
   const int copies = printer.copyCount();
@@ -69,12 +107,12 @@ bool SubmitToCups(const QPrinter& printer, const std::string& pdfPath, std::stri
   const QByteArray queue = printer.printerName().toLocal8Bit();
   const QByteArray title =
       (printer.docName().isEmpty() ? QStringLiteral("Quillform") : printer.docName()).toUtf8();
-  const int job = cupsPrintFile(queue.constData(), pdfPath.c_str(), title.constData(),
+  const int job = cups.printFile(queue.constData(), pdfPath.c_str(), title.constData(),
                                 options.count(), options.options());
   if (job <= 0) {
     if (error) {
       *error = "プリンター「" + printer.printerName().toStdString() + "」に送れません：" +
-               cupsLastErrorString();
+               cups.lastErrorString();
     }
     return false;
   }
