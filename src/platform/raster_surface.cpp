@@ -159,29 +159,66 @@ TextWidths::TextWidths() : device_(1, 1, QImage::Format_RGB32) {
 void TextWidths::setDpiOf(const QImage& image) {
   device_.setDotsPerMeterX(image.dotsPerMeterX());
   device_.setDotsPerMeterY(image.dotsPerMeterY());
+  faces_.clear();  // their metrics were for the old resolution
 }
 
 void TextWidths::setDpi(int dpi) {
   SetImageDpi(device_, dpi);
+  faces_.clear();
 }
 
-const QFont& TextWidths::font(const FontSpec& f) {
+const TextWidths::Face& TextWidths::face(const FontSpec& f) {
   FontKey key{f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline};
-  auto it = fonts_.find(key);
-  if (it == fonts_.end()) {
-    if (fonts_.size() >= 64) fonts_.clear();
+  auto it = faces_.find(key);
+  if (it == faces_.end()) {
+    if (faces_.size() >= 64) faces_.clear();
     QFont font =
         MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
     // Aliased glyphs, so a white overprint erases a text completely.
     font.setStyleStrategy(QFont::NoAntialias);
-    it = fonts_.emplace(std::move(key), font).first;
+    QFontMetricsF metrics(font, &device_);
+    it = faces_.emplace(std::move(key), Face{std::move(font), std::move(metrics)}).first;
   }
   return it->second;
 }
 
-double TextWidths::pixels(const FontSpec& face, std::string_view text) {
-  const QFontMetricsF fm(font(face), &device_);
-  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+const QFont& TextWidths::font(const FontSpec& f) {
+  return face(f).font;
+}
+
+const QFontMetricsF& TextWidths::metrics(const FontSpec& f) {
+  return face(f).metrics;
+}
+
+double TextWidths::pixels(const FontSpec& f, std::string_view text) {
+  return metrics(f).horizontalAdvance(
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+bool TextMayReach(const QPointF& topLeft, const QFontMetricsF& fm, const QString& text,
+                  const QRect& clip) {
+  // Lines as TextLines counts them (CR LF, CR and LF each end one), and the longest.
+  qsizetype lines = 1;
+  qsizetype longest = 0;
+  qsizetype length = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+      if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+      ++lines;
+      length = 0;
+    } else {
+      longest = std::max(longest, ++length);
+    }
+  }
+  const double line = std::max(fm.height(), 1.0);
+  const double wide = std::max(fm.maxWidth(), 2 * line);
+  const double left = topLeft.x() - line;
+  const double top = topLeft.y() - line;
+  const double right = topLeft.x() + static_cast<double>(longest) * wide + line;
+  const double bottom = topLeft.y() + static_cast<double>(lines + 1) * line;
+  return right >= clip.left() && left <= clip.right() + 1 && bottom >= clip.top() &&
+         top <= clip.bottom() + 1;
 }
 
 RasterSurface::RasterSurface(QImage& image, double scaleWidth, double scaleHeight)
@@ -305,9 +342,13 @@ void RasterSurface::paintPicture(const Picture& picture, double x, double y, dou
 }
 
 void RasterSurface::print(std::string_view text) {
+  if (clip_.isEmpty()) return;
   const QPointF at = toPixels(currentX_, currentY_);
-  drawText(at, fonts_.font(font_), ToQColor(foreColor_),
-           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  // Laying a text out costs more than all else it draws: one that cannot reach the clip is
+  // passed over.
+  if (clip_ != image_.rect() && !TextMayReach(at, fonts_.metrics(font_), s, clip_)) return;
+  drawText(at, fonts_.font(font_), ToQColor(foreColor_), s);
 }
 
 void RasterSurface::drawText(const QPointF& topLeft, const QFont& font, const QColor& color,

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <array>
@@ -34,14 +35,27 @@ class TextWidths {
   // The resolution of an image.
   void setDpiOf(const QImage& image);
   const QFont& font(const FontSpec& face);
+  const QFontMetricsF& metrics(const FontSpec& face);
   // The advance of a text in pixels of the resolution.
   double pixels(const FontSpec& face, std::string_view text);
 
  private:
   using FontKey = std::tuple<std::string, double, bool, bool, bool, bool>;
+  struct Face {
+    QFont font;
+    QFontMetricsF metrics;  // at the resolution
+  };
+  const Face& face(const FontSpec& spec);
+
   QImage device_;
-  std::map<FontKey, QFont> fonts_;
+  std::map<FontKey, Face> faces_;
 };
+
+// Whether a text drawn with its top left at `topLeft` can put ink inside `clip`: it is taken to
+// fill a box no glyph outgrows (each character at most twice a line's height wide, a line's
+// height to spare on every side), so a text far outside a region is not laid out at all.
+bool TextMayReach(const QPointF& topLeft, const QFontMetricsF& fm, const QString& text,
+                  const QRect& clip);
 
 // The pixel holding a page point given in pixels; far-off values are held at a distance no image
 // reaches, so the conversion stays defined.
