@@ -108,7 +108,7 @@ bool SubmitToCups(const QPrinter& printer, const std::string& pdfPath, std::stri
   const QByteArray title =
       (printer.docName().isEmpty() ? QStringLiteral("Quillform") : printer.docName()).toUtf8();
   const int job = cups.printFile(queue.constData(), pdfPath.c_str(), title.constData(),
-                                options.count(), options.options());
+                                 options.count(), options.options());
   if (job <= 0) {
     if (error) {
       *error = "プリンター「" + printer.printerName().toStdString() + "」に送れません：" +

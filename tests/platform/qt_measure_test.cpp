@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <filesystem>
@@ -46,6 +47,23 @@ TEST(QtTextMeasurer, MeasuresInPointsIndependentOfTheDisplay) {
   const PointExtent unknown = m.measureText(Text("abc", 0, "No Such Font 123"));
   EXPECT_GT(unknown.width, 0);
   EXPECT_EQ(m.measureText(Text("", 12)).width, 0);
+}
+
+// A Windows name is asked for by the families that stand in for it, in their order, so the font
+// database need not match the name itself; any other name is asked for as it is.
+TEST(MakeDesignFont, WindowsNamesGoStraightToTheirStandIns) {
+  const QFont mincho = qf::MakeDesignFont("ＭＳ 明朝", 12, true, false, false, false);
+  EXPECT_EQ(mincho.families(),
+            (QStringList{QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")}));
+  EXPECT_EQ(QFontInfo(mincho).family(), QStringLiteral("IPAMincho"));
+  EXPECT_TRUE(mincho.bold());
+  EXPECT_EQ(qf::MakeDesignFont("MS PGothic", 9, false, false, false, false).families().value(0),
+            QStringLiteral("IPAPGothic"));
+  for (const char* name : {"Nimbus Sans", "ＭＳ  明朝", "ms mincho", ""}) {
+    EXPECT_EQ(qf::MakeDesignFont(name, 9, false, false, false, false).families(),
+              QStringList{QString::fromUtf8(name)})
+        << name;
+  }
 }
 
 TEST(QtPictureSizer, ReadsTheSizeAt96DotsPerInch) {

@@ -332,6 +332,9 @@ class AddObjectsTest : public QObject {
     });
     ClickTool(e, "tblMenu7");
     QCOMPARE(e.prompter.fontsOffered.value(0).pointSizeF(), 9.0);
+    // It offers the text's own font name, not the face that stands in for it here.
+    QCOMPARE(e.prompter.fontsOffered.value(0).families(),
+             QStringList{QStringLiteral("ＭＳ ゴシック")});
     QCOMPARE(e.prompter.colorTitles.value(0), QStringLiteral("表示色指定"));
 
     // A BMP is one the generated program loads: nothing to say.

@@ -126,8 +126,8 @@ void TextDialog::showPreview() {
 
 void TextDialog::chooseFont() {
   const TextFields f = fields();
-  QFont initial = MakeDesignFont(f.fontName, NumericPrefix(f.fontSize), f.bold != 0,
-                                 f.italic != 0, f.strikethrough != 0, f.underline != 0);
+  QFont initial = MakeDesignFont(f.fontName, NumericPrefix(f.fontSize), f.bold != 0, f.italic != 0,
+                                 f.strikethrough != 0, f.underline != 0);
   // The dialog starts at the design's own name, not at the face that stands in for it.
   initial.setFamily(QString::fromStdString(f.fontName));
   const auto chosen = prompter_.chooseFont(this, initial);
