@@ -16,6 +16,7 @@
 #include "ui/splash.h"
 #include "ui/startup_page.h"
 #include "ui/translations.h"
+#include "ui/window_places.h"
 
 namespace {
 
@@ -32,9 +33,16 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   qf::InstallFontSubstitutions();
   qf::InstallJapaneseTranslations(app);
   QApplication::setWindowIcon(qf::AppIcon());
+  const std::string folder = QApplication::applicationDirPath().toStdString();
+  qf::AppContext ctx(qf::SettingsPath(folder), qf::AppContext::Printer::Later);
+  ctx.state.appFolder = folder;
+  ctx.state.starting = true;
+  qf::LoadSettings(ctx.settingsPath, ctx.state);
   // The first page (printer, design, drawing) is made on a worker thread while the splash and
-  // the widgets are shown and built; the design window takes it at its first activation.
-  auto startup = std::make_unique<qf::StartupLoader>(file.toStdString());
+  // the widgets are shown and built; the design window takes it at its first activation. No
+  // more of the page than the main window can hold is drawn before it is shown.
+  auto startup = std::make_unique<qf::StartupLoader>(file.toStdString(), qf::ViewState{}.zoom,
+                                                     qf::MainWindowStartSize(ctx.state));
 
   qf::Splash* splash = nullptr;
   if (!quitWhenShown) {
@@ -42,12 +50,6 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
     splash->show();
     QApplication::processEvents();
   }
-
-  const std::string folder = QApplication::applicationDirPath().toStdString();
-  qf::AppContext ctx(qf::SettingsPath(folder), qf::AppContext::Printer::Later);
-  ctx.state.appFolder = folder;
-  ctx.state.starting = true;
-  qf::LoadSettings(ctx.settingsPath, ctx.state);
 
   qf::QtPrompter prompter;
   qf::MainWindow window(ctx, prompter, std::move(startup));

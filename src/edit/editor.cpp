@@ -133,6 +133,7 @@ void Editor::showDamage() {
     hideMarks();
     RenderContext rc = renderContext(*surface);
     FullRedraw(rc);
+    owed_.clear();
     index_.forgetDamage();
     view_->pageChanged(std::nullopt);
     if (shown) showMarks();
@@ -152,15 +153,35 @@ void Editor::fullRedraw() {
   if (!surface) return;
   RenderContext rc = renderContext(*surface);
   FullRedraw(rc);
+  owed_.clear();
   view_->pageChanged(std::nullopt);
 }
 
-void Editor::pageDrawnElsewhere() {
+void Editor::pageDrawnElsewhere(std::vector<PageRect> owed) {
   index_.forgetDamage();
+  owed_ = std::move(owed);
   // The page is new: no marks or feedback are on it.
   drawnMarks_.clear();
   marksShown_ = false;
   abandonDrag();
+}
+
+void Editor::drawOwed(const std::optional<PageRect>& within) {
+  Surface* surface = view_ ? view_->pageSurface() : nullptr;
+  if (!surface || owed_.empty()) return;
+  const bool shown = marksShown_;
+  hideMarks();
+  std::vector<PageRect> later;
+  for (const PageRect& r : owed_) {
+    const PageRect part = within ? r.intersected(*within) : r;
+    if (within && !within->contains(r)) later.push_back(r);  // drawn again whole then
+    if (part.empty()) continue;
+    RenderContext rc = renderContext(*surface);
+    RedrawRegion(rc, index_, part);
+    view_->pageChanged(part);
+  }
+  owed_ = std::move(later);
+  if (shown) showMarks();
 }
 
 void Editor::toggleMarks(const WorkingRect& box, MarkStyle style) {

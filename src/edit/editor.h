@@ -127,8 +127,11 @@ class Editor {
   void setPalette(const Palette& palette);
   // The whole page drawn again: grid, every object, the selection's marks.
   void fullRedraw();
-  // The page was drawn whole elsewhere (the first page, made while the windows were built).
-  void pageDrawnElsewhere();
+  // The page was drawn elsewhere (the first page, made while the windows were built), but for
+  // the `owed` parts, which drawOwed draws.
+  void pageDrawnElsewhere(std::vector<PageRect> owed = {});
+  // Draws what is owed of the page: the parts that reach into `within`, or all of it.
+  void drawOwed(const std::optional<PageRect>& within = std::nullopt);
   // Drops a drag, a waiting object, insert mode and the selection, marks erased first.
   void ResetEditState();
 
@@ -371,6 +374,7 @@ class Editor {
 
   // What the page and the list show of the state, to be taken off again.
   std::vector<std::pair<WorkingRect, MarkStyle>> drawnMarks_;
+  std::vector<PageRect> owed_;  // parts of the page not drawn yet (see pageDrawnElsewhere)
   bool marksShown_ = false;
   std::vector<int> markedRows_;
 

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <functional>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,6 +39,34 @@
 
 namespace qf {
 
+namespace {
+
+// Calls `then` once `widget` has been painted next, after the paint is through.
+class NextPaintWatch final : public QObject {
+ public:
+  NextPaintWatch(QWidget& widget, std::function<void()> then)
+      : QObject(&widget), then_(std::move(then)) {
+    widget.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, watched, std::move(then_));
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> then_;
+};
+
+void AfterNextPaint(QWidget& widget, std::function<void()> then) {
+  new NextPaintWatch(widget, std::move(then));  // owned by the widget, gone after the paint
+}
+
+}  // namespace
+
 MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<StartupLoader> startup)
     : ctx_(ctx), prompter_(prompter), startup_(std::move(startup)) {
   setObjectName(QStringLiteral("frmQFMain"));
@@ -51,12 +81,9 @@ MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<Star
   buildStatusBar();
   RestoreFormPosition(*this, ctx_.state, kWinMain);
   if (ctx_.state.firstStart) {
-    // Without settings the main window would be 1000 twips square; a first start fills most of
-    // the screen instead.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect avail = screen->availableGeometry();
-      resize(avail.size() * 0.85);
-      move(avail.center() - rect().center());
+      resize(MainWindowStartSize(ctx_.state));
+      move(screen->availableGeometry().center() - rect().center());
     }
   }
   buildChildren();
@@ -307,9 +334,16 @@ void MainWindow::firstActivation() {
   }
   if (ctx_.state.firstStart) arrangeFirstStart();
   keepChildrenReachable();
+  // What the window shows of the page is drawn now, the rest of a large page just after.
+  const auto [ux, uy] = UnitsPerPixel(ctx_.view);
+  const QSize seen = design_->viewport()->size();
+  ctx_.editor.drawOwed(PageRect{0, 0, seen.width() * ux, seen.height() * uy});
   mdi_->setActiveSubWindow(designFrame_);
   design_->canvas().repaint();
   emit designShown();
+  // The rest once the window has been painted: until then it would only delay the paint.
+  AfterNextPaint(design_->canvas(), [this] { ctx_.editor.drawOwed(); });
+  design_->canvas().update();
 }
 
 void MainWindow::adoptStartupPage(StartupPage& page) {
@@ -323,7 +357,7 @@ void MainWindow::adoptStartupPage(StartupPage& page) {
   }
   ctx_.view = page.view;
   design_->canvas().adoptPage(std::move(page.image));
-  ctx_.editor.pageDrawnElsewhere();
+  ctx_.editor.pageDrawnElsewhere(std::move(page.owed));
   fitDesignFrame();
   if (page.loaded()) {
     designLoaded(Q(page.file), page.decided);

@@ -23,10 +23,28 @@ bool MayHaveKeptAssumedPage(const PageSettings& read, const PageSettings& assume
          kept(&PageSettings::scaleMode);
 }
 
+// The page's part within `size` pixels from its top left corner, and what lies beyond it (two
+// strips, each reaching a pixel back into the part so that no seam is left). Nothing when the
+// part is the whole page.
+std::optional<PageRect> ShownPart(const ViewState& view, QSize size, std::vector<PageRect>& rest) {
+  if (size.isEmpty() || (size.width() >= view.widthPx && size.height() >= view.heightPx)) {
+    return std::nullopt;
+  }
+  const auto [ux, uy] = UnitsPerPixel(view);
+  const double width = view.page.scaleWidth;
+  const double height = view.page.scaleHeight;
+  if (!(width > 0) || !(height > 0)) return std::nullopt;
+  const PageRect shown{0, 0, std::min(width, size.width() * ux),
+                       std::min(height, size.height() * uy)};
+  if (shown.right < width) rest.push_back({shown.right - ux, 0, width, shown.bottom});
+  if (shown.bottom < height) rest.push_back({0, shown.bottom - uy, width, height});
+  return shown;
+}
+
 }  // namespace
 
 std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
-                                             const PrinterMaker& makePrinter) {
+                                             const PrinterMaker& makePrinter, QSize shownAtMost) {
   // Asking a CUPS queue takes tens of milliseconds: the printer is asked on a thread of its
   // own while the fonts are prepared and the design is read.
   auto asked = std::async(std::launch::async, [&makePrinter] {
@@ -74,8 +92,13 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
   {
     RasterSurface surface(p->image, p->view.page.scaleWidth, p->view.page.scaleHeight);
     if (p->loaded()) {
+      // A large page is drawn where the window can show it first; the rest follows once the
+      // window is up.
+      const std::optional<PageRect> shown = ShownPart(p->view, shownAtMost, p->owed);
       RenderContext rc{surface, p->design, p->view, p->pictures, false};
+      surface.setClip(shown);
       FullRedraw(rc);
+      surface.setClip(std::nullopt);
     } else {
       ClearAndDrawGrid(surface, p->design, p->view);
     }
@@ -83,9 +106,9 @@ std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
   return p;
 }
 
-StartupLoader::StartupLoader(std::string file, int zoom)
-    : result_(std::async(std::launch::async, [file = std::move(file), zoom] {
-        return MakeStartupPage(file, zoom, QtPrinterPort::ForDefault);
+StartupLoader::StartupLoader(std::string file, int zoom, QSize shownAtMost)
+    : result_(std::async(std::launch::async, [file = std::move(file), zoom, shownAtMost] {
+        return MakeStartupPage(file, zoom, QtPrinterPort::ForDefault, shownAtMost);
       })) {}
 
 }  // namespace qf

@@ -6,6 +6,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/design.h"
 #include "document/design_file.h"
@@ -26,7 +27,9 @@ struct StartupPage {
   LoadDecisions decided;
   ViewState view;
   FileStatus status;  // of loading the named file
-  QImage image;       // the page as the design window shows it
+  QImage image;       // the page as the design window shows it, but for `owed`
+  // Parts of the page left undrawn because the first paint cannot show them (page units).
+  std::vector<PageRect> owed;
   QtTextMeasurer textMeasurer;
   QtPictureStore pictures;  // the pictures decoded for the image
 
@@ -37,14 +40,16 @@ struct StartupPage {
 using PrinterMaker = std::function<std::unique_ptr<QtPrinterPort>()>;
 
 // Needs a QGuiApplication. An empty file name gives the empty page with its grid. The printer
-// comes from `makePrinter` (called on a thread of its own).
+// comes from `makePrinter` (called on a thread of its own). Only the page's top left part of
+// `shownAtMost` pixels is drawn (all of it when that is empty): the rest is left owed.
 std::unique_ptr<StartupPage> MakeStartupPage(const std::string& file, int zoom,
-                                             const PrinterMaker& makePrinter);
+                                             const PrinterMaker& makePrinter,
+                                             QSize shownAtMost = {});
 
 // Starts making the page on a thread of its own; take() waits for it.
 class StartupLoader {
  public:
-  explicit StartupLoader(std::string file, int zoom = ViewState{}.zoom);
+  explicit StartupLoader(std::string file, int zoom = ViewState{}.zoom, QSize shownAtMost = {});
   // A page made elsewhere (for tests).
   explicit StartupLoader(std::future<std::unique_ptr<StartupPage>> result)
       : result_(std::move(result)) {}

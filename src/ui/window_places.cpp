@@ -46,6 +46,18 @@ void RestoreFormPosition(QWidget& window, const AppState& state, int index) {
   frame.move(r.topLeft());
 }
 
+QSize MainWindowStartSize(const AppState& state) {
+  if (state.firstStart) {
+    // Without settings the main window would be 1000 twips square; a first start fills most of
+    // the screen instead.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      return screen->availableGeometry().size() * 0.85;
+    }
+  }
+  const WindowRect& w = state.windows[static_cast<size_t>(kWinMain)];
+  return {std::max(Px(w.width), kMinRestoredWidth), std::max(Px(w.height), kMinRestoredHeight)};
+}
+
 void SaveFormPosition(const QWidget& window, WindowPlaces& places, int index) {
   AppState& state = places.state_;
   if (index < 0 || index >= kWindowSlots || state.starting) return;

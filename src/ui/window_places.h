@@ -2,6 +2,7 @@
 
 #include "shell/app_state.h"
 
+class QSize;
 class QWidget;
 
 namespace qf {
@@ -27,6 +28,9 @@ class WindowPlaces {
 // Moves a window to its place in the table (and sizes it, for the windows whose size is kept).
 // A top-level window that would lie off every screen is brought onto the primary screen.
 void RestoreFormPosition(QWidget& window, const AppState& state, int index);
+// The main window's size as a start gives it: the kept size, or most of the screen the first
+// time. The page's part that the first paint can show lies within it.
+QSize MainWindowStartSize(const AppState& state);
 // Records a window's place, unless the program is starting, or the window is minimised or
 // maximised (the main window is recorded in any state).
 void SaveFormPosition(const QWidget& window, WindowPlaces& places, int index);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,6 +52,13 @@ struct PageRect {
     top = top < o.top ? top : o.top;
     right = right > o.right ? right : o.right;
     bottom = bottom > o.bottom ? bottom : o.bottom;
+  }
+  PageRect intersected(const PageRect& o) const {
+    return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+            std::min(bottom, o.bottom)};
+  }
+  bool contains(const PageRect& o) const {
+    return o.empty() || (left <= o.left && o.right <= right && top <= o.top && o.bottom <= bottom);
   }
   PageRect grown(double dx, double dy) const {
     return empty() ? *this : PageRect{left - dx, top - dy, right + dx, bottom + dy};

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -37,12 +38,14 @@ struct StartedEditor {
   StartedEditor(const QString& settingsDir, const QString* file)
       : StartedEditor(settingsDir,
                       file ? std::make_unique<StartupLoader>(file->toStdString()) : nullptr) {}
-  StartedEditor(const QString& settingsDir, std::unique_ptr<StartupLoader> loader)
+  StartedEditor(const QString& settingsDir, std::unique_ptr<StartupLoader> loader,
+                const std::function<void(MainWindow&)>& beforeShow = {})
       : ctx(std::filesystem::path(settingsDir.toStdString()) / "QF2.INI",
             loader ? AppContext::Printer::Later : AppContext::Printer::Default) {
     ctx.state.appFolder = settingsDir.toStdString();
     LoadSettings(ctx.settingsPath, ctx.state);
     window = std::make_unique<MainWindow>(ctx, prompter, std::move(loader));
+    if (beforeShow) beforeShow(*window);
     QSignalSpy shown(window.get(), &MainWindow::designShown);
     window->show();
     QVERIFY(shown.wait(10000));
@@ -176,6 +179,51 @@ class StartupTest : public QObject {
     QVERIFY(sawTheWait);
     QVERIFY(!QApplication::overrideCursor());  // the pointer is back to normal
     QCOMPARE(a.ctx.design.objects.itemCount(), 14);
+  }
+
+  void aPageIsDrawnWhereItShowsFirstAndWholeJustAfter() {
+    const std::string file = Data("golden.qfd").toStdString();
+    const PrinterMaker pdf = [] { return QtPrinterPort::ForPdf(""); };
+    // Made alone: only the top left part is drawn, and the rest is owed.
+    const auto whole = MakeStartupPage(file, 100, pdf);
+    const QSize size = whole->image.size();
+    const auto part = MakeStartupPage(file, 100, pdf, QSize(200, 150));
+    QVERIFY(whole->owed.empty());
+    QCOMPARE(part->owed.size(), size_t{2});
+    QVERIFY(part->image.copy(0, 0, 200, 150) == whole->image.copy(0, 0, 200, 150));
+    const QRect below(0, 152, size.width(), size.height() - 152);
+    const QRect right(202, 0, size.width() - 202, 150);
+    QVERIFY(!AllWhite(whole->image.copy(below)) && !AllWhite(whole->image.copy(right)));
+    QVERIFY(AllWhite(part->image.copy(below)) && AllWhite(part->image.copy(right)));
+    // A bound the page's size draws it all; a pixel short across leaves a strip down the right.
+    const auto exact = MakeStartupPage(file, 100, pdf, size);
+    QVERIFY(exact->owed.empty());
+    QVERIFY(exact->image == whole->image);
+    const auto narrow = MakeStartupPage(file, 100, pdf, size - QSize(1, 0));
+    QCOMPARE(narrow->owed.size(), size_t{1});
+    QVERIFY(narrow->owed[0].top == 0 && narrow->owed[0].bottom == whole->view.page.scaleHeight);
+
+    // In the window: what the window shows is drawn before its first paint, the rest just after.
+    auto made = std::async(std::launch::async,
+                           [file, pdf] { return MakeStartupPage(file, 100, pdf, QSize(40, 30)); });
+    QImage atShown;
+    QSize seen;
+    QTemporaryDir started;
+    StartedEditor a(started.path(), std::make_unique<StartupLoader>(std::move(made)),
+                    [&](MainWindow& w) {
+                      QObject::connect(&w, &MainWindow::designShown, [&] {
+                        atShown = w.designWindow().canvas().image().copy();
+                        seen = w.designWindow().viewport()->size();
+                      });
+                    });
+    QVERIFY(seen.width() > 40 && seen.height() > 30);
+    QTest::qWait(200);
+    const QImage settled = a.page().copy();
+    a.ctx.editor.fullRedraw();
+    QVERIFY(a.page() == settled);
+    const QRect shown(QPoint(0, 0), seen.boundedTo(settled.size()));
+    QVERIFY(atShown.copy(shown) == settled.copy(shown));
+    QVERIFY(atShown != settled);  // the rest came after
   }
 
   void unreadableCommandLineFileWarnsAndStartsEmpty() {
