@@ -22,6 +22,10 @@ VectorSurface::VectorSurface(QPainter& painter, double pointsWide, double points
 
 void VectorSurface::setFont(const FontSpec& f) {
   font_ = MakeDesignFont(f.name, f.pointSize, f.bold, f.italic, f.strikethrough, f.underline);
+  // A vector file names the text's own font first (an SVG lists the stand-ins after it); the
+  // faces drawn are the same.
+  const QString name = QString::fromStdString(f.name);
+  if (font_.families().value(0) != name) font_.setFamilies(QStringList{name} + font_.families());
 }
 
 QPen VectorSurface::pen(int32_t color) const {
