@@ -1,7 +1,5 @@
 #include "main_window.h"
 
-#include <functional>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 #include "platform/lock_keys.h"
