@@ -327,6 +327,36 @@ TEST(TextMayReach, EveryInkedPixelLiesInsideTheBox) {
   }
 }
 
+// A wide pen's line is centred on the pixels holding its ends: a 3-pixel pen across row 20 inks
+// rows 19 to 21 and no more, and down column 30 columns 29 to 31.
+TEST(RasterSurface, WidePensAreCentredOnTheirPixels) {
+  QImage image = ScreenImage(100, 100);
+  image.fill(Qt::white);
+  RasterSurface surface(image, 100, 100);  // a page unit a pixel
+  surface.setDrawWidth(3);
+  surface.line(10.2, 20.7, 80.4, 20.7, 0);
+  surface.line(30.6, 40.1, 30.6, 90.8, 0);
+  for (int d = -3; d <= 3; ++d) {
+    const bool inked = std::abs(d) <= 1;
+    EXPECT_EQ(Rgb24(image, 50, 20 + d) == 0, inked) << "row " << 20 + d;
+    EXPECT_EQ(Rgb24(image, 30 + d, 60) == 0, inked) << "column " << 30 + d;
+  }
+}
+
+// Widths follow a change of resolution: twice the dots, twice the pixels.
+TEST(TextWidths, FollowAChangeOfResolution) {
+  TextWidths widths;
+  const FontSpec face{"ＭＳ ゴシック", 12, false, false, false, false};
+  widths.setDpi(96);
+  const double at96 = widths.pixels(face, "請求書 ABC");
+  widths.setDpi(192);
+  EXPECT_NEAR(widths.pixels(face, "請求書 ABC"), 2 * at96, 0.05 * at96);
+  QImage fine = ScreenImage(1, 1);
+  SetImageDpi(fine, 288);
+  widths.setDpiOf(fine);
+  EXPECT_NEAR(widths.pixels(face, "請求書 ABC"), 3 * at96, 0.05 * at96);
+}
+
 TEST(QtPictureStore, DecodesOnceAndAgainWhenTheFileChanges) {
   TempDir dir;
   const std::string path = WritePicture(dir / "p.png", 20, 10);

@@ -517,6 +517,9 @@ class MainWindowTest : public QObject {
     enter(QStringLiteral("abc"));
     QCOMPARE(e.ctx.view.zoom, 10);  // no number reads 0, which the page cannot show
     QCOMPARE(zoom->currentText(), QStringLiteral("10%"));
+    // However small the page, the design window keeps room for its title bar's buttons.
+    const QWidget* frame = e.window->designWindow().parentWidget();
+    QVERIFY(frame->width() >= 240 && frame->height() >= 160);
     zoom->setCurrentIndex(6);
     emit zoom->activated(6);  // "50%" chosen from the list
     QCOMPARE(e.ctx.view.zoom, 50);
