@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSet>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -496,6 +497,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.prompter.messages.last(),
              QStringLiteral(
                  "ファイルが途中で切れています。14 個のオブジェクトのうち 2 個を読み込みました。"));
+  }
+
+  void showingTheWindowAgainIsNoNewStart() {
+    App e(dir().path());
+    QVERIFY(e.window->findChild<QStatusBar*>(QStringLiteral("stbGuide")));
+    GridSettings grid = e.ctx.design.grid;
+    grid.width = 2.5f;
+    e.ctx.editor.setGrid(grid);
+    QVERIFY(e.ctx.editor.modified());
+    e.window->hide();
+    e.window->show();
+    QTest::qWait(50);  // where a first activation would run
+    QVERIFY(e.ctx.editor.modified());
   }
 
   void zoomBoxRules() {

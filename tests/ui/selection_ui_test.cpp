@@ -76,6 +76,7 @@ class SelectionUiTest : public QObject {
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("40.000"));
     QCOMPARE(Cell(t, 2, kColY2), QStringLiteral("65.000"));
     QCOMPARE(Selected(e), size_t{0});
+    QCOMPARE(e.window->designWindow().canvas().cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
     // One box chosen by a click on its corner; the right button opens the pop-up menu, and
