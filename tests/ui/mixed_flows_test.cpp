@@ -479,6 +479,13 @@ class MixedFlowsTest : public QObject {
     e.act("QFM311")->trigger();
     e.act("tblMenu14")->trigger();
     QVERIFY(stale->isHidden());
+    // A settings change and then an edit: the design is two changes on, never back where it was.
+    GridSettings grid = e.ctx.design.grid;
+    grid.width = 2.5f;
+    e.ctx.editor.setGrid(grid);
+    TypeCell(e, 1, kColX1, QStringLiteral("35"));
+    QVERIFY(!stale->isHidden());
+    e.act("tblMenu14")->trigger();
     e.act("QFM101")->trigger();
     QVERIFY(source.source().isEmpty());
     QVERIFY(stale->isHidden());
