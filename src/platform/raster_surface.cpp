@@ -197,26 +197,15 @@ double TextWidths::pixels(const FontSpec& f, std::string_view text) {
 
 bool TextMayReach(const QPointF& topLeft, const QFontMetricsF& fm, const QString& text,
                   const QRect& clip) {
-  // Lines as TextLines counts them (CR LF, CR and LF each end one), and the longest.
-  qsizetype lines = 1;
+  const QStringList lines = TextLines(text);
   qsizetype longest = 0;
-  qsizetype length = 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-      if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
-      ++lines;
-      length = 0;
-    } else {
-      longest = std::max(longest, ++length);
-    }
-  }
+  for (const QString& l : lines) longest = std::max(longest, l.size());
   const double line = std::max(fm.height(), 1.0);
   const double wide = std::max(fm.maxWidth(), 2 * line);
   const double left = topLeft.x() - line;
   const double top = topLeft.y() - line;
   const double right = topLeft.x() + static_cast<double>(longest) * wide + line;
-  const double bottom = topLeft.y() + static_cast<double>(lines + 1) * line;
+  const double bottom = topLeft.y() + static_cast<double>(lines.size() + 1) * line;
   return right >= clip.left() && left <= clip.right() + 1 && bottom >= clip.top() &&
          top <= clip.bottom() + 1;
 }
@@ -342,7 +331,6 @@ void RasterSurface::paintPicture(const Picture& picture, double x, double y, dou
 }
 
 void RasterSurface::print(std::string_view text) {
-  if (clip_.isEmpty()) return;
   const QPointF at = toPixels(currentX_, currentY_);
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   // Laying a text out costs more than all else it draws: one that cannot reach the clip is

@@ -45,7 +45,7 @@ class TextWidths {
     QFont font;
     QFontMetricsF metrics;  // at the resolution
   };
-  const Face& face(const FontSpec& spec);
+  const Face& face(const FontSpec& wanted);
 
   QImage device_;
   std::map<FontKey, Face> faces_;

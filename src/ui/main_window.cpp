@@ -334,9 +334,8 @@ void MainWindow::firstActivation() {
   if (ctx_.state.firstStart) arrangeFirstStart();
   keepChildrenReachable();
   // What the window shows of the page is drawn now, the rest of a large page just after.
-  const auto [ux, uy] = UnitsPerPixel(ctx_.view);
   const QSize seen = design_->viewport()->size();
-  ctx_.editor.drawOwed(PageRect{0, 0, seen.width() * ux, seen.height() * uy});
+  ctx_.editor.drawOwed(TopLeftPixels(ctx_.view, seen.width(), seen.height()));
   mdi_->setActiveSubWindow(designFrame_);
   design_->canvas().repaint();
   emit designShown();

@@ -34,8 +34,8 @@ std::optional<PageRect> ShownPart(const ViewState& view, QSize size, std::vector
   const double width = view.page.scaleWidth;
   const double height = view.page.scaleHeight;
   if (!(width > 0) || !(height > 0)) return std::nullopt;
-  const PageRect shown{0, 0, std::min(width, size.width() * ux),
-                       std::min(height, size.height() * uy)};
+  const PageRect shown =
+      TopLeftPixels(view, size.width(), size.height()).intersected({0, 0, width, height});
   if (shown.right < width) rest.push_back({shown.right - ux, 0, width, shown.bottom});
   if (shown.bottom < height) rest.push_back({0, shown.bottom - uy, width, height});
   return shown;

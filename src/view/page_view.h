@@ -51,6 +51,13 @@ inline std::pair<double, double> UnitsPerPixel(const ViewState& view) {
           view.heightPx > 0 ? std::fabs(view.page.scaleHeight / view.heightPx) : 0};
 }
 
+// The page's part within `width` x `height` pixels of its top left corner, in page units (not
+// held to the page).
+inline PageRect TopLeftPixels(const ViewState& view, int width, int height) {
+  const auto [ux, uy] = UnitsPerPixel(view);
+  return {0, 0, width * ux, height * uy};
+}
+
 inline constexpr int kMinZoom = 10;
 inline constexpr int kMaxZoom = 1000;
 inline constexpr double kTwipsPerPixel = 15;
