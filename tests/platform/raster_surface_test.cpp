@@ -279,34 +279,25 @@ TEST(DrawTextLines, BoldJustBelowAndAtTheOutlineSize) {
 // A region redraw passes over texts whose box misses the clip: every pixel a text inks must lie
 // in that box, whatever its lines, however they end, and the box must miss clips well apart.
 TEST(TextMayReach, EveryInkedPixelLiesInsideTheBox) {
-  struct Case {
-    const char* font;
-    double points;
-    bool bold;
-    bool italic;
-    const char* text;
-  };
-  const Case cases[] = {
-      {"ＭＳ 明朝", 10.5, true, false, "請求書"},
-      {"ＭＳ Ｐゴシック", 24, false, true, "ABC\r\n二行目の長いテキスト"},
-      {"ＭＳ ゴシック", 14, false, false, "x\ry\nz\r\n\u00e9W"},
-      {"Nimbus Sans", 30, true, true, "WWW\n\n\u30c6\u30b9\u30c8"},
-      {"Nimbus Roman", 40, false, true, "jf\u0192"},  // italic tails left of the origin
+  const std::pair<FontSpec, const char*> cases[] = {
+      {{"ＭＳ 明朝", 10.5, true, false, true, true}, "請求書"},
+      {{"ＭＳ Ｐゴシック", 24, false, true, true, true}, "ABC\r\n二行目の長いテキスト"},
+      {{"ＭＳ ゴシック", 14, false, false, true, true}, "x\ry\nz\r\n\u00e9W"},
+      {{"Nimbus Sans", 30, true, true, true, true}, "WWW\n\n\u30c6\u30b9\u30c8"},
+      {{"Nimbus Roman", 40, false, true, true, true}, "jf\u0192"},  // tails left of the origin
   };
   const QPointF at(200.5, 150.25);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
+  for (const auto& [face, chars] : cases) {
+    SCOPED_TRACE(chars);
     QImage page = ScreenImage(1200, 600);
     page.fill(Qt::white);
-    QFont font = MakeDesignFont(c.font, c.points, c.bold, c.italic, true, true);
-    font.setStyleStrategy(QFont::NoAntialias);
-    const QString text = QString::fromUtf8(c.text);
-    {
-      QPainter painter(&page);
-      painter.setFont(font);
-      painter.setPen(Qt::black);
-      DrawTextLines(painter, &page, at, text);
-    }
+    TextWidths widths;
+    widths.setDpiOf(page);
+    const QString text = QString::fromUtf8(chars);
+    QPainter painter(&page);
+    painter.setFont(widths.font(face));
+    DrawTextLines(painter, &page, at, text);
+    painter.end();
     QRect ink;
     for (int y = 0; y < page.height(); ++y) {
       for (int x = 0; x < page.width(); ++x) {
@@ -314,15 +305,14 @@ TEST(TextMayReach, EveryInkedPixelLiesInsideTheBox) {
       }
     }
     ASSERT_FALSE(ink.isEmpty());
-    const QFontMetricsF fm(font, &page);
-    // A strip one pixel thick along each edge of the ink holds ink, so the text may reach it.
+    // A strip one pixel thick along each edge of the ink is reached; strips well apart are not.
     for (const QRect& edge : {QRect(0, ink.top(), 1200, 1), QRect(0, ink.bottom(), 1200, 1),
                               QRect(ink.left(), 0, 1, 600), QRect(ink.right(), 0, 1, 600)}) {
-      EXPECT_TRUE(TextMayReach(at, fm, text, edge)) << edge.x() << "," << edge.y();
+      EXPECT_TRUE(TextMayReach(at, widths.metrics(face), text, edge)) << edge.x() << edge.y();
     }
     for (const QRect& far : {QRect(0, 0, 1200, 5), QRect(0, ink.bottom() + 200, 1200, 3),
                              QRect(0, 0, 10, 600), QRect(ink.right() + 1000, 0, 5, 600)}) {
-      EXPECT_FALSE(TextMayReach(at, fm, text, far)) << far.x() << "," << far.y();
+      EXPECT_FALSE(TextMayReach(at, widths.metrics(face), text, far)) << far.x() << far.y();
     }
   }
 }
@@ -347,7 +337,6 @@ TEST(RasterSurface, WidePensAreCentredOnTheirPixels) {
 TEST(TextWidths, FollowAChangeOfResolution) {
   TextWidths widths;
   const FontSpec face{"ＭＳ ゴシック", 12, false, false, false, false};
-  widths.setDpi(96);
   const double at96 = widths.pixels(face, "請求書 ABC");
   widths.setDpi(192);
   EXPECT_NEAR(widths.pixels(face, "請求書 ABC"), 2 * at96, 0.05 * at96);
