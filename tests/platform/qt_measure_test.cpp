@@ -61,6 +61,12 @@ TEST(MakeDesignFont, WindowsNamesGoStraightToTheirStandIns) {
   }
 }
 
+// CR LF, a lone CR and a lone LF each end a line, however they follow each other.
+TEST(TextLines, EachBreakEndsALine) {
+  EXPECT_EQ(qf::TextLines(QStringLiteral("a\rb\r\nc\nd\n\r")),
+            (QStringList{"a", "b", "c", "d", "", ""}));
+}
+
 TEST(QtPictureSizer, ReadsTheSizeAt96DotsPerInch) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("qf_picture_" + std::to_string(::getpid()));
