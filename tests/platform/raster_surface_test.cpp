@@ -385,6 +385,15 @@ TEST(QtPictureStore, DecodesOnceAndAgainWhenTheFileChanges) {
   EXPECT_NEAR(qGray(opaque->image().pixel(2, 0)), 127, 2);
 }
 
+// A file that cannot be opened fails the document with its reason; it is never reported done.
+TEST(QtPrinterPort, AFileThatCannotBeOpenedFailsTheDocument) {
+  auto port = QtPrinterPort::ForPdf("/nonexistent-qf-folder/out.pdf");
+  ASSERT_NE(port->beginPage(), nullptr);
+  std::string error;
+  EXPECT_FALSE(port->endDoc(&error));
+  EXPECT_EQ(error, "プリンターを開けません");
+}
+
 TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {
   auto printer = QtPrinterPort::ForPdf("");
   printer->setPaperSize(8);  // A3
