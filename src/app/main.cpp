@@ -40,9 +40,9 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   qf::LoadSettings(ctx.settingsPath, ctx.state);
   // The first page (printer, design, drawing) is made on a worker thread while the splash and
   // the widgets are shown and built; the design window takes it at its first activation. No
-  // more of the page than the main window can hold is drawn before it is shown.
+  // more of the page than the design window can show is drawn before it is shown.
   auto startup = std::make_unique<qf::StartupLoader>(file.toStdString(), qf::ViewState{}.zoom,
-                                                     qf::MainWindowStartSize(ctx.state));
+                                                     qf::DesignStartRoom(ctx.state));
 
   qf::Splash* splash = nullptr;
   if (!quitWhenShown) {

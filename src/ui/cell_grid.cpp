@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionHeader>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -31,12 +32,14 @@ bool IsEnter(const QKeyEvent* e) {
   return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
-// The captions over the columns never change: they are measured once, not again at every
-// geometry update of the table (dozens while the windows are laid out at start).
+// A table's header. The captions over the columns never change: they are measured once, not
+// again at every geometry update of the table (dozens while the windows are laid out at start).
 class CaptionHeader final : public QHeaderView {
  public:
-  explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+  CaptionHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
   QSize sizeHint() const override {
+    // Row numbers change with the rows; Qt measures only a sample of them in any case.
+    if (orientation() == Qt::Vertical) return QHeaderView::sizeHint();
     if (!measured_.isValid() || measuredSections_ != count()) {
       measured_ = QHeaderView::sizeHint();
       measuredSections_ = count();
@@ -45,6 +48,16 @@ class CaptionHeader final : public QHeaderView {
   }
 
  protected:
+  // Qt sizes every section as if its text were bold, as a selected column's caption is shown.
+  // That loads a bold face, with its fallbacks for each script, on the way to the first paint;
+  // the header's own font gives the same height, and the widths are set with room to spare.
+  QSize sectionSizeFromContents(int logicalIndex) const override {
+    QStyleOptionHeader opt;
+    initStyleOption(&opt);
+    opt.section = logicalIndex;
+    opt.text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+    return style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), this);
+  }
   void changeEvent(QEvent* event) override {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
       measured_ = QSize();
@@ -67,7 +80,12 @@ CellGrid::CellGrid(const TextTable& table, const QString& name, const QString& c
       editor_(new QLineEdit(viewport())) {
   setObjectName(name);
   setAccessibleName(caption);
-  setHorizontalHeader(new CaptionHeader(this));
+  setHorizontalHeader(new CaptionHeader(Qt::Horizontal, this));
+  auto* numbers = new CaptionHeader(Qt::Vertical, this);
+  // As the table's own row numbers are: a click picks the row, the current one stands out.
+  numbers->setSectionsClickable(true);
+  numbers->setHighlightSections(true);
+  setVerticalHeader(numbers);
   setModel(model_);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);

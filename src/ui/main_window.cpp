@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <iterator>
 
@@ -152,19 +153,17 @@ void MainWindow::buildChildren() {
   } else {
     SetZoom();
   }
-  designFrame_->move(4, 4);
+  designFrame_->move(kDesignFrameAt);
 }
 
 void MainWindow::arrangeFirstStart() {
   // Without settings every window would sit at the top left at 1000 twips; a first start gets
   // a usable arrangement instead, and the places are kept from then on.
-  const QSize area = mdi_->size().expandedTo(QSize(900, 600));
-  const int right = std::max(420, area.width() * 3 / 5);
-  sourceFrame_->setGeometry(right, 0, area.width() - right, area.height() / 2);
-  layerFrame_->setGeometry(right, area.height() / 2, area.width() - right, area.height() / 2);
-  codeFrame_->setGeometry(0, area.height() * 2 / 3, right, area.height() / 3);
+  const std::array<QRect, 3> places = FirstStartPlaces(mdi_->size());
+  sourceFrame_->setGeometry(places[0]);
+  codeFrame_->setGeometry(places[1]);
+  layerFrame_->setGeometry(places[2]);
   fitDesignFrame();
-  designFrame_->resize(designFrame_->size().boundedTo(QSize(right, area.height() * 2 / 3)));
 }
 
 void MainWindow::showLockKeys() {

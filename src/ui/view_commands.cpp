@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QScrollBar>
+#include <vector>
 
 #include "shell/ui_text.h"
 #include "source/csharp_generator.h"
@@ -13,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/source_window.h"
+#include "ui/window_places.h"
 
 namespace qf {
 
@@ -73,22 +75,13 @@ void MainWindow::fitDesignFrame() {
   QSize wanted = page + frame + QSize(2, 2);
   // Larger pages scroll inside the window instead of outgrowing the main window or covering
   // the windows beside and below it.
-  const QRect area = mdi_->viewport()->rect();
-  const QPoint at = designFrame_->pos();
-  int maxWidth = std::max(area.right() + 1 - at.x(), 200);
-  int maxHeight = std::max(area.bottom() + 1 - at.y(), 150);
+  std::vector<QRect> others;
   for (const ChildWindow* other : {sourceFrame_, codeFrame_, layerFrame_}) {
-    if (!other->isVisible() || other->isMinimized()) continue;
-    const QRect g = other->geometry();
-    const bool besideRows =
-        g.top() < at.y() + std::min(wanted.height(), maxHeight) && g.bottom() > at.y();
-    if (g.left() > at.x() && besideRows) maxWidth = std::min(maxWidth, g.left() - at.x());
-    const bool belowColumns =
-        g.left() < at.x() + std::min(wanted.width(), maxWidth) && g.right() > at.x();
-    if (g.top() > at.y() && belowColumns) maxHeight = std::min(maxHeight, g.top() - at.y());
+    if (other->isVisible() && !other->isMinimized()) others.push_back(other->geometry());
   }
-  wanted = wanted.boundedTo(QSize(maxWidth, maxHeight)).expandedTo(designFrame_->minimumSize());
-  designFrame_->resize(wanted);
+  designFrame_->resize(
+      DesignFrameRoom(designFrame_->pos(), wanted, mdi_->viewport()->rect(), others)
+          .expandedTo(designFrame_->minimumSize()));
   codeFrame_->move(codeAt);
   sourceFrame_->move(sourceAt);
 }

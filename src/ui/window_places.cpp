@@ -46,6 +46,45 @@ void RestoreFormPosition(QWidget& window, const AppState& state, int index) {
   frame.move(r.topLeft());
 }
 
+std::array<QRect, 3> FirstStartPlaces(QSize area) {
+  area = area.expandedTo(QSize(900, 600));
+  const int right = std::max(420, area.width() * 3 / 5);
+  return {QRect(right, 0, area.width() - right, area.height() / 2),
+          QRect(0, area.height() * 2 / 3, right, area.height() / 3),
+          QRect(right, area.height() / 2, area.width() - right, area.height() / 2)};
+}
+
+QSize DesignFrameRoom(QPoint at, QSize wanted, QRect area, std::span<const QRect> others) {
+  int maxWidth = std::max(area.right() + 1 - at.x(), 200);
+  int maxHeight = std::max(area.bottom() + 1 - at.y(), 150);
+  for (const QRect& g : others) {
+    const bool besideRows =
+        g.top() < at.y() + std::min(wanted.height(), maxHeight) && g.bottom() > at.y();
+    if (g.left() > at.x() && besideRows) maxWidth = std::min(maxWidth, g.left() - at.x());
+    const bool belowColumns =
+        g.left() < at.x() + std::min(wanted.width(), maxWidth) && g.right() > at.x();
+    if (g.top() > at.y() && belowColumns) maxHeight = std::min(maxHeight, g.top() - at.y());
+  }
+  return wanted.boundedTo(QSize(maxWidth, maxHeight));
+}
+
+QSize DesignStartRoom(const AppState& state) {
+  const QSize main = MainWindowStartSize(state);
+  std::array<QRect, 3> others;
+  if (state.firstStart) {
+    others = FirstStartPlaces(main);
+  } else {
+    const int kept[] = {kWinSource, kWinCode, kWinLayer};
+    for (size_t i = 0; i < others.size(); ++i) {
+      const WindowRect& w = state.windows[static_cast<size_t>(kept[i])];
+      others[i] = QRect(Px(w.left), Px(w.top), std::max(Px(w.width), kMinRestoredWidth),
+                        std::max(Px(w.height), kMinRestoredHeight));
+    }
+  }
+  // The main window's own size stands for its client area: more than the windows get, never less.
+  return DesignFrameRoom(kDesignFrameAt, main, QRect(QPoint(0, 0), main), others);
+}
+
 QSize MainWindowStartSize(const AppState& state) {
   if (state.firstStart) {
     // Without settings the main window would be 1000 twips square; a first start fills most of

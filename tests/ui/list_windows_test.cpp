@@ -19,6 +19,7 @@
 #include "ui/design_window.h"
 #include "ui/layer_window.h"
 #include "ui/source_window.h"
+#include "ui/window_places.h"
 #include "ui_fixture.h"
 #include "view/renderer.h"
 
@@ -215,6 +216,17 @@ class ListWindowsTest : public QObject {
       }
       QTest::mouseRelease(numbers->viewport(), Qt::LeftButton, {}, end);
     };
+    // The headers are measured in their own font; the bold of a selected row's number and
+    // column's caption still fits.
+    QFont bold = numbers->font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    QHeaderView* captions = grid.horizontalHeader();
+    QVERIFY(captions->height() >= fm.height());
+    QVERIFY(numbers->width() >= fm.horizontalAdvance(QString::number(t.itemCount())));
+    for (int c = 0; c < captions->count(); ++c) {
+      QVERIFY(captions->sectionSize(c) >= fm.horizontalAdvance(Cell(t, 0, c + 1)));
+    }
     const QString before = labels(1, 14);
     drag(1, 3);  // 表題 dropped on 区切り's lower half: after it
     QCOMPARE(labels(1, 4), QStringLiteral("日付 区切り 表題 外枠"));
@@ -408,6 +420,13 @@ class ListWindowsTest : public QObject {
         if (w->widget() == &e.window->codeWindow()) code = w->geometry();
       }
       QVERIFY(!design.intersects(code));
+      // The part of the page a start draws first covers what the design window shows, and no
+      // more than the room left of and above the other windows.
+      const QSize room = DesignStartRoom(e.ctx.state);
+      const QSize seen = e.window->designWindow().viewport()->size();
+      QVERIFY(room.width() >= seen.width() && room.height() >= seen.height());
+      const QSize main = MainWindowStartSize(e.ctx.state);
+      QVERIFY(room.width() < main.width() && room.height() < main.height());
       // What the design window was at the end is kept, its size too (the page sets that).
       QWidget* designFrame = e.window->designWindow().parentWidget();
       designFrame->move(7, 9);
@@ -428,6 +447,16 @@ class ListWindowsTest : public QObject {
     for (QMdiSubWindow* w : area->subWindowList()) {
       QVERIFY2(visible.contains(w->geometry()), qPrintable(w->objectName()));
     }
+    // Kept places: the code window below still bounds the room; the layer window beyond the
+    // main window does not, nor does the source window's place once it is moved out of the way.
+    const QSize room = DesignStartRoom(state);
+    const QSize seen = again.window->designWindow().viewport()->size();
+    QVERIFY(room.width() >= seen.width() && room.height() >= seen.height());
+    const QSize main = MainWindowStartSize(state);
+    QVERIFY(room.height() < main.height());
+    state.windows[kWinSource] = {1000 * 15, 0, 300 * 15, 200 * 15};
+    state.windows[kWinCode] = {0, 2000 * 15, 300 * 15, 200 * 15};
+    QCOMPARE(DesignStartRoom(state), main - QSize(kDesignFrameAt.x(), kDesignFrameAt.y()));
   }
 
  private:
