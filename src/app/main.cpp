@@ -31,6 +31,7 @@ int RunEditor(int argc, char* argv[], const QString& file, bool quitWhenShown) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillform"));
   qf::InstallFontSubstitutions();
+  QApplication::setFont(qf::UiFont(QApplication::font()));
   qf::InstallJapaneseTranslations(app);
   QApplication::setWindowIcon(qf::AppIcon());
   const std::string folder = QApplication::applicationDirPath().toStdString();

@@ -80,6 +80,13 @@ QString CssFontFamily(const QString& name) {
   return list.join(QStringLiteral(", "));
 }
 
+QFont UiFont(QFont platform) {
+  // The family alone: a list of families, or substitutes for it, has every caption's font
+  // engine look up fallbacks first, which is what the one face is there to spare.
+  platform.setFamily(QString::fromUtf8(Find(QStringLiteral("MS UI Gothic"))->family));
+  return platform;
+}
+
 QStringList TextLines(const QString& text) {
   QString normalized = text;
   normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -15,6 +15,11 @@ void InstallFontSubstitutions();
 // draws the text as this program does. A name with no stand-ins is given alone.
 QString CssFontFamily(const QString& name);
 
+// The font of the program's own windows: the platform's, in the face that stands in for the
+// Japanese Windows UI font (ＭＳ ＵＩ Gothic). One face then draws the Latin, kana and kanji of
+// every caption, as on Windows, and no other face has to be found to fill in at start-up.
+QFont UiFont(QFont platform);
+
 // The lines of a text: CR LF, CR and LF each end one.
 QStringList TextLines(const QString& text);
 

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <filesystem>
@@ -58,6 +60,25 @@ TEST(MakeDesignFont, WindowsNamesGoStraightToTheirStandIns) {
   EXPECT_EQ(families("MS PGothic").value(0), QStringLiteral("IPAPGothic"));
   for (const char* name : {"Nimbus Sans", "ＭＳ  明朝", "ms mincho", ""}) {
     EXPECT_EQ(families(name), QStringList{QString::fromUtf8(name)}) << name;
+  }
+}
+
+// The windows' font keeps the platform's size and style, in one face that has every script of
+// the captions: Latin, half-width and full-width kana, kanji.
+TEST(UiFont, OneFaceForEveryCaption) {
+  QFont platform(QStringLiteral("DejaVu Sans"));
+  platform.setPointSizeF(10.5);
+  platform.setItalic(true);
+  const QFont ui = qf::UiFont(platform);
+  EXPECT_EQ(ui.family(), QStringLiteral("IPAPGothic"));
+  EXPECT_EQ(ui.pointSizeF(), 10.5);
+  EXPECT_TRUE(ui.italic());
+  QFont upright = ui;
+  upright.setItalic(false);
+  EXPECT_EQ(QFontInfo(upright).family(), QStringLiteral("IPAPGothic"));
+  const QFontMetrics fm(upright);
+  for (const char32_t c : {U'A', U'9', U'ﾌ', U'ァ', U'ぁ', U'選', U'：'}) {
+    EXPECT_TRUE(fm.inFontUcs4(c)) << static_cast<unsigned>(c);
   }
 }
 

@@ -136,12 +136,14 @@ inline QImage FullPage(App& e) {
 
 }  // namespace qf::test
 
-// main() of a Qt Test program: offscreen, with the design fonts' substitutions.
-#define QF_UI_TEST_MAIN(TestClass)           \
-  int main(int argc, char** argv) {          \
-    qputenv("QT_QPA_PLATFORM", "offscreen"); \
-    QApplication app(argc, argv);            \
-    qf::InstallFontSubstitutions();          \
-    TestClass test;                          \
-    return QTest::qExec(&test, argc, argv);  \
+// main() of a Qt Test program: offscreen, with the design fonts' substitutions and the font the
+// program's windows have.
+#define QF_UI_TEST_MAIN(TestClass)                           \
+  int main(int argc, char** argv) {                          \
+    qputenv("QT_QPA_PLATFORM", "offscreen");                 \
+    QApplication app(argc, argv);                            \
+    qf::InstallFontSubstitutions();                          \
+    QApplication::setFont(qf::UiFont(QApplication::font())); \
+    TestClass test;                                          \
+    return QTest::qExec(&test, argc, argv);                  \
   }
