@@ -59,10 +59,10 @@ QSize DesignFrameRoom(QPoint at, QSize wanted, QRect area, std::span<const QRect
   int maxHeight = std::max(area.bottom() + 1 - at.y(), 150);
   for (const QRect& g : others) {
     const bool besideRows =
-        g.top() < at.y() + std::min(wanted.height(), maxHeight) && g.bottom() > at.y();
+        g.top() < at.y() + std::min(wanted.height(), maxHeight) && g.bottom() >= at.y();
     if (g.left() > at.x() && besideRows) maxWidth = std::min(maxWidth, g.left() - at.x());
     const bool belowColumns =
-        g.left() < at.x() + std::min(wanted.width(), maxWidth) && g.right() > at.x();
+        g.left() < at.x() + std::min(wanted.width(), maxWidth) && g.right() >= at.x();
     if (g.top() > at.y() && belowColumns) maxHeight = std::min(maxHeight, g.top() - at.y());
   }
   return wanted.boundedTo(QSize(maxWidth, maxHeight));

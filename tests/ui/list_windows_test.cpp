@@ -457,6 +457,16 @@ class ListWindowsTest : public QObject {
     state.windows[kWinSource] = {1000 * 15, 0, 300 * 15, 200 * 15};
     state.windows[kWinCode] = {0, 2000 * 15, 300 * 15, 200 * 15};
     QCOMPARE(DesignStartRoom(state), main - QSize(kDesignFrameAt.x(), kDesignFrameAt.y()));
+    // A window that shares the design window's first column or row bounds it; one that ends
+    // just before does not.
+    const QSize wanted(700, 500);
+    const auto fitted = [&wanted](QRect other) {
+      return DesignFrameRoom(kDesignFrameAt, wanted, QRect(0, 0, 800, 600), {&other, 1});
+    };
+    QCOMPARE(fitted(QRect(0, 300, 5, 100)), QSize(700, 296));
+    QCOMPARE(fitted(QRect(0, 300, 4, 100)), wanted);
+    QCOMPARE(fitted(QRect(500, 0, 100, 5)), QSize(496, 500));
+    QCOMPARE(fitted(QRect(500, 0, 100, 4)), wanted);
   }
 
  private:
