@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -105,7 +106,13 @@ class ListWindowsTest : public QObject {
     QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Cell(t, 2, kColStyle), QStringLiteral("ＭＳ ゴシック"));
 
-    // A menu command takes what the cell editor holds, though the focus stays in it.
+    // A menu command takes what the cell editor holds, though the focus stays in it; its
+    // shortcut reaches it from the editor too.
+    ClickCell(grid, 2, kColLabel);
+    QTest::keyClicks(&input, QStringLiteral("Date"));
+    QSignalSpy opened(e.act("QFM102"), &QAction::triggered);
+    QTest::keyClick(&input, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(opened.count(), 1);
     ClickCell(grid, 2, kColLabel);
     QTest::keyClicks(&input, QStringLiteral("Date"));
     e.act("tblMenu14")->trigger();  // generate the source
@@ -440,6 +447,7 @@ class ListWindowsTest : public QObject {
     QCOMPARE(state.windows[kWinDesign], (WindowRect{7 * 15, 9 * 15, 333 * 15, 222 * 15}));
     state.windows[kWinMain] = {0, 0, 700 * 15, 500 * 15};
     state.windows[kWinLayer] = {2000 * 15, 1500 * 15, 300 * 15, 200 * 15};
+    state.windows[kWinCode] = {0, 150 * 15, 300 * 15, 200 * 15};
     QVERIFY(SaveSettings(ini, state).ok());
     App again(tmp_->path());
     auto* area = again.window->findChild<QMdiArea*>();
@@ -447,6 +455,8 @@ class ListWindowsTest : public QObject {
     for (QMdiSubWindow* w : area->subWindowList()) {
       QVERIFY2(visible.contains(w->geometry()), qPrintable(w->objectName()));
     }
+    // A place inside the window stays as it was kept.
+    QCOMPARE(again.window->codeWindow().parentWidget()->geometry(), QRect(0, 150, 300, 200));
     // Kept places: the code window below still bounds the room; the layer window beyond the
     // main window does not, nor does the source window's place once it is moved out of the way.
     const QSize room = DesignStartRoom(state);

@@ -24,6 +24,18 @@ size_t Selected(App& e) {
 
 }  // namespace
 
+// The shapes a widget's pointer takes, in order.
+struct CursorShapes : QObject {
+  explicit CursorShapes(QWidget& widget) { widget.installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::CursorChange) {
+      seen << static_cast<QWidget*>(watched)->cursor().shape();
+    }
+    return false;
+  }
+  QList<Qt::CursorShape> seen;
+};
+
 class SelectionUiTest : public QObject {
   Q_OBJECT
 
@@ -71,8 +83,11 @@ class SelectionUiTest : public QObject {
     QCOMPARE(guide->text(), QStringLiteral("ブロック選択中：[Delete]キーでオブジェクトの削除"));
     QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("●1"));
     QCOMPARE(e.window->designWindow().canvas().cursor().shape(), Qt::CrossCursor);
-    // Dragged from inside their bounds, both move 10 mm right and 5 down.
+    // Dragged from inside their bounds, both move 10 mm right and 5 down; the pointer waits
+    // while the release is worked through.
+    CursorShapes shapes(e.window->designWindow().canvas());
     mouse.drag(55, 45, 65, 50);
+    QVERIFY(shapes.seen.contains(Qt::WaitCursor));
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("40.000"));
     QCOMPARE(Cell(t, 2, kColY2), QStringLiteral("65.000"));
     QCOMPARE(Selected(e), size_t{0});
