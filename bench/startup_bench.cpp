@@ -13,12 +13,15 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "document/design_file.h"
 #include "sample_design.h"
+#include "shell/settings_file.h"
 
 extern char** environ;
 
@@ -32,6 +35,31 @@ std::string g_minimal;
 fs::path DesignPath() {
   return fs::temp_directory_path() / "qf_startup_1000.qfd";
 }
+
+// The editor keeps its window places in its settings file, and the size of its windows
+// sways the time to the first paint by a quarter. The bench starts from no settings file (the
+// first start's places, which every later start keeps) and puts back the one it found.
+class SettingsSetAside {
+ public:
+  explicit SettingsSetAside(fs::path file) : file_(std::move(file)) {
+    if (std::ifstream in{file_, std::ios::binary}) {
+      kept_.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::error_code ignored;
+    fs::remove(file_, ignored);
+  }
+  SettingsSetAside(const SettingsSetAside&) = delete;
+  SettingsSetAside& operator=(const SettingsSetAside&) = delete;
+  ~SettingsSetAside() {
+    std::error_code ignored;
+    fs::remove(file_, ignored);
+    if (kept_) std::ofstream{file_, std::ios::binary} << *kept_;
+  }
+
+ private:
+  fs::path file_;
+  std::optional<std::string> kept_;
+};
 
 long long MonotonicNs() {
   timespec now{};
@@ -111,6 +139,7 @@ int main(int argc, char** argv) {
   const fs::path here = fs::canonical("/proc/self/exe").parent_path();
   g_minimal = (here / "minimal_window").string();
   g_quillform = (here.parent_path() / "quillform").string();
+  const SettingsSetAside settings(qf::SettingsPath(here.parent_path()));
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (!qf::SaveDesign(qf::bench::MakeSampleDesign(1000, 5, false), DesignPath()).ok()) {
     std::fprintf(stderr, "cannot write the sample design\n");
