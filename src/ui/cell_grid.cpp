@@ -37,6 +37,17 @@ bool IsEnter(const QKeyEvent* e) {
 class CaptionHeader final : public QHeaderView {
  public:
   CaptionHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
+  void setModel(QAbstractItemModel* model) override {
+    QHeaderView::setModel(model);
+    measured_ = QSize();
+    // A caption changed later (a line more or less) may need another height.
+    if (model) {
+      connect(model, &QAbstractItemModel::headerDataChanged, this,
+              [this](Qt::Orientation changed, int, int) {
+                if (changed == orientation()) measured_ = QSize();
+              });
+    }
+  }
   QSize sizeHint() const override {
     // Row numbers change with the rows; Qt measures only a sample of them in any case.
     if (orientation() == Qt::Vertical) return QHeaderView::sizeHint();

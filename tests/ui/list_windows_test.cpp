@@ -234,6 +234,13 @@ class ListWindowsTest : public QObject {
     for (int c = 0; c < captions->count(); ++c) {
       QVERIFY(captions->sectionSize(c) >= fm.horizontalAdvance(Cell(t, 0, c + 1)));
     }
+    // The captions' height is measured once, and again when a caption changes.
+    const int oneLine = captions->sizeHint().height();
+    const std::string caption = Cell(t, 0, 2).toStdString();
+    e.ctx.design.objects.setCell(0, 2, caption + "\n2");
+    QVERIFY(captions->sizeHint().height() > oneLine);
+    e.ctx.design.objects.setCell(0, 2, caption);
+    QCOMPARE(captions->sizeHint().height(), oneLine);
     const QString before = labels(1, 14);
     drag(1, 3);  // 表題 dropped on 区切り's lower half: after it
     QCOMPARE(labels(1, 4), QStringLiteral("日付 区切り 表題 外枠"));
