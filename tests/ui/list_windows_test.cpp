@@ -241,6 +241,15 @@ class ListWindowsTest : public QObject {
     QVERIFY(captions->sizeHint().height() > oneLine);
     e.ctx.design.objects.setCell(0, 2, caption);
     QCOMPARE(captions->sizeHint().height(), oneLine);
+    const QFont font = captions->font();
+    QFont larger = font;
+    larger.setPointSizeF(font.pointSizeF() * 2);
+    captions->setFont(larger);
+    QVERIFY(captions->sizeHint().height() > oneLine);
+    captions->setFont(font);
+    QCOMPARE(captions->sizeHint().height(), oneLine);
+    // Rows as compact as the list's text allows: a screenful shows as many as it can.
+    QVERIFY(numbers->sectionSize(0) <= grid.fontMetrics().height() + 4);
     const QString before = labels(1, 14);
     drag(1, 3);  // 表題 dropped on 区切り's lower half: after it
     QCOMPARE(labels(1, 4), QStringLiteral("日付 区切り 表題 外枠"));
