@@ -113,6 +113,19 @@ class ListWindowsTest : public QObject {
     QSignalSpy opened(e.act("QFM102"), &QAction::triggered);
     QTest::keyClick(&input, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(opened.count(), 1);
+    // In the cell editor the same keys act on its text: Ctrl+V puts the clipboard in it once,
+    // Ctrl+Z takes that back, Ctrl+C copies what it holds.
+    ClickCell(grid, 2, kColLabel);
+    QApplication::clipboard()->setText(QStringLiteral("金額"));
+    QTest::keyClicks(&input, QStringLiteral("Sum"));
+    const QString held = input.text();
+    QTest::keyClick(&input, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(input.text(), QStringLiteral("金額"));
+    QTest::keyClick(&input, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(input.text(), held);
+    QTest::keyClick(&input, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), held);
+    QTest::keyClick(&input, Qt::Key_Escape);
     ClickCell(grid, 2, kColLabel);
     QTest::keyClicks(&input, QStringLiteral("Date"));
     e.act("tblMenu14")->trigger();  // generate the source
@@ -234,20 +247,23 @@ class ListWindowsTest : public QObject {
     for (int c = 0; c < captions->count(); ++c) {
       QVERIFY(captions->sectionSize(c) >= fm.horizontalAdvance(Cell(t, 0, c + 1)));
     }
-    // The captions' height is measured once, and again when a caption changes.
-    const int oneLine = captions->sizeHint().height();
-    const std::string caption = Cell(t, 0, 2).toStdString();
-    e.ctx.design.objects.setCell(0, 2, caption + "\n2");
-    QVERIFY(captions->sizeHint().height() > oneLine);
-    e.ctx.design.objects.setCell(0, 2, caption);
-    QCOMPARE(captions->sizeHint().height(), oneLine);
-    const QFont font = captions->font();
+    // The captions' height is measured once, and again when a caption or the font changes.
+    TextTable small(3, {"", "名前", "値"});
+    small.appendRow();
+    CellGrid own(small, QStringLiteral("fxgOwn"), QStringLiteral("表"));
+    QHeaderView* heads = own.horizontalHeader();
+    const int oneLine = heads->sizeHint().height();
+    small.setCell(0, 2, "値\n2");
+    QVERIFY(heads->sizeHint().height() > oneLine);
+    small.setCell(0, 2, "値");
+    QCOMPARE(heads->sizeHint().height(), oneLine);
+    const QFont font = heads->font();
     QFont larger = font;
     larger.setPointSizeF(font.pointSizeF() * 2);
-    captions->setFont(larger);
-    QVERIFY(captions->sizeHint().height() > oneLine);
-    captions->setFont(font);
-    QCOMPARE(captions->sizeHint().height(), oneLine);
+    heads->setFont(larger);
+    QVERIFY(heads->sizeHint().height() > oneLine);
+    heads->setFont(font);
+    QCOMPARE(heads->sizeHint().height(), oneLine);
     // Rows as compact as the list's text allows: a screenful shows as many as it can.
     QVERIFY(numbers->sectionSize(0) <= grid.fontMetrics().height() + 4);
     const QString before = labels(1, 14);
