@@ -15,6 +15,12 @@ int Px(double twips) {
   return static_cast<int>(std::lround(std::clamp(twips / kTwipsPerPx, -1e6, 1e6)));
 }
 
+// A kept place in pixels, at least as large as a restored window may be.
+QRect KeptPlace(const WindowRect& w) {
+  return {Px(w.left), Px(w.top), std::max(Px(w.width), kMinRestoredWidth),
+          std::max(Px(w.height), kMinRestoredHeight)};
+}
+
 // The rectangle, moved onto the primary screen when no screen shows any of it.
 QRect OnSomeScreen(QRect r) {
   for (QScreen* s : QGuiApplication::screens()) {
@@ -36,11 +42,8 @@ void RestoreFormPosition(QWidget& window, const AppState& state, int index) {
   QWidget& frame = window.parentWidget() && qobject_cast<QMdiSubWindow*>(window.parentWidget())
                        ? *window.parentWidget()
                        : window;
-  QRect r(Px(w.left), Px(w.top), frame.width(), frame.height());
-  if (RestoresSize(index)) {
-    r.setSize(QSize(std::max(Px(w.width), kMinRestoredWidth),
-                    std::max(Px(w.height), kMinRestoredHeight)));
-  }
+  const QRect kept = KeptPlace(w);
+  QRect r(kept.topLeft(), RestoresSize(index) ? kept.size() : frame.size());
   if (frame.isWindow()) r = OnSomeScreen(r);
   frame.resize(r.size());
   frame.move(r.topLeft());
@@ -76,9 +79,7 @@ QSize DesignStartRoom(const AppState& state) {
   } else {
     const int kept[] = {kWinSource, kWinCode, kWinLayer};
     for (size_t i = 0; i < others.size(); ++i) {
-      const WindowRect& w = state.windows[static_cast<size_t>(kept[i])];
-      others[i] = QRect(Px(w.left), Px(w.top), std::max(Px(w.width), kMinRestoredWidth),
-                        std::max(Px(w.height), kMinRestoredHeight));
+      others[i] = KeptPlace(state.windows[static_cast<size_t>(kept[i])]);
     }
   }
   // The main window's own size stands for its client area: more than the windows get, never less.
@@ -93,8 +94,7 @@ QSize MainWindowStartSize(const AppState& state) {
       return screen->availableGeometry().size() * 0.85;
     }
   }
-  const WindowRect& w = state.windows[static_cast<size_t>(kWinMain)];
-  return {std::max(Px(w.width), kMinRestoredWidth), std::max(Px(w.height), kMinRestoredHeight)};
+  return KeptPlace(state.windows[static_cast<size_t>(kWinMain)]).size();
 }
 
 void SaveFormPosition(const QWidget& window, WindowPlaces& places, int index) {
