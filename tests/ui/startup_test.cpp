@@ -1,5 +1,6 @@
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include "shell/settings_file.h"
 #include "ui/design_window.h"
 #include "ui/main_window.h"
+#include "ui/splash.h"
 #include "ui/startup_page.h"
 
 using namespace qf;
@@ -228,7 +230,12 @@ class StartupTest : public QObject {
     QTemporaryDir started;
     QTemporaryDir plain;
     const QString missing = started.filePath(QStringLiteral("missing.qfd"));
-    StartedEditor a(started.path(), &missing);
+    // The splash goes before the warning, which it would otherwise cover.
+    QPointer<Splash> splash = new Splash;
+    splash->show();
+    StartedEditor a(started.path(), std::make_unique<StartupLoader>(missing.toStdString()),
+                    [&splash](MainWindow& w) { w.setSplash(splash); });
+    QVERIFY(!splash || !splash->isVisible());
     QVERIFY(a.ctx.printer);
     QCOMPARE(a.prompter.messages.size(), 1);
     QVERIFY(a.prompter.messages[0].startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
