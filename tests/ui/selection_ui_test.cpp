@@ -212,6 +212,10 @@ class SelectionUiTest : public QObject {
     QCOMPARE(rowClick(1, Qt::ControlModifier), Rows{3});
     QCOMPARE(rowClick(3, Qt::ShiftModifier), (Rows{1, 2, 3}));
     QCOMPARE(Cell(t, 2, kColNumber), QStringLiteral("●2"));
+    // A Ctrl+click's release belongs to the pick, not to the plain click on its row before.
+    QCOMPARE(rowClick(2, {}), (Rows{1, 2, 3}));
+    QCOMPARE(rowClick(2, Qt::ControlModifier), (Rows{1, 3}));
+    QVERIFY(!grid.editorOpen());
     QCOMPARE(click(150, 150), Rows{});
     QTest::keyClick(&mouse.canvas, Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(e.ctx.editor.selectedRows(), Rows{3});
