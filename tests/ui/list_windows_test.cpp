@@ -264,6 +264,11 @@ class ListWindowsTest : public QObject {
     QVERIFY(heads->sizeHint().height() > oneLine);
     heads->setFont(font);
     QCOMPARE(heads->sizeHint().height(), oneLine);
+    // The selected row's number stands out.
+    grid.clearSelection();
+    const QImage plainNumbers = numbers->grab().toImage();
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    QVERIFY(numbers->grab().toImage() != plainNumbers);
     // Rows as compact as the list's text allows: a screenful shows as many as it can.
     QVERIFY(numbers->sectionSize(0) <= grid.fontMetrics().height() + 4);
     const QString before = labels(1, 14);
@@ -478,7 +483,7 @@ class ListWindowsTest : public QObject {
     LoadSettings(ini, state);
     QCOMPARE(state.windows[kWinDesign], (WindowRect{7 * 15, 9 * 15, 333 * 15, 222 * 15}));
     state.windows[kWinMain] = {0, 0, 700 * 15, 500 * 15};
-    state.windows[kWinLayer] = {2000 * 15, 1500 * 15, 300 * 15, 200 * 15};
+    state.windows[kWinLayer] = {2000 * 15, 1500 * 15, 900 * 15, 700 * 15};  // larger, too
     state.windows[kWinCode] = {0, 150 * 15, 300 * 15, 200 * 15};
     QVERIFY(SaveSettings(ini, state).ok());
     App again(tmp_->path());
@@ -509,6 +514,8 @@ class ListWindowsTest : public QObject {
     QCOMPARE(fitted(QRect(0, 300, 4, 100)), wanted);
     QCOMPARE(fitted(QRect(500, 0, 100, 5)), QSize(496, 500));
     QCOMPARE(fitted(QRect(500, 0, 100, 4)), wanted);
+    // One lying over the design window's corner is neither beside nor below it.
+    QCOMPARE(fitted(QRect(kDesignFrameAt, QSize(100, 100))), wanted);
   }
 
  private:
