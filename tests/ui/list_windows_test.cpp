@@ -514,6 +514,9 @@ class ListWindowsTest : public QObject {
     QCOMPARE(fitted(QRect(0, 300, 4, 100)), wanted);
     QCOMPARE(fitted(QRect(500, 0, 100, 5)), QSize(496, 500));
     QCOMPARE(fitted(QRect(500, 0, 100, 4)), wanted);
+    // Beside it from its last row on; from just after that, only below it.
+    QCOMPARE(fitted(QRect(500, 503, 100, 50)), QSize(496, 500));
+    QCOMPARE(fitted(QRect(500, 504, 100, 50)), wanted);
     // One lying over the design window's corner is neither beside nor below it.
     QCOMPARE(fitted(QRect(kDesignFrameAt, QSize(100, 100))), wanted);
   }
