@@ -26,16 +26,15 @@ namespace {
 class SilentPrompter final : public qf::Prompter {
  public:
   int showMessage(QWidget*, const QString&, qf::MessageKind) override { return qf::kMsgOk; }
-  std::optional<QString> openFileName(QWidget*, const QString&) override { return {}; }
+  std::optional<QString> openFileName(QWidget*, const QString&, const QString&) override {
+    return {};
+  }
   std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override {
     return {};
   }
   bool choosePrinter(QWidget*, QPrinter&) override { return false; }
   std::optional<QColor> chooseColor(QWidget*, const QColor&, const QString&) override { return {}; }
   std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
-  std::optional<QString> openFileNameFrom(QWidget*, const QString&, const QString&) override {
-    return {};
-  }
   void openDocument(const QString&) override {}
   std::optional<int> chooseItem(QWidget*, const QString&, const QStringList&, int) override {
     return {};
@@ -85,7 +84,7 @@ int main(int argc, char** argv) {
   bool ok = Save(window, out, "main.png");
 
   const qf::MergeChoice choice{design.toStdString(), records, 0, "請求書番号"};
-  qf::MergeDialog merge(ctx.design, prompter, choice, &window);
+  qf::MergeDialog merge(ctx.design, prompter, choice, QString(), &window);
   merge.show();
   Settle(200);
   ok = Save(merge, out, "merge.png") && ok;

@@ -126,6 +126,11 @@ class Machine {
   Machine(const Program& program, Host& host, const RunLimits& limits)
       : program_(program), host_(host), limits_(limits) {}
 
+  // A name as the program spells it, for a message.
+  const std::string& shown(const std::string& lowerName) const {
+    return program_.spelled(lowerName);
+  }
+
   void declareModule() {
     Frame module;
     for (const Instr& in : program_.module) {
@@ -152,7 +157,7 @@ class Machine {
       const Param& p = proc.params[i];
       const bool given = i < args.size() && !args[i].missing;
       if (!given && !p.optional) {
-        throw RunFailure{"「" + proc.shownName + "」の引数「" + p.name + "」がありません"};
+        throw RunFailure{"「" + proc.shownName + "」の引数「" + shown(p.name) + "」がありません"};
       }
       if (given && args[i].ref && !p.byVal && !args[i].ref->constant &&
           (p.type == Type::Empty || p.type == args[i].ref->type || p.array)) {
@@ -361,8 +366,9 @@ class Machine {
           v = std::make_shared<Variable>();
           f.locals[target.name] = v;
         }
-        if (v->constant) throw RunFailure{"定数「" + target.name + "」には代入できません"};
-        if (v->isArray) throw RunFailure{"配列「" + target.name + "」全体には代入できません"};
+        if (v->constant) throw RunFailure{"定数「" + shown(target.name) + "」には代入できません"};
+        if (v->isArray)
+          throw RunFailure{"配列「" + shown(target.name) + "」全体には代入できません"};
         v->value = Coerce(value, v->type);
         return;
       }
@@ -428,7 +434,7 @@ class Machine {
 
   Value name(Frame& f, const Expr& e) {
     if (VarPtr v = find(f, e.name)) {
-      if (v->isArray) throw RunFailure{"配列「" + e.name + "」には添字が必要です"};
+      if (v->isArray) throw RunFailure{"配列「" + shown(e.name) + "」には添字が必要です"};
       return v->value;
     }
     return callNamed(f, e.name, {}, {}, e.line);
@@ -447,7 +453,8 @@ class Machine {
     if (auto it = builtins.find(plain); it != builtins.end()) {
       std::vector<Value> v;
       for (size_t i = 0; i < args.size(); ++i) {
-        if (i < missing.size() && missing[i]) throw RunFailure{"「" + n + "」の引数が空です"};
+        if (i < missing.size() && missing[i])
+          throw RunFailure{"「" + shown(n) + "」の引数が空です"};
         v.push_back(args[i].value);
       }
       return it->second(v);
@@ -470,7 +477,7 @@ class Machine {
       for (Arg& a : args) v.push_back(std::move(a.value));
       return o->index(v);
     }
-    throw RunFailure{"「" + n + "」が定義されていません"};
+    throw RunFailure{"「" + shown(n) + "」が定義されていません"};
   }
 
   Value callExpr(Frame& f, const Expr& e) {

@@ -31,6 +31,10 @@ class Parser {
   explicit Parser(std::string_view source) : t_(Tokenize(source)) {}
 
   Program run() {
+    // Names as the program first writes them, for what a stop says.
+    for (const Token& t : t_) {
+      if (t.kind == Tok::Name) program_.spellings.emplace(Lower(t.text), t.text);
+    }
     while (!at(Tok::End)) {
       if (endOfStatement()) continue;
       const int line = peek().line;

@@ -93,6 +93,13 @@ struct Procedure {
 struct Program {
   std::map<std::string, Procedure> procedures;
   std::vector<Instr> module;  // module-level declarations
+  // Each name (lower case) as the program first spells it: the language ignores case, the
+  // messages that name it do not.
+  std::map<std::string, std::string> spellings;
+  const std::string& spelled(const std::string& lowerName) const {
+    const auto it = spellings.find(lowerName);
+    return it == spellings.end() ? lowerName : it->second;
+  }
 };
 
 // Parses a program: procedures and the declarations around them. Throws BasicError with the line

@@ -341,6 +341,9 @@ void Editor::setPage(const PageSettings& page) {
   if (page == design_.page) return;
   Command command(*this);
   design_.page = page;
+  // A step undone was made on the page before: redone now, it would write that page's sizes
+  // over this one's.
+  history_.dropRedo();
   // Texts and pictures are measured in the page unit: every stored size and every area is
   // measured again.
   remeasureRows(nullptr);

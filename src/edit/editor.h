@@ -54,6 +54,10 @@ class EditView {
   virtual void prepareTextFeedback(const ObjectRecord& /*text*/) {}
   // The right button on the one selected object: the pop-up menu at the pointer.
   virtual void popupMenu() {}
+  // The guides of a drag lined up with another object (none: no guides), shown over the page
+  // until the next call; they are feedback, never drawn into the page.
+  virtual void snapGuides(const std::optional<GuideLine>& /*down*/,
+                          const std::optional<GuideLine>& /*across*/) {}
   // Objects just placed, moved or resized lie partly off the page: a passing word.
   virtual void offPageWarning(std::string_view /*text*/) {}
 };
@@ -217,9 +221,10 @@ class Editor {
   bool rewriteSelected(const ObjectRecord& result);
 
   // --- The code window
-  // A committed edit of the cell editor. False when nothing changed.
+  // A committed edit of the cell editor. False when nothing changed, or when the value is
+  // refused (RefuseObjectCell): the cell keeps its value and the status bar says why.
   bool commitObjectCell(int row, int col, std::string_view text);
-  // Clipboard text pasted into a cell, whatever the column.
+  // Clipboard text pasted into a cell, whatever the column, refused as an edit is.
   bool pasteObjectCell(int row, int col, std::string_view text);
   bool deleteObjectRow(int row);
   bool swapObjectRows(int a, int b);
@@ -244,6 +249,7 @@ class Editor {
   void chooseLayer(int row);
   // The current layer by its number (a layer window taking back the choice of a click).
   void setCurrentLayer(int16_t number);
+  // A layer's new name; a blank one is refused (the status bar says so) and changes nothing.
   bool renameLayer(int row, std::string_view name);
   bool pasteLayerCell(int row, int col, std::string_view text);
   // Adds a layer above `row` (row 1 when none is chosen); returns its row.
@@ -315,6 +321,8 @@ class Editor {
   }
   // Says so when any of the rows lies partly off the page.
   void warnOffPage(const std::vector<int>& rows);
+  // A blank layer name is refused, with the reason in the status bar.
+  bool refuseEmptyLayerName(std::string_view name);
 
   // The pointer's state machine (editor_pointer.cpp).
   const WorkingObject* waitingObject() const;

@@ -44,9 +44,16 @@ void Editor::setCurrentLayer(int16_t number) {
   if (view_) view_->layerStatus(currentLayer_);
 }
 
+bool Editor::refuseEmptyLayerName(std::string_view name) {
+  if (!TrimBlanks(name).empty()) return false;
+  // A layer without a name could not be told apart in the list or the command dialog.
+  if (view_) view_->refused("ﾚｲﾔｰ名は空にできません。元の名前のままです。");
+  return true;
+}
+
 bool Editor::renameLayer(int row, std::string_view name) {
   if (row < 1 || row > design_.layers.itemCount()) return false;
-  if (design_.layers.cell(row, kLayerName) == name) return false;
+  if (design_.layers.cell(row, kLayerName) == name || refuseEmptyLayerName(name)) return false;
   Command command(*this);
   Change change(*this);
   design_.layers.setCell(row, kLayerName, std::string(name));
@@ -59,6 +66,7 @@ bool Editor::pasteLayerCell(int row, int col, std::string_view text) {
     return false;
   }
   if (layers.cell(row, col) == text) return false;
+  if (col == kLayerName && refuseEmptyLayerName(text)) return false;
   Command command(*this);
   if (col == kLayerLock || col == kLayerHide) {
     // Lock and hide are how the user looks at the design, not part of it.

@@ -64,6 +64,16 @@ bool Editor::pasteObjectCell(int row, int col, std::string_view text) {
   const ObjectKind kind = KindFromName(t.cell(row, kColKind));
   // A text's or picture's size is what measuring gives: nothing pasted replaces it.
   if ((col == kColX2 || col == kColY2) && MeasuredFrom(kind, kColKind)) return false;
+  if (const CellRefusal why = RefuseObjectCell(kind, col, text); why != CellRefusal::None) {
+    // The cell keeps its value, and the status bar says why.
+    const std::string& caption = t.cell(0, col);
+    if (view_) {
+      view_->refused(why == CellRefusal::Empty
+                         ? "「" + caption + "」は空にできません。元の値のままです。"
+                         : "「" + caption + "」には数値を入力してください。元の値のままです。");
+    }
+    return false;
+  }
   const std::string value = ObjectCellText(kind, col, text);
   if (t.cell(row, col) == value) return false;
   Command command(*this);

@@ -112,16 +112,12 @@ void Editor::drawFeedback(const pointer::Track& shown, DrawObjectMode mode) {
   }
   const double pen = std::max(1.0, std::fabs(static_cast<double>(record.Size)));
   view_->pageChanged(area.grown(viewState_.markSize * (1 + pen), viewState_.markSize * (1 + pen)));
-  // The guides where the object lines up with another, across the page.
-  if (shown.guideX || shown.guideY) {
-    DrawSnapGuides(*surface, shown.guideX, shown.guideY);
-    const double m = viewState_.markSize;
-    if (const auto& g = shown.guideX) {
-      view_->pageChanged(PageRect{g->at - m, g->from - m, g->at + m, g->to + m});
-    }
-    if (const auto& g = shown.guideY) {
-      view_->pageChanged(PageRect{g->from - m, g->at - m, g->to + m, g->at + m});
-    }
+  // The guides where the object lines up with another: laid over the page by the view in one
+  // colour, whatever ink lies under them, and gone with the feedback.
+  if (mode == DrawObjectMode::FeedbackErase) {
+    view_->snapGuides(std::nullopt, std::nullopt);
+  } else {
+    view_->snapGuides(shown.guideX, shown.guideY);
   }
 }
 

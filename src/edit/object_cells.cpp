@@ -1,5 +1,7 @@
 #include "object_cells.h"
 
+#include <cctype>
+
 #include "document/names.h"
 #include "document/number_text.h"
 #include "edit/object_fields.h"
@@ -29,12 +31,52 @@ bool IsEditableObjectCell(const TextTable& objects, int row, int col) {
   return false;
 }
 
+namespace {
+
+bool CarriesSize(ObjectKind kind) {
+  return kind != ObjectKind::Picture && kind != ObjectKind::None;
+}
+
+bool CarriesColor(ObjectKind kind) {
+  return kind == ObjectKind::Text || kind == ObjectKind::Line || kind == ObjectKind::Box ||
+         kind == ObjectKind::Ring;
+}
+
+// A colour cell names a colour: "&H" and hex digits, or a decimal number.
+bool ReadsAsColor(std::string_view text) {
+  text = TrimBlanks(text);
+  if (text.size() > 2 && (text[0] == '&') && (text[1] == 'H' || text[1] == 'h')) {
+    return std::isxdigit(static_cast<unsigned char>(text[2])) != 0;
+  }
+  return NumericPrefixIfAny(text).has_value();
+}
+
+}  // namespace
+
+CellRefusal RefuseObjectCell(ObjectKind kind, int col, std::string_view text) {
+  const bool empty = TrimBlanks(text).empty();
+  const bool number = (col >= kColX1 && col <= kColY2) || col == kColLayer ||
+                      (col == kColSize && CarriesSize(kind));
+  if (number) {
+    if (empty) return CellRefusal::Empty;
+    return NumericPrefixIfAny(text) ? CellRefusal::None : CellRefusal::NotANumber;
+  }
+  if (col == kColColor && CarriesColor(kind)) {
+    if (empty) return CellRefusal::Empty;
+    return ReadsAsColor(text) ? CellRefusal::None : CellRefusal::NotANumber;
+  }
+  if (col == kColField && kind == ObjectKind::Box) {
+    return empty || NumericPrefixIfAny(text) ? CellRefusal::None : CellRefusal::NotANumber;
+  }
+  const bool required = col == kColText || (col == kColField && kind == ObjectKind::Command);
+  return required && empty ? CellRefusal::Empty : CellRefusal::None;
+}
+
 std::string ObjectCellText(ObjectKind kind, int col, std::string_view text) {
   // The tolerant reading stays (a number's prefix); the cell then shows what it was read as,
   // as the design file will read it back.
-  const bool carriesSize = kind != ObjectKind::Picture && kind != ObjectKind::None;
-  const bool carriesColor = kind == ObjectKind::Text || kind == ObjectKind::Line ||
-                            kind == ObjectKind::Box || kind == ObjectKind::Ring;
+  const bool carriesSize = CarriesSize(kind);
+  const bool carriesColor = CarriesColor(kind);
   if (col >= kColX1 && col <= kColY2) return FormatFixed3(NumericPrefix(text));
   if (col == kColSize && carriesSize) {
     return FormatSingle(ToSingle(NumericPrefix(text)).value_or(0.0f));

@@ -37,11 +37,8 @@ void UndoHistory::begin() {
 bool UndoHistory::commit() {
   open_ = false;
   if (current_.empty()) return false;
-  // A new step ends every step that was undone; a saved state among them is gone for good.
-  if (position_ < steps_.size()) {
-    steps_.resize(position_);
-    if (saved_ > position_) saved_ = kNotReachable;
-  }
+  // A new step ends every step that was undone.
+  dropRedo();
   steps_.push_back(std::move(current_));
   current_.clear();
   ++position_;
@@ -51,6 +48,13 @@ bool UndoHistory::commit() {
     saved_ = saved_ == 0 || saved_ == kNotReachable ? kNotReachable : saved_ - 1;
   }
   return true;
+}
+
+void UndoHistory::dropRedo() {
+  if (position_ >= steps_.size()) return;
+  steps_.resize(position_);
+  // A saved state among the steps dropped is gone for good.
+  if (saved_ > position_) saved_ = kNotReachable;
 }
 
 void UndoHistory::clear() {

@@ -57,6 +57,9 @@ class UndoHistory final : private TableListener {
   // The object rows the last undo or redo wrote, numbered as they stand after it.
   const std::vector<int>& replayedRows() const { return replayed_; }
 
+  // The steps undone can no longer be redone: what they recorded no longer fits the design
+  // (another page, whose sizes were measured again).
+  void dropRedo();
   void clear();
   // The lists as they stand are those of the file: Modified is whether the history has moved
   // away from here.

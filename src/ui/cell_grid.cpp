@@ -238,6 +238,9 @@ void CellGrid::keyPressEvent(QKeyEvent* e) {
     default:
       break;
   }
+  if (e->key() == Qt::Key_Delete && !editor_->isVisible() && deletePressed && deletePressed()) {
+    return;
+  }
   const QString text = e->text();
   const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
                      !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));

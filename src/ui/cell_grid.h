@@ -35,6 +35,8 @@ class CellGrid final : public QTableView {
   std::function<void(int row, int col, const QString& text)> committed;
   std::function<void(int row, int col, const QString& text)> pasted;
   std::function<void()> undoRequested;
+  // Delete while no cell is edited: true when the window took it (the page's selection).
+  std::function<bool()> deletePressed;
 
   // The table's row and column of the grid's current cell (0 when none).
   int currentRow() const;

@@ -60,6 +60,13 @@ CodeWindow::CodeWindow(Editor& editor, QWidget* parent)
     editor_.pasteObjectCell(row, col, text.toStdString());
   };
   grid_->undoRequested = [this] { editor_.undo(); };
+  // The page's selection shows as selected rows here, and the guide says Delete deletes it:
+  // it does, whichever of the two windows has the keys.
+  grid_->deletePressed = [this] {
+    if (editor_.selectedRows().empty()) return false;
+    editor_.deleteSelection();
+    return true;
+  };
   connect(grid_, &CellGrid::cellClicked, this, &CodeWindow::clicked);
   connect(grid_, &CellGrid::rowPicked, this, &CodeWindow::rowPicked);
   // A row is dragged by its number to a new place; the list itself moves it (or refuses), so

@@ -13,6 +13,7 @@
 #include "source/page_tables.h"
 #include "ui/qt_text.h"
 #include "ui/ruler.h"
+#include "view/renderer.h"
 
 namespace qf {
 
@@ -86,6 +87,9 @@ void DesignCanvas::paintEvent(QPaintEvent* event) {
   // A reserved page still being made shows blank until it comes.
   if (image_.size() != size()) p.fillRect(event->rect(), Qt::white);
   p.drawImage(event->rect().topLeft(), image_, event->rect());
+  // The snap guides over whatever the page shows there: feedback, never part of the page.
+  p.setPen(Qt::NoPen);
+  for (const QRect& g : guidePixels()) p.fillRect(g, QColor(255, 0, 255));
   // The page's printable edge: the page shows the printable area, so its border. Painted over
   // the image, never into it, so it is not printed or exported.
   const QRect edge = rect().adjusted(0, 0, -1, -1);
@@ -93,6 +97,28 @@ void DesignCanvas::paintEvent(QPaintEvent* event) {
     p.setPen(QPen(QColor(70, 130, 210), 0, Qt::DashLine));
     p.drawRect(edge);
   }
+}
+
+QList<QRect> DesignCanvas::guidePixels() const {
+  QList<QRect> lines;
+  if (const auto& g = guideDown_) {
+    const QRect r = surface_->pixelsOf(NormalisedRect(g->at, g->from, g->at, g->to));
+    lines << QRect(r.left(), r.top(), 1, r.height());
+  }
+  if (const auto& g = guideAcross_) {
+    const QRect r = surface_->pixelsOf(NormalisedRect(g->from, g->at, g->to, g->at));
+    lines << QRect(r.left(), r.top(), r.width(), 1);
+  }
+  return lines;
+}
+
+void DesignCanvas::showGuides(const std::optional<GuideLine>& down,
+                              const std::optional<GuideLine>& across) {
+  if (down == guideDown_ && across == guideAcross_) return;
+  for (const QRect& g : guidePixels()) update(g);
+  guideDown_ = down;
+  guideAcross_ = across;
+  for (const QRect& g : guidePixels()) update(g);
 }
 
 QPointF DesignCanvas::pagePoint(const QMouseEvent* event) const {
@@ -207,6 +233,12 @@ DesignWindow::DesignWindow(Editor& editor, ViewState& view, const AppState& stat
   autoScroll_.setInterval(30);
   connect(&autoScroll_, &QTimer::timeout, this, &DesignWindow::scrollTowardPointer);
   showRulers();
+}
+
+void DesignWindow::showPageArea(const PageRect& area) {
+  const QRect px = canvas_->pixelsOf(area);
+  constexpr int kRoom = 16;
+  ensureVisible(px.center().x(), px.center().y(), px.width() / 2 + kRoom, px.height() / 2 + kRoom);
 }
 
 void DesignWindow::showRulers() {

@@ -37,9 +37,13 @@ class DesignCanvas final : public QWidget {
   Surface* surface() { return surface_.get(); }
   // Shows again the part of the page that changed (all of it when none is given).
   void showArea(const std::optional<PageRect>& area);
+  // The pixels of the page a part of it covers.
+  QRect pixelsOf(const PageRect& area) const { return surface_->pixelsOf(area); }
   const QImage& image() const { return image_; }
   // The label that follows the pointer while a new text is dragged.
   void prepareTextFeedback(const ObjectRecord& text);
+  // The snap guides laid over the page (none: taken off), in one colour over any ink.
+  void showGuides(const std::optional<GuideLine>& down, const std::optional<GuideLine>& across);
   // A pixel of the canvas in page units.
   QPointF pagePoint(QPointF pixel) const;
 
@@ -61,12 +65,16 @@ class DesignCanvas final : public QWidget {
 
  private:
   QPointF pagePoint(const QMouseEvent* event) const;
+  // The pixels the guides cover, a line of them each.
+  QList<QRect> guidePixels() const;
 
   Editor& editor_;
   ViewState& view_;
   QLabel* textLabel_;
   QImage image_;
   std::unique_ptr<RasterSurface> surface_;
+  std::optional<GuideLine> guideDown_;
+  std::optional<GuideLine> guideAcross_;
 };
 
 class Ruler;
@@ -79,6 +87,9 @@ class DesignWindow final : public QScrollArea {
  public:
   DesignWindow(Editor& editor, ViewState& view, const AppState& state, QWidget* parent = nullptr);
   DesignCanvas& canvas() { return *canvas_; }
+  // Scrolls, when it must, so that a part of the page (an object picked from a list) shows with
+  // a little room around it; the part's middle when all of it does not fit.
+  void showPageArea(const PageRect& area);
   // The rulers shown or hidden as the settings' ruler flag says.
   void showRulers();
 

@@ -35,10 +35,19 @@ QString NameForNow() {
 
 }  // namespace
 
+QString MainWindow::dialogFolder() const {
+  // The design's own folder, or that of the design opened last; the home folder before any.
+  const std::string& design =
+      !ctx_.state.fileName.empty() ? ctx_.state.fileName : ctx_.state.recentFiles[0];
+  if (design.empty()) return QDir::homePath();
+  return QFileInfo(Q(design)).absolutePath();
+}
+
 bool MainWindow::askDiscard() {
   commitCellEdits();
   if (!ctx_.editor.modified()) return true;
-  return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::Question) == kMsgOk;
+  // Enter or Esc on the question keeps the work: only a deliberate OK throws it away.
+  return prompter_.showMessage(this, Q(kMsgDiscard), MessageKind::QuestionCancelDefault) == kMsgOk;
 }
 
 void MainWindow::pageSetUpSequence() {
@@ -99,7 +108,7 @@ void MainWindow::fileNew() {
 void MainWindow::fileOpen() {
   // Opening replaces the design: unsaved changes are asked about first.
   if (!askDiscard()) return;
-  const auto path = prompter_.openFileName(this, Q(kFileFilter));
+  const auto path = prompter_.openFileName(this, dialogFolder(), Q(kFileFilter));
   if (!path) return;
   loadFile(*path);
 }

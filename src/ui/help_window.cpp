@@ -10,6 +10,8 @@
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,6 +26,10 @@ QPushButton* Button(const char* name, const QString& caption) {
   auto* b = Named(new QPushButton(caption), name, caption);
   b->setAutoDefault(false);
   return b;
+}
+
+QString HeadingAnchor(qsizetype index) {
+  return QStringLiteral("qf-heading-%1").arg(index);
 }
 
 }  // namespace
@@ -95,19 +101,25 @@ void HelpWindow::fillContents() {
     if (level < 1 || level > 3) continue;
     contents_->addItem(QString((level - 1) * 2, QLatin1Char(' ')) + b.text());
     headings_ << b.position();
+    // An anchor of its own, so that going to it is a step of the page's history (戻る).
+    QTextCursor heading(b);
+    heading.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat anchor;
+    anchor.setAnchor(true);
+    anchor.setAnchorNames({HeadingAnchor(headings_.size() - 1)});
+    heading.mergeCharFormat(anchor);
   }
 }
 
 void HelpWindow::showSection(int row) {
   if (row < 0 || row >= headings_.size()) return;
-  // The heading at the top of the page: the end of the document first, then back to it.
+  // The heading at the top of the page, by its anchor: the place left is kept for 戻る.
+  QUrl url = page_->source();
+  url.setFragment(HeadingAnchor(row));
+  page_->setSource(url);
   QTextCursor at(page_->document());
-  at.movePosition(QTextCursor::End);
-  page_->setTextCursor(at);
-  page_->ensureCursorVisible();
   at.setPosition(headings_[row]);
   page_->setTextCursor(at);
-  page_->ensureCursorVisible();
 }
 
 bool HelpWindow::findNext() {

@@ -36,6 +36,7 @@
 #include "ui/qt_text.h"
 #include "ui/source_window.h"
 #include "ui/window_places.h"
+#include "view/renderer.h"
 
 namespace qf {
 
@@ -273,6 +274,11 @@ void MainWindow::offPageWarning(std::string_view text) {
   statusBar()->showMessage(Q(text), 8000);
 }
 
+void MainWindow::snapGuides(const std::optional<GuideLine>& down,
+                            const std::optional<GuideLine>& across) {
+  design_->canvas().showGuides(down, across);
+}
+
 void MainWindow::prepareTextFeedback(const ObjectRecord& text) {
   design_->canvas().prepareTextFeedback(text);
 }
@@ -280,6 +286,13 @@ void MainWindow::prepareTextFeedback(const ObjectRecord& text) {
 void MainWindow::objectPicked() {
   designFrame_->show();
   mdi_->setActiveSubWindow(designFrame_);
+  // The object is shown, and the page has the keys: the guide says Delete deletes it.
+  const std::vector<int>& rows = ctx_.editor.selectedRows();
+  if (!rows.empty()) {
+    const WorkingRect box = ctx_.editor.selectionBox(rows.front());
+    design_->showPageArea(NormalisedRect(box.x1, box.y1, box.x2, box.y2));
+  }
+  design_->canvas().setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::recordAllPlaces() {

@@ -101,6 +101,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void exportPage(ExportFormat format);
   void fileExit();
   bool askDiscard();  // false when the user keeps the changes
+  // Where an open dialog starts: the design's folder (or the last design's).
+  QString dialogFolder() const;
   bool loadFile(const QString& path);
   void designLoaded(const QString& path, const LoadDecisions& decided);
   bool saveTo(const QString& path);
@@ -190,6 +192,8 @@ class MainWindow final : public QMainWindow, private EditView {
   void prepareTextFeedback(const ObjectRecord& text) override;
   void popupMenu() override;
   void offPageWarning(std::string_view text) override;
+  void snapGuides(const std::optional<GuideLine>& down,
+                  const std::optional<GuideLine>& across) override;
   void refused(std::string_view why) override;
 
   // The object dialogs, made when first needed and kept, so they keep their fields.

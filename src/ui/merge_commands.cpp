@@ -17,7 +17,8 @@ namespace qf {
 void MainWindow::mergeData() {
   commitCellEdits();
   MergeDialog dialog(ctx_.design, prompter_,
-                     ctx_.merge.value_or(MergeChoice{ctx_.state.fileName, "", 0, ""}), this);
+                     ctx_.merge.value_or(MergeChoice{ctx_.state.fileName, "", 0, ""}),
+                     dialogFolder(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   MergeChoice choice = dialog.choice();
   choice.design = ctx_.state.fileName;

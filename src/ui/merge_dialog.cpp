@@ -32,11 +32,12 @@ QString Q(const std::string& s) {
 }  // namespace
 
 MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeChoice& current,
-                         QWidget* parent)
+                         const QString& folder, QWidget* parent)
     : QDialog(parent),
       design_(design),
       prompter_(prompter),
       choice_(current),
+      folder_(folder),
       data_(Named(new QLineEdit, "txtData", QStringLiteral("データファイル"))),
       delimiter_(Named(new QComboBox, "cmbDelimiter", QStringLiteral("区切り文字"))),
       group_(Named(new QComboBox, "cmbGroup", QStringLiteral("改ページの列"))),
@@ -46,8 +47,8 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
   setObjectName(QStringLiteral("frmMerge"));
   setWindowTitle(QStringLiteral("差し込みデータ"));
   setAccessibleName(windowTitle());
-  data_->setReadOnly(true);
   data_->setText(Q(choice_.data));
+  data_->setPlaceholderText(QStringLiteral("CSV ファイルのパスを入力するか、参照で選びます"));
   auto* browse =
       Named(new QPushButton(QStringLiteral("参照...")), "cmdBrowse", QStringLiteral("参照..."));
   delimiter_->addItems({QStringLiteral("自動"), QStringLiteral("カンマ (,)"),
@@ -85,6 +86,7 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
   resize(720, 560);
 
   connect(browse, &QPushButton::clicked, this, &MergeDialog::browse);
+  connect(data_, &QLineEdit::editingFinished, this, &MergeDialog::typed);
   connect(delimiter_, &QComboBox::currentIndexChanged, this, [this](int i) {
     choice_.delimiter = kDelimiters[std::clamp(i, 0, 3)];
     reload();
@@ -104,11 +106,19 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
 }
 
 void MergeDialog::browse() {
-  const auto path = prompter_.openFileName(this, QStringLiteral("CSV(*.csv;*.txt)|*.csv;*.txt"));
+  const QString from = choice_.data.empty() ? folder_ : Q(choice_.data);
+  const auto path =
+      prompter_.openFileName(this, from, QStringLiteral("CSV(*.csv;*.txt)|*.csv;*.txt"));
   if (!path) return;
-  choice_.data = path->toStdString();
-  choice_.group.clear();
   data_->setText(*path);
+  typed();
+}
+
+void MergeDialog::typed() {
+  const std::string path = data_->text().trimmed().toStdString();
+  if (path == choice_.data) return;
+  choice_.data = path;
+  choice_.group.clear();  // another file's columns
   reload();
 }
 

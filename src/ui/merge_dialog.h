@@ -22,19 +22,23 @@ class MergeDialog final : public QDialog {
   Q_OBJECT
 
  public:
+  // 参照 starts in the chosen file's folder, or in `folder` while none is chosen.
   MergeDialog(const Design& design, Prompter& prompter, const MergeChoice& current,
-              QWidget* parent = nullptr);
+              const QString& folder, QWidget* parent = nullptr);
 
   // What was chosen; an empty data path ends the merge.
   const MergeChoice& choice() const { return choice_; }
 
  private:
   void browse();
+  // A path typed into the file field is taken as a chosen one.
+  void typed();
   void reload();
 
   const Design& design_;
   Prompter& prompter_;
   MergeChoice choice_;
+  QString folder_;
   QLineEdit* data_;
   QComboBox* delimiter_;
   QComboBox* group_;

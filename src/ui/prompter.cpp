@@ -83,9 +83,9 @@ int QtPrompter::showMessage(QWidget* parent, const QString& prompt, MessageKind 
   }
 }
 
-std::optional<QString> QtPrompter::openFileName(QWidget* parent, const QString& filter) {
-  const QString path =
-      QFileDialog::getOpenFileName(parent, QString(), QString(), QtFileFilter(filter));
+std::optional<QString> QtPrompter::openFileName(QWidget* parent, const QString& from,
+                                                const QString& filter) {
+  const QString path = QFileDialog::getOpenFileName(parent, QString(), from, QtFileFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
@@ -124,14 +124,6 @@ std::optional<QFont> QtPrompter::chooseFont(QWidget* parent, const QFont& initia
   const QFont font = QFontDialog::getFont(&ok, initial, parent);
   if (!ok) return std::nullopt;
   return font;
-}
-
-std::optional<QString> QtPrompter::openFileNameFrom(QWidget* parent, const QString& initial,
-                                                    const QString& filter) {
-  const QString path =
-      QFileDialog::getOpenFileName(parent, QString(), initial, QtFileFilter(filter));
-  if (path.isEmpty()) return std::nullopt;
-  return path;
 }
 
 std::optional<int> QtPrompter::chooseItem(QWidget* parent, const QString& label,

@@ -36,7 +36,9 @@ class Prompter {
   virtual ~Prompter() = default;
   // Titled with the application title; returns the button pressed.
   virtual int showMessage(QWidget* parent, const QString& prompt, MessageKind kind) = 0;
-  virtual std::optional<QString> openFileName(QWidget* parent, const QString& filter) = 0;
+  // The open dialog, started at `from`: a folder, or a file to start from.
+  virtual std::optional<QString> openFileName(QWidget* parent, const QString& from,
+                                              const QString& filter) = 0;
   virtual std::optional<QString> saveFileName(QWidget* parent, const QString& suggested,
                                               const QString& filter) = 0;
   // The printer dialog; false when cancelled.
@@ -45,9 +47,6 @@ class Prompter {
                                             const QString& title) = 0;
   // The font dialog, preset from `initial`.
   virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
-  // The open dialog with a file name to start from.
-  virtual std::optional<QString> openFileNameFrom(QWidget* parent, const QString& initial,
-                                                  const QString& filter) = 0;
   // Opens a document with the desktop's viewer.
   virtual void openDocument(const QString& path) = 0;
   // One of `items` chosen in a list titled `label`; none when cancelled.
@@ -59,15 +58,14 @@ class Prompter {
 class QtPrompter final : public Prompter {
  public:
   int showMessage(QWidget* parent, const QString& prompt, MessageKind kind) override;
-  std::optional<QString> openFileName(QWidget* parent, const QString& filter) override;
+  std::optional<QString> openFileName(QWidget* parent, const QString& from,
+                                      const QString& filter) override;
   std::optional<QString> saveFileName(QWidget* parent, const QString& suggested,
                                       const QString& filter) override;
   bool choosePrinter(QWidget* parent, QPrinter& printer) override;
   std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                     const QString& title) override;
   std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-  std::optional<QString> openFileNameFrom(QWidget* parent, const QString& initial,
-                                          const QString& filter) override;
   void openDocument(const QString& path) override;
   std::optional<int> chooseItem(QWidget* parent, const QString& label, const QStringList& items,
                                 int current) override;

@@ -151,6 +151,8 @@ bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (key->key() == Qt::Key_C) {
     QTextCursor cursor = text_->textCursor();
+    // Copying nothing leaves what the clipboard holds (the source copied a moment ago).
+    if (!cursor.hasSelection()) return true;
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
     // The editor keeps paragraph separators; the clipboard gets plain line breaks.

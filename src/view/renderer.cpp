@@ -253,17 +253,6 @@ void DrawRoundBox(Surface& s, const WorkingRect& r, float k, int32_t color) {
   s.line(x2, y1 + kk, x2, y2 - kk, color);
 }
 
-void DrawSnapGuides(Surface& s, const std::optional<GuideLine>& down,
-                    const std::optional<GuideLine>& across) {
-  constexpr int32_t kGuide = Rgb(255, 0, 255);
-  s.setDrawMode(DrawMode::NotXorPen);
-  s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
-  s.setDrawWidth(1);
-  if (down) s.line(down->at, down->from, down->at, down->to, kGuide);
-  if (across) s.line(across->from, across->at, across->to, across->at, kGuide);
-  s.setDrawMode(DrawMode::CopyPen);
-}
-
 MarkCorners MarkCornersOf(const WorkingRect& b, double m) {
   return {std::pair{b.x1 - m, b.y1 - m}, std::pair{b.x2 + m, b.y2 + m},
           std::pair{b.x1 + (b.x2 - b.x1 - m) / 2, b.y1 + (b.y2 - b.y1 - m) / 2}};

@@ -73,10 +73,6 @@ struct GuideLine {
   double to = 0;
   bool operator==(const GuideLine&) const = default;
 };
-// Draws the guides down (at an x) and across (at a y) reversibly: the same call again takes
-// them off.
-void DrawSnapGuides(Surface& surface, const std::optional<GuideLine>& down,
-                    const std::optional<GuideLine>& across);
 
 // A line, box or ring in the given draw mode and outline colour (the object's own, or red for
 // feedback), hatching from the palette. Leaves the surface in copy pen and transparent fill.

@@ -105,6 +105,84 @@ TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
   EXPECT_FALSE(b.editor.modified());  // back where the file was
 }
 
+// A typed value the design would read as 0, or as nothing where something must be, is refused:
+// the cell keeps its value. Files keep their tolerant reading (ObjectCellText above).
+TEST(Editor, EmptyOrNonNumberTypedValuesAreRefusedAndTheCellKept) {
+  using K = ObjectKind;
+  using R = CellRefusal;
+  struct Case {
+    K kind;
+    int col;
+    const char* typed;
+    R refused;
+  };
+  const Case cases[] = {
+      {K::Text, kColX1, "", R::Empty},
+      {K::Text, kColX1, "  ", R::Empty},
+      {K::Text, kColX1, "abc", R::NotANumber},
+      {K::Text, kColX1, ".", R::NotANumber},
+      {K::Text, kColX1, "0", R::None},
+      {K::Line, kColY2, "-1", R::None},
+      {K::Text, kColX1, "12.5abc", R::None},
+      {K::Text, kColSize, "12pt", R::None},
+      {K::Text, kColSize, "pt", R::NotANumber},
+      {K::Command, kColSize, "", R::Empty},
+      {K::Picture, kColSize, "x", R::None},
+      {K::Ring, kColLayer, "", R::Empty},
+      {K::Ring, kColLayer, "one", R::NotANumber},
+      {K::Line, kColColor, "&H00FF&", R::None},
+      {K::Line, kColColor, "255", R::None},
+      {K::Line, kColColor, "&Hzz", R::NotANumber},
+      {K::Line, kColColor, "red", R::NotANumber},
+      {K::Line, kColColor, "", R::Empty},
+      {K::Command, kColColor, "red", R::None},
+      {K::Box, kColField, "", R::None},
+      {K::Box, kColField, "2.5", R::None},
+      {K::Box, kColField, "r", R::NotANumber},
+      {K::Text, kColField, "", R::None},
+      {K::Command, kColField, "", R::Empty},
+      {K::Command, kColField, "sngI", R::None},
+      {K::Text, kColLabel, "", R::None},
+      {K::Text, kColText, "", R::Empty},
+      {K::Picture, kColText, " ", R::Empty},
+      {K::Text, kColText, "0", R::None},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RefuseObjectCell(c.kind, c.col, c.typed), c.refused) << c.col << " " << c.typed;
+  }
+
+  struct View final : EditView {
+    Surface* pageSurface() override { return nullptr; }
+    void pageChanged(const std::optional<PageRect>&) override {}
+    void guideText(std::string_view) override {}
+    void layerStatus(int16_t) override {}
+    void historyChanged() override {}
+    void objectPicked() override {}
+    void refused(std::string_view why) override { said.emplace_back(why); }
+    std::vector<std::string> said;
+  } view;
+  Bench b;
+  const int text = b.text(10, 10, "abc");
+  b.loaded();
+  b.editor.attach(&view);
+  EXPECT_FALSE(b.editor.commitObjectCell(text, kColX1, ""));
+  EXPECT_FALSE(b.editor.pasteObjectCell(text, kColX1, "abc"));
+  EXPECT_FALSE(b.editor.commitObjectCell(text, kColText, ""));
+  EXPECT_EQ(b.cell(text, kColX1), "10.000");
+  EXPECT_EQ(b.cell(text, kColText), "abc");
+  EXPECT_FALSE(b.editor.canUndo());
+  ASSERT_EQ(view.said.size(), 3u);
+  EXPECT_EQ(view.said[0], "「X1」は空にできません。元の値のままです。");
+  EXPECT_EQ(view.said[1], "「X1」には数値を入力してください。元の値のままです。");
+  // A layer name, typed or pasted, is never blank.
+  EXPECT_FALSE(b.editor.renameLayer(1, " "));
+  EXPECT_FALSE(b.editor.pasteLayerCell(1, kLayerName, ""));
+  EXPECT_TRUE(b.editor.renameLayer(1, "x"));
+  EXPECT_EQ(view.said.size(), 5u);
+  EXPECT_EQ(view.said.back(), "ﾚｲﾔｰ名は空にできません。元の名前のままです。");
+  b.editor.attach(nullptr);
+}
+
 TEST(Editor, PasteIsOneStepThatUndoRestores) {
   Bench b;
   const int text = b.text(10, 10, "abc");

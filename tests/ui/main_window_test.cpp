@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QStatusBar>
 #include <QTableView>
@@ -273,6 +274,8 @@ class MainWindowTest : public QObject {
     e.prompter.answers = {kMsgCancel};
     e.act("QFM101")->trigger();
     QCOMPARE(e.prompter.messages.value(0), QStringLiteral("編集中のデータを破棄しますか？"));
+    // Enter and Esc answer Cancel: the work is thrown away only by a deliberate OK.
+    QCOMPARE(e.prompter.kinds.value(0), MessageKind::QuestionCancelDefault);
     QCOMPARE(e.ctx.design.objects.itemCount(), 1);  // cancelled: kept
 
     e.ctx.design.palette[2] = 0x123456;
@@ -322,6 +325,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(r[4]), files[1]);
     QVERIFY(std::count(r.begin(), r.end(), files[5].toStdString()) == 1);
     QVERIFY(std::find(r.begin(), r.end(), Data("golden.qfd").toStdString()) == r.end());
+    // The open dialog starts in the design's folder: home before any, then the last one's
+    // folder, also once New has left the design without a file.
+    QCOMPARE(e.prompter.initialNames.value(0), QDir::homePath());
+    QCOMPARE(e.prompter.initialNames.value(1), QFileInfo(Data("golden.qfd")).absolutePath());
+    QCOMPARE(e.prompter.initialNames.last(), QFileInfo(files[4]).absolutePath());
+    e.act("QFM101")->trigger();
+    e.act("QFM102")->trigger();  // cancelled
+    QCOMPARE(e.prompter.initialNames.last(), QFileInfo(files[5]).absolutePath());
+    e.prompter.openPaths = {files[5]};
+    e.act("QFM102")->trigger();
 
     // A file that fails keeps the design and says so.
     const int before = e.ctx.design.objects.itemCount();
@@ -645,6 +658,10 @@ class MainWindowTest : public QObject {
         QApplication::clipboard()->text().startsWith(QStringLiteral("Public Sub F_DataPrint()\n")));
     QVERIFY(!text->textCursor().hasSelection());
     QCOMPARE(text->textCursor().position(), 0);
+    // C again, with nothing selected now: the source copied stays on the clipboard.
+    QTest::keyClick(text, Qt::Key_C);
+    QVERIFY(
+        QApplication::clipboard()->text().startsWith(QStringLiteral("Public Sub F_DataPrint()\n")));
 
     // C# chosen in the window: the next ｿｰｽ生成 writes the class, which 試し印刷 cannot run;
     // the choice is the setting the settings file keeps.
@@ -878,8 +895,19 @@ class MainWindowTest : public QObject {
       if (contents->item(i)->text().trimmed() == QStringLiteral("差し込みデータ")) merge = i;
     }
     QVERIFY(merge > 0);
+    auto* back = help->findChild<QPushButton*>(QStringLiteral("cmdBack"));
+    QVERIFY(!back->isEnabled());
     contents->setCurrentRow(merge);
     QCOMPARE(page->textCursor().block().text(), QStringLiteral("差し込みデータ"));
+    const int sectionTop = page->verticalScrollBar()->value();
+    QVERIFY(sectionTop > 0);
+    // The heading was a step: 戻る goes back to the top of the guide, and 進む to it again.
+    QVERIFY(back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(page->verticalScrollBar()->value(), 0);
+    QVERIFY(!back->isEnabled());
+    Click(help, "cmdForward");
+    QCOMPARE(page->verticalScrollBar()->value(), sectionTop);
     Type(help, "txtFind", QStringLiteral("Ctrl+Shift+P"));
     QTest::keyClick(help->findChild<QLineEdit*>(QStringLiteral("txtFind")), Qt::Key_Return);
     QCOMPARE(page->textCursor().selectedText(), QStringLiteral("Ctrl+Shift+P"));
@@ -888,7 +916,6 @@ class MainWindowTest : public QObject {
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
       }
     }
-    QVERIFY(!help->findChild<QPushButton*>(QStringLiteral("cmdBack"))->isEnabled());
     if (qEnvironmentVariableIsSet("QF_SHOT_DIR")) {
       contents->setCurrentRow(merge);
       help->grab().save(qEnvironmentVariable("QF_SHOT_DIR") + QStringLiteral("/help.png"));

@@ -2,6 +2,7 @@
 // the preview, export them, and cancel a long export.
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,10 +48,23 @@ class MergeFlowTest : public QObject {
       auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
       QCOMPARE(summary->text(), QStringLiteral("データファイルを選んでください。"));
       QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdOK"))->isEnabled());
-      Click(d, "cmdBrowse");
+      // A path typed and entered is taken as one chosen: a missing file says so.
       auto* data = d->findChild<QLineEdit*>(QStringLiteral("txtData"));
+      QVERIFY(!data->isReadOnly() && data->isVisible());
+      data->setFocus();
+      QTest::keyClicks(data, QStringLiteral("/nowhere/x.csv"));
+      QTest::keyClick(data, Qt::Key_Return);
+      QVERIFY2(summary->text().contains(QStringLiteral("/nowhere/x.csv")),
+               qPrintable(summary->text()));
+      QVERIFY(d->isVisible());  // the default button stays grey: Enter accepted nothing
+      // 参照 starts in the design's folder while that typed file is no file to start from.
+      data->selectAll();
+      QTest::keyClick(data, Qt::Key_Backspace);
+      QTest::keyClick(data, Qt::Key_Return);
+      QCOMPARE(summary->text(), QStringLiteral("データファイルを選んでください。"));
+      Click(d, "cmdBrowse");
+      QCOMPARE(e.prompter.initialNames.last(), QFileInfo(Data("invoice.qfd")).absolutePath());
       QCOMPARE(data->text(), Data("csv/invoices.csv"));
-      QVERIFY(data->isReadOnly() && data->isVisible());
       auto* records = d->findChild<QTableWidget*>(QStringLiteral("tblRecords"));
       QCOMPARE(records->rowCount(), 17);
       QCOMPARE(records->horizontalHeaderItem(1)->text(), QStringLiteral("顧客名"));

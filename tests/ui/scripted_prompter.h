@@ -11,15 +11,19 @@ namespace qf::test {
 // and every prompt is recorded.
 class ScriptedPrompter final : public Prompter {
  public:
-  int showMessage(QWidget*, const QString& prompt, MessageKind) override {
+  int showMessage(QWidget*, const QString& prompt, MessageKind kind) override {
     messages << prompt;
+    kinds << kind;
     if (answers.empty()) return kMsgOk;
     const int a = answers.front();
     answers.pop_front();
     return a;
   }
-  std::optional<QString> openFileName(QWidget*, const QString&) override {
+  std::optional<QString> openFileName(QWidget*, const QString& from,
+                                      const QString& filter) override {
     ++openDialogs;
+    filters << filter;
+    initialNames << from;
     return take(openPaths);
   }
   std::optional<QString> saveFileName(QWidget*, const QString& suggested, const QString&) override {
@@ -44,12 +48,6 @@ class ScriptedPrompter final : public Prompter {
     fonts.pop_front();
     return f;
   }
-  std::optional<QString> openFileNameFrom(QWidget*, const QString& initial,
-                                          const QString& filter) override {
-    filters << filter;
-    initialNames << initial;
-    return take(openPaths);
-  }
   void openDocument(const QString& path) override { documents << path; }
   std::optional<int> chooseItem(QWidget*, const QString& label, const QStringList& items,
                                 int current) override {
@@ -73,8 +71,9 @@ class ScriptedPrompter final : public Prompter {
   std::deque<QFont> fonts;
   QList<QFont> fontsOffered;
   QStringList filters;
-  QStringList initialNames;
+  QStringList initialNames;  // where each open dialog started
   QStringList messages;
+  QList<MessageKind> kinds;  // of each message, in turn
   QStringList suggestedNames;
   QStringList colorTitles;
   QStringList documents;

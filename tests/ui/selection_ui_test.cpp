@@ -243,16 +243,22 @@ class SelectionUiTest : public QObject {
       QTest::mousePress(&mouse.canvas, Qt::LeftButton, {}, mouse.at(70, 55));
       QTest::mouseMove(&mouse.canvas, mouse.at(65, 50));
       QTest::mouseMove(&mouse.canvas, mouse.at(60.6, 45));
-      // The guide runs down x = 50 from the first box to the dragged one, over the first box's
-      // black edge, which the reversible magenta pen turns green.
-      const QPoint guide = mouse.at(50, 35);
-      bool shown = false;
-      for (int dx = -1; dx <= 1; ++dx) {
-        const QRgb c = page.pixel(guide.x() + dx, guide.y()) & 0xFFFFFFu;
-        shown = shown || c == 0x00FF00u;
+      // The guide runs down x = 50 from the first box to the dragged one: magenta over the
+      // first box's black edge as over white paper, laid over the page and never drawn into it.
+      const QImage seen = mouse.canvas.grab().toImage();
+      const auto magentaNear = [](const QImage& image, QPoint at) {
+        bool found = false;
+        for (int dx = -1; dx <= 1; ++dx) {
+          found = found || (image.pixel(at.x() + dx, at.y()) & 0xFFFFFFu) == 0xFF00FFu;
+        }
+        return found;
+      };
+      for (const QPoint at : {mouse.at(50, 35), mouse.at(50, 40), mouse.at(50, 43)}) {
+        QCOMPARE(magentaNear(seen, at), on);
+        QVERIFY(!magentaNear(page, at));
       }
-      QCOMPARE(shown, on);
       QTest::mouseRelease(&mouse.canvas, Qt::LeftButton, {}, mouse.at(60.6, 45));
+      QVERIFY(!magentaNear(mouse.canvas.grab().toImage(), mouse.at(50, 35)));  // gone with it
       // Off, it stays where the pointer put it (a pixel holds about a quarter of a millimetre).
       QCOMPARE(Cell(t, 2, kColX1) == QStringLiteral("50.000"), on);
       QCOMPARE(mouse.canvas.image(), FullPage(e));

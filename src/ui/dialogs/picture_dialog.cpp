@@ -76,7 +76,7 @@ void PictureDialog::loadPreview() {
 
 void PictureDialog::chooseFile() {
   const auto chosen =
-      prompter_.openFileNameFrom(this, path_->text(), QString::fromUtf8(kPictureFilter));
+      prompter_.openFileName(this, path_->text(), QString::fromUtf8(kPictureFilter));
   if (!chosen) return;
   path_->setText(*chosen);
   loadPreview();
