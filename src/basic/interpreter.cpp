@@ -471,7 +471,9 @@ class Machine {
       if (n == "printer") return Value::Obj(host_.printer());
       if (n == "nothing") return Value::Obj(nullptr);
     }
-    if (std::shared_ptr<Object> o = host_.global(n)) {
+    std::shared_ptr<Object> o = host_.global(n);
+    if (!o && program_.recordNames.count(n)) o = host_.recordArray(n);
+    if (o) {
       if (args.empty()) return Value::Obj(std::move(o));
       std::vector<Value> v;
       for (Arg& a : args) v.push_back(std::move(a.value));

@@ -22,6 +22,10 @@ class Host {
   virtual std::shared_ptr<Object> loadPicture(const std::string& path) = 0;
   // An object the program uses without declaring it (rs); nullptr for none.
   virtual std::shared_ptr<Object> global(std::string_view /*lowerName*/) { return nullptr; }
+  // What a program reads as NAME(i).Column or NAME.Column without declaring NAME (one of the
+  // Program's recordNames): the records it was handed (a page's, as the merge fills
+  // Items(sngI).品名 and Cust.顧客名); nullptr for none.
+  virtual std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) { return nullptr; }
 };
 
 struct RunLimits {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 
 #include "basic/lexer.h"
 #include "basic/program.h"
@@ -65,6 +66,9 @@ class Parser {
       }
       throw BasicError{line, "プロシージャの外に書けない文です：" + describe(peek())};
     }
+    // What the program declares itself is no record it was handed.
+    for (const std::string& n : declared_) program_.recordNames.erase(n);
+    for (const auto& [n, proc] : program_.procedures) program_.recordNames.erase(n);
     return std::move(program_);
   }
 
@@ -299,6 +303,13 @@ class Parser {
         const Token& n = next();
         ExprPtr m = make(Expr::Kind::Member, n.line);
         m->name = Lower(n.text);
+        // NAME(i).COLUMN and NAME.COLUMN: what a program reads of records it was handed
+        // (Items(sngI).品名, Cust.顧客名); the language's own objects are none of them.
+        if (e->kind == Expr::Kind::Call && e->a->kind == Expr::Kind::Name) {
+          program_.recordNames.insert(e->a->name);
+        } else if (e->kind == Expr::Kind::Name && !LanguageObject(e->name)) {
+          program_.recordNames.insert(e->name);
+        }
         m->a = std::move(e);
         e = std::move(m);
         if (statement && SpecialMethod(e->name)) return e;
@@ -309,6 +320,7 @@ class Parser {
         const Token& n = next();
         ExprPtr m = make(Expr::Kind::Bang, n.line);
         m->name = n.text;
+        if (e->kind == Expr::Kind::Name) program_.recordNames.insert(e->name);  // rs!請求先
         m->a = std::move(e);
         e = std::move(m);
         continue;
@@ -324,6 +336,11 @@ class Parser {
       }
       return e;
     }
+  }
+  static bool LanguageObject(const std::string& name) {
+    static const std::set<std::string> kObjects = {"printer", "err",       "app", "screen",
+                                                   "debug",   "clipboard", "me",  "forms"};
+    return kObjects.count(name) > 0;
   }
   static bool SpecialMethod(const std::string& name) {
     return name == "line" || name == "circle" || name == "pset" || name == "print";
@@ -357,6 +374,7 @@ class Parser {
         }
         word("paramarray");
         prm.name = Lower(nameToken("引数"));
+        declared_.insert(prm.name);
         if (op("(")) {
           expectOp(")");
           prm.array = true;
@@ -648,6 +666,7 @@ class Parser {
     do {
       Instr i = step(Instr::Kind::Dim, line);
       i.name = Lower(nameToken("変数"));
+      declared_.insert(i.name);
       if (op("(")) {
         i.flag = true;  // an array
         while (!op(")")) {
@@ -937,6 +956,7 @@ class Parser {
   std::vector<Token> t_;
   size_t p_ = 0;
   Program program_;
+  std::set<std::string> declared_;  // variables and parameters, lower case
   std::vector<Instr>* code_ = nullptr;
   std::vector<Block> blocks_;
   std::map<std::string, int> labels_;

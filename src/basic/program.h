@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,9 @@ struct Procedure {
 struct Program {
   std::map<std::string, Procedure> procedures;
   std::vector<Instr> module;  // module-level declarations
+  // Names read as records (rs!Name, Items(i).Name), lower case: the names a data file gives
+  // a program that does not declare them.
+  std::set<std::string> recordNames;
   // Each name (lower case) as the program first spells it: the language ignores case, the
   // messages that name it do not.
   std::map<std::string, std::string> spellings;

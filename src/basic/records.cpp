@@ -51,4 +51,75 @@ Value RecordSet::index(const std::vector<Value>& args) {
   return Value::Str(record_[static_cast<size_t>(column)]);
 }
 
+namespace {
+
+// One record of a page: its columns by name (as the header spells it, letters in either case)
+// or by number: Items(i).品名, Items(i)!品名, Items(i)("品名"), Items(i)(0).
+class PageRecord final : public Object {
+ public:
+  PageRecord(std::shared_ptr<const std::vector<std::string>> header,
+             std::vector<std::string> record)
+      : header_(std::move(header)), record_(std::move(record)) {}
+  std::string_view typeName() const override { return "Record"; }
+  Value get(std::string_view member) override { return column(member); }
+  Value call(std::string_view member, const std::vector<Value>& args,
+             const std::vector<bool>& missing) override {
+    if (member == "fields" || member == "collect") return index(args);
+    return Object::call(member, args, missing);
+  }
+  Value index(const std::vector<Value>& args) override {
+    if (args.size() != 1) throw RunFailure{"レコードの列は一つ指定します"};
+    if (args[0].type == Type::String) return column(args[0].text);
+    const double n = ToNumber(args[0]);
+    if (!(n >= 0 && n < static_cast<double>(header_->size()))) {
+      throw RunFailure{"列の番号が範囲の外です"};
+    }
+    return text(static_cast<size_t>(n));
+  }
+
+ private:
+  Value column(std::string_view name) const {
+    const std::string wanted = Lower(name);
+    for (size_t c = 0; c < header_->size(); ++c) {
+      if (Lower((*header_)[c]) == wanted) return text(c);
+    }
+    throw RunFailure{"列「" + std::string(name) + "」がありません"};
+  }
+  Value text(size_t c) const { return Value::Str(c < record_.size() ? record_[c] : ""); }
+
+  std::shared_ptr<const std::vector<std::string>> header_;
+  std::vector<std::string> record_;
+};
+
+}  // namespace
+
+PageRecords::PageRecords(std::unique_ptr<CsvReader> reader, std::optional<long> limit)
+    : reader_(std::move(reader)),
+      header_(std::make_shared<const std::vector<std::string>>(reader_->header())),
+      limit_(limit) {}
+
+Value PageRecords::get(std::string_view member) {
+  // Cust.顧客名 outside the blocks: the page's first record, as the merge shows it there.
+  return record(0).object->get(member);
+}
+
+Value PageRecords::index(const std::vector<Value>& args) {
+  if (args.size() != 1) throw RunFailure{"レコードの番号は一つ指定します"};
+  if (args[0].type == Type::String) return record(0).object->index(args);  // Cust!顧客名
+  return record(std::nearbyint(ToNumber(args[0])));
+}
+
+Value PageRecords::record(double n) {
+  const bool onPage = n >= 0 && (!limit_ || n < static_cast<double>(*limit_));
+  while (onPage && !ended_ && static_cast<double>(records_.size()) <= n) {
+    std::vector<std::string> record;
+    ended_ = !reader_->next(record);
+    if (ended_ && reader_->error()) throw RunFailure{reader_->error()->message()};
+    if (!ended_) records_.push_back(std::move(record));
+  }
+  std::vector<std::string> record;
+  if (onPage && n < static_cast<double>(records_.size())) record = records_[static_cast<size_t>(n)];
+  return Value::Obj(std::make_shared<PageRecord>(header_, std::move(record)));
+}
+
 }  // namespace qf::basic

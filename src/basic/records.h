@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,32 @@ class RecordSet final : public Object {
   std::vector<std::string> record_;
   bool eof_ = false;
   long position_ = 0;
+};
+
+// The records of one page as a program reads them without declaring them: NAME(i).Column is
+// record i of the page (from 0), as the merge fills pass i of a repeat block, and NAME.Column
+// the page's first record, as the merge fills a text outside the blocks. Records past the
+// page or the file read as empty columns, as the merge shows nothing there. Records are read
+// from the file as far as the program asks.
+class PageRecords final : public Object {
+ public:
+  // `limit`: how many records the page holds; none: as many as the file has.
+  PageRecords(std::unique_ptr<CsvReader> reader, std::optional<long> limit);
+
+  std::string_view typeName() const override { return "Records"; }
+  // NAME.Column: the page's first record's.
+  Value get(std::string_view member) override;
+  Value index(const std::vector<Value>& args) override;
+
+ private:
+  // Record n of the page (an object whose columns are its members).
+  Value record(double n);
+
+  std::unique_ptr<CsvReader> reader_;
+  std::shared_ptr<const std::vector<std::string>> header_;
+  std::optional<long> limit_;
+  std::vector<std::vector<std::string>> records_;
+  bool ended_ = false;
 };
 
 }  // namespace qf::basic

@@ -9,10 +9,12 @@ namespace {
 
 class PrinterHost final : public Host {
  public:
-  PrinterHost(PrinterPort& port, PictureStore& pictures, std::shared_ptr<Object> records)
+  PrinterHost(PrinterPort& port, PictureStore& pictures, std::shared_ptr<Object> records,
+              std::shared_ptr<Object> page)
       : printer_(std::make_shared<PrinterObject>(port, pictures)),
         pictures_(pictures),
-        records_(std::move(records)) {}
+        records_(std::move(records)),
+        page_(std::move(page)) {}
 
   std::shared_ptr<Object> printer() override { return printer_; }
   std::shared_ptr<Object> loadPicture(const std::string& path) override {
@@ -22,27 +24,50 @@ class PrinterHost final : public Host {
   std::shared_ptr<Object> global(std::string_view name) override {
     return name == "rs" ? records_ : nullptr;
   }
+  std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) override { return page_; }
   PrinterObject& printerObject() { return *printer_; }
 
  private:
   std::shared_ptr<PrinterObject> printer_;
   PictureStore& pictures_;
   std::shared_ptr<Object> records_;
+  std::shared_ptr<Object> page_;
 };
+
+// The stop at a name the program reads as records, run without any: which names a data file
+// would give it.
+void SayWhichNamesNeedData(const Program& program, BasicError& error) {
+  std::string names;
+  bool atOne = false;
+  for (const std::string& n : program.recordNames) {
+    const std::string& shown = program.spelled(n);
+    atOne = atOne || error.message == "「" + shown + "」が定義されていません";
+    names += (names.empty() ? "" : "、") + shown;
+  }
+  if (!atOne) return;
+  error.message += "（" + names +
+                   " はデータのレコードです。差し込みデータでデータファイルを選ぶと、"
+                   "ページのレコードが入ります）";
+}
 
 }  // namespace
 
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
-                                       std::shared_ptr<Object> records) {
+                                       std::shared_ptr<Object> records,
+                                       std::shared_ptr<Object> page) {
   Program program;
   try {
     program = Parse(source);
   } catch (const BasicError& e) {
     return e;
   }
-  PrinterHost host(port, pictures, std::move(records));
-  if (auto error = Run(program, entry, host)) return error;
+  const bool withData = records || page;
+  PrinterHost host(port, pictures, std::move(records), std::move(page));
+  if (auto error = Run(program, entry, host)) {
+    if (!withData) SayWhichNamesNeedData(program, *error);
+    return error;
+  }
   std::string why;
   if (!host.printerObject().finish(&why)) return BasicError{0, "印刷できません：" + why};
   return std::nullopt;

@@ -11,11 +11,14 @@
 namespace qf::basic {
 
 // Runs a program's procedure (F_DataPrint unless named) onto a printer: what it prints goes to the
-// port's pages, its pictures come from the store, and `records` is the record set it knows as
-// rs. The document is ended as the language ends it when the program does not. Returns the
-// error that stopped it (a parse error too), with its line.
+// port's pages, its pictures come from the store, `records` is the record set it knows as rs,
+// and `page` the records it reads as NAME(i) without declaring NAME (PageRecords). The document
+// is ended as the language ends it when the program does not. Returns the error that stopped it
+// (a parse error too), with its line; run without records, a stop at a name the program reads
+// as records says which names need a data file.
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
-                                       std::shared_ptr<Object> records = nullptr);
+                                       std::shared_ptr<Object> records = nullptr,
+                                       std::shared_ptr<Object> page = nullptr);
 
 }  // namespace qf::basic

@@ -78,16 +78,21 @@ bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
                   std::string* error) {
   std::shared_ptr<basic::Object> records;
+  std::shared_ptr<basic::Object> page;
   if (!run.data.empty()) {
+    // rs and the page's records each read the file from its start.
     CsvError csv;
-    std::unique_ptr<CsvReader> reader = CsvReader::Open(run.data, {}, &csv);
-    if (!reader) {
+    std::unique_ptr<CsvReader> reader = CsvReader::Open(run.data, run.csv, &csv);
+    std::unique_ptr<CsvReader> pageReader =
+        reader ? CsvReader::Open(run.data, run.csv, &csv) : nullptr;
+    if (!pageReader) {
       if (error) *error = csv.message();
       return false;
     }
     records = std::make_shared<basic::RecordSet>(std::move(reader));
+    page = std::make_shared<basic::PageRecords>(std::move(pageReader), run.pageRecords);
   }
-  const auto stopped = basic::RunOnPrinter(run.source, run.entry, port, pictures, records);
+  const auto stopped = basic::RunOnPrinter(run.source, run.entry, port, pictures, records, page);
   if (!stopped) return true;
   if (error) {
     *error = "「" + run.name + "」" +

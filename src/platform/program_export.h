@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "document/file_io.h"
+#include "merge/csv_reader.h"
 #include "platform/page_export.h"
 
 namespace qf {
@@ -15,6 +17,10 @@ struct ProgramRun {
   std::string name;                   // the program's file, for messages
   std::string entry = "F_DataPrint";  // the procedure run
   std::filesystem::path data;         // records the program knows as rs; none when empty
+  CsvOptions csv;                     // how the records are read
+  // How many records the first page holds (the design's merge decides); none: every record.
+  // The program reads them as NAME(i).Column without declaring NAME, as the merge fills them.
+  std::optional<long> pageRecords;
 };
 
 // Decodes a program's bytes: UTF-8 when they are, CP932 otherwise (as the CSV reader tells the

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "document/design_file.h"
+#include "merge/merge.h"
 #include "shell/ui_text.h"
 #include "ui/busy_cursor.h"
 #include "ui/child_window.h"
@@ -208,7 +209,17 @@ void MainWindow::trialPrint() {
         MessageKind::Information);
     return;
   }
-  if (const auto merge = currentMerge()) run.data = merge->data;
+  if (const auto merge = currentMerge()) {
+    run.data = merge->data;
+    run.csv = merge->csv;
+    // The page the preview shows first: as many records as the design's merge puts on it.
+    CsvError unread;  // said when the program reads the records
+    if (std::optional<OpenedMerge> opened = OpenMerge(ctx_.design, *merge, &unread)) {
+      MergePager pager(*opened->reader, opened->match, opened->groupColumn);
+      MergedPage first;
+      if (pager.next(first)) run.pageRecords = static_cast<long>(first.records.size());
+    }
+  }
   PrintPreviewDialog preview(
       ctx_.design, ctx_.pictures, ctx_.places, [this, &run] { printProgram(run); }, this);
   preview.setProgram(&run);

@@ -57,7 +57,7 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   zoomIn_ = Button("cmdZoomIn", "拡大");
   QPushButton* width = Button("cmdFitWidth", "ﾍﾟｰｼﾞ幅");
   QPushButton* whole = Button("cmdFitPage", "ﾍﾟｰｼﾞ全体");
-  QPushButton* printButton = Button("cmdPrint", "印刷");
+  printButton_ = Button("cmdPrint", "印刷");
   QPushButton* close = Button("cmdClose", "閉じる");
   number_->setObjectName(QStringLiteral("txtPage"));
   number_->setAccessibleName(QStringLiteral("ﾍﾟｰｼﾞ"));
@@ -82,7 +82,7 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
     strip->addWidget(w);
   }
   strip->addStretch();
-  strip->addWidget(printButton);
+  strip->addWidget(printButton_);
   strip->addWidget(close);
   error_->setObjectName(QStringLiteral("lblError"));
   error_->setAccessibleName(QStringLiteral("エラー"));
@@ -110,7 +110,7 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
     showPage(pageCount());
   });
   connect(number_, &QLineEdit::returnPressed, this, [this] { showPage(number_->text().toInt()); });
-  connect(printButton, &QPushButton::clicked, this, [this] {
+  connect(printButton_, &QPushButton::clicked, this, [this] {
     accept();
     if (print_) print_();
   });
@@ -253,6 +253,8 @@ void PrintPreviewDialog::updateControls() {
   last_->setEnabled(more);
   zoomOut_->setEnabled(zoom_ > kZooms.front());
   zoomIn_->setEnabled(zoom_ < kZooms.back());
+  // A program that stopped, or records that cannot be read, would only fail again when printed.
+  printButton_->setEnabled(error_->isHidden());
 }
 
 void PrintPreviewDialog::setZoom(int zoom) {

@@ -86,6 +86,7 @@ class PrintPreviewDialog final : public PlacedDialog {
   QPushButton* last_;
   QPushButton* zoomOut_;
   QPushButton* zoomIn_;
+  QPushButton* printButton_;
 };
 
 }  // namespace qf

@@ -380,6 +380,25 @@ TEST(Editor, ModifiedFollowsTheSavedPlaceInTheHistory) {
   EXPECT_FALSE(b.editor.modified());
 }
 
+// A step undone was made on the page before a page setup: redoing it there would put the old
+// page's values on the new one. An unchanged page keeps it.
+TEST(Editor, APageSetupChangeEndsRedoAndAnUnchangedOneKeepsIt) {
+  Bench b;
+  const int box = b.figure(ObjectKind::Box, 10, 10, 20, 20);
+  b.loaded();
+  b.editor.commitObjectCell(box, kColX2, "40");
+  b.editor.undo();
+  PageSettings page = b.design.page;
+  b.editor.setPage(page);
+  EXPECT_TRUE(b.editor.canRedo());
+  page.orientation = 2;
+  b.editor.setPage(page);
+  EXPECT_FALSE(b.editor.canRedo());
+  EXPECT_FALSE(b.editor.redo());
+  EXPECT_EQ(b.cell(box, kColX2), "20.000");
+  EXPECT_TRUE(b.editor.modified());  // the page itself is unsaved
+}
+
 TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {
   auto memoryAfterEdits = [](int rows) {
     Bench b;

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include "document/design_file.h"
+#include "document/object_rows.h"
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
 #include "ui/cell_grid.h"
@@ -106,6 +108,15 @@ class ListWindowsTest : public QObject {
     QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Cell(t, 2, kColStyle), QStringLiteral("ＭＳ ゴシック"));
 
+    // Emptied and left, a coordinate keeps its value and the status bar says why.
+    ClickCell(grid, 1, kColX1);
+    input.selectAll();
+    QTest::keyClick(&input, Qt::Key_Delete);
+    ClickCell(grid, 2, kColStyle);
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
+    QCOMPARE(e.window->statusBar()->currentMessage(),
+             QStringLiteral("「X1」は空にできません。元の値のままです。"));
+
     // A menu command takes what the cell editor holds, though the focus stays in it; its
     // shortcut reaches it from the editor too.
     ClickCell(grid, 2, kColLabel);
@@ -141,6 +152,66 @@ class ListWindowsTest : public QObject {
     QVERIFY(ring > 0);
     ClickCell(grid, ring, kColX1);
     QVERIFY(!input.isVisible());
+  }
+
+  // A row picked in a design taller than the window is scrolled into view, and the page then
+  // has the keys. Delete acts on the page's selection from the code window too (while no cell
+  // is edited), as the guide promises.
+  void pickedRowShowsAndDeleteWorksFromEitherWindow() {
+    Design d;
+    ObjectRecord box;
+    box.Kind = ObjectKind::Box;
+    box.Text = "0";
+    box.Style = "0";
+    box.Size = 1;
+    for (const double y : {10.0, 150.0, 270.0})
+      AddObject(d.objects, box, {20, y, 60, y + 10}, {}, 1);
+    RenumberRows(d.objects);
+    const QString path = tmp_->filePath(QStringLiteral("tall.qfd"));
+    QVERIFY(SaveDesign(d, path.toStdString()).ok());
+    App e(tmp_->path());
+    e.prompter.openPaths = {path};
+    e.act("QFM102")->trigger();
+    DesignWindow& design = e.window->designWindow();
+    design.resize(300, 200);
+    QCoreApplication::processEvents();
+    CellGrid& grid = e.window->codeWindow().grid();
+    const auto shows = [&](int row) {
+      const WorkingRect b = e.ctx.editor.selectionBox(row);
+      const QRect px = design.canvas().pixelsOf(NormalisedRect(b.x1, b.y1, b.x2, b.y2));
+      const QRect seen(design.canvas().mapFrom(design.viewport(), QPoint(0, 0)),
+                       design.viewport()->size());
+      return seen.contains(px);
+    };
+    QCOMPARE(design.verticalScrollBar()->value(), 0);
+    DoubleClickCell(grid, 3, kColKind);
+    QVERIFY(shows(3));
+    QVERIFY(design.verticalScrollBar()->value() > 0);
+    QVERIFY(design.canvas().hasFocus());
+    DoubleClickCell(grid, 1, kColKind);
+    QVERIFY(shows(1));
+
+    // The keys in the code window after Esc, every object chosen by Ctrl+A: Delete deletes
+    // them all, one undo step.
+    ClickCell(grid, 2, kColLabel);
+    QVERIFY(grid.cellEditor().isVisible());
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
+    QVERIFY(grid.hasFocus());
+    e.act("QFM304")->trigger();
+    QCOMPARE(e.ctx.editor.selectedRows().size(), size_t{3});
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    QCOMPARE(e.ctx.design.objects.itemCount(), 0);
+    e.act("QFM311")->trigger();
+    QCOMPARE(e.ctx.design.objects.itemCount(), 3);
+    // With nothing chosen, Delete in the grid deletes nothing: 削除 is for rows.
+    e.ctx.editor.escape();
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    QCOMPARE(e.ctx.design.objects.itemCount(), 3);
+    // While a cell is edited, Delete is the editor's.
+    e.act("QFM304")->trigger();
+    ClickCell(grid, 2, kColLabel);
+    QTest::keyClick(&grid.cellEditor(), Qt::Key_Delete);
+    QCOMPARE(e.ctx.design.objects.itemCount(), 3);
   }
 
   void codeWindowRowsSwapDeleteInsertAndPick() {
