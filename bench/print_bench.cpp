@@ -101,8 +101,9 @@ class FloorPort final : public PdfPagePort {
       writer_.setPageLayout(geometry_->printer().pageLayout());
       writer_.setPageMargins(QMarginsF(0, 0, 0, 0));
       if (!painter_.begin(&writer_)) return nullptr;
-    } else if (!writer_.newPage()) {
-      return nullptr;
+    } else {
+      if (surface_) surface_->finish();  // the page before gets its texts
+      if (!writer_.newPage()) return nullptr;
     }
     const QSizeF points = geometry_->printer().pageLayout().fullRectPoints().size();
     const qf::PrinterPage p = page();
@@ -111,6 +112,7 @@ class FloorPort final : public PdfPagePort {
     return surface_.get();
   }
   bool endDoc(std::string*) override {
+    if (surface_) surface_->finish();
     surface_.reset();
     return painter_.end();
   }

@@ -91,6 +91,7 @@ class SvgPort final : public PrinterPort {
       if (error) *error = "描くページがありません";
       return false;
     }
+    surface_->finish();
     return painter_.end();
   }
   void setTitle(const QString& title) { title_ = title; }
@@ -147,6 +148,7 @@ bool PageBytes(ExportFormat format, int dpi, const std::string& title, QByteArra
       drawn = print(port);
     }
     *bytes = WithFallbackFonts(*bytes);
+    MarkSvgMultiply(*bytes);
     return drawn;
   }
   std::unique_ptr<QtPrinterPort> port = QtPrinterPort::ForPdf("");

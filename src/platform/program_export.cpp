@@ -76,7 +76,8 @@ bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error
 }
 
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
-                  std::string* error) {
+                  std::string* error, int* stoppedLine) {
+  if (stoppedLine) *stoppedLine = 0;
   std::shared_ptr<basic::Object> records;
   std::shared_ptr<basic::Object> page;
   if (!run.data.empty()) {
@@ -94,6 +95,7 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
   }
   const auto stopped = basic::RunOnPrinter(run.source, run.entry, port, pictures, records, page);
   if (!stopped) return true;
+  if (stoppedLine) *stoppedLine = stopped->line;
   if (error) {
     *error = "「" + run.name + "」" +
              (stopped->line > 0 ? "の " + std::to_string(stopped->line) + " 行目" : "") + "：" +
@@ -115,9 +117,9 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
 }
 
 bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,
-                      int* pages, std::string* error) {
+                      int* pages, std::string* error, int* stoppedLine) {
   OnePage one(port, page);
-  const bool ok = PrintProgram(run, one, pictures, error);
+  const bool ok = PrintProgram(run, one, pictures, error, stoppedLine);
   if (pages) *pages = one.pages();
   return ok;
 }

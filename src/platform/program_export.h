@@ -32,12 +32,13 @@ bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error
 FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
                          const std::filesystem::path& path, ExportFormat format, int dpi = 300);
 
-// Runs the program on a printer port (Print, the preview); false with the reason.
+// Runs the program on a printer port (Print, the preview); false with the reason, and the
+// program's line it stopped at (0 when none) in `stoppedLine`.
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
-                  std::string* error);
+                  std::string* error, int* stoppedLine = nullptr);
 
 // Runs the program printing only its page `page` (from 1) on the port, and counts its pages.
 bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,
-                      int* pages, std::string* error);
+                      int* pages, std::string* error, int* stoppedLine = nullptr);
 
 }  // namespace qf

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/pdf_page_surface.h"
 #include "platform/picture_store.h"
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
@@ -28,6 +29,15 @@ void VectorSurface::setFont(const FontSpec& f) {
   if (font_.families().value(0) != name) font_.setFamilies(QStringList{name} + font_.families());
 }
 
+void VectorSurface::useInk(int32_t color, bool filledToo) {
+  // Black is black under either rule: a plain element, as in a PDF.
+  const auto mixes = [](int32_t c) { return (c & 0xFFFFFF) != 0; };
+  const bool blended =
+      mode_ == DrawMode::MaskPen &&
+      (mixes(color) || (filledToo && fillStyle_ == FillStyle::Solid && mixes(fillColor_)));
+  painter_.setOpacity(blended ? kMultiplyMarkOpacity : 1.0);
+}
+
 QPen VectorSurface::pen(int32_t color) const {
   QPen p(ToQColor(color));
   p.setWidthF(std::max(1, width_) * pointsPerDot_);
@@ -40,12 +50,14 @@ QPen VectorSurface::pen(int32_t color) const {
 }
 
 void VectorSurface::line(double x1, double y1, double x2, double y2, int32_t color) {
+  useInk(color);
   painter_.setPen(pen(color));
   painter_.drawLine(toPoints(x1, y1), toPoints(x2, y2));
 }
 
 void VectorSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
   const QRectF r = QRectF(toPoints(x1, y1), toPoints(x2, y2)).normalized();
+  useInk(color, !filled);
   if (filled) {
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(ToQColor(color));
@@ -63,6 +75,7 @@ void VectorSurface::circle(double cx, double cy, double radius, int32_t color, d
   const QPointF c = toPoints(cx, cy);
   const QRectF r(c.x() - std::abs(rx * sx_), c.y() - std::abs(ry * sy_), 2 * std::abs(rx * sx_),
                  2 * std::abs(ry * sy_));
+  useInk(color, !(start && end));
   painter_.setPen(pen(color));
   if (start && end) {
     // Counter-clockwise from +x, in sixteenths of a degree.
@@ -86,20 +99,32 @@ void VectorSurface::paintPicture(const Picture& picture, double x, double y, dou
   const QRectF target(toPoints(x, y), QSizeF(width * sx_, height * sy_));
   // An inverting operation has nothing to invert on paper but white: black where it covers.
   if (op == RasterOp::DstInvert) {
+    painter_.setOpacity(1.0);
     painter_.fillRect(target, Qt::black);
     return;
   }
+  // A picture ANDed onto the page is ink too.
+  painter_.setOpacity(op == RasterOp::SrcAnd ? kMultiplyMarkOpacity : 1.0);
   painter_.drawImage(target, pic->image());
 }
 
 void VectorSurface::print(std::string_view text) {
-  painter_.setFont(font_);
-  painter_.setPen(ToQColor(foreColor_));
-  DrawTextLines(painter_, painter_.device(), toPoints(currentX_, currentY_),
-                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  texts_.push_back({toPoints(currentX_, currentY_), font_, ToQColor(foreColor_),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))});
+}
+
+void VectorSurface::finish() {
+  painter_.setOpacity(1.0);
+  for (const Text& t : texts_) {
+    painter_.setFont(t.font);
+    painter_.setPen(t.color);
+    DrawTextLines(painter_, painter_.device(), t.at, t.text);
+  }
+  texts_.clear();
 }
 
 void VectorSurface::clear() {
+  painter_.setOpacity(1.0);
   painter_.fillRect(QRectF(QPointF(0, 0), size_), Qt::white);
 }
 
@@ -107,6 +132,24 @@ double VectorSurface::textWidth(std::string_view text) {
   const QFontMetricsF fm(font_, painter_.device());
   return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
          sx_;
+}
+
+int MarkSvgMultiply(QByteArray& svg) {
+  // The writer gives each group of drawing state its fill and stroke opacities: a group that
+  // carries the mark becomes opaque and blends by multiplying.
+  const QByteArray mark = "opacity=\"" + QByteArray::number(kMultiplyMarkOpacity, 'g', 6) + '"';
+  int changed = 0;
+  for (qsizetype at = svg.indexOf("<g "); at >= 0; at = svg.indexOf("<g ", at + 1)) {
+    const qsizetype end = svg.indexOf('>', at);
+    if (end < 0) break;
+    QByteArray tag = svg.mid(at, end - at);
+    if (!tag.contains(mark)) continue;
+    tag.replace(mark, "opacity=\"1\"");
+    tag += " style=\"mix-blend-mode:multiply\"";
+    svg.replace(at, end - at, tag);
+    ++changed;
+  }
+  return changed;
 }
 
 }  // namespace qf

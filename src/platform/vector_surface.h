@@ -2,16 +2,19 @@
 
 #include <QFont>
 #include <QPainter>
+#include <vector>
 
 #include "view/surface.h"
 
 namespace qf {
 
 // Draws on any QPainter as vector graphics: lines, boxes, rings, pictures and texts become
-// elements of their own (an SVG file's, for instance). Vector devices know no raster operations,
-// so every draw mode paints as the pen would on white paper. The painter's device spans
-// `pointsWide` x `pointsHigh` points for scaleWidth x scaleHeight page units; draw widths are
-// pixels of a `dpi` printer.
+// elements of their own (an SVG file's, for instance). Vector devices know no raster operations:
+// ink of the mask pen is drawn at kMultiplyMarkOpacity, which the file's writer turns into the
+// multiply blend (MarkSvgMultiply), so overlaps darken as on paper; other draw modes paint as
+// the pen would on white paper. Texts are kept and drawn over everything by finish(), as the
+// printer lays them over the figures. The painter's device spans `pointsWide` x `pointsHigh`
+// points for scaleWidth x scaleHeight page units; draw widths are pixels of a `dpi` printer.
 class VectorSurface final : public StatefulSurface {
  public:
   VectorSurface(QPainter& painter, double pointsWide, double pointsHigh, double scaleWidth,
@@ -29,9 +32,21 @@ class VectorSurface final : public StatefulSurface {
   void clear() override;
   double textWidth(std::string_view text) override;
 
+  // Draws the page's texts over its figures; the page is complete after it.
+  void finish();
+
  private:
+  struct Text {
+    QPointF at;
+    QFont font;
+    QColor color;
+    QString text;
+  };
   QPointF toPoints(double x, double y) const { return {x * sx_, y * sy_}; }
   QPen pen(int32_t color) const;
+  // The painter's opacity for ink of a colour (and the fill, when `filledToo`) in the current
+  // draw mode.
+  void useInk(int32_t color, bool filledToo = false);
 
   QPainter& painter_;
   double sx_;
@@ -39,6 +54,11 @@ class VectorSurface final : public StatefulSurface {
   double pointsPerDot_;
   QSizeF size_;
   QFont font_;
+  std::vector<Text> texts_;
 };
+
+// Rewrites the group attributes an SVG writer gave ink drawn at kMultiplyMarkOpacity into the
+// multiply blend at full opacity; the number of groups changed.
+int MarkSvgMultiply(QByteArray& svg);
 
 }  // namespace qf

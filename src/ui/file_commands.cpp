@@ -224,6 +224,8 @@ void MainWindow::trialPrint() {
       ctx_.design, ctx_.pictures, ctx_.places, [this, &run] { printProgram(run); }, this);
   preview.setProgram(&run);
   preview.exec();
+  // The line it stopped at, shown where the program is.
+  if (const int line = preview.stoppedLine()) source_->markLine(line);
 }
 
 void MainWindow::printProgram(const ProgramRun& run) {

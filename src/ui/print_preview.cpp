@@ -164,7 +164,8 @@ void PrintPreviewDialog::render() {
   if (program_) {
     image_ = QImage();
     std::string error;
-    failed = !PrintProgramPage(*program_, *port, pictures_, page_, &programPages_, &error);
+    failed = !PrintProgramPage(*program_, *port, pictures_, page_, &programPages_, &error,
+                               &stoppedLine_);
     programPages_ = std::max(1, programPages_);
     why = QString::fromStdString(error);
   } else if (merged_) {

@@ -36,6 +36,8 @@ class PrintPreviewDialog final : public PlacedDialog {
   void setProgram(const ProgramRun* program);
   // Why the program stopped, or empty.
   QString programError() const;
+  // The program's line it stopped at on the page shown (0 when it did not stop).
+  int stoppedLine() const { return programError().isEmpty() ? 0 : stoppedLine_; }
   // The pages known so far: all of them once countKnown().
   int pageCount() const;
   bool countKnown() const;
@@ -70,6 +72,7 @@ class PrintPreviewDialog final : public PlacedDialog {
   QTimer scanning_;
   const ProgramRun* program_ = nullptr;
   int programPages_ = 1;
+  int stoppedLine_ = 0;
   std::function<void()> print_;
   int zoom_ = 100;
   int page_ = 1;

@@ -7,15 +7,91 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/qt_fonts.h"
 
 namespace qf {
+
+namespace {
+
+// The source with its line numbers beside it, as the stops of 試し印刷 name its lines.
+class NumberedText final : public QPlainTextEdit {
+ public:
+  NumberedText() : numbers_(new Numbers(*this)) {
+    connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { fitNumbers(); });
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& r, int dy) {
+      if (dy != 0) {
+        numbers_->scroll(0, dy);
+      } else {
+        numbers_->update(0, r.y(), numbers_->width(), r.height());
+      }
+    });
+    fitNumbers();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QPlainTextEdit::resizeEvent(event);
+    const QRect c = contentsRect();
+    numbers_->setGeometry(c.left(), c.top(), numbersWidth(), c.height());
+  }
+  void changeEvent(QEvent* event) override {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitNumbers();
+  }
+
+ private:
+  class Numbers final : public QWidget {
+   public:
+    explicit Numbers(NumberedText& text) : QWidget(&text), text_(text) {
+      setObjectName(QStringLiteral("lblLineNumbers"));
+    }
+
+   protected:
+    void paintEvent(QPaintEvent* event) override { text_.paintNumbers(*this, event->rect()); }
+
+   private:
+    NumberedText& text_;
+  };
+
+  int numbersWidth() const {
+    const int digits = static_cast<int>(QString::number(std::max(1, blockCount())).size());
+    return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(3, digits);
+  }
+  void fitNumbers() {
+    setViewportMargins(numbersWidth(), 0, 0, 0);
+    numbers_->setFixedWidth(numbersWidth());
+    numbers_->update();
+  }
+  void paintNumbers(QWidget& on, const QRect& area) {
+    QPainter p(&on);
+    p.fillRect(area, palette().color(QPalette::AlternateBase));
+    p.setPen(palette().color(QPalette::PlaceholderText));
+    p.setFont(font());
+    const int height = fontMetrics().height();
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+      const QRectF box = blockBoundingGeometry(b).translated(contentOffset());
+      if (box.top() > area.bottom()) break;
+      if (b.isVisible() && box.bottom() >= area.top()) {
+        p.drawText(QRect(0, static_cast<int>(box.top()), on.width() - 4, height), Qt::AlignRight,
+                   QString::number(b.blockNumber() + 1));
+      }
+    }
+  }
+
+  Numbers* numbers_;
+};
+
+}  // namespace
 
 SourceWindow::SourceWindow(QWidget* parent)
     : QWidget(parent),
@@ -23,7 +99,7 @@ SourceWindow::SourceWindow(QWidget* parent)
       public_(new QRadioButton(QStringLiteral("Public"))),
       language_(new QComboBox),
       trial_(new QPushButton(QStringLiteral("試し印刷"))),
-      text_(new QPlainTextEdit),
+      text_(new NumberedText),
       stale_(
           new QLabel(QStringLiteral("デザインが変更されています。ｿｰｽ生成で更新してください。"))) {
   text_->setAccessibleName(QStringLiteral("ｿｰｽｳｨﾝﾄﾞｳ"));
@@ -96,6 +172,7 @@ void SourceWindow::setLanguage(SourceLanguage language) {
 
 void SourceWindow::setSource(const QString& text, uint64_t revision, SourceLanguage language) {
   text_->setPlainText(text);
+  marked_ = 0;
   revision_ = revision;
   stale_->hide();
   // Only Visual Basic runs here; a C# source is compiled in the programmer's own project.
@@ -109,6 +186,20 @@ void SourceWindow::setSource(const QString& text, uint64_t revision, SourceLangu
 void SourceWindow::clear() {
   text_->clear();
   stale_->hide();
+  marked_ = 0;
+}
+
+void SourceWindow::markLine(int line) {
+  const QTextBlock block = text_->document()->findBlockByNumber(line - 1);
+  if (!block.isValid()) return;
+  QTextEdit::ExtraSelection stop;
+  stop.format.setBackground(QColor(255, 205, 205));
+  stop.format.setProperty(QTextFormat::FullWidthSelection, true);
+  stop.cursor = QTextCursor(block);
+  text_->setExtraSelections({stop});
+  text_->setTextCursor(QTextCursor(block));
+  text_->centerCursor();
+  marked_ = line;
 }
 
 void SourceWindow::designAt(uint64_t revision) {
@@ -144,6 +235,7 @@ bool SourceWindow::eventFilter(QObject* watched, QEvent* event) {
     const QString pasted = QApplication::clipboard()->text();
     if (!pasted.isEmpty()) {
       text_->setPlainText(pasted);
+      marked_ = 0;
       stale_->hide();
       trial_->setEnabled(true);
     }

@@ -37,6 +37,10 @@ class SourceWindow final : public QWidget {
   // of date, so it never passes for current.
   void designAt(uint64_t revision);
   bool outOfDate() const;
+  // A line (from 1) the program stopped at: scrolled to, its caret there, marked until the
+  // source changes.
+  void markLine(int line);
+  int markedLine() const { return marked_; }
 
  signals:
   // 試し印刷: the shown source is to be run into the print preview.
@@ -55,6 +59,7 @@ class SourceWindow final : public QWidget {
   QPlainTextEdit* text_;
   QLabel* stale_;
   uint64_t revision_ = 0;  // of the design the text was generated from
+  int marked_ = 0;         // the line marked as stopped at
 };
 
 }  // namespace qf

@@ -561,9 +561,14 @@ TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
   std::map<QString, int> elements;
   QString viewBox;
   QString text;
+  int figuresAfterText = 0;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
     ++elements[xml.name().toString()];
+    // The text, written first, lies over the figures as on the printed page.
+    if (elements[QStringLiteral("text")] > 0 && xml.name() != u"text" && xml.name() != u"g") {
+      ++figuresAfterText;
+    }
     if (xml.name() == u"svg") viewBox = xml.attributes().value("viewBox").toString();
     if (xml.name() == u"text") text += xml.readElementText();
   }
@@ -578,6 +583,11 @@ TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
   const QByteArray svg = file.readAll();
   EXPECT_TRUE(svg.contains("stroke=\"#c80000\"")) << "the line's own colour";
   EXPECT_TRUE(svg.contains("stroke=\"#0000c8\"")) << "the box's own colour";
+  EXPECT_EQ(figuresAfterText, 0);
+  // Ink blends as on paper: the hatched box and the coloured line multiply, the black ring
+  // needs no blend; no group keeps the writer's marking opacity.
+  EXPECT_EQ(svg.count("style=\"mix-blend-mode:multiply\""), 2) << svg.toStdString();
+  EXPECT_FALSE(svg.contains("opacity=\"0.996")) << svg.toStdString();
   // The fonts that stand in for the Windows one, for a viewer that does not have it.
   EXPECT_TRUE(
       svg.contains("font-family=\"'ＭＳ ゴシック', 'IPAGothic', 'Noto Sans Mono CJK JP', "

@@ -203,6 +203,7 @@ class MainWindowTest : public QObject {
       auto* preview = qobject_cast<PrintPreviewDialog*>(d);
       QVERIFY(preview);
       QCOMPARE(preview->programError(), QString());
+      QVERIFY(d->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->isEnabled());
       preview->setZoom(100);
       QCOMPARE(preview->pageImage(), printed);
       Click(d, "cmdClose");
@@ -213,12 +214,19 @@ class MainWindowTest : public QObject {
     auto* text = e.window->sourceWindow().findChild<QPlainTextEdit*>();
     QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
     QString error;
+    bool printable = true;
     OnModal([&](QWidget* d) {
       error = qobject_cast<PrintPreviewDialog*>(d)->programError();
+      printable = d->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->isEnabled();
       Click(d, "cmdClose");
     });
     QTest::mouseClick(trial, Qt::LeftButton);
     QCOMPARE(error, QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 3 行目：0 で除算しました"));
+    QVERIFY(!printable);  // it would only stop again
+    // The source window shows the stopped line: the caret on it, marked.
+    QCOMPARE(e.window->sourceWindow().markedLine(), 3);
+    QCOMPARE(text->textCursor().blockNumber(), 2);
+    QCOMPARE(text->extraSelections().size(), 1);
     // A program that prints nothing shows an empty page, no error.
     QApplication::clipboard()->setText(QStringLiteral("Sub F_DataPrint()\nEnd Sub\n"));
     QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
