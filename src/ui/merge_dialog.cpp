@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -87,6 +88,7 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
 
   connect(browse, &QPushButton::clicked, this, &MergeDialog::browse);
   connect(data_, &QLineEdit::editingFinished, this, &MergeDialog::typed);
+  data_->installEventFilter(this);
   connect(delimiter_, &QComboBox::currentIndexChanged, this, [this](int i) {
     choice_.delimiter = kDelimiters[std::clamp(i, 0, 3)];
     reload();
@@ -112,6 +114,19 @@ void MergeDialog::browse() {
   if (!path) return;
   data_->setText(*path);
   typed();
+}
+
+bool MergeDialog::eventFilter(QObject* watched, QEvent* event) {
+  // Enter in the file field reads the file typed, so its records show before OK: the dialog's
+  // default button would take it unseen.
+  if (watched == data_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      typed();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void MergeDialog::typed() {

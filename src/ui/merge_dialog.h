@@ -29,6 +29,9 @@ class MergeDialog final : public QDialog {
   // What was chosen; an empty data path ends the merge.
   const MergeChoice& choice() const { return choice_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void browse();
   // A path typed into the file field is taken as a chosen one.

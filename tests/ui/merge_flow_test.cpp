@@ -1,18 +1,22 @@
 // Trying a design with records, as a user does: choose the CSV file, look at the merged pages in
 // the preview, export them, and cancel a long export.
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "basic/field_values.h"
 #include "merge/merge.h"
 #include "platform/qt_printer.h"
 #include "ui/print_preview.h"
+#include "ui/source_window.h"
 #include "ui_fixture.h"
 
 using namespace qf;
@@ -56,7 +60,13 @@ class MergeFlowTest : public QObject {
       QTest::keyClick(data, Qt::Key_Return);
       QVERIFY2(summary->text().contains(QStringLiteral("/nowhere/x.csv")),
                qPrintable(summary->text()));
-      QVERIFY(d->isVisible());  // the default button stays grey: Enter accepted nothing
+      QVERIFY(d->isVisible());
+      // A file that reads: Enter shows its records and leaves OK to the user.
+      data->selectAll();
+      QTest::keyClicks(data, Data("csv/invoices.csv"));
+      QTest::keyClick(data, Qt::Key_Return);
+      QVERIFY(d->isVisible());
+      QVERIFY(d->findChild<QPushButton*>(QStringLiteral("cmdOK"))->isEnabled());
       // 参照 starts in the design's folder while that typed file is no file to start from.
       data->selectAll();
       QTest::keyClick(data, Qt::Key_Backspace);
@@ -170,6 +180,45 @@ class MergeFlowTest : public QObject {
   }
 
   // Cancel in the progress of a long export stops it and leaves no file, not even a part.
+  // 試し印刷 with the invoice's records (a page an invoice) shows the page the preview shows
+  // first: rs, Cust.顧客名 and Items(sngI).品名 read INV-101 and its three items, no more. (The
+  // program draws in the mask pen here, as Print does: the not-xor pen parts where figures
+  // share an edge.)
+  void trialPrintShowsTheFirstMergedPage() {
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("invoice.qfd")};
+    e.act("QFM102")->trigger();
+    OnModal([&](QWidget* d) {
+      Type(d, "txtData", Data("csv/invoice-cp932.csv"));
+      QTest::keyClick(d->findChild<QLineEdit*>(QStringLiteral("txtData")), Qt::Key_Return);
+      d->findChild<QComboBox*>(QStringLiteral("cmbGroup"))->setCurrentIndex(1);
+      Click(d, "cmdOK");
+    });
+    e.act("QFM117")->trigger();
+    e.act("tblMenu14")->trigger();
+    auto* text = e.window->sourceWindow().findChild<QPlainTextEdit*>();
+    QString source = text->toPlainText();
+    source.replace(QStringLiteral("DrawMode = VbNotXorPen"),
+                   QStringLiteral("DrawMode = VbMaskPen"));
+    QApplication::clipboard()->setText(source);
+    QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+    OnModal([&](QWidget* d) {
+      auto* preview = qobject_cast<PrintPreviewDialog*>(d);
+      QVERIFY(preview);
+      QCOMPARE(preview->programError(), QString());
+      MergeSource first{Data("csv/invoice-cp932.csv").toStdString(), {}, "請求書番号", 1, 1};
+      first.expressions = &basic::FieldExpressions();
+      auto port = QtPrinterPort::ForDefault();
+      QImage printed;
+      port->previewInto(&printed, static_cast<int>(std::lround(96.0 * preview->zoom() / 100)));
+      QVERIFY(PrintMerged(e.ctx.design, *port, e.ctx.pictures, first, {}, nullptr));
+      QCOMPARE(preview->pageImage(), printed);
+      Click(d, "cmdClose");
+    });
+    QTest::mouseClick(e.window->sourceWindow().findChild<QPushButton*>(QStringLiteral("cmdTrial")),
+                      Qt::LeftButton);
+  }
+
   void cancellingAnExportLeavesNoFile() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("invoice.qfd")};
