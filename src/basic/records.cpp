@@ -51,47 +51,47 @@ Value RecordSet::index(const std::vector<Value>& args) {
   return Value::Str(record_[static_cast<size_t>(column)]);
 }
 
-namespace {
+RecordObject::RecordObject(std::shared_ptr<const std::vector<std::string>> header,
+                           std::vector<std::string> record)
+    : header_(std::move(header)), record_(std::move(record)) {}
 
-// One record of a page: its columns by name (as the header spells it, letters in either case)
-// or by number: Items(i).品名, Items(i)!品名, Items(i)("品名"), Items(i)(0).
-class PageRecord final : public Object {
- public:
-  PageRecord(std::shared_ptr<const std::vector<std::string>> header,
-             std::vector<std::string> record)
-      : header_(std::move(header)), record_(std::move(record)) {}
-  std::string_view typeName() const override { return "Record"; }
-  Value get(std::string_view member) override { return column(member); }
-  Value call(std::string_view member, const std::vector<Value>& args,
-             const std::vector<bool>& missing) override {
-    if (member == "fields" || member == "collect") return index(args);
-    return Object::call(member, args, missing);
+Value RecordObject::get(std::string_view member) {
+  if (member == "eof" || member == "bof") return Value::Bool(false);  // it is there
+  return column(member);
+}
+
+Value RecordObject::call(std::string_view member, const std::vector<Value>& args,
+                         const std::vector<bool>& missing) {
+  if (member == "fields" || member == "collect") return index(args);
+  return Object::call(member, args, missing);
+}
+
+Value RecordObject::index(const std::vector<Value>& args) {
+  if (args.size() != 1) throw RunFailure{"レコードの列は一つ指定します"};
+  if (args[0].type == Type::String) return column(args[0].text);
+  const double n = ToNumber(args[0]);
+  if (!(n >= 0 && n < static_cast<double>(header_->size()))) {
+    throw RunFailure{"列の番号が範囲の外です"};
   }
-  Value index(const std::vector<Value>& args) override {
-    if (args.size() != 1) throw RunFailure{"レコードの列は一つ指定します"};
-    if (args[0].type == Type::String) return column(args[0].text);
-    const double n = ToNumber(args[0]);
-    if (!(n >= 0 && n < static_cast<double>(header_->size()))) {
-      throw RunFailure{"列の番号が範囲の外です"};
-    }
-    return text(static_cast<size_t>(n));
+  return text(static_cast<size_t>(n));
+}
+
+Value RecordObject::column(std::string_view name) const {
+  const std::vector<std::string>& header = *header_;
+  for (size_t c = 0; c < header.size(); ++c) {
+    if (header[c] == name) return text(c);
   }
-
- private:
-  Value column(std::string_view name) const {
-    const std::string wanted = Lower(name);
-    for (size_t c = 0; c < header_->size(); ++c) {
-      if (Lower((*header_)[c]) == wanted) return text(c);
-    }
-    throw RunFailure{"列「" + std::string(name) + "」がありません"};
+  // A member name comes in lower case, and the language ignores the case of names.
+  const std::string wanted = Lower(name);
+  for (size_t c = 0; c < header.size(); ++c) {
+    if (Lower(header[c]) == wanted) return text(c);
   }
-  Value text(size_t c) const { return Value::Str(c < record_.size() ? record_[c] : ""); }
+  throw RunFailure{"列「" + std::string(name) + "」がありません"};
+}
 
-  std::shared_ptr<const std::vector<std::string>> header_;
-  std::vector<std::string> record_;
-};
-
-}  // namespace
+Value RecordObject::text(size_t c) const {
+  return Value::Str(c < record_.size() ? record_[c] : "");
+}
 
 PageRecords::PageRecords(std::unique_ptr<CsvReader> reader, std::optional<long> limit)
     : reader_(std::move(reader)),
@@ -119,7 +119,7 @@ Value PageRecords::record(double n) {
   }
   std::vector<std::string> record;
   if (onPage && n < static_cast<double>(records_.size())) record = records_[static_cast<size_t>(n)];
-  return Value::Obj(std::make_shared<PageRecord>(header_, std::move(record)));
+  return Value::Obj(std::make_shared<RecordObject>(header_, std::move(record)));
 }
 
 }  // namespace qf::basic

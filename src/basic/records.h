@@ -32,6 +32,28 @@ class RecordSet final : public Object {
   long position_ = 0;
 };
 
+// One record as an object: its columns by name (as the header spells it, or in other case)
+// or by number, as rs!Name, rs("Name"), rs(0), rs.Fields("Name") and Items(i).Name read them;
+// EOF and BOF are false, since it is there. A column past the record's end reads as empty.
+class RecordObject final : public Object {
+ public:
+  RecordObject(std::shared_ptr<const std::vector<std::string>> header,
+               std::vector<std::string> record);
+
+  std::string_view typeName() const override { return "Recordset"; }
+  Value get(std::string_view member) override;
+  Value call(std::string_view member, const std::vector<Value>& args,
+             const std::vector<bool>& missing) override;
+  Value index(const std::vector<Value>& args) override;
+
+ private:
+  Value column(std::string_view name) const;
+  Value text(size_t c) const;
+
+  std::shared_ptr<const std::vector<std::string>> header_;
+  std::vector<std::string> record_;
+};
+
 // The records of one page as a program reads them without declaring them: NAME(i).Column is
 // record i of the page (from 0), as the merge fills pass i of a repeat block, and NAME.Column
 // the page's first record, as the merge fills a text outside the blocks. Records past the

@@ -9,6 +9,20 @@
 
 namespace qf::test {
 
+// A window that draws nothing and keeps what the editor says in passing: refusals and
+// off-page warnings, in turn.
+struct TellingView final : EditView {
+  Surface* pageSurface() override { return nullptr; }
+  void pageChanged(const std::optional<PageRect>&) override {}
+  void guideText(std::string_view) override {}
+  void layerStatus(int16_t) override {}
+  void historyChanged() override {}
+  void objectPicked() override {}
+  void refused(std::string_view why) override { said.emplace_back(why); }
+  void offPageWarning(std::string_view text) override { said.emplace_back(text); }
+  std::vector<std::string> said;
+};
+
 // A design held by an editor with no window: changes are recorded, nothing is drawn.
 struct EditingFixture {
   // Every change of a loaded design went through an undo step.

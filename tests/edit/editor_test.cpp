@@ -151,16 +151,7 @@ TEST(Editor, EmptyOrNonNumberTypedValuesAreRefusedAndTheCellKept) {
     EXPECT_EQ(RefuseObjectCell(c.kind, c.col, c.typed), c.refused) << c.col << " " << c.typed;
   }
 
-  struct View final : EditView {
-    Surface* pageSurface() override { return nullptr; }
-    void pageChanged(const std::optional<PageRect>&) override {}
-    void guideText(std::string_view) override {}
-    void layerStatus(int16_t) override {}
-    void historyChanged() override {}
-    void objectPicked() override {}
-    void refused(std::string_view why) override { said.emplace_back(why); }
-    std::vector<std::string> said;
-  } view;
+  test::TellingView view;
   Bench b;
   const int text = b.text(10, 10, "abc");
   b.loaded();

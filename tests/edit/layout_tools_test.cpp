@@ -91,16 +91,7 @@ TEST(LayoutTools, OneStepOnTheSelection) {
 // A tool or a move that puts objects partly off the page says so, once for one object, with
 // the count for several; the page's own edge is still on it.
 TEST(LayoutTools, ObjectsReachingOffThePageAreTold) {
-  struct View final : EditView {
-    Surface* pageSurface() override { return nullptr; }
-    void pageChanged(const std::optional<PageRect>&) override {}
-    void guideText(std::string_view) override {}
-    void layerStatus(int16_t) override {}
-    void historyChanged() override {}
-    void objectPicked() override {}
-    void offPageWarning(std::string_view text) override { said.emplace_back(text); }
-    std::vector<std::string> said;
-  } view;
+  test::TellingView view;
   test::EditingFixture e;
   test::DesignBuilder b;
   b.box(2, 10, 12, 20, "0", "").box(50, 50, 60, 60, "0", "");

@@ -14,9 +14,9 @@
 #include <QToolBar>
 
 #include "document/design_file.h"
-#include "document/object_rows.h"
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
+#include "support/design_builder.h"
 #include "ui/cell_grid.h"
 #include "ui/code_window.h"
 #include "ui/design_window.h"
@@ -158,17 +158,10 @@ class ListWindowsTest : public QObject {
   // has the keys. Delete acts on the page's selection from the code window too (while no cell
   // is edited), as the guide promises.
   void pickedRowShowsAndDeleteWorksFromEitherWindow() {
-    Design d;
-    ObjectRecord box;
-    box.Kind = ObjectKind::Box;
-    box.Text = "0";
-    box.Style = "0";
-    box.Size = 1;
-    for (const double y : {10.0, 150.0, 270.0})
-      AddObject(d.objects, box, {20, y, 60, y + 10}, {}, 1);
-    RenumberRows(d.objects);
+    test::DesignBuilder d;
+    for (const double y : {10.0, 150.0, 270.0}) d.box(20, y, 60, y + 10, "0", "");
     const QString path = tmp_->filePath(QStringLiteral("tall.qfd"));
-    QVERIFY(SaveDesign(d, path.toStdString()).ok());
+    QVERIFY(SaveDesign(d.design, path.toStdString()).ok());
     App e(tmp_->path());
     e.prompter.openPaths = {path};
     e.act("QFM102")->trigger();
