@@ -182,6 +182,13 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        {"2", "1"},
        0,
        ""},
+      // While ends when its condition fails; an Integer over a Long divides as Longs, so
+      // -32768 \ -1& is 32768 (as Integers it would overflow).
+      {"Sub Main()\nDim i As Integer\nWhile i < 2\ni = i + 1\nWend\nout.Add i\n"
+       "i = -32767 - 1\nout.Add i \\ -1&\nout.Add i Mod -7&\nEnd Sub",
+       {"2", "32768", "-1"},
+       0,
+       ""},
       {"Sub Main()\nDim n As Long\nDo While n < 3: n = n + 1: Loop\nout.Add n\n"
        "Do\nn = n - 1\nIf n = 1 Then Exit Do\nLoop Until n < 0\nout.Add n\nEnd Sub",
        {"3", "1"},

@@ -388,6 +388,10 @@ TEST(Editor, APageSetupChangeEndsRedoAndAnUnchangedOneKeepsIt) {
   EXPECT_FALSE(b.editor.redo());
   EXPECT_EQ(b.cell(box, kColX2), "20.000");
   EXPECT_TRUE(b.editor.modified());  // the page itself is unsaved
+  // A design loaded is at a count no earlier state had.
+  const uint64_t before = b.editor.revision();
+  b.editor.designLoaded({});
+  EXPECT_GT(b.editor.revision(), before);
 }
 
 TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {

@@ -604,6 +604,20 @@ TEST(ExportDesign, AnSvgHasAnElementForEveryObjectDrawn) {
   EXPECT_FALSE(fs::exists(dir / "none"));
 }
 
+// A font name with XML's own characters reaches the SVG escaped once.
+TEST(ExportDesign, AnSvgNamesAFontWithMarkupCharactersEscapedOnce) {
+  TempDir dir;
+  DesignBuilder b;
+  b.text("x", 20, 15, 0, "", "A<B&C", 12);
+  QtPictureStore pictures;
+  ASSERT_TRUE(ExportDesign(b.design, pictures, dir / "f.svg", ExportFormat::Svg).ok());
+  QFile file(QString::fromStdString((dir / "f.svg").string()));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray svg = file.readAll();
+  EXPECT_TRUE(svg.contains("font-family=\"'A&lt;B&amp;C'")) << svg.toStdString();
+  EXPECT_FALSE(svg.contains("&amp;lt;") || svg.contains("&amp;amp;")) << svg.toStdString();
+}
+
 // An arc on the vector surface runs counter-clockwise from its start angle to its end angle, as
 // on the other surfaces: a quarter from 3 o'clock ends at 12 o'clock.
 TEST(VectorSurface, ArcsEndWhereTheirAngleSays) {

@@ -556,6 +556,12 @@ class ListWindowsTest : public QObject {
     for (QMdiSubWindow* w : area->subWindowList()) {
       QVERIFY2(visible.contains(w->geometry()), qPrintable(w->objectName()));
     }
+    // The layer window, kept larger than the room and far off, fills the room from its corner
+    // (the room it was fitted to had scroll bars then).
+    const QRect layer = again.window->layerWindow().parentWidget()->geometry();
+    QCOMPARE(layer.topLeft(), QPoint(0, 0));
+    QVERIFY(layer.width() >= visible.width() - 20 && layer.height() >= visible.height() - 20);
+    QCOMPARE(again.window->windowTitle(), QStringLiteral("Quillform"));  // not the file's name
     // A place inside the window stays as it was kept.
     QCOMPARE(again.window->codeWindow().parentWidget()->geometry(), QRect(0, 150, 300, 200));
     // Kept places: the code window below still bounds the room; the layer window beyond the
@@ -568,6 +574,9 @@ class ListWindowsTest : public QObject {
     state.windows[kWinSource] = {1000 * 15, 0, 300 * 15, 200 * 15};
     state.windows[kWinCode] = {0, 2000 * 15, 300 * 15, 200 * 15};
     QCOMPARE(DesignStartRoom(state), main - QSize(kDesignFrameAt.x(), kDesignFrameAt.y()));
+    // A child moved past the bottom can be scrolled back to.
+    again.window->codeWindow().parentWidget()->move(0, visible.height() + 100);
+    QTRY_VERIFY(area->verticalScrollBar()->isVisible());
     // A window that shares the design window's first column or row bounds it; one that ends
     // just before does not.
     const QSize wanted(700, 500);

@@ -934,6 +934,11 @@ class MainWindowTest : public QObject {
     QVERIFY(!static_cast<HelpWindow*>(help)->findNext());  // nothing to find
     Click(help, "cmdClose");
     QVERIFY(!help->isVisible());
+    // A guide that is not there says so, and nothing else.
+    HelpWindow missing(dir().filePath(QStringLiteral("none.htm")));
+    QCOMPARE(missing.findChild<QTextBrowser*>()->toPlainText(),
+             QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙ「%1」が見つかりません。")
+                 .arg(dir().filePath(QStringLiteral("none.htm"))));
   }
 
  private:

@@ -54,7 +54,7 @@ class MergeFlowTest : public QObject {
       QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("cmdOK"))->isEnabled());
       // A path typed and entered is taken as one chosen: a missing file says so.
       auto* data = d->findChild<QLineEdit*>(QStringLiteral("txtData"));
-      QVERIFY(!data->isReadOnly() && data->isVisible());
+      QVERIFY(!data->isReadOnly() && data->isVisible() && !data->placeholderText().isEmpty());
       data->setFocus();
       QTest::keyClicks(data, QStringLiteral("/nowhere/x.csv"));
       QTest::keyClick(data, Qt::Key_Return);
