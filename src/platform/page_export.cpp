@@ -81,9 +81,9 @@ class SvgPort final : public PrinterPort {
     svg_.setTitle(title_);
     if (!painter_.begin(&svg_)) return nullptr;
     const PrinterPage p = page();
-    surface_ =
-        std::make_unique<VectorSurface>(painter_, points.width(), points.height(), p.scaleWidth,
-                                        p.scaleHeight, geometry_->composeDpi());
+    surface_ = std::make_unique<VectorSurface>(painter_, points.width(), points.height(),
+                                               p.scaleWidth, p.scaleHeight, geometry_->composeDpi(),
+                                               InkBlend::MarkMultiply);
     return surface_.get();
   }
   bool endDoc(std::string* error) override {

@@ -12,12 +12,13 @@
 namespace qf {
 
 VectorSurface::VectorSurface(QPainter& painter, double pointsWide, double pointsHigh,
-                             double scaleWidth, double scaleHeight, int dpi)
+                             double scaleWidth, double scaleHeight, int dpi, InkBlend blend)
     : painter_(painter),
       sx_(scaleWidth > 0 ? pointsWide / scaleWidth : 1),
       sy_(scaleHeight > 0 ? pointsHigh / scaleHeight : 1),
       pointsPerDot_(72.0 / std::max(1, dpi)),
-      size_(pointsWide, pointsHigh) {
+      size_(pointsWide, pointsHigh),
+      blend_(blend) {
   painter_.setRenderHint(QPainter::Antialiasing, true);
 }
 
@@ -33,7 +34,7 @@ void VectorSurface::useInk(int32_t color, bool filledToo) {
   // Black is black under either rule: a plain element, as in a PDF.
   const auto mixes = [](int32_t c) { return (c & 0xFFFFFF) != 0; };
   const bool blended =
-      mode_ == DrawMode::MaskPen &&
+      blend_ == InkBlend::MarkMultiply && mode_ == DrawMode::MaskPen &&
       (mixes(color) || (filledToo && fillStyle_ == FillStyle::Solid && mixes(fillColor_)));
   painter_.setOpacity(blended ? kMultiplyMarkOpacity : 1.0);
 }
@@ -104,7 +105,8 @@ void VectorSurface::paintPicture(const Picture& picture, double x, double y, dou
     return;
   }
   // A picture ANDed onto the page is ink too.
-  painter_.setOpacity(op == RasterOp::SrcAnd ? kMultiplyMarkOpacity : 1.0);
+  const bool blended = blend_ == InkBlend::MarkMultiply && op == RasterOp::SrcAnd;
+  painter_.setOpacity(blended ? kMultiplyMarkOpacity : 1.0);
   painter_.drawImage(target, pic->image());
 }
 

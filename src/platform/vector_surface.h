@@ -8,17 +8,21 @@
 
 namespace qf {
 
+// How a vector surface draws ink of the mask pen: as the pen paints on white paper, or marked
+// at kMultiplyMarkOpacity for the file's writer to turn into the multiply blend
+// (MarkSvgMultiply), so overlaps darken as on paper.
+enum class InkBlend { Paint, MarkMultiply };
+
 // Draws on any QPainter as vector graphics: lines, boxes, rings, pictures and texts become
 // elements of their own (an SVG file's, for instance). Vector devices know no raster operations:
-// ink of the mask pen is drawn at kMultiplyMarkOpacity, which the file's writer turns into the
-// multiply blend (MarkSvgMultiply), so overlaps darken as on paper; other draw modes paint as
-// the pen would on white paper. Texts are kept and drawn over everything by finish(), as the
-// printer lays them over the figures. The painter's device spans `pointsWide` x `pointsHigh`
-// points for scaleWidth x scaleHeight page units; draw widths are pixels of a `dpi` printer.
+// ink of the mask pen is drawn as `blend` says; other draw modes paint as the pen would on white
+// paper. Texts are kept and drawn over everything by finish(), as the printer lays them over the
+// figures. The painter's device spans `pointsWide` x `pointsHigh` points for scaleWidth x
+// scaleHeight page units; draw widths are pixels of a `dpi` printer.
 class VectorSurface final : public StatefulSurface {
  public:
   VectorSurface(QPainter& painter, double pointsWide, double pointsHigh, double scaleWidth,
-                double scaleHeight, int dpi);
+                double scaleHeight, int dpi, InkBlend blend = InkBlend::Paint);
 
   void setFont(const FontSpec& font) override;
 
@@ -53,6 +57,7 @@ class VectorSurface final : public StatefulSurface {
   double sy_;
   double pointsPerDot_;
   QSizeF size_;
+  InkBlend blend_;
   QFont font_;
   std::vector<Text> texts_;
 };
