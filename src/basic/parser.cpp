@@ -147,9 +147,42 @@ class Parser {
     e->name = o;
     e->a = std::move(a);
     e->b = std::move(b);
+    return deepen(std::move(e));
+  }
+  // The tree's depth with a node that has just got its parts; too deep is refused.
+  ExprPtr deepen(ExprPtr e) {
+    int below = 0;
+    for (const Expr* part : {e->a.get(), e->b.get()}) {
+      if (part) below = std::max(below, part->depth);
+    }
+    for (const ExprPtr& arg : e->args) {
+      if (arg) below = std::max(below, arg->depth);
+    }
+    e->depth = below + 1;
+    if (e->depth > kMaxNesting) failTooDeep();
     return e;
   }
-  ExprPtr expression() { return lowLevel(0); }
+  [[noreturn]] void failTooDeep() const {
+    fail("式や If の入れ子が深すぎます（" + std::to_string(kMaxNesting) + " 段まで）");
+  }
+  // One level of the parser's descent (parentheses, arguments, Not, signs, one-line Ifs):
+  // bounded before the stack is.
+  class Nesting {
+   public:
+    explicit Nesting(Parser& p) : p_(p) {
+      if (++p_.nesting_ > kMaxNesting) p_.failTooDeep();
+    }
+    ~Nesting() { --p_.nesting_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Parser& p_;
+  };
+  ExprPtr expression() {
+    const Nesting level(*this);
+    return lowLevel(0);
+  }
 
   // The left-associative operators, each level binding tighter than the one before: the word
   // operators below Not, and those between the comparisons and the unary signs.
@@ -173,11 +206,12 @@ class Parser {
   }
   ExprPtr notE() {
     if (isWord("not")) {
+      const Nesting level(*this);
       const int line = next().line;
       ExprPtr e = make(Expr::Kind::Unary, line);
       e->name = "not";
       e->a = notE();
-      return e;
+      return deepen(std::move(e));
     }
     return comparison();
   }
@@ -207,11 +241,12 @@ class Parser {
   }
   ExprPtr unary() {
     if (isOp("-") || isOp("+")) {
+      const Nesting level(*this);
       const Token& t = next();
       ExprPtr e = make(Expr::Kind::Unary, t.line);
       e->name = t.text;
       e->a = unary();
-      return e;
+      return deepen(std::move(e));
     }
     return power();
   }
@@ -265,7 +300,7 @@ class Parser {
           ExprPtr e = make(Expr::Kind::Unary, t.line);
           e->name = "()";
           e->a = std::move(inner);
-          return e;
+          return deepen(std::move(e));
         }
         if (t.text == "." && withDepth_ > 0) {
           next();
@@ -311,7 +346,7 @@ class Parser {
           program_.recordNames.insert(e->name);
         }
         m->a = std::move(e);
-        e = std::move(m);
+        e = deepen(std::move(m));
         if (statement && SpecialMethod(e->name)) return e;
         continue;
       }
@@ -322,7 +357,7 @@ class Parser {
         m->name = n.text;
         if (e->kind == Expr::Kind::Name) program_.recordNames.insert(e->name);  // rs!請求先
         m->a = std::move(e);
-        e = std::move(m);
+        e = deepen(std::move(m));
         continue;
       }
       if (isOp("(")) {
@@ -331,7 +366,7 @@ class Parser {
         ExprPtr c = make(Expr::Kind::Call, e->line);
         c->args = arguments();
         c->a = std::move(e);
-        e = std::move(c);
+        e = deepen(std::move(c));
         continue;
       }
       return e;
@@ -713,6 +748,7 @@ class Parser {
     emit(std::move(j));
     if (!at(Tok::EndOfStatement) && !at(Tok::End)) {
       // One line: statements up to Else and on to the end of the line.
+      const Nesting level(*this);
       ++inlineIf_;
       inlineStatements();
       if (word("else")) {
@@ -963,6 +999,7 @@ class Parser {
   int loops_ = 0;
   int withDepth_ = 0;
   int inlineIf_ = 0;
+  int nesting_ = 0;  // levels of the descent under way (Nesting)
   int selects_ = 0;
 };
 

@@ -30,7 +30,13 @@ struct Expr {
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
   std::vector<std::unique_ptr<Expr>> args;  // nullptr: an argument left out
+  int depth = 1;  // levels of the tree below and with this one (the parser bounds it)
 };
+
+// The deepest an expression, a one-line If or a run of nested parentheses, calls and signs may
+// go: evaluating and freeing a tree recurses once a level, and a program or a design's field
+// from someone else must not exhaust the stack with one.
+inline constexpr int kMaxNesting = 256;
 
 // One step of a procedure. Blocks are compiled into jumps, so GoSub, GoTo and the Exit
 // statements are jumps too.

@@ -150,7 +150,8 @@ class Generator {
     fixed("objOutSrc.PaperSize = " + std::string(P_PaperName(design_.page.paperSize)));
     fixed("objOutSrc.Orientation = " + std::string(P_OrientName(design_.page.orientation)));
     fixed("objOutSrc.ScaleMode = " + std::string(P_ScaleName(design_.page.scaleMode)));
-    fixed("objOutSrc.DrawMode = VbNotXorPen");
+    // The mask pen, as Print inks: the not-xor pen took away every edge two boxes share.
+    fixed("objOutSrc.DrawMode = VbMaskPen");
     fixed("'項目印刷設定");
   }
 

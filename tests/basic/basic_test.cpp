@@ -279,6 +279,54 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
 namespace qf::basic {
 namespace {
 
+// Programs and design fields come from other people: nesting past the bound is refused with the
+// line, never a crash, on both sides of the bound, however deep (parentheses, Not, signs,
+// operators, members, one-line Ifs).
+TEST(Basic, NestingIsBoundedBeforeTheStackIs) {
+  const auto nested = [](const std::string& open, const std::string& inner,
+                         const std::string& close, int n) {
+    std::string e;
+    for (int i = 0; i < n; ++i) e += open;
+    e += inner;
+    for (int i = 0; i < n; ++i) e += close;
+    return e;
+  };
+  const std::string deep = "式や If の入れ子が深すぎます（256 段まで）";
+  struct Case {
+    std::string expression;
+    bool taken;
+  };
+  std::vector<Case> cases;
+  for (const int n : {255, 256, 20000}) {
+    cases.push_back({nested("(", "1", ")", n), n < 256});
+    cases.push_back({nested("Not ", "0", "", n), n < 256});
+    cases.push_back({nested("-", "1", "", n), n < 256});
+    cases.push_back({nested("CStr(", "1", ")", n), n < 256});
+  }
+  for (const int n : {256, 257}) {
+    std::string sum = "1";
+    for (int i = 1; i < n; ++i) sum += "+1";
+    cases.push_back({sum, n == 256});
+  }
+  for (const Case& c : cases) {
+    const std::string v = Eval(c.expression);
+    EXPECT_EQ(v.find(deep) == std::string::npos, c.taken) << c.expression.size() << " " << v;
+  }
+  // In a program it names the line; one-line Ifs nest as deep.
+  const Outcome o = RunProgram("Sub Main()\nout.Add 1\n" +
+                               nested("If 1 Then ", "out.Add 2", "", 300) + "\nEnd Sub");
+  ASSERT_TRUE(o.error);
+  EXPECT_EQ(o.error->line, 3);
+  EXPECT_EQ(o.error->message.rfind(deep, 0), 0u) << o.error->message;
+  EXPECT_FALSE(
+      RunProgram("Sub Main()\n" + nested("If 1 Then ", "out.Add 2", "", 255) + "\nEnd Sub").error);
+  // A design's field: the merge shows nothing there and says why.
+  std::string why;
+  EXPECT_FALSE(
+      FieldExpressions().evaluate(nested("(", "rs!姓", ")", 20000), {"姓"}, {"山田"}, &why));
+  EXPECT_EQ(why.rfind(deep, 0), 0u) << why;
+}
+
 // A merge's field expressions show what the program will print; one that names what the records
 // cannot give finds its column by its last name, as before.
 TEST(Basic, MergeFieldsAreEvaluatedExpressions) {

@@ -24,7 +24,7 @@ Private Sub F_DataPrint()
 	objOutSrc.PaperSize = VbPRPSA4
 	objOutSrc.Orientation = VbPRORLandscape
 	objOutSrc.ScaleMode = VbMillimeters
-	objOutSrc.DrawMode = VbNotXorPen
+	objOutSrc.DrawMode = VbMaskPen
 	'項目印刷設定
 	'ベースレイヤー
 	Gosub F_DataPrint_1

@@ -78,7 +78,7 @@ std::string Head(const char* visibility, const std::string& extraDeclarations = 
          "\tobjOutSrc.PaperSize = VbPRPSA4\r\n"
          "\tobjOutSrc.Orientation = VbPRORPortrait\r\n"
          "\tobjOutSrc.ScaleMode = VbMillimeters\r\n"
-         "\tobjOutSrc.DrawMode = VbNotXorPen\r\n"
+         "\tobjOutSrc.DrawMode = VbMaskPen\r\n"
          "\t'項目印刷設定\r\n";
 }
 
