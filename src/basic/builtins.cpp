@@ -58,7 +58,8 @@ std::string Utf8(std::u32string_view s) {
 
 long Whole(const Value& v) {
   const double n = BankersRound(ToNumber(v));
-  if (!(n >= -2147483648.0 && n < 2147483648.0)) throw RunFailure{"オーバーフローしました"};
+  if (!(n >= -2147483648.0 && n < 2147483648.0))
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
   return static_cast<long>(n);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "basic/canvas.h"
+#include "basic/errors.h"
 
 namespace qf::basic {
 
@@ -36,7 +37,13 @@ struct Frame {
   std::vector<LoopState> loops;
   std::vector<size_t> returns;  // GoSub
   std::vector<Value> with;
-  bool resumeNext = false;
+  // What an error does here: stop the procedure (the caller's handling takes over), go on with
+  // the next statement, or run the handler; and where the handler came from.
+  enum class OnError { Stop, ResumeNext, Handler };
+  OnError onError = OnError::Stop;
+  size_t handler = 0;
+  bool handling = false;  // the handler runs: an error now goes to the caller
+  size_t failedAt = 0;    // the instruction whose error the handler took
 };
 
 // An argument as a call passes it: by reference when it names a variable.
@@ -65,12 +72,13 @@ Value Numeric(double n, Type a, Type b) {
   Type t = Rank(a) >= Rank(b) ? a : b;
   if (t == Type::Boolean || t == Type::Empty || t == Type::String) t = Type::Double;
   if (t == Type::Single && (a == Type::Long || b == Type::Long)) t = Type::Double;
-  if (t == Type::Integer && !(n >= -32768 && n < 32768)) throw RunFailure{"オーバーフローしました"};
+  if (t == Type::Integer && !(n >= -32768 && n < 32768))
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
   if (t == Type::Long && !(n >= -2147483648.0 && n < 2147483648.0)) {
-    throw RunFailure{"オーバーフローしました"};
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
   }
   if (t == Type::Single) {
-    if (!(std::abs(n) <= 3.402823e38)) throw RunFailure{"オーバーフローしました"};
+    if (!(std::abs(n) <= 3.402823e38)) throw RunFailure{"オーバーフローしました", kErrOverflow};
     return Value::Sng(static_cast<float>(n));
   }
   return {t, n, {}, {}};
@@ -82,7 +90,8 @@ Type NumType(const Value& v) {
 
 long ToLong(const Value& v) {
   const double n = BankersRound(ToNumber(v));
-  if (!(n >= -2147483648.0 && n < 2147483648.0)) throw RunFailure{"オーバーフローしました"};
+  if (!(n >= -2147483648.0 && n < 2147483648.0))
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
   return static_cast<long>(n);
 }
 
@@ -144,7 +153,15 @@ class Machine {
   }
 
   Value call(const Procedure& proc, std::vector<Arg> args, int line) {
-    if (++depth_ > limits_.depth) {
+    // The depth is given back however the call ends: an error a caller's handler takes too.
+    struct Deeper {
+      explicit Deeper(int& depth) : depth_(++depth) {}
+      ~Deeper() { --depth_; }
+      Deeper(const Deeper&) = delete;
+      Deeper& operator=(const Deeper&) = delete;
+      int& depth_;
+    } deeper(depth_);
+    if (depth_ > limits_.depth) {
       throw Fatal{{line, "呼び出しが深すぎます（" + std::to_string(limits_.depth) + " 段まで）"}};
     }
     Frame f;
@@ -178,7 +195,6 @@ class Machine {
       f.locals[proc.name] = result;
     }
     execute(f);
-    --depth_;
     return result ? result->value : Value{};
   }
 
@@ -195,16 +211,44 @@ class Machine {
       }
       try {
         const std::optional<size_t> next = step(f, in, pc);
-        if (!next) return;
+        if (!next) break;
         pc = *next;
       } catch (const RunFailure& e) {
-        if (!f.resumeNext) throw BasicError{in.line, e.message};
-        ++pc;
-      } catch (const BasicError&) {
-        if (!f.resumeNext) throw;
-        ++pc;
+        pc = recover(f, pc, BasicError{in.line, e.message, e.number});
+      } catch (const BasicError& e) {
+        pc = recover(f, pc, e);  // a call of this statement failed and did not handle it
       }
     }
+    // Leaving a handler by Exit Sub or End Sub: the error was dealt with.
+    if (f.handling) err_->clear();
+  }
+
+  // Where a procedure goes on after a statement failed, as its On Error says; throws the error
+  // on to the caller when nothing here takes it (a handler's own errors included).
+  size_t recover(Frame& f, size_t pc, const BasicError& error) {
+    if (f.handling || f.onError == Frame::OnError::Stop) throw error;
+    err_->take(error);
+    if (f.onError == Frame::OnError::ResumeNext) return pc + 1;
+    f.handling = true;
+    f.failedAt = pc;
+    return f.handler;
+  }
+
+  // Resume: the handler is done; the error is cleared.
+  size_t resume(Frame& f, size_t to) {
+    if (!f.handling) {
+      throw RunFailure{ErrorDescription(kErrResumeWithoutError), kErrResumeWithoutError};
+    }
+    f.handling = false;
+    err_->clear();
+    return to;
+  }
+
+  // Any On Error statement clears the error and sets what the next one does.
+  void onError(Frame& f, Frame::OnError mode, size_t handler = 0) {
+    f.onError = mode;
+    f.handler = handler;
+    err_->clear();
   }
 
   // One step; the next step's place, or nothing when the procedure ends.
@@ -275,11 +319,20 @@ class Machine {
         circle(f, in);
         break;
       case Instr::Kind::OnErrorResumeNext:
-        f.resumeNext = true;
+        onError(f, Frame::OnError::ResumeNext);
         break;
       case Instr::Kind::OnErrorStop:
-        f.resumeNext = false;
+        onError(f, Frame::OnError::Stop);
         break;
+      case Instr::Kind::OnErrorGoTo:
+        onError(f, Frame::OnError::Handler, static_cast<size_t>(in.target));
+        break;
+      case Instr::Kind::Resume:
+        return resume(f, f.failedAt);
+      case Instr::Kind::ResumeNext:
+        return resume(f, f.failedAt + 1);
+      case Instr::Kind::ResumeAt:
+        return resume(f, static_cast<size_t>(in.target));
       case Instr::Kind::End:
         throw EndProgram{};
     }
@@ -336,7 +389,8 @@ class Machine {
       const auto [low, high] = v.bounds[i];
       if (k < low || k > high) {
         throw RunFailure{"添字 " + std::to_string(k) + " が配列の範囲（" + std::to_string(low) +
-                         " To " + std::to_string(high) + "）の外です"};
+                             " To " + std::to_string(high) + "）の外です",
+                         kErrSubscript};
       }
       at = at * static_cast<size_t>(high - low + 1) + static_cast<size_t>(k - low);
     }
@@ -470,6 +524,12 @@ class Machine {
       if (auto c = BuiltinConstant(n)) return *c;
       if (n == "printer") return Value::Obj(host_.printer());
       if (n == "nothing") return Value::Obj(nullptr);
+      if (n == "err") return Value::Obj(err_);
+    }
+    if (plain == "error" && args.size() <= 1) {
+      // Error$: the error a handler took, or the description of a number.
+      if (args.empty()) return Text(err_->description());
+      return Text(ErrorDescription(static_cast<int>(ToLong(args[0].value))));
     }
     std::shared_ptr<Object> o = host_.global(n);
     if (!o && program_.recordNames.count(n)) o = host_.recordArray(n);
@@ -548,9 +608,11 @@ class Machine {
   }
 
   Value binary(Frame& f, const Expr& e) {
-    const Value a = eval(f, *e.a);
-    const Value b = eval(f, *e.b);
     const std::string& op = e.name;
+    if (op == "is") return Value::Bool(eval(f, *e.a).object == eval(f, *e.b).object);
+    // An object with a default property stands for it (If Err <> 0).
+    const Value a = Plain(eval(f, *e.a));
+    const Value b = Plain(eval(f, *e.b));
     if (op == "&") return Text(ToText(a) + ToText(b));
     if (op == "+" && a.type == Type::String && b.type == Type::String) return Text(a.text + b.text);
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
@@ -574,7 +636,6 @@ class Machine {
       return Value::Bool(c >= 0);
     }
     if (op == "like") return Value::Bool(Like(ToText(a), ToText(b)));
-    if (op == "is") return Value::Bool(a.object == b.object);
     if (op == "and" || op == "or" || op == "xor" || op == "eqv" || op == "imp") {
       const long x = ToLong(a);
       const long y = ToLong(b);
@@ -593,13 +654,13 @@ class Machine {
     if (op == "-") return Numeric(x - y, NumType(a), NumType(b));
     if (op == "*") return Numeric(x * y, NumType(a), NumType(b));
     if (op == "/") {
-      if (y == 0) throw RunFailure{"0 で除算しました"};
+      if (y == 0) throw RunFailure{"0 で除算しました", kErrDivision};
       return Value::Dbl(x / y);
     }
     if (op == "^") return Value::Dbl(std::pow(x, y));
     const long p = ToLong(a);
     const long q = ToLong(b);
-    if (q == 0) throw RunFailure{"0 で除算しました"};
+    if (q == 0) throw RunFailure{"0 で除算しました", kErrDivision};
     const Type t = Rank(NumType(a)) >= 2 || Rank(NumType(b)) >= 2 ? Type::Long : Type::Integer;
     if (op == "\\") return Numeric(static_cast<double>(p / q), t, Type::Integer);
     return Numeric(static_cast<double>(p % q), t, Type::Integer);  // mod
@@ -666,6 +727,7 @@ class Machine {
   std::map<std::string, VarPtr, std::less<>> module_;
   long steps_ = 0;
   int depth_ = 0;
+  std::shared_ptr<ErrObject> err_ = std::make_shared<ErrObject>();
 };
 
 }  // namespace

@@ -537,10 +537,30 @@ class Parser {
         emit(step(Instr::Kind::OnErrorResumeNext, line));
       } else {
         expectWord("goto");
-        if (!(at(Tok::Number) && next().number == 0)) fail("On Error GoTo 0 のほかは使えません");
-        emit(step(Instr::Kind::OnErrorStop, line));
+        if (at(Tok::Number)) {
+          if (next().number != 0) fail("On Error GoTo には 0 かラベルを書きます");
+          emit(step(Instr::Kind::OnErrorStop, line));
+        } else {
+          Instr i = step(Instr::Kind::OnErrorGoTo, line);
+          i.label = Lower(nameToken("ラベル"));
+          emit(std::move(i));
+        }
       }
       return endStatement();
+    }
+    if (word("resume")) {
+      // Resume, Resume 0, Resume Next, Resume label: only a handler's way back.
+      Instr i = step(Instr::Kind::Resume, line);
+      if (word("next")) {
+        i.kind = Instr::Kind::ResumeNext;
+      } else if (at(Tok::Number)) {
+        if (next().number != 0) fail("Resume の後には Next、0 かラベルを書きます");
+      } else if (at(Tok::Name)) {
+        i.kind = Instr::Kind::ResumeAt;
+        i.label = Lower(nameToken("ラベル"));
+      }
+      emit(std::move(i));
+      return endInline();
     }
     if (word("call")) {
       Instr i = step(Instr::Kind::Eval, line);

@@ -59,8 +59,12 @@ struct Instr {
     Line,    // a.Line: args x1 y1 x2 y2 colour (x1, y1 nullptr for the current point); flags B/BF
     Circle,  // a.Circle: args x y radius colour start end aspect
     OnErrorResumeNext,
-    OnErrorStop,
-    End,  // End: the program stops
+    OnErrorStop,  // On Error GoTo 0
+    OnErrorGoTo,  // to the handler at target
+    Resume,       // the statement that failed, again
+    ResumeNext,   // the statement after it
+    ResumeAt,     // target
+    End,          // End: the program stops
   };
   Kind kind = Kind::Eval;
   int line = 0;

@@ -32,7 +32,8 @@ double ToNumber(const Value& v) {
       return 0;
     case Type::String: {
       const std::string s = Trimmed(v.text);
-      if (s.empty()) throw RunFailure{"型が一致しません（\"\" は数値ではありません）"};
+      if (s.empty())
+        throw RunFailure{"型が一致しません（\"\" は数値ではありません）", kErrTypeMismatch};
       if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
         char* end = nullptr;
         const long n = std::strtol(s.c_str() + 2, &end, 16);
@@ -45,11 +46,15 @@ double ToNumber(const Value& v) {
       char* end = nullptr;
       const double d = std::strtod(plain.c_str(), &end);
       if (end == plain.c_str() || *end != '\0' || plain.find_first_of("xXnN") != std::string::npos)
-        throw RunFailure{"型が一致しません（\"" + v.text + "\" は数値ではありません）"};
+        throw RunFailure{"型が一致しません（\"" + v.text + "\" は数値ではありません）",
+                         kErrTypeMismatch};
       return d;
     }
     case Type::Object:
-      throw RunFailure{"型が一致しません（オブジェクトは数値ではありません）"};
+      if (v.object) {
+        if (const std::optional<Value> d = v.object->defaultValue()) return ToNumber(*d);
+      }
+      throw RunFailure{"型が一致しません（オブジェクトは数値ではありません）", kErrTypeMismatch};
     default:
       return v.number;
   }
@@ -72,6 +77,11 @@ std::string NumberText(double v, Type type) {
   return s;
 }
 
+Value Plain(const Value& v) {
+  if (v.type != Type::Object || !v.object) return v;
+  return v.object->defaultValue().value_or(v);
+}
+
 std::string ToText(const Value& v) {
   switch (v.type) {
     case Type::Empty:
@@ -79,7 +89,10 @@ std::string ToText(const Value& v) {
     case Type::String:
       return v.text;
     case Type::Object:
-      throw RunFailure{"型が一致しません（オブジェクトは文字列ではありません）"};
+      if (v.object) {
+        if (const std::optional<Value> d = v.object->defaultValue()) return ToText(*d);
+      }
+      throw RunFailure{"型が一致しません（オブジェクトは文字列ではありません）", kErrTypeMismatch};
     default:
       return NumberText(v.number, v.type);
   }
@@ -115,12 +128,12 @@ Value Coerce(const Value& v, Type type) {
     case Type::Long: {
       const double n = BankersRound(ToNumber(v));
       const double limit = type == Type::Integer ? 32768 : 2147483648.0;
-      if (!(n >= -limit && n < limit)) throw RunFailure{"オーバーフローしました"};
+      if (!(n >= -limit && n < limit)) throw RunFailure{"オーバーフローしました", kErrOverflow};
       return {type, n, {}, {}};
     }
     case Type::Single: {
       const double n = ToNumber(v);
-      if (std::abs(n) > 3.402823e38) throw RunFailure{"オーバーフローしました"};
+      if (std::abs(n) > 3.402823e38) throw RunFailure{"オーバーフローしました", kErrOverflow};
       return Value::Sng(static_cast<double>(static_cast<float>(n)));
     }
     case Type::Double:

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,9 +10,18 @@
 namespace qf::basic {
 
 // A failure of a program: the line it happened on and why, in Japanese.
+// The language's numbers for its own failures, as Err.Number gives them.
+inline constexpr int kErrInvalidCall = 5;
+inline constexpr int kErrOverflow = 6;
+inline constexpr int kErrSubscript = 9;
+inline constexpr int kErrDivision = 11;
+inline constexpr int kErrTypeMismatch = 13;
+inline constexpr int kErrResumeWithoutError = 20;
+
 struct BasicError {
   int line = 0;
   std::string message;
+  int number = kErrInvalidCall;  // Err.Number
 };
 
 class Object;
@@ -40,6 +50,7 @@ struct Value {
 // Thrown inside the interpreter; the runner turns it into a BasicError with the line.
 struct RunFailure {
   std::string message;
+  int number = kErrInvalidCall;  // Err.Number
 };
 
 // Conversions as the language makes them; a failure throws RunFailure.
@@ -68,7 +79,13 @@ class Object {
                      const std::vector<bool>& missing);
   // The object used with arguments and no member: rs("Name").
   virtual Value index(const std::vector<Value>& args);
+  // The value the object stands for where a value is wanted (Err is Err.Number); none when it
+  // has no default property.
+  virtual std::optional<Value> defaultValue() { return std::nullopt; }
 };
+
+// The value itself, or the default value of the object it holds.
+Value Plain(const Value& v);
 
 // Lower-case ASCII letters; other bytes stay (names may be Japanese).
 std::string Lower(std::string_view name);

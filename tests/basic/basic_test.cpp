@@ -182,6 +182,36 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        {"2", "1"},
        0,
        ""},
+      // Error handlers as VB6 runs them: Resume Next after the failed statement, Resume to
+      // try it again, Resume label; Err and Error$ describe the error until Resume clears it.
+      {"Sub Main()\nDim d As Integer\nOn Error GoTo H\nout.Add 10 / d\nout.Add \"next\"\n"
+       "d = 0: out.Add 1 \\ d\nErr.Raise 1001, \"slip\", \"無い\"\nout.Add \"skipped\"\n"
+       "Back:\nout.Add Err.Number\nExit Sub\n"
+       "H:\nout.Add Err & \" \" & Error$ & \" \" & Err.Source\n"
+       "If Err.Number = 11 And d = 0 Then d = 5: Resume\nIf Err = 1001 Then Resume Back\n"
+       "Resume Next\nEnd Sub",
+       {"11 0 で除算しました ", "2", "next", "11 0 で除算しました ", "0", "1001 無い slip", "0"},
+       0,
+       ""},
+      // An error in a handler, or with GoTo 0, goes to the caller; Exit Sub from a handler clears
+      // Err; a call that fails under Resume Next gives its depth back.
+      {"Sub Main()\nOn Error Resume Next\nDim i As Integer\nFor i = 1 To 300\nFails\nNext\n"
+       "out.Add Err.Number & \" \" & Error$(6)\nErr.Clear\nTaken\nout.Add Err.Number\n"
+       "On Error GoTo 0\nFails\nEnd Sub\n"
+       "Sub Fails()\nErr.Raise 513\nEnd Sub\n"
+       "Sub Taken()\nOn Error GoTo H\nErr.Raise 9\nExit Sub\nH:\nExit Sub\nEnd Sub",
+       {"513 オーバーフローしました。", "0"},
+       15,
+       "アプリケーション定義またはオブジェクト定義のエラーです。"},
+      {"Sub Main()\nOn Error GoTo H\nout.Add 1 / 0\nExit Sub\nH:\nout.Add \"h\"\nDim x As Integer\n"
+       "x = 40000\nEnd Sub",
+       {"h"},
+       8,
+       "オーバーフローしました"},
+      {"Sub Main()\nout.Add 1\nResume Next\nEnd Sub",
+       {"1"},
+       3,
+       "エラーが発生していないのに Resume があります。"},
       // While ends when its condition fails; an Integer over a Long divides as Longs, so
       // -32768 \ -1& is 32768 (as Integers it would overflow).
       {"Sub Main()\nDim i As Integer\nWhile i < 2\ni = i + 1\nWend\nout.Add i\n"
