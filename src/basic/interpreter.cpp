@@ -6,6 +6,7 @@
 
 #include "basic/canvas.h"
 #include "basic/errors.h"
+#include "basic/user_types.h"
 
 namespace qf::basic {
 
@@ -365,6 +366,12 @@ class Machine {
       }
       v->elements.assign(count, v->value);
     }
+    if (!in.userType.empty()) {
+      // A record of a Type each: never one record shared by two variables or elements.
+      const UserType& type = program_.types.at(in.userType);
+      v->value = Value::Obj(std::make_shared<UserValue>(program_, type));
+      for (Value& e : v->elements) e = Value::Obj(std::make_shared<UserValue>(program_, type));
+    }
     into[in.name] = v;
   }
 
@@ -423,14 +430,14 @@ class Machine {
         if (v->constant) throw RunFailure{"定数「" + shown(target.name) + "」には代入できません"};
         if (v->isArray)
           throw RunFailure{"配列「" + shown(target.name) + "」全体には代入できません"};
-        v->value = Coerce(value, v->type);
+        v->value = Assigned(Coerce(value, v->type));  // a record is copied whole
         return;
       }
       case Expr::Kind::Call:
         if (target.a->kind == Expr::Kind::Name) {
           VarPtr v = find(f, target.a->name);
           if (v && v->isArray) {
-            element(*v, values(f, target.args)) = Coerce(value, v->type);
+            element(*v, values(f, target.args)) = Assigned(Coerce(value, v->type));
             return;
           }
         }

@@ -44,11 +44,19 @@ class Parser {
           procedure(line);
           continue;
         }
+        if (word("type")) {
+          userType(line);
+          continue;
+        }
         declaration(program_.module, line);  // Private x As Long
         continue;
       }
       if (word("sub") || word("function")) {
         procedure(line);
+        continue;
+      }
+      if (word("type")) {
+        userType(line);
         continue;
       }
       if (word("option") || word("attribute") || word("declare")) {
@@ -738,13 +746,50 @@ class Parser {
       }
       if (word("as")) {
         word("new");
-        i.type = TypeNamed(nameToken("型"));
+        const std::string typeName = nameToken("型");
+        i.type = TypeNamed(typeName);
+        if (program_.types.count(Lower(typeName))) i.userType = Lower(typeName);
         if (op("*")) expression();  // String * n
       }
       emit(std::move(i));
     } while (op(","));
     code_ = saved;
     endStatement();
+  }
+
+  // Type Name … End Type: its members, one a line (Name As Type [* n]).
+  void userType(int line) {
+    UserType t;
+    t.shownName = nameToken("型");
+    const std::string name = Lower(t.shownName);
+    if (program_.types.count(name)) fail("型「" + t.shownName + "」が二度定義されています");
+    endStatement();
+    for (;;) {
+      if (at(Tok::End)) throw BasicError{line, "End Type がありません"};
+      if (endOfStatement()) continue;
+      if (isWord("end") && isWord("type", 1)) {
+        next();
+        next();
+        endStatement();
+        break;
+      }
+      UserField field;
+      field.name = Lower(nameToken("メンバー"));
+      if (isOp("(")) fail("Type の配列のメンバーには対応していません");
+      expectWord("as");
+      const std::string typeName = nameToken("型");
+      field.type = TypeNamed(typeName);
+      if (field.type == Type::Empty && Lower(typeName) != "variant") {
+        field.userType = Lower(typeName);
+        if (!program_.types.count(field.userType)) {
+          fail("型「" + typeName + "」は、これより前に Type で定義してください");
+        }
+      }
+      if (op("*")) expression();  // String * n: the length is not kept
+      t.fields.push_back(std::move(field));
+      endStatement();
+    }
+    program_.types.emplace(name, std::move(t));
   }
 
   void constants(std::vector<Instr>& into, int line) {

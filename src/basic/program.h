@@ -78,7 +78,8 @@ struct Instr {
   bool flag2 = false;  // Line's F
   int target = -1;
   int slot = -1;
-  std::string label;  // an unresolved jump's label
+  std::string label;     // an unresolved jump's label
+  std::string userType;  // Dim: the Type … End Type it declares (lower case), none when empty
 };
 
 struct Param {
@@ -101,9 +102,23 @@ struct Procedure {
   int line = 0;
 };
 
+// A member of a Type … End Type: a value of a language type or of another user type.
+struct UserField {
+  std::string name;  // lower case
+  Type type = Type::Empty;
+  std::string userType;  // lower case; none when empty
+};
+
+// A Type … End Type: a record of named members, copied whole by an assignment.
+struct UserType {
+  std::string shownName;
+  std::vector<UserField> fields;
+};
+
 struct Program {
   std::map<std::string, Procedure> procedures;
-  std::vector<Instr> module;  // module-level declarations
+  std::map<std::string, UserType> types;  // by lower-case name
+  std::vector<Instr> module;              // module-level declarations
   // Names read as records (rs!Name, Items(i).Name), lower case: the names a data file gives
   // a program that does not declare them.
   std::set<std::string> recordNames;

@@ -215,5 +215,16 @@ rc=0; "$qf" --run-source "$tmp/q.bas" --data "$tmp/p.csv" -o "$tmp/q.png" 2>"$tm
 [ "$rc" -eq 1 ] && grep -qx 'quillform: 「.*q.png」に出力できません：「.*q.bas」の 3 行目：列「無い」がありません' "$tmp/err" &&
   [ ! -e "$tmp/q.png" ] || fail "run source error: exit $rc, $(cat "$tmp/err")"
 
+# Printing routines as programmers write them: an error handler that resumes, records of a Type.
+"$qf" --run-source "$data/handlers.bas" -o "$tmp/h.pdf"
+[ "$(pdftotext "$tmp/h.pdf" - | grep -v '^[[:space:]]*$' | tr '\n' '|')" = \
+  'start|error 6: オーバーフローしました / オーバーフローしました|after overflow 0|error 11: 0 で除算しました / 0 で除算しました|Err now 0|error 1001: 伝票番号がありません / 伝票番号がありません|source slip|done 0|' ] ||
+  fail "handlers: $(pdftotext "$tmp/h.pdf" -)"
+"$qf" --run-source "$data/types.bas" -o "$tmp/t.pdf"
+[ "$(pdftotext "$tmp/t.pdf" - | grep -v '^[[:space:]]*$' | tr '\n' '|')" = \
+  '101 山田商店 大阪 1200|101 鈴木工房 京都 1200|103 佐藤 神戸 0|山田商店 大阪|' ] ||
+  fail "types: $(pdftotext "$tmp/t.pdf" -)"
+[ "$(pdfinfo "$tmp/t.pdf" | awk '/^Pages:/{print $2}')" = 1 ] || fail "types: pages"
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"

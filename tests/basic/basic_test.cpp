@@ -212,6 +212,19 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        {"1"},
        3,
        "エラーが発生していないのに Resume があります。"},
+      // Type … End Type: records copied whole by an assignment, nested, in arrays and With;
+      // a member keeps its type.
+      {"Private Type Adr\nCity As String\nEnd Type\nType Slip\nNo As Integer\nA As Adr\nEnd Type\n"
+       "Dim m(1) As Slip\nSub Main()\nDim s As Slip, t As Slip\ns.No = 7: s.A.City = \"大阪\"\n"
+       "t = s: t.A.City = \"京都\"\nm(1) = t\nWith m(0)\n.No = 4\nEnd With\n"
+       "out.Add s.A.City & m(1).A.City & m(1).No & m(0).No\nm(0).No = 40000\nEnd Sub",
+       {"大阪京都74"},
+       18,
+       "オーバーフローしました"},
+      {"Type T\nX As Integer\nEnd Type\nSub Main()\nDim t As T\nout.Add t.Y\nEnd Sub",
+       {},
+       6,
+       "型「T」にメンバー「y」はありません"},
       // While ends when its condition fails; an Integer over a Long divides as Longs, so
       // -32768 \ -1& is 32768 (as Integers it would overflow).
       {"Sub Main()\nDim i As Integer\nWhile i < 2\ni = i + 1\nWend\nout.Add i\n"
