@@ -112,6 +112,13 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"vbCrLf = Chr(13) & Chr(10)", "True"},
       {"&HFF + &H10&", "271"},
       {"Nothing2", "error: 「Nothing2」が定義されていません"},
+      // Left to right at one level; a text in &H is a number; a Long's bound either side.
+      {"10 - 3 - 2", "5"},
+      {"100 / 10 / 5", "2"},
+      {"\"&H1F\" * 1", "31"},
+      {"\"&h1f\" * 1", "31"},
+      {"2147483647.4 \\ 1", "2147483647"},
+      {"2147483647.5 \\ 1", "error: オーバーフローしました"},
       {"\"abc\" Like \"a*c\"", "True"},
       {"\"abc\" Like \"a?\"", "False"},
       {"\"a1\" Like \"*#\"", "True"},
@@ -225,6 +232,12 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        {},
        6,
        "型「T」にメンバー「y」はありません"},
+      // A text of 16 MB is made; one byte more stops.
+      {"Sub Main()\nDim s As String, i As Integer\ns = \"a\"\nFor i = 1 To 24\ns = s & s\nNext\n"
+       "out.Add Len(s)\ns = s & \"b\"\nEnd Sub",
+       {"16777216"},
+       8,
+       "文字列が長すぎます（16 MB まで）"},
       // While ends when its condition fails; an Integer over a Long divides as Longs, so
       // -32768 \ -1& is 32768 (as Integers it would overflow).
       {"Sub Main()\nDim i As Integer\nWhile i < 2\ni = i + 1\nWend\nout.Add i\n"
