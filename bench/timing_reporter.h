@@ -9,7 +9,7 @@
 namespace qf::bench {
 
 // Prints as the console reporter does and keeps each benchmark's real time per iteration (in its
-// display unit), so main() can print the ratios an issue asks for.
+// display unit), so main() can print each figure against its floor and the goal it must meet.
 class TimingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
