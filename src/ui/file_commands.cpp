@@ -8,7 +8,7 @@
 #include <ctime>
 
 #include "document/design_file.h"
-#include "merge/merge.h"
+#include "merge/merged_pages.h"
 #include "shell/ui_text.h"
 #include "ui/busy_cursor.h"
 #include "ui/child_window.h"
@@ -214,10 +214,10 @@ void MainWindow::trialPrint() {
     run.csv = merge->csv;
     // The page the preview shows first: as many records as the design's merge puts on it.
     CsvError unread;  // said when the program reads the records
-    if (std::optional<OpenedMerge> opened = OpenMerge(ctx_.design, *merge, &unread)) {
-      MergePager pager(*opened->reader, opened->match, opened->groupColumn);
-      MergedPage first;
-      if (pager.next(first)) run.pageRecords = static_cast<long>(first.records.size());
+    if (const auto pages = MergedPages::Open(ctx_.design, *merge, &unread)) {
+      if (const MergedPage* first = pages->page(1)) {
+        run.pageRecords = static_cast<long>(first->records.size());
+      }
     }
   }
   PrintPreviewDialog preview(

@@ -5,6 +5,7 @@
 
 #include "basic/field_values.h"
 #include "basic/interpreter.h"
+#include "basic/records.h"
 #include "basic/run_source.h"
 #include "support/design_builder.h"
 #include "view/recording_surface.h"
@@ -112,6 +113,13 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"vbCrLf = Chr(13) & Chr(10)", "True"},
       {"&HFF + &H10&", "271"},
       {"Nothing2", "error: 「Nothing2」が定義されていません"},
+      {"Len(Space(1000000))", "1000000"},
+      {"2 <= 2", "True"},
+      {"3 <= 2", "False"},
+      {"Val(\"1.25kg\")", "1.25"},
+      {"Space(1000001)", "error: Space の長さが範囲の外です"},
+      {"Space(-1)", "error: Space の長さが範囲の外です"},
+      {"Trim()", "error: 「Trim」の引数の数が違います"},
       // Left to right at one level; a text in &H is a number; a Long's bound either side.
       {"10 - 3 - 2", "5"},
       {"100 / 10 / 5", "2"},
@@ -304,11 +312,16 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        5,
        "0 で除算しました"},
       {"Sub Main()\nDim o As Object\nSet o = 5\nEnd Sub", {}, 3, "Set の右辺はオブジェクトです"},
+      {"Sub Main()\nSelect Case 1\nCase Else\nCase 1\nEnd Select\nEnd Sub",
+       {},
+       4,
+       "Case Else のあとに Case は書けません"},
       {"Sub Main()\nDim x\nx = .a\nEnd Sub", {}, 3, "式が必要です（「.」 のところ）"},
       {"Sub Main()\r\nout.Add 1\r\nout.Add 1 / 0\r\nEnd Sub", {"1"}, 3, "0 で除算しました"},
-      {"Sub Main()\nout.Add F()\nout.Add F(2)\nEnd Sub\n"
-       "Function F(Optional x As Integer = 7) As Integer\nF = x\nEnd Function",
-       {"7", "2"},
+      {"Sub Main()\nout.Add F()\nout.Add F(2)\nout.Add F(, 3)\nEnd Sub\n"
+       "Function F(Optional x As Integer = 7, Optional y As Integer) As Integer\nF = x + y\n"
+       "End Function",
+       {"7", "2", "10"},
        0,
        ""},
       {"Sub Main()\nDim s As String\ns = \"ab\"\nDo\ns = s & s\nLoop\nEnd Sub",
@@ -442,6 +455,42 @@ class RecordingPort final : public PrinterPort {
  private:
   PrinterPage page_;
 };
+
+// Records a program is handed: rs by column name or number (past the last refused), the page's
+// records by number (past the page, or before it, empty), NAME.Column the first of them; Err
+// cleared by Clear.
+TEST(Basic, RecordsByNumberAndName) {
+  CsvError why;
+  RecordSet rs(CsvReader::FromBytes("Name,No\nA,1\nB,2\nC,3\n", "r.csv", {}, &why));
+  EXPECT_EQ(ToText(rs.index({Value::Int(1)})), "1");
+  EXPECT_THROW(rs.index({Value::Int(2)}), RunFailure);
+  PageRecords page(CsvReader::FromBytes("Name,No\nA,1\nB,2\nC,3\n", "r.csv", {}, &why), 2);
+  const auto name = [&](int i) { return ToText(page.index({Value::Int(i)}).object->get("name")); };
+  EXPECT_EQ(name(1), "B");
+  EXPECT_EQ(name(2), "");
+  EXPECT_EQ(name(-1), "");
+  EXPECT_EQ(ToText(page.get("name")), "A");
+  EXPECT_EQ(RunProgram("Sub Main()\nOn Error Resume Next\nErr.Raise 7\nout.Add Err\nErr.Clear\n"
+                       "out.Add Err\nEnd Sub")
+                .lines,
+            (std::vector<std::string>{"7", "0"}));
+}
+
+// Run without records, a stop at a name the program reads as records (rs!…, NAME(i).…, NAME.…)
+// says which names a data file gives; one it declares itself is none of them.
+TEST(Basic, WithoutRecordsAStopSaysWhichNamesADataFileGives) {
+  RecordingPort port;
+  test::FakePictures pictures;
+  const auto error = RunOnPrinter(
+      "Sub F_DataPrint()\n  Dim Own(1) As String\n  Printer.Print Own(0) & Cust.顧客名\n"
+      "  Printer.Print Items(0).品名 & rs!番号\nEnd Sub\n",
+      "F_DataPrint", port, pictures);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->line, 3);
+  EXPECT_EQ(error->message,
+            "「Cust」が定義されていません（Cust、Items、rs はデータのレコードです。"
+            "差し込みデータでデータファイルを選ぶと、ページのレコードが入ります）");
+}
 
 // The Printer object drives its port's pages with the state the program set: Print moves the
 // current point by the text's width (a number with the blank of its sign), TextWidth measures

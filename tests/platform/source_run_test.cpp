@@ -5,13 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "basic/field_values.h"
 #include "basic/run_source.h"
-#include "document/design_file.h"
 #include "document/object_rows.h"
-#include "merge/merge.h"
 #include "platform/picture_store.h"
-#include "platform/program_export.h"
 #include "platform/qt_measure.h"
 #include "platform/qt_printer.h"
 #include "source/source_generator.h"
@@ -143,57 +139,6 @@ TEST(GeneratedSource, PrintsThePagePrintPrints) {
     }
   }
   EXPECT_GT(overlapped, 0);  // designs where figures overlap were met
-}
-
-// The invoice sample with its records: the trial print binds rs to the page's first record and
-// Items(sngI).列, Cust.列 to the page's records, as the merge fills them, so the generated
-// program prints the merged page, pixel for pixel. Run without
-// records, it stops saying which names a data file gives.
-TEST(GeneratedSource, WithRecordsPrintsTheMergedPage) {
-  QtTextMeasurer measurer;
-  QtPictureSizer sizer;
-  QtPictureStore pictures;
-  Design d;
-  ASSERT_TRUE(LoadDesign(QF_TEST_DATA "/invoice.qfd", d, Measurers{measurer, sizer}).ok());
-  MergeSource source{QF_TEST_DATA "/csv/invoice-cp932.csv", {}, "請求書番号"};
-  source.expressions = &basic::FieldExpressions();
-  CsvError why;
-  std::optional<OpenedMerge> opened = OpenMerge(d, source, &why);
-  ASSERT_TRUE(opened) << why.message();
-  MergePager pager(*opened->reader, opened->match, opened->groupColumn);
-  MergedPage first;
-  ASSERT_TRUE(pager.next(first));
-  ASSERT_EQ(first.records.size(), 3u);  // INV-101's three items of the ten rows
-  QImage merged;
-  {
-    auto port = QtPrinterPort::ForPdf("");
-    port->previewInto(&merged, 96);
-    ASSERT_TRUE(PrintOnePage(d, *port, pictures, first, nullptr));
-  }
-  ProgramRun run;
-  run.name = "invoice.bas";
-  run.source = P_MakeSourceSub(d, Visibility::Private);
-  const auto ranWith = [&](std::optional<long> pageRecords, std::string* error) {
-    run.pageRecords = pageRecords;
-    QImage page;
-    auto port = QtPrinterPort::ForPdf("");
-    port->previewInto(&page, 96);
-    EXPECT_TRUE(PrintProgram(run, *port, pictures, error)) << *error;
-    return page;
-  };
-  std::string error;
-  run.data = source.data;
-  EXPECT_TRUE(ranWith(3, &error) == merged);
-  // Without the page's bound every record of the file is the page's: INV-102's items follow.
-  EXPECT_FALSE(ranWith(std::nullopt, &error) == merged);
-  run.data.clear();
-  QImage none;
-  auto port = QtPrinterPort::ForPdf("");
-  port->previewInto(&none, 96);
-  EXPECT_FALSE(PrintProgram(run, *port, pictures, &error));
-  EXPECT_NE(error.find("：「rs」が定義されていません（Cust、Items、rs はデータのレコードです。"),
-            std::string::npos)
-      << error;
 }
 
 }  // namespace
