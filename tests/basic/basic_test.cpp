@@ -316,6 +316,11 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
        {},
        4,
        "Case Else のあとに Case は書けません"},
+      {"Sub Main()\nDim i As Integer\nFor i = 1 To 5\nIf i = 3 Then\nExit For\nEnd If\nNext\n"
+       "out.Add i\nEnd Sub",
+       {"3"},
+       0,
+       ""},
       {"Sub Main()\nDim x\nx = .a\nEnd Sub", {}, 3, "式が必要です（「.」 のところ）"},
       {"Sub Main()\r\nout.Add 1\r\nout.Add 1 / 0\r\nEnd Sub", {"1"}, 3, "0 で除算しました"},
       {"Sub Main()\nout.Add F()\nout.Add F(2)\nout.Add F(, 3)\nEnd Sub\n"
