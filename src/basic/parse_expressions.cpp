@@ -1,0 +1,260 @@
+// The parser's expressions: operators by precedence, names with their members and arguments.
+#include <algorithm>
+#include <array>
+
+#include "basic/parser.h"
+
+namespace qf::basic {
+
+namespace {
+
+// The left-associative operators, each level binding tighter than the one before: the word
+// operators below Not, and those between the comparisons and the unary signs.
+constexpr std::string_view kLowLevels[] = {"imp", "eqv", "xor", "or", "and"};
+constexpr std::array<std::string_view, 2> kHighLevels[] = {
+    {"&", ""}, {"+", "-"}, {"mod", ""}, {"\\", ""}, {"*", "/"}};
+
+}  // namespace
+
+ExprPtr Parser::make(Expr::Kind kind, int line) {
+  auto e = std::make_unique<Expr>();
+  e->kind = kind;
+  e->line = line;
+  return e;
+}
+
+ExprPtr Parser::binary(const std::string& o, ExprPtr a, ExprPtr b) {
+  ExprPtr e = make(Expr::Kind::Binary, a->line);
+  e->name = o;
+  e->a = std::move(a);
+  e->b = std::move(b);
+  return deepen(std::move(e));
+}
+
+// The tree's depth with a node that has just got its parts; too deep is refused.
+ExprPtr Parser::deepen(ExprPtr e) {
+  int below = 0;
+  for (const Expr* part : {e->a.get(), e->b.get()}) {
+    if (part) below = std::max(below, part->depth);
+  }
+  for (const ExprPtr& arg : e->args) {
+    if (arg) below = std::max(below, arg->depth);
+  }
+  e->depth = below + 1;
+  if (e->depth > kMaxNesting) failTooDeep();
+  return e;
+}
+
+void Parser::failTooDeep() const {
+  fail("式や If の入れ子が深すぎます（" + std::to_string(kMaxNesting) + " 段まで）");
+}
+
+ExprPtr Parser::expression() {
+  const Nesting level(*this);
+  return lowLevel(0);
+}
+
+// Takes an operator: a word ("mod") by its name in any case, a sign as it stands.
+bool Parser::takeOperator(std::string_view o) {
+  if (o.empty()) return false;
+  return (o[0] >= 'a' && o[0] <= 'z') ? word(o) : op(o);
+}
+
+ExprPtr Parser::lowLevel(size_t level) {
+  if (level == std::size(kLowLevels)) return notE();
+  ExprPtr e = lowLevel(level + 1);
+  while (word(kLowLevels[level])) {
+    e = binary(std::string(kLowLevels[level]), std::move(e), lowLevel(level + 1));
+  }
+  return e;
+}
+
+ExprPtr Parser::notE() {
+  if (isWord("not")) {
+    const Nesting level(*this);
+    const int line = next().line;
+    ExprPtr e = make(Expr::Kind::Unary, line);
+    e->name = "not";
+    e->a = notE();
+    return deepen(std::move(e));
+  }
+  return comparison();
+}
+
+ExprPtr Parser::comparison() {
+  ExprPtr e = highLevel(0);
+  for (;;) {
+    std::string o;
+    for (std::string_view c : {"=", "<>", "<=", ">=", "<", ">"}) {
+      if (isOp(c)) o = std::string(c);
+    }
+    if (o.empty() && (isWord("like") || isWord("is"))) o = Lower(peek().text);
+    if (o.empty()) return e;
+    next();
+    e = binary(o, std::move(e), highLevel(0));
+  }
+}
+
+ExprPtr Parser::highLevel(size_t level) {
+  if (level == std::size(kHighLevels)) return unary();
+  ExprPtr e = highLevel(level + 1);
+  for (;;) {
+    const auto& ops = kHighLevels[level];
+    const auto taken = std::find_if(ops.begin(), ops.end(),
+                                    [this](std::string_view o) { return takeOperator(o); });
+    if (taken == ops.end()) return e;
+    e = binary(std::string(*taken), std::move(e), highLevel(level + 1));
+  }
+}
+
+ExprPtr Parser::unary() {
+  if (isOp("-") || isOp("+")) {
+    const Nesting level(*this);
+    const Token& t = next();
+    ExprPtr e = make(Expr::Kind::Unary, t.line);
+    e->name = t.text;
+    e->a = unary();
+    return deepen(std::move(e));
+  }
+  return power();
+}
+
+ExprPtr Parser::power() {
+  ExprPtr e = postfix(false);
+  while (op("^")) {
+    ExprPtr right;
+    if (isOp("-") || isOp("+")) {
+      right = unary();
+    } else {
+      right = postfix(false);
+    }
+    e = binary("^", std::move(e), std::move(right));
+  }
+  return e;
+}
+
+ExprPtr Parser::literal(int line, Value value) {
+  ExprPtr e = make(Expr::Kind::Literal, line);
+  e->value = std::move(value);
+  return e;
+}
+
+ExprPtr Parser::primary() {
+  const Token& t = peek();
+  switch (t.kind) {
+    case Tok::Number:
+      next();
+      return literal(t.line, {t.numberType, t.number, {}, {}});
+    case Tok::String:
+      next();
+      return literal(t.line, Value::Str(t.text));
+    case Tok::Name: {
+      const std::string l = Lower(t.text);
+      next();
+      if (l == "true" || l == "false") return literal(t.line, Value::Bool(l == "true"));
+      ExprPtr e = make(Expr::Kind::Name, t.line);
+      e->name = l;
+      return e;
+    }
+    case Tok::Op:
+      if (t.text == "(") {
+        next();
+        ExprPtr inner = expression();
+        expectOp(")");
+        // Parentheses make a value: a variable in them is passed by value.
+        ExprPtr e = make(Expr::Kind::Unary, t.line);
+        e->name = "()";
+        e->a = std::move(inner);
+        return deepen(std::move(e));
+      }
+      if (t.text == "." && withDepth_ > 0) {
+        next();
+        ExprPtr e = make(Expr::Kind::WithDot, t.line);
+        e->name = Lower(nameToken("メンバー"));
+        return e;
+      }
+      break;
+    default:
+      break;
+  }
+  fail("式が必要です");
+}
+
+std::vector<ExprPtr> Parser::arguments() {
+  // After "(": arguments up to ")", an empty one left out.
+  std::vector<ExprPtr> args;
+  if (op(")")) return args;
+  for (;;) {
+    if (isOp(",") || isOp(")")) {
+      args.push_back(nullptr);
+    } else {
+      args.push_back(expression());
+    }
+    if (op(")")) return args;
+    expectOp(",");
+  }
+}
+
+// A name with its members, fields and arguments. In a statement, the printer's methods with
+// their own syntax (Line (x, y)-(x, y), Circle (x, y), ...) stop before their parentheses.
+ExprPtr Parser::postfix(bool statement) {
+  ExprPtr e = primary();
+  for (;;) {
+    if (isOp(".") && peek(1).kind == Tok::Name) {
+      next();
+      const Token& n = next();
+      ExprPtr m = make(Expr::Kind::Member, n.line);
+      m->name = Lower(n.text);
+      // NAME(i).COLUMN and NAME.COLUMN: what a program reads of records it was handed
+      // (Items(sngI).品名, Cust.顧客名); the language's own objects are none of them.
+      if (e->kind == Expr::Kind::Call && e->a->kind == Expr::Kind::Name) {
+        program_.recordNames.insert(e->a->name);
+      } else if (e->kind == Expr::Kind::Name && !LanguageObject(e->name)) {
+        program_.recordNames.insert(e->name);
+      }
+      m->a = std::move(e);
+      e = deepen(std::move(m));
+      if (statement && SpecialMethod(e->name)) return e;
+      continue;
+    }
+    if (isOp("!") && peek(1).kind == Tok::Name) {
+      next();
+      const Token& n = next();
+      ExprPtr m = make(Expr::Kind::Bang, n.line);
+      m->name = n.text;
+      if (e->kind == Expr::Kind::Name) program_.recordNames.insert(e->name);  // rs!請求先
+      m->a = std::move(e);
+      e = deepen(std::move(m));
+      continue;
+    }
+    if (isOp("(")) {
+      if (statement && e->kind == Expr::Kind::WithDot && SpecialMethod(e->name)) return e;
+      next();
+      ExprPtr c = make(Expr::Kind::Call, e->line);
+      c->args = arguments();
+      c->a = std::move(e);
+      e = deepen(std::move(c));
+      continue;
+    }
+    return e;
+  }
+}
+
+ExprPtr Parser::notOf(ExprPtr e) {
+  ExprPtr n = make(Expr::Kind::Unary, e->line);
+  n->name = "not";
+  n->a = std::move(e);
+  return n;
+}
+
+bool Parser::LanguageObject(const std::string& name) {
+  static const std::set<std::string> kObjects = {"printer", "err",       "app", "screen",
+                                                 "debug",   "clipboard", "me",  "forms"};
+  return kObjects.count(name) > 0;
+}
+
+bool Parser::SpecialMethod(const std::string& name) {
+  return name == "line" || name == "circle" || name == "pset" || name == "print";
+}
+
+}  // namespace qf::basic

@@ -1,0 +1,184 @@
+// The parser's own parts, shared by its files: the token cursor, the expressions, the
+// statements and the declarations each live in a file of their own.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "basic/lexer.h"
+#include "basic/program.h"
+
+namespace qf::basic {
+
+using ExprPtr = std::unique_ptr<Expr>;
+
+// A block being compiled, waiting for its end.
+struct Block {
+  enum class Kind { If, For, Do, With, Select };
+  Block(Kind k, int l, int s = 0) : kind(k), line(l), start(s) {}
+  Kind kind;
+  int line = 0;
+  int start = 0;           // For: its ForStart; Do: the first step
+  int pendingFalse = -1;   // If, Case: the jump waiting for the next branch
+  std::vector<int> toEnd;  // jumps to the end of the whole block
+  std::vector<int> exits;  // Exit For / Exit Do
+  bool sawElse = false;
+  std::string selectVar;  // Select Case: the hidden variable holding the value
+};
+
+class Parser {
+ public:
+  explicit Parser(std::string_view source) : t_(Tokenize(source)) {}
+  Program run();
+
+ private:
+  // --- tokens
+  const Token& peek(size_t ahead = 0) const { return t_[std::min(p_ + ahead, t_.size() - 1)]; }
+  const Token& next() { return t_[p_ < t_.size() - 1 ? p_++ : p_]; }
+  const Token& previous() const { return t_[p_ - 1]; }
+  bool at(Tok kind) const { return peek().kind == kind; }
+  bool isOp(std::string_view op, size_t ahead = 0) const {
+    return peek(ahead).kind == Tok::Op && peek(ahead).text == op;
+  }
+  bool op(std::string_view o) {
+    if (!isOp(o)) return false;
+    next();
+    return true;
+  }
+  bool isWord(std::string_view w, size_t ahead = 0) const {
+    return peek(ahead).kind == Tok::Name && Lower(peek(ahead).text) == w;
+  }
+  bool word(std::string_view w) {
+    if (!isWord(w)) return false;
+    next();
+    return true;
+  }
+  bool endOfStatement() {
+    if (!at(Tok::EndOfStatement)) return false;
+    next();
+    return true;
+  }
+  static std::string describe(const Token& t);
+  [[noreturn]] void fail(const std::string& what) const;
+  void expectOp(std::string_view o);
+  void expectWord(std::string_view w);
+  std::string nameToken(const char* what);
+  void skipStatement();
+  void endStatement();
+  // Ends a statement, unless Else of a one-line If follows.
+  void endInline();
+  // Whether the statement ends here: a new line, the end, or Else of a one-line If.
+  bool statementEnds() const {
+    return at(Tok::EndOfStatement) || at(Tok::End) || (inlineIf_ > 0 && isWord("else"));
+  }
+
+  // --- expressions (parse_expressions.cpp)
+  ExprPtr make(Expr::Kind kind, int line);
+  ExprPtr binary(const std::string& o, ExprPtr a, ExprPtr b);
+  ExprPtr deepen(ExprPtr e);
+  [[noreturn]] void failTooDeep() const;
+  class Nesting;
+  ExprPtr expression();
+  bool takeOperator(std::string_view o);
+  ExprPtr lowLevel(size_t level);
+  ExprPtr notE();
+  ExprPtr comparison();
+  ExprPtr highLevel(size_t level);
+  ExprPtr unary();
+  ExprPtr power();
+  ExprPtr primary();
+  ExprPtr literal(int line, Value value);
+  std::vector<ExprPtr> arguments();
+  ExprPtr postfix(bool statement);
+  ExprPtr notOf(ExprPtr e);
+  static bool LanguageObject(const std::string& name);
+  static bool SpecialMethod(const std::string& name);
+
+  // --- the code being compiled, and its jumps
+  void emit(Instr i) { code_->push_back(std::move(i)); }
+  int here() const { return static_cast<int>(code_->size()); }
+  static Instr step(Instr::Kind kind, int line);
+  // Emits a jump (Jump, or JumpIfFalse on `condition`) whose place is not known yet; returns
+  // it for land().
+  int jumpAhead(int line, ExprPtr condition = nullptr);
+  // Emits a jump back to `target`, a place already compiled.
+  void jumpBack(int line, int target, ExprPtr condition = nullptr);
+  // The jump emitted at `jump` goes to the next step to be compiled.
+  void land(int jump);
+
+  // --- statements (parse_statements.cpp, parse_blocks.cpp)
+  void statement();
+  bool blockStatement(int line);
+  void simpleStatement(int line);
+  void callArguments(Expr& call);
+  void printStatement(ExprPtr target, int line);
+  std::pair<ExprPtr, ExprPtr> point();
+  void lineStatement(ExprPtr target, int line);
+  void circleStatement(ExprPtr target, int line);
+  void onErrorStatement(int line);
+  void resumeStatement(int line);
+  void ifStatement(int line);
+  void inlineStatements();
+  Block& open(Block::Kind kind, const char* what, int line);
+  void elseIf(int line);
+  void elseBranch(int line);
+  Block close(Block::Kind kind, int line);
+  void endBlock(Block::Kind kind, int line);
+  void forStatement(int line);
+  void nextStatement(int line);
+  void doStatement(int line);
+  void loopStatement(int line);
+  void whileStatement(int line);
+  void wendStatement(int line);
+  void withStatement(int line);
+  void exitStatement(int line);
+  void selectStatement(int line);
+  ExprPtr selected(const Block& b, int line);
+  void caseStatement(int line);
+  ExprPtr caseTest(const Block& b, int line);
+
+  // --- declarations (parse_declarations.cpp)
+  bool moduleStatement(int line);
+  void procedure(int line);
+  void params(Procedure& proc);
+  void body(const char* kind);
+  void resolveLabels(Procedure& proc);
+  void declaration(std::vector<Instr>& into, int line);
+  void arrayBounds(Instr& i);
+  void userType(int line);
+  void constants(std::vector<Instr>& into, int line);
+
+  std::vector<Token> t_;
+  size_t p_ = 0;
+  Program program_;
+  std::set<std::string> declared_;  // variables and parameters, lower case
+  std::vector<Instr>* code_ = nullptr;
+  std::vector<Block> blocks_;
+  std::map<std::string, int> labels_;
+  int loops_ = 0;
+  int withDepth_ = 0;
+  int inlineIf_ = 0;
+  int nesting_ = 0;  // levels of the descent under way (Nesting)
+  int selects_ = 0;
+};
+
+// One level of the parser's descent (parentheses, arguments, Not, signs, one-line Ifs):
+// bounded before the stack is.
+class Parser::Nesting {
+ public:
+  explicit Nesting(Parser& p) : p_(p) {
+    if (++p_.nesting_ > kMaxNesting) p_.failTooDeep();
+  }
+  ~Nesting() { --p_.nesting_; }
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
+
+ private:
+  Parser& p_;
+};
+
+}  // namespace qf::basic
