@@ -19,43 +19,6 @@ void Count(const Args& a, size_t low, size_t high, const char* name) {
   }
 }
 
-// Characters, not bytes: the string functions count what the user sees.
-std::u32string Chars(std::string_view s) {
-  std::u32string out;
-  for (size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    if (i + n > s.size()) n = s.size() - i;
-    char32_t cp = n == 1 ? c : c & (0x3F >> (n - 1));
-    for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    out += cp;
-    i += n;
-  }
-  return out;
-}
-
-std::string Utf8(std::u32string_view s) {
-  std::string out;
-  for (char32_t c : s) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 long Whole(const Value& v) {
   const double n = BankersRound(ToNumber(v));
   if (!(n >= -2147483648.0 && n < 2147483648.0))

@@ -210,12 +210,15 @@ class Lexer {
     const size_t start = i_;
     while (NamePart(static_cast<unsigned char>(at(i_)))) ++i_;
     // A type character belongs to the name unless "!" starts a field name (rs!Name).
+    // The name is the same name with or without it (Mid$ is Mid, n% is n).
+    std::string text(s_.substr(start, i_ - start));
     const char next = at(i_);
+    char typeChar = 0;
     if (next == '$' || next == '%' || next == '#' || next == '@' ||
         ((next == '!' || next == '&') && !NameStart(static_cast<unsigned char>(at(i_ + 1))))) {
+      typeChar = next;
       ++i_;
     }
-    std::string text(s_.substr(start, i_ - start));
     const bool first = out_.empty() || out_.back().kind == Tok::EndOfStatement;
     if (first && (text == "Rem" || text == "REM" || text == "rem") &&
         (at(i_) == ' ' || at(i_) == '\t' || at(i_) == '\r' || at(i_) == '\n' || i_ >= s_.size())) {
@@ -223,6 +226,7 @@ class Lexer {
       return;
     }
     push(Tok::Name, std::move(text));
+    out_.back().typeChar = typeChar;
   }
 
   std::string_view s_;

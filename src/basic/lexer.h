@@ -12,7 +12,9 @@ enum class Tok { Name, Number, String, Op, EndOfStatement, End };
 
 struct Token {
   Tok kind = Tok::End;
-  std::string text;   // a name as written (with its type character), an operator, a string's value
+  std::string
+      text;  // a name as written (without its type character), an operator, a string's value
+  char typeChar = 0;  // a name's type character ($ % & ! # @), 0 for none
   double number = 0;  // a number's value
   Type numberType = Type::Integer;
   int line = 0;

@@ -124,7 +124,7 @@ void Parser::endBlock(Block::Kind kind, int line) {
 }
 
 void Parser::forStatement(int line) {
-  if (word("each")) fail("For Each は使えません");
+  if (word("each")) return forEachStatement(line);
   Instr i = step(Instr::Kind::ForStart, line);
   i.a = postfix(false);
   expectOp("=");
@@ -139,12 +139,27 @@ void Parser::forStatement(int line) {
   endStatement();
 }
 
+// For Each v In group: v takes each element of an array or each item of a collection.
+void Parser::forEachStatement(int line) {
+  Instr i = step(Instr::Kind::ForEachStart, line);
+  i.a = postfix(false);
+  expectWord("in");
+  i.b = expression();
+  i.slot = loops_++;
+  Block b{Block::Kind::For, line, here()};
+  emit(std::move(i));
+  blocks_.push_back(std::move(b));
+  endStatement();
+}
+
 void Parser::nextStatement(int line) {
   do {
     Block b = close(Block::Kind::For, line);
     if (at(Tok::Name)) next();  // the variable's name, as written
-    Instr n = step(Instr::Kind::ForNext, line);
-    n.slot = (*code_)[static_cast<size_t>(b.start)].slot;
+    const Instr& start = (*code_)[static_cast<size_t>(b.start)];
+    const bool each = start.kind == Instr::Kind::ForEachStart;
+    Instr n = step(each ? Instr::Kind::ForEachNext : Instr::Kind::ForNext, line);
+    n.slot = start.slot;
     n.target = b.start + 1;
     emit(std::move(n));
     land(b.start);  // the ForStart leaves the loop to here

@@ -91,6 +91,7 @@ void Parser::procedure(int line) {
   const bool function = Lower(previous().text) == "function";
   Procedure proc;
   proc.shownName = nameToken("プロシージャ");
+  proc.returns = TypeOfChar(previous().typeChar);
   proc.name = Lower(proc.shownName);
   proc.function = function;
   proc.line = line;
@@ -122,7 +123,7 @@ void Parser::params(Procedure& proc) {
       word("byref");
     }
     word("paramarray");
-    prm.name = Lower(nameToken("引数"));
+    prm.name = declaredName(&prm.type);
     declared_.insert(prm.name);
     if (op("(")) {
       expectOp(")");
@@ -162,7 +163,26 @@ void Parser::resolveLabels(Procedure& proc) {
   }
 }
 
-void Parser::declaration(std::vector<Instr>& into, int line) {
+// A variable's name, with the type its type character gives (n% is an Integer) in `type`.
+std::string Parser::declaredName(Type* type) {
+  if (!at(Tok::Name)) fail("変数の名前が必要です");
+  const Token& t = next();
+  *type = TypeOfChar(t.typeChar);
+  return Lower(t.text);
+}
+
+// As [New] Type [* n]: the type, a record's Type, the class to make, a fixed length.
+void Parser::asClause(Instr& i, DimForm& form) {
+  const bool isNew = word("new");
+  std::string typeName = nameToken("型");
+  while (op(".")) typeName = nameToken("型");  // ADODB.Recordset: the library's name goes
+  i.type = TypeNamed(typeName);
+  if (program_.types.count(Lower(typeName))) form.userType = Lower(typeName);
+  if (isNew) form.newClass = Lower(typeName);
+  if (op("*")) form.length = expression();
+}
+
+void Parser::declaration(std::vector<Instr>& into, int line, bool keep) {
   std::vector<Instr>* saved = code_;
   code_ = &into;
   if (word("const")) {
@@ -173,25 +193,45 @@ void Parser::declaration(std::vector<Instr>& into, int line) {
   word("withevents");
   do {
     Instr i = step(Instr::Kind::Dim, line);
-    i.name = Lower(nameToken("変数"));
+    DimForm form;
+    form.keep = keep;
+    i.name = declaredName(&i.type);
     declared_.insert(i.name);
-    if (op("(")) arrayBounds(i);
-    if (word("as")) {
-      word("new");
-      const std::string typeName = nameToken("型");
-      i.type = TypeNamed(typeName);
-      if (program_.types.count(Lower(typeName))) i.userType = Lower(typeName);
-      if (op("*")) expression();  // String * n
+    if (op("(")) {
+      form.array = true;
+      arrayBounds(i);
     }
+    if (word("as")) asClause(i, form);
+    i.form = std::move(form);
     emit(std::move(i));
   } while (op(","));
   code_ = saved;
-  endStatement();
+  endInline();
 }
 
-// After "(": an array's bounds, each "upper" or "lower To upper", up to ")".
+// ReDim [Preserve] name(bounds) [As Type], …: an array's new bounds, declaring it if need be.
+void Parser::redimStatement(int line) {
+  const bool preserve = word("preserve");
+  do {
+    Instr i = step(Instr::Kind::ReDim, line);
+    DimForm form;
+    form.array = true;
+    form.preserve = preserve;
+    i.name = declaredName(&i.type);
+    declared_.insert(i.name);
+    expectOp("(");
+    arrayBounds(i);
+    if (i.args.empty()) fail("ReDim には配列の大きさが必要です");
+    if (word("as")) asClause(i, form);
+    i.form = std::move(form);
+    emit(std::move(i));
+  } while (op(","));
+  endInline();
+}
+
+// After "(": an array's bounds, each "upper" or "lower To upper", up to ")"; none for an array
+// whose size a ReDim gives later.
 void Parser::arrayBounds(Instr& i) {
-  i.flag = true;
   while (!op(")")) {
     ExprPtr bound = expression();
     if (word("to")) {
@@ -203,6 +243,20 @@ void Parser::arrayBounds(Instr& i) {
     }
     if (!isOp(")")) expectOp(",");
   }
+}
+
+// The n of a member's String * n: a number, or a constant the module gave one before.
+int Parser::fixedLength() {
+  double n = 0;
+  if (at(Tok::Number)) {
+    n = next().number;
+  } else if (at(Tok::Name) && literalConsts_.count(Lower(peek().text))) {
+    n = literalConsts_.at(Lower(next().text));
+  } else {
+    fail("String * の長さは数か定数で書きます");
+  }
+  if (!(n >= 1 && n <= 65526)) fail("String * の長さは 1 から 65526 までです");
+  return static_cast<int>(n);
 }
 
 // Type Name … End Type: its members, one a line (Name As Type [* n]).
@@ -233,7 +287,7 @@ void Parser::userType(int line) {
         fail("型「" + typeName + "」は、これより前に Type で定義してください");
       }
     }
-    if (op("*")) expression();  // String * n: the length is not kept
+    if (op("*")) field.length = fixedLength();
     t.fields.push_back(std::move(field));
     endStatement();
   }
@@ -243,10 +297,14 @@ void Parser::userType(int line) {
 void Parser::constants(std::vector<Instr>& into, int line) {
   do {
     Instr i = step(Instr::Kind::Const, line);
-    i.name = Lower(nameToken("定数"));
+    i.name = declaredName(&i.type);
+    declared_.insert(i.name);
     if (word("as")) i.type = TypeNamed(nameToken("型"));
     expectOp("=");
     i.b = expression();
+    if (&into == &program_.module && i.b->kind == Expr::Kind::Literal) {
+      literalConsts_[i.name] = i.b->value.number;
+    }
     into.push_back(std::move(i));
   } while (op(","));
   endStatement();

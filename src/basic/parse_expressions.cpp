@@ -152,6 +152,11 @@ ExprPtr Parser::primary() {
       const std::string l = Lower(t.text);
       next();
       if (l == "true" || l == "false") return literal(t.line, Value::Bool(l == "true"));
+      if (l == "new") {
+        ExprPtr e = make(Expr::Kind::New, t.line);
+        e->name = Lower(nameToken("クラス"));
+        return e;
+      }
       ExprPtr e = make(Expr::Kind::Name, t.line);
       e->name = l;
       return e;
@@ -254,7 +259,7 @@ bool Parser::LanguageObject(const std::string& name) {
 }
 
 bool Parser::SpecialMethod(const std::string& name) {
-  return name == "line" || name == "circle" || name == "pset" || name == "print";
+  return name == "line" || name == "circle" || name == "pset" || name == "print" || name == "scale";
 }
 
 }  // namespace qf::basic

@@ -40,9 +40,11 @@ void Parser::statement() {
     return;
   }
   if (word("dim") || word("static") || word("private") || word("public")) {
-    declaration(*code_, line);
+    declaration(*code_, line, Lower(previous().text) == "static");
     return;
   }
+  if (word("redim")) return redimStatement(line);
+  if (word("erase")) return eraseStatement(line);
   if (word("const")) return constants(*code_, line);
   if (blockStatement(line)) return;
   if (word("gosub") || word("goto")) {
@@ -71,7 +73,7 @@ void Parser::statement() {
     i.a = postfix(false);
     expectOp("=");
     i.b = expression();
-    i.flag = set;
+    i.form = AssignForm{set};
     emit(std::move(i));
     return endInline();
   }
@@ -115,6 +117,9 @@ void Parser::resumeStatement(int line) {
 // An assignment, a call, or one of the printer's methods.
 void Parser::simpleStatement(int line) {
   ExprPtr target = postfix(true);
+  const bool mid = target->kind == Expr::Kind::Call && target->a->kind == Expr::Kind::Name &&
+                   target->a->name == "mid";
+  if (mid && isOp("=")) return midStatement(std::move(target), line);
   if (op("=")) {
     Instr i = step(Instr::Kind::Assign, line);
     i.a = std::move(target);
@@ -126,6 +131,7 @@ void Parser::simpleStatement(int line) {
   if (member && SpecialMethod(target->name)) {
     if (target->name == "print") return printStatement(std::move(target), line);
     if (target->name == "line") return lineStatement(std::move(target), line);
+    if (target->name == "scale") return scaleStatement(std::move(target), line);
     return circleStatement(std::move(target), line);
   }
   Instr i = step(Instr::Kind::Eval, line);
@@ -183,24 +189,32 @@ std::pair<ExprPtr, ExprPtr> Parser::point() {
   return {std::move(x), std::move(y)};
 }
 
+// [Step] (x, y): the point, and whether Step makes it relative.
+bool Parser::stepPoint(ExprPtr* x, ExprPtr* y) {
+  const bool relative = word("step");
+  std::tie(*x, *y) = point();
+  return relative;
+}
+
 void Parser::lineStatement(ExprPtr target, int line) {
   Instr i = step(Instr::Kind::Line, line);
+  FigureForm form;
   i.a = std::move(target->a);
-  if (word("step")) fail("Step は使えません");
   ExprPtr x1;
   ExprPtr y1;
-  if (isOp("(")) std::tie(x1, y1) = point();
+  if (isOp("(") || isWord("step")) form.stepFrom = stepPoint(&x1, &y1);
   expectOp("-");
-  if (word("step")) fail("Step は使えません");
-  auto [x2, y2] = point();
+  ExprPtr x2;
+  ExprPtr y2;
+  form.stepTo = stepPoint(&x2, &y2);
   ExprPtr color;
   if (op(",")) {
     if (!isOp(",") && !statementEnds()) color = expression();
     if (op(",")) {
       const std::string f = Lower(nameToken("B か BF"));
       if (f != "b" && f != "bf") fail("B か BF が必要です");
-      i.flag = true;
-      i.flag2 = f == "bf";
+      form.box = true;
+      form.fill = f == "bf";
     }
   }
   i.args.push_back(std::move(x1));
@@ -208,20 +222,23 @@ void Parser::lineStatement(ExprPtr target, int line) {
   i.args.push_back(std::move(x2));
   i.args.push_back(std::move(y2));
   i.args.push_back(std::move(color));
+  i.form = form;
   emit(std::move(i));
   endInline();
 }
 
 void Parser::circleStatement(ExprPtr target, int line) {
-  Instr i = step(Instr::Kind::Circle, line);
   const bool pset = target->name == "pset";
+  Instr i = step(pset ? Instr::Kind::PSet : Instr::Kind::Circle, line);
+  FigureForm form;
   i.a = std::move(target->a);
-  if (word("step")) fail("Step は使えません");
-  auto [x, y] = point();
+  ExprPtr x;
+  ExprPtr y;
+  form.stepFrom = stepPoint(&x, &y);
+  i.form = form;
   i.args.push_back(std::move(x));
   i.args.push_back(std::move(y));
   if (pset) {
-    i.name = "pset";
     i.args.push_back(op(",") ? expression() : nullptr);
     emit(std::move(i));
     return endInline();
@@ -235,6 +252,49 @@ void Parser::circleStatement(ExprPtr target, int line) {
   }
   if (i.args.size() < 3 || !i.args[2]) fail("円の半径が必要です");
   i.args.resize(7);
+  emit(std::move(i));
+  endInline();
+}
+
+// Scale (x1, y1)-(x2, y2), or Scale alone: a call of the method with four arguments or none.
+void Parser::scaleStatement(ExprPtr target, int line) {
+  ExprPtr call = make(Expr::Kind::Call, line);
+  if (isOp("(")) {
+    auto [x1, y1] = point();
+    expectOp("-");
+    auto [x2, y2] = point();
+    for (ExprPtr* e : {&x1, &y1, &x2, &y2}) call->args.push_back(std::move(*e));
+  }
+  call->a = std::move(target);
+  Instr i = step(Instr::Kind::Eval, line);
+  i.a = std::move(call);
+  emit(std::move(i));
+  endInline();
+}
+
+// Mid$(text, start[, length]) = value: part of a variable's text replaced in place.
+void Parser::midStatement(ExprPtr target, int line) {
+  expectOp("=");
+  if (target->args.size() < 2 || target->args.size() > 3 || !target->args[0] || !target->args[1]) {
+    fail("Mid ステートメントには変数と位置が必要です");
+  }
+  Instr i = step(Instr::Kind::MidAssign, line);
+  i.a = std::move(target->args[0]);
+  i.args.push_back(std::move(target->args[1]));
+  i.args.push_back(target->args.size() == 3 ? std::move(target->args[2]) : nullptr);
+  i.b = expression();
+  emit(std::move(i));
+  endInline();
+}
+
+// Erase a, b: fixed arrays emptied, the others given back.
+void Parser::eraseStatement(int line) {
+  Instr i = step(Instr::Kind::Erase, line);
+  do {
+    ExprPtr e = make(Expr::Kind::Name, line);
+    e->name = Lower(nameToken("配列"));
+    i.args.push_back(std::move(e));
+  } while (op(","));
   emit(std::move(i));
   endInline();
 }

@@ -117,8 +117,12 @@ class Parser {
   void callArguments(Expr& call);
   void printStatement(ExprPtr target, int line);
   std::pair<ExprPtr, ExprPtr> point();
+  bool stepPoint(ExprPtr* x, ExprPtr* y);
   void lineStatement(ExprPtr target, int line);
   void circleStatement(ExprPtr target, int line);
+  void scaleStatement(ExprPtr target, int line);
+  void midStatement(ExprPtr target, int line);
+  void eraseStatement(int line);
   void onErrorStatement(int line);
   void resumeStatement(int line);
   void ifStatement(int line);
@@ -129,6 +133,7 @@ class Parser {
   Block close(Block::Kind kind, int line);
   void endBlock(Block::Kind kind, int line);
   void forStatement(int line);
+  void forEachStatement(int line);
   void nextStatement(int line);
   void doStatement(int line);
   void loopStatement(int line);
@@ -147,8 +152,12 @@ class Parser {
   void params(Procedure& proc);
   void body(const char* kind);
   void resolveLabels(Procedure& proc);
-  void declaration(std::vector<Instr>& into, int line);
+  void declaration(std::vector<Instr>& into, int line, bool keep = false);
+  std::string declaredName(Type* type);
+  void asClause(Instr& i, DimForm& form);
+  void redimStatement(int line);
   void arrayBounds(Instr& i);
+  int fixedLength();
   void userType(int line);
   void constants(std::vector<Instr>& into, int line);
 
@@ -164,6 +173,7 @@ class Parser {
   int inlineIf_ = 0;
   int nesting_ = 0;  // levels of the descent under way (Nesting)
   int selects_ = 0;
+  std::map<std::string, double> literalConsts_;  // module constants of a number, for String * n
 };
 
 // One level of the parser's descent (parentheses, arguments, Not, signs, one-line Ifs):

@@ -22,11 +22,23 @@ struct PrinterState {
   double currentY = 0;
 };
 
+// A scale of the program's own (Scale, ScaleLeft, ScaleWidth …) over the port's units: a port
+// unit is (u - left) * factor. The identity while the program keeps a named ScaleMode.
+struct UserScale {
+  bool on = false;
+  double left = 0;
+  double top = 0;
+  double fx = 1;
+  double fy = 1;
+};
+
 // The program's Printer: its page settings go to a PrinterPort, its drawing to the port's page
-// surface (begun at the first thing drawn), with the state the program set.
+// surface (begun at the first thing drawn), with the state the program set. It starts in twips,
+// as the language's Printer does. Each EndDoc ends a job; the jobs' pages go to the port one
+// after the other, and the port's document ends once, when the run does.
 class PrinterObject final : public Canvas {
  public:
-  PrinterObject(PrinterPort& port, PictureStore& pictures) : port_(port), pictures_(pictures) {}
+  PrinterObject(PrinterPort& port, PictureStore& pictures);
 
   std::string_view typeName() const override { return "Printer"; }
   Value get(std::string_view member) override;
@@ -44,11 +56,8 @@ class PrinterObject final : public Canvas {
                   std::optional<double> aspect) override;
   void setPixel(double x, double y, std::optional<int32_t> color) override;
 
-  // Pages begun, and whether EndDoc ended the document.
-  int pages() const { return pages_; }
-  bool ended() const { return ended_; }
-  // Ends the document when the program did not (as the language does when a program ends);
-  // false with a reason when it could not be printed.
+  // Ends the port's document when anything was printed; false with a reason when it could not
+  // be printed.
   bool finish(std::string* error);
 
   PrinterState& state() { return state_; }
@@ -58,27 +67,44 @@ class PrinterObject final : public Canvas {
   // The pen, fill and colour state onto the page before a figure.
   Surface& penReady();
   Surface& textReady();
-  Value font(std::string_view member) const;
+  // The page in hand is done; the next thing drawn begins the next one.
+  void endPage();
+  // A point or a length of the program's scale in the port's units, and back.
+  double portX(double x) const { return (x - scale_.left) * scale_.fx; }
+  double portY(double y) const { return (y - scale_.top) * scale_.fy; }
+  double textHeight() const;  // in the program's units
+  double textWidth(std::string_view text);
+  Value scaleValue(std::string_view member) const;
+  void setScale(std::string_view member, double value);
+  void scaleMethod(const std::vector<Value>& args);
+  Value paintPicture(const std::vector<Value>& args, const std::vector<bool>& missing);
 
   PrinterPort& port_;
   PictureStore& pictures_;
   PrinterState state_;
+  UserScale scale_;
   Surface* page_ = nullptr;
   int pages_ = 0;
-  bool ended_ = false;
+  int pageNumber_ = 1;  // Page: the page of the job in hand
+  int copies_ = 1;
+  bool finished_ = false;
   std::shared_ptr<Object> fontObject_;
 };
 
-// A picture LoadPicture made: drawn by PaintPicture.
+// The Printers collection: the one printer a run prints on, as Printers(0).
+std::shared_ptr<Object> MakePrinters(std::shared_ptr<Object> printer);
+
+// A picture LoadPicture made: drawn by PaintPicture. It holds its own copy, so a picture store
+// that drops or reloads the file leaves it whole.
 class PictureObject final : public Object {
  public:
-  explicit PictureObject(const Picture& picture) : picture_(picture) {}
+  explicit PictureObject(std::shared_ptr<const Picture> picture) : picture_(std::move(picture)) {}
   std::string_view typeName() const override { return "Picture"; }
   Value get(std::string_view member) override;
-  const Picture& picture() const { return picture_; }
+  const Picture& picture() const { return *picture_; }
 
  private:
-  const Picture& picture_;
+  std::shared_ptr<const Picture> picture_;
 };
 
 }  // namespace qf::basic

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "basic/value.h"
@@ -22,6 +23,7 @@ struct Expr {
     WithDot,  // .name inside With
     Unary,    // op a
     Binary,   // a op b
+    New,      // New name: an object of a class of the language's (StdFont, Collection)
   };
   Kind kind = Kind::Literal;
   int line = 0;
@@ -38,26 +40,55 @@ struct Expr {
 // from someone else must not exhaust the stack with one.
 inline constexpr int kMaxNesting = 256;
 
+// What an assignment is: a plain one, or Set of an object.
+struct AssignForm {
+  bool set = false;
+};
+
+// What a declaration (Dim, Static, ReDim) makes of its name.
+struct DimForm {
+  bool array = false;            // bounds in the Instr's args, lower (nullptr: 0) and upper a pair
+  bool keep = false;             // Static: the value lives on between calls
+  bool preserve = false;         // ReDim Preserve: the elements that still fit stay
+  std::string userType;          // the Type … End Type it declares (lower case); none when empty
+  std::string newClass;          // Dim x As New C: the class (lower case); none when empty
+  std::unique_ptr<Expr> length;  // String * n: the fixed length; none when nullptr
+};
+
+// How Line, Circle and PSet take their points: Step makes a point relative.
+struct FigureForm {
+  bool box = false;       // Line … , B
+  bool fill = false;      // Line … , BF
+  bool stepFrom = false;  // Step (x, y) for the first point: from the current point
+  bool stepTo = false;    // Step (x, y) for the second: from the first
+};
+
 // One step of a procedure. Blocks are compiled into jumps, so GoSub, GoTo and the Exit
 // statements are jumps too.
 struct Instr {
   enum class Kind {
-    Eval,         // a: a call statement
-    Assign,       // a = b (a plain assignment or Set, `flag`)
-    Dim,          // name, declared type, array bounds in args
-    Const,        // name = b
-    Jump,         // to target
-    JumpIfFalse,  // a false: to target
-    ForStart,     // a = b To args[0] Step args[1]; loop number `slot`; done: to target
-    ForNext,      // loop `slot`: step a and jump to target while it runs
-    GoSub,        // to target, remembering where to come back
+    Eval,          // a: a call statement
+    Assign,        // a = b (AssignForm)
+    Dim,           // name, declared type, array bounds in args (DimForm)
+    ReDim,         // name: new bounds in args (DimForm)
+    Erase,         // args: the arrays
+    Const,         // name = b
+    Jump,          // to target
+    JumpIfFalse,   // a false: to target
+    ForStart,      // a = b To args[0] Step args[1]; loop number `slot`; done: to target
+    ForNext,       // loop `slot`: step a and jump to target while it runs
+    ForEachStart,  // a: the variable, b: the group; loop `slot`; empty: to target
+    ForEachNext,   // loop `slot`: the next element into a and to target while there is one
+    GoSub,         // to target, remembering where to come back
     Return,
     ExitProc,
     WithPush,  // a
     WithPop,
     Print,   // a.Print args with separators in `seps` (";", ",", "")
-    Line,    // a.Line: args x1 y1 x2 y2 colour (x1, y1 nullptr for the current point); flags B/BF
-    Circle,  // a.Circle: args x y radius colour start end aspect
+    Line,    // a.Line: args x1 y1 x2 y2 colour (x1, y1 nullptr for the current point) (FigureForm)
+    Circle,  // a.Circle: args x y radius colour start end aspect (FigureForm)
+    PSet,    // a.PSet: args x y colour (FigureForm)
+    MidAssign,  // Mid$(a, args[0], args[1]) = b
     OnErrorResumeNext,
     OnErrorStop,  // On Error GoTo 0
     OnErrorGoTo,  // to the handler at target
@@ -74,12 +105,26 @@ struct Instr {
   std::vector<std::string> seps;
   std::string name;
   Type type = Type::Empty;
-  bool flag = false;   // Set; Line's B
-  bool flag2 = false;  // Line's F
   int target = -1;
   int slot = -1;
-  std::string label;     // an unresolved jump's label
-  std::string userType;  // Dim: the Type … End Type it declares (lower case), none when empty
+  std::string label;  // an unresolved jump's label
+  std::variant<std::monostate, AssignForm, DimForm, FigureForm> form;
+
+  // The form of the instruction's kind; an instruction made without one has the plain form.
+  bool isSet() const {
+    const auto* assignment = std::get_if<AssignForm>(&form);
+    return assignment && assignment->set;
+  }
+  const DimForm& dim() const {
+    static const DimForm kPlain;
+    const auto* d = std::get_if<DimForm>(&form);
+    return d ? *d : kPlain;
+  }
+  const FigureForm& figure() const {
+    static const FigureForm kPlain;
+    const auto* d = std::get_if<FigureForm>(&form);
+    return d ? *d : kPlain;
+  }
 };
 
 struct Param {
@@ -107,6 +152,7 @@ struct UserField {
   std::string name;  // lower case
   Type type = Type::Empty;
   std::string userType;  // lower case; none when empty
+  int length = 0;        // String * n: the fixed length in characters; 0 for none
 };
 
 // A Type … End Type: a record of named members, copied whole by an assignment.

@@ -19,7 +19,7 @@ class PrinterHost final : public Host {
   std::shared_ptr<Object> printer() override { return printer_; }
   std::shared_ptr<Object> loadPicture(const std::string& path) override {
     const Picture* pic = pictures_.picture(path);
-    return pic ? std::make_shared<PictureObject>(*pic) : nullptr;
+    return pic ? std::make_shared<PictureObject>(pic->copy()) : nullptr;
   }
   std::shared_ptr<Object> global(std::string_view name) override {
     return name == "rs" ? records_ : nullptr;

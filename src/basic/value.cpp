@@ -142,6 +142,74 @@ Value Coerce(const Value& v, Type type) {
   return v;
 }
 
+std::u32string Chars(std::string_view s) {
+  std::u32string out;
+  for (size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    if (i + n > s.size()) n = s.size() - i;
+    char32_t cp = n == 1 ? c : c & (0x3F >> (n - 1));
+    for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    out += cp;
+    i += n;
+  }
+  return out;
+}
+
+std::string Utf8(std::u32string_view s) {
+  std::string out;
+  for (char32_t c : s) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+Type TypeOfChar(char c) {
+  switch (c) {
+    case '$':
+      return Type::String;
+    case '%':
+      return Type::Integer;
+    case '&':
+      return Type::Long;
+    case '!':
+      return Type::Single;
+    case '#':
+    case '@':
+      return Type::Double;
+    default:
+      return Type::Empty;
+  }
+}
+
+std::string FixedText(std::string_view text, size_t length) {
+  // Characters, not bytes: a UTF-8 sequence is one character however many bytes it takes.
+  size_t at = 0;
+  size_t count = 0;
+  while (at < text.size() && count < length) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    ++count;
+  }
+  std::string out(text.substr(0, at));
+  out.append(length - count, ' ');
+  return out;
+}
+
 Type TypeNamed(std::string_view name) {
   const std::string l = Lower(name);
   if (l == "integer") return Type::Integer;
@@ -170,6 +238,10 @@ Value Object::call(std::string_view member, const std::vector<Value>& args,
 
 Value Object::index(const std::vector<Value>&) {
   throw RunFailure{std::string(typeName()) + " は添字を取りません"};
+}
+
+std::vector<Value> Object::items() {
+  throw RunFailure{std::string(typeName()) + " は For Each で回せません", kErrTypeMismatch};
 }
 
 }  // namespace qf::basic

@@ -63,6 +63,13 @@ double BankersRound(double v);
 Value Coerce(const Value& v, Type type);
 // The type a declaration names ("Integer", "String" ...), Empty for Variant and unknown names.
 Type TypeNamed(std::string_view name);
+// A text as characters and back: the string functions count what the user sees, not bytes.
+std::u32string Chars(std::string_view s);
+std::string Utf8(std::u32string_view s);
+// The type a name's type character gives ($ String, % Integer …), Empty for none.
+Type TypeOfChar(char c);
+// A text of a fixed length (String * n): cut to n characters or filled out with blanks.
+std::string FixedText(std::string_view text, size_t length);
 // How the language writes a number as text (Str without its leading blank, CStr).
 std::string NumberText(double v, Type type);
 
@@ -82,6 +89,8 @@ class Object {
   // The value the object stands for where a value is wanted (Err is Err.Number); none when it
   // has no default property.
   virtual std::optional<Value> defaultValue() { return std::nullopt; }
+  // What For Each visits, in order; an object that is no group refuses.
+  virtual std::vector<Value> items();
 };
 
 // The value itself, or the default value of the object it holds.

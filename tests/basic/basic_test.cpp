@@ -504,7 +504,7 @@ TEST(Basic, ThePrinterDrawsOnItsPortsPages) {
   RecordingPort port;
   test::FakePictures pictures;
   const auto error = RunOnPrinter(
-      "Sub F_DataPrint()\n  Printer.PaperSize = 8: Printer.Orientation = 2\n"
+      "Sub F_DataPrint()\n  Printer.PaperSize = 8: Printer.Orientation = 2: Printer.ScaleMode = 6\n"
       "  Printer.Font.Name = \"ＭＳ 明朝\": Printer.Font.Size = 12: Printer.FontBold = True\n"
       "  Printer.CurrentX = 10: Printer.CurrentY = 20\n  Printer.Print \"ab\"; 0;\n"
       "  Printer.CurrentX = Printer.TextWidth(\"abcd\") + Printer.TextHeight(\"a\") * 0\n"

@@ -1,0 +1,153 @@
+// The runner's parts, shared by its files: variables, frames and the machine that runs a
+// program's procedures step by step.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "basic/canvas.h"
+#include "basic/errors.h"
+#include "basic/interpreter.h"
+
+namespace qf::basic {
+
+struct Variable {
+  Value value;
+  Type type = Type::Empty;
+  bool constant = false;
+  bool isArray = false;
+  bool dynamic = false;  // an array declared without bounds: ReDim sizes it, Erase frees it
+  size_t length = 0;     // String * n: the fixed length; 0 for none
+  std::string userType;  // the elements' Type … End Type (lower case); none when empty
+  std::vector<std::pair<long, long>> bounds;  // lower and upper bound of each dimension
+  std::vector<Value> elements;
+};
+using VarPtr = std::shared_ptr<Variable>;
+using Names = std::map<std::string, VarPtr, std::less<>>;
+
+// An error no On Error handler skips: the step limit, calls too deep.
+struct Fatal {
+  BasicError error;
+};
+
+// End: the program stops where it is.
+struct EndProgram {};
+
+struct LoopState {
+  double end = 0;
+  double step = 1;
+  std::vector<Value> items;  // For Each: what is left to visit, in order
+  size_t next = 0;
+};
+
+struct Frame {
+  const Procedure* proc = nullptr;
+  Names locals;
+  std::vector<LoopState> loops;
+  std::vector<size_t> returns;  // GoSub
+  std::vector<Value> with;
+  // What an error does here: stop the procedure (the caller's handling takes over), go on with
+  // the next statement, or run the handler; and where the handler came from.
+  enum class OnError { Stop, ResumeNext, Handler };
+  OnError onError = OnError::Stop;
+  size_t handler = 0;
+  bool handling = false;  // the handler runs: an error now goes to the caller
+  size_t failedAt = 0;    // the instruction whose error the handler took
+};
+
+// An argument as a call passes it: by reference when it names a variable.
+struct Arg {
+  Value value;
+  VarPtr ref;
+  bool missing = false;
+};
+
+// Texts a program makes stay within this many bytes: a loop that doubles a text stops with a
+// reason instead of taking the machine's memory.
+inline constexpr size_t kLongestText = size_t{16} << 20;
+Value Text(std::string s);
+
+class Machine {
+ public:
+  Machine(const Program& program, Host& host, const RunLimits& limits)
+      : program_(program), host_(host), limits_(limits) {}
+
+  void declareModule();
+  Value call(const Procedure& proc, std::vector<Arg> args, int line);
+
+ private:
+  // A name as the program spells it, for a message.
+  const std::string& shown(const std::string& lowerName) const {
+    return program_.spelled(lowerName);
+  }
+
+  // --- statements (machine_run.cpp)
+  void execute(Frame& f);
+  size_t recover(Frame& f, size_t pc, const BasicError& error);
+  size_t resume(Frame& f, size_t to);
+  void onError(Frame& f, Frame::OnError mode, size_t handler = 0);
+  std::optional<size_t> step(Frame& f, const Instr& in, size_t pc);
+  std::optional<size_t> loopStep(Frame& f, const Instr& in, size_t pc);
+  Canvas& canvasOf(Frame& f, const Instr& in);
+  std::optional<double> opt(Frame& f, const std::unique_ptr<Expr>& e);
+  std::optional<int32_t> color(Frame& f, const std::unique_ptr<Expr>& e);
+  void print(Frame& f, const Instr& in);
+  void line(Frame& f, const Instr& in);
+  void circle(Frame& f, const Instr& in);
+
+  // --- variables (machine_variables.cpp)
+  void declare(Frame& f, const Instr& in, Names& into);
+  void size(Frame& f, const Instr& in, Variable& v);
+  void redim(Frame& f, const Instr& in);
+  void erase(Frame& f, const Instr& in);
+  Value fresh(const Variable& v) const;
+  void constant(Frame& f, const Instr& in, Names& into);
+  VarPtr find(Frame& f, std::string_view name);
+  Value& element(Variable& v, const std::vector<Value>& index);
+  void assign(Frame& f, const Expr& target, const Value& value, bool set);
+  Value stored(const Variable& v, const Value& value) const;
+  void midAssign(Frame& f, const Instr& in);
+  bool forEachStart(Frame& f, const Instr& in);
+  bool forEachNext(Frame& f, const Instr& in);
+  Value bound(const std::vector<Arg>& args, bool upper);
+
+  // --- expressions (machine_eval.cpp)
+  Value eval(Frame& f, const Expr& e);
+  std::vector<Value> values(Frame& f, const std::vector<std::unique_ptr<Expr>>& args,
+                            std::vector<bool>* missing = nullptr);
+  Value withObject(Frame& f);
+  static Object& objectOf(const Value& v, std::string_view member);
+  Value name(Frame& f, const Expr& e);
+  Value callNamed(const std::string& n, std::vector<Arg> args, int line);
+  std::optional<Value> languageName(const std::string& n, std::vector<Arg>& args);
+  Value callExpr(Frame& f, const Expr& e);
+  std::vector<Arg> arguments(Frame& f, const Expr& call);
+  void statementCall(Frame& f, const Expr& e);
+  Value newObject(const std::string& className);
+  static Value unary(const std::string& op, const Value& v);
+  Value binary(Frame& f, const Expr& e);
+
+  const Program& program_;
+  Host& host_;
+  RunLimits limits_;
+  Names module_;
+  std::map<std::pair<const Procedure*, std::string>, VarPtr> statics_;
+  long steps_ = 0;
+  int depth_ = 0;
+  std::shared_ptr<ErrObject> err_ = std::make_shared<ErrObject>();
+};
+
+// The language's arithmetic on numbers: the wider of the two types, refusing what it cannot
+// hold.
+Value Numeric(double n, Type a, Type b);
+// How wide a numeric type is: Integer (and Boolean) 1, Long 2, Single 3, Double 4.
+int Rank(Type t);
+Type NumType(const Value& v);
+long ToLong(const Value& v);
+bool Like(std::string_view s, std::string_view p);
+
+}  // namespace qf::basic

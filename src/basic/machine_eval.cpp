@@ -1,0 +1,271 @@
+// The runner's expressions: names, calls of procedures, the language's functions and objects,
+// and the operators.
+#include <cmath>
+
+#include "basic/collection.h"
+#include "basic/font_object.h"
+#include "basic/machine.h"
+#include "basic/printer_object.h"
+
+namespace qf::basic {
+
+int Rank(Type t) {
+  switch (t) {
+    case Type::Empty:
+    case Type::Boolean:
+    case Type::Integer:
+      return 1;
+    case Type::Long:
+      return 2;
+    case Type::Single:
+      return 3;
+    default:
+      return 4;
+  }
+}
+
+Value Numeric(double n, Type a, Type b) {
+  Type t = Rank(a) >= Rank(b) ? a : b;
+  if (t == Type::Boolean || t == Type::Empty || t == Type::String) t = Type::Double;
+  if (t == Type::Single && (a == Type::Long || b == Type::Long)) t = Type::Double;
+  if (t == Type::Integer && !(n >= -32768 && n < 32768))
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
+  if (t == Type::Long && !(n >= -2147483648.0 && n < 2147483648.0)) {
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
+  }
+  if (t == Type::Single) {
+    if (!(std::abs(n) <= 3.402823e38)) throw RunFailure{"オーバーフローしました", kErrOverflow};
+    return Value::Sng(static_cast<float>(n));
+  }
+  return {t, n, {}, {}};
+}
+
+Type NumType(const Value& v) {
+  return v.type == Type::String ? Type::Double : v.type;
+}
+
+long ToLong(const Value& v) {
+  const double n = BankersRound(ToNumber(v));
+  if (!(n >= -2147483648.0 && n < 2147483648.0))
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
+  return static_cast<long>(n);
+}
+
+// Like's patterns: * any run, ? one character, # one digit; matched with one step back to the
+// last *, so a pattern of many stars takes time in proportion, not exponentially.
+bool Like(std::string_view s, std::string_view p) {
+  size_t i = 0;
+  size_t j = 0;
+  size_t star = std::string_view::npos;
+  size_t resume = 0;
+  while (i < s.size()) {
+    if (j < p.size() && p[j] == '*') {
+      star = j++;
+      resume = i;
+    } else if (j < p.size() &&
+               (p[j] == '?' || (p[j] == '#' && s[i] >= '0' && s[i] <= '9') || p[j] == s[i])) {
+      ++i;
+      ++j;
+    } else if (star != std::string_view::npos) {
+      j = star + 1;
+      i = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (j < p.size() && p[j] == '*') ++j;
+  return j == p.size();
+}
+
+Value Text(std::string s) {
+  if (s.size() > kLongestText) throw RunFailure{"文字列が長すぎます（16 MB まで）"};
+  return Value::Str(std::move(s));
+}
+
+Value Machine::eval(Frame& f, const Expr& e) {
+  switch (e.kind) {
+    case Expr::Kind::Literal:
+      return e.value;
+    case Expr::Kind::Name:
+      return name(f, e);
+    case Expr::Kind::Member: {
+      const Value owner = eval(f, *e.a);
+      return objectOf(owner, e.name).get(e.name);
+    }
+    case Expr::Kind::WithDot:
+      return objectOf(withObject(f), e.name).get(e.name);
+    case Expr::Kind::Bang: {
+      const Value owner = eval(f, *e.a);
+      return objectOf(owner, e.name).index({Value::Str(e.name)});
+    }
+    case Expr::Kind::Call:
+      return callExpr(f, e);
+    case Expr::Kind::Unary:
+      return unary(e.name, eval(f, *e.a));
+    case Expr::Kind::Binary:
+      return binary(f, e);
+    case Expr::Kind::New:
+      return newObject(e.name);
+  }
+  return {};
+}
+
+std::vector<Value> Machine::values(Frame& f, const std::vector<std::unique_ptr<Expr>>& args,
+                                   std::vector<bool>* missing) {
+  std::vector<Value> out;
+  for (const auto& a : args) {
+    out.push_back(a ? eval(f, *a) : Value{});
+    if (missing) missing->push_back(!a);
+  }
+  return out;
+}
+
+Value Machine::withObject(Frame& f) {
+  if (f.with.empty()) throw RunFailure{"With の外で「.」は使えません"};
+  return f.with.back();
+}
+
+Object& Machine::objectOf(const Value& v, std::string_view member) {
+  if (v.type != Type::Object || !v.object) {
+    throw RunFailure{"オブジェクトが必要です（." + std::string(member) + " の前）"};
+  }
+  return *v.object;
+}
+
+Value Machine::name(Frame& f, const Expr& e) {
+  if (VarPtr v = find(f, e.name)) {
+    if (v->isArray) throw RunFailure{"配列「" + shown(e.name) + "」には添字が必要です"};
+    return v->value;
+  }
+  return callNamed(e.name, {}, e.line);
+}
+
+// New C: an object of one of the language's classes.
+Value Machine::newObject(const std::string& className) {
+  if (className == "stdfont") return Value::Obj(std::make_shared<StdFont>());
+  if (className == "collection") return Value::Obj(std::make_shared<Collection>());
+  throw RunFailure{"クラス「" + shown(className) + "」はありません"};
+}
+
+// A name used as a call: a procedure, a function of the language, a constant, a host name.
+Value Machine::callNamed(const std::string& n, std::vector<Arg> args, int line) {
+  if (auto it = program_.procedures.find(n); it != program_.procedures.end()) {
+    return call(it->second, std::move(args), line);
+  }
+  const auto& builtins = Builtins();
+  if (auto it = builtins.find(n); it != builtins.end()) {
+    std::vector<Value> v;
+    for (Arg& a : args) {
+      if (a.missing) throw RunFailure{"「" + shown(n) + "」の引数が空です"};
+      v.push_back(Plain(a.value));
+    }
+    return it->second(v);
+  }
+  if (std::optional<Value> v = languageName(n, args)) return *v;
+  std::shared_ptr<Object> o = host_.global(n);
+  if (!o && program_.recordNames.count(n)) o = host_.recordArray(n);
+  if (o) {
+    if (args.empty()) return Value::Obj(std::move(o));
+    std::vector<Value> v;
+    for (Arg& a : args) v.push_back(std::move(a.value));
+    return o->index(v);
+  }
+  throw RunFailure{"「" + shown(n) + "」が定義されていません"};
+}
+
+// The language's own names that need the run: its objects, Error$, the bounds of an array,
+// LoadPicture; nothing for a name that is none of them.
+std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg>& args) {
+  if (n == "lbound" || n == "ubound") return bound(args, n == "ubound");
+  if (n == "loadpicture") {
+    if (args.size() != 1) throw RunFailure{"LoadPicture の引数はファイル名一つです"};
+    const std::string path = ToText(args[0].value);
+    std::shared_ptr<Object> pic = host_.loadPicture(path);
+    if (!pic) throw RunFailure{"画像「" + path + "」を読み込めません"};
+    return Value::Obj(std::move(pic));
+  }
+  if (n == "error" && args.size() <= 1) {
+    // Error$: the error a handler took, or the description of a number.
+    if (args.empty()) return Text(err_->description());
+    return Text(ErrorDescription(static_cast<int>(ToLong(args[0].value))));
+  }
+  if (n == "printers") {
+    const Value all = Value::Obj(MakePrinters(host_.printer()));
+    if (args.empty()) return all;
+    std::vector<Value> v;
+    for (Arg& a : args) v.push_back(a.value);
+    return all.object->index(v);
+  }
+  if (!args.empty()) return std::nullopt;
+  if (auto c = BuiltinConstant(n)) return *c;
+  if (n == "printer") return Value::Obj(host_.printer());
+  if (n == "nothing") return Value::Obj(nullptr);
+  if (n == "err") return Value::Obj(err_);
+  return std::nullopt;
+}
+
+// A call's arguments: a variable named alone goes by reference (an array by reference only).
+std::vector<Arg> Machine::arguments(Frame& f, const Expr& call) {
+  std::vector<Arg> args;
+  for (const auto& a : call.args) {
+    Arg arg;
+    if (!a) {
+      arg.missing = true;
+    } else if (a->kind == Expr::Kind::Name) {
+      arg.ref = find(f, a->name);
+      if (!arg.ref || !arg.ref->isArray) arg.value = eval(f, *a);
+    } else {
+      arg.value = eval(f, *a);
+    }
+    args.push_back(std::move(arg));
+  }
+  return args;
+}
+
+Value Machine::callExpr(Frame& f, const Expr& e) {
+  const Expr& target = *e.a;
+  if (target.kind == Expr::Kind::Name) {
+    if (VarPtr v = find(f, target.name)) {
+      std::vector<Value> index = values(f, e.args);
+      if (v->isArray) return element(*v, index);
+      return objectOf(v->value, target.name).index(index);
+    }
+    return callNamed(target.name, arguments(f, e), e.line);
+  }
+  if (target.kind == Expr::Kind::Member || target.kind == Expr::Kind::WithDot) {
+    const Value owner = target.kind == Expr::Kind::WithDot ? withObject(f) : eval(f, *target.a);
+    std::vector<bool> missing;
+    std::vector<Value> args = values(f, e.args, &missing);
+    return objectOf(owner, target.name).call(target.name, args, missing);
+  }
+  const Value owner = eval(f, target);
+  return objectOf(owner, "()").index(values(f, e.args));
+}
+
+// A call statement: a procedure or a method, with or without arguments.
+void Machine::statementCall(Frame& f, const Expr& e) {
+  if (e.kind == Expr::Kind::Name) {
+    callNamed(e.name, {}, e.line);
+    return;
+  }
+  if (e.kind == Expr::Kind::Member || e.kind == Expr::Kind::WithDot) {
+    const Value owner = e.kind == Expr::Kind::WithDot ? withObject(f) : eval(f, *e.a);
+    objectOf(owner, e.name).call(e.name, {}, {});
+    return;
+  }
+  eval(f, e);
+}
+
+Value Machine::unary(const std::string& op, const Value& value) {
+  if (op == "()") return value;
+  const Value v = Plain(value);
+  if (op == "not") {
+    if (v.type == Type::Boolean) return Value::Bool(v.number == 0);
+    return Numeric(static_cast<double>(~ToLong(v)), NumType(v), Type::Integer);
+  }
+  const double n = ToNumber(v);
+  if (op == "+") return Numeric(n, NumType(v), Type::Integer);
+  return Numeric(-n, NumType(v), Type::Integer);
+}
+
+}  // namespace qf::basic

@@ -1,0 +1,67 @@
+// The runner's binary operators: text, comparison, logic on bits, arithmetic.
+#include <cmath>
+
+#include "basic/machine.h"
+
+namespace qf::basic {
+
+Value Machine::binary(Frame& f, const Expr& e) {
+  const std::string& op = e.name;
+  if (op == "is") return Value::Bool(eval(f, *e.a).object == eval(f, *e.b).object);
+  // An object with a default property stands for it (If Err <> 0).
+  const Value a = Plain(eval(f, *e.a));
+  const Value b = Plain(eval(f, *e.b));
+  if (op == "&") return Text(ToText(a) + ToText(b));
+  if (op == "+" && a.type == Type::String && b.type == Type::String) return Text(a.text + b.text);
+  if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
+    int c = 0;
+    const bool text = (a.type == Type::String || a.type == Type::Empty) &&
+                      (b.type == Type::String || b.type == Type::Empty);
+    if (text) {
+      const std::string x = ToText(a);
+      const std::string y = ToText(b);
+      c = x < y ? -1 : x > y ? 1 : 0;
+    } else {
+      const double x = ToNumber(a);
+      const double y = ToNumber(b);
+      c = x < y ? -1 : x > y ? 1 : 0;
+    }
+    if (op == "=") return Value::Bool(c == 0);
+    if (op == "<>") return Value::Bool(c != 0);
+    if (op == "<") return Value::Bool(c < 0);
+    if (op == ">") return Value::Bool(c > 0);
+    if (op == "<=") return Value::Bool(c <= 0);
+    return Value::Bool(c >= 0);
+  }
+  if (op == "like") return Value::Bool(Like(ToText(a), ToText(b)));
+  if (op == "and" || op == "or" || op == "xor" || op == "eqv" || op == "imp") {
+    const long x = ToLong(a);
+    const long y = ToLong(b);
+    long r = 0;
+    if (op == "and") r = x & y;
+    if (op == "or") r = x | y;
+    if (op == "xor") r = x ^ y;
+    if (op == "eqv") r = ~(x ^ y);
+    if (op == "imp") r = ~x | y;
+    if (a.type == Type::Boolean && b.type == Type::Boolean) return Value::Bool(r != 0);
+    return Numeric(static_cast<double>(r), NumType(a), NumType(b));
+  }
+  const double x = ToNumber(a);
+  const double y = ToNumber(b);
+  if (op == "+") return Numeric(x + y, NumType(a), NumType(b));
+  if (op == "-") return Numeric(x - y, NumType(a), NumType(b));
+  if (op == "*") return Numeric(x * y, NumType(a), NumType(b));
+  if (op == "/") {
+    if (y == 0) throw RunFailure{"0 で除算しました", kErrDivision};
+    return Value::Dbl(x / y);
+  }
+  if (op == "^") return Value::Dbl(std::pow(x, y));
+  const long p = ToLong(a);
+  const long q = ToLong(b);
+  if (q == 0) throw RunFailure{"0 で除算しました", kErrDivision};
+  const Type t = Rank(NumType(a)) >= 2 || Rank(NumType(b)) >= 2 ? Type::Long : Type::Integer;
+  if (op == "\\") return Numeric(static_cast<double>(p / q), t, Type::Integer);
+  return Numeric(static_cast<double>(p % q), t, Type::Integer);  // mod
+}
+
+}  // namespace qf::basic
