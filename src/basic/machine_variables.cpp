@@ -237,7 +237,10 @@ bool Machine::forEachStart(Frame& f, const Instr& in) {
     loop.items = array->elements;
   } else {
     const Value group = eval(f, *in.b);
-    loop.items = objectOf(group, "For Each").items();
+    if (group.type != Type::Object || !group.object) {
+      throw RunFailure{"For Each で回せるのは配列かコレクションです", kErrTypeMismatch};
+    }
+    loop.items = group.object->items();
   }
   return forEachNext(f, in);
 }

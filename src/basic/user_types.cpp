@@ -9,6 +9,8 @@ UserValue::UserValue(const Program& program, const UserType& type)
     if (!f.userType.empty()) {
       values_.push_back(
           Value::Obj(std::make_shared<UserValue>(program_, program_.types.at(f.userType))));
+    } else if (f.length > 0) {
+      values_.push_back(Value::Str(std::string(static_cast<size_t>(f.length), ' ')));
     } else {
       values_.push_back(f.type == Type::Object ? Value{} : Coerce(Value{}, f.type));
     }
@@ -40,7 +42,9 @@ void UserValue::set(std::string_view member, const Value& value) {
     values_[i] = Value::Obj(other->copy());
     return;
   }
-  values_[i] = f.type == Type::Object ? value : Coerce(value, f.type);
+  values_[i] = f.type == Type::Object ? value : Coerce(Plain(value), f.type);
+  if (f.length > 0)
+    values_[i] = Value::Str(FixedText(ToText(values_[i]), static_cast<size_t>(f.length)));
 }
 
 std::shared_ptr<UserValue> UserValue::copy() const {

@@ -7,37 +7,12 @@
 #include "basic/interpreter.h"
 #include "basic/records.h"
 #include "basic/run_source.h"
+#include "basic/test_programs.h"
 #include "support/design_builder.h"
 #include "view/recording_surface.h"
 
 namespace qf::basic {
 namespace {
-
-// A world with no printer; `out.Add x` collects what a program reports.
-class Collecting final : public Host {
- public:
-  class Out final : public Object {
-   public:
-    std::string_view typeName() const override { return "Out"; }
-    Value call(std::string_view m, const std::vector<Value>& a, const std::vector<bool>&) override {
-      if (m != "add" || a.size() != 1) return Object::call(m, a, {});
-      lines.push_back(ToText(a[0]));
-      return {};
-    }
-    std::vector<std::string> lines;
-  };
-  std::shared_ptr<Object> printer() override { return nullptr; }
-  std::shared_ptr<Object> loadPicture(const std::string&) override { return nullptr; }
-  std::shared_ptr<Object> global(std::string_view n) override { return n == "out" ? out : nullptr; }
-  std::shared_ptr<Out> out = std::make_shared<Out>();
-};
-
-std::string Eval(std::string_view expression) {
-  Collecting host;
-  std::string error;
-  const auto v = Evaluate(expression, host, &error);
-  return v ? ToText(*v) : "error: " + error;
-}
 
 TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
   const std::pair<const char*, const char*> cases[] = {
@@ -155,23 +130,6 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
   for (const auto& [expression, expected] : cases) {
     EXPECT_EQ(Eval(expression), expected) << expression;
   }
-}
-
-struct Outcome {
-  std::vector<std::string> lines;
-  std::optional<BasicError> error;
-};
-
-Outcome RunProgram(std::string_view source) {
-  Collecting host;
-  Outcome o;
-  try {
-    o.error = Run(Parse(source), "Main", host, RunLimits{100000, 64});
-  } catch (const BasicError& e) {
-    o.error = e;
-  }
-  o.lines = host.out->lines;
-  return o;
 }
 
 TEST(Basic, ProgramsRunAndStopWithTheirLine) {
@@ -444,22 +402,6 @@ TEST(Basic, MergeFieldsAreEvaluatedExpressions) {
 
 namespace qf::basic {
 namespace {
-
-// A printer whose pages record what is drawn on them.
-class RecordingPort final : public PrinterPort {
- public:
-  void setPaperSize(int16_t code) override { page_.paperSize = code; }
-  void setOrientation(int16_t orientation) override { page_.orientation = orientation; }
-  void setScaleMode(int16_t mode) override { page_.scaleMode = mode; }
-  PrinterPage page() const override { return page_; }
-  Surface* beginPage() override { return &pages.emplace_back(); }
-  bool endDoc(std::string*) override { return ++ended, true; }
-  std::deque<test::RecordingSurface> pages;
-  int ended = 0;
-
- private:
-  PrinterPage page_;
-};
 
 // Records a program is handed: rs by column name or number (past the last refused), the page's
 // records by number (past the page, or before it, empty), NAME.Column the first of them; Err

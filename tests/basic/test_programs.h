@@ -1,0 +1,81 @@
+// What the tests of the printing language share: a world that collects what a program
+// reports, a runner of short programs, and a printer whose pages record what is drawn.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "basic/interpreter.h"
+#include "document/design.h"
+#include "view/page_view.h"
+#include "view/recording_surface.h"
+
+namespace qf::basic {
+
+// A world with no printer; `out.Add x` collects what a program reports.
+class Collecting final : public Host {
+ public:
+  class Out final : public Object {
+   public:
+    std::string_view typeName() const override { return "Out"; }
+    Value call(std::string_view m, const std::vector<Value>& a, const std::vector<bool>&) override {
+      if (m != "add" || a.size() != 1) return Object::call(m, a, {});
+      lines.push_back(ToText(a[0]));
+      return {};
+    }
+    std::vector<std::string> lines;
+  };
+  std::shared_ptr<Object> printer() override { return nullptr; }
+  std::shared_ptr<Object> loadPicture(const std::string&) override { return nullptr; }
+  std::shared_ptr<Object> global(std::string_view n) override { return n == "out" ? out : nullptr; }
+  std::shared_ptr<Out> out = std::make_shared<Out>();
+};
+
+inline std::string Eval(std::string_view expression) {
+  Collecting host;
+  std::string error;
+  const auto v = Evaluate(expression, host, &error);
+  return v ? ToText(*v) : "error: " + error;
+}
+
+struct Outcome {
+  std::vector<std::string> lines;
+  std::optional<BasicError> error;
+};
+
+inline Outcome RunProgram(std::string_view source) {
+  Collecting host;
+  Outcome o;
+  try {
+    o.error = Run(Parse(source), "Main", host, RunLimits{100000, 64});
+  } catch (const BasicError& e) {
+    o.error = e;
+  }
+  o.lines = host.out->lines;
+  return o;
+}
+
+// A printer whose pages record what is drawn on them.
+class RecordingPort final : public PrinterPort {
+ public:
+  void setPaperSize(int16_t code) override { page_.paperSize = code; }
+  void setOrientation(int16_t orientation) override { page_.orientation = orientation; }
+  // The printable area is the A4 page, measured in the new unit.
+  void setScaleMode(int16_t mode) override {
+    page_.scaleMode = mode;
+    page_.scaleWidth = page_.widthTwips / 1440 * UnitsPerInch(mode, false);
+    page_.scaleHeight = page_.heightTwips / 1440 * UnitsPerInch(mode, true);
+  }
+  PrinterPage page() const override { return page_; }
+  Surface* beginPage() override { return &pages.emplace_back(); }
+  bool endDoc(std::string*) override { return ++ended, true; }
+  std::deque<test::RecordingSurface> pages;
+  int ended = 0;
+
+ private:
+  PrinterPage page_;
+};
+
+}  // namespace qf::basic
