@@ -1,4 +1,6 @@
 // quillform --run-source: a program in the printing language, run onto an export.
+#include <iostream>
+
 #include "app/cli_commands.h"
 #include "platform/picture_store.h"
 #include "platform/program_export.h"
@@ -41,7 +43,10 @@ int RunSourceCommand(const std::vector<std::string>& args) {
     return Fail(Quoted(run.name) + "を読み込めません：" + why);
   }
   QtPictureStore pictures;
-  const FileStatus st = ExportProgram(run, pictures, out, *format, dpi);
+  std::vector<std::string> messages;
+  const FileStatus st = ExportProgram(run, pictures, out, *format, dpi, &messages);
+  // What the program would have shown on a screen, for the one who runs it.
+  for (const std::string& m : messages) std::cerr << m << '\n';
   if (!st.ok()) return Fail(Quoted(out) + "に出力できません：", st);
   return kExitOk;
 }

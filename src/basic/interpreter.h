@@ -26,6 +26,8 @@ class Host {
   // Program's recordNames): the records it was handed (a page's, as the merge fills
   // Items(sngI).品名 and Cust.顧客名); nullptr for none.
   virtual std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) { return nullptr; }
+  // A message of the run (MsgBox, Debug.Print): there is no screen to show it on.
+  virtual void say(const std::string& /*message*/) {}
 };
 
 struct RunLimits {

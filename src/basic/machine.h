@@ -12,6 +12,7 @@
 #include "basic/canvas.h"
 #include "basic/errors.h"
 #include "basic/interpreter.h"
+#include "basic/screen_objects.h"
 
 namespace qf::basic {
 
@@ -139,6 +140,10 @@ class Machine {
   long steps_ = 0;
   int depth_ = 0;
   std::shared_ptr<ErrObject> err_ = std::make_shared<ErrObject>();
+  Say say_ = [this](const std::string& m) { host_.say(m); };
+  std::shared_ptr<DebugObject> debug_ = std::make_shared<DebugObject>(say_);
+  std::shared_ptr<ScreenObject> screen_ = std::make_shared<ScreenObject>();
+  std::shared_ptr<AppObject> app_ = std::make_shared<AppObject>();
 };
 
 // The language's arithmetic on numbers: the wider of the two types, refusing what it cannot

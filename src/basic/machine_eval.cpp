@@ -189,6 +189,15 @@ std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg
     if (args.empty()) return Text(err_->description());
     return Text(ErrorDescription(static_cast<int>(ToLong(args[0].value))));
   }
+  if (n == "msgbox" || n == "inputbox") {
+    std::vector<Value> v;
+    for (Arg& a : args) v.push_back(Plain(a.value));
+    if (n == "msgbox") return MessageBox(v, say_);
+    // InputBox: no one types an answer; the default answer is taken.
+    if (v.empty()) throw RunFailure{"InputBox の引数の数が違います"};
+    say_("InputBox：" + ToText(v[0]));
+    return Value::Str(v.size() > 2 ? ToText(v[2]) : std::string());
+  }
   if (n == "printers") {
     const Value all = Value::Obj(MakePrinters(host_.printer()));
     if (args.empty()) return all;
@@ -201,6 +210,11 @@ std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg
   if (n == "printer") return Value::Obj(host_.printer());
   if (n == "nothing") return Value::Obj(nullptr);
   if (n == "err") return Value::Obj(err_);
+  if (n == "debug") return Value::Obj(debug_);
+  if (n == "screen") return Value::Obj(screen_);
+  if (n == "app") return Value::Obj(app_);
+  if (n == "doevents") return Value::Int(0);
+  if (n == "beep") return Value{};
   return std::nullopt;
 }
 

@@ -10,11 +10,12 @@ namespace {
 class PrinterHost final : public Host {
  public:
   PrinterHost(PrinterPort& port, PictureStore& pictures, std::shared_ptr<Object> records,
-              std::shared_ptr<Object> page)
+              std::shared_ptr<Object> page, std::vector<std::string>* messages)
       : printer_(std::make_shared<PrinterObject>(port, pictures)),
         pictures_(pictures),
         records_(std::move(records)),
-        page_(std::move(page)) {}
+        page_(std::move(page)),
+        messages_(messages) {}
 
   std::shared_ptr<Object> printer() override { return printer_; }
   std::shared_ptr<Object> loadPicture(const std::string& path) override {
@@ -25,6 +26,11 @@ class PrinterHost final : public Host {
     return name == "rs" ? records_ : nullptr;
   }
   std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) override { return page_; }
+  void say(const std::string& message) override {
+    if (!messages_ || messages_->size() > kMostMessages) return;
+    messages_->push_back(
+        messages_->size() < kMostMessages ? message : "…（これより後のメッセージは省きます）");
+  }
   PrinterObject& printerObject() { return *printer_; }
 
  private:
@@ -32,6 +38,7 @@ class PrinterHost final : public Host {
   PictureStore& pictures_;
   std::shared_ptr<Object> records_;
   std::shared_ptr<Object> page_;
+  std::vector<std::string>* messages_;
 };
 
 // The stop at a name the program reads as records, run without any: which names a data file
@@ -55,7 +62,8 @@ void SayWhichNamesNeedData(const Program& program, BasicError& error) {
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
                                        std::shared_ptr<Object> records,
-                                       std::shared_ptr<Object> page) {
+                                       std::shared_ptr<Object> page,
+                                       std::vector<std::string>* messages) {
   Program program;
   try {
     program = Parse(source);
@@ -63,7 +71,7 @@ std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view
     return e;
   }
   const bool withData = records || page;
-  PrinterHost host(port, pictures, std::move(records), std::move(page));
+  PrinterHost host(port, pictures, std::move(records), std::move(page), messages);
   if (auto error = Run(program, entry, host)) {
     if (!withData) SayWhichNamesNeedData(program, *error);
     return error;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "basic/value.h"
 #include "view/page_view.h"
@@ -15,10 +16,15 @@ namespace qf::basic {
 // and `page` the records it reads as NAME(i) without declaring NAME (PageRecords). The document
 // is ended as the language ends it when the program does not. Returns the error that stopped it
 // (a parse error too), with its line; run without records, a stop at a name the program reads
-// as records says which names need a data file.
+// as records says which names need a data file. The run's messages (MsgBox, Debug.Print) go
+// to `messages` when given, the first kMostMessages of them.
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
                                        std::shared_ptr<Object> records = nullptr,
-                                       std::shared_ptr<Object> page = nullptr);
+                                       std::shared_ptr<Object> page = nullptr,
+                                       std::vector<std::string>* messages = nullptr);
+
+// The most messages a run keeps: a loop that writes to Debug without end fills no memory.
+inline constexpr size_t kMostMessages = 1000;
 
 }  // namespace qf::basic

@@ -76,7 +76,7 @@ bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error
 }
 
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
-                  std::string* error, int* stoppedLine) {
+                  std::string* error, int* stoppedLine, std::vector<std::string>* messages) {
   if (stoppedLine) *stoppedLine = 0;
   std::shared_ptr<basic::Object> records;
   std::shared_ptr<basic::Object> page;
@@ -93,7 +93,8 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
     records = std::make_shared<basic::RecordSet>(std::move(reader));
     page = std::make_shared<basic::PageRecords>(std::move(pageReader), run.pageRecords);
   }
-  const auto stopped = basic::RunOnPrinter(run.source, run.entry, port, pictures, records, page);
+  const auto stopped =
+      basic::RunOnPrinter(run.source, run.entry, port, pictures, records, page, messages);
   if (!stopped) return true;
   if (stoppedLine) *stoppedLine = stopped->line;
   if (error) {
@@ -105,21 +106,23 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
 }
 
 FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
-                         const std::filesystem::path& path, ExportFormat format, int dpi) {
+                         const std::filesystem::path& path, ExportFormat format, int dpi,
+                         std::vector<std::string>* messages) {
   return ExportPrinted(path, format, dpi,
                        [&](PrinterPort& port, std::string* error, bool* /*cancelled*/) {
                          if (format == ExportFormat::Pdf) {
-                           return PrintProgram(run, port, pictures, error);
+                           return PrintProgram(run, port, pictures, error, nullptr, messages);
                          }
                          OnePage first(port, 1);
-                         return PrintProgram(run, first, pictures, error);
+                         return PrintProgram(run, first, pictures, error, nullptr, messages);
                        });
 }
 
 bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,
-                      int* pages, std::string* error, int* stoppedLine) {
+                      int* pages, std::string* error, int* stoppedLine,
+                      std::vector<std::string>* messages) {
   OnePage one(port, page);
-  const bool ok = PrintProgram(run, one, pictures, error, stoppedLine);
+  const bool ok = PrintProgram(run, one, pictures, error, stoppedLine, messages);
   if (pages) *pages = one.pages();
   return ok;
 }

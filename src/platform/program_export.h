@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/file_io.h"
 #include "merge/csv_reader.h"
@@ -30,15 +31,19 @@ bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error
 // Runs the program and writes what it prints: every page in a PDF, the first page in a PNG or
 // SVG. A program that stops names its line and why: 「prog.bas」の 12 行目：….
 FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
-                         const std::filesystem::path& path, ExportFormat format, int dpi = 300);
+                         const std::filesystem::path& path, ExportFormat format, int dpi = 300,
+                         std::vector<std::string>* messages = nullptr);
 
 // Runs the program on a printer port (Print, the preview); false with the reason, and the
 // program's line it stopped at (0 when none) in `stoppedLine`.
+// The run's messages (MsgBox, Debug.Print) go to `messages` when given.
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
-                  std::string* error, int* stoppedLine = nullptr);
+                  std::string* error, int* stoppedLine = nullptr,
+                  std::vector<std::string>* messages = nullptr);
 
 // Runs the program printing only its page `page` (from 1) on the port, and counts its pages.
 bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,
-                      int* pages, std::string* error, int* stoppedLine = nullptr);
+                      int* pages, std::string* error, int* stoppedLine = nullptr,
+                      std::vector<std::string>* messages = nullptr);
 
 }  // namespace qf

@@ -4,6 +4,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -45,7 +46,8 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
       number_(new QLineEdit),
       pages_(new QLabel),
       records_(new QLabel),
-      error_(new QLabel) {
+      error_(new QLabel),
+      messages_(new QPlainTextEdit) {
   setObjectName(QStringLiteral("frmPreview"));
   setWindowTitle(QStringLiteral("印刷プレビュー"));
   setAccessibleName(windowTitle());
@@ -89,10 +91,16 @@ PrintPreviewDialog::PrintPreviewDialog(const Design& design, PictureStore& pictu
   error_->setStyleSheet(QStringLiteral("color: #b00000;"));
   error_->setWordWrap(true);
   error_->hide();
+  messages_->setObjectName(QStringLiteral("txtMessages"));
+  messages_->setAccessibleName(QStringLiteral("メッセージ"));
+  messages_->setReadOnly(true);
+  messages_->setMaximumHeight(messages_->fontMetrics().lineSpacing() * 6 + 12);
+  messages_->hide();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(strip);
   layout->addWidget(error_);
   layout->addWidget(area_, 1);
+  layout->addWidget(messages_);
   // A sensible first size: most of a page at 100 % on a common screen.
   resize(900, 760);
 
@@ -161,11 +169,12 @@ void PrintPreviewDialog::render() {
   // blank, never the page before, and says why.
   bool failed = false;
   QString why;
+  std::vector<std::string> messages;
   if (program_) {
     image_ = QImage();
     std::string error;
     failed = !PrintProgramPage(*program_, *port, pictures_, page_, &programPages_, &error,
-                               &stoppedLine_);
+                               &stoppedLine_, &messages);
     programPages_ = std::max(1, programPages_);
     why = QString::fromStdString(error);
   } else if (merged_) {
@@ -181,6 +190,10 @@ void PrintPreviewDialog::render() {
   }
   error_->setText(failed ? why : QString());
   error_->setVisible(failed);
+  QStringList said;
+  for (const std::string& m : messages) said << QString::fromStdString(m);
+  messages_->setPlainText(said.join(QLatin1Char('\n')));
+  messages_->setVisible(!said.isEmpty());
   if (image_.isNull()) {
     const QSize blank = (pageInches() * dpi).toSize().expandedTo(QSize(1, 1));
     image_ = QImage(blank, QImage::Format_RGB32);

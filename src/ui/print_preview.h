@@ -11,6 +11,7 @@
 #include "ui/placed_dialog.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
@@ -83,6 +84,7 @@ class PrintPreviewDialog final : public PlacedDialog {
   QLabel* pages_;
   QLabel* records_;
   QLabel* error_;
+  QPlainTextEdit* messages_;  // what a program would have shown on a screen
   QPushButton* first_;
   QPushButton* previous_;
   QPushButton* next_;

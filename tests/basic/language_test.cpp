@@ -124,5 +124,26 @@ TEST(Language, ForEachAndCollections) {
   });
 }
 
+// A run has no screen: MsgBox answers with its default button and, like Debug.Print and
+// InputBox, leaves its text in the run's messages; DoEvents and the mouse pointer do nothing.
+TEST(Language, NoScreenInARun) {
+  const Outcome o = RunProgram(
+      "Sub Main()\nout.Add MsgBox(\"ok?\")\nout.Add MsgBox(\"y\", vbYesNo + vbQuestion, \"確認\")\n"
+      "out.Add MsgBox(\"n\", vbYesNo Or vbDefaultButton2)\n"
+      "out.Add MsgBox(\"c\", vbYesNoCancel + vbDefaultButton3)\n"
+      "out.Add MsgBox(\"r\", vbAbortRetryIgnore + vbDefaultButton2)\n"
+      "out.Add MsgBox(\"x\", vbOKOnly + vbDefaultButton3)\n"
+      "out.Add InputBox(\"name?\", \"t\", \"既定\") & \"|\" & InputBox(\"q\")\n"
+      "Debug.Print \"a\"; 1, \"b\"\nDebug.Print\nDoEvents\nScreen.MousePointer = vbHourglass\n"
+      "out.Add Screen.MousePointer & vbYellow\nout.Add MsgBox(\"bad\", 6)\nEnd Sub");
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"1", "6", "7", "2", "4", "1", "既定|", "1165535"}));
+  EXPECT_EQ(o.said,
+            (std::vector<std::string>{"MsgBox：ok?", "MsgBox「確認」：y", "MsgBox：n", "MsgBox：c",
+                                      "MsgBox：r", "MsgBox：x", "InputBox：name?", "InputBox：q",
+                                      "a 1           b", "", "MsgBox：bad"}));
+  ASSERT_TRUE(o.error);
+  EXPECT_EQ(o.error->message, "MsgBox のボタンの値が正しくありません");
+}
+
 }  // namespace
 }  // namespace qf::basic

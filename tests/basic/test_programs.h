@@ -30,7 +30,9 @@ class Collecting final : public Host {
   std::shared_ptr<Object> printer() override { return nullptr; }
   std::shared_ptr<Object> loadPicture(const std::string&) override { return nullptr; }
   std::shared_ptr<Object> global(std::string_view n) override { return n == "out" ? out : nullptr; }
+  void say(const std::string& message) override { said.push_back(message); }
   std::shared_ptr<Out> out = std::make_shared<Out>();
+  std::vector<std::string> said;  // the run's messages
 };
 
 inline std::string Eval(std::string_view expression) {
@@ -43,6 +45,7 @@ inline std::string Eval(std::string_view expression) {
 struct Outcome {
   std::vector<std::string> lines;
   std::optional<BasicError> error;
+  std::vector<std::string> said;
 };
 
 inline Outcome RunProgram(std::string_view source) {
@@ -54,6 +57,7 @@ inline Outcome RunProgram(std::string_view source) {
     o.error = e;
   }
   o.lines = host.out->lines;
+  o.said = host.said;
   return o;
 }
 

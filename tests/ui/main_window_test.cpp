@@ -209,23 +209,29 @@ class MainWindowTest : public QObject {
       Click(d, "cmdClose");
     });
     QTest::mouseClick(trial, Qt::LeftButton);
-    QApplication::clipboard()->setText(QStringLiteral(
-        "Sub F_DataPrint()\n  Printer.Print \"a\";\n  Printer.Print 1 / 0\nEnd Sub\n"));
+    QApplication::clipboard()->setText(
+        QStringLiteral("Sub F_DataPrint()\n  Printer.Print \"a\";\n  Debug.Print \"途中\"; 1\n"
+                       "  Printer.Print 1 / 0\nEnd Sub\n"));
     auto* text = e.window->sourceWindow().findChild<QPlainTextEdit*>();
     QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
     QString error;
+    QString said;
     bool printable = true;
     OnModal([&](QWidget* d) {
       error = qobject_cast<PrintPreviewDialog*>(d)->programError();
+      auto* messages = d->findChild<QPlainTextEdit*>(QStringLiteral("txtMessages"));
+      if (messages && messages->isVisibleTo(d)) said = messages->toPlainText();
       printable = d->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->isEnabled();
       Click(d, "cmdClose");
     });
     QTest::mouseClick(trial, Qt::LeftButton);
-    QCOMPARE(error, QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 3 行目：0 で除算しました"));
+    QCOMPARE(error, QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 4 行目：0 で除算しました"));
+    // What the program wrote to Debug shows under the page.
+    QCOMPARE(said, QStringLiteral("途中 1 "));
     QVERIFY(!printable);  // it would only stop again
     // The source window shows the stopped line: the caret on it, marked.
-    QCOMPARE(e.window->sourceWindow().markedLine(), 3);
-    QCOMPARE(text->textCursor().blockNumber(), 2);
+    QCOMPARE(e.window->sourceWindow().markedLine(), 4);
+    QCOMPARE(text->textCursor().blockNumber(), 3);
     QCOMPARE(text->extraSelections().size(), 1);
     // A program that prints nothing shows an empty page, no error.
     QApplication::clipboard()->setText(QStringLiteral("Sub F_DataPrint()\nEnd Sub\n"));
