@@ -11,6 +11,7 @@ int RunSourceCommand(const std::vector<std::string>& args) {
   ProgramRun run;
   std::string out;
   int dpi = 300;
+  SourceEncoding encoding = SourceEncoding::Detect;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool value = i + 1 < args.size();
@@ -20,12 +21,18 @@ int RunSourceCommand(const std::vector<std::string>& args) {
       run.entry = args[++i];
     } else if (a == "--data" && value) {
       run.data = args[++i];
+    } else if (a == "--encoding" && value) {
+      const std::optional<SourceEncoding> named = SourceEncodingNamed(args[++i]);
+      if (!named) {
+        return Usage("--encoding に指定できるのは utf-8、cp932、windows-1252、auto です");
+      }
+      encoding = *named;
     } else if (a == "--dpi" && value) {
       if (int rc = DpiOption(args[++i], dpi)) return rc;
     } else if (a.rfind("-", 0) == 0 || !run.name.empty()) {
       return Usage(
           "--run-source にはプログラム一つと -o OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data "
-          "RECORDS.csv、--dpi N を指定できます");
+          "RECORDS.csv、--encoding utf-8|cp932|windows-1252、--dpi N を指定できます");
     } else {
       run.name = a;
     }
@@ -39,15 +46,20 @@ int RunSourceCommand(const std::vector<std::string>& args) {
   const FileStatus read = ReadWholeFile(run.name, bytes, size_t{64} << 20);
   if (!read.ok()) return Fail(Quoted(run.name) + "を読み込めません：", read);
   std::string why;
-  if (!DecodeProgram(bytes, &run.source, &why)) {
+  if (!DecodeProgram(bytes, &run.source, &why, encoding)) {
     return Fail(Quoted(run.name) + "を読み込めません：" + why);
   }
   QtPictureStore pictures;
   std::vector<std::string> messages;
-  const FileStatus st = ExportProgram(run, pictures, out, *format, dpi, &messages);
+  int written = 0;
+  const FileStatus st = ExportProgram(run, pictures, out, *format, dpi, &messages, &written);
   // What the program would have shown on a screen, for the one who runs it.
   for (const std::string& m : messages) std::cerr << m << '\n';
   if (!st.ok()) return Fail(Quoted(out) + "に出力できません：", st);
+  if (*format != ExportFormat::Pdf && written > 1) {
+    std::cout << written << " ページを" << Quoted(PagePath(out, 1).string()) << "から"
+              << Quoted(PagePath(out, written).string()) << "まで書き出しました\n";
+  }
   return kExitOk;
 }
 

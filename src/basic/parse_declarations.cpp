@@ -105,7 +105,7 @@ void Parser::procedure(int line) {
   loops_ = 0;
   labels_.clear();
   blocks_.clear();
-  body(function ? "function" : "sub");
+  body(proc);
   resolveLabels(proc);
   proc.loops = loops_;
   program_.procedures.emplace(proc.name, std::move(proc));
@@ -136,10 +136,15 @@ void Parser::params(Procedure& proc) {
   }
 }
 
-void Parser::body(const char* kind) {
+void Parser::body(const Procedure& proc) {
   for (;;) {
-    if (at(Tok::End))
-      fail(std::string("End ") + (kind[0] == 's' ? "Sub" : "Function") + " がありません");
+    if (at(Tok::End)) {
+      // Said where the procedure began: the end of the file tells the reader nothing.
+      throw BasicError{proc.line,
+                       std::string("End ") + (proc.function ? "Function" : "Sub") +
+                           " がありません（「" + proc.shownName +
+                           "」はこの行で始まり、ファイルの終わりまで閉じられていません）"};
+    }
     if (endOfStatement()) continue;
     if (isWord("end") && (isWord("sub", 1) || isWord("function", 1))) {
       if (!blocks_.empty()) {

@@ -150,7 +150,7 @@ class Parser {
   bool moduleStatement(int line);
   void procedure(int line);
   void params(Procedure& proc);
-  void body(const char* kind);
+  void body(const Procedure& proc);
   void resolveLabels(Procedure& proc);
   void declaration(std::vector<Instr>& into, int line, bool keep = false);
   std::string declaredName(Type* type);

@@ -1,9 +1,13 @@
 #include "program_export.h"
 
+#include <algorithm>
+
 #include "basic/records.h"
 #include "basic/run_source.h"
 #include "document/cp932.h"
+#include "document/windows1252.h"
 #include "merge/csv_reader.h"
+#include "platform/qt_printer.h"
 
 namespace qf {
 
@@ -63,16 +67,116 @@ class OnePage final : public PrinterPort {
 
 }  // namespace
 
-bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error) {
+namespace {
+
+// The line (from 1) of a byte of the source.
+int LineOf(std::string_view bytes, size_t offset) {
+  return 1 + static_cast<int>(std::count(
+                 bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+// Whether text read as CP932 has what Japanese text has: kana, the Japanese punctuation, the
+// full-width forms, half-width katakana two or more in a row. Western text read as CP932 comes
+// out as kanji and lone half-width letters.
+bool LooksJapanese(std::string_view text) {
+  int halfWidthRun = 0;
+  for (size_t at = 0; at < text.size();) {
+    char32_t c = 0;
+    at += std::max<size_t>(1, Utf8CharAt(text, at, &c).size());
+    if ((c >= 0x3000 && c <= 0x30FF) || (c >= 0xFF01 && c <= 0xFF5E)) return true;
+    halfWidthRun = (c >= 0xFF61 && c <= 0xFF9F) ? halfWidthRun + 1 : 0;
+    if (halfWidthRun >= 2) return true;
+  }
+  return false;
+}
+
+// Whether text read as Windows-1252 has characters Western programs hardly write (Š, ‹, ƒ …):
+// what Japanese bytes become when read as Western.
+bool LooksMisread(std::string_view text) {
+  static constexpr char32_t kRare[] = {0x0160, 0x0161, 0x017D, 0x017E, 0x0178, 0x2039, 0x203A,
+                                       0x0192, 0x02C6, 0x2030, 0x2020, 0x2021, 0x0152, 0x0153,
+                                       0x02DC};
+  for (size_t at = 0; at < text.size();) {
+    char32_t c = 0;
+    at += std::max<size_t>(1, Utf8CharAt(text, at, &c).size());
+    if (std::find(std::begin(kRare), std::end(kRare), c) != std::end(kRare)) return true;
+  }
+  return false;
+}
+
+bool Decoded(std::string_view bytes, const char* name, CodecResult rc, std::string* error) {
+  if (rc.ok) return true;
+  if (error) {
+    *error = std::to_string(LineOf(bytes, rc.badOffset)) + " 行目に " + name +
+             " として読めないバイトがあります";
+  }
+  return false;
+}
+
+}  // namespace
+
+bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error,
+                   SourceEncoding encoding) {
+  // A byte-order mark is no part of the program.
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.remove_prefix(3);
+  text->clear();
+  switch (encoding) {
+    case SourceEncoding::Utf8:
+      if (ValidUtf8(bytes)) {
+        *text = std::string(bytes);
+        return true;
+      }
+      // Where it breaks: the first byte a UTF-8 reading cannot take.
+      for (size_t at = 0; at < bytes.size();) {
+        char32_t c = 0;
+        const std::string_view one = Utf8CharAt(bytes, at, &c);
+        if (c == 0xFFFD && one != "\xEF\xBF\xBD")
+          return Decoded(bytes, "UTF-8", {false, at}, error);
+        at += std::max<size_t>(1, one.size());
+      }
+      return Decoded(bytes, "UTF-8", {false, 0}, error);
+    case SourceEncoding::Cp932:
+      return Decoded(bytes, "シフトJIS(コードページ932)", Cp932ToUtf8(bytes, *text), error);
+    case SourceEncoding::Windows1252:
+      return Decoded(bytes, "Windows-1252", Windows1252ToUtf8(bytes, *text), error);
+    case SourceEncoding::Detect:
+      break;
+  }
   if (ValidUtf8(bytes)) {
-    // A byte-order mark is no part of the program.
-    *text = std::string(bytes.substr(bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0));
+    *text = std::string(bytes);
+    return true;
+  }
+  std::string japanese;
+  const bool cp932 = Cp932ToUtf8(bytes, japanese).ok;
+  if (cp932 && LooksJapanese(japanese)) {
+    *text = std::move(japanese);
+    return true;
+  }
+  const CodecResult western = Windows1252ToUtf8(bytes, *text);
+  if (western.ok && !(cp932 && LooksMisread(*text))) return true;
+  if (cp932) {
+    *text = std::move(japanese);
     return true;
   }
   text->clear();
-  const CodecResult rc = Cp932ToUtf8(bytes, *text);
-  if (!rc.ok && error) *error = "UTF-8 でもシフトJIS(コードページ932)でもない文字があります";
-  return rc.ok;
+  if (error) {
+    *error =
+        std::to_string(LineOf(bytes, western.badOffset)) +
+        " 行目に UTF-8、シフトJIS(コードページ932)、Windows-1252 のどれでも読めないバイトがあります"
+        "（--encoding で文字コードを指定できます）";
+  }
+  return false;
+}
+
+std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name) {
+  std::string n(name);
+  for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (n == "utf-8" || n == "utf8") return SourceEncoding::Utf8;
+  if (n == "cp932" || n == "shift_jis" || n == "shift-jis" || n == "sjis")
+    return SourceEncoding::Cp932;
+  if (n == "windows-1252" || n == "cp1252" || n == "1252") return SourceEncoding::Windows1252;
+  if (n == "auto") return SourceEncoding::Detect;
+  return std::nullopt;
 }
 
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
@@ -107,15 +211,53 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
 
 FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
                          const std::filesystem::path& path, ExportFormat format, int dpi,
-                         std::vector<std::string>* messages) {
-  return ExportPrinted(path, format, dpi,
-                       [&](PrinterPort& port, std::string* error, bool* /*cancelled*/) {
-                         if (format == ExportFormat::Pdf) {
-                           return PrintProgram(run, port, pictures, error, nullptr, messages);
-                         }
-                         OnePage first(port, 1);
-                         return PrintProgram(run, first, pictures, error, nullptr, messages);
-                       });
+                         std::vector<std::string>* messages, int* written) {
+  if (written) *written = 0;
+  // A first run counts the pages (and keeps the messages); nothing is drawn.
+  int pages = 0;
+  std::string error;
+  {
+    std::unique_ptr<QtPrinterPort> geometry = QtPrinterPort::ForPdf("");
+    if (!PrintProgramPage(run, *geometry, pictures, 0, &pages, &error, nullptr, messages)) {
+      return {kErrPathFileAccess, "「" + path.string() + "」に出力できません：" + error};
+    }
+  }
+  if (pages == 0) {
+    return {kErrPathFileAccess, "「" + path.string() + "」に出力できません：" + kNoPagesPrinted};
+  }
+  if (format == ExportFormat::Pdf || pages == 1) {
+    const FileStatus st = ExportPrinted(
+        path, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
+          if (format == ExportFormat::Pdf) return PrintProgram(run, port, pictures, why);
+          OnePage first(port, 1);
+          return PrintProgram(run, first, pictures, why);
+        });
+    if (st.ok() && written) *written = format == ExportFormat::Pdf ? pages : 1;
+    return st;
+  }
+  // An image a page: OUT-1.png, OUT-2.png …; a failure takes back the files written before.
+  std::vector<std::filesystem::path> done;
+  for (int k = 1; k <= pages; ++k) {
+    const std::filesystem::path target = PagePath(path, k);
+    const FileStatus st = ExportPrinted(
+        target, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
+          OnePage one(port, k);
+          return PrintProgram(run, one, pictures, why);
+        });
+    if (!st.ok()) {
+      std::error_code ec;
+      for (const auto& p : done) std::filesystem::remove(p, ec);
+      return st;
+    }
+    done.push_back(target);
+  }
+  if (written) *written = pages;
+  return {};
+}
+
+std::filesystem::path PagePath(const std::filesystem::path& path, int page) {
+  return path.parent_path() /
+         (path.stem().string() + "-" + std::to_string(page) + path.extension().string());
 }
 
 bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pictures, int page,

@@ -24,15 +24,32 @@ struct ProgramRun {
   std::optional<long> pageRecords;
 };
 
-// Decodes a program's bytes: UTF-8 when they are, CP932 otherwise (as the CSV reader tells the
-// two apart). False with the reason when they are neither.
-bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error);
+// How a program's source file is written.
+enum class SourceEncoding { Detect, Utf8, Cp932, Windows1252 };
 
-// Runs the program and writes what it prints: every page in a PDF, the first page in a PNG or
-// SVG. A program that stops names its line and why: 「prog.bas」の 12 行目：….
+// Decodes a program's bytes in the encoding given, or the one they are in: UTF-8 when they
+// are; CP932 when they read as Japanese text (with kana or Japanese punctuation); Windows-1252
+// when they read as that and not as Japanese bytes misread; CP932 otherwise. False with the reason, naming
+// the line of the first byte that cannot be read, when none reads them.
+bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error,
+                   SourceEncoding encoding = SourceEncoding::Detect);
+
+// The encoding an --encoding option names (utf-8, cp932, windows-1252, auto); none for others.
+std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name);
+
+// What an export says of a program that printed nothing.
+inline constexpr const char* kNoPagesPrinted = "印刷されたページがありません";
+
+// Runs the program and writes what it prints: every page in a PDF; a PNG or SVG a page, the
+// file itself for one page and OUT-1.png, OUT-2.png … (PagePath) for more. The pages written
+// go to `written`, the run's messages to `messages`. A program that stops names its line and
+// why: 「prog.bas」の 12 行目：…; one that prints nothing says kNoPagesPrinted.
 FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
                          const std::filesystem::path& path, ExportFormat format, int dpi = 300,
-                         std::vector<std::string>* messages = nullptr);
+                         std::vector<std::string>* messages = nullptr, int* written = nullptr);
+
+// The file of page `page` of a program's images: OUT-2.png.
+std::filesystem::path PagePath(const std::filesystem::path& path, int page);
 
 // Runs the program on a printer port (Print, the preview); false with the reason, and the
 // program's line it stopped at (0 when none) in `stoppedLine`.

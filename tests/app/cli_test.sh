@@ -226,5 +226,31 @@ rc=0; "$qf" --run-source "$tmp/q.bas" --data "$tmp/p.csv" -o "$tmp/q.png" 2>"$tm
   fail "types: $(pdftotext "$tmp/t.pdf" -)"
 [ "$(pdfinfo "$tmp/t.pdf" | awk '/^Pages:/{print $2}')" = 1 ] || fail "types: pages"
 
+# Runs as a user meets them: a program that prints nothing says so; images a page each; the
+# messages on standard error; Western sources in Windows-1252 read as they were written, a
+# byte nothing reads named by its line; a procedure left open named where it began.
+printf 'Sub F_DataPrint()\nDebug.Print "nothing"\nEnd Sub\n' >"$tmp/e.bas"
+rc=0; "$qf" --run-source "$tmp/e.bas" -o "$tmp/e.pdf" 2>"$tmp/err" || rc=$?
+[ "$rc" -eq 1 ] && [ "$(cat "$tmp/err")" = "nothing
+quillform: 「$tmp/e.pdf」に出力できません：印刷されたページがありません" ] && [ ! -e "$tmp/e.pdf" ] ||
+  fail "no pages: exit $rc, $(cat "$tmp/err")"
+printf 'Sub F_DataPrint()\nPrinter.Print "R\xe9sum\xe9 caf\xe9"\nPrinter.NewPage\nPrinter.Print "2"\nEnd Sub\n' >"$tmp/w.bas"
+"$qf" --run-source "$tmp/w.bas" -o "$tmp/w.png" >"$tmp/out"
+[ -s "$tmp/w-1.png" ] && [ -s "$tmp/w-2.png" ] && [ ! -e "$tmp/w.png" ] && [ ! -e "$tmp/w-3.png" ] &&
+  grep -q '^2 ページを「.*w-1.png」から「.*w-2.png」まで書き出しました$' "$tmp/out" ||
+  fail "pages as images: $(ls "$tmp"; cat "$tmp/out")"
+"$qf" --run-source "$tmp/w.bas" -o "$tmp/w.pdf"
+pdftotext -l 1 "$tmp/w.pdf" - | grep -q 'Résumé café' || fail "windows-1252: $(pdftotext "$tmp/w.pdf" -)"
+rc=0; "$qf" --run-source "$tmp/w.bas" --encoding cp932 -o "$tmp/w.pdf" 2>"$tmp/err" || rc=$?
+[ "$rc" -eq 1 ] && grep -q '2 行目にシフトJIS\|2 行目に シフトJIS' "$tmp/err" || fail "forced cp932: $(cat "$tmp/err")"
+printf "Sub F_DataPrint()\n' \x81\nEnd Sub\n" >"$tmp/b.bas"
+rc=0; "$qf" --run-source "$tmp/b.bas" -o "$tmp/b.pdf" 2>"$tmp/err" || rc=$?
+[ "$rc" -eq 1 ] && grep -q '2 行目に UTF-8、シフトJIS(コードページ932)、Windows-1252 のどれでも読めないバイトがあります' "$tmp/err" ||
+  fail "unreadable byte: $(cat "$tmp/err")"
+printf 'Sub Helper()\nEnd Sub\n\nSub F_DataPrint()\n  Printer.Print 1\n' >"$tmp/o.bas"
+rc=0; "$qf" --run-source "$tmp/o.bas" -o "$tmp/o.pdf" 2>"$tmp/err" || rc=$?
+grep -q '「.*o.bas」の 4 行目：End Sub がありません（「F_DataPrint」はこの行で始まり' "$tmp/err" ||
+  fail "open procedure: $(cat "$tmp/err")"
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"
