@@ -93,9 +93,9 @@ bool LooksJapanese(std::string_view text) {
 // Whether text read as Windows-1252 has characters Western programs hardly write (Š, ‹, ƒ …):
 // what Japanese bytes become when read as Western.
 bool LooksMisread(std::string_view text) {
-  static constexpr char32_t kRare[] = {0x0160, 0x0161, 0x017D, 0x017E, 0x0178, 0x2039, 0x203A,
-                                       0x0192, 0x02C6, 0x2030, 0x2020, 0x2021, 0x0152, 0x0153,
-                                       0x02DC};
+  static constexpr char32_t kRare[] = {0x0160, 0x0161, 0x017D, 0x017E, 0x0178,
+                                       0x2039, 0x203A, 0x0192, 0x02C6, 0x2030,
+                                       0x2020, 0x2021, 0x0152, 0x0153, 0x02DC};
   for (size_t at = 0; at < text.size();) {
     char32_t c = 0;
     at += std::max<size_t>(1, Utf8CharAt(text, at, &c).size());

@@ -29,8 +29,8 @@ enum class SourceEncoding { Detect, Utf8, Cp932, Windows1252 };
 
 // Decodes a program's bytes in the encoding given, or the one they are in: UTF-8 when they
 // are; CP932 when they read as Japanese text (with kana or Japanese punctuation); Windows-1252
-// when they read as that and not as Japanese bytes misread; CP932 otherwise. False with the reason, naming
-// the line of the first byte that cannot be read, when none reads them.
+// when they read as that and not as Japanese bytes misread; CP932 otherwise. False with the reason,
+// naming the line of the first byte that cannot be read, when none reads them.
 bool DecodeProgram(std::string_view bytes, std::string* text, std::string* error,
                    SourceEncoding encoding = SourceEncoding::Detect);
 
