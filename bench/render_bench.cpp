@@ -168,9 +168,10 @@ void BM_PrintPage(benchmark::State& state) {
     port->previewInto(&page, 96);
     if (throughSource) {
       qf::CsvError error;
-      auto records = std::make_shared<qf::basic::RecordSet>(
+      qf::basic::RunWith with;
+      with.records = std::make_shared<qf::basic::RecordSet>(
           qf::CsvReader::FromBytes("Amount\n1234\n", "r.csv", {}, &error));
-      const auto stopped = qf::basic::RunOnPrinter(source, "F_DataPrint", *port, pictures, records);
+      const auto stopped = qf::basic::RunOnPrinter(source, "F_DataPrint", *port, pictures, with);
       if (stopped) state.SkipWithError(stopped->message.c_str());
     } else {
       qf::PrintDesign(d, *port, pictures, nullptr);

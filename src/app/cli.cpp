@@ -27,7 +27,8 @@ constexpr std::string_view kUsage =
     "       quillform --export FILE -o OUT.pdf|OUT.png|OUT.svg [--dpi N] [--grid]\n"
     "                 [--data RECORDS.csv [--group COLUMN] [--pages N-M]]\n"
     "       quillform --run-source PROGRAM.bas -o OUT.pdf|OUT.png|OUT.svg [--entry NAME]\n"
-    "                 [--data RECORDS.csv] [--encoding utf-8|cp932|windows-1252] [--dpi N]\n"
+    "                 [--data RECORDS.csv] [--encoding utf-8|cp932|windows-1252]\n"
+    "                 [--now \"2024-05-17 10:30\"] [--dpi N]\n"
     "       quillform --help | --version\n"
     "exit status: 0 done, 1 failed, 2 usage error, 3 the design file is cut off (--dump and\n"
     "--source write what was read; the others write and print nothing)\n";

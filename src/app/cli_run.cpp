@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/cli_commands.h"
+#include "basic/dates.h"
 #include "platform/picture_store.h"
 #include "platform/program_export.h"
 
@@ -21,6 +22,10 @@ int RunSourceCommand(const std::vector<std::string>& args) {
       run.entry = args[++i];
     } else if (a == "--data" && value) {
       run.data = args[++i];
+    } else if (a == "--now" && value) {
+      // The clock the program reads, fixed: runs of the same program can be compared.
+      run.now = basic::ParseDateText(args[++i]);
+      if (!run.now) return Usage("--now には「2024-05-17 10:30」のように日時を書きます");
     } else if (a == "--encoding" && value) {
       const std::optional<SourceEncoding> named = SourceEncodingNamed(args[++i]);
       if (!named) {
@@ -32,7 +37,7 @@ int RunSourceCommand(const std::vector<std::string>& args) {
     } else if (a.rfind("-", 0) == 0 || !run.name.empty()) {
       return Usage(
           "--run-source にはプログラム一つと -o OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data "
-          "RECORDS.csv、--encoding utf-8|cp932|windows-1252、--dpi N を指定できます");
+          "RECORDS.csv、--encoding utf-8|cp932|windows-1252、--now 日時、--dpi N を指定できます");
     } else {
       run.name = a;
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "basic/builtin_tables.h"
 #include "basic/interpreter.h"
 #include "source/page_tables.h"
 
@@ -14,16 +15,7 @@ namespace {
 using Args = std::vector<Value>;
 
 void Count(const Args& a, size_t low, size_t high, const char* name) {
-  if (a.size() < low || a.size() > high) {
-    throw RunFailure{std::string("「") + name + "」の引数の数が違います"};
-  }
-}
-
-long Whole(const Value& v) {
-  const double n = BankersRound(ToNumber(v));
-  if (!(n >= -2147483648.0 && n < 2147483648.0))
-    throw RunFailure{"オーバーフローしました", kErrOverflow};
-  return static_cast<long>(n);
+  CheckCount(a, low, high, name);
 }
 
 std::string Trim(std::string_view s, bool left, bool right) {
@@ -413,10 +405,24 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
       return Value::Bool(false);
     }
   };
+  AddDateFunctions(b);
   return b;
 }
 
 }  // namespace
+
+void CheckCount(const Args& a, size_t low, size_t high, const char* name) {
+  if (a.size() < low || a.size() > high) {
+    throw RunFailure{std::string("「") + name + "」の引数の数が違います"};
+  }
+}
+
+long Whole(const Value& v) {
+  const double n = BankersRound(ToNumber(v));
+  if (!(n >= -2147483648.0 && n < 2147483648.0))
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
+  return static_cast<long>(n);
+}
 
 const std::map<std::string, Builtin, std::less<>>& Builtins() {
   static const auto kBuiltins = MakeBuiltins();
@@ -508,6 +514,21 @@ std::optional<Value> BuiltinConstant(std::string_view n) {
         {"vbdiagonalcross", Value::Int(7)},
         {"vbinvisible", Value::Int(5)},
         {"vbinsidesolid", Value::Int(6)},
+        // Dates: the named formats, the days of the week.
+        {"vbgeneraldate", Value::Int(0)},
+        {"vblongdate", Value::Int(1)},
+        {"vbshortdate", Value::Int(2)},
+        {"vblongtime", Value::Int(3)},
+        {"vbshorttime", Value::Int(4)},
+        {"vbusesystemdayofweek", Value::Int(0)},
+        {"vbsunday", Value::Int(1)},
+        {"vbmonday", Value::Int(2)},
+        {"vbtuesday", Value::Int(3)},
+        {"vbwednesday", Value::Int(4)},
+        {"vbthursday", Value::Int(5)},
+        {"vbfriday", Value::Int(6)},
+        {"vbsaturday", Value::Int(7)},
+        {"vbusedefault", Value::Int(-2)},
     };
     for (int code = 1; code <= 256; ++code) {
       const std::string_view name = P_PaperName(code);

@@ -1,9 +1,20 @@
 // The runner's entries: a procedure run to its end, an expression evaluated.
 #include "interpreter.h"
 
+#include <ctime>
+
+#include "basic/dates.h"
 #include "basic/machine.h"
 
 namespace qf::basic {
+
+double Host::now() {
+  const std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  return Joined(DaysOf(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
+                TimeOfDay(local.tm_hour, local.tm_min, local.tm_sec));
+}
 
 std::optional<BasicError> Run(const Program& program, std::string_view entry, Host& host,
                               const RunLimits& limits) {

@@ -28,6 +28,8 @@ class Host {
   virtual std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) { return nullptr; }
   // A message of the run (MsgBox, Debug.Print): there is no screen to show it on.
   virtual void say(const std::string& /*message*/) {}
+  // Now, as a date: the machine's local time unless the host fixes it.
+  virtual double now();
 };
 
 struct RunLimits {

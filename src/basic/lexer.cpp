@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "basic/dates.h"
+
 namespace qf::basic {
 
 namespace {
@@ -93,6 +95,7 @@ class Lexer {
       return radixNumber();
     }
     if (NameStart(static_cast<unsigned char>(c))) return name();
+    if (c == '#' && dateLiteral()) return;
     if (c == ':') {
       ++i_;
       // "name:" at the start of a line is a label, kept as its own statement.
@@ -174,14 +177,31 @@ class Lexer {
         ++i_;
         break;
       case '#':
-      case '@':
         type = Type::Double;
+        ++i_;
+        break;
+      case '@':
+        type = Type::Currency;
         ++i_;
         break;
       default:
         break;
     }
     push(Tok::Number, std::string(s_.substr(start, i_ - start)), v, type);
+  }
+
+  // #2024/05/17#, #5/17/2024 10:30#, #10:30#: a date; false (nothing taken) when the text
+  // between the marks is none.
+  bool dateLiteral() {
+    const size_t end = s_.find('#', i_ + 1);
+    if (end == std::string_view::npos || end - i_ > 64) return false;
+    const std::string_view inside = s_.substr(i_ + 1, end - i_ - 1);
+    if (inside.find_first_of("\r\n") != std::string_view::npos) return false;
+    const std::optional<double> d = ParseDateLiteral(inside);
+    if (!d) return false;
+    push(Tok::Number, std::string(s_.substr(i_, end + 1 - i_)), *d, Type::Date);
+    i_ = end + 1;
+    return true;
   }
 
   void radixNumber() {

@@ -149,7 +149,8 @@ class Machine {
 // The language's arithmetic on numbers: the wider of the two types, refusing what it cannot
 // hold.
 Value Numeric(double n, Type a, Type b);
-// How wide a numeric type is: Integer (and Boolean) 1, Long 2, Single 3, Double 4.
+// How wide a numeric type is, the order the language widens in: Integer (and Boolean) 1,
+// Long 2, Single 3, Currency 4, Double (and Date) 5.
 int Rank(Type t);
 Type NumType(const Value& v);
 long ToLong(const Value& v);

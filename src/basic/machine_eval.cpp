@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "basic/collection.h"
+#include "basic/dates.h"
 #include "basic/font_object.h"
 #include "basic/machine.h"
 #include "basic/printer_object.h"
@@ -19,14 +20,19 @@ int Rank(Type t) {
       return 2;
     case Type::Single:
       return 3;
-    default:
+    case Type::Currency:
       return 4;
+    default:
+      return 5;
   }
 }
 
 Value Numeric(double n, Type a, Type b) {
   Type t = Rank(a) >= Rank(b) ? a : b;
-  if (t == Type::Boolean || t == Type::Empty || t == Type::String) t = Type::Double;
+  if (t == Type::Boolean || t == Type::Empty || t == Type::String || t == Type::Date) {
+    t = Type::Double;
+  }
+  if (t == Type::Currency) return CurrencyOf(n);
   if (t == Type::Single && (a == Type::Long || b == Type::Long)) t = Type::Double;
   if (t == Type::Integer && !(n >= -32768 && n < 32768))
     throw RunFailure{"オーバーフローしました", kErrOverflow};
@@ -214,6 +220,14 @@ std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg
   if (n == "screen") return Value::Obj(screen_);
   if (n == "app") return Value::Obj(app_);
   if (n == "doevents") return Value::Int(0);
+  if (n == "now" || n == "date" || n == "time" || n == "timer") {
+    const double now = host_.now();
+    const double day = std::trunc(now);
+    if (n == "now") return MakeDate(now);
+    if (n == "date") return MakeDate(day);
+    if (n == "time") return MakeDate(now - day);
+    return Value::Sng(std::round((now - day) * 86400));
+  }
   if (n == "beep") return Value{};
   return std::nullopt;
 }

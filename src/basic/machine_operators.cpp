@@ -1,6 +1,7 @@
 // The runner's binary operators: text, comparison, logic on bits, arithmetic.
 #include <cmath>
 
+#include "basic/dates.h"
 #include "basic/machine.h"
 
 namespace qf::basic {
@@ -48,6 +49,12 @@ Value Machine::binary(Frame& f, const Expr& e) {
   }
   const double x = ToNumber(a);
   const double y = ToNumber(b);
+  // A date and a number of days is a date; two dates apart are a number of days.
+  const bool dated = a.type == Type::Date || b.type == Type::Date;
+  if (dated && op == "+") return MakeDate(x + y);
+  if (dated && op == "-") {
+    return a.type == Type::Date && b.type == Type::Date ? Value::Dbl(x - y) : MakeDate(x - y);
+  }
   if (op == "+") return Numeric(x + y, NumType(a), NumType(b));
   if (op == "-") return Numeric(x - y, NumType(a), NumType(b));
   if (op == "*") return Numeric(x * y, NumType(a), NumType(b));

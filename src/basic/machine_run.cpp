@@ -268,7 +268,8 @@ void Machine::print(Frame& f, const Instr& in) {
       const Value v = Plain(eval(f, *in.args[i]));
       // Numbers print with a blank for the sign and one after them.
       std::string text = ToText(v);
-      if (v.isNumeric() && v.type != Type::Boolean && v.type != Type::Empty) {
+      if (v.isNumeric() && v.type != Type::Boolean && v.type != Type::Empty &&
+          v.type != Type::Date) {
         text = (v.number < 0 ? "" : " ") + text + " ";
       }
       c.printText(text);

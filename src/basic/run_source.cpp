@@ -9,13 +9,10 @@ namespace {
 
 class PrinterHost final : public Host {
  public:
-  PrinterHost(PrinterPort& port, PictureStore& pictures, std::shared_ptr<Object> records,
-              std::shared_ptr<Object> page, std::vector<std::string>* messages)
+  PrinterHost(PrinterPort& port, PictureStore& pictures, const RunWith& with)
       : printer_(std::make_shared<PrinterObject>(port, pictures)),
         pictures_(pictures),
-        records_(std::move(records)),
-        page_(std::move(page)),
-        messages_(messages) {}
+        with_(with) {}
 
   std::shared_ptr<Object> printer() override { return printer_; }
   std::shared_ptr<Object> loadPicture(const std::string& path) override {
@@ -23,22 +20,24 @@ class PrinterHost final : public Host {
     return pic ? std::make_shared<PictureObject>(pic->copy()) : nullptr;
   }
   std::shared_ptr<Object> global(std::string_view name) override {
-    return name == "rs" ? records_ : nullptr;
+    return name == "rs" ? with_.records : nullptr;
   }
-  std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) override { return page_; }
+  std::shared_ptr<Object> recordArray(std::string_view /*lowerName*/) override {
+    return with_.page;
+  }
+  double now() override { return with_.now ? *with_.now : Host::now(); }
   void say(const std::string& message) override {
-    if (!messages_ || messages_->size() > kMostMessages) return;
-    messages_->push_back(
-        messages_->size() < kMostMessages ? message : "…（これより後のメッセージは省きます）");
+    std::vector<std::string>* messages = with_.messages;
+    if (!messages || messages->size() > kMostMessages) return;
+    messages->push_back(messages->size() < kMostMessages ? message
+                                                         : "…（これより後のメッセージは省きます）");
   }
   PrinterObject& printerObject() { return *printer_; }
 
  private:
   std::shared_ptr<PrinterObject> printer_;
   PictureStore& pictures_;
-  std::shared_ptr<Object> records_;
-  std::shared_ptr<Object> page_;
-  std::vector<std::string>* messages_;
+  const RunWith& with_;
 };
 
 // The stop at a name the program reads as records, run without any: which names a data file
@@ -61,17 +60,15 @@ void SayWhichNamesNeedData(const Program& program, BasicError& error) {
 
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
-                                       std::shared_ptr<Object> records,
-                                       std::shared_ptr<Object> page,
-                                       std::vector<std::string>* messages) {
+                                       const RunWith& with) {
   Program program;
   try {
     program = Parse(source);
   } catch (const BasicError& e) {
     return e;
   }
-  const bool withData = records || page;
-  PrinterHost host(port, pictures, std::move(records), std::move(page), messages);
+  const bool withData = with.records || with.page;
+  PrinterHost host(port, pictures, with);
   if (auto error = Run(program, entry, host)) {
     if (!withData) SayWhichNamesNeedData(program, *error);
     return error;

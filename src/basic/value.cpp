@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "basic/dates.h"
+
 namespace qf::basic {
 
 namespace {
@@ -93,6 +95,8 @@ std::string ToText(const Value& v) {
         if (const std::optional<Value> d = v.object->defaultValue()) return ToText(*d);
       }
       throw RunFailure{"型が一致しません（オブジェクトは文字列ではありません）", kErrTypeMismatch};
+    case Type::Date:
+      return DateText(v.number);
     default:
       return NumberText(v.number, v.type);
   }
@@ -138,6 +142,16 @@ Value Coerce(const Value& v, Type type) {
     }
     case Type::Double:
       return Value::Dbl(ToNumber(v));
+    case Type::Currency:
+      return CurrencyOf(ToNumber(v));
+    case Type::Date:
+      if (v.type == Type::Date) return v;
+      if (v.type == Type::String) {
+        if (const std::optional<double> d = ParseDateText(v.text)) return MakeDate(*d);
+        throw RunFailure{"型が一致しません（\"" + v.text + "\" は日付ではありません）",
+                         kErrTypeMismatch};
+      }
+      return MakeDate(ToNumber(v));
   }
   return v;
 }
@@ -178,6 +192,15 @@ std::string Utf8(std::u32string_view s) {
   return out;
 }
 
+Value CurrencyOf(double n) {
+  // Four places, the last rounded half to even; a range of about 922 trillion either way.
+  const double places = BankersRound(n * 10000);
+  if (!(std::abs(places) <= 9223372036854775807.0)) {
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
+  }
+  return Value::Cur(places / 10000);
+}
+
 Type TypeOfChar(char c) {
   switch (c) {
     case '$':
@@ -189,8 +212,9 @@ Type TypeOfChar(char c) {
     case '!':
       return Type::Single;
     case '#':
-    case '@':
       return Type::Double;
+    case '@':
+      return Type::Currency;
     default:
       return Type::Empty;
   }
@@ -215,7 +239,9 @@ Type TypeNamed(std::string_view name) {
   if (l == "integer") return Type::Integer;
   if (l == "long") return Type::Long;
   if (l == "single") return Type::Single;
-  if (l == "double" || l == "currency" || l == "date") return Type::Double;
+  if (l == "double") return Type::Double;
+  if (l == "currency") return Type::Currency;
+  if (l == "date") return Type::Date;
   if (l == "string") return Type::String;
   if (l == "boolean") return Type::Boolean;
   if (l == "object") return Type::Object;

@@ -28,7 +28,7 @@ class Object;
 
 // The language's value types. Numbers are held as doubles with the type they have in the
 // language, so the conversions can refuse what the type cannot hold.
-enum class Type { Empty, Boolean, Integer, Long, Single, Double, String, Object };
+enum class Type { Empty, Boolean, Integer, Long, Single, Double, Currency, Date, String, Object };
 
 struct Value {
   Type type = Type::Empty;
@@ -41,6 +41,7 @@ struct Value {
   static Value Lng(double n) { return {Type::Long, n, {}, {}}; }
   static Value Sng(double n) { return {Type::Single, n, {}, {}}; }
   static Value Dbl(double n) { return {Type::Double, n, {}, {}}; }
+  static Value Cur(double n) { return {Type::Currency, n, {}, {}}; }
   static Value Str(std::string s) { return {Type::String, 0, std::move(s), {}}; }
   static Value Obj(std::shared_ptr<Object> o) { return {Type::Object, 0, {}, std::move(o)}; }
 
@@ -66,6 +67,8 @@ Type TypeNamed(std::string_view name);
 // A text as characters and back: the string functions count what the user sees, not bytes.
 std::u32string Chars(std::string_view s);
 std::string Utf8(std::u32string_view s);
+// A Currency: the number with four places, refused past the type's range.
+Value CurrencyOf(double n);
 // The type a name's type character gives ($ String, % Integer …), Empty for none.
 Type TypeOfChar(char c);
 // A text of a fixed length (String * n): cut to n characters or filled out with blanks.

@@ -182,8 +182,9 @@ std::optional<SourceEncoding> SourceEncodingNamed(std::string_view name) {
 bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictures,
                   std::string* error, int* stoppedLine, std::vector<std::string>* messages) {
   if (stoppedLine) *stoppedLine = 0;
-  std::shared_ptr<basic::Object> records;
-  std::shared_ptr<basic::Object> page;
+  basic::RunWith with;
+  with.messages = messages;
+  with.now = run.now;
   if (!run.data.empty()) {
     // rs and the page's records each read the file from its start.
     CsvError csv;
@@ -194,11 +195,10 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
       if (error) *error = csv.message();
       return false;
     }
-    records = std::make_shared<basic::RecordSet>(std::move(reader));
-    page = std::make_shared<basic::PageRecords>(std::move(pageReader), run.pageRecords);
+    with.records = std::make_shared<basic::RecordSet>(std::move(reader));
+    with.page = std::make_shared<basic::PageRecords>(std::move(pageReader), run.pageRecords);
   }
-  const auto stopped =
-      basic::RunOnPrinter(run.source, run.entry, port, pictures, records, page, messages);
+  const auto stopped = basic::RunOnPrinter(run.source, run.entry, port, pictures, with);
   if (!stopped) return true;
   if (stoppedLine) *stoppedLine = stopped->line;
   if (error) {

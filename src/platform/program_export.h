@@ -22,6 +22,9 @@ struct ProgramRun {
   // How many records the first page holds (the design's merge decides); none: every record.
   // The program reads them as NAME(i).Column without declaring NAME, as the merge fills them.
   std::optional<long> pageRecords;
+  // The clock the program reads (Now, Date, Time), fixed so runs can be compared; the
+  // machine's own when none. A date as the language keeps it.
+  std::optional<double> now;
 };
 
 // How a program's source file is written.

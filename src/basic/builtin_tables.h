@@ -1,0 +1,21 @@
+// The language's functions, a table of them a file: each file adds its own to the one table.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "basic/interpreter.h"
+
+namespace qf::basic {
+
+using BuiltinTable = std::map<std::string, Builtin, std::less<>>;
+
+// Refuses a call with fewer than `low` or more than `high` arguments.
+void CheckCount(const std::vector<Value>& args, size_t low, size_t high, const char* name);
+// A whole number of a value, rounded half to even; refused outside Long.
+long Whole(const Value& v);
+
+void AddDateFunctions(BuiltinTable& table);
+void AddFormatFunctions(BuiltinTable& table);
+
+}  // namespace qf::basic
