@@ -53,190 +53,6 @@ double ValOf(std::string_view s) {
   return std::strtod(digits.substr(0, end).c_str(), nullptr);
 }
 
-struct Date {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
-
-// "2026/12/07", "2026-1-5", with a time after a blank or not.
-std::optional<Date> ParseDate(std::string_view s) {
-  Date d;
-  char sep1 = 0;
-  char sep2 = 0;
-  int used = 0;
-  const std::string text(s);
-  if (std::sscanf(text.c_str(), "%d%c%d%c%d%n", &d.year, &sep1, &d.month, &sep2, &d.day, &used) <
-          5 ||
-      sep1 != sep2 || (sep1 != '/' && sep1 != '-')) {
-    return std::nullopt;
-  }
-  if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31 || d.year < 100) return std::nullopt;
-  std::sscanf(text.c_str() + used, " %d:%d:%d", &d.hour, &d.minute, &d.second);
-  return d;
-}
-
-std::string Two(int n) {
-  char b[16];
-  std::snprintf(b, sizeof b, "%02d", n);
-  return b;
-}
-
-std::string FormatDate(const Date& d, std::string_view p) {
-  std::string out;
-  bool afterHour = false;
-  for (size_t i = 0; i < p.size();) {
-    auto run = [&](char c) {
-      size_t n = 0;
-      while (i + n < p.size() && (p[i + n] == c || p[i + n] == c - 'a' + 'A')) ++n;
-      return n;
-    };
-    const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
-    if (c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 'n' || c == 's') {
-      const size_t n = run(c);
-      i += n;
-      if (c == 'y') out += n >= 3 ? std::to_string(d.year) : Two(d.year % 100);
-      if (c == 'm' && !afterHour) out += n >= 2 ? Two(d.month) : std::to_string(d.month);
-      if (c == 'm' && afterHour) out += n >= 2 ? Two(d.minute) : std::to_string(d.minute);
-      if (c == 'd') out += n >= 2 ? Two(d.day) : std::to_string(d.day);
-      if (c == 'h') out += n >= 2 ? Two(d.hour) : std::to_string(d.hour);
-      if (c == 'n') out += n >= 2 ? Two(d.minute) : std::to_string(d.minute);
-      if (c == 's') out += n >= 2 ? Two(d.second) : std::to_string(d.second);
-      afterHour = c == 'h';
-      continue;
-    }
-    if (p[i] == '\\' && i + 1 < p.size()) ++i;
-    out += p[i++];
-  }
-  return out;
-}
-
-// A number by a pattern of 0, #, "," and "." with literal text around it: "#,##0",
-// "0.00", "#,##0円", "\#,##0" (a backslash shows the next character as it is).
-std::string FormatNumber(double v, std::string_view pattern) {
-  std::string_view p = pattern;
-  // Sections for positive; negative; zero.
-  std::vector<std::string_view> sections;
-  for (size_t start = 0;;) {
-    const size_t semi = p.find(';', start);
-    sections.push_back(p.substr(start, semi == std::string_view::npos ? semi : semi - start));
-    if (semi == std::string_view::npos) break;
-    start = semi + 1;
-  }
-  bool negativeSection = false;
-  if (v < 0 && sections.size() > 1 && !sections[1].empty()) {
-    p = sections[1];
-    negativeSection = true;
-  } else if (v == 0 && sections.size() > 2 && !sections[2].empty()) {
-    p = sections[2];
-  } else {
-    p = sections[0];
-  }
-  // Literal text and the placeholders between it.
-  std::string prefix;
-  std::string suffix;
-  std::string placeholders;
-  bool seenDigits = false;
-  bool percent = false;
-  for (size_t i = 0; i < p.size(); ++i) {
-    const char c = p[i];
-    std::string literal;
-    if (c == '\\' && i + 1 < p.size()) {
-      literal = std::string(1, p[++i]);
-      // A multi-byte character escaped whole.
-      while (i + 1 < p.size() && (static_cast<unsigned char>(p[i + 1]) & 0xC0) == 0x80) {
-        literal += p[++i];
-      }
-    } else if (c == '"') {
-      const size_t end = p.find('"', i + 1);
-      literal = std::string(p.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
-      i = end == std::string_view::npos ? p.size() : end;
-    } else if (c == '0' || c == '#' || ((c == ',' || c == '.') && !suffix.size())) {
-      if (c == '0' || c == '#') seenDigits = true;
-      // A comma before the digits groups them when digits follow it ("\#,##0").
-      const size_t nextDigit = p.find_first_of("0#", i);
-      const bool groups =
-          nextDigit != std::string_view::npos && p.find_first_not_of(",", i) == nextDigit;
-      if (!seenDigits && c == ',' && !groups) {
-        literal = ",";
-      } else {
-        placeholders += c;
-        continue;
-      }
-    } else {
-      if (c == '%') percent = true;
-      literal = std::string(1, c);
-    }
-    (seenDigits ? suffix : prefix) += literal;
-  }
-  if (!seenDigits) return prefix + suffix;
-  if (percent) v *= 100;
-  const size_t point = placeholders.find('.');
-  const std::string whole = placeholders.substr(0, point);
-  const std::string fraction = point == std::string::npos ? "" : placeholders.substr(point + 1);
-  const bool group = whole.find(',') != std::string::npos;
-  size_t minWhole = 0;
-  for (char c : whole) minWhole += c == '0';
-  size_t decimals = 0;
-  size_t minDecimals = 0;
-  for (char c : fraction) {
-    if (c == '0' || c == '#') ++decimals;
-    if (c == '0') minDecimals = decimals;
-  }
-  decimals = std::min<size_t>(decimals, 30);  // more places than a double holds show nothing
-  minDecimals = std::min(minDecimals, decimals);
-  const double scale = std::pow(10.0, static_cast<double>(decimals));
-  // Away from zero at the last place shown, as the language's Format rounds.
-  const double rounded = std::floor(std::abs(v) * scale + 0.5 + 1e-9) / scale;
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", static_cast<int>(decimals), rounded);
-  std::string digits = buf;
-  std::string intPart = digits.substr(0, digits.find('.'));
-  std::string fracPart = decimals ? digits.substr(digits.find('.') + 1) : "";
-  if (intPart == "0" && minWhole == 0) intPart.clear();
-  while (intPart.size() < minWhole) intPart.insert(0, "0");
-  while (fracPart.size() > minDecimals && fracPart.back() == '0') fracPart.pop_back();
-  if (group) {
-    for (int at = static_cast<int>(intPart.size()) - 3; at > 0; at -= 3) {
-      intPart.insert(static_cast<size_t>(at), ",");
-    }
-  }
-  std::string number = intPart;
-  if (!fracPart.empty() || fraction.find('.') != std::string::npos) number += "." + fracPart;
-  if (!fracPart.empty()) {
-    number = intPart + "." + fracPart;
-  } else if (point != std::string::npos && minDecimals == 0 && decimals > 0) {
-    number = intPart + ".";
-  }
-  const bool negative = v < 0 && rounded != 0 && !negativeSection;
-  return (negative ? "-" : "") + prefix + number + suffix;
-}
-
-Value Format(const Args& a) {
-  Count(a, 1, 2, "Format");
-  if (a.size() == 1 || ToText(a[1]).empty()) return Value::Str(ToText(a[0]));
-  const std::string pattern = ToText(a[1]);
-  const std::string lower = Lower(pattern);
-  const bool datePattern = lower.find_first_of("ymdhns") != std::string::npos &&
-                           lower.find_first_of("0#") == std::string::npos;
-  if (datePattern) {
-    if (a[0].type == Type::String) {
-      if (auto d = ParseDate(a[0].text)) return Value::Str(FormatDate(*d, pattern));
-    }
-    return Value::Str(ToText(a[0]));
-  }
-  if (a[0].type == Type::String) {
-    const std::string t = a[0].text;
-    bool numeric = true;
-    try {
-      ToNumber(a[0]);
-    } catch (const RunFailure&) {
-      numeric = false;
-    }
-    if (!numeric) return Value::Str(t);
-  }
-  if (a[0].type == Type::Empty) return Value::Str("");
-  return Value::Str(FormatNumber(ToNumber(a[0]), pattern));
-}
-
 std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
   std::map<std::string, Builtin, std::less<>> b;
   b["rgb"] = [](const Args& a) {
@@ -271,7 +87,6 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     return Value::Str((n < 0 ? "" : " ") +
                       NumberText(n, a[0].type == Type::String ? Type::Double : a[0].type));
   };
-  b["format"] = Format;
   b["left"] = [](const Args& a) {
     Count(a, 2, 2, "Left");
     const long n = Whole(a[1]);
@@ -406,6 +221,7 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     }
   };
   AddDateFunctions(b);
+  AddFormatFunctions(b);
   return b;
 }
 

@@ -16,6 +16,10 @@ class Canvas : public Object {
   virtual void nextZone() = 0;
   // The end of a Print without ";" or ",": CurrentX to the left edge, CurrentY a line down.
   virtual void newLine() = 0;
+  // Print's Tab(n): to column n (from 1), on the next line when the text is past it already.
+  virtual void tabTo(long column) = 0;
+  // Print's Spc(n): n columns of blank.
+  virtual void spaces(long count) = 0;
   // Line (x1, y1)-(x2, y2), colour, B / BF; no first point: from CurrentX, CurrentY.
   virtual void drawLine(std::optional<double> x1, std::optional<double> y1, double x2, double y2,
                         std::optional<int32_t> color, bool box, bool fill) = 0;

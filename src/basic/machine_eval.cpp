@@ -160,10 +160,12 @@ Value Machine::callNamed(const std::string& n, std::vector<Arg> args, int line) 
   }
   const auto& builtins = Builtins();
   if (auto it = builtins.find(n); it != builtins.end()) {
+    // An argument left out is Empty: the functions read it as their default (FormatNumber(x, 0,
+    // , vbTrue)); the first is never optional.
     std::vector<Value> v;
     for (Arg& a : args) {
-      if (a.missing) throw RunFailure{"「" + shown(n) + "」の引数が空です"};
-      v.push_back(Plain(a.value));
+      if (a.missing && v.empty()) throw RunFailure{"「" + shown(n) + "」の引数が空です"};
+      v.push_back(a.missing ? Value{} : Plain(a.value));
     }
     return it->second(v);
   }
@@ -215,6 +217,7 @@ std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg
   if (auto c = BuiltinConstant(n)) return *c;
   if (n == "printer") return Value::Obj(host_.printer());
   if (n == "nothing") return Value::Obj(nullptr);
+  if (n == "empty") return Value{};
   if (n == "err") return Value::Obj(err_);
   if (n == "debug") return Value::Obj(debug_);
   if (n == "screen") return Value::Obj(screen_);

@@ -1,5 +1,6 @@
 // The runner's statements: calls, the step loop with its error handling, loops, and the
 // printer's drawing statements.
+#include <algorithm>
 #include <cmath>
 
 #include "basic/machine.h"
@@ -264,8 +265,20 @@ void Machine::print(Frame& f, const Instr& in) {
   Canvas& c = canvasOf(f, in);
   bool open = false;
   for (size_t i = 0; i < in.args.size(); ++i) {
-    if (in.args[i]) {
-      const Value v = Plain(eval(f, *in.args[i]));
+    const Expr* arg = in.args[i].get();
+    const bool call = arg && arg->kind == Expr::Kind::Call && arg->a->kind == Expr::Kind::Name;
+    if (arg && arg->kind == Expr::Kind::Name && arg->name == "tab") {
+      c.nextZone();
+    } else if (call && (arg->a->name == "tab" || arg->a->name == "spc") && arg->args.size() <= 1) {
+      // Tab(n) and Spc(n) place what follows; Tab alone goes to the next print zone.
+      if (arg->args.empty() || !arg->args[0]) {
+        c.nextZone();
+      } else {
+        const long n = std::clamp(ToLong(eval(f, *arg->args[0])), -32768L, 32767L);
+        arg->a->name == "tab" ? c.tabTo(n) : c.spaces(n);
+      }
+    } else if (arg) {
+      const Value v = Plain(eval(f, *arg));
       // Numbers print with a blank for the sign and one after them.
       std::string text = ToText(v);
       if (v.isNumeric() && v.type != Type::Boolean && v.type != Type::Empty &&

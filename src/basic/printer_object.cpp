@@ -298,6 +298,18 @@ void PrinterObject::nextZone() {
   if (zone > 0) state_.currentX = (std::floor(state_.currentX / zone + 1e-9) + 1) * zone;
 }
 
+// Columns are the font's average character, as wide as its digit.
+void PrinterObject::tabTo(long column) {
+  const double width = textWidth("0");
+  const double to = scale_.left + static_cast<double>(std::max(1L, column) - 1) * width;
+  if (state_.currentX > to + 1e-9) newLine();
+  state_.currentX = to;
+}
+
+void PrinterObject::spaces(long count) {
+  state_.currentX += static_cast<double>(std::max(0L, count)) * textWidth("0");
+}
+
 void PrinterObject::newLine() {
   const double step = textHeight();
   state_.currentX = scale_.left;

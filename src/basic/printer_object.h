@@ -49,6 +49,8 @@ class PrinterObject final : public Canvas {
   void printText(std::string_view text) override;
   void nextZone() override;
   void newLine() override;
+  void tabTo(long column) override;
+  void spaces(long count) override;
   void drawLine(std::optional<double> x1, std::optional<double> y1, double x2, double y2,
                 std::optional<int32_t> color, bool box, bool fill) override;
   void drawCircle(double x, double y, double radius, std::optional<int32_t> color,

@@ -1,5 +1,6 @@
 #include "screen_objects.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qf::basic {
@@ -31,6 +32,16 @@ void DebugObject::printText(std::string_view text) {
 void DebugObject::nextZone() {
   // Print zones of 14 columns, as the Immediate window has them.
   line_.append(14 - line_.size() % 14, ' ');
+}
+
+void DebugObject::tabTo(long column) {
+  const auto to = static_cast<size_t>(std::max(1L, column) - 1);
+  if (line_.size() > to) newLine();
+  line_.append(to - line_.size(), ' ');
+}
+
+void DebugObject::spaces(long count) {
+  line_.append(static_cast<size_t>(std::clamp(count, 0L, 10000L)), ' ');
 }
 
 void DebugObject::newLine() {

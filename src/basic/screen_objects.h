@@ -22,6 +22,8 @@ class DebugObject final : public Canvas {
   void printText(std::string_view text) override;
   void nextZone() override;
   void newLine() override;
+  void tabTo(long column) override;
+  void spaces(long count) override;
   void drawLine(std::optional<double>, std::optional<double>, double, double,
                 std::optional<int32_t>, bool, bool) override;
   void drawCircle(double, double, double, std::optional<int32_t>, std::optional<double>,

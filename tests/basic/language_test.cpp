@@ -134,13 +134,14 @@ TEST(Language, NoScreenInARun) {
       "out.Add MsgBox(\"r\", vbAbortRetryIgnore + vbDefaultButton2)\n"
       "out.Add MsgBox(\"x\", vbOKOnly + vbDefaultButton3)\n"
       "out.Add InputBox(\"name?\", \"t\", \"既定\") & \"|\" & InputBox(\"q\")\n"
-      "Debug.Print \"a\"; 1, \"b\"\nDebug.Print\nDoEvents\nScreen.MousePointer = vbHourglass\n"
+      "Debug.Print \"a\"; 1, \"b\"\nDebug.Print\nDebug.Print \"a\"; Tab(5); \"b\"; Spc(2); \"c\"; "
+      "Tab(2); \"d\"\nDoEvents\nScreen.MousePointer = vbHourglass\n"
       "out.Add Screen.MousePointer & vbYellow\nout.Add MsgBox(\"bad\", 6)\nEnd Sub");
   EXPECT_EQ(o.lines, (std::vector<std::string>{"1", "6", "7", "2", "4", "1", "既定|", "1165535"}));
   EXPECT_EQ(o.said,
             (std::vector<std::string>{"MsgBox：ok?", "MsgBox「確認」：y", "MsgBox：n", "MsgBox：c",
                                       "MsgBox：r", "MsgBox：x", "InputBox：name?", "InputBox：q",
-                                      "a 1           b", "", "MsgBox：bad"}));
+                                      "a 1           b", "", "a   b  c", " d", "MsgBox：bad"}));
   ASSERT_TRUE(o.error);
   EXPECT_EQ(o.error->message, "MsgBox のボタンの値が正しくありません");
 }

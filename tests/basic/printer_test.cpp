@@ -99,6 +99,22 @@ TEST(Printer, FontsByNameAndAsObjects) {
   EXPECT_EQ(page.only({"font"}).back(), "font ＭＳ ゴシック 12 B");
 }
 
+// Tab(n) goes to column n (a column is the width of the font's digit: 1 on the test page) and
+// to the next line when the text is past it; Spc(n) leaves n columns; "," goes to the next
+// zone of 14 columns.
+TEST(Printer, TabSpcAndZonesPlaceText) {
+  const auto p = Print(
+      "Printer.ScaleMode = 6\nPrinter.Print \"ab\"; Tab(5); \"c\"\n"
+      "Printer.Print \"abcdef\"; Tab(3); \"x\"; Spc(2); \"y\"\nPrinter.Print \"a\", \"b\"; Tab; "
+      "\"z\"");
+  ASSERT_FALSE(p->error) << p->error->message;
+  const std::vector<std::string> placed = p->port.pages.at(0).only({"at"});
+  const std::vector<std::string> expected = {"at 0,0",      "at 4,0",     "at 0,3.175",
+                                             "at 2,6.35",   "at 5,6.35",  "at 0,9.525",
+                                             "at 14,9.525", "at 28,9.525"};
+  EXPECT_EQ(placed, expected);
+}
+
 TEST(Printer, StepMakesPointsRelative) {
   const auto p = Print(
       "Printer.Line (10, 10)-Step(5, 5)\nPrinter.Line -Step(5, 0)\n"
