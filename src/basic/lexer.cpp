@@ -42,7 +42,9 @@ class Lexer {
     t.numberType = type;
     t.line = line_;
     t.lineStart = atLineStart_;
+    t.spaced = spaced_;
     atLineStart_ = false;
+    spaced_ = false;
     out_.push_back(std::move(t));
   }
 
@@ -70,6 +72,7 @@ class Lexer {
     }
     if (c == ' ' || c == '\t' || c == '\f' || c == '\v') {
       ++i_;
+      spaced_ = true;
       return;
     }
     if (c == '\'') {
@@ -253,6 +256,7 @@ class Lexer {
   size_t i_ = 0;
   int line_ = 1;
   bool atLineStart_ = true;
+  bool spaced_ = false;
   std::vector<Token> out_;
 };
 

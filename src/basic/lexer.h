@@ -19,6 +19,7 @@ struct Token {
   Type numberType = Type::Integer;
   int line = 0;
   bool lineStart = false;  // the first token of a source line (where labels stand)
+  bool spaced = false;     // blanks before it (x .Name inside With is no member of x)
 };
 
 // Splits a program into tokens: names (Japanese too), numbers (&H hexadecimal, type

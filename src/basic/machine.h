@@ -110,7 +110,7 @@ class Machine {
   VarPtr find(Frame& f, std::string_view name);
   Value& element(Variable& v, const std::vector<Value>& index);
   void assign(Frame& f, const Expr& target, const Value& value, bool set);
-  Value stored(const Variable& v, const Value& value) const;
+  Value stored(const Variable& v, const Value& value, bool set) const;
   void midAssign(Frame& f, const Instr& in);
   bool forEachStart(Frame& f, const Instr& in);
   bool forEachNext(Frame& f, const Instr& in);

@@ -101,7 +101,7 @@ Value Machine::eval(Frame& f, const Expr& e) {
     case Expr::Kind::WithDot:
       return objectOf(withObject(f), e.name).get(e.name);
     case Expr::Kind::Bang: {
-      const Value owner = eval(f, *e.a);
+      const Value owner = e.a ? eval(f, *e.a) : withObject(f);
       return objectOf(owner, e.name).index({Value::Str(e.name)});
     }
     case Expr::Kind::Call:

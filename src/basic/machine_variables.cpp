@@ -160,8 +160,8 @@ Value& Machine::element(Variable& v, const std::vector<Value>& index) {
 
 // The value a variable keeps of an assignment: of its type, a record copied, a fixed-length
 // text cut or filled out.
-Value Machine::stored(const Variable& v, const Value& value) const {
-  Value out = Assigned(Coerce(v.type == Type::Object ? value : Plain(value), v.type));
+Value Machine::stored(const Variable& v, const Value& value, bool set) const {
+  Value out = Assigned(Coerce(set || v.type == Type::Object ? value : Plain(value), v.type));
   if (v.length > 0) out = Value::Str(FixedText(ToText(out), v.length));
   return out;
 }
@@ -183,14 +183,14 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
       }
       if (v->constant) throw RunFailure{"定数「" + shown(target.name) + "」には代入できません"};
       if (v->isArray) throw RunFailure{"配列「" + shown(target.name) + "」全体には代入できません"};
-      v->value = stored(*v, given);
+      v->value = stored(*v, given, set);
       return;
     }
     case Expr::Kind::Call:
       if (target.a->kind == Expr::Kind::Name) {
         VarPtr v = find(f, target.a->name);
         if (v && v->isArray) {
-          element(*v, values(f, target.args)) = stored(*v, given);
+          element(*v, values(f, target.args)) = stored(*v, given, set);
           return;
         }
       }

@@ -172,6 +172,13 @@ ExprPtr Parser::primary() {
         e->a = std::move(inner);
         return deepen(std::move(e));
       }
+      if (t.text == "!" && withDepth_ > 0 && peek(1).kind == Tok::Name) {
+        // !Name inside With rs: a field of the With's record set.
+        next();
+        ExprPtr e = make(Expr::Kind::Bang, t.line);
+        e->name = next().text;
+        return e;
+      }
       if (t.text == "." && withDepth_ > 0) {
         next();
         ExprPtr e = make(Expr::Kind::WithDot, t.line);
@@ -205,6 +212,8 @@ std::vector<ExprPtr> Parser::arguments() {
 ExprPtr Parser::postfix(bool statement) {
   ExprPtr e = primary();
   for (;;) {
+    // Inside With, " .Name" and " !Name" after a blank start an argument of their own.
+    if (withDepth_ > 0 && (isOp(".") || isOp("!")) && peek().spaced) return e;
     if (isOp(".") && peek(1).kind == Tok::Name) {
       next();
       const Token& n = next();

@@ -19,7 +19,7 @@ struct Expr {
     Name,     // name (lower case)
     Member,   // object.name
     Call,     // target(args): a procedure, an array element, a method with arguments
-    Bang,     // object!name: a record's field
+    Bang,     // object!name: a record's field (no object: !name of the With's)
     WithDot,  // .name inside With
     Unary,    // op a
     Binary,   // a op b

@@ -11,10 +11,13 @@
 namespace qf::basic {
 
 // The record set a program knows as rs, over the records of a CSV file: rs!Name, rs("Name"),
-// rs(0), rs.Fields("Name"), rs.EOF, rs.MoveNext. Values are the file's texts.
+// rs(0), rs.Fields("Name") (a field whose default is its value), rs.Fields.Count,
+// rs.Fields(i).Name, EOF and BOF, MoveNext, MovePrevious, MoveFirst, MoveLast, RecordCount,
+// AbsolutePosition. Values are the file's texts. Records are read from the file as far as the
+// program goes, and kept, so it can go back.
 class RecordSet final : public Object {
  public:
-  // Reads the first record; at the end at once when there is none.
+  // On the first record; at the end (and the start) at once when there is none.
   explicit RecordSet(std::unique_ptr<CsvReader> reader);
 
   std::string_view typeName() const override { return "Recordset"; }
@@ -23,13 +26,23 @@ class RecordSet final : public Object {
              const std::vector<bool>& missing) override;
   Value index(const std::vector<Value>& args) override;
 
+  // The column a field names (a header name in any case, or a number), -1 for none.
+  int columnOf(const Value& which) const;
+  const std::vector<std::string>& header() const { return reader_->header(); }
+  // The current record's text of a column; refused at EOF or BOF.
+  std::string text(int column);
+
  private:
-  void moveNext();
+  // Whether record n (from 0) has been read, reading on as far as it.
+  bool has(long n);
+  void move(long to);
+  // Past the last record; before the first, only when there are none.
+  bool eof() { return position_ >= 0 ? !has(position_) : !has(0); }
 
   std::unique_ptr<CsvReader> reader_;
-  std::vector<std::string> record_;
-  bool eof_ = false;
-  long position_ = 0;
+  std::vector<std::vector<std::string>> records_;
+  bool ended_ = false;  // the file is read to its end
+  long position_ = 0;   // the current record, from 0; -1 before the first (BOF)
 };
 
 // One record as an object: its columns by name (as the header spells it, or in other case)

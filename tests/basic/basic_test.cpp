@@ -423,6 +423,32 @@ TEST(Basic, RecordsByNumberAndName) {
             (std::vector<std::string>{"7", "0"}));
 }
 
+// A record set moved about as ADO moves one: counts, positions, BOF and EOF, Fields by number
+// and name with their names and values, !Name inside With rs.
+TEST(Basic, RecordSetsAreNavigated) {
+  CsvError why;
+  auto rs = std::make_shared<RecordSet>(
+      CsvReader::FromBytes("Name,No\nA,1\nB,2\nC,3\n", "r.csv", {}, &why));
+  const Outcome o = RunProgram(
+      "Sub Main()\nout.Add rs.RecordCount & rs.AbsolutePosition & rs!Name\n"
+      "rs.MoveLast: out.Add rs!Name & rs.AbsolutePosition\nrs.MovePrevious: out.Add rs(\"name\")\n"
+      "rs.MoveFirst: rs.MovePrevious: out.Add rs.BOF & rs.AbsolutePosition\n"
+      "rs.MoveNext: out.Add rs.Fields.Count & rs.Fields(1).Name & rs.Fields(\"No\") & "
+      "rs.Fields(0).Value\nWith rs\n.MoveLast: .MoveNext\nout.Add .EOF & .AbsolutePosition\n"
+      ".MoveFirst\nout.Add !Name & !No\nEnd With\nDim f\nFor Each f In rs.Fields\n"
+      "out.Add f.Name & \"=\" & f\nNext\nrs.MoveLast: rs.MoveNext: rs.MoveNext\nEnd Sub",
+      rs);
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"31A", "C3", "B", "True-2", "2No1A", "True-3", "A1",
+                                               "Name=A", "No=1"}));
+  ASSERT_TRUE(o.error);
+  EXPECT_EQ(o.error->message, "レコードの終わり (EOF) を越えて MoveNext しました");
+  EXPECT_EQ(o.error->line, 17);
+  // No records: at once at the start and the end.
+  auto none = std::make_shared<RecordSet>(CsvReader::FromBytes("Name\n", "r.csv", {}, &why));
+  EXPECT_EQ(RunProgram("Sub Main()\nout.Add rs.BOF & rs.EOF & rs.RecordCount\nEnd Sub", none).lines,
+            (std::vector<std::string>{"TrueTrue0"}));
+}
+
 // Run without records, a stop at a name the program reads as records (rs!…, NAME(i).…, NAME.…)
 // says which names a data file gives; one it declares itself is none of them.
 TEST(Basic, WithoutRecordsAStopSaysWhichNamesADataFileGives) {

@@ -29,12 +29,15 @@ class Collecting final : public Host {
   };
   std::shared_ptr<Object> printer() override { return nullptr; }
   std::shared_ptr<Object> loadPicture(const std::string&) override { return nullptr; }
-  std::shared_ptr<Object> global(std::string_view n) override { return n == "out" ? out : nullptr; }
+  std::shared_ptr<Object> global(std::string_view n) override {
+    return n == "out" ? out : n == "rs" ? records : nullptr;
+  }
   void say(const std::string& message) override { said.push_back(message); }
   // The clock stands at 2024/05/17 10:30:00.
   double now() override { return 45429 + 10.5 / 24; }
   std::shared_ptr<Out> out = std::make_shared<Out>();
-  std::vector<std::string> said;  // the run's messages
+  std::vector<std::string> said;    // the run's messages
+  std::shared_ptr<Object> records;  // rs, when given
 };
 
 inline std::string Eval(std::string_view expression) {
@@ -50,8 +53,9 @@ struct Outcome {
   std::vector<std::string> said;
 };
 
-inline Outcome RunProgram(std::string_view source) {
+inline Outcome RunProgram(std::string_view source, std::shared_ptr<Object> records = nullptr) {
   Collecting host;
+  host.records = std::move(records);
   Outcome o;
   try {
     o.error = Run(Parse(source), "Main", host, RunLimits{100000, 64});
