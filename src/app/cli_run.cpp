@@ -8,8 +8,29 @@
 
 namespace qf {
 
+namespace {
+
+// A source file's text, decoded; false after saying why it cannot be read.
+bool ReadSource(const std::string& name, SourceEncoding encoding, std::string* text, int* rc) {
+  std::string bytes;
+  const FileStatus read = ReadWholeFile(name, bytes, size_t{64} << 20);
+  if (!read.ok()) {
+    *rc = Fail(Quoted(name) + "を読み込めません：", read);
+    return false;
+  }
+  std::string why;
+  if (!DecodeProgram(bytes, text, &why, encoding)) {
+    *rc = Fail(Quoted(name) + "を読み込めません：" + why);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int RunSourceCommand(const std::vector<std::string>& args) {
   ProgramRun run;
+  std::vector<std::string> files;
   std::string out;
   int dpi = 300;
   SourceEncoding encoding = SourceEncoding::Detect;
@@ -34,25 +55,27 @@ int RunSourceCommand(const std::vector<std::string>& args) {
       encoding = *named;
     } else if (a == "--dpi" && value) {
       if (int rc = DpiOption(args[++i], dpi)) return rc;
-    } else if (a.rfind("-", 0) == 0 || !run.name.empty()) {
+    } else if (a.rfind("-", 0) == 0) {
       return Usage(
-          "--run-source にはプログラム一つと -o OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data "
-          "RECORDS.csv、--encoding utf-8|cp932|windows-1252、--now 日時、--dpi N を指定できます");
+          "--run-source にはプログラムのファイル（.bas、.cls、.frm）と -o "
+          "OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data RECORDS.csv、--encoding "
+          "utf-8|cp932|windows-1252、--now 日時、--dpi N を指定できます");
     } else {
-      run.name = a;
+      files.push_back(a);
     }
   }
-  if (run.name.empty() || out.empty()) {
+  if (files.empty() || out.empty()) {
     return Usage("--run-source にはプログラムと -o OUT を指定します");
   }
   const std::optional<ExportFormat> format = ExportFormatOf(out);
   if (!format) return Usage("--run-source で書けるのは .pdf、.png、.svg です");
-  std::string bytes;
-  const FileStatus read = ReadWholeFile(run.name, bytes, size_t{64} << 20);
-  if (!read.ok()) return Fail(Quoted(run.name) + "を読み込めません：", read);
-  std::string why;
-  if (!DecodeProgram(bytes, &run.source, &why, encoding)) {
-    return Fail(Quoted(run.name) + "を読み込めません：" + why);
+  int rc = kExitOk;
+  run.name = files.front();
+  if (!ReadSource(run.name, encoding, &run.source, &rc)) return rc;
+  for (size_t i = 1; i < files.size(); ++i) {
+    basic::SourceFile other{files[i], {}};
+    if (!ReadSource(files[i], encoding, &other.text, &rc)) return rc;
+    run.others.push_back(std::move(other));
   }
   QtPictureStore pictures;
   std::vector<std::string> messages;

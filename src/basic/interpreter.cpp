@@ -32,7 +32,7 @@ std::optional<BasicError> Run(const Program& program, std::string_view entry, Ho
   } catch (const Fatal& e) {
     return e.error;
   } catch (const RunFailure& e) {
-    return BasicError{it->second.line, e.message};
+    return BasicError{it->second.line, e.message, e.number, it->second.file};
   } catch (const EndProgram&) {
   }
   return std::nullopt;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "basic/canvas.h"
+#include "basic/class_object.h"
 #include "basic/errors.h"
 #include "basic/interpreter.h"
 #include "basic/screen_objects.h"
@@ -21,14 +22,14 @@ struct Variable {
   Type type = Type::Empty;
   bool constant = false;
   bool isArray = false;
-  bool dynamic = false;  // an array declared without bounds: ReDim sizes it, Erase frees it
-  size_t length = 0;     // String * n: the fixed length; 0 for none
-  std::string userType;  // the elements' Type … End Type (lower case); none when empty
+  bool dynamic = false;    // an array declared without bounds: ReDim sizes it, Erase frees it
+  bool isPrivate = false;  // a class's Private member
+  size_t length = 0;       // String * n: the fixed length; 0 for none
+  std::string userType;    // the elements' Type … End Type (lower case); none when empty
   std::vector<std::pair<long, long>> bounds;  // lower and upper bound of each dimension
   std::vector<Value> elements;
 };
 using VarPtr = std::shared_ptr<Variable>;
-using Names = std::map<std::string, VarPtr, std::less<>>;
 
 // An error no On Error handler skips: the step limit, calls too deep.
 struct Fatal {
@@ -47,6 +48,8 @@ struct LoopState {
 
 struct Frame {
   const Procedure* proc = nullptr;
+  ClassInstance* me = nullptr;            // the object a class's procedure runs with
+  std::shared_ptr<ClassInstance> meHold;  // Me, while the object is alive
   Names locals;
   std::vector<LoopState> loops;
   std::vector<size_t> returns;  // GoSub
@@ -76,9 +79,22 @@ class Machine {
  public:
   Machine(const Program& program, Host& host, const RunLimits& limits)
       : program_(program), host_(host), limits_(limits) {}
+  // Objects that outlive the run run no Class_Terminate.
+  ~Machine() { life_.reset(); }
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
 
   void declareModule();
-  Value call(const Procedure& proc, std::vector<Arg> args, int line);
+  // Calls a procedure; a class's with its object (`me`, held by `hold` while it lives).
+  Value call(const Procedure& proc, std::vector<Arg> args, int line, ClassInstance* me = nullptr,
+             std::shared_ptr<ClassInstance> hold = nullptr);
+
+  // --- an object of a class seen from outside (machine_classes.cpp)
+  Value memberGet(ClassInstance& object, std::string_view member);
+  void memberSet(ClassInstance& object, std::string_view member, const Value& value);
+  Value memberCall(ClassInstance& object, std::string_view member, const std::vector<Value>& args,
+                   const std::vector<bool>& missing);
+  void terminate(ClassInstance& object);
 
  private:
   // A name as the program spells it, for a message.
@@ -123,12 +139,14 @@ class Machine {
   Value withObject(Frame& f);
   static Object& objectOf(const Value& v, std::string_view member);
   Value name(Frame& f, const Expr& e);
-  Value callNamed(const std::string& n, std::vector<Arg> args, int line);
-  std::optional<Value> languageName(const std::string& n, std::vector<Arg>& args);
+  Value callNamed(Frame& f, const std::string& n, std::vector<Arg> args, int line);
+  std::optional<Value> languageName(Frame& f, const std::string& n, std::vector<Arg>& args);
   Value callExpr(Frame& f, const Expr& e);
   std::vector<Arg> arguments(Frame& f, const Expr& call);
   void statementCall(Frame& f, const Expr& e);
   Value newObject(const std::string& className);
+  const Procedure* classProcedure(const ClassInstance& object, const std::string& key,
+                                  bool outside) const;
   static Value unary(const std::string& op, const Value& v);
   Value binary(Frame& f, const Expr& e);
 
@@ -144,6 +162,7 @@ class Machine {
   std::shared_ptr<DebugObject> debug_ = std::make_shared<DebugObject>(say_);
   std::shared_ptr<ScreenObject> screen_ = std::make_shared<ScreenObject>();
   std::shared_ptr<AppObject> app_ = std::make_shared<AppObject>();
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 // The language's arithmetic on numbers: the wider of the two types, refusing what it cannot

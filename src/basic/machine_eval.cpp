@@ -143,18 +143,17 @@ Value Machine::name(Frame& f, const Expr& e) {
     if (v->isArray) throw RunFailure{"配列「" + shown(e.name) + "」には添字が必要です"};
     return v->value;
   }
-  return callNamed(e.name, {}, e.line);
-}
-
-// New C: an object of one of the language's classes.
-Value Machine::newObject(const std::string& className) {
-  if (className == "stdfont") return Value::Obj(std::make_shared<StdFont>());
-  if (className == "collection") return Value::Obj(std::make_shared<Collection>());
-  throw RunFailure{"クラス「" + shown(className) + "」はありません"};
+  return callNamed(f, e.name, {}, e.line);
 }
 
 // A name used as a call: a procedure, a function of the language, a constant, a host name.
-Value Machine::callNamed(const std::string& n, std::vector<Arg> args, int line) {
+Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, int line) {
+  // In a class, its own procedures first, with the same object.
+  if (f.me) {
+    if (const Procedure* p = classProcedure(*f.me, n, false)) {
+      return call(*p, std::move(args), line, f.me, f.meHold);
+    }
+  }
   if (auto it = program_.procedures.find(n); it != program_.procedures.end()) {
     return call(it->second, std::move(args), line);
   }
@@ -169,7 +168,7 @@ Value Machine::callNamed(const std::string& n, std::vector<Arg> args, int line) 
     }
     return it->second(v);
   }
-  if (std::optional<Value> v = languageName(n, args)) return *v;
+  if (std::optional<Value> v = languageName(f, n, args)) return *v;
   std::shared_ptr<Object> o = host_.global(n);
   if (!o && program_.recordNames.count(n)) o = host_.recordArray(n);
   if (o) {
@@ -183,7 +182,7 @@ Value Machine::callNamed(const std::string& n, std::vector<Arg> args, int line) 
 
 // The language's own names that need the run: its objects, Error$, the bounds of an array,
 // LoadPicture; nothing for a name that is none of them.
-std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg>& args) {
+std::optional<Value> Machine::languageName(Frame& f, const std::string& n, std::vector<Arg>& args) {
   if (n == "lbound" || n == "ubound") return bound(args, n == "ubound");
   if (n == "loadpicture") {
     if (args.size() != 1) throw RunFailure{"LoadPicture の引数はファイル名一つです"};
@@ -219,6 +218,10 @@ std::optional<Value> Machine::languageName(const std::string& n, std::vector<Arg
   if (n == "nothing") return Value::Obj(nullptr);
   if (n == "empty") return Value{};
   if (n == "err") return Value::Obj(err_);
+  if (n == "me") {
+    if (!f.meHold) throw RunFailure{"Me はクラスの中でだけ使えます"};
+    return Value::Obj(f.meHold);
+  }
   if (n == "debug") return Value::Obj(debug_);
   if (n == "screen") return Value::Obj(screen_);
   if (n == "app") return Value::Obj(app_);
@@ -261,7 +264,7 @@ Value Machine::callExpr(Frame& f, const Expr& e) {
       if (v->isArray) return element(*v, index);
       return objectOf(v->value, target.name).index(index);
     }
-    return callNamed(target.name, arguments(f, e), e.line);
+    return callNamed(f, target.name, arguments(f, e), e.line);
   }
   if (target.kind == Expr::Kind::Member || target.kind == Expr::Kind::WithDot) {
     const Value owner = target.kind == Expr::Kind::WithDot ? withObject(f) : eval(f, *target.a);
@@ -276,7 +279,7 @@ Value Machine::callExpr(Frame& f, const Expr& e) {
 // A call statement: a procedure or a method, with or without arguments.
 void Machine::statementCall(Frame& f, const Expr& e) {
   if (e.kind == Expr::Kind::Name) {
-    callNamed(e.name, {}, e.line);
+    callNamed(f, e.name, {}, e.line);
     return;
   }
   if (e.kind == Expr::Kind::Member || e.kind == Expr::Kind::WithDot) {

@@ -27,7 +27,8 @@ void Machine::declareModule() {
   }
 }
 
-Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line) {
+Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line, ClassInstance* me,
+                    std::shared_ptr<ClassInstance> hold) {
   // The depth is given back however the call ends: an error a caller's handler takes too.
   struct Deeper {
     explicit Deeper(int& depth) : depth_(++depth) {}
@@ -41,6 +42,8 @@ Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line) {
   }
   Frame f;
   f.proc = &proc;
+  f.me = me;
+  f.meHold = std::move(hold);
   f.loops.resize(static_cast<size_t>(proc.loops));
   if (args.size() > proc.params.size()) {
     throw RunFailure{"「" + proc.shownName + "」に渡す引数が多すぎます"};
@@ -87,7 +90,7 @@ void Machine::execute(Frame& f) {
       if (!next) break;
       pc = *next;
     } catch (const RunFailure& e) {
-      pc = recover(f, pc, BasicError{in.line, e.message, e.number});
+      pc = recover(f, pc, BasicError{in.line, e.message, e.number, f.proc->file});
     } catch (const BasicError& e) {
       pc = recover(f, pc, e);  // a call of this statement failed and did not handle it
     }

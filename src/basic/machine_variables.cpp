@@ -33,6 +33,7 @@ void Machine::declare(Frame& f, const Instr& in, Names& into) {
   }
   auto v = std::make_shared<Variable>();
   v->type = in.type;
+  v->isPrivate = form.isPrivate;
   v->userType = form.userType;
   if (form.length) {
     const long n = ToLong(eval(f, *form.length));
@@ -134,6 +135,10 @@ void Machine::constant(Frame& f, const Instr& in, Names& into) {
 
 VarPtr Machine::find(Frame& f, std::string_view name) {
   if (auto it = f.locals.find(name); it != f.locals.end()) return it->second;
+  if (f.me) {
+    Names& members = f.me->members();
+    if (auto it = members.find(name); it != members.end()) return it->second;
+  }
   if (auto it = module_.find(name); it != module_.end()) return it->second;
   return nullptr;
 }

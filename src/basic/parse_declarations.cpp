@@ -48,7 +48,7 @@ void Parser::endInline() {
   endStatement();
 }
 
-Program Parser::run() {
+void Parser::run() {
   // Names as the program first writes them, for what a stop says.
   for (const Token& t : t_) {
     if (t.kind == Tok::Name) program_.spellings.emplace(Lower(t.text), t.text);
@@ -63,42 +63,64 @@ Program Parser::run() {
   // What the program declares itself is no record it was handed.
   for (const std::string& n : declared_) program_.recordNames.erase(n);
   for (const auto& [n, proc] : program_.procedures) program_.recordNames.erase(n);
-  return std::move(program_);
 }
 
 // A statement outside the procedures; false when it is none the module may hold.
 bool Parser::moduleStatement(int line) {
-  const bool scoped = word("private") || word("public");
-  if (word("sub") || word("function")) {
-    procedure(line);
+  const bool isPrivate = isWord("private");
+  const bool scoped = word("private") || word("public") || word("friend");
+  std::vector<Instr>& declarations = class_ ? class_->members : program_.module;
+  word("static");  // Static Sub: its variables are kept, as they are here anyway
+  if (word("sub") || word("function") || word("property")) {
+    procedure(line, isPrivate);
   } else if (word("type")) {
     userType(line);
+  } else if (word("enum")) {
+    enumeration(line);
   } else if (scoped) {
-    declaration(program_.module, line);  // Private x As Long
-  } else if (word("option") || word("attribute") || word("declare")) {
+    declaration(declarations, line, false, isPrivate);  // Private x As Long
+  } else if (word("option")) {
+    if (word("explicit")) program_.explicitNames = true;
     skipStatement();
-  } else if (word("dim") || word("global") || word("static")) {
-    declaration(program_.module, line);
+  } else if (word("attribute") || word("declare") || word("implements")) {
+    skipStatement();
+  } else if (word("dim") || word("global")) {
+    declaration(declarations, line);
   } else if (word("const")) {
-    constants(program_.module, line);
+    constants(declarations, line);
   } else {
     return false;
   }
   return true;
 }
 
-void Parser::procedure(int line) {
-  const bool function = Lower(previous().text) == "function";
+void Parser::procedure(int line, bool isPrivate) {
+  const std::string what = Lower(previous().text);
   Procedure proc;
+  proc.kind = what == "function" ? ProcKind::Function : ProcKind::Sub;
+  if (what == "property") {
+    proc.kind = word("get")   ? ProcKind::PropertyGet
+                : word("let") ? ProcKind::PropertyLet
+                : word("set") ? ProcKind::PropertySet
+                              : (fail("Property の後には Get、Let、Set を書きます"), ProcKind::Sub);
+  }
+  const bool function = proc.kind == ProcKind::Function || proc.kind == ProcKind::PropertyGet;
   proc.shownName = nameToken("プロシージャ");
   proc.returns = TypeOfChar(previous().typeChar);
   proc.name = Lower(proc.shownName);
   proc.function = function;
+  proc.isPrivate = isPrivate;
   proc.line = line;
+  proc.file = file_;
   if (op("(")) params(proc);
-  if (function && word("as")) proc.returns = TypeNamed(nameToken("型"));
+  if (function && word("as")) {
+    proc.returns = TypeNamed(nameToken("型"));
+    while (op(".")) proc.returns = TypeNamed(nameToken("型"));
+  }
   endStatement();
-  if (program_.procedures.count(proc.name)) {
+  std::map<std::string, Procedure>& procedures = class_ ? class_->procedures : program_.procedures;
+  const std::string key = ProcedureKey(proc.kind, proc.name);
+  if (procedures.count(key)) {
     throw BasicError{line, "プロシージャ「" + proc.shownName + "」が二度定義されています"};
   }
   code_ = &proc.code;
@@ -108,7 +130,7 @@ void Parser::procedure(int line) {
   body(proc);
   resolveLabels(proc);
   proc.loops = loops_;
-  program_.procedures.emplace(proc.name, std::move(proc));
+  procedures.emplace(key, std::move(proc));
   code_ = nullptr;
 }
 
@@ -146,7 +168,7 @@ void Parser::body(const Procedure& proc) {
                            "」はこの行で始まり、ファイルの終わりまで閉じられていません）"};
     }
     if (endOfStatement()) continue;
-    if (isWord("end") && (isWord("sub", 1) || isWord("function", 1))) {
+    if (isWord("end") && (isWord("sub", 1) || isWord("function", 1) || isWord("property", 1))) {
       if (!blocks_.empty()) {
         throw BasicError{blocks_.back().line, "ブロックが閉じられていません"};
       }
@@ -187,7 +209,7 @@ void Parser::asClause(Instr& i, DimForm& form) {
   if (op("*")) form.length = expression();
 }
 
-void Parser::declaration(std::vector<Instr>& into, int line, bool keep) {
+void Parser::declaration(std::vector<Instr>& into, int line, bool keep, bool isPrivate) {
   std::vector<Instr>* saved = code_;
   code_ = &into;
   if (word("const")) {
@@ -200,6 +222,7 @@ void Parser::declaration(std::vector<Instr>& into, int line, bool keep) {
     Instr i = step(Instr::Kind::Dim, line);
     DimForm form;
     form.keep = keep;
+    form.isPrivate = isPrivate;
     i.name = declaredName(&i.type);
     declared_.insert(i.name);
     if (op("(")) {
@@ -315,8 +338,47 @@ void Parser::constants(std::vector<Instr>& into, int line) {
   endStatement();
 }
 
+// Enum Name … End Enum: each member a constant of the module, counting on from the last.
+void Parser::enumeration(int line) {
+  nameToken("列挙型");
+  endStatement();
+  std::vector<Instr>& into = class_ ? class_->members : program_.module;
+  double following = 0;
+  for (;;) {
+    if (at(Tok::End)) throw BasicError{line, "End Enum がありません"};
+    if (endOfStatement()) continue;
+    if (isWord("end") && isWord("enum", 1)) {
+      next();
+      next();
+      endStatement();
+      return;
+    }
+    Instr i = step(Instr::Kind::Const, peek().line);
+    i.name = Lower(nameToken("列挙型のメンバー"));
+    declared_.insert(i.name);
+    i.type = Type::Long;
+    if (op("=")) {
+      i.b = expression();
+      if (i.b->kind == Expr::Kind::Literal) following = i.b->value.number + 1;
+    } else {
+      i.b = literal(i.line, Value::Lng(following));
+      ++following;
+    }
+    into.push_back(std::move(i));
+    endStatement();
+  }
+}
+
+std::string ProcedureKey(ProcKind kind, const std::string& lowerName) {
+  if (kind == ProcKind::PropertyLet) return "let " + lowerName;
+  if (kind == ProcKind::PropertySet) return "set " + lowerName;
+  return lowerName;
+}
+
 Program Parse(std::string_view source) {
-  return Parser(source).run();
+  Program program;
+  Parser(source, program).run();
+  return program;
 }
 
 }  // namespace qf::basic

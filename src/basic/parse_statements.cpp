@@ -44,6 +44,7 @@ void Parser::statement() {
     return;
   }
   if (word("redim")) return redimStatement(line);
+  if (word("attribute")) return skipStatement();  // the IDE's own notes on a member
   if (word("erase")) return eraseStatement(line);
   if (word("const")) return constants(*code_, line);
   if (blockStatement(line)) return;

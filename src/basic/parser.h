@@ -32,8 +32,10 @@ struct Block {
 
 class Parser {
  public:
-  explicit Parser(std::string_view source) : t_(Tokenize(source)) {}
-  Program run();
+  // Parses one file into `program`; a class's file into `cls`.
+  Parser(std::string_view source, Program& program, ClassDef* cls = nullptr, std::string file = {})
+      : t_(Tokenize(source)), program_(program), class_(cls), file_(std::move(file)) {}
+  void run();
 
  private:
   // --- tokens
@@ -148,22 +150,25 @@ class Parser {
 
   // --- declarations (parse_declarations.cpp)
   bool moduleStatement(int line);
-  void procedure(int line);
+  void procedure(int line, bool isPrivate);
   void params(Procedure& proc);
   void body(const Procedure& proc);
   void resolveLabels(Procedure& proc);
-  void declaration(std::vector<Instr>& into, int line, bool keep = false);
+  void declaration(std::vector<Instr>& into, int line, bool keep = false, bool isPrivate = false);
   std::string declaredName(Type* type);
   void asClause(Instr& i, DimForm& form);
   void redimStatement(int line);
   void arrayBounds(Instr& i);
   int fixedLength();
   void userType(int line);
+  void enumeration(int line);
   void constants(std::vector<Instr>& into, int line);
 
   std::vector<Token> t_;
   size_t p_ = 0;
-  Program program_;
+  Program& program_;
+  ClassDef* class_;                 // the class being parsed; none for a module
+  std::string file_;                // the file's name, when the program has several
   std::set<std::string> declared_;  // variables and parameters, lower case
   std::vector<Instr>* code_ = nullptr;
   std::vector<Block> blocks_;

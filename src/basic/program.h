@@ -50,6 +50,7 @@ struct DimForm {
   bool array = false;            // bounds in the Instr's args, lower (nullptr: 0) and upper a pair
   bool keep = false;             // Static: the value lives on between calls
   bool preserve = false;         // ReDim Preserve: the elements that still fit stay
+  bool isPrivate = false;        // a class's Private member: not seen from outside
   std::string userType;          // the Type … End Type it declares (lower case); none when empty
   std::string newClass;          // Dim x As New C: the class (lower case); none when empty
   std::unique_ptr<Expr> length;  // String * n: the fixed length; none when nullptr
@@ -136,15 +137,25 @@ struct Param {
   std::unique_ptr<Expr> fallback;  // Optional's default
 };
 
+// Which kind of procedure: a Sub, a Function, or one of a property's three.
+enum class ProcKind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
+
+// The key a procedure is kept under: its name, "let name" and "set name" for a property's
+// Let and Set (its Get is the name alone, as a Function's).
+std::string ProcedureKey(ProcKind kind, const std::string& lowerName);
+
 struct Procedure {
   std::string name;  // lower case
   std::string shownName;
-  bool function = false;
+  ProcKind kind = ProcKind::Sub;
+  bool isPrivate = false;
+  bool function = false;  // it returns a value (a Function or a Property Get)
   Type returns = Type::Empty;
   std::vector<Param> params;
   std::vector<Instr> code;
   int loops = 0;  // For loops in the code
   int line = 0;
+  std::string file;  // its source file, when the program has several
 };
 
 // A member of a Type … End Type: a value of a language type or of another user type.
@@ -161,13 +172,30 @@ struct UserType {
   std::vector<UserField> fields;
 };
 
+// A class module (.cls): its members (the Dims of its declarations) and procedures, each
+// object made by New having members of its own.
+struct ClassDef {
+  std::string shownName;
+  std::vector<Instr> members;
+  std::map<std::string, Procedure> procedures;  // by ProcedureKey
+};
+
+// A program's source file, as --run-source takes several: modules (.bas), classes (.cls) and
+// the code of forms (.frm).
+struct SourceFile {
+  std::string name;  // its file name: the extension tells the kind, the stem a class's name
+  std::string text;  // UTF-8
+};
+
 struct Program {
-  std::map<std::string, Procedure> procedures;
-  std::map<std::string, UserType> types;  // by lower-case name
-  std::vector<Instr> module;              // module-level declarations
+  std::map<std::string, Procedure> procedures;  // by ProcedureKey
+  std::map<std::string, ClassDef> classes;      // by lower-case name
+  std::map<std::string, UserType> types;        // by lower-case name
+  std::vector<Instr> module;                    // module-level declarations
   // Names read as records (rs!Name, Items(i).Name), lower case: the names a data file gives
   // a program that does not declare them.
   std::set<std::string> recordNames;
+  bool explicitNames = false;  // Option Explicit: every name must be declared
   // Each name (lower case) as the program first spells it: the language ignores case, the
   // messages that name it do not.
   std::map<std::string, std::string> spellings;
@@ -180,5 +208,8 @@ struct Program {
 // Parses a program: procedures and the declarations around them. Throws BasicError with the line
 // and the reason.
 Program Parse(std::string_view source);
+// Parses the files of one program: the modules' procedures and declarations together, each
+// class apart. A stop names its file when there are several.
+Program ParseFiles(const std::vector<SourceFile>& files);
 
 }  // namespace qf::basic

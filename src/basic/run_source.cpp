@@ -61,9 +61,15 @@ void SayWhichNamesNeedData(const Program& program, BasicError& error) {
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
                                        const RunWith& with) {
+  return RunOnPrinter({SourceFile{"", std::string(source)}}, entry, port, pictures, with);
+}
+
+std::optional<BasicError> RunOnPrinter(const std::vector<SourceFile>& files, std::string_view entry,
+                                       PrinterPort& port, PictureStore& pictures,
+                                       const RunWith& with) {
   Program program;
   try {
-    program = Parse(source);
+    program = ParseFiles(files);
   } catch (const BasicError& e) {
     return e;
   }

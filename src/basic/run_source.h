@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "basic/program.h"
 #include "basic/value.h"
 #include "view/page_view.h"
 #include "view/surface.h"
@@ -26,6 +27,10 @@ struct RunWith {
 // when the program does not. Returns the error that stopped it (a parse error too), with its
 // line; run without records, a stop at a name the program reads as records says which names
 // need a data file.
+std::optional<BasicError> RunOnPrinter(const std::vector<SourceFile>& files, std::string_view entry,
+                                       PrinterPort& port, PictureStore& pictures,
+                                       const RunWith& with = {});
+// The same of a program of one module.
 std::optional<BasicError> RunOnPrinter(std::string_view source, std::string_view entry,
                                        PrinterPort& port, PictureStore& pictures,
                                        const RunWith& with = {});

@@ -19,9 +19,12 @@ inline constexpr int kErrTypeMismatch = 13;
 inline constexpr int kErrResumeWithoutError = 20;
 
 struct BasicError {
+  BasicError(int at = 0, std::string why = {}, int code = kErrInvalidCall, std::string in = {})
+      : line(at), message(std::move(why)), number(code), file(std::move(in)) {}
   int line = 0;
   std::string message;
   int number = kErrInvalidCall;  // Err.Number
+  std::string file;              // the source file of the line, when a program has several
 };
 
 class Object;

@@ -198,11 +198,13 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
     with.records = std::make_shared<basic::RecordSet>(std::move(reader));
     with.page = std::make_shared<basic::PageRecords>(std::move(pageReader), run.pageRecords);
   }
-  const auto stopped = basic::RunOnPrinter(run.source, run.entry, port, pictures, with);
+  std::vector<basic::SourceFile> files = {{run.name, run.source}};
+  files.insert(files.end(), run.others.begin(), run.others.end());
+  const auto stopped = basic::RunOnPrinter(files, run.entry, port, pictures, with);
   if (!stopped) return true;
   if (stoppedLine) *stoppedLine = stopped->line;
   if (error) {
-    *error = "「" + run.name + "」" +
+    *error = "「" + (stopped->file.empty() ? run.name : stopped->file) + "」" +
              (stopped->line > 0 ? "の " + std::to_string(stopped->line) + " 行目" : "") + "：" +
              stopped->message;
   }

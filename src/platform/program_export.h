@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "basic/program.h"
 #include "document/file_io.h"
 #include "merge/csv_reader.h"
 #include "platform/page_export.h"
@@ -17,8 +18,10 @@ struct ProgramRun {
   std::string source;                 // UTF-8
   std::string name;                   // the program's file, for messages
   std::string entry = "F_DataPrint";  // the procedure run
-  std::filesystem::path data;         // records the program knows as rs; none when empty
-  CsvOptions csv;                     // how the records are read
+  // The program's other files (modules, classes, forms), UTF-8, besides `source`.
+  std::vector<basic::SourceFile> others;
+  std::filesystem::path data;  // records the program knows as rs; none when empty
+  CsvOptions csv;              // how the records are read
   // How many records the first page holds (the design's merge decides); none: every record.
   // The program reads them as NAME(i).Column without declaring NAME, as the merge fills them.
   std::optional<long> pageRecords;

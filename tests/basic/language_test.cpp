@@ -124,6 +124,62 @@ TEST(Language, ForEachAndCollections) {
   });
 }
 
+// Classes as the language's editor saves them: a header and Attribute lines left out, Private
+// members unseen from outside, Property Get and Let, Class_Initialize and Class_Terminate
+// (when the last reference goes), Me, New and Dim As New, Set … = Nothing.
+TEST(Language, ClassesWithPropertiesAndTheirLife) {
+  const SourceFile main{"main.bas",
+                        "Attribute VB_Name = \"Main\"\nSub Main()\n"
+                        "  Dim c As CLabel, d As New CLabel\n  Set c = New CLabel\n"
+                        "  c.Caption = \"山田\"\n  out.Add c.Caption & c.Count & d.Count\n"
+                        "  c.Bump 2\n  out.Add c.Count & c.Twice(3)\n  out.Add c.Width\n"
+                        "  c.Width = 5\n  Set c = Nothing\n  out.Add \"after\"\n"
+                        "  out.Add c Is Nothing\n  out.Add d.Helper\nEnd Sub\n"};
+  const SourceFile label{
+      "label.cls",
+      "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"CLabel\"\n"
+      "Option Explicit\nPrivate mCaption As String\nPublic Width As Integer\n"
+      "Private mCount As Long\nPrivate Sub Class_Initialize()\n  mCount = 1: Width = 10\n"
+      "End Sub\nPrivate Sub Class_Terminate()\n  out.Add \"bye \" & mCaption\nEnd Sub\n"
+      "Public Property Get Caption() As String\n  Caption = mCaption\nEnd Property\n"
+      "Public Property Let Caption(ByVal v As String)\n  mCaption = \"[\" & v & \"]\"\n"
+      "End Property\nPublic Property Get Count() As Long\n  Count = mCount\nEnd Property\n"
+      "Public Sub Bump(n As Long)\n  mCount = mCount + n\n  Me.Note\nEnd Sub\n"
+      "Public Function Twice(x As Integer) As Integer\n  Twice = x * 2 + Helper()\n"
+      "End Function\nPrivate Function Helper() As Integer\n  Helper = 0\nEnd Function\n"
+      "Public Sub Note()\n  Attribute Note.VB_Description = \"x\"\n  out.Add \"note \" & mCount\n"
+      "  If mCount > 2 Then Exit Sub\nEnd Sub\n"};
+  const Outcome o = RunFiles({main, label});
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"[山田]11", "note 3", "36", "10", "bye [山田]",
+                                               "after", "True", "bye "}));
+  ASSERT_TRUE(o.error);
+  EXPECT_EQ(o.error->message, "「Helper」は CLabel の Private なプロシージャです");
+  EXPECT_EQ(o.error->line, 14);
+  EXPECT_EQ(o.error->file, "main.bas");
+  // A parse error names the file it is in; a class is named once.
+  const Outcome bad = RunFiles({main, {"x.cls", "Sub F(\nEnd Sub\n"}});
+  ASSERT_TRUE(bad.error);
+  EXPECT_EQ(bad.error->file, "x.cls");
+  EXPECT_EQ(RunFiles({main, label, label}).error->message,
+            "クラス「CLabel」が二度定義されています");
+  EXPECT_EQ(RunProgram("Sub Main()\nout.Add Me\nEnd Sub").error->message,
+            "Me はクラスの中でだけ使えます");
+}
+
+// A form's code runs without its description: the controls' block is left out.
+TEST(Language, TheCodeOfAFormRuns) {
+  const SourceFile form{"slip.frm",
+                        "VERSION 5.00\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; "
+                        "\"MSCOMCTL.OCX\"\nBegin VB.Form frmSlip\n   Caption = \"Slip\"\n"
+                        "   Begin VB.CommandButton cmdPrint\n      Caption = \"Print\"\n   End\n"
+                        "End\nAttribute VB_Name = \"frmSlip\"\nAttribute VB_Creatable = False\n"
+                        "Sub Main()\n  out.Add \"line \" & 12\n  Screen.MousePointer = 11\n"
+                        "End Sub\n"};
+  const Outcome o = RunFiles({form});
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"line 12"}));
+  EXPECT_FALSE(o.error) << o.error->message;
+}
+
 // A run has no screen: MsgBox answers with its default button and, like Debug.Print and
 // InputBox, leaves its text in the run's messages; DoEvents and the mouse pointer do nothing.
 TEST(Language, NoScreenInARun) {

@@ -67,6 +67,19 @@ inline Outcome RunProgram(std::string_view source, std::shared_ptr<Object> recor
   return o;
 }
 
+// A program of several files run from its Main.
+inline Outcome RunFiles(const std::vector<SourceFile>& files) {
+  Collecting host;
+  Outcome o;
+  try {
+    o.error = Run(ParseFiles(files), "Main", host, RunLimits{100000, 64});
+  } catch (const BasicError& e) {
+    o.error = e;
+  }
+  o.lines = host.out->lines;
+  return o;
+}
+
 // A printer whose pages record what is drawn on them.
 class RecordingPort final : public PrinterPort {
  public:
