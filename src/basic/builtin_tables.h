@@ -15,6 +15,9 @@ void CheckCount(const std::vector<Value>& args, size_t low, size_t high, const c
 // A whole number of a value, rounded half to even; refused outside Long.
 long Whole(const Value& v);
 
+// The names the runner itself gives meaning to (Printer, Err, Me, MsgBox, Now, LBound …).
+bool IsLanguageName(std::string_view lowerName);
+
 void AddDateFunctions(BuiltinTable& table);
 void AddFormatFunctions(BuiltinTable& table);
 

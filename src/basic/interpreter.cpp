@@ -43,6 +43,7 @@ std::optional<Value> Evaluate(std::string_view expression, Host& host, std::stri
     const Program program =
         Parse("Function QfValue()\nQfValue = " + std::string(expression) + "\nEnd Function\n");
     Machine m(program, host, RunLimits{100000, 32});
+    m.readUnknownNamesAsEmpty(false);
     return m.call(program.procedures.at("qfvalue"), {}, 1);
   } catch (const BasicError& e) {
     if (error) *error = e.message;

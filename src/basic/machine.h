@@ -85,6 +85,9 @@ class Machine {
   Machine& operator=(const Machine&) = delete;
 
   void declareModule();
+  // A name never assigned reads as Empty (a program without Option Explicit) or is refused
+  // (a merge field, where it is a mistyped column).
+  void readUnknownNamesAsEmpty(bool on) { implicitNames_ = on; }
   // Calls a procedure; a class's with its object (`me`, held by `hold` while it lives).
   Value call(const Procedure& proc, std::vector<Arg> args, int line, ClassInstance* me = nullptr,
              std::shared_ptr<ClassInstance> hold = nullptr);
@@ -139,7 +142,9 @@ class Machine {
   Value withObject(Frame& f);
   static Object& objectOf(const Value& v, std::string_view member);
   Value name(Frame& f, const Expr& e);
-  Value callNamed(Frame& f, const std::string& n, std::vector<Arg> args, int line);
+  // A name called, or read (`read`: a name never assigned is then Empty).
+  Value callNamed(Frame& f, const std::string& n, std::vector<Arg> args, int line,
+                  bool read = false);
   std::optional<Value> languageName(Frame& f, const std::string& n, std::vector<Arg>& args);
   Value callExpr(Frame& f, const Expr& e);
   std::vector<Arg> arguments(Frame& f, const Expr& call);
@@ -163,6 +168,7 @@ class Machine {
   std::shared_ptr<ScreenObject> screen_ = std::make_shared<ScreenObject>();
   std::shared_ptr<AppObject> app_ = std::make_shared<AppObject>();
   std::shared_ptr<int> life_ = std::make_shared<int>(0);
+  bool implicitNames_ = true;
 };
 
 // The language's arithmetic on numbers: the wider of the two types, refusing what it cannot

@@ -1,7 +1,9 @@
 // The runner's expressions: names, calls of procedures, the language's functions and objects,
 // and the operators.
 #include <cmath>
+#include <set>
 
+#include "basic/builtin_tables.h"
 #include "basic/collection.h"
 #include "basic/dates.h"
 #include "basic/font_object.h"
@@ -143,11 +145,12 @@ Value Machine::name(Frame& f, const Expr& e) {
     if (v->isArray) throw RunFailure{"配列「" + shown(e.name) + "」には添字が必要です"};
     return v->value;
   }
-  return callNamed(f, e.name, {}, e.line);
+  return callNamed(f, e.name, {}, e.line, true);
 }
 
 // A name used as a call: a procedure, a function of the language, a constant, a host name.
-Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, int line) {
+Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, int line,
+                         bool read) {
   // In a class, its own procedures first, with the same object.
   if (f.me) {
     if (const Procedure* p = classProcedure(*f.me, n, false)) {
@@ -177,7 +180,22 @@ Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, 
     for (Arg& a : args) v.push_back(std::move(a.value));
     return o->index(v);
   }
+  // Read without Option Explicit, a name never assigned is a variable of the procedure, Empty;
+  // a name the program reads as records says a data file gives it.
+  if (read && implicitNames_ && !program_.explicitNames && !program_.recordNames.count(n)) {
+    f.locals[n] = std::make_shared<Variable>();
+    return Value{};
+  }
   throw RunFailure{"「" + shown(n) + "」が定義されていません"};
+}
+
+bool IsLanguageName(std::string_view n) {
+  // Every name languageName answers (keep the two together).
+  static const std::set<std::string, std::less<>> kNames = {
+      "lbound",  "ubound", "loadpicture", "error", "msgbox", "inputbox", "printers", "printer",
+      "nothing", "empty",  "err",         "me",    "debug",  "screen",   "app",      "doevents",
+      "beep",    "now",    "date",        "time",  "timer",  "tab",      "spc"};
+  return kNames.count(n) > 0;
 }
 
 // The language's own names that need the run: its objects, Error$, the bounds of an array,

@@ -378,6 +378,7 @@ std::string ProcedureKey(ProcKind kind, const std::string& lowerName) {
 Program Parse(std::string_view source) {
   Program program;
   Parser(source, program).run();
+  CheckDeclared(program);
   return program;
 }
 

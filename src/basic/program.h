@@ -211,5 +211,8 @@ Program Parse(std::string_view source);
 // Parses the files of one program: the modules' procedures and declarations together, each
 // class apart. A stop names its file when there are several.
 Program ParseFiles(const std::vector<SourceFile>& files);
+// Under Option Explicit, refuses a program with a name it never declared (BasicError with the
+// line), as the language's compiler does; without it, does nothing.
+void CheckDeclared(const Program& program);
 
 }  // namespace qf::basic

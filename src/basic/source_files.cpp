@@ -83,6 +83,7 @@ Program ParseFiles(const std::vector<SourceFile>& files) {
       throw;
     }
   }
+  CheckDeclared(program);
   return program;
 }
 

@@ -138,7 +138,7 @@ TEST(Language, ClassesWithPropertiesAndTheirLife) {
   const SourceFile label{
       "label.cls",
       "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"CLabel\"\n"
-      "Option Explicit\nPrivate mCaption As String\nPublic Width As Integer\n"
+      "Option Base 0\nPrivate mCaption As String\nPublic Width As Integer\n"
       "Private mCount As Long\nPrivate Sub Class_Initialize()\n  mCount = 1: Width = 10\n"
       "End Sub\nPrivate Sub Class_Terminate()\n  out.Add \"bye \" & mCaption\nEnd Sub\n"
       "Public Property Get Caption() As String\n  Caption = mCaption\nEnd Property\n"
@@ -164,6 +164,34 @@ TEST(Language, ClassesWithPropertiesAndTheirLife) {
             "クラス「CLabel」が二度定義されています");
   EXPECT_EQ(RunProgram("Sub Main()\nout.Add Me\nEnd Sub").error->message,
             "Me はクラスの中でだけ使えます");
+}
+
+// Without Option Explicit a name never assigned reads as Empty; with it, a name never declared
+// is refused before anything runs, with its line.
+TEST(Language, OptionExplicitRefusesUndeclaredNames) {
+  const Outcome loose =
+      RunProgram("Sub Main()\nb = 2\nout.Add \"[\" & c & \"]\" & (c + 1) & b\nEnd Sub");
+  EXPECT_EQ(loose.lines, (std::vector<std::string>{"[]12"}));
+  EXPECT_FALSE(loose.error);
+  const std::string declared =
+      "Option Explicit\nConst K = 1\nPrivate Total As Long\nEnum Kinds\nkA\nkB = 5\nEnd Enum\n"
+      "Sub Main()\nDim i As Integer, v\nFor i = 1 To K: Total = Total + i: Next\n"
+      "For Each v In Array2(kB)\nNext\nPrinter.Print Format(Now, \"yyyy\") & rs!Name & Err\n";
+  const auto refused = [&](const std::string& rest) {
+    try {
+      Parse(declared + rest);
+    } catch (const BasicError& e) {
+      return std::to_string(e.line) + " " + e.message;
+    }
+    return std::string("ran");
+  };
+  EXPECT_EQ(refused("End Sub\nFunction Array2(n)\nArray2 = n\nEnd Function\n"), "ran");
+  EXPECT_EQ(refused("x = 1\nEnd Sub\nFunction Array2(n)\nEnd Function\n"),
+            "14 変数が定義されていません（「x」）");
+  EXPECT_EQ(refused("End Sub\nFunction Array2(n)\nArray2 = m\nEnd Function\n"),
+            "16 変数が定義されていません（「m」）");
+  EXPECT_EQ(refused("Call Nowhere\nEnd Sub\nFunction Array2(n)\nEnd Function\n"),
+            "14 変数が定義されていません（「Nowhere」）");
 }
 
 // A form's code runs without its description: the controls' block is left out.

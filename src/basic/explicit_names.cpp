@@ -1,0 +1,93 @@
+// Option Explicit: every name a procedure uses must be declared before the program runs, as
+// the language's compiler refuses a program that uses one it never declared.
+#include <set>
+
+#include "basic/builtin_tables.h"
+#include "basic/program.h"
+
+namespace qf::basic {
+
+namespace {
+
+using NameSet = std::set<std::string, std::less<>>;
+
+class Checker {
+ public:
+  Checker(const Program& program, const NameSet& outer) : program_(program), known_(outer) {}
+
+  void procedure(const Procedure& proc) {
+    NameSet names = known_;
+    names.insert(proc.name);  // a function's result
+    for (const Param& p : proc.params) names.insert(p.name);
+    for (const Instr& in : proc.code) {
+      if (in.kind == Instr::Kind::Dim || in.kind == Instr::Kind::Const ||
+          in.kind == Instr::Kind::ReDim) {
+        names.insert(in.name);
+      }
+    }
+    try {
+      for (const Instr& in : proc.code) instr(in, names);
+    } catch (BasicError& e) {
+      e.file = proc.file;
+      throw;
+    }
+  }
+
+ private:
+  void instr(const Instr& in, const NameSet& names) const {
+    for (const Expr* e : {in.a.get(), in.b.get()}) expr(e, names);
+    for (const auto& arg : in.args) expr(arg.get(), names);
+    if (const auto* dim = std::get_if<DimForm>(&in.form)) expr(dim->length.get(), names);
+  }
+
+  void expr(const Expr* e, const NameSet& names) const {
+    if (!e) return;
+    if (e->kind == Expr::Kind::Name) {
+      name(*e, names);
+      return;
+    }
+    if (e->kind == Expr::Kind::Literal || e->kind == Expr::Kind::New) return;
+    expr(e->a.get(), names);
+    if (e->kind == Expr::Kind::Binary) expr(e->b.get(), names);
+    for (const auto& arg : e->args) expr(arg.get(), names);
+  }
+
+  void name(const Expr& e, const NameSet& names) const {
+    const std::string& n = e.name;
+    if (n.empty() || n[0] == ' ' || names.count(n) || program_.recordNames.count(n)) return;
+    if (Builtins().count(n) || BuiltinConstant(n) || IsLanguageName(n)) return;
+    throw BasicError{e.line, "変数が定義されていません（「" + program_.spelled(n) + "」）"};
+  }
+
+  const Program& program_;
+  const NameSet& known_;
+};
+
+void AddDeclared(const std::vector<Instr>& declarations, NameSet& names) {
+  for (const Instr& in : declarations) {
+    if (in.kind == Instr::Kind::Dim || in.kind == Instr::Kind::Const) names.insert(in.name);
+  }
+}
+
+void AddProcedures(const std::map<std::string, Procedure>& procedures, NameSet& names) {
+  for (const auto& [key, proc] : procedures) names.insert(proc.name);
+}
+
+}  // namespace
+
+void CheckDeclared(const Program& program) {
+  if (!program.explicitNames) return;
+  NameSet module;
+  AddDeclared(program.module, module);
+  AddProcedures(program.procedures, module);
+  module.insert("rs");  // the record set a run is handed
+  for (const auto& [key, proc] : program.procedures) Checker(program, module).procedure(proc);
+  for (const auto& [name, cls] : program.classes) {
+    NameSet inside = module;
+    AddDeclared(cls.members, inside);
+    AddProcedures(cls.procedures, inside);
+    for (const auto& [key, proc] : cls.procedures) Checker(program, inside).procedure(proc);
+  }
+}
+
+}  // namespace qf::basic
