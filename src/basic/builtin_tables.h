@@ -20,5 +20,7 @@ bool IsLanguageName(std::string_view lowerName);
 
 void AddDateFunctions(BuiltinTable& table);
 void AddFormatFunctions(BuiltinTable& table);
+void AddTextFunctions(BuiltinTable& table);
+void AddMathFunctions(BuiltinTable& table);
 
 }  // namespace qf::basic

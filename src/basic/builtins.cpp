@@ -222,10 +222,56 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
   };
   AddDateFunctions(b);
   AddFormatFunctions(b);
+  AddTextFunctions(b);
+  AddMathFunctions(b);
   return b;
 }
 
 }  // namespace
+
+void AddMathFunctions(BuiltinTable& b) {
+  // The functions of one number, each refusing what it has no value for.
+  const std::tuple<const char*, const char*, double (*)(double)> kOne[] = {
+      {"sin", "Sin", [](double x) { return std::sin(x); }},
+      {"cos", "Cos", [](double x) { return std::cos(x); }},
+      {"tan", "Tan", [](double x) { return std::tan(x); }},
+      {"atn", "Atn", [](double x) { return std::atan(x); }},
+      {"log", "Log",
+       [](double x) {
+         if (!(x > 0)) throw RunFailure{"Log に 0 以下の数は渡せません", kErrInvalidCall};
+         return std::log(x);
+       }},
+      {"exp", "Exp",
+       [](double x) {
+         const double e = std::exp(x);
+         if (!std::isfinite(e)) throw RunFailure{"オーバーフローしました", kErrOverflow};
+         return e;
+       }},
+  };
+  for (const auto& [name, shown, fn] : kOne) {
+    b[name] = [shown = shown, fn = fn](const Args& a) {
+      Count(a, 1, 1, shown);
+      return Value::Dbl(fn(ToNumber(a[0])));
+    };
+  }
+  b["round"] = [](const Args& a) {
+    // Half to even at the last place kept, as the language rounds.
+    Count(a, 1, 2, "Round");
+    const long places = a.size() == 2 ? Whole(a[1]) : 0;
+    if (places < 0 || places > 22) throw RunFailure{"Round の桁数が範囲の外です", kErrInvalidCall};
+    const double scale = std::pow(10.0, static_cast<double>(places));
+    Value v = a[0].isText() ? Value::Dbl(ToNumber(a[0])) : a[0];
+    v.number = BankersRound(ToNumber(v) * scale) / scale;
+    return v;
+  };
+  b["hex"] = [](const Args& a) {
+    Count(a, 1, 1, "Hex");
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%lX",
+                  static_cast<unsigned long>(static_cast<uint32_t>(Whole(a[0]))));
+    return Value::Str(buf);
+  };
+}
 
 void CheckCount(const Args& a, size_t low, size_t high, const char* name) {
   if (a.size() < low || a.size() > high) {

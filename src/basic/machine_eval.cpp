@@ -31,7 +31,8 @@ int Rank(Type t) {
 
 Value Numeric(double n, Type a, Type b) {
   Type t = Rank(a) >= Rank(b) ? a : b;
-  if (t == Type::Boolean || t == Type::Empty || t == Type::String || t == Type::Date) {
+  if (t == Type::Boolean || t == Type::Empty || t == Type::String || t == Type::Bytes ||
+      t == Type::Date) {
     t = Type::Double;
   }
   if (t == Type::Currency) return CurrencyOf(n);
@@ -49,7 +50,7 @@ Value Numeric(double n, Type a, Type b) {
 }
 
 Type NumType(const Value& v) {
-  return v.type == Type::String ? Type::Double : v.type;
+  return v.isText() ? Type::Double : v.type;
 }
 
 long ToLong(const Value& v) {

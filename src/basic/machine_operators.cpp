@@ -12,12 +12,16 @@ Value Machine::binary(Frame& f, const Expr& e) {
   // An object with a default property stands for it (If Err <> 0).
   const Value a = Plain(eval(f, *e.a));
   const Value b = Plain(eval(f, *e.b));
+  // Bytes joined to bytes stay bytes (LeftB(b, 2) & MidB(b, 5)); anything else is text.
+  if ((op == "&" || op == "+") && a.type == Type::Bytes && b.type == Type::Bytes) {
+    return Value::Raw(Text(a.text + b.text).text);
+  }
   if (op == "&") return Text(ToText(a) + ToText(b));
-  if (op == "+" && a.type == Type::String && b.type == Type::String) return Text(a.text + b.text);
+  if (op == "+" && a.isText() && b.isText()) return Text(ToText(a) + ToText(b));
   if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
     int c = 0;
-    const bool text = (a.type == Type::String || a.type == Type::Empty) &&
-                      (b.type == Type::String || b.type == Type::Empty);
+    const bool text =
+        (a.isText() || a.type == Type::Empty) && (b.isText() || b.type == Type::Empty);
     if (text) {
       const std::string x = ToText(a);
       const std::string y = ToText(b);

@@ -1,10 +1,12 @@
 #include "value.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "basic/dates.h"
+#include "document/cp932.h"
 
 namespace qf::basic {
 
@@ -20,6 +22,29 @@ std::string Trimmed(std::string_view s) {
 
 }  // namespace
 
+std::string BytesText(std::string_view bytes) {
+  std::string text;
+  if (Cp932ToUtf8(bytes, text).ok) return text;
+  // Half a character cut by LeftB or MidB: what reads, and the rest as it is shown, "?".
+  text.clear();
+  for (size_t at = 0; at < bytes.size();) {
+    std::string one;
+    const size_t n = (static_cast<unsigned char>(bytes[at]) >= 0x81 &&
+                      static_cast<unsigned char>(bytes[at]) <= 0x9F) ||
+                             (static_cast<unsigned char>(bytes[at]) >= 0xE0 &&
+                              static_cast<unsigned char>(bytes[at]) <= 0xFC)
+                         ? 2
+                         : 1;
+    if (at + n <= bytes.size() && Cp932ToUtf8(bytes.substr(at, n), one).ok) {
+      text += one;
+    } else {
+      text += '?';
+    }
+    at += std::min(n, bytes.size() - at);
+  }
+  return text;
+}
+
 std::string Lower(std::string_view name) {
   std::string out(name);
   for (char& c : out) {
@@ -32,6 +57,8 @@ double ToNumber(const Value& v) {
   switch (v.type) {
     case Type::Empty:
       return 0;
+    case Type::Bytes:
+      return ToNumber(Value::Str(BytesText(v.text)));
     case Type::String: {
       const std::string s = Trimmed(v.text);
       if (s.empty())
@@ -97,6 +124,8 @@ std::string ToText(const Value& v) {
       throw RunFailure{"型が一致しません（オブジェクトは文字列ではありません）", kErrTypeMismatch};
     case Type::Date:
       return DateText(v.number);
+    case Type::Bytes:
+      return BytesText(v.text);
     default:
       return NumberText(v.number, v.type);
   }
@@ -126,6 +155,8 @@ Value Coerce(const Value& v, Type type) {
       return v;
     case Type::String:
       return Value::Str(ToText(v));
+    case Type::Bytes:
+      return v.type == Type::Bytes ? v : Value::Raw(ToText(v));
     case Type::Boolean:
       return Value::Bool(ToBool(v));
     case Type::Integer:
@@ -140,8 +171,11 @@ Value Coerce(const Value& v, Type type) {
       if (std::abs(n) > 3.402823e38) throw RunFailure{"オーバーフローしました", kErrOverflow};
       return Value::Sng(static_cast<double>(static_cast<float>(n)));
     }
-    case Type::Double:
-      return Value::Dbl(ToNumber(v));
+    case Type::Double: {
+      const double n = ToNumber(v);
+      if (!std::isfinite(n)) throw RunFailure{"オーバーフローしました", kErrOverflow};
+      return Value::Dbl(n);
+    }
     case Type::Currency:
       return CurrencyOf(ToNumber(v));
     case Type::Date:

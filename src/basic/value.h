@@ -31,7 +31,21 @@ class Object;
 
 // The language's value types. Numbers are held as doubles with the type they have in the
 // language, so the conversions can refuse what the type cannot hold.
-enum class Type { Empty, Boolean, Integer, Long, Single, Double, Currency, Date, String, Object };
+// Bytes: a text as a Japanese Windows stores it (CP932), as StrConv(s, vbFromUnicode) makes it
+// for the byte functions (LenB, LeftB, MidB …); anywhere else it reads as its text.
+enum class Type {
+  Empty,
+  Boolean,
+  Integer,
+  Long,
+  Single,
+  Double,
+  Currency,
+  Date,
+  String,
+  Bytes,
+  Object
+};
 
 struct Value {
   Type type = Type::Empty;
@@ -48,7 +62,12 @@ struct Value {
   static Value Str(std::string s) { return {Type::String, 0, std::move(s), {}}; }
   static Value Obj(std::shared_ptr<Object> o) { return {Type::Object, 0, {}, std::move(o)}; }
 
-  bool isNumeric() const { return type != Type::String && type != Type::Object; }
+  static Value Raw(std::string bytes) { return {Type::Bytes, 0, std::move(bytes), {}}; }
+
+  bool isNumeric() const {
+    return type != Type::String && type != Type::Bytes && type != Type::Object;
+  }
+  bool isText() const { return type == Type::String || type == Type::Bytes; }
 };
 
 // Thrown inside the interpreter; the runner turns it into a BasicError with the line.
@@ -70,6 +89,8 @@ Type TypeNamed(std::string_view name);
 // A text as characters and back: the string functions count what the user sees, not bytes.
 std::u32string Chars(std::string_view s);
 std::string Utf8(std::u32string_view s);
+// The text of CP932 bytes; a character cut in half reads as "?".
+std::string BytesText(std::string_view bytes);
 // A Currency: the number with four places, refused past the type's range.
 Value CurrencyOf(double n);
 // The type a name's type character gives ($ String, % Integer …), Empty for none.

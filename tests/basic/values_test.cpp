@@ -1,0 +1,106 @@
+// Values at their limits, the logic operators' whole truth tables, loop steps, and the text
+// functions a Japanese program uses (StrConv, the byte functions), with the values the
+// language gives.
+#include <gtest/gtest.h>
+
+#include "basic/test_programs.h"
+
+namespace qf::basic {
+namespace {
+
+TEST(Values, EachTypeAtItsLimitsAndOnePast) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"CInt(32767) & \" \" & CInt(-32768)", "32767 -32768"},
+      {"CInt(32768)", "error: オーバーフローしました"},
+      {"CInt(-32769)", "error: オーバーフローしました"},
+      {"CLng(2147483647) & \" \" & CLng(-2147483648)", "2147483647 -2147483648"},
+      {"CLng(2147483648)", "error: オーバーフローしました"},
+      {"CLng(-2147483649)", "error: オーバーフローしました"},
+      {"CSng(3.402823E+38)", "3.402823E+38"},
+      {"CSng(3.5E+38)", "error: オーバーフローしました"},
+      {"CDbl(\"1.79769313486231E+308\")", "1.79769313486231E+308"},
+      {"CDbl(\"1.8E+308\")", "error: オーバーフローしました"},
+      {"CCur(922337203685477)", "922337203685477"},
+      {"CCur(922337203685478)", "error: オーバーフローしました"},
+      {"CCur(-922337203685477)", "-922337203685477"},
+      {"CCur(1.23456)", "1.2346"},
+      {"32767 + 1", "error: オーバーフローしました"},
+      {"32767& + 1", "32768"},
+      {"CInt(32767) + CInt(1)", "error: オーバーフローしました"},
+  };
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(Eval(expression), expected) << expression;
+  }
+}
+
+TEST(Values, LogicOperatorsOnBooleansAndNumbers) {
+  const char* kBools[] = {"True", "False"};
+  for (const char* a : kBools) {
+    for (const char* b : kBools) {
+      const bool x = a[0] == 'T';
+      const bool y = b[0] == 'T';
+      const auto name = [](bool v) { return std::string(v ? "True" : "False"); };
+      const std::string both = std::string(a) + " %s " + b;
+      EXPECT_EQ(Eval(std::string(a) + " And " + b), name(x && y)) << both;
+      EXPECT_EQ(Eval(std::string(a) + " Or " + b), name(x || y)) << both;
+      EXPECT_EQ(Eval(std::string(a) + " Xor " + b), name(x != y)) << both;
+      EXPECT_EQ(Eval(std::string(a) + " Eqv " + b), name(x == y)) << both;
+      EXPECT_EQ(Eval(std::string(a) + " Imp " + b), name(!x || y)) << both;
+      EXPECT_EQ(Eval(std::string("Not ") + a), name(!x));
+    }
+  }
+  // On numbers the operators work on each bit of the Long.
+  for (const long x : {0L, -1L, 5L, 12L, 32767L}) {
+    for (const long y : {0L, -1L, 6L, 12L}) {
+      const std::string a = std::to_string(x);
+      const std::string b = "(" + std::to_string(y) + ")";
+      EXPECT_EQ(Eval(a + " And " + b), std::to_string(x & y));
+      EXPECT_EQ(Eval(a + " Or " + b), std::to_string(x | y));
+      EXPECT_EQ(Eval(a + " Xor " + b), std::to_string(x ^ y));
+      EXPECT_EQ(Eval(a + " Eqv " + b), std::to_string(~(x ^ y)));
+      EXPECT_EQ(Eval(a + " Imp " + b), std::to_string(~x | y));
+    }
+    EXPECT_EQ(Eval("Not " + std::to_string(x)), std::to_string(~x));
+  }
+}
+
+TEST(Values, LoopStepsAndBoundsMetExactly) {
+  const Outcome o = RunProgram(
+      "Sub Main()\nDim i As Integer, n As Integer, s As String\nFor i = 1 To 3: s = s & i: Next\n"
+      "out.Add s & \"/\" & i\ns = \"\"\nFor i = 3 To 1 Step -1: s = s & i: Next\nout.Add s & \"/\" "
+      "& i\n"
+      "s = \"\"\nFor i = 1 To 0: s = s & i: Next\nout.Add \"[\" & s & \"]\" & i\n"
+      "For i = 5 To 5: n = n + 1: Next\nout.Add n\nn = 0\n"
+      "For i = 1 To 3 Step 0\nn = n + 1: If n = 4 Then Exit For\nNext\nout.Add n & \"/\" & i\n"
+      "End Sub");
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"123/4", "321/0", "[]1", "1", "4/1"}));
+  EXPECT_FALSE(o.error);
+}
+
+TEST(Values, JapaneseTextFunctions) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"StrConv(\"abc\", vbUpperCase) & StrConv(\"hello world\", vbProperCase)", "ABCHello World"},
+      {"StrConv(\"ABCｱｲｳｶﾞﾊﾟｳﾞ 1\", vbWide)", "ＡＢＣアイウガパヴ　１"},
+      {"StrConv(\"ＡＢＣアイウガパヴ　１\", vbNarrow)", "ABCｱｲｳｶﾞﾊﾟｳﾞ 1"},
+      {"StrConv(\"あいう\", vbKatakana) & StrConv(\"アイウ\", vbHiragana)", "アイウあいう"},
+      {"StrConv(\"a\", vbWide + vbNarrow)", "error: StrConv の変換の指定が正しくありません"},
+      {"LenB(StrConv(\"山田abc\", vbFromUnicode)) & \" \" & LenB(\"山田abc\")", "7 10"},
+      {"StrConv(LeftB(StrConv(\"山田商店\", vbFromUnicode), 4), vbUnicode)", "山田"},
+      {"StrConv(MidB(StrConv(\"ABC山田\", vbFromUnicode), 4, 2), vbUnicode)", "山"},
+      {"RightB(StrConv(\"abc\", vbFromUnicode), 2) & LeftB(\"abc\", 2)", "bca"},
+      {"LeftB(StrConv(\"山田\", vbFromUnicode), 3) & \"|\"", "山?|"},
+      {"LenB(StrConv(\"①髙\", vbFromUnicode))", "4"},
+      {"Round(2.5) & Round(3.5) & Round(-2.5) & \" \" & Round(2.567, 2)", "24-2 2.57"},
+      {"Log(0)", "error: Log に 0 以下の数は渡せません"},
+      {"Exp(1000)", "error: オーバーフローしました"},
+      {"Sin(0) & \" \" & Atn(1) * 4 & \" \" & Round(Cos(0) + Tan(0) + Log(Exp(1)), 5)",
+       "0 3.14159265358979 2"},
+      {"Hex(255) & \" \" & Hex(-1)", "FF FFFFFFFF"},
+  };
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(Eval(expression), expected) << expression;
+  }
+}
+
+}  // namespace
+}  // namespace qf::basic
