@@ -40,8 +40,7 @@ std::optional<BasicError> Run(const Program& program, std::string_view entry, Ho
 
 std::optional<Value> Evaluate(std::string_view expression, Host& host, std::string* error) {
   try {
-    const Program program =
-        Parse("Function QfValue()\nQfValue = " + std::string(expression) + "\nEnd Function\n");
+    const Program program = ParseValue(expression);
     Machine m(program, host, RunLimits{100000, 32});
     m.readUnknownNamesAsEmpty(false);
     return m.call(program.procedures.at("qfvalue"), {}, 1);

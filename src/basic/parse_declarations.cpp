@@ -375,6 +375,35 @@ std::string ProcedureKey(ProcKind kind, const std::string& lowerName) {
   return lowerName;
 }
 
+// One expression and nothing after it: a ":" or a new line starts no second statement.
+void Parser::valueOnly(Procedure& proc) {
+  Instr i = step(Instr::Kind::Assign, 1);
+  i.a = make(Expr::Kind::Name, 1);
+  i.a->name = proc.name;
+  for (const Token& t : t_) {
+    if (t.kind == Tok::Name) program_.spellings.emplace(Lower(t.text), t.text);
+  }
+  i.b = expression();
+  const bool separated = at(Tok::EndOfStatement);
+  endOfStatement();  // the end of the text ends a statement too
+  if (!at(Tok::End)) {
+    fail(separated ? "式は一つだけ書けます（文は続けられません）" : "式の終わりが必要です");
+  }
+  proc.code.push_back(std::move(i));
+}
+
+Program ParseValue(std::string_view expression) {
+  Program program;
+  Procedure proc;
+  proc.name = proc.shownName = "qfvalue";
+  proc.kind = ProcKind::Function;
+  proc.function = true;
+  proc.line = 1;
+  Parser(expression, program).valueOnly(proc);
+  program.procedures.emplace(proc.name, std::move(proc));
+  return program;
+}
+
 Program Parse(std::string_view source) {
   Program program;
   Parser(source, program).run();

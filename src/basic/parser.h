@@ -36,6 +36,8 @@ class Parser {
   Parser(std::string_view source, Program& program, ClassDef* cls = nullptr, std::string file = {})
       : t_(Tokenize(source)), program_(program), class_(cls), file_(std::move(file)) {}
   void run();
+  // Compiles the source, one expression alone, as `proc` returning its value.
+  void valueOnly(Procedure& proc);
 
  private:
   // --- tokens

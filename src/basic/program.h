@@ -211,6 +211,9 @@ Program Parse(std::string_view source);
 // Parses the files of one program: the modules' procedures and declarations together, each
 // class apart. A stop names its file when there are several.
 Program ParseFiles(const std::vector<SourceFile>& files);
+// A program of one function, QfValue, returning the value of one expression (a merge field):
+// a ":" or a line break in it is refused, never run as a statement.
+Program ParseValue(std::string_view expression);
 // Under Option Explicit, refuses a program with a name it never declared (BasicError with the
 // line), as the language's compiler does; without it, does nothing.
 void CheckDeclared(const Program& program);

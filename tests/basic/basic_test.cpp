@@ -396,6 +396,14 @@ TEST(Basic, MergeFieldsAreEvaluatedExpressions) {
   EXPECT_EQ(FieldExpressions().evaluate("rs.Fields(\"姓\")", header, page.records[0], &why),
             "山田");
   EXPECT_FALSE(FieldExpressions().evaluate("rs.Bogus(\"姓\")", header, page.records[0], &why));
+  // A field is one expression: what follows a ":" or a line break never runs.
+  for (const char* injected : {"rs!姓: Err.Raise 7", "rs!姓\nEnd", "rs!姓 : x = 1"}) {
+    why.clear();
+    EXPECT_FALSE(FieldExpressions().evaluate(injected, header, page.records[0], &why)) << injected;
+    EXPECT_EQ(why.rfind("式は一つだけ書けます（文は続けられません）（「", 0), 0u) << injected;
+  }
+  EXPECT_FALSE(FieldExpressions().evaluate("rs!姓 rs!名", header, page.records[0], &why));
+  EXPECT_EQ(why, "式の終わりが必要です（「rs」 のところ）");
 }
 
 }  // namespace
