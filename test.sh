@@ -46,5 +46,5 @@ if command -v clang++ >/dev/null 2>&1; then
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_load_design 20
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_settings 10 '*.ini'
   fuzz/smoke.sh build-fuzz/fuzz/fuzz_csv 15 'csv/*.csv'
-  fuzz/smoke.sh build-fuzz/fuzz/fuzz_basic 15 '*.bas'
+  fuzz/smoke.sh build-fuzz/fuzz/fuzz_basic 15 '*.bas programs/*.bas programs/*.cls'
 fi

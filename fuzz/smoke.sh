@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs a fuzz target for a few seconds from fixture files:
-#   ./fuzz/smoke.sh TARGET SECONDS [SEED_PATTERN]   (seeds: tests/data/*.qfd unless given)
+#   ./fuzz/smoke.sh TARGET SECONDS [SEED_PATTERNS]   (seeds: tests/data/*.qfd unless given)
 set -euo pipefail
 target=$1
 seconds=${2:-20}
 seeds=${3:-*.qfd}
 here=$(cd "$(dirname "$0")/.." && pwd)
 corpus=$(mktemp -d)
-cp "$here"/tests/data/$seeds "$corpus"/
+for pattern in $seeds; do cp "$here"/tests/data/$pattern "$corpus"/; done
 log=$(mktemp)
 trap 'rm -rf "$corpus" "$log"' EXIT
 rc=0

@@ -252,5 +252,37 @@ rc=0; "$qf" --run-source "$tmp/o.bas" -o "$tmp/o.pdf" 2>"$tmp/err" || rc=$?
 grep -q '「.*o.bas」の 4 行目：End Sub がありません（「F_DataPrint」はこの行で始まり' "$tmp/err" ||
   fail "open procedure: $(cat "$tmp/err")"
 
+# Printing routines written as VB6 programmers write them (error handlers, With rs … !field,
+# headers after NewPage, right-aligned columns, a label sheet in twips from a class, Japanese
+# sources in Shift-JIS): each prints its pages, read back with pdftotext and pdfinfo.
+programs="$data/programs"
+run_program() {  # NAME PAGES "TEXT|TEXT…" FILES… [--data CSV]
+  local name=$1 pages=$2 texts=$3
+  shift 3
+  (cd "$programs" && "$qf" --run-source "$@" --now "2024-05-17 10:30" -o "$tmp/$name.pdf" \
+    2>"$tmp/$name.err") || fail "$name: $(cat "$tmp/$name.err")"
+  [ "$(pdfinfo "$tmp/$name.pdf" | awk '/^Pages:/{print $2}')" = "$pages" ] || fail "$name: pages"
+  pdftotext -layout "$tmp/$name.pdf" "$tmp/$name.txt"
+  local text
+  IFS='|' read -ra wanted <<<"$texts"
+  for text in "${wanted[@]}"; do
+    grep -qF -- "$text" "$tmp/$name.txt" || fail "$name: no \"$text\" in $(cat "$tmp/$name.txt")"
+  done
+}
+run_program payslip 3 '給与明細 2024年5月|佐藤一郎 様|¥223,000|-¥61,230' payslip.bas --data payslip.csv
+run_program report 3 'Page 3/3|060          Item 60|Total 2,287,500' report.bas
+run_program labels 2 '〒530-0001|大阪府大阪市北区梅田12-13-14|松本大輔 様' labels.bas label.cls --data labels.csv
+grep -qx 'labels: 12' "$tmp/labels.err" || fail "labels: $(cat "$tmp/labels.err")"
+run_program bank_slip 1 '振込依頼書|1   2   3   4   5   0   0|令和6年5月17日|受付' bank_slip.bas
+run_program delivery 2 '納品日 令和6年5月17日|[A075   ] スパナ 10mm|合計 ¥118,140' delivery.bas --data delivery.csv
+run_program goods_tags 1 'ボールペン 黒 ０|[4909876543] 18B|消しゴム|380円' goods_tags.bas tag.cls
+run_program consumption 2 '消費量報告     2024 年|2024/12|作成 2024/5/17' consumption.bas
+run_program resume_errors 1 'Invoice Arial|Average 16.67|Errors 2 / last 11|Summary printed' resume_errors.bas
+[ "$(cat "$tmp/resume_errors.err")" = 'skipped x: 13
+skipped : 13
+MsgBox：Print the summary?' ] || fail "resume_errors: $(cat "$tmp/resume_errors.err")"
+run_program jobs 5 'Job 1 page 2|Job 2 page 3' jobs.bas
+run_program parts 1 '1. Bolt|5. Bearing|3,200.25|rows 5, printed 5' parts.bas --data parts.csv
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"
