@@ -289,7 +289,7 @@ void PrinterObject::printText(std::string_view text) {
   Surface& s = textReady();
   s.setCurrentXY(portX(state_.currentX), portY(state_.currentY));
   s.print(text);
-  state_.currentX += textWidth(text);
+  state_.currentX += s.textWidth(text) / std::abs(scale_.fx);
 }
 
 void PrinterObject::nextZone() {

@@ -16,11 +16,11 @@ QtPicture::QtPicture(QImage image) : image_(std::move(image)) {}
 
 const QImage& QtPicture::scaled(const QSize& size) const {
   if (size == image_.size()) return image_;
-  if (scaled_.size() != size) {
-    scaled_ = image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                  .convertToFormat(QImage::Format_RGB32);
+  if (scaled_->size() != size) {
+    *scaled_ = image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                   .convertToFormat(QImage::Format_RGB32);
   }
-  return scaled_;
+  return *scaled_;
 }
 
 const Picture* QtPictureStore::picture(std::string_view path) {

@@ -11,21 +11,26 @@
 namespace qf {
 
 // A decoded picture on white (transparent areas become white), with its last scaled copy so
-// that drawing it again at the same size costs no rescaling.
+// that drawing it again at the same size costs no rescaling. Its copies share the pixels and
+// the scaled copy: a program that loads a picture for each of thousands of objects scales it
+// once.
 class QtPicture final : public Picture {
  public:
   explicit QtPicture(QImage image);
   double widthPoints() const override { return image_.width() * 0.75; }
   double heightPoints() const override { return image_.height() * 0.75; }
   std::shared_ptr<const Picture> copy() const override {
-    return std::make_shared<QtPicture>(image_);
+    return std::shared_ptr<const Picture>(new QtPicture(image_, scaled_));
   }
   const QImage& image() const { return image_; }
   const QImage& scaled(const QSize& size) const;
 
  private:
+  QtPicture(QImage image, std::shared_ptr<QImage> scaled)
+      : image_(std::move(image)), scaled_(std::move(scaled)) {}
+
   QImage image_;
-  mutable QImage scaled_;
+  std::shared_ptr<QImage> scaled_ = std::make_shared<QImage>();
 };
 
 // Decodes picture files (BMP, GIF, JPEG, PNG) and keeps them by path, file size and
