@@ -69,6 +69,7 @@ TEST(Dates, AddDiffAndParts) {
       {"Year(#2024/05/17 10:30:15#) & Month(#2024/05/17#) & Day(#2024/05/17#)", "2024517"},
       {"Hour(#10:30:15#) & Minute(#10:30:15#) & Second(#10:30:15#)", "103015"},
       {"MonthName(5) & WeekdayName(6) & WeekdayName(6, True)", "5月金曜日金"},
+      {"WeekdayName()", "error: 「WeekdayName」の引数の数が違います"},
   });
 }
 

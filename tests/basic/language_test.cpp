@@ -174,7 +174,7 @@ TEST(Language, OptionExplicitRefusesUndeclaredNames) {
   EXPECT_EQ(loose.lines, (std::vector<std::string>{"[]12"}));
   EXPECT_FALSE(loose.error);
   const std::string declared =
-      "Option Explicit\nConst K = 1\nPrivate Total As Long\nEnum Kinds\nkA\nkB = 5\nEnd Enum\n"
+      "Option Explicit\nConst K = 1\nPrivate Total As Long\nEnum Kinds\nkA\nkB = 5: kC\nEnd Enum\n"
       "Sub Main()\nDim i As Integer, v\nFor i = 1 To K: Total = Total + i: Next\n"
       "For Each v In Array2(kB)\nNext\nPrinter.Print Format(Now, \"yyyy\") & rs!Name & Err\n";
   const auto refused = [&](const std::string& rest) {
@@ -186,6 +186,11 @@ TEST(Language, OptionExplicitRefusesUndeclaredNames) {
     return std::string("ran");
   };
   EXPECT_EQ(refused("End Sub\nFunction Array2(n)\nArray2 = n\nEnd Function\n"), "ran");
+  // An Enum's members count on from the last value given.
+  EXPECT_EQ(RunProgram("Enum Kinds\nkA\nkB = 5\nkC\nEnd Enum\nSub Main()\nout.Add kA & kB & kC\n"
+                       "End Sub")
+                .lines,
+            (std::vector<std::string>{"056"}));
   EXPECT_EQ(refused("x = 1\nEnd Sub\nFunction Array2(n)\nEnd Function\n"),
             "14 変数が定義されていません（「x」）");
   EXPECT_EQ(refused("End Sub\nFunction Array2(n)\nArray2 = m\nEnd Function\n"),
@@ -220,8 +225,10 @@ TEST(Language, NoScreenInARun) {
       "out.Add InputBox(\"name?\", \"t\", \"既定\") & \"|\" & InputBox(\"q\")\n"
       "Debug.Print \"a\"; 1, \"b\"\nDebug.Print\nDebug.Print \"a\"; Tab(5); \"b\"; Spc(2); \"c\"; "
       "Tab(2); \"d\"\nDoEvents\nScreen.MousePointer = vbHourglass\n"
-      "out.Add Screen.MousePointer & vbYellow\nout.Add MsgBox(\"bad\", 6)\nEnd Sub");
-  EXPECT_EQ(o.lines, (std::vector<std::string>{"1", "6", "7", "2", "4", "1", "既定|", "1165535"}));
+      "out.Add Screen.MousePointer & vbYellow\nout.Add App.Path & App.EXEName\n"
+      "out.Add MsgBox(\"bad\", 6)\nEnd Sub");
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"1", "6", "7", "2", "4", "1", "既定|", "1165535",
+                                               ".Quillform"}));
   EXPECT_EQ(o.said,
             (std::vector<std::string>{"MsgBox：ok?", "MsgBox「確認」：y", "MsgBox：n", "MsgBox：c",
                                       "MsgBox：r", "MsgBox：x", "InputBox：name?", "InputBox：q",

@@ -119,7 +119,9 @@ TEST(Printer, StepMakesPointsRelative) {
   const auto p = Print(
       "Printer.Line (10, 10)-Step(5, 5)\nPrinter.Line -Step(5, 0)\n"
       "Printer.Line Step(1, 1)-Step(2, 2), , B\nPrinter.PSet Step(1, 0)\n"
-      "Printer.Circle Step(0, 10), 3\nPrinter.Print Printers.Count; Printers(0).Copies");
+      "Printer.Circle Step(0, 10), 3\nPrinter.Print Printers.Count; Printers(0).Copies\n"
+      "Printer.Scale (0, 0)-(5953, 8419)\nPrinter.PaintPicture LoadPicture(\"logo.png\"), 10, 20, "
+      "30, 40");
   ASSERT_FALSE(p->error) << p->error->message;
   const auto& page = p->port.pages.at(0);
   EXPECT_EQ(page.only({"line", "box", "circle"}),
@@ -127,6 +129,8 @@ TEST(Printer, StepMakesPointsRelative) {
                                       "box 21,16-23,18 #000000", "line 24,18-24,18 #000000",
                                       "circle 24,28 r3 #000000 a1"}));
   EXPECT_EQ(page.only({"print"}), (std::vector<std::string>{"print  1 ", "print  1 "}));
+  // A picture is drawn at the program's scale: half the page's twips a unit here.
+  EXPECT_EQ(page.only({"picture"}), (std::vector<std::string>{"picture 20,40 60x80 CC0020"}));
 }
 
 }  // namespace
