@@ -131,6 +131,7 @@ class Machine {
   void assign(Frame& f, const Expr& target, const Value& value, bool set);
   Value stored(const Variable& v, const Value& value, bool set) const;
   void midAssign(Frame& f, const Instr& in);
+  void assignArray(Variable& v, const std::string& name, const Value& value);
   bool forEachStart(Frame& f, const Instr& in);
   bool forEachNext(Frame& f, const Instr& in);
   Value bound(const std::vector<Arg>& args, bool upper);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <set>
 
+#include "basic/array_value.h"
 #include "basic/builtin_tables.h"
 #include "basic/collection.h"
 #include "basic/dates.h"
@@ -168,6 +169,14 @@ Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, 
     std::vector<Value> v;
     for (Arg& a : args) {
       if (a.missing && v.empty()) throw RunFailure{"「" + shown(n) + "」の引数が空です"};
+      if (a.ref && a.ref->isArray) {
+        // An array variable goes as its value (Join(names, ",")): its elements, one dimension.
+        if (a.ref->bounds.size() != 1)
+          throw RunFailure{"「" + shown(n) + "」には一次元の配列を渡します"};
+        v.push_back(
+            Value::Obj(std::make_shared<ArrayValue>(a.ref->elements, a.ref->bounds.front().first)));
+        continue;
+      }
       v.push_back(a.missing ? Value{} : Plain(a.value));
     }
     return it->second(v);

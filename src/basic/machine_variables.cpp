@@ -1,5 +1,6 @@
 // The runner's variables: declarations, arrays (ReDim, Erase, bounds), assignments and the
 // groups For Each walks.
+#include "basic/array_value.h"
 #include "basic/machine.h"
 #include "basic/user_types.h"
 
@@ -187,7 +188,7 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
         f.locals[target.name] = v;
       }
       if (v->constant) throw RunFailure{"定数「" + shown(target.name) + "」には代入できません"};
-      if (v->isArray) throw RunFailure{"配列「" + shown(target.name) + "」全体には代入できません"};
+      if (v->isArray) return assignArray(*v, target.name, given);
       v->value = stored(*v, given, set);
       return;
     }
@@ -196,6 +197,10 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
         VarPtr v = find(f, target.a->name);
         if (v && v->isArray) {
           element(*v, values(f, target.args)) = stored(*v, given, set);
+          return;
+        }
+        if (ArrayValue* held = v ? ArrayOf(v->value) : nullptr) {
+          held->at(values(f, target.args)) = Assigned(set ? value : Plain(value));
           return;
         }
       }
@@ -210,6 +215,18 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
       break;
   }
   throw RunFailure{"代入できない式です"};
+}
+
+// A dynamic array given a whole array (names = Split(s, ",")): its bounds and elements, each
+// of the array's type.
+void Machine::assignArray(Variable& v, const std::string& name, const Value& value) {
+  const ArrayValue* array = ArrayOf(value);
+  if (!array || !v.dynamic) throw RunFailure{"配列「" + shown(name) + "」全体には代入できません"};
+  std::vector<Value> elements;
+  for (const Value& e : array->elements()) elements.push_back(stored(v, e, false));
+  v.elements = std::move(elements);
+  v.bounds = {{array->lower(), array->upper()}};
+  if (v.elements.empty()) v.bounds.clear();
 }
 
 // Mid$(v, start[, n]) = text: as many characters of v as text has (n at most) replaced, from
@@ -266,6 +283,15 @@ bool Machine::forEachNext(Frame& f, const Instr& in) {
 // LBound(a[, d]) and UBound(a[, d]): a bound of an array's dimension d (the first unless given).
 Value Machine::bound(const std::vector<Arg>& args, bool upper) {
   const char* name = upper ? "UBound" : "LBound";
+  if (!args.empty() && args.size() <= 2 && (!args[0].ref || !args[0].ref->isArray)) {
+    // An array held as a value: Split's, a Variant's.
+    if (const ArrayValue* held = ArrayOf(args[0].value)) {
+      if (args.size() == 2 && ToLong(args[1].value) != 1) {
+        throw RunFailure{std::string(name) + " の次元が配列の外です", kErrSubscript};
+      }
+      return Value::Lng(static_cast<double>(upper ? held->upper() : held->lower()));
+    }
+  }
   if (args.empty() || args.size() > 2 || !args[0].ref || !args[0].ref->isArray) {
     throw RunFailure{std::string(name) + " には配列の名前が必要です", kErrTypeMismatch};
   }

@@ -2,6 +2,7 @@
 // bytes) and the byte functions LenB, LeftB, RightB, MidB, as a Japanese Windows counts them.
 #include <array>
 
+#include "basic/array_value.h"
 #include "basic/builtin_tables.h"
 #include "document/cp932.h"
 
@@ -148,6 +149,39 @@ size_t Count(const Value& v, const char* name) {
 }  // namespace
 
 void AddTextFunctions(BuiltinTable& b) {
+  b["split"] = [](const Args& a) {
+    CheckCount(a, 1, 4, "Split");
+    const std::string text = ToText(a[0]);
+    const std::string by = a.size() > 1 && a[1].type != Type::Empty ? ToText(a[1]) : " ";
+    const long limit = a.size() > 2 && a[2].type != Type::Empty ? Whole(a[2]) : -1;
+    std::vector<Value> parts;
+    if (text.empty()) return Value::Obj(std::make_shared<ArrayValue>(std::move(parts)));
+    size_t from = 0;
+    // An empty delimiter gives the whole text, as the language gives it.
+    while (!by.empty() && (limit < 0 || static_cast<long>(parts.size()) + 1 < limit)) {
+      const size_t at = text.find(by, from);
+      if (at == std::string::npos) break;
+      parts.push_back(Value::Str(text.substr(from, at - from)));
+      from = at + by.size();
+      if (parts.size() >= 1'000'000) throw RunFailure{"Split の結果が大きすぎます（100 万まで）"};
+    }
+    parts.push_back(Value::Str(text.substr(from)));
+    return Value::Obj(std::make_shared<ArrayValue>(std::move(parts)));
+  };
+  b["join"] = [](const Args& a) {
+    CheckCount(a, 1, 2, "Join");
+    const ArrayValue* array = ArrayOf(a[0]);
+    if (!array) throw RunFailure{"Join には配列が必要です", kErrTypeMismatch};
+    const std::string by = a.size() > 1 && a[1].type != Type::Empty ? ToText(a[1]) : " ";
+    std::string out;
+    for (size_t i = 0; i < array->elements().size(); ++i) {
+      if (i > 0) out += by;
+      out += ToText(array->elements()[i]);
+      if (out.size() > (size_t{16} << 20)) throw RunFailure{"文字列が長すぎます（16 MB まで）"};
+    }
+    return Value::Str(out);
+  };
+  b["array"] = [](const Args& a) { return Value::Obj(std::make_shared<ArrayValue>(a)); };
   b["strconv"] = [](const Args& a) {
     CheckCount(a, 2, 3, "StrConv");
     const long how = Whole(a[1]);

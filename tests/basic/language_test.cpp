@@ -51,6 +51,15 @@ TEST(Language, ArraysThatChangeSize) {
        "Dim b(2)\nReDim b(3)",
        {},
        "大きさを決めて宣言した配列は ReDim できません"},
+      {"Split, Join and Array: arrays held as values, read, set, walked and bounded",
+       "Dim p, names() As String, v, x\np = Split(\"a,b,,c\", \",\")\n"
+       "out.Add UBound(p) & \"[\" & p(2) & \"]\" & Join(p, \"-\")\n"
+       "out.Add UBound(Split(\"a b c\")) & Split(\"a,b,c\", \",\", 2)(1) & UBound(Split(\"\", "
+       "\",\"))\n"
+       "names = Split(\"x;y\", \";\")\nout.Add UBound(names) & names(1) & Join(names, \"+\")\n"
+       "v = Array(1, \"two\", 3)\nv(1) = \"zwei\"\nFor Each x In v\nout.Add x\nNext\nout.Add v(3)",
+       {"3[]a-b--c", "2b,c-1", "1yx+y", "1", "zwei", "3"},
+       "添字 3 が配列の範囲（0 To 2）の外です"},
       {"ReDim declares a name not seen before; an array of a Type",
        "ReDim n(1) As String\nn(1) = \"a\"\nout.Add n(1) & UBound(n)",
        {"a1"}},
