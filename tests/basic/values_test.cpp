@@ -83,6 +83,10 @@ TEST(Values, JapaneseTextFunctions) {
       {"StrConv(\"ABCｱｲｳｶﾞﾊﾟｳﾞ 1\", vbWide)", "ＡＢＣアイウガパヴ　１"},
       {"StrConv(\"ＡＢＣアイウガパヴ　１\", vbNarrow)", "ABCｱｲｳｶﾞﾊﾟｳﾞ 1"},
       {"StrConv(\"あいう\", vbKatakana) & StrConv(\"アイウ\", vbHiragana)", "アイウあいう"},
+      // The ends of each range: a and z, ぁ and ゖ, ァ and ヶ, ﾊ with its marks.
+      {"StrConv(\"az{\", vbUpperCase) & StrConv(\"AZ@\", vbLowerCase)", "AZ{az@"},
+      {"StrConv(\"ぁゖ\", vbKatakana) & StrConv(\"ァヶ\", vbHiragana)", "ァヶぁゖ"},
+      {"StrConv(\"ﾊﾞﾊﾟｶﾞﾄﾞ\", vbWide)", "バパガド"},
       {"StrConv(\"a\", vbWide + vbNarrow)", "error: StrConv の変換の指定が正しくありません"},
       {"LenB(StrConv(\"山田abc\", vbFromUnicode)) & \" \" & LenB(\"山田abc\")", "7 10"},
       {"StrConv(LeftB(StrConv(\"山田商店\", vbFromUnicode), 4), vbUnicode)", "山田"},
