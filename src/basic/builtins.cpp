@@ -391,6 +391,20 @@ std::optional<Value> BuiltinConstant(std::string_view n) {
         {"vbfriday", Value::Int(6)},
         {"vbsaturday", Value::Int(7)},
         {"vbusedefault", Value::Int(-2)},
+        // VarType's answers.
+        {"vbempty", Value::Int(0)},
+        {"vbnull", Value::Int(1)},
+        {"vbinteger", Value::Int(2)},
+        {"vblong", Value::Int(3)},
+        {"vbsingle", Value::Int(4)},
+        {"vbdouble", Value::Int(5)},
+        {"vbcurrency", Value::Int(6)},
+        {"vbdate", Value::Int(7)},
+        {"vbstring", Value::Int(8)},
+        {"vbobject", Value::Int(9)},
+        {"vbboolean", Value::Int(11)},
+        {"vbvariant", Value::Int(12)},
+        {"vbarray", Value::Int(8192)},
     };
     for (int code = 1; code <= 256; ++code) {
       const std::string_view name = P_PaperName(code);

@@ -10,6 +10,7 @@
 #include "basic/font_object.h"
 #include "basic/machine.h"
 #include "basic/printer_object.h"
+#include "basic/type_functions.h"
 
 namespace qf::basic {
 
@@ -212,6 +213,9 @@ bool IsLanguageName(std::string_view n) {
 // LoadPicture; nothing for a name that is none of them.
 std::optional<Value> Machine::languageName(Frame& f, const std::string& n, std::vector<Arg>& args) {
   if (n == "lbound" || n == "ubound") return bound(args, n == "ubound");
+  if (args.size() == 1) {
+    if (auto v = TypeFunction(n, args[0].value, args[0].ref.get())) return v;
+  }
   if (n == "loadpicture") {
     if (args.size() != 1) throw RunFailure{"LoadPicture の引数はファイル名一つです"};
     const std::string path = ToText(args[0].value);

@@ -19,7 +19,8 @@ Value Machine::fresh(const Variable& v) const {
     return Value::Obj(std::make_shared<UserValue>(program_, program_.types.at(v.userType)));
   }
   if (v.length > 0) return Value::Str(std::string(v.length, ' '));
-  return v.type == Type::Object ? Value{} : Coerce(Value{}, v.type);
+  // An object variable starts as Nothing.
+  return v.type == Type::Object ? Value::Obj(nullptr) : Coerce(Value{}, v.type);
 }
 
 void Machine::declare(Frame& f, const Instr& in, Names& into) {

@@ -60,6 +60,15 @@ TEST(Language, ArraysThatChangeSize) {
        "v = Array(1, \"two\", 3)\nv(1) = \"zwei\"\nFor Each x In v\nout.Add x\nNext\nout.Add v(3)",
        {"3[]a-b--c", "2b,c-1", "1yx+y", "1", "zwei", "3"},
        "添字 3 が配列の範囲（0 To 2）の外です"},
+      {"TypeName, VarType and the Is functions, of values, arrays and objects",
+       "Dim i As Integer, s As String, a(2) As Long, v, c As New Collection, o As Object\n"
+       "out.Add TypeName(i) & \" \" & TypeName(s) & \" \" & TypeName(a) & \" \" & TypeName(v) & "
+       "\" \" & TypeName(c) & \" \" & TypeName(o) & \" \" & TypeName(#1/1/2000#) & \" \" & "
+       "TypeName(1.5@)\nout.Add VarType(i) & VarType(a) & VarType(Split(\"a\")) & VarType(v) & "
+       "VarType(\"x\")\nout.Add IsEmpty(v) & IsEmpty(s) & IsArray(a) & IsArray(i) & IsObject(c) & "
+       "IsNull(v)",
+       {"Integer String Long() Empty Collection Nothing Date Currency", "28195820408",
+        "TrueFalseTrueFalseTrueFalse"}},
       {"ReDim declares a name not seen before; an array of a Type",
        "ReDim n(1) As String\nn(1) = \"a\"\nout.Add n(1) & UBound(n)",
        {"a1"}},
