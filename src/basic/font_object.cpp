@@ -6,33 +6,33 @@
 namespace qf::basic {
 
 Value FontObject::get(std::string_view m) {
-  if (m == "name") return Value::Str(spec_.name);
-  if (m == "size") return Value::Sng(spec_.pointSize);
-  if (m == "bold") return Value::Bool(spec_.bold);
-  if (m == "italic") return Value::Bool(spec_.italic);
-  if (m == "strikethrough") return Value::Bool(spec_.strikethrough);
-  if (m == "underline") return Value::Bool(spec_.underline);
-  if (m == "weight") return Value::Int(spec_.bold ? 700 : 400);
+  if (m == "name") return Value::Str(font_.name);
+  if (m == "size") return Value::Sng(font_.pointSize);
+  if (m == "bold") return Value::Bool(font_.bold);
+  if (m == "italic") return Value::Bool(font_.italic);
+  if (m == "strikethrough") return Value::Bool(font_.strikethrough);
+  if (m == "underline") return Value::Bool(font_.underline);
+  if (m == "weight") return Value::Int(font_.bold ? 700 : 400);
   return Object::get(m);
 }
 
 void FontObject::set(std::string_view m, const Value& v) {
   if (m == "name") {
-    spec_.name = ToText(Plain(v));
+    font_.name = ToText(Plain(v));
   } else if (m == "size") {
     const double size = ToNumber(v);
     if (!(size > 0 && size <= 2048)) throw RunFailure{"フォントの大きさが範囲の外です"};
-    spec_.pointSize = static_cast<float>(size);
+    font_.pointSize = static_cast<float>(size);
   } else if (m == "bold") {
-    spec_.bold = ToBool(v);
+    font_.bold = ToBool(v);
   } else if (m == "italic") {
-    spec_.italic = ToBool(v);
+    font_.italic = ToBool(v);
   } else if (m == "strikethrough") {
-    spec_.strikethrough = ToBool(v);
+    font_.strikethrough = ToBool(v);
   } else if (m == "underline") {
-    spec_.underline = ToBool(v);
+    font_.underline = ToBool(v);
   } else if (m == "weight") {
-    spec_.bold = ToNumber(v) >= 550;
+    font_.bold = ToNumber(v) >= 550;
   } else {
     Object::set(m, v);
   }

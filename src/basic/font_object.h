@@ -13,15 +13,15 @@ namespace qf::basic {
 // reads the name and `Printer.Font = "Arial"` sets it.
 class FontObject : public Object {
  public:
-  explicit FontObject(FontSpec& spec) : spec_(spec) {}
+  explicit FontObject(FontSpec& font) : font_(font) {}
   std::string_view typeName() const override { return "Font"; }
   Value get(std::string_view member) override;
   void set(std::string_view member, const Value& value) override;
-  std::optional<Value> defaultValue() override { return Value::Str(spec_.name); }
-  const FontSpec& spec() const { return spec_; }
+  std::optional<Value> defaultValue() override { return Value::Str(font_.name); }
+  const FontSpec& font() const { return font_; }
 
  private:
-  FontSpec& spec_;
+  FontSpec& font_;
 };
 
 // A font of its own (Dim f As New StdFont), handed to the printer by Set Printer.Font = f.

@@ -210,7 +210,7 @@ void PrinterObject::set(std::string_view m, const Value& v) {
     // Set Printer.Font = f takes the whole font; a text is the face's name.
     const auto* font = v.type == Type::Object ? dynamic_cast<FontObject*>(v.object.get()) : nullptr;
     if (font) {
-      state_.font = font->spec();
+      state_.font = font->font();
     } else {
       state_.font.name = ToText(Plain(v));
     }
