@@ -301,17 +301,24 @@ void Machine::line(Frame& f, const Instr& in) {
   const FigureForm& form = in.figure();
   std::optional<double> x1 = opt(f, in.args[0]);
   std::optional<double> y1 = opt(f, in.args[1]);
-  const double fromX = ToNumber(c.get("currentx"));
-  const double fromY = ToNumber(c.get("currenty"));
-  if (form.stepFrom) {
-    x1 = fromX + x1.value_or(0);
-    y1 = fromY + y1.value_or(0);
-  }
   double x2 = ToNumber(eval(f, *in.args[2]));
   double y2 = ToNumber(eval(f, *in.args[3]));
+  // Only Step reads the current point: every Line of a generated page passes both points.
+  if (form.stepFrom || (form.stepTo && !x1)) {
+    const double fromX = ToNumber(c.get("currentx"));
+    const double fromY = ToNumber(c.get("currenty"));
+    if (form.stepFrom) {
+      x1 = fromX + x1.value_or(0);
+      y1 = fromY + y1.value_or(0);
+    }
+    if (!x1) {
+      x1 = fromX;
+      y1 = fromY;
+    }
+  }
   if (form.stepTo) {
-    x2 += x1.value_or(fromX);
-    y2 += y1.value_or(fromY);
+    x2 += *x1;
+    y2 += *y1;
   }
   c.drawLine(x1, y1, x2, y2, color(f, in.args[4]), form.box, form.fill);
 }

@@ -38,7 +38,10 @@ class NullSurface final : public Surface {
   int32_t fill_ = 0;
 };
 
-// A port that prints one of the pages and passes over the others, counting them.
+// A port that prints one of the pages (or every page, kEveryPage) and passes over the others,
+// counting them all.
+constexpr int kEveryPage = -1;
+
 class OnePage final : public PrinterPort {
  public:
   OnePage(PrinterPort& port, int page) : port_(port), page_(page) {}
@@ -47,7 +50,7 @@ class OnePage final : public PrinterPort {
   void setScaleMode(int16_t mode) override { port_.setScaleMode(mode); }
   PrinterPage page() const override { return port_.page(); }
   Surface* beginPage() override {
-    if (++pages_ != page_) return &none_;
+    if (++pages_ != page_ && page_ != kEveryPage) return &none_;
     printed_ = true;
     return port_.beginPage();
   }
@@ -215,7 +218,21 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
                          const std::filesystem::path& path, ExportFormat format, int dpi,
                          std::vector<std::string>* messages, int* written) {
   if (written) *written = 0;
-  // A first run counts the pages (and keeps the messages); nothing is drawn.
+  if (format == ExportFormat::Pdf) {
+    // One run: its pages counted as they go to the file, its messages kept.
+    int pages = 0;
+    const FileStatus st = ExportPrinted(
+        path, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
+          OnePage every(port, kEveryPage);
+          const bool printed = PrintProgram(run, every, pictures, why, nullptr, messages);
+          pages = every.pages();
+          if (printed && pages == 0) *why = kNoPagesPrinted;
+          return printed && pages > 0;
+        });
+    if (st.ok() && written) *written = pages;
+    return st;
+  }
+  // Images: a first run counts the pages (and keeps the messages), drawing nothing.
   int pages = 0;
   std::string error;
   {
@@ -227,14 +244,13 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
   if (pages == 0) {
     return {kErrPathFileAccess, "「" + path.string() + "」に出力できません：" + kNoPagesPrinted};
   }
-  if (format == ExportFormat::Pdf || pages == 1) {
+  if (pages == 1) {
     const FileStatus st = ExportPrinted(
         path, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
-          if (format == ExportFormat::Pdf) return PrintProgram(run, port, pictures, why);
           OnePage first(port, 1);
           return PrintProgram(run, first, pictures, why);
         });
-    if (st.ok() && written) *written = format == ExportFormat::Pdf ? pages : 1;
+    if (st.ok() && written) *written = 1;
     return st;
   }
   // An image a page: OUT-1.png, OUT-2.png …; a failure takes back the files written before.
