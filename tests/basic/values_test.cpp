@@ -100,6 +100,15 @@ TEST(Values, JapaneseTextFunctions) {
       {"Sin(0) & \" \" & Atn(1) * 4 & \" \" & Round(Cos(0) + Tan(0) + Log(Exp(1)), 5)",
        "0 3.14159265358979 2"},
       {"Hex(255) & \" \" & Hex(-1)", "FF FFFFFFFF"},
+      // Whole numbers at the Long's limits; a function's count of arguments; Sqr at 0; Abs
+      // keeping a number's type and reading a text as a Double.
+      {"Hex(-2147483648)", "80000000"},
+      {"Hex(2147483648)", "error: オーバーフローしました"},
+      {"DateSerial(2024, 5)", "error: 「DateSerial」の引数の数が違います"},
+      {"Year()", "error: 「year」の引数の数が違います"},
+      {"Abs()", "error: 「Abs」の引数の数が違います"},
+      {"Sqr(0) & Sqr(4)", "02"},
+      {"TypeName(Abs(CInt(-3))) & Abs(\"-2.5\") & TypeName(Abs(\"-2.5\"))", "Integer2.5Double"},
   };
   for (const auto& [expression, expected] : cases) {
     EXPECT_EQ(Eval(expression), expected) << expression;
