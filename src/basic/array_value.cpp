@@ -20,7 +20,7 @@ Value ArrayValue::index(const std::vector<Value>& args) {
 }
 
 ArrayValue* ArrayOf(const Value& v) {
-  return v.type == Type::Object ? dynamic_cast<ArrayValue*>(v.object.get()) : nullptr;
+  return v.type() == Type::Object ? dynamic_cast<ArrayValue*>(v.object().get()) : nullptr;
 }
 
 }  // namespace qf::basic

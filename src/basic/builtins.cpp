@@ -85,7 +85,7 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     Count(a, 1, 1, "Str");
     const double n = ToNumber(a[0]);
     return Value::Str((n < 0 ? "" : " ") +
-                      NumberText(n, a[0].type == Type::String ? Type::Double : a[0].type));
+                      NumberText(n, a[0].type() == Type::String ? Type::Double : a[0].type()));
   };
   b["left"] = [](const Args& a) {
     Count(a, 2, 2, "Left");
@@ -168,7 +168,7 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
   };
   b["iif"] = [](const Args& a) {
     Count(a, 3, 3, "IIf");
-    return ToBool(a[0]) ? a[1] : a[2];
+    return !a[0].isNull() && ToBool(a[0]) ? a[1] : a[2];  // Null is no truth
   };
   // Abs, Int and Fix keep a number's type (a text becomes a Double).
   for (const auto& [name, shown, fn] :
@@ -177,9 +177,8 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
         std::tuple{"fix", "Fix", +[](double n) { return std::trunc(n); }}}) {
     b[name] = [shown = shown, fn = fn](const Args& a) {
       Count(a, 1, 1, shown);
-      Value v = a[0].type == Type::String ? Value::Dbl(ToNumber(a[0])) : a[0];
-      v.number = fn(ToNumber(v));
-      return v;
+      const Value v = a[0].type() == Type::String ? Value::Dbl(ToNumber(a[0])) : a[0];
+      return Value::Of(v.type(), fn(ToNumber(v)));
     };
   }
   b["sgn"] = [](const Args& a) {
@@ -215,7 +214,7 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
     Count(a, 1, 1, "IsNumeric");
     try {
       ToNumber(a[0]);
-      return Value::Bool(a[0].type != Type::Empty);
+      return Value::Bool(a[0].type() != Type::Empty);
     } catch (const RunFailure&) {
       return Value::Bool(false);
     }
@@ -260,9 +259,8 @@ void AddMathFunctions(BuiltinTable& b) {
     const long places = a.size() == 2 ? Whole(a[1]) : 0;
     if (places < 0 || places > 22) throw RunFailure{"Round の桁数が範囲の外です", kErrInvalidCall};
     const double scale = std::pow(10.0, static_cast<double>(places));
-    Value v = a[0].isText() ? Value::Dbl(ToNumber(a[0])) : a[0];
-    v.number = BankersRound(ToNumber(v) * scale) / scale;
-    return v;
+    const Value v = a[0].isText() ? Value::Dbl(ToNumber(a[0])) : a[0];
+    return Value::Of(v.type(), BankersRound(ToNumber(v) * scale) / scale);
   };
   b["hex"] = [](const Args& a) {
     Count(a, 1, 1, "Hex");

@@ -16,12 +16,12 @@ Value Collection::get(std::string_view m) {
 
 size_t Collection::place(const Value& which) const {
   const Value w = Plain(which);
-  if (w.type == Type::String) {
-    const std::string key = Lower(w.text);
+  if (w.type() == Type::String) {
+    const std::string key = Lower(w.text());
     for (size_t i = 0; i < items_.size(); ++i) {
       if (!key.empty() && items_[i].key == key) return i;
     }
-    throw RunFailure{"コレクションにキー「" + w.text + "」はありません", kErrInvalidCall};
+    throw RunFailure{"コレクションにキー「" + w.text() + "」はありません", kErrInvalidCall};
   }
   const double n = BankersRound(ToNumber(w));
   if (!(n >= 1 && n <= static_cast<double>(items_.size()))) {

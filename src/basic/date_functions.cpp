@@ -13,7 +13,7 @@ using Args = std::vector<Value>;
 
 // A value as a date: a date, a number of days, a text a Japanese Windows reads as a date.
 double DateArg(const Value& v) {
-  return Coerce(Plain(v), Type::Date).number;
+  return Coerce(Plain(v), Type::Date).number();
 }
 
 // The years of DateSerial: 0 … 29 are this century's, 30 … 99 the last one's.
@@ -160,8 +160,8 @@ void AddDateFunctions(BuiltinTable& b) {
   b["isdate"] = [](const Args& a) {
     CheckCount(a, 1, 1, "IsDate");
     const Value v = Plain(a[0]);
-    return Value::Bool(v.type == Type::Date ||
-                       (v.type == Type::String && ParseDateText(v.text).has_value()));
+    return Value::Bool(v.type() == Type::Date ||
+                       (v.type() == Type::String && ParseDateText(v.text()).has_value()));
   };
   b["monthname"] = [](const Args& a) {
     CheckCount(a, 1, 2, "MonthName");

@@ -212,7 +212,7 @@ Value MakeDate(double serial) {
     throw RunFailure{"オーバーフローしました（日付は 100/01/01 から 9999/12/31 まで）",
                      kErrOverflow};
   }
-  return {Type::Date, serial, {}, {}};
+  return Value::Day(serial);
 }
 
 std::optional<double> ParseDateText(std::string_view text) {

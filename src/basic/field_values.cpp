@@ -30,7 +30,7 @@ class Evaluator final : public FieldEvaluator {
         std::make_shared<const std::vector<std::string>>(header), record));
     std::string error;
     const std::optional<Value> v = Evaluate(expression, host, &error);
-    if (v && v->type != Type::Object) {
+    if (v && v->type() != Type::Object) {
       try {
         return ToText(*v);
       } catch (const RunFailure& f) {

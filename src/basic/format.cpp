@@ -313,11 +313,11 @@ Value Format(const Args& a) {
   CheckCount(a, 1, 4, "Format");
   const Value v = Plain(a[0]);
   if (a.size() == 1 || ToText(a[1]).empty()) return Value::Str(ToText(v));
-  if (v.type == Type::Empty) return Value::Str("");
+  if (v.type() == Type::Empty) return Value::Str("");
   const std::string pattern = ToText(a[1]);
   const std::string lower = Lower(pattern);
   if (IsTextMask(pattern)) return Value::Str(TextMask(ToText(v), pattern));
-  bool numeric = v.type != Type::String;
+  bool numeric = v.type() != Type::String;
   if (!numeric) {
     try {
       ToNumber(v);
@@ -325,17 +325,17 @@ Value Format(const Args& a) {
     } catch (const RunFailure&) {
     }
   }
-  if (numeric && v.type != Type::Date) {
+  if (numeric && v.type() != Type::Date) {
     if (std::optional<std::string> named = NamedNumber(v, lower)) return Value::Str(*named);
   }
   const bool digits = lower.find_first_of("0#") != std::string::npos;
-  if (v.type == Type::Date || !digits) {
+  if (v.type() == Type::Date || !digits) {
     // A date by its codes: the value as a date, or a text that reads as one.
     std::optional<double> date;
-    if (v.type == Type::String) {
-      date = ParseDateText(v.text);
+    if (v.type() == Type::String) {
+      date = ParseDateText(v.text());
     } else if (numeric) {
-      date = Coerce(v, Type::Date).number;
+      date = Coerce(v, Type::Date).number();
     }
     if (date) {
       if (std::optional<std::string> shown = FormatDate(*date, pattern)) return Value::Str(*shown);
@@ -348,7 +348,7 @@ Value Format(const Args& a) {
 // FormatNumber's and its kin's optional arguments: -1 or -2 (vbUseDefault), or left out, is
 // the regional setting's.
 long Places(const Args& a, size_t at, long fallback) {
-  if (a.size() <= at || a[at].type == Type::Empty) return fallback;
+  if (a.size() <= at || a[at].type() == Type::Empty) return fallback;
   const long n = Whole(a[at]);
   if (n == -1 || n == -2) return fallback;
   if (n < 0 || n > 30) throw RunFailure{"小数点以下の桁数が範囲の外です", kErrInvalidCall};
@@ -356,7 +356,7 @@ long Places(const Args& a, size_t at, long fallback) {
 }
 
 bool Option(const Args& a, size_t at, bool fallback) {
-  if (a.size() <= at || a[at].type == Type::Empty) return fallback;
+  if (a.size() <= at || a[at].type() == Type::Empty) return fallback;
   const long n = Whole(a[at]);
   return n == -2 ? fallback : n != 0;
 }
@@ -396,7 +396,7 @@ void AddFormatFunctions(BuiltinTable& b) {
   };
   b["formatdatetime"] = [](const Args& a) {
     CheckCount(a, 1, 2, "FormatDateTime");
-    const double d = Coerce(Plain(a[0]), Type::Date).number;
+    const double d = Coerce(Plain(a[0]), Type::Date).number();
     return Value::Str(NamedDateFormat(d, a.size() > 1 ? static_cast<int>(Whole(a[1])) : 0));
   };
 }

@@ -72,12 +72,12 @@ void Machine::memberSet(ClassInstance& object, std::string_view member, const Va
   if (auto it = members.find(name); it != members.end() && !it->second->isPrivate) {
     Variable& v = *it->second;
     if (v.constant || v.isArray) throw RunFailure{"「" + shown(name) + "」には代入できません"};
-    v.value = stored(v, value, value.type == Type::Object);
+    v.value = stored(v, value, value.type() == Type::Object);
     return;
   }
   // An object goes to Property Set when there is one, anything else to Property Let.
   const Procedure* p = nullptr;
-  if (value.type == Type::Object)
+  if (value.type() == Type::Object)
     p = classProcedure(object, ProcedureKey(ProcKind::PropertySet, name), true);
   if (!p) p = classProcedure(object, ProcedureKey(ProcKind::PropertyLet, name), true);
   if (!p) throw RunFailure{object.def().shownName + " の「" + shown(name) + "」には代入できません"};

@@ -39,20 +39,11 @@ Value Numeric(double n, Type a, Type b) {
   }
   if (t == Type::Currency) return CurrencyOf(n);
   if (t == Type::Single && (a == Type::Long || b == Type::Long)) t = Type::Double;
-  if (t == Type::Integer && !(n >= -32768 && n < 32768))
-    throw RunFailure{"オーバーフローしました", kErrOverflow};
-  if (t == Type::Long && !(n >= -2147483648.0 && n < 2147483648.0)) {
-    throw RunFailure{"オーバーフローしました", kErrOverflow};
-  }
-  if (t == Type::Single) {
-    if (!(std::abs(n) <= 3.402823e38)) throw RunFailure{"オーバーフローしました", kErrOverflow};
-    return Value::Sng(static_cast<float>(n));
-  }
-  return {t, n, {}, {}};
+  return Value::Of(t, n);
 }
 
 Type NumType(const Value& v) {
-  return v.isText() ? Type::Double : v.type;
+  return v.isText() ? Type::Double : v.type();
 }
 
 long ToLong(const Value& v) {
@@ -137,10 +128,10 @@ Value Machine::withObject(Frame& f) {
 }
 
 Object& Machine::objectOf(const Value& v, std::string_view member) {
-  if (v.type != Type::Object || !v.object) {
+  if (v.type() != Type::Object || !v.object()) {
     throw RunFailure{"オブジェクトが必要です（." + std::string(member) + " の前）"};
   }
-  return *v.object;
+  return *v.object();
 }
 
 Value Machine::name(Frame& f, const Expr& e) {
@@ -205,7 +196,7 @@ bool IsLanguageName(std::string_view n) {
   static const std::set<std::string, std::less<>> kNames = {
       "lbound",  "ubound", "loadpicture", "error", "msgbox", "inputbox", "printers", "printer",
       "nothing", "empty",  "err",         "me",    "debug",  "screen",   "app",      "doevents",
-      "beep",    "now",    "date",        "time",  "timer",  "tab",      "spc"};
+      "beep",    "now",    "date",        "time",  "timer",  "tab",      "spc",      "null"};
   return kNames.count(n) > 0;
 }
 
@@ -242,13 +233,14 @@ std::optional<Value> Machine::languageName(Frame& f, const std::string& n, std::
     if (args.empty()) return all;
     std::vector<Value> v;
     for (Arg& a : args) v.push_back(a.value);
-    return all.object->index(v);
+    return all.object()->index(v);
   }
   if (!args.empty()) return std::nullopt;
   if (auto c = BuiltinConstant(n)) return *c;
   if (n == "printer") return Value::Obj(host_.printer());
   if (n == "nothing") return Value::Obj(nullptr);
   if (n == "empty") return Value{};
+  if (n == "null") return Value::Null();
   if (n == "err") return Value::Obj(err_);
   if (n == "me") {
     if (!f.meHold) throw RunFailure{"Me はクラスの中でだけ使えます"};
@@ -325,8 +317,9 @@ void Machine::statementCall(Frame& f, const Expr& e) {
 Value Machine::unary(const std::string& op, const Value& value) {
   if (op == "()") return value;
   const Value v = Plain(value);
+  if (v.isNull()) return v;  // Not Null and -Null are Null
   if (op == "not") {
-    if (v.type == Type::Boolean) return Value::Bool(v.number == 0);
+    if (v.type() == Type::Boolean) return Value::Bool(v.number() == 0);
     return Numeric(static_cast<double>(~ToLong(v)), NumType(v), Type::Integer);
   }
   const double n = ToNumber(v);

@@ -155,7 +155,7 @@ std::optional<size_t> Machine::step(Frame& f, const Instr& in, size_t pc) {
     case Instr::Kind::Jump:
       return to();
     case Instr::Kind::JumpIfFalse:
-      if (!ToBool(Plain(eval(f, *in.a)))) return to();
+      if (!Holds(Plain(eval(f, *in.a)))) return to();
       break;
     case Instr::Kind::ForStart:
     case Instr::Kind::ForNext:
@@ -228,9 +228,9 @@ std::optional<size_t> Machine::loopStep(Frame& f, const Instr& in, size_t pc) {
       const Instr& start = f.proc->code[to - 1];
       const LoopState& loop = f.loops[static_cast<size_t>(in.slot)];
       const Value v = eval(f, *start.a);
-      Value moved = v.type == Type::String
+      Value moved = v.type() == Type::String
                         ? Value::Dbl(ToNumber(v) + loop.step)
-                        : Numeric(v.number + loop.step, NumType(v), Type::Integer);
+                        : Numeric(v.number() + loop.step, NumType(v), Type::Integer);
       assign(f, *start.a, moved, false);
       if (InRange(ToNumber(eval(f, *start.a)), loop)) return to;
       break;
@@ -249,7 +249,7 @@ std::optional<size_t> Machine::loopStep(Frame& f, const Instr& in, size_t pc) {
 
 Canvas& Machine::canvasOf(Frame& f, const Instr& in) {
   const Value target = in.a ? eval(f, *in.a) : withObject(f);
-  auto* c = target.type == Type::Object ? dynamic_cast<Canvas*>(target.object.get()) : nullptr;
+  auto* c = target.type() == Type::Object ? dynamic_cast<Canvas*>(target.object().get()) : nullptr;
   if (!c) throw RunFailure{"描画できるオブジェクトではありません"};
   return *c;
 }
@@ -283,10 +283,10 @@ void Machine::print(Frame& f, const Instr& in) {
     } else if (arg) {
       const Value v = Plain(eval(f, *arg));
       // Numbers print with a blank for the sign and one after them.
-      std::string text = ToText(v);
-      if (v.isNumeric() && v.type != Type::Boolean && v.type != Type::Empty &&
-          v.type != Type::Date) {
-        text = (v.number < 0 ? "" : " ") + text + " ";
+      std::string text = v.isNull() ? "Null" : ToText(v);
+      if (v.isNumeric() && v.type() != Type::Boolean && v.type() != Type::Empty &&
+          v.type() != Type::Date) {
+        text = (v.number() < 0 ? "" : " ") + text + " ";
       }
       c.printText(text);
     }

@@ -174,7 +174,7 @@ Value Machine::stored(const Variable& v, const Value& value, bool set) const {
 }
 
 void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set) {
-  if (set && value.type != Type::Object && value.type != Type::Empty) {
+  if (set && value.type() != Type::Object && value.type() != Type::Empty) {
     throw RunFailure{"Set の右辺はオブジェクトです"};
   }
   // Without Set, an object stands for its default property (s = Printer.Font is the name).
@@ -260,10 +260,10 @@ bool Machine::forEachStart(Frame& f, const Instr& in) {
     loop.items = array->elements;
   } else {
     const Value group = eval(f, *in.b);
-    if (group.type != Type::Object || !group.object) {
+    if (group.type() != Type::Object || !group.object()) {
       throw RunFailure{"For Each で回せるのは配列かコレクションです", kErrTypeMismatch};
     }
-    loop.items = group.object->items();
+    loop.items = group.object()->items();
   }
   return forEachNext(f, in);
 }
@@ -277,7 +277,7 @@ bool Machine::forEachNext(Frame& f, const Instr& in) {
     return false;
   }
   const Value item = loop.items[loop.next++];
-  assign(f, *start.a, item, item.type == Type::Object);
+  assign(f, *start.a, item, item.type() == Type::Object);
   return true;
 }
 

@@ -331,7 +331,7 @@ void Parser::constants(std::vector<Instr>& into, int line) {
     expectOp("=");
     i.b = expression();
     if (&into == &program_.module && i.b->kind == Expr::Kind::Literal) {
-      literalConsts_[i.name] = i.b->value.number;
+      literalConsts_[i.name] = i.b->value.number();
     }
     into.push_back(std::move(i));
   } while (op(","));
@@ -359,7 +359,7 @@ void Parser::enumeration(int line) {
     i.type = Type::Long;
     if (op("=")) {
       i.b = expression();
-      if (i.b->kind == Expr::Kind::Literal) following = i.b->value.number + 1;
+      if (i.b->kind == Expr::Kind::Literal) following = i.b->value.number() + 1;
     } else {
       i.b = literal(i.line, Value::Lng(following));
       ++following;

@@ -144,7 +144,7 @@ ExprPtr Parser::primary() {
   switch (t.kind) {
     case Tok::Number:
       next();
-      return literal(t.line, {t.numberType, t.number, {}, {}});
+      return literal(t.line, Value::Of(t.numberType, t.number));
     case Tok::String:
       next();
       return literal(t.line, Value::Str(t.text));

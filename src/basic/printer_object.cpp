@@ -180,9 +180,9 @@ void PrinterObject::set(std::string_view m, const Value& v) {
   } else if (m == "currenty") {
     state_.currentY = ToNumber(v);
   } else if (m == "forecolor") {
-    state_.foreColor = static_cast<int32_t>(Coerce(v, Type::Long).number);
+    state_.foreColor = static_cast<int32_t>(Coerce(v, Type::Long).number());
   } else if (m == "fillcolor") {
-    state_.fillColor = static_cast<int32_t>(Coerce(v, Type::Long).number);
+    state_.fillColor = static_cast<int32_t>(Coerce(v, Type::Long).number());
   } else if (m == "drawmode") {
     state_.drawMode = SmallInt(v, 1, 16, "DrawMode");
   } else if (m == "drawstyle") {
@@ -208,7 +208,8 @@ void PrinterObject::set(std::string_view m, const Value& v) {
     copies_ = SmallInt(v, 1, 32767, "Copies");
   } else if (m == "font") {
     // Set Printer.Font = f takes the whole font; a text is the face's name.
-    const auto* font = v.type == Type::Object ? dynamic_cast<FontObject*>(v.object.get()) : nullptr;
+    const auto* font =
+        v.type() == Type::Object ? dynamic_cast<FontObject*>(v.object().get()) : nullptr;
     if (font) {
       state_.font = font->font();
     } else {
@@ -261,8 +262,8 @@ Value PrinterObject::paintPicture(const std::vector<Value>& args,
   auto given = [&](size_t i) { return i < args.size() && !(i < missing.size() && missing[i]); };
   if (!given(0) || !given(1) || !given(2))
     throw RunFailure{"PaintPicture には画像と位置が必要です"};
-  auto* pic =
-      args[0].type == Type::Object ? dynamic_cast<PictureObject*>(args[0].object.get()) : nullptr;
+  auto* pic = args[0].type() == Type::Object ? dynamic_cast<PictureObject*>(args[0].object().get())
+                                             : nullptr;
   if (!pic) throw RunFailure{"PaintPicture の最初の引数は画像です"};
   const Extent natural = PictureExtent(pic->picture(), port_.page().scaleMode);
   const double w = given(3) ? ToNumber(args[3]) * scale_.fx : natural.width;

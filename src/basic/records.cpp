@@ -91,11 +91,11 @@ std::string RecordSet::text(int column) {
 
 int RecordSet::columnOf(const Value& which) const {
   const Value w = Plain(which);
-  if (w.type == Type::String) {
-    const int exact = reader_->column(w.text);
+  if (w.type() == Type::String) {
+    const int exact = reader_->column(w.text());
     if (exact >= 0) return exact;
     // The language ignores the case of names: rs("name") is rs!Name.
-    const std::string wanted = Lower(w.text);
+    const std::string wanted = Lower(w.text());
     for (size_t c = 0; c < header().size(); ++c) {
       if (Lower(header()[c]) == wanted) return static_cast<int>(c);
     }
@@ -162,7 +162,7 @@ Value RecordSet::index(const std::vector<Value>& args) {
   if (args.size() != 1) throw RunFailure{"レコードの列は一つ指定します"};
   const int column = columnOf(args[0]);
   if (column < 0) {
-    throw RunFailure{Plain(args[0]).type == Type::String
+    throw RunFailure{Plain(args[0]).type() == Type::String
                          ? "列「" + ToText(args[0]) + "」がありません"
                          : std::string("列の番号が範囲の外です")};
   }
@@ -186,7 +186,7 @@ Value RecordObject::call(std::string_view member, const std::vector<Value>& args
 
 Value RecordObject::index(const std::vector<Value>& args) {
   if (args.size() != 1) throw RunFailure{"レコードの列は一つ指定します"};
-  if (args[0].type == Type::String) return column(args[0].text);
+  if (args[0].type() == Type::String) return column(args[0].text());
   const double n = ToNumber(args[0]);
   if (!(n >= 0 && n < static_cast<double>(header_->size()))) {
     throw RunFailure{"列の番号が範囲の外です"};
@@ -218,12 +218,12 @@ PageRecords::PageRecords(std::unique_ptr<CsvReader> reader, std::optional<long> 
 
 Value PageRecords::get(std::string_view member) {
   // Cust.顧客名 outside the blocks: the page's first record, as the merge shows it there.
-  return record(0).object->get(member);
+  return record(0).object()->get(member);
 }
 
 Value PageRecords::index(const std::vector<Value>& args) {
   if (args.size() != 1) throw RunFailure{"レコードの番号は一つ指定します"};
-  if (args[0].type == Type::String) return record(0).object->index(args);  // Cust!顧客名
+  if (args[0].type() == Type::String) return record(0).object()->index(args);  // Cust!顧客名
   return record(std::nearbyint(ToNumber(args[0])));
 }
 

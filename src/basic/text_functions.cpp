@@ -89,7 +89,7 @@ std::string Cp932Of(std::string_view text) {
 
 Value Converted(const Value& v, long how) {
   if (how & 128) return Value::Raw(Cp932Of(ToText(v)));  // vbFromUnicode
-  std::u32string s = Chars(v.type == Type::Bytes ? BytesText(v.text) : ToText(v));
+  std::u32string s = Chars(v.type() == Type::Bytes ? BytesText(v.text()) : ToText(v));
   for (char32_t& c : s) {
     if ((how & 3) == 1 && c >= 'a' && c <= 'z') c -= 'a' - 'A';
     if ((how & 3) == 2 && c >= 'A' && c <= 'Z') c += 'a' - 'A';
@@ -112,7 +112,7 @@ Value Converted(const Value& v, long how) {
 // The bytes a byte function counts: CP932 bytes as they are, a text's two bytes a character
 // (UTF-16, as the language keeps text).
 std::string BytesOf(const Value& v) {
-  if (v.type == Type::Bytes) return v.text;
+  if (v.type() == Type::Bytes) return v.text();
   std::string out;
   for (char32_t c : Chars(ToText(v))) {
     const auto unit = [&out](char32_t u) {
@@ -131,7 +131,7 @@ std::string BytesOf(const Value& v) {
 
 // What a byte function's bytes become: bytes again, or for a text the characters whole.
 Value FromBytes(const Value& original, const std::string& bytes) {
-  if (original.type == Type::Bytes) return Value::Raw(bytes);
+  if (original.type() == Type::Bytes) return Value::Raw(bytes);
   std::u32string s;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
     s += static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
@@ -152,8 +152,8 @@ void AddTextFunctions(BuiltinTable& b) {
   b["split"] = [](const Args& a) {
     CheckCount(a, 1, 4, "Split");
     const std::string text = ToText(a[0]);
-    const std::string by = a.size() > 1 && a[1].type != Type::Empty ? ToText(a[1]) : " ";
-    const long limit = a.size() > 2 && a[2].type != Type::Empty ? Whole(a[2]) : -1;
+    const std::string by = a.size() > 1 && a[1].type() != Type::Empty ? ToText(a[1]) : " ";
+    const long limit = a.size() > 2 && a[2].type() != Type::Empty ? Whole(a[2]) : -1;
     std::vector<Value> parts;
     if (text.empty()) return Value::Obj(std::make_shared<ArrayValue>(std::move(parts)));
     size_t from = 0;
@@ -172,7 +172,7 @@ void AddTextFunctions(BuiltinTable& b) {
     CheckCount(a, 1, 2, "Join");
     const ArrayValue* array = ArrayOf(a[0]);
     if (!array) throw RunFailure{"Join には配列が必要です", kErrTypeMismatch};
-    const std::string by = a.size() > 1 && a[1].type != Type::Empty ? ToText(a[1]) : " ";
+    const std::string by = a.size() > 1 && a[1].type() != Type::Empty ? ToText(a[1]) : " ";
     std::string out;
     for (size_t i = 0; i < array->elements().size(); ++i) {
       if (i > 0) out += by;
@@ -188,7 +188,8 @@ void AddTextFunctions(BuiltinTable& b) {
     if (how < 0 || how > 255 || ((how & 4) && (how & 8)) || ((how & 16) && (how & 32))) {
       throw RunFailure{"StrConv の変換の指定が正しくありません", kErrInvalidCall};
     }
-    if (how & 64) return Value::Str(a[0].type == Type::Bytes ? BytesText(a[0].text) : ToText(a[0]));
+    if (how & 64)
+      return Value::Str(a[0].type() == Type::Bytes ? BytesText(a[0].text()) : ToText(a[0]));
     return Converted(a[0], how);
   };
   b["lenb"] = [](const Args& a) {

@@ -12,6 +12,8 @@ int VarTypeOf(Type t) {
   switch (t) {
     case Type::Empty:
       return 0;
+    case Type::Null:
+      return 1;
     case Type::Integer:
       return 2;
     case Type::Long:
@@ -36,8 +38,8 @@ int VarTypeOf(Type t) {
 }
 
 std::string NameOf(Type t) {
-  static const char* kNames[] = {"Empty",    "Boolean", "Integer", "Long",   "Single", "Double",
-                                 "Currency", "Date",    "String",  "String", "Object"};
+  static const char* kNames[] = {"Empty",  "Null",     "Boolean", "Integer", "Long",   "Single",
+                                 "Double", "Currency", "Date",    "String",  "String", "Object"};
   return kNames[static_cast<size_t>(t)];
 }
 
@@ -47,23 +49,23 @@ std::optional<Value> TypeFunction(std::string_view name, const Value& value,
                                   const Variable* variable) {
   const bool array = (variable && variable->isArray) || ArrayOf(value);
   if (name == "isarray") return Value::Bool(array);
-  if (name == "isempty") return Value::Bool(!array && value.type == Type::Empty);
-  if (name == "isnull") return Value::Bool(false);  // no value of a run is Null
-  if (name == "isobject") return Value::Bool(!array && value.type == Type::Object);
+  if (name == "isempty") return Value::Bool(!array && value.type() == Type::Empty);
+  if (name == "isnull") return Value::Bool(value.isNull());
+  if (name == "isobject") return Value::Bool(!array && value.type() == Type::Object);
   if (name == "vartype") {
     if (variable && variable->isArray) return Value::Int(8192 + VarTypeOf(variable->type));
     if (ArrayOf(value)) return Value::Int(8192 + 12);
-    return Value::Int(VarTypeOf(value.type));
+    return Value::Int(VarTypeOf(value.type()));
   }
   if (name == "typename") {
     if (variable && variable->isArray) {
       return Value::Str((variable->type == Type::Empty ? "Variant" : NameOf(variable->type)) +
                         "()");
     }
-    if (value.type == Type::Object) {
-      return Value::Str(value.object ? std::string(value.object->typeName()) : "Nothing");
+    if (value.type() == Type::Object) {
+      return Value::Str(value.object() ? std::string(value.object()->typeName()) : "Nothing");
     }
-    return Value::Str(NameOf(value.type));
+    return Value::Str(NameOf(value.type()));
   }
   return std::nullopt;
 }

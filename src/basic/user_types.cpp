@@ -33,7 +33,7 @@ void UserValue::set(std::string_view member, const Value& value) {
   const size_t i = fieldOf(member);
   const UserField& f = type_.fields[i];
   if (!f.userType.empty()) {
-    const auto* other = dynamic_cast<const UserValue*>(value.object.get());
+    const auto* other = dynamic_cast<const UserValue*>(value.object().get());
     if (!other || &other->type_ != &program_.types.at(f.userType)) {
       throw RunFailure{"型が一致しません（「" + f.name + "」は " +
                            program_.types.at(f.userType).shownName + " です）",
@@ -54,7 +54,7 @@ std::shared_ptr<UserValue> UserValue::copy() const {
 }
 
 Value Assigned(const Value& value) {
-  if (const auto* record = dynamic_cast<const UserValue*>(value.object.get())) {
+  if (const auto* record = dynamic_cast<const UserValue*>(value.object().get())) {
     return Value::Obj(record->copy());
   }
   return value;

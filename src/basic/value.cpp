@@ -22,6 +22,88 @@ std::string Trimmed(std::string_view s) {
 
 }  // namespace
 
+namespace {
+const std::string kNoText;
+const std::shared_ptr<Object> kNoObject;
+
+double Whole(double n, double limit) {
+  n = BankersRound(n);
+  if (!(n >= -limit && n < limit)) throw RunFailure{"オーバーフローしました", kErrOverflow};
+  return n;
+}
+}  // namespace
+
+Value Value::Int(double n) {
+  return Value(static_cast<int16_t>(Whole(n, 32768)));
+}
+
+Value Value::Lng(double n) {
+  return Value(static_cast<int32_t>(Whole(n, 2147483648.0)));
+}
+
+Value Value::Cur(double n) {
+  // Four places, the last rounded half to even; a range of about 922 trillion either way.
+  const double places = BankersRound(n * 10000);
+  // The largest Currency, 922337203685477.5807, reads as 2^63 in a double: kept as the largest.
+  constexpr double kEdge = 9223372036854775808.0;
+  if (!(places >= -kEdge && places <= kEdge)) {
+    throw RunFailure{"オーバーフローしました", kErrOverflow};
+  }
+  return Value(Money{places == kEdge ? INT64_MAX : static_cast<int64_t>(places)});
+}
+
+Value Value::Of(Type t, double n) {
+  switch (t) {
+    case Type::Boolean:
+      return Bool(n != 0);
+    case Type::Integer:
+      return Int(n);
+    case Type::Long:
+      return Lng(n);
+    case Type::Single:
+      if (!(std::abs(n) <= 3.402823e38)) throw RunFailure{"オーバーフローしました", kErrOverflow};
+      return Sng(n);
+    case Type::Currency:
+      return Cur(n);
+    case Type::Date:
+      return MakeDate(n);
+    default:
+      return Dbl(n);
+  }
+}
+
+double Value::number() const {
+  switch (type()) {
+    case Type::Boolean:
+      return std::get<bool>(data_) ? -1.0 : 0.0;
+    case Type::Integer:
+      return std::get<int16_t>(data_);
+    case Type::Long:
+      return std::get<int32_t>(data_);
+    case Type::Single:
+      return std::get<float>(data_);
+    case Type::Double:
+      return std::get<double>(data_);
+    case Type::Currency:
+      return static_cast<double>(std::get<Money>(data_).tenThousandths) / 10000;
+    case Type::Date:
+      return std::get<DateSerial>(data_).days;
+    default:
+      return 0;
+  }
+}
+
+const std::string& Value::text() const {
+  if (const auto* s = std::get_if<std::string>(&data_)) return *s;
+  if (const auto* b = std::get_if<CodedBytes>(&data_)) return b->bytes;
+  return kNoText;
+}
+
+const std::shared_ptr<Object>& Value::object() const {
+  if (const auto* o = std::get_if<std::shared_ptr<Object>>(&data_)) return *o;
+  return kNoObject;
+}
+
 std::string BytesText(std::string_view bytes) {
   std::string text;
   if (Cp932ToUtf8(bytes, text).ok) return text;
@@ -54,13 +136,15 @@ std::string Lower(std::string_view name) {
 }
 
 double ToNumber(const Value& v) {
-  switch (v.type) {
+  switch (v.type()) {
     case Type::Empty:
       return 0;
+    case Type::Null:
+      throw RunFailure{"Null の使い方が不正です", kErrInvalidNull};
     case Type::Bytes:
-      return ToNumber(Value::Str(BytesText(v.text)));
+      return ToNumber(Value::Str(BytesText(v.text())));
     case Type::String: {
-      const std::string s = Trimmed(v.text);
+      const std::string s = Trimmed(v.text());
       if (s.empty())
         throw RunFailure{"型が一致しません（\"\" は数値ではありません）", kErrTypeMismatch};
       if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
@@ -75,17 +159,17 @@ double ToNumber(const Value& v) {
       char* end = nullptr;
       const double d = std::strtod(plain.c_str(), &end);
       if (end == plain.c_str() || *end != '\0' || plain.find_first_of("xXnN") != std::string::npos)
-        throw RunFailure{"型が一致しません（\"" + v.text + "\" は数値ではありません）",
+        throw RunFailure{"型が一致しません（\"" + v.text() + "\" は数値ではありません）",
                          kErrTypeMismatch};
       return d;
     }
     case Type::Object:
-      if (v.object) {
-        if (const std::optional<Value> d = v.object->defaultValue()) return ToNumber(*d);
+      if (v.object()) {
+        if (const std::optional<Value> d = v.object()->defaultValue()) return ToNumber(*d);
       }
       throw RunFailure{"型が一致しません（オブジェクトは数値ではありません）", kErrTypeMismatch};
     default:
-      return v.number;
+      return v.number();
   }
 }
 
@@ -107,33 +191,35 @@ std::string NumberText(double v, Type type) {
 }
 
 Value Plain(const Value& v) {
-  if (v.type != Type::Object || !v.object) return v;
-  return v.object->defaultValue().value_or(v);
+  if (v.type() != Type::Object || !v.object()) return v;
+  return v.object()->defaultValue().value_or(v);
 }
 
 std::string ToText(const Value& v) {
-  switch (v.type) {
+  switch (v.type()) {
     case Type::Empty:
       return "";
+    case Type::Null:
+      throw RunFailure{"Null の使い方が不正です", kErrInvalidNull};
     case Type::String:
-      return v.text;
+      return v.text();
     case Type::Object:
-      if (v.object) {
-        if (const std::optional<Value> d = v.object->defaultValue()) return ToText(*d);
+      if (v.object()) {
+        if (const std::optional<Value> d = v.object()->defaultValue()) return ToText(*d);
       }
       throw RunFailure{"型が一致しません（オブジェクトは文字列ではありません）", kErrTypeMismatch};
     case Type::Date:
-      return DateText(v.number);
+      return DateText(v.number());
     case Type::Bytes:
-      return BytesText(v.text);
+      return BytesText(v.text());
     default:
-      return NumberText(v.number, v.type);
+      return NumberText(v.number(), v.type());
   }
 }
 
 bool ToBool(const Value& v) {
-  if (v.type == Type::String) {
-    const std::string l = Lower(Trimmed(v.text));
+  if (v.type() == Type::String) {
+    const std::string l = Lower(Trimmed(v.text()));
     if (l == "true") return true;
     if (l == "false") return false;
   }
@@ -147,24 +233,23 @@ double BankersRound(double v) {
 Value Coerce(const Value& v, Type type) {
   switch (type) {
     case Type::Empty:
+    case Type::Null:  // only a Variant holds Null; a typed variable refuses it below
       return v;
     case Type::Object:
-      if (v.type != Type::Object && !(v.type == Type::Empty)) {
+      if (v.type() != Type::Object && !(v.type() == Type::Empty)) {
         throw RunFailure{"オブジェクトが必要です"};
       }
       return v;
     case Type::String:
       return Value::Str(ToText(v));
     case Type::Bytes:
-      return v.type == Type::Bytes ? v : Value::Raw(ToText(v));
+      return v.type() == Type::Bytes ? v : Value::Raw(ToText(v));
     case Type::Boolean:
       return Value::Bool(ToBool(v));
     case Type::Integer:
     case Type::Long: {
-      const double n = BankersRound(ToNumber(v));
-      const double limit = type == Type::Integer ? 32768 : 2147483648.0;
-      if (!(n >= -limit && n < limit)) throw RunFailure{"オーバーフローしました", kErrOverflow};
-      return {type, n, {}, {}};
+      const double n = ToNumber(v);
+      return type == Type::Integer ? Value::Int(n) : Value::Lng(n);
     }
     case Type::Single: {
       const double n = ToNumber(v);
@@ -179,10 +264,10 @@ Value Coerce(const Value& v, Type type) {
     case Type::Currency:
       return CurrencyOf(ToNumber(v));
     case Type::Date:
-      if (v.type == Type::Date) return v;
-      if (v.type == Type::String) {
-        if (const std::optional<double> d = ParseDateText(v.text)) return MakeDate(*d);
-        throw RunFailure{"型が一致しません（\"" + v.text + "\" は日付ではありません）",
+      if (v.type() == Type::Date) return v;
+      if (v.type() == Type::String) {
+        if (const std::optional<double> d = ParseDateText(v.text())) return MakeDate(*d);
+        throw RunFailure{"型が一致しません（\"" + v.text() + "\" は日付ではありません）",
                          kErrTypeMismatch};
       }
       return MakeDate(ToNumber(v));
@@ -227,12 +312,7 @@ std::string Utf8(std::u32string_view s) {
 }
 
 Value CurrencyOf(double n) {
-  // Four places, the last rounded half to even; a range of about 922 trillion either way.
-  const double places = BankersRound(n * 10000);
-  if (!(std::abs(places) <= 9223372036854775807.0)) {
-    throw RunFailure{"オーバーフローしました", kErrOverflow};
-  }
-  return Value::Cur(places / 10000);
+  return Value::Cur(n);
 }
 
 Type TypeOfChar(char c) {
@@ -279,7 +359,7 @@ Type TypeNamed(std::string_view name) {
   if (l == "string") return Type::String;
   if (l == "boolean") return Type::Boolean;
   if (l == "object") return Type::Object;
-  return Type::Empty;
+  return Type::Empty;  // Variant, and a name that is no type
 }
 
 Value Object::get(std::string_view member) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace qf::basic {
@@ -17,6 +18,7 @@ inline constexpr int kErrSubscript = 9;
 inline constexpr int kErrDivision = 11;
 inline constexpr int kErrTypeMismatch = 13;
 inline constexpr int kErrResumeWithoutError = 20;
+inline constexpr int kErrInvalidNull = 94;
 
 struct BasicError {
   BasicError(int at = 0, std::string why = {}, int code = kErrInvalidCall, std::string in = {})
@@ -29,12 +31,12 @@ struct BasicError {
 
 class Object;
 
-// The language's value types. Numbers are held as doubles with the type they have in the
-// language, so the conversions can refuse what the type cannot hold.
+// The language's value types, in the order of the alternatives a Value holds.
 // Bytes: a text as a Japanese Windows stores it (CP932), as StrConv(s, vbFromUnicode) makes it
 // for the byte functions (LenB, LeftB, MidB …); anywhere else it reads as its text.
 enum class Type {
   Empty,
+  Null,
   Boolean,
   Integer,
   Long,
@@ -47,27 +49,62 @@ enum class Type {
   Object
 };
 
-struct Value {
-  Type type = Type::Empty;
-  double number = 0;
-  std::string text;
-  std::shared_ptr<Object> object;
+// One value of the language: exactly one of its types, each with the payload that type has
+// (an Integer is 16 bits, a Currency a count of ten-thousandths), so no value can be a number
+// and a text at once. Numbers are read as doubles, the width every type fits in.
+class Value {
+ public:
+  Value() = default;
 
-  static Value Bool(bool b) { return {Type::Boolean, b ? -1.0 : 0.0, {}, {}}; }
-  static Value Int(double n) { return {Type::Integer, n, {}, {}}; }
-  static Value Lng(double n) { return {Type::Long, n, {}, {}}; }
-  static Value Sng(double n) { return {Type::Single, n, {}, {}}; }
-  static Value Dbl(double n) { return {Type::Double, n, {}, {}}; }
-  static Value Cur(double n) { return {Type::Currency, n, {}, {}}; }
-  static Value Str(std::string s) { return {Type::String, 0, std::move(s), {}}; }
-  static Value Obj(std::shared_ptr<Object> o) { return {Type::Object, 0, {}, std::move(o)}; }
+  static Value Null() { return Value(NullMark{}); }
+  static Value Bool(bool b) { return Value(b); }
+  // The whole-number factories refuse what their type cannot hold ("オーバーフロー").
+  static Value Int(double n);
+  static Value Lng(double n);
+  static Value Sng(double n) { return Value(static_cast<float>(n)); }
+  static Value Dbl(double n) { return Value(n); }
+  static Value Cur(double n);
+  static Value Day(double serial) { return Value(DateSerial{serial}); }
+  static Value Str(std::string s) { return Value(std::move(s)); }
+  static Value Raw(std::string bytes) { return Value(CodedBytes{std::move(bytes)}); }
+  static Value Obj(std::shared_ptr<Object> o) { return Value(std::move(o)); }
+  // A number as a value of the numeric type `t` (Double for a type that is no number).
+  static Value Of(Type t, double n);
 
-  static Value Raw(std::string bytes) { return {Type::Bytes, 0, std::move(bytes), {}}; }
+  Type type() const { return static_cast<Type>(data_.index()); }
+  // The number a numeric value (Boolean, Date too) holds; 0 for any other.
+  double number() const;
+  // The text of a String, the bytes of Bytes; empty for any other.
+  const std::string& text() const;
+  // The object of an Object value (null for Nothing); null for any other.
+  const std::shared_ptr<Object>& object() const;
 
   bool isNumeric() const {
-    return type != Type::String && type != Type::Bytes && type != Type::Object;
+    const Type t = type();
+    return t != Type::String && t != Type::Bytes && t != Type::Object && t != Type::Null;
   }
-  bool isText() const { return type == Type::String || type == Type::Bytes; }
+  bool isText() const { return type() == Type::String || type() == Type::Bytes; }
+  bool isNull() const { return type() == Type::Null; }
+
+ private:
+  struct NullMark {};
+  struct DateSerial {
+    double days;
+  };
+  struct CodedBytes {
+    std::string bytes;
+  };
+  struct Money {
+    int64_t tenThousandths;
+  };
+  using Data = std::variant<std::monostate, NullMark, bool, int16_t, int32_t, float, double, Money,
+                            DateSerial, std::string, CodedBytes, std::shared_ptr<Object>>;
+  template <class T>
+  explicit Value(T payload) : data_(std::move(payload)) {}
+
+  static_assert(std::variant_size_v<Data> == static_cast<size_t>(Type::Object) + 1,
+                "one alternative per type, in the order of Type");
+  Data data_;
 };
 
 // Thrown inside the interpreter; the runner turns it into a BasicError with the line.

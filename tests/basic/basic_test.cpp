@@ -421,7 +421,9 @@ TEST(Basic, RecordsByNumberAndName) {
   EXPECT_EQ(ToText(rs.index({Value::Int(1)})), "1");
   EXPECT_THROW(rs.index({Value::Int(2)}), RunFailure);
   PageRecords page(CsvReader::FromBytes("Name,No\nA,1\nB,2\nC,3\n", "r.csv", {}, &why), 2);
-  const auto name = [&](int i) { return ToText(page.index({Value::Int(i)}).object->get("name")); };
+  const auto name = [&](int i) {
+    return ToText(page.index({Value::Int(i)}).object()->get("name"));
+  };
   EXPECT_EQ(name(1), "B");
   EXPECT_EQ(name(2), "");
   EXPECT_EQ(name(-1), "");

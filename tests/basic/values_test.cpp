@@ -64,6 +64,34 @@ TEST(Values, LogicOperatorsOnBooleansAndNumbers) {
   }
 }
 
+// Null spreads through arithmetic and comparison, & reads it as no text, And/Or/Imp answer
+// where one side decides, and a condition or a typed variable does not take it.
+TEST(Values, NullAsTheLanguageCarriesIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"IsNull(Null) & IsNull(Empty) & IsNull(0) & IsNull(\"\")", "TrueFalseFalseFalse"},
+      {"VarType(Null) & TypeName(Null)", "1Null"},
+      {"IsNull(Null + 1) & IsNull(Null = Null) & IsNull(1 < Null) & IsNull(-Null)",
+       "TrueTrueTrueTrue"},
+      {"Null & \"a\" & Null", "a"},
+      {"IsNull(Null & Null)", "True"},
+      {"(False And Null) & (Null And False) & IsNull(True And Null) & IsNull(1 And Null)",
+       "FalseFalseTrueTrue"},
+      {"(True Or Null) & IsNull(False Or Null) & IsNull(Not Null) & IsNull(Null Xor True)",
+       "TrueTrueTrueTrue"},
+      {"(False Imp Null) & (Null Imp True) & IsNull(True Imp Null)", "TrueTrueTrue"},
+      {"IIf(Null, 1, 2)", "2"},
+      {"CStr(Null)", "error: Null の使い方が不正です"},
+      {"CInt(Null)", "error: Null の使い方が不正です"},
+  };
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(Eval(expression), expected) << expression;
+  }
+  const Outcome o = RunProgram(
+      "Sub Main()\nDim v, s As String\nv = Null\nIf v Then out.Add \"yes\" Else out.Add \"no\"\n"
+      "Do While v\nLoop\nOn Error Resume Next\ns = v\nout.Add Err.Number\nEnd Sub");
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"no", "94"}));
+}
+
 TEST(Values, LoopStepsAndBoundsMetExactly) {
   const Outcome o = RunProgram(
       "Sub Main()\nDim i As Integer, n As Integer, s As String\nFor i = 1 To 3: s = s & i: Next\n"
