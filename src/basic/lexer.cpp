@@ -1,10 +1,106 @@
 #include "lexer.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "basic/dates.h"
 
 namespace qf::basic {
+
+namespace {
+
+struct KeywordEntry {
+  std::string_view lower;
+  std::string_view shown;
+  Kw kw;
+};
+
+// Sorted by the lower-case word, for the lexer's binary search.
+constexpr KeywordEntry kKeywords[] = {
+    {"and", "And", Kw::And},
+    {"as", "As", Kw::As},
+    {"attribute", "Attribute", Kw::Attribute},
+    {"byref", "ByRef", Kw::ByRef},
+    {"byval", "ByVal", Kw::ByVal},
+    {"call", "Call", Kw::Call},
+    {"case", "Case", Kw::Case},
+    {"const", "Const", Kw::Const},
+    {"declare", "Declare", Kw::Declare},
+    {"dim", "Dim", Kw::Dim},
+    {"do", "Do", Kw::Do},
+    {"each", "Each", Kw::Each},
+    {"else", "Else", Kw::Else},
+    {"elseif", "ElseIf", Kw::ElseIf},
+    {"end", "End", Kw::End},
+    {"enum", "Enum", Kw::Enum},
+    {"eqv", "Eqv", Kw::Eqv},
+    {"erase", "Erase", Kw::Erase},
+    {"error", "Error", Kw::Error},
+    {"exit", "Exit", Kw::Exit},
+    {"explicit", "Explicit", Kw::Explicit},
+    {"for", "For", Kw::For},
+    {"friend", "Friend", Kw::Friend},
+    {"function", "Function", Kw::Function},
+    {"get", "Get", Kw::Get},
+    {"global", "Global", Kw::Global},
+    {"gosub", "GoSub", Kw::GoSub},
+    {"goto", "GoTo", Kw::GoTo},
+    {"if", "If", Kw::If},
+    {"imp", "Imp", Kw::Imp},
+    {"implements", "Implements", Kw::Implements},
+    {"in", "In", Kw::In},
+    {"is", "Is", Kw::Is},
+    {"let", "Let", Kw::Let},
+    {"like", "Like", Kw::Like},
+    {"loop", "Loop", Kw::Loop},
+    {"mod", "Mod", Kw::Mod},
+    {"new", "New", Kw::New},
+    {"next", "Next", Kw::Next},
+    {"not", "Not", Kw::Not},
+    {"on", "On", Kw::On},
+    {"option", "Option", Kw::Option},
+    {"optional", "Optional", Kw::Optional},
+    {"or", "Or", Kw::Or},
+    {"paramarray", "ParamArray", Kw::ParamArray},
+    {"preserve", "Preserve", Kw::Preserve},
+    {"private", "Private", Kw::Private},
+    {"property", "Property", Kw::Property},
+    {"public", "Public", Kw::Public},
+    {"redim", "ReDim", Kw::ReDim},
+    {"resume", "Resume", Kw::Resume},
+    {"return", "Return", Kw::Return},
+    {"select", "Select", Kw::Select},
+    {"set", "Set", Kw::Set},
+    {"static", "Static", Kw::Static},
+    {"step", "Step", Kw::Step},
+    {"sub", "Sub", Kw::Sub},
+    {"then", "Then", Kw::Then},
+    {"to", "To", Kw::To},
+    {"type", "Type", Kw::Type},
+    {"until", "Until", Kw::Until},
+    {"wend", "Wend", Kw::Wend},
+    {"while", "While", Kw::While},
+    {"with", "With", Kw::With},
+    {"withevents", "WithEvents", Kw::WithEvents},
+    {"xor", "Xor", Kw::Xor},
+};
+
+Kw KeywordOf(std::string_view text) {
+  const std::string lower = Lower(text);
+  const auto* it =
+      std::lower_bound(std::begin(kKeywords), std::end(kKeywords), lower,
+                       [](const KeywordEntry& e, const std::string& l) { return e.lower < l; });
+  return it != std::end(kKeywords) && it->lower == lower ? it->kw : Kw::None;
+}
+
+}  // namespace
+
+std::string_view KeywordText(Kw kw) {
+  for (const KeywordEntry& e : kKeywords) {
+    if (e.kw == kw) return e.shown;
+  }
+  return {};
+}
 
 namespace {
 
@@ -248,8 +344,10 @@ class Lexer {
       skipToLineEnd();
       return;
     }
+    const Kw keyword = typeChar ? Kw::None : KeywordOf(text);
     push(Tok::Name, std::move(text));
     out_.back().typeChar = typeChar;
+    out_.back().keyword = keyword;
   }
 
   std::string_view s_;

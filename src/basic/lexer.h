@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,14 +9,89 @@
 
 namespace qf::basic {
 
+// The words the language reserves, told apart once by the lexer; a name that is none is None.
+// They stay names too: a member may be called .Print or .Line, a record's field !Type.
+enum class Kw : uint8_t {
+  None,
+  And,
+  As,
+  Attribute,
+  ByRef,
+  ByVal,
+  Call,
+  Case,
+  Const,
+  Declare,
+  Dim,
+  Do,
+  Each,
+  Else,
+  ElseIf,
+  End,
+  Enum,
+  Eqv,
+  Erase,
+  Error,
+  Exit,
+  Explicit,
+  For,
+  Friend,
+  Function,
+  Get,
+  Global,
+  GoSub,
+  GoTo,
+  If,
+  Imp,
+  Implements,
+  In,
+  Is,
+  Let,
+  Like,
+  Loop,
+  Mod,
+  New,
+  Next,
+  Not,
+  On,
+  Option,
+  Optional,
+  Or,
+  ParamArray,
+  Preserve,
+  Private,
+  Property,
+  Public,
+  ReDim,
+  Resume,
+  Return,
+  Select,
+  Set,
+  Static,
+  Step,
+  Sub,
+  Then,
+  To,
+  Type,
+  Until,
+  Wend,
+  While,
+  With,
+  WithEvents,
+  Xor,
+};
+// How a keyword is written, for a message ("Then").
+std::string_view KeywordText(Kw kw);
+
 enum class Tok { Name, Number, String, Op, EndOfStatement, End };
 
 struct Token {
   Tok kind = Tok::End;
   std::string
       text;  // a name as written (without its type character), an operator, a string's value
-  char typeChar = 0;  // a name's type character ($ % & ! # @), 0 for none
-  double number = 0;  // a number's value
+  Kw keyword = Kw::None;  // a name that is a keyword: which
+  char typeChar = 0;      // a name's type character ($ % & ! # @), 0 for none
+  double number = 0;      // a number's value
   Type numberType = Type::Integer;
   int line = 0;
   bool lineStart = false;  // the first token of a source line (where labels stand)

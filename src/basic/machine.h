@@ -153,7 +153,7 @@ class Machine {
   Value newObject(const std::string& className);
   const Procedure* classProcedure(const ClassInstance& object, const std::string& key,
                                   bool outside) const;
-  static Value unary(const std::string& op, const Value& v);
+  static Value unary(Op op, const Value& v);
   Value binary(Frame& f, const Expr& e);
 
   const Program& program_;

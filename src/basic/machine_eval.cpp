@@ -103,7 +103,7 @@ Value Machine::eval(Frame& f, const Expr& e) {
     case Expr::Kind::Call:
       return callExpr(f, e);
     case Expr::Kind::Unary:
-      return unary(e.name, eval(f, *e.a));
+      return unary(e.op, eval(f, *e.a));
     case Expr::Kind::Binary:
       return binary(f, e);
     case Expr::Kind::New:
@@ -314,17 +314,16 @@ void Machine::statementCall(Frame& f, const Expr& e) {
   eval(f, e);
 }
 
-Value Machine::unary(const std::string& op, const Value& value) {
-  if (op == "()") return value;
+Value Machine::unary(Op op, const Value& value) {
+  if (op == Op::Paren) return value;
   const Value v = Plain(value);
   if (v.isNull()) return v;  // Not Null and -Null are Null
-  if (op == "not") {
+  if (op == Op::Not) {
     if (v.type() == Type::Boolean) return Value::Bool(v.number() == 0);
     return Numeric(static_cast<double>(~ToLong(v)), NumType(v), Type::Integer);
   }
   const double n = ToNumber(v);
-  if (op == "+") return Numeric(n, NumType(v), Type::Integer);
-  return Numeric(-n, NumType(v), Type::Integer);
+  return Numeric(op == Op::Negate ? -n : n, NumType(v), Type::Integer);
 }
 
 }  // namespace qf::basic

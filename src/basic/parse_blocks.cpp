@@ -7,42 +7,42 @@
 namespace qf::basic {
 
 bool Parser::blockStatement(int line) {
-  if (word("if")) return ifStatement(line), true;
-  if (word("elseif")) return elseIf(line), true;
-  if (isWord("else") && !inlineIf_) {
+  if (word(Kw::If)) return ifStatement(line), true;
+  if (word(Kw::ElseIf)) return elseIf(line), true;
+  if (isWord(Kw::Else) && !inlineIf_) {
     next();
     return elseBranch(line), true;
   }
-  if (isWord("end")) {
+  if (isWord(Kw::End)) {
     next();
-    if (word("if")) return endBlock(Block::Kind::If, line), true;
-    if (word("with")) return endBlock(Block::Kind::With, line), true;
-    if (word("select")) return endBlock(Block::Kind::Select, line), true;
+    if (word(Kw::If)) return endBlock(Block::Kind::If, line), true;
+    if (word(Kw::With)) return endBlock(Block::Kind::With, line), true;
+    if (word(Kw::Select)) return endBlock(Block::Kind::Select, line), true;
     emit(step(Instr::Kind::End, line));
     return endInline(), true;
   }
-  if (word("for")) return forStatement(line), true;
-  if (word("next")) return nextStatement(line), true;
-  if (word("do")) return doStatement(line), true;
-  if (word("loop")) return loopStatement(line), true;
-  if (word("while")) return whileStatement(line), true;
-  if (word("wend")) return wendStatement(line), true;
-  if (word("with")) return withStatement(line), true;
-  if (word("select")) return selectStatement(line), true;
-  if (word("case")) return caseStatement(line), true;
+  if (word(Kw::For)) return forStatement(line), true;
+  if (word(Kw::Next)) return nextStatement(line), true;
+  if (word(Kw::Do)) return doStatement(line), true;
+  if (word(Kw::Loop)) return loopStatement(line), true;
+  if (word(Kw::While)) return whileStatement(line), true;
+  if (word(Kw::Wend)) return wendStatement(line), true;
+  if (word(Kw::With)) return withStatement(line), true;
+  if (word(Kw::Select)) return selectStatement(line), true;
+  if (word(Kw::Case)) return caseStatement(line), true;
   return false;
 }
 
 void Parser::ifStatement(int line) {
   ExprPtr cond = expression();
-  expectWord("then");
+  expectWord(Kw::Then);
   const int toFalse = jumpAhead(line, std::move(cond));
   if (!at(Tok::EndOfStatement) && !at(Tok::End)) {
     // One line: statements up to Else and on to the end of the line.
     const Nesting level(*this);
     ++inlineIf_;
     inlineStatements();
-    if (word("else")) {
+    if (word(Kw::Else)) {
       const int over = jumpAhead(line);
       land(toFalse);
       inlineStatements();
@@ -63,7 +63,7 @@ void Parser::ifStatement(int line) {
 void Parser::inlineStatements() {
   for (;;) {
     statement();
-    if (isWord("else") || at(Tok::End) || peek().lineStart) return;
+    if (isWord(Kw::Else) || at(Tok::End) || peek().lineStart) return;
   }
 }
 
@@ -83,7 +83,7 @@ void Parser::elseIf(int line) {
   b.toEnd.push_back(jumpAhead(line));
   land(b.pendingFalse);
   ExprPtr cond = expression();
-  expectWord("then");
+  expectWord(Kw::Then);
   b.pendingFalse = jumpAhead(line, std::move(cond));
   endStatement();
 }
@@ -124,14 +124,14 @@ void Parser::endBlock(Block::Kind kind, int line) {
 }
 
 void Parser::forStatement(int line) {
-  if (word("each")) return forEachStatement(line);
+  if (word(Kw::Each)) return forEachStatement(line);
   Instr i = step(Instr::Kind::ForStart, line);
   i.a = postfix(false);
   expectOp("=");
   i.b = expression();
-  expectWord("to");
+  expectWord(Kw::To);
   i.args.push_back(expression());
-  i.args.push_back(word("step") ? expression() : nullptr);
+  i.args.push_back(word(Kw::Step) ? expression() : nullptr);
   i.slot = loops_++;
   Block b{Block::Kind::For, line, here()};
   emit(std::move(i));
@@ -143,7 +143,7 @@ void Parser::forStatement(int line) {
 void Parser::forEachStatement(int line) {
   Instr i = step(Instr::Kind::ForEachStart, line);
   i.a = postfix(false);
-  expectWord("in");
+  expectWord(Kw::In);
   i.b = expression();
   i.slot = loops_++;
   Block b{Block::Kind::For, line, here()};
@@ -170,7 +170,7 @@ void Parser::nextStatement(int line) {
 
 void Parser::doStatement(int line) {
   Block b{Block::Kind::Do, line, here()};
-  if (word("while") || word("until")) {
+  if (word(Kw::While) || word(Kw::Until)) {
     const bool until = Lower(previous().text) == "until";
     b.exits.push_back(jumpAhead(line, until ? notOf(expression()) : expression()));
   }
@@ -180,7 +180,7 @@ void Parser::doStatement(int line) {
 
 void Parser::loopStatement(int line) {
   Block b = close(Block::Kind::Do, line);
-  if (word("while") || word("until")) {
+  if (word(Kw::While) || word(Kw::Until)) {
     const bool until = Lower(previous().text) == "until";
     jumpBack(line, b.start, until ? expression() : notOf(expression()));
   } else {
@@ -230,7 +230,7 @@ void Parser::exitStatement(int line) {
 }
 
 void Parser::selectStatement(int line) {
-  expectWord("case");
+  expectWord(Kw::Case);
   Block b{Block::Kind::Select, line};
   b.selectVar = " select" + std::to_string(selects_++);
   Instr keep = step(Instr::Kind::Assign, line);
@@ -257,14 +257,14 @@ void Parser::caseStatement(int line) {
   } else if (b.sawElse) {
     throw BasicError{line, "Case Else のあとに Case は書けません"};
   }
-  if (word("else")) {
+  if (word(Kw::Else)) {
     b.sawElse = true;
     return endInline();
   }
   ExprPtr cond;
   do {
     ExprPtr one = caseTest(b, line);
-    cond = cond ? binary("or", std::move(cond), std::move(one)) : std::move(one);
+    cond = cond ? binary(Op::Or, std::move(cond), std::move(one)) : std::move(one);
   } while (op(","));
   b.pendingFalse = jumpAhead(line, std::move(cond));
   endInline();
@@ -272,20 +272,16 @@ void Parser::caseStatement(int line) {
 
 // One test of a Case: Is < 5, 1 To 9, or a value.
 ExprPtr Parser::caseTest(const Block& b, int line) {
-  if (word("is")) {
-    std::string o;
-    for (std::string_view c : {"=", "<>", "<=", ">=", "<", ">"}) {
-      if (isOp(c)) o = std::string(c);
-    }
-    if (o.empty()) fail("比較の演算子が必要です");
-    next();
+  if (word(Kw::Is)) {
+    const Op o = comparisonSign();
+    if (o == Op::None) fail("比較の演算子が必要です");
     return binary(o, selected(b, line), highLevel(0));
   }
   ExprPtr low = highLevel(0);
-  if (!word("to")) return binary("=", selected(b, line), std::move(low));
+  if (!word(Kw::To)) return binary(Op::Equal, selected(b, line), std::move(low));
   ExprPtr high = highLevel(0);
-  return binary("and", binary(">=", selected(b, line), std::move(low)),
-                binary("<=", selected(b, line), std::move(high)));
+  return binary(Op::And, binary(Op::GreaterEqual, selected(b, line), std::move(low)),
+                binary(Op::LessEqual, selected(b, line), std::move(high)));
 }
 
 }  // namespace qf::basic

@@ -25,8 +25,8 @@ void Parser::expectOp(std::string_view o) {
   if (!op(o)) fail(std::string("「") + std::string(o) + "」が必要です");
 }
 
-void Parser::expectWord(std::string_view w) {
-  if (!word(w)) fail("「" + std::string(w) + "」が必要です");
+void Parser::expectWord(Kw w) {
+  if (!word(w)) fail("「" + std::string(KeywordText(w)) + "」が必要です");
 }
 
 std::string Parser::nameToken(const char* what) {
@@ -44,7 +44,7 @@ void Parser::endStatement() {
 }
 
 void Parser::endInline() {
-  if (inlineIf_ > 0 && isWord("else")) return;
+  if (inlineIf_ > 0 && isWord(Kw::Else)) return;
   endStatement();
 }
 
@@ -67,26 +67,26 @@ void Parser::run() {
 
 // A statement outside the procedures; false when it is none the module may hold.
 bool Parser::moduleStatement(int line) {
-  const bool isPrivate = isWord("private");
-  const bool scoped = word("private") || word("public") || word("friend");
+  const bool isPrivate = isWord(Kw::Private);
+  const bool scoped = word(Kw::Private) || word(Kw::Public) || word(Kw::Friend);
   std::vector<Instr>& declarations = class_ ? class_->members : program_.module;
-  word("static");  // Static Sub: its variables are kept, as they are here anyway
-  if (word("sub") || word("function") || word("property")) {
+  word(Kw::Static);  // Static Sub: its variables are kept, as they are here anyway
+  if (word(Kw::Sub) || word(Kw::Function) || word(Kw::Property)) {
     procedure(line, isPrivate);
-  } else if (word("type")) {
+  } else if (word(Kw::Type)) {
     userType(line);
-  } else if (word("enum")) {
+  } else if (word(Kw::Enum)) {
     enumeration(line);
   } else if (scoped) {
     declaration(declarations, line, false, isPrivate);  // Private x As Long
-  } else if (word("option")) {
-    if (word("explicit")) program_.explicitNames = true;
+  } else if (word(Kw::Option)) {
+    if (word(Kw::Explicit)) program_.explicitNames = true;
     skipStatement();
-  } else if (word("attribute") || word("declare") || word("implements")) {
+  } else if (word(Kw::Attribute) || word(Kw::Declare) || word(Kw::Implements)) {
     skipStatement();
-  } else if (word("dim") || word("global")) {
+  } else if (word(Kw::Dim) || word(Kw::Global)) {
     declaration(declarations, line);
-  } else if (word("const")) {
+  } else if (word(Kw::Const)) {
     constants(declarations, line);
   } else {
     return false;
@@ -99,10 +99,11 @@ void Parser::procedure(int line, bool isPrivate) {
   Procedure proc;
   proc.kind = what == "function" ? ProcKind::Function : ProcKind::Sub;
   if (what == "property") {
-    proc.kind = word("get")   ? ProcKind::PropertyGet
-                : word("let") ? ProcKind::PropertyLet
-                : word("set") ? ProcKind::PropertySet
-                              : (fail("Property の後には Get、Let、Set を書きます"), ProcKind::Sub);
+    proc.kind = word(Kw::Get)   ? ProcKind::PropertyGet
+                : word(Kw::Let) ? ProcKind::PropertyLet
+                : word(Kw::Set)
+                    ? ProcKind::PropertySet
+                    : (fail("Property の後には Get、Let、Set を書きます"), ProcKind::Sub);
   }
   const bool function = proc.kind == ProcKind::Function || proc.kind == ProcKind::PropertyGet;
   proc.shownName = nameToken("プロシージャ");
@@ -113,7 +114,7 @@ void Parser::procedure(int line, bool isPrivate) {
   proc.line = line;
   proc.file = file_;
   if (op("(")) params(proc);
-  if (function && word("as")) {
+  if (function && word(Kw::As)) {
     proc.returns = TypeNamed(nameToken("型"));
     while (op(".")) proc.returns = TypeNamed(nameToken("型"));
   }
@@ -138,20 +139,20 @@ void Parser::procedure(int line, bool isPrivate) {
 void Parser::params(Procedure& proc) {
   while (!op(")")) {
     Param prm;
-    if (word("optional")) prm.optional = true;
-    if (word("byval")) {
+    if (word(Kw::Optional)) prm.optional = true;
+    if (word(Kw::ByVal)) {
       prm.byVal = true;
     } else {
-      word("byref");
+      word(Kw::ByRef);
     }
-    word("paramarray");
+    word(Kw::ParamArray);
     prm.name = declaredName(&prm.type);
     declared_.insert(prm.name);
     if (op("(")) {
       expectOp(")");
       prm.array = true;
     }
-    if (word("as")) prm.type = TypeNamed(nameToken("型"));
+    if (word(Kw::As)) prm.type = TypeNamed(nameToken("型"));
     if (op("=")) prm.fallback = expression();
     proc.params.push_back(std::move(prm));
     if (!isOp(")")) expectOp(",");
@@ -168,7 +169,8 @@ void Parser::body(const Procedure& proc) {
                            "」はこの行で始まり、ファイルの終わりまで閉じられていません）"};
     }
     if (endOfStatement()) continue;
-    if (isWord("end") && (isWord("sub", 1) || isWord("function", 1) || isWord("property", 1))) {
+    if (isWord(Kw::End) &&
+        (isWord(Kw::Sub, 1) || isWord(Kw::Function, 1) || isWord(Kw::Property, 1))) {
       if (!blocks_.empty()) {
         throw BasicError{blocks_.back().line, "ブロックが閉じられていません"};
       }
@@ -200,7 +202,7 @@ std::string Parser::declaredName(Type* type) {
 
 // As [New] Type [* n]: the type, a record's Type, the class to make, a fixed length.
 void Parser::asClause(Instr& i, DimForm& form) {
-  const bool isNew = word("new");
+  const bool isNew = word(Kw::New);
   std::string typeName = nameToken("型");
   while (op(".")) typeName = nameToken("型");  // ADODB.Recordset: the library's name goes
   i.type = TypeNamed(typeName);
@@ -212,12 +214,12 @@ void Parser::asClause(Instr& i, DimForm& form) {
 void Parser::declaration(std::vector<Instr>& into, int line, bool keep, bool isPrivate) {
   std::vector<Instr>* saved = code_;
   code_ = &into;
-  if (word("const")) {
+  if (word(Kw::Const)) {
     constants(into, line);
     code_ = saved;
     return;
   }
-  word("withevents");
+  word(Kw::WithEvents);
   do {
     Instr i = step(Instr::Kind::Dim, line);
     DimForm form;
@@ -229,7 +231,7 @@ void Parser::declaration(std::vector<Instr>& into, int line, bool keep, bool isP
       form.array = true;
       arrayBounds(i);
     }
-    if (word("as")) asClause(i, form);
+    if (word(Kw::As)) asClause(i, form);
     i.form = std::move(form);
     emit(std::move(i));
   } while (op(","));
@@ -239,7 +241,7 @@ void Parser::declaration(std::vector<Instr>& into, int line, bool keep, bool isP
 
 // ReDim [Preserve] name(bounds) [As Type], …: an array's new bounds, declaring it if need be.
 void Parser::redimStatement(int line) {
-  const bool preserve = word("preserve");
+  const bool preserve = word(Kw::Preserve);
   do {
     Instr i = step(Instr::Kind::ReDim, line);
     DimForm form;
@@ -250,7 +252,7 @@ void Parser::redimStatement(int line) {
     expectOp("(");
     arrayBounds(i);
     if (i.args.empty()) fail("ReDim には配列の大きさが必要です");
-    if (word("as")) asClause(i, form);
+    if (word(Kw::As)) asClause(i, form);
     i.form = std::move(form);
     emit(std::move(i));
   } while (op(","));
@@ -262,7 +264,7 @@ void Parser::redimStatement(int line) {
 void Parser::arrayBounds(Instr& i) {
   while (!op(")")) {
     ExprPtr bound = expression();
-    if (word("to")) {
+    if (word(Kw::To)) {
       i.args.push_back(std::move(bound));
       i.args.push_back(expression());
     } else {
@@ -297,7 +299,7 @@ void Parser::userType(int line) {
   for (;;) {
     if (at(Tok::End)) throw BasicError{line, "End Type がありません"};
     if (endOfStatement()) continue;
-    if (isWord("end") && isWord("type", 1)) {
+    if (isWord(Kw::End) && isWord(Kw::Type, 1)) {
       next();
       next();
       endStatement();
@@ -306,7 +308,7 @@ void Parser::userType(int line) {
     UserField field;
     field.name = Lower(nameToken("メンバー"));
     if (isOp("(")) fail("Type の配列のメンバーには対応していません");
-    expectWord("as");
+    expectWord(Kw::As);
     const std::string typeName = nameToken("型");
     field.type = TypeNamed(typeName);
     if (field.type == Type::Empty && Lower(typeName) != "variant") {
@@ -327,7 +329,7 @@ void Parser::constants(std::vector<Instr>& into, int line) {
     Instr i = step(Instr::Kind::Const, line);
     i.name = declaredName(&i.type);
     declared_.insert(i.name);
-    if (word("as")) i.type = TypeNamed(nameToken("型"));
+    if (word(Kw::As)) i.type = TypeNamed(nameToken("型"));
     expectOp("=");
     i.b = expression();
     if (&into == &program_.module && i.b->kind == Expr::Kind::Literal) {
@@ -347,7 +349,7 @@ void Parser::enumeration(int line) {
   for (;;) {
     if (at(Tok::End)) throw BasicError{line, "End Enum がありません"};
     if (endOfStatement()) continue;
-    if (isWord("end") && isWord("enum", 1)) {
+    if (isWord(Kw::End) && isWord(Kw::Enum, 1)) {
       next();
       next();
       endStatement();

@@ -10,9 +10,22 @@ namespace {
 
 // The left-associative operators, each level binding tighter than the one before: the word
 // operators below Not, and those between the comparisons and the unary signs.
-constexpr std::string_view kLowLevels[] = {"imp", "eqv", "xor", "or", "and"};
-constexpr std::array<std::string_view, 2> kHighLevels[] = {
-    {"&", ""}, {"+", "-"}, {"mod", ""}, {"\\", ""}, {"*", "/"}};
+constexpr Spelled kLowLevels[] = {{"", Kw::Imp, Op::Imp},
+                                  {"", Kw::Eqv, Op::Eqv},
+                                  {"", Kw::Xor, Op::Xor},
+                                  {"", Kw::Or, Op::Or},
+                                  {"", Kw::And, Op::And}};
+constexpr std::array<Spelled, 2> kHighLevels[] = {
+    {{{"&", Kw::None, Op::Concat}, {}}},
+    {{{"+", Kw::None, Op::Add}, {"-", Kw::None, Op::Subtract}}},
+    {{{"", Kw::Mod, Op::Mod}, {}}},
+    {{{"\\", Kw::None, Op::IntDivide}, {}}},
+    {{{"*", Kw::None, Op::Multiply}, {"/", Kw::None, Op::Divide}}}};
+constexpr Spelled kComparisons[] = {
+    {"=", Kw::None, Op::Equal},      {"<>", Kw::None, Op::NotEqual},
+    {"<=", Kw::None, Op::LessEqual}, {">=", Kw::None, Op::GreaterEqual},
+    {"<", Kw::None, Op::Less},       {">", Kw::None, Op::Greater},
+    {"", Kw::Like, Op::Like},        {"", Kw::Is, Op::Is}};
 
 }  // namespace
 
@@ -23,9 +36,9 @@ ExprPtr Parser::make(Expr::Kind kind, int line) {
   return e;
 }
 
-ExprPtr Parser::binary(const std::string& o, ExprPtr a, ExprPtr b) {
+ExprPtr Parser::binary(Op o, ExprPtr a, ExprPtr b) {
   ExprPtr e = make(Expr::Kind::Binary, a->line);
-  e->name = o;
+  e->op = o;
   e->a = std::move(a);
   e->b = std::move(b);
   return deepen(std::move(e));
@@ -54,27 +67,27 @@ ExprPtr Parser::expression() {
   return lowLevel(0);
 }
 
-// Takes an operator: a word ("mod") by its name in any case, a sign as it stands.
-bool Parser::takeOperator(std::string_view o) {
-  if (o.empty()) return false;
-  return (o[0] >= 'a' && o[0] <= 'z') ? word(o) : op(o);
+// Takes an operator: a keyword (Mod) or a sign as it stands.
+bool Parser::takeOperator(const Spelled& o) {
+  if (o.op == Op::None) return false;
+  return o.word != Kw::None ? word(o.word) : op(o.sign);
 }
 
 ExprPtr Parser::lowLevel(size_t level) {
   if (level == std::size(kLowLevels)) return notE();
   ExprPtr e = lowLevel(level + 1);
-  while (word(kLowLevels[level])) {
-    e = binary(std::string(kLowLevels[level]), std::move(e), lowLevel(level + 1));
+  while (takeOperator(kLowLevels[level])) {
+    e = binary(kLowLevels[level].op, std::move(e), lowLevel(level + 1));
   }
   return e;
 }
 
 ExprPtr Parser::notE() {
-  if (isWord("not")) {
+  if (isWord(Kw::Not)) {
     const Nesting level(*this);
     const int line = next().line;
     ExprPtr e = make(Expr::Kind::Unary, line);
-    e->name = "not";
+    e->op = Op::Not;
     e->a = notE();
     return deepen(std::move(e));
   }
@@ -84,15 +97,18 @@ ExprPtr Parser::notE() {
 ExprPtr Parser::comparison() {
   ExprPtr e = highLevel(0);
   for (;;) {
-    std::string o;
-    for (std::string_view c : {"=", "<>", "<=", ">=", "<", ">"}) {
-      if (isOp(c)) o = std::string(c);
-    }
-    if (o.empty() && (isWord("like") || isWord("is"))) o = Lower(peek().text);
-    if (o.empty()) return e;
-    next();
-    e = binary(o, std::move(e), highLevel(0));
+    const auto taken = std::find_if(std::begin(kComparisons), std::end(kComparisons),
+                                    [this](const Spelled& o) { return takeOperator(o); });
+    if (taken == std::end(kComparisons)) return e;
+    e = binary(taken->op, std::move(e), highLevel(0));
   }
+}
+
+Op Parser::comparisonSign() {
+  for (const Spelled& o : kComparisons) {
+    if (o.word == Kw::None && takeOperator(o)) return o.op;
+  }
+  return Op::None;
 }
 
 ExprPtr Parser::highLevel(size_t level) {
@@ -100,10 +116,10 @@ ExprPtr Parser::highLevel(size_t level) {
   ExprPtr e = highLevel(level + 1);
   for (;;) {
     const auto& ops = kHighLevels[level];
-    const auto taken = std::find_if(ops.begin(), ops.end(),
-                                    [this](std::string_view o) { return takeOperator(o); });
+    const auto taken =
+        std::find_if(ops.begin(), ops.end(), [this](const Spelled& o) { return takeOperator(o); });
     if (taken == ops.end()) return e;
-    e = binary(std::string(*taken), std::move(e), highLevel(level + 1));
+    e = binary(taken->op, std::move(e), highLevel(level + 1));
   }
 }
 
@@ -112,7 +128,7 @@ ExprPtr Parser::unary() {
     const Nesting level(*this);
     const Token& t = next();
     ExprPtr e = make(Expr::Kind::Unary, t.line);
-    e->name = t.text;
+    e->op = t.text == "-" ? Op::Negate : Op::Plus;
     e->a = unary();
     return deepen(std::move(e));
   }
@@ -128,7 +144,7 @@ ExprPtr Parser::power() {
     } else {
       right = postfix(false);
     }
-    e = binary("^", std::move(e), std::move(right));
+    e = binary(Op::Power, std::move(e), std::move(right));
   }
   return e;
 }
@@ -168,7 +184,7 @@ ExprPtr Parser::primary() {
         expectOp(")");
         // Parentheses make a value: a variable in them is passed by value.
         ExprPtr e = make(Expr::Kind::Unary, t.line);
-        e->name = "()";
+        e->op = Op::Paren;
         e->a = std::move(inner);
         return deepen(std::move(e));
       }
@@ -256,7 +272,7 @@ ExprPtr Parser::postfix(bool statement) {
 
 ExprPtr Parser::notOf(ExprPtr e) {
   ExprPtr n = make(Expr::Kind::Unary, e->line);
-  n->name = "not";
+  n->op = Op::Not;
   n->a = std::move(e);
   return n;
 }

@@ -39,36 +39,36 @@ void Parser::statement() {
     next();
     return;
   }
-  if (word("dim") || word("static") || word("private") || word("public")) {
+  if (word(Kw::Dim) || word(Kw::Static) || word(Kw::Private) || word(Kw::Public)) {
     declaration(*code_, line, Lower(previous().text) == "static");
     return;
   }
-  if (word("redim")) return redimStatement(line);
-  if (word("attribute")) return skipStatement();  // the IDE's own notes on a member
-  if (word("erase")) return eraseStatement(line);
-  if (word("const")) return constants(*code_, line);
+  if (word(Kw::ReDim)) return redimStatement(line);
+  if (word(Kw::Attribute)) return skipStatement();  // the IDE's own notes on a member
+  if (word(Kw::Erase)) return eraseStatement(line);
+  if (word(Kw::Const)) return constants(*code_, line);
   if (blockStatement(line)) return;
-  if (word("gosub") || word("goto")) {
+  if (word(Kw::GoSub) || word(Kw::GoTo)) {
     Instr i =
         step(Lower(previous().text) == "gosub" ? Instr::Kind::GoSub : Instr::Kind::Jump, line);
     i.label = Lower(nameToken("ラベル"));
     emit(std::move(i));
     return endInline();
   }
-  if (word("return")) {
+  if (word(Kw::Return)) {
     emit(step(Instr::Kind::Return, line));
     return endInline();
   }
-  if (word("exit")) return exitStatement(line);
-  if (word("on")) return onErrorStatement(line);
-  if (word("resume")) return resumeStatement(line);
-  if (word("call")) {
+  if (word(Kw::Exit)) return exitStatement(line);
+  if (word(Kw::On)) return onErrorStatement(line);
+  if (word(Kw::Resume)) return resumeStatement(line);
+  if (word(Kw::Call)) {
     Instr i = step(Instr::Kind::Eval, line);
     i.a = postfix(false);
     emit(std::move(i));
     return endInline();
   }
-  if (word("set") || word("let")) {
+  if (word(Kw::Set) || word(Kw::Let)) {
     const bool set = Lower(previous().text) == "set";
     Instr i = step(Instr::Kind::Assign, line);
     i.a = postfix(false);
@@ -82,12 +82,12 @@ void Parser::statement() {
 }
 
 void Parser::onErrorStatement(int line) {
-  expectWord("error");
-  if (word("resume")) {
-    expectWord("next");
+  expectWord(Kw::Error);
+  if (word(Kw::Resume)) {
+    expectWord(Kw::Next);
     emit(step(Instr::Kind::OnErrorResumeNext, line));
   } else {
-    expectWord("goto");
+    expectWord(Kw::GoTo);
     if (at(Tok::Number)) {
       if (next().number != 0) fail("On Error GoTo には 0 かラベルを書きます");
       emit(step(Instr::Kind::OnErrorStop, line));
@@ -103,7 +103,7 @@ void Parser::onErrorStatement(int line) {
 // Resume, Resume 0, Resume Next, Resume label: only a handler's way back.
 void Parser::resumeStatement(int line) {
   Instr i = step(Instr::Kind::Resume, line);
-  if (word("next")) {
+  if (word(Kw::Next)) {
     i.kind = Instr::Kind::ResumeNext;
   } else if (at(Tok::Number)) {
     if (next().number != 0) fail("Resume の後には Next、0 かラベルを書きます");
@@ -192,7 +192,7 @@ std::pair<ExprPtr, ExprPtr> Parser::point() {
 
 // [Step] (x, y): the point, and whether Step makes it relative.
 bool Parser::stepPoint(ExprPtr* x, ExprPtr* y) {
-  const bool relative = word("step");
+  const bool relative = word(Kw::Step);
   std::tie(*x, *y) = point();
   return relative;
 }
@@ -203,7 +203,7 @@ void Parser::lineStatement(ExprPtr target, int line) {
   i.a = std::move(target->a);
   ExprPtr x1;
   ExprPtr y1;
-  if (isOp("(") || isWord("step")) form.stepFrom = stepPoint(&x1, &y1);
+  if (isOp("(") || isWord(Kw::Step)) form.stepFrom = stepPoint(&x1, &y1);
   expectOp("-");
   ExprPtr x2;
   ExprPtr y2;

@@ -16,6 +16,13 @@ namespace qf::basic {
 
 using ExprPtr = std::unique_ptr<Expr>;
 
+// An operator as it is written: a sign, or a keyword.
+struct Spelled {
+  std::string_view sign;
+  Kw word = Kw::None;
+  Op op = Op::None;
+};
+
 // A block being compiled, waiting for its end.
 struct Block {
   enum class Kind { If, For, Do, With, Select };
@@ -53,10 +60,10 @@ class Parser {
     next();
     return true;
   }
-  bool isWord(std::string_view w, size_t ahead = 0) const {
-    return peek(ahead).kind == Tok::Name && Lower(peek(ahead).text) == w;
+  bool isWord(Kw w, size_t ahead = 0) const {
+    return peek(ahead).kind == Tok::Name && peek(ahead).keyword == w;
   }
-  bool word(std::string_view w) {
+  bool word(Kw w) {
     if (!isWord(w)) return false;
     next();
     return true;
@@ -69,7 +76,7 @@ class Parser {
   static std::string describe(const Token& t);
   [[noreturn]] void fail(const std::string& what) const;
   void expectOp(std::string_view o);
-  void expectWord(std::string_view w);
+  void expectWord(Kw w);
   std::string nameToken(const char* what);
   void skipStatement();
   void endStatement();
@@ -77,20 +84,22 @@ class Parser {
   void endInline();
   // Whether the statement ends here: a new line, the end, or Else of a one-line If.
   bool statementEnds() const {
-    return at(Tok::EndOfStatement) || at(Tok::End) || (inlineIf_ > 0 && isWord("else"));
+    return at(Tok::EndOfStatement) || at(Tok::End) || (inlineIf_ > 0 && isWord(Kw::Else));
   }
 
   // --- expressions (parse_expressions.cpp)
   ExprPtr make(Expr::Kind kind, int line);
-  ExprPtr binary(const std::string& o, ExprPtr a, ExprPtr b);
+  ExprPtr binary(Op o, ExprPtr a, ExprPtr b);
   ExprPtr deepen(ExprPtr e);
   [[noreturn]] void failTooDeep() const;
   class Nesting;
   ExprPtr expression();
-  bool takeOperator(std::string_view o);
+  bool takeOperator(const Spelled& o);
   ExprPtr lowLevel(size_t level);
   ExprPtr notE();
   ExprPtr comparison();
+  // Takes one of the six comparison signs; None when none stands here.
+  Op comparisonSign();
   ExprPtr highLevel(size_t level);
   ExprPtr unary();
   ExprPtr power();

@@ -12,6 +12,36 @@
 
 namespace qf::basic {
 
+// The operators, told apart once by the parser rather than by their text at each use.
+enum class Op : uint8_t {
+  None,
+  Paren,  // ( a ): a value, so a variable in it goes by value
+  Not,
+  Negate,
+  Plus,
+  Power,
+  Multiply,
+  Divide,
+  IntDivide,
+  Mod,
+  Add,
+  Subtract,
+  Concat,
+  Equal,
+  NotEqual,
+  Less,
+  Greater,
+  LessEqual,
+  GreaterEqual,
+  Like,
+  Is,
+  And,
+  Or,
+  Xor,
+  Eqv,
+  Imp,
+};
+
 // An expression of the language.
 struct Expr {
   enum class Kind {
@@ -28,7 +58,8 @@ struct Expr {
   Kind kind = Kind::Literal;
   int line = 0;
   Value value;
-  std::string name;  // lower case; for Unary and Binary the operator
+  std::string name;  // lower case
+  Op op = Op::None;  // Unary and Binary
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
   std::vector<std::unique_ptr<Expr>> args;  // nullptr: an argument left out
