@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (e.message.empty()) __builtin_trap();
   }
   World world;
-  std::string why;
+  qf::basic::BasicError why;
   (void)qf::basic::Evaluate(files.front().text.substr(0, 200), world, &why);
   return 0;
 }

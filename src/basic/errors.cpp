@@ -78,6 +78,22 @@ Value ErrObject::call(std::string_view member, const std::vector<Value>& args,
   return Object::call(member, args, missing);
 }
 
+std::string Describe(const BasicError& error, std::string_view file) {
+  std::string out = "「" + (error.file.empty() ? std::string(file) : error.file) + "」";
+  if (error.line > 0) {
+    out += "の " + std::to_string(error.line) + " 行目";
+    if (error.column > 0) out += " " + std::to_string(error.column) + " 文字目";
+  }
+  if (!error.procedure.empty()) {
+    std::string calls;
+    for (const std::string& caller : error.callers) calls += caller + " → ";
+    out += "（" + calls + error.procedure + "）";
+  }
+  out += "：" + error.message;
+  for (const BasicError& other : error.more) out += "\n" + Describe(other, file);
+  return out;
+}
+
 void ErrObject::take(const BasicError& error) {
   number_ = error.number;
   description_ = error.message;

@@ -11,6 +11,11 @@ namespace qf::basic {
 // Error$(n)): the texts of a Japanese Windows for the numbers the language itself raises.
 std::string ErrorDescription(int number);
 
+// How a stop reads for the user: the file (`file` when the error names none), the line and
+// the character, the procedure and the calls that led to it, why; then what else a parse found,
+// a line each.
+std::string Describe(const BasicError& error, std::string_view file);
+
 // The Err object: the last error a handler took (Number, Description, Source), Raise and Clear.
 // Where a value is wanted it stands for its Number, as the language's default property.
 class ErrObject final : public Object {

@@ -28,16 +28,16 @@ class Evaluator final : public FieldEvaluator {
                                       std::string* why) const override {
     RecordHost host(std::make_shared<RecordObject>(
         std::make_shared<const std::vector<std::string>>(header), record));
-    std::string error;
+    BasicError error;
     const std::optional<Value> v = Evaluate(expression, host, &error);
     if (v && v->type() != Type::Object) {
       try {
         return ToText(*v);
       } catch (const RunFailure& f) {
-        error = f.message;
+        error.message = f.message;
       }
     }
-    if (why) *why = v ? "値ではなくオブジェクトです" : error;
+    if (why) *why = v ? "値ではなくオブジェクトです" : error.message;
     return std::nullopt;
   }
 };

@@ -38,20 +38,20 @@ std::optional<BasicError> Run(const Program& program, std::string_view entry, Ho
   return std::nullopt;
 }
 
-std::optional<Value> Evaluate(std::string_view expression, Host& host, std::string* error) {
+std::optional<Value> Evaluate(std::string_view expression, Host& host, BasicError* error) {
   try {
     const Program program = ParseValue(expression);
     Machine m(program, host, RunLimits{100000, 32});
     m.readUnknownNamesAsEmpty(false);
     return m.call(program.procedures.at("qfvalue"), {}, 1);
   } catch (const BasicError& e) {
-    if (error) *error = e.message;
+    if (error) *error = e;
   } catch (const Fatal& e) {
-    if (error) *error = e.error.message;
+    if (error) *error = e.error;
   } catch (const RunFailure& e) {
-    if (error) *error = e.message;
+    if (error) *error = BasicError{1, e.message, e.number};
   } catch (const EndProgram&) {
-    if (error) *error = "End で止まりました";
+    if (error) *error = BasicError{1, "End で止まりました"};
   }
   return std::nullopt;
 }

@@ -43,8 +43,8 @@ std::optional<BasicError> Run(const Program& program, std::string_view entry, Ho
                               const RunLimits& limits = {});
 
 // Evaluates one expression with the host's names (a merge's field expression); nullopt and the
-// reason in `error` when it cannot.
-std::optional<Value> Evaluate(std::string_view expression, Host& host, std::string* error);
+// error, as a run reports one, in `error` when it cannot.
+std::optional<Value> Evaluate(std::string_view expression, Host& host, BasicError* error);
 
 // The language's functions and constants, by lower-case name (without "$").
 using Builtin = std::function<Value(const std::vector<Value>& args)>;

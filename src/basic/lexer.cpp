@@ -137,6 +137,7 @@ class Lexer {
     t.number = number;
     t.numberType = type;
     t.line = line_;
+    t.column = column();
     t.lineStart = atLineStart_;
     t.spaced = spaced_;
     atLineStart_ = false;
@@ -151,7 +152,17 @@ class Lexer {
   void newLine() {
     endStatement();
     ++line_;
+    lineBegins_ = i_;
     atLineStart_ = true;
+  }
+
+  // The character (from 1) of the line where the token being read began.
+  int column() const {
+    int n = 1;
+    for (size_t k = lineBegins_; k < tokenBegins_ && k < s_.size(); ++k) {
+      if ((static_cast<unsigned char>(s_[k]) & 0xC0) != 0x80) ++n;
+    }
+    return n;
   }
 
   void skipToLineEnd() {
@@ -159,6 +170,7 @@ class Lexer {
   }
 
   void step() {
+    tokenBegins_ = i_;
     const char c = s_[i_];
     if (c == '\r' || c == '\n') {
       ++i_;
@@ -184,6 +196,7 @@ class Lexer {
         if (at(i_) == '\r') ++i_;
         if (at(i_) == '\n') ++i_;
         ++line_;
+        lineBegins_ = i_;
         return;
       }
     }
@@ -353,6 +366,8 @@ class Lexer {
   std::string_view s_;
   size_t i_ = 0;
   int line_ = 1;
+  size_t lineBegins_ = 0;   // where the current line starts
+  size_t tokenBegins_ = 0;  // where the token being read starts
   bool atLineStart_ = true;
   bool spaced_ = false;
   std::vector<Token> out_;

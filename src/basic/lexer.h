@@ -94,6 +94,7 @@ struct Token {
   double number = 0;      // a number's value
   Type numberType = Type::Integer;
   int line = 0;
+  int column = 0;          // the character of the line it begins at, from 1
   bool lineStart = false;  // the first token of a source line (where labels stand)
   bool spaced = false;     // blanks before it (x .Name inside With is no member of x)
 };

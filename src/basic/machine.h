@@ -108,6 +108,8 @@ class Machine {
   // --- statements (machine_run.cpp)
   void execute(Frame& f);
   size_t recover(Frame& f, size_t pc, const BasicError& error);
+  // The error of a statement: where it stood and the calls that led to it.
+  BasicError failure(const Frame& f, const Instr& in, std::string message, int number) const;
   size_t resume(Frame& f, size_t to);
   void onError(Frame& f, Frame::OnError mode, size_t handler = 0);
   std::optional<size_t> step(Frame& f, const Instr& in, size_t pc);
@@ -162,7 +164,7 @@ class Machine {
   Names module_;
   std::map<std::pair<const Procedure*, std::string>, VarPtr> statics_;
   long steps_ = 0;
-  int depth_ = 0;
+  std::vector<const Procedure*> calls_;  // the procedures running, outermost first
   std::shared_ptr<ErrObject> err_ = std::make_shared<ErrObject>();
   Say say_ = [this](const std::string& m) { host_.say(m); };
   std::shared_ptr<DebugObject> debug_ = std::make_shared<DebugObject>(say_);

@@ -31,14 +31,18 @@ Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line, Clas
                     std::shared_ptr<ClassInstance> hold) {
   // The depth is given back however the call ends: an error a caller's handler takes too.
   struct Deeper {
-    explicit Deeper(int& depth) : depth_(++depth) {}
-    ~Deeper() { --depth_; }
+    Deeper(std::vector<const Procedure*>& calls, const Procedure& p) : calls_(calls) {
+      calls_.push_back(&p);
+    }
+    ~Deeper() { calls_.pop_back(); }
     Deeper(const Deeper&) = delete;
     Deeper& operator=(const Deeper&) = delete;
-    int& depth_;
-  } deeper(depth_);
-  if (depth_ > limits_.depth) {
-    throw Fatal{{line, "呼び出しが深すぎます（" + std::to_string(limits_.depth) + " 段まで）"}};
+    std::vector<const Procedure*>& calls_;
+  } deeper(calls_, proc);
+  if (calls_.size() > static_cast<size_t>(limits_.depth)) {
+    BasicError e{line, "呼び出しが深すぎます（" + std::to_string(limits_.depth) + " 段まで）"};
+    e.procedure = proc.shownName;
+    throw Fatal{std::move(e)};
   }
   Frame f;
   f.proc = &proc;
@@ -82,21 +86,32 @@ void Machine::execute(Frame& f) {
   while (pc < code.size()) {
     const Instr& in = code[pc];
     if (++steps_ > limits_.steps) {
-      throw Fatal{{in.line, "実行の手数が上限（" + std::to_string(limits_.steps) +
-                                "）を超えました。終わらないループではありませんか"}};
+      throw Fatal{failure(f, in,
+                          "実行の手数が上限（" + std::to_string(limits_.steps) +
+                              "）を超えました。終わらないループではありませんか",
+                          kErrInvalidCall)};
     }
     try {
       const std::optional<size_t> next = step(f, in, pc);
       if (!next) break;
       pc = *next;
     } catch (const RunFailure& e) {
-      pc = recover(f, pc, BasicError{in.line, e.message, e.number, f.proc->file});
+      pc = recover(f, pc, failure(f, in, e.message, e.number));
     } catch (const BasicError& e) {
       pc = recover(f, pc, e);  // a call of this statement failed and did not handle it
     }
   }
   // Leaving a handler by Exit Sub or End Sub: the error was dealt with.
   if (f.handling) err_->clear();
+}
+
+BasicError Machine::failure(const Frame& f, const Instr& in, std::string message,
+                            int number) const {
+  BasicError e{in.line, std::move(message), number, f.proc->file};
+  e.column = in.column;
+  e.procedure = f.proc->shownName;
+  for (size_t i = 0; i + 1 < calls_.size(); ++i) e.callers.push_back(calls_[i]->shownName);
+  return e;
 }
 
 // Where a procedure goes on after a statement failed, as its On Error says; throws the error

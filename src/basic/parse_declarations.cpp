@@ -18,7 +18,40 @@ std::string Parser::describe(const Token& t) {
 }
 
 void Parser::fail(const std::string& what) const {
-  throw BasicError{peek().line, what + "（" + describe(peek()) + " のところ）"};
+  BasicError e{peek().line, what + "（" + describe(peek()) + " のところ）"};
+  e.column = peek().column;
+  throw e;
+}
+
+// After an error the parse goes on, to report what else is wrong in one go: past the
+// procedure the error was in (its blocks are left half compiled, and would only report
+// errors that follow from the first), or past the statement outside any procedure.
+void Parser::recoverFrom(const BasicError& e) {
+  errors_.push_back(e);
+  if (errors_.size() >= kMostErrors) giveUp();
+  if (!inProcedure_) {
+    skipStatement();
+    return;
+  }
+  while (!at(Tok::End)) {
+    const bool ends = (p_ == 0 || previous().kind == Tok::EndOfStatement) && isWord(Kw::End) &&
+                      (isWord(Kw::Sub, 1) || isWord(Kw::Function, 1) || isWord(Kw::Property, 1));
+    next();
+    if (ends) {
+      next();
+      break;
+    }
+  }
+  inProcedure_ = false;
+  code_ = nullptr;
+  blocks_.clear();
+  inlineIf_ = loops_ = withDepth_ = selects_ = 0;
+}
+
+void Parser::giveUp() {
+  BasicError first = errors_.front();
+  first.more.assign(errors_.begin() + 1, errors_.end());
+  throw first;
 }
 
 void Parser::expectOp(std::string_view o) {
@@ -56,10 +89,15 @@ void Parser::run() {
   while (!at(Tok::End)) {
     if (endOfStatement()) continue;
     const int line = peek().line;
-    if (!moduleStatement(line)) {
-      throw BasicError{line, "プロシージャの外に書けない文です：" + describe(peek())};
+    statementLine_ = line;
+    statementColumn_ = peek().column;
+    try {
+      if (!moduleStatement(line)) fail("プロシージャの外に書けない文です");
+    } catch (const BasicError& e) {
+      recoverFrom(e);
     }
   }
+  if (!errors_.empty()) giveUp();
   // What the program declares itself is no record it was handed.
   for (const std::string& n : declared_) program_.recordNames.erase(n);
   for (const auto& [n, proc] : program_.procedures) program_.recordNames.erase(n);
@@ -96,6 +134,7 @@ bool Parser::moduleStatement(int line) {
 
 void Parser::procedure(int line, bool isPrivate) {
   const std::string what = Lower(previous().text);
+  inProcedure_ = true;  // from its first line: an error in it skips to its end
   Procedure proc;
   proc.kind = what == "function" ? ProcKind::Function : ProcKind::Sub;
   if (what == "property") {
@@ -133,6 +172,7 @@ void Parser::procedure(int line, bool isPrivate) {
   proc.loops = loops_;
   procedures.emplace(key, std::move(proc));
   code_ = nullptr;
+  inProcedure_ = false;
 }
 
 // After "(": the parameters up to ")".

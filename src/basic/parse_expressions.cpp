@@ -27,6 +27,23 @@ constexpr Spelled kComparisons[] = {
     {"<", Kw::None, Op::Less},       {">", Kw::None, Op::Greater},
     {"", Kw::Like, Op::Like},        {"", Kw::Is, Op::Is}};
 
+// Whether a name may stand in an expression: any but the language's reserved words (Error
+// is a function too, and a few words are reserved only where a statement takes them).
+bool ValueWord(Kw kw) {
+  switch (kw) {
+    case Kw::None:
+    case Kw::Error:
+    case Kw::Get:
+    case Kw::Explicit:
+    case Kw::Attribute:
+    case Kw::Preserve:
+    case Kw::New:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 ExprPtr Parser::make(Expr::Kind kind, int line) {
@@ -165,6 +182,7 @@ ExprPtr Parser::primary() {
       next();
       return literal(t.line, Value::Str(t.text));
     case Tok::Name: {
+      if (!ValueWord(t.keyword)) fail("式が必要です");
       const std::string l = Lower(t.text);
       next();
       if (l == "true" || l == "false") return literal(t.line, Value::Bool(l == "true"));

@@ -4,10 +4,11 @@
 
 namespace qf::basic {
 
-Instr Parser::step(Instr::Kind kind, int line) {
+Instr Parser::step(Instr::Kind kind, int line) const {
   Instr i;
   i.kind = kind;
   i.line = line;
+  i.column = line == statementLine_ ? statementColumn_ : 0;
   return i;
 }
 
@@ -33,6 +34,8 @@ void Parser::land(int jump) {
 void Parser::statement() {
   const Token& first = peek();
   const int line = first.line;
+  statementLine_ = line;
+  statementColumn_ = first.column;
   if (first.kind == Tok::Name && first.lineStart && isOp(":", 1)) {
     labels_[Lower(first.text)] = here();
     next();

@@ -75,6 +75,10 @@ class Parser {
   }
   static std::string describe(const Token& t);
   [[noreturn]] void fail(const std::string& what) const;
+  void recoverFrom(const BasicError& e);
+  // Throws the first error found, with the others.
+  [[noreturn]] void giveUp();
+  static constexpr size_t kMostErrors = 20;
   void expectOp(std::string_view o);
   void expectWord(Kw w);
   std::string nameToken(const char* what);
@@ -114,7 +118,7 @@ class Parser {
   // --- the code being compiled, and its jumps
   void emit(Instr i) { code_->push_back(std::move(i)); }
   int here() const { return static_cast<int>(code_->size()); }
-  static Instr step(Instr::Kind kind, int line);
+  Instr step(Instr::Kind kind, int line) const;
   // Emits a jump (Jump, or JumpIfFalse on `condition`) whose place is not known yet; returns
   // it for land().
   int jumpAhead(int line, ExprPtr condition = nullptr);
@@ -189,6 +193,10 @@ class Parser {
   int inlineIf_ = 0;
   int nesting_ = 0;  // levels of the descent under way (Nesting)
   int selects_ = 0;
+  int statementLine_ = 0;    // the statement being compiled: its line
+  int statementColumn_ = 0;  // and the character it begins at
+  bool inProcedure_ = false;
+  std::vector<BasicError> errors_;               // what the parse found wrong so far
   std::map<std::string, double> literalConsts_;  // module constants of a number, for String * n
 };
 

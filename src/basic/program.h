@@ -131,6 +131,7 @@ struct Instr {
   };
   Kind kind = Kind::Eval;
   int line = 0;
+  int column = 0;  // where the statement begins on its line; 0 when not known
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
   std::vector<std::unique_ptr<Expr>> args;

@@ -79,7 +79,10 @@ Program ParseFiles(const std::vector<SourceFile>& files) {
       it->second.shownName = name;
       Parser(code, program, &it->second, named).run();
     } catch (BasicError& e) {
-      if (files.size() > 1) e.file = file.name;
+      if (files.size() > 1) {
+        e.file = file.name;
+        for (BasicError& other : e.more) other.file = file.name;
+      }
       throw;
     }
   }

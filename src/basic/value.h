@@ -10,7 +10,6 @@
 
 namespace qf::basic {
 
-// A failure of a program: the line it happened on and why, in Japanese.
 // The language's numbers for its own failures, as Err.Number gives them.
 inline constexpr int kErrInvalidCall = 5;
 inline constexpr int kErrOverflow = 6;
@@ -20,13 +19,19 @@ inline constexpr int kErrTypeMismatch = 13;
 inline constexpr int kErrResumeWithoutError = 20;
 inline constexpr int kErrInvalidNull = 94;
 
+// A failure of a program, found by the parse, the run or an evaluation alike: where it
+// happened and why, in Japanese.
 struct BasicError {
   BasicError(int at = 0, std::string why = {}, int code = kErrInvalidCall, std::string in = {})
       : line(at), message(std::move(why)), number(code), file(std::move(in)) {}
   int line = 0;
+  int column = 0;  // the character of the line (from 1) where it began; 0 when not known
   std::string message;
-  int number = kErrInvalidCall;  // Err.Number
-  std::string file;              // the source file of the line, when a program has several
+  int number = kErrInvalidCall;      // Err.Number
+  std::string file;                  // the source file of the line, when a program has several
+  std::string procedure;             // the procedure it stopped in, as the program spells it
+  std::vector<std::string> callers;  // the procedures that called that one, outermost first
+  std::vector<BasicError> more;      // what else a parse found wrong, after this one
 };
 
 class Object;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "basic/errors.h"
 #include "basic/records.h"
 #include "basic/run_source.h"
 #include "document/cp932.h"
@@ -207,9 +208,7 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
   if (!stopped) return true;
   if (stoppedLine) *stoppedLine = stopped->line;
   if (error) {
-    *error = "「" + (stopped->file.empty() ? run.name : stopped->file) + "」" +
-             (stopped->line > 0 ? "の " + std::to_string(stopped->line) + " 行目" : "") + "：" +
-             stopped->message;
+    *error = basic::Describe(*stopped, run.name);
   }
   return false;
 }

@@ -212,7 +212,7 @@ printf '金額,姓,名\n1234567,山田,太郎\n' >"$tmp/p.csv"
 pdftotext "$tmp/p.pdf" - | grep -q '1,234,567円 山田太郎' || fail "run source: $(pdftotext "$tmp/p.pdf" -)"
 printf 'Sub F_DataPrint()\n  Printer.Print 1\n  Printer.Print rs!無い\nEnd Sub\n' >"$tmp/q.bas"
 rc=0; "$qf" --run-source "$tmp/q.bas" --data "$tmp/p.csv" -o "$tmp/q.png" 2>"$tmp/err" || rc=$?
-[ "$rc" -eq 1 ] && grep -qx 'quillform: 「.*q.png」に出力できません：「.*q.bas」の 3 行目：列「無い」がありません' "$tmp/err" &&
+[ "$rc" -eq 1 ] && grep -qx 'quillform: 「.*q.png」に出力できません：「.*q.bas」の 3 行目 3 文字目（F_DataPrint）：列「無い」がありません' "$tmp/err" &&
   [ ! -e "$tmp/q.png" ] || fail "run source error: exit $rc, $(cat "$tmp/err")"
 
 # Printing routines as programmers write them: an error handler that resumes, records of a Type.

@@ -255,5 +255,48 @@ TEST(Language, NoScreenInARun) {
   EXPECT_EQ(o.error->message, "MsgBox のボタンの値が正しくありません");
 }
 
+// A stop names the character its statement begins at, the procedure and the calls that led
+// there; a handled error deeper down leaves no caller behind.
+TEST(Language, AStopSaysWhereAndThroughWhichCalls) {
+  const Outcome o = RunProgram(
+      "Sub Main()\n  Outer\nEnd Sub\nSub Outer()\n  On Error Resume Next\n  Inner 0\n"
+      "  On Error GoTo 0\n  Dim n: n = 1: Inner n\nEnd Sub\nSub Inner(n)\n  n = 1: n = 2 / n\n"
+      "  n = 1 / 0\nEnd Sub");
+  ASSERT_TRUE(o.error);
+  EXPECT_EQ(Describe(*o.error, "a.bas"),
+            "「a.bas」の 12 行目 3 文字目（Main → Outer → Inner）：0 で除算しました");
+  const Outcome inner = RunProgram("Sub Main()\n  Dim n: n = 0: n = 1 / n\nEnd Sub");
+  ASSERT_TRUE(inner.error);
+  EXPECT_EQ(inner.error->column, 17);
+  EXPECT_TRUE(inner.error->callers.empty());
+}
+
+// A parse goes on past an error to the next procedure (or the next statement outside them)
+// and reports up to twenty.
+TEST(Language, AParseReportsEachProcedureItCannotRead) {
+  try {
+    (void)Parse(
+        "Dim a As\nSub A()\n  x = (1 +\n  y = 2\nEnd Sub\nSub B()\n  If Then\nEnd Sub\n"
+        "Sub C()\nEnd Sub\n");
+    ADD_FAILURE() << "parsed";
+  } catch (const BasicError& e) {
+    std::vector<int> lines = {e.line};
+    for (const BasicError& more : e.more) lines.push_back(more.line);
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 7}));
+    EXPECT_EQ(e.more.at(1).column, 6);  // at Then
+  }
+  for (const int bad : {20, 21}) {
+    std::string source;
+    for (int i = 0; i < bad; ++i) source += "Sub P" + std::to_string(i) + "()\nx = )\nEnd Sub\n";
+    try {
+      (void)Parse(source);
+      ADD_FAILURE() << "parsed";
+    } catch (const BasicError& e) {
+      EXPECT_EQ(e.more.size(), 19u) << bad;
+      EXPECT_EQ(e.more.back().line, 59) << bad;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qf::basic

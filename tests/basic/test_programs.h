@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "basic/errors.h"
 #include "basic/interpreter.h"
 #include "document/design.h"
 #include "view/page_view.h"
@@ -42,9 +43,9 @@ class Collecting final : public Host {
 
 inline std::string Eval(std::string_view expression) {
   Collecting host;
-  std::string error;
+  BasicError error;
   const auto v = Evaluate(expression, host, &error);
-  return v ? ToText(*v) : "error: " + error;
+  return v ? ToText(*v) : "error: " + error.message;
 }
 
 struct Outcome {

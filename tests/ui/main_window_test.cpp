@@ -225,7 +225,8 @@ class MainWindowTest : public QObject {
       Click(d, "cmdClose");
     });
     QTest::mouseClick(trial, Qt::LeftButton);
-    QCOMPARE(error, QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 4 行目：0 で除算しました"));
+    QCOMPARE(error,
+             QStringLiteral("「ｿｰｽｳｨﾝﾄﾞｳ」の 4 行目 3 文字目（F_DataPrint）：0 で除算しました"));
     // What the program wrote to Debug shows under the page.
     QCOMPARE(said, QStringLiteral("途中 1 "));
     QVERIFY(!printable);  // it would only stop again
