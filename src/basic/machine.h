@@ -50,7 +50,8 @@ struct Frame {
   const Procedure* proc = nullptr;
   ClassInstance* me = nullptr;            // the object a class's procedure runs with
   std::shared_ptr<ClassInstance> meHold;  // Me, while the object is alive
-  Names locals;
+  std::vector<VarPtr> variables;          // the procedure's declared variables, by their slots
+  Names locals;                           // its implicit variables, by name
   std::vector<LoopState> loops;
   std::vector<size_t> returns;  // GoSub
   std::vector<Value> with;
@@ -122,13 +123,19 @@ class Machine {
   void circle(Frame& f, const Instr& in);
 
   // --- variables (machine_variables.cpp)
-  void declare(Frame& f, const Instr& in, Names& into);
+  // A variable as Dim (or Static) makes it; a Static's, the one its first call made.
+  VarPtr declare(Frame& f, const Instr& in);
+  // A variable of the procedure under its name: in its slot, or by name when it has none.
+  void bind(Frame& f, const std::string& name, VarPtr v);
   void size(Frame& f, const Instr& in, Variable& v);
   void redim(Frame& f, const Instr& in);
   void erase(Frame& f, const Instr& in);
   Value fresh(const Variable& v) const;
-  void constant(Frame& f, const Instr& in, Names& into);
+  VarPtr constant(Frame& f, const Instr& in);
   VarPtr find(Frame& f, std::string_view name);
+  // The variable a name expression means: by its slot, found by name when it has none or the
+  // slot's Dim has not run yet.
+  VarPtr lookup(Frame& f, const Expr& e);
   Value& element(Variable& v, const std::vector<Value>& index);
   void assign(Frame& f, const Expr& target, const Value& value, bool set);
   Value stored(const Variable& v, const Value& value, bool set) const;
@@ -162,6 +169,7 @@ class Machine {
   Host& host_;
   RunLimits limits_;
   Names module_;
+  std::vector<VarPtr> moduleSlots_;  // the same variables, by their slots
   std::map<std::pair<const Procedure*, std::string>, VarPtr> statics_;
   long steps_ = 0;
   std::vector<const Procedure*> calls_;  // the procedures running, outermost first

@@ -18,8 +18,8 @@ Value Machine::newObject(const std::string& className) {
   f.me = object.get();
   f.meHold = object;
   for (const Instr& in : it->second.members) {
-    if (in.kind == Instr::Kind::Dim) declare(f, in, object->members());
-    if (in.kind == Instr::Kind::Const) constant(f, in, object->members());
+    if (in.kind == Instr::Kind::Dim) object->members()[in.name] = declare(f, in);
+    if (in.kind == Instr::Kind::Const) object->members()[in.name] = constant(f, in);
   }
   if (const Procedure* init = classProcedure(*object, "class_initialize", false)) {
     call(*init, {}, init->line, object.get(), object);

@@ -135,7 +135,7 @@ Object& Machine::objectOf(const Value& v, std::string_view member) {
 }
 
 Value Machine::name(Frame& f, const Expr& e) {
-  if (VarPtr v = find(f, e.name)) {
+  if (VarPtr v = lookup(f, e)) {
     if (v->isArray) throw RunFailure{"配列「" + shown(e.name) + "」には添字が必要です"};
     return v->value;
   }
@@ -185,7 +185,7 @@ Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, 
   // Read without Option Explicit, a name never assigned is a variable of the procedure, Empty;
   // a name the program reads as records says a data file gives it.
   if (read && implicitNames_ && !program_.explicitNames && !program_.recordNames.count(n)) {
-    f.locals[n] = std::make_shared<Variable>();
+    bind(f, n, std::make_shared<Variable>());
     return Value{};
   }
   throw RunFailure{"「" + shown(n) + "」が定義されていません"};
@@ -270,7 +270,7 @@ std::vector<Arg> Machine::arguments(Frame& f, const Expr& call) {
     if (!a) {
       arg.missing = true;
     } else if (a->kind == Expr::Kind::Name) {
-      arg.ref = find(f, a->name);
+      arg.ref = lookup(f, *a);
       if (!arg.ref || !arg.ref->isArray) arg.value = eval(f, *a);
     } else {
       arg.value = eval(f, *a);
@@ -283,7 +283,9 @@ std::vector<Arg> Machine::arguments(Frame& f, const Expr& call) {
 Value Machine::callExpr(Frame& f, const Expr& e) {
   const Expr& target = *e.a;
   if (target.kind == Expr::Kind::Name) {
-    if (VarPtr v = find(f, target.name)) {
+    // Inside a function its name is its result, but its name called is the function again.
+    const bool recursion = f.proc && f.proc->function && target.name == f.proc->name;
+    if (VarPtr v = recursion ? nullptr : lookup(f, target)) {
       std::vector<Value> index = values(f, e.args);
       if (v->isArray) return element(*v, index);
       return objectOf(v->value, target.name).index(index);

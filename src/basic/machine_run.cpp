@@ -19,8 +19,15 @@ void Machine::declareModule() {
   Frame module;
   for (const Instr& in : program_.module) {
     try {
-      if (in.kind == Instr::Kind::Dim) declare(module, in, module_);
-      if (in.kind == Instr::Kind::Const) constant(module, in, module_);
+      if (in.kind != Instr::Kind::Dim && in.kind != Instr::Kind::Const) continue;
+      VarPtr v = in.kind == Instr::Kind::Dim ? declare(module, in) : constant(module, in);
+      module_[in.name] = v;
+      if (in.local >= 0) {
+        if (moduleSlots_.size() <= static_cast<size_t>(in.local)) {
+          moduleSlots_.resize(static_cast<size_t>(in.local) + 1);
+        }
+        moduleSlots_[static_cast<size_t>(in.local)] = std::move(v);
+      }
     } catch (const RunFailure& f) {
       throw BasicError{in.line, f.message, f.number};
     }
@@ -49,6 +56,7 @@ Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line, Clas
   f.me = me;
   f.meHold = std::move(hold);
   f.loops.resize(static_cast<size_t>(proc.loops));
+  f.variables.resize(proc.slotOf.size());
   if (args.size() > proc.params.size()) {
     throw RunFailure{"「" + proc.shownName + "」に渡す引数が多すぎます"};
   }
@@ -60,21 +68,21 @@ Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line, Clas
     }
     if (given && args[i].ref && !p.byVal && !args[i].ref->constant &&
         (p.type == Type::Empty || p.type == args[i].ref->type || p.array)) {
-      f.locals[p.name] = args[i].ref;  // by reference: the caller's variable itself
+      bind(f, p.name, args[i].ref);  // by reference: the caller's variable itself
       continue;
     }
     auto v = std::make_shared<Variable>();
     v->type = p.type;
     Value value = given ? args[i].value : p.fallback ? eval(f, *p.fallback) : Value{};
     v->value = Coerce(value, p.type);
-    f.locals[p.name] = v;
+    bind(f, p.name, v);
   }
   VarPtr result;
   if (proc.function) {
     result = std::make_shared<Variable>();
     result->type = proc.returns;
     result->value = Coerce(Value{}, proc.returns == Type::Object ? Type::Empty : proc.returns);
-    f.locals[proc.name] = result;
+    bind(f, proc.name, result);
   }
   execute(f);
   return result ? result->value : Value{};
@@ -153,7 +161,10 @@ std::optional<size_t> Machine::step(Frame& f, const Instr& in, size_t pc) {
       assign(f, *in.a, eval(f, *in.b), in.isSet());
       break;
     case Instr::Kind::Dim:
-      declare(f, in, f.locals);
+      // A declaration makes its variable once a call: a Dim inside a loop keeps what the
+      // variable holds, as the language declares it for the whole procedure.
+      if (in.local >= 0 && f.variables[static_cast<size_t>(in.local)]) break;
+      bind(f, in.name, declare(f, in));
       break;
     case Instr::Kind::ReDim:
       redim(f, in);
@@ -165,7 +176,7 @@ std::optional<size_t> Machine::step(Frame& f, const Instr& in, size_t pc) {
       midAssign(f, in);
       break;
     case Instr::Kind::Const:
-      constant(f, in, f.locals);
+      bind(f, in.name, constant(f, in));
       break;
     case Instr::Kind::Jump:
       return to();

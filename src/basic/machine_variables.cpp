@@ -23,15 +23,12 @@ Value Machine::fresh(const Variable& v) const {
   return v.type == Type::Object ? Value::Obj(nullptr) : Coerce(Value{}, v.type);
 }
 
-void Machine::declare(Frame& f, const Instr& in, Names& into) {
+VarPtr Machine::declare(Frame& f, const Instr& in) {
   const DimForm& form = in.dim();
   if (form.keep) {
     // Static: the variable made at the first call lives on.
     const auto key = std::make_pair(f.proc, in.name);
-    if (auto it = statics_.find(key); it != statics_.end()) {
-      into[in.name] = it->second;
-      return;
-    }
+    if (auto it = statics_.find(key); it != statics_.end()) return it->second;
   }
   auto v = std::make_shared<Variable>();
   v->type = in.type;
@@ -52,8 +49,18 @@ void Machine::declare(Frame& f, const Instr& in, Names& into) {
     v->dynamic = in.args.empty();
     if (!v->dynamic) size(f, in, *v);
   }
-  into[in.name] = v;
   if (form.keep) statics_[std::make_pair(f.proc, in.name)] = v;
+  return v;
+}
+
+void Machine::bind(Frame& f, const std::string& name, VarPtr v) {
+  if (f.proc) {
+    if (const auto it = f.proc->slotOf.find(name); it != f.proc->slotOf.end()) {
+      f.variables[static_cast<size_t>(it->second)] = std::move(v);
+      return;
+    }
+  }
+  f.locals[name] = std::move(v);
 }
 
 // An array's bounds from the instruction's, its elements fresh.
@@ -84,7 +91,7 @@ void Machine::redim(Frame& f, const Instr& in) {
     v->userType = in.dim().userType;
     v->isArray = true;
     v->dynamic = true;
-    f.locals[in.name] = v;
+    bind(f, in.name, v);
   }
   if (!v->isArray) throw RunFailure{"「" + shown(in.name) + "」は配列ではありません"};
   if (!v->dynamic) throw RunFailure{"大きさを決めて宣言した配列は ReDim できません"};
@@ -117,7 +124,7 @@ void Machine::redim(Frame& f, const Instr& in) {
 // Erase: a fixed array's elements empty again, a dynamic array's given back.
 void Machine::erase(Frame& f, const Instr& in) {
   for (const auto& e : in.args) {
-    VarPtr v = find(f, e->name);
+    VarPtr v = lookup(f, *e);
     if (!v || !v->isArray) throw RunFailure{"「" + shown(e->name) + "」は配列ではありません"};
     if (v->dynamic) {
       v->bounds.clear();
@@ -128,14 +135,30 @@ void Machine::erase(Frame& f, const Instr& in) {
   }
 }
 
-void Machine::constant(Frame& f, const Instr& in, Names& into) {
+VarPtr Machine::constant(Frame& f, const Instr& in) {
   auto v = std::make_shared<Variable>();
   v->value = Coerce(eval(f, *in.b), in.type);
   v->constant = true;
-  into[in.name] = v;
+  return v;
+}
+
+VarPtr Machine::lookup(Frame& f, const Expr& e) {
+  const auto at = static_cast<size_t>(e.slot);
+  if (e.scope == Scope::Local && f.proc && at < f.variables.size() && f.variables[at])
+    return f.variables[at];
+  if (e.scope == Scope::Module && at < moduleSlots_.size() && moduleSlots_[at]) {
+    // A procedure's implicit variable of the same name would have been found first.
+    if (!f.locals.count(e.name)) return moduleSlots_[at];
+  }
+  return find(f, e.name);
 }
 
 VarPtr Machine::find(Frame& f, std::string_view name) {
+  if (f.proc) {
+    if (const auto it = f.proc->slotOf.find(name); it != f.proc->slotOf.end()) {
+      if (const VarPtr& v = f.variables[static_cast<size_t>(it->second)]) return v;
+    }
+  }
   if (auto it = f.locals.find(name); it != f.locals.end()) return it->second;
   if (f.me) {
     Names& members = f.me->members();
@@ -181,12 +204,12 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
   const Value given = set ? value : Plain(value);
   switch (target.kind) {
     case Expr::Kind::Name: {
-      VarPtr v = find(f, target.name);
+      VarPtr v = lookup(f, target);
       if (!v) {
         // An undeclared name becomes a variable, as the language allows without Option
         // Explicit.
         v = std::make_shared<Variable>();
-        f.locals[target.name] = v;
+        bind(f, target.name, v);
       }
       if (v->constant) throw RunFailure{"定数「" + shown(target.name) + "」には代入できません"};
       if (v->isArray) return assignArray(*v, target.name, given);
@@ -195,7 +218,7 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
     }
     case Expr::Kind::Call:
       if (target.a->kind == Expr::Kind::Name) {
-        VarPtr v = find(f, target.a->name);
+        VarPtr v = lookup(f, *target.a);
         if (v && v->isArray) {
           element(*v, values(f, target.args)) = stored(*v, given, set);
           return;
@@ -255,7 +278,7 @@ bool Machine::forEachStart(Frame& f, const Instr& in) {
   LoopState& loop = f.loops[static_cast<size_t>(in.slot)];
   loop.items.clear();
   loop.next = 0;
-  VarPtr array = in.b->kind == Expr::Kind::Name ? find(f, in.b->name) : nullptr;
+  VarPtr array = in.b->kind == Expr::Kind::Name ? lookup(f, *in.b) : nullptr;
   if (array && array->isArray) {
     loop.items = array->elements;
   } else {

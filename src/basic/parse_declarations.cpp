@@ -443,6 +443,7 @@ Program ParseValue(std::string_view expression) {
   proc.line = 1;
   Parser(expression, program).valueOnly(proc);
   program.procedures.emplace(proc.name, std::move(proc));
+  ResolveSlots(program);
   return program;
 }
 
@@ -450,6 +451,7 @@ Program Parse(std::string_view source) {
   Program program;
   Parser(source, program).run();
   CheckDeclared(program);
+  ResolveSlots(program);
   return program;
 }
 

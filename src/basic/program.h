@@ -42,6 +42,10 @@ enum class Op : uint8_t {
   Imp,
 };
 
+// Where a name's variable is: a slot of the procedure's or of the module's, or found by its
+// name as the program runs.
+enum class Scope : uint8_t { ByName, Local, Module };
+
 // An expression of the language.
 struct Expr {
   enum class Kind {
@@ -58,8 +62,10 @@ struct Expr {
   Kind kind = Kind::Literal;
   int line = 0;
   Value value;
-  std::string name;  // lower case
-  Op op = Op::None;  // Unary and Binary
+  std::string name;             // lower case
+  Op op = Op::None;             // Unary and Binary
+  Scope scope = Scope::ByName;  // Name: where its variable is
+  int slot = -1;                // and its place there
   std::unique_ptr<Expr> a;
   std::unique_ptr<Expr> b;
   std::vector<std::unique_ptr<Expr>> args;  // nullptr: an argument left out
@@ -140,6 +146,7 @@ struct Instr {
   Type type = Type::Empty;
   int target = -1;
   int slot = -1;
+  int local = -1;     // Dim, ReDim, Const: the slot of the variable it makes
   std::string label;  // an unresolved jump's label
   std::variant<std::monostate, AssignForm, DimForm, FigureForm> form;
 
@@ -186,6 +193,8 @@ struct Procedure {
   std::vector<Param> params;
   std::vector<Instr> code;
   int loops = 0;  // For loops in the code
+  // Its variables' slots, by lower-case name: parameters first, its result, what it declares.
+  std::map<std::string, int, std::less<>> slotOf;
   int line = 0;
   std::string file;  // its source file, when the program has several
 };
@@ -228,6 +237,7 @@ struct Program {
   // a program that does not declare them.
   std::set<std::string> recordNames;
   bool explicitNames = false;  // Option Explicit: every name must be declared
+  int moduleSlots = 0;         // the module's variables and constants, each a slot
   // Each name (lower case) as the program first spells it: the language ignores case, the
   // messages that name it do not.
   std::map<std::string, std::string> spellings;
@@ -240,6 +250,8 @@ struct Program {
 // Parses a program: procedures and the declarations around them. Throws BasicError with the line
 // and the reason.
 Program Parse(std::string_view source);
+// Gives each declared variable its slot and each name that means one its place.
+void ResolveSlots(Program& program);
 // Parses the files of one program: the modules' procedures and declarations together, each
 // class apart. A stop names its file when there are several.
 Program ParseFiles(const std::vector<SourceFile>& files);

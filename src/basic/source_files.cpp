@@ -87,6 +87,7 @@ Program ParseFiles(const std::vector<SourceFile>& files) {
     }
   }
   CheckDeclared(program);
+  ResolveSlots(program);
   return program;
 }
 

@@ -255,6 +255,24 @@ TEST(Language, NoScreenInARun) {
   EXPECT_EQ(o.error->message, "MsgBox のボタンの値が正しくありません");
 }
 
+// Names mean the nearest variable: the procedure's own (from its slot), its class's member, the
+// module's; recursion gives each call its own; a Dim in a loop keeps its value.
+TEST(Language, NamesFindTheirVariables) {
+  const Outcome o = RunFiles(
+      {{"Main.bas",
+        "Dim x, y\nSub Main()\n  x = 1: y = 2\n  Shadow 5\n  out.Add x & y & Depth(3)\n"
+        "  Dim i, c As New Counter\n  For i = 1 To 3\n    Dim s As String\n    s = s & \"a\"\n"
+        "  Next\n  c.Up: c.Up\n  out.Add s & c.Seen & x\nEnd Sub\n"
+        "Sub Shadow(y)\n  Dim x\n  x = 7: y = y + 1\n  out.Add x & y\nEnd Sub\n"
+        "Function Depth(n)\n  Dim here\n  here = n\n  If n > 0 Then Depth = Depth(n - 1) + here\n"
+        "End Function\n"},
+       {"Counter.cls",
+        "Private x\nSub Up()\n  x = x + 1\nEnd Sub\n"
+        "Property Get Seen()\n  Seen = x\nEnd Property\n"}});
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"76", "126", "aaa21"}));
+  EXPECT_FALSE(o.error) << o.error->message;
+}
+
 // A stop names the character its statement begins at, the procedure and the calls that led
 // there; a handled error deeper down leaves no caller behind.
 TEST(Language, AStopSaysWhereAndThroughWhichCalls) {
