@@ -59,6 +59,7 @@ Surface& PrinterObject::page() {
     page_ = port_.beginPage();
     if (!page_) throw RunFailure{"プリンターがページを始められません"};
     ++pages_;
+    ++jobPages_;
   }
   return *page_;
 }
@@ -160,7 +161,10 @@ Value PrinterObject::get(std::string_view m) {
   if (m == "height") return Value::Lng(std::round(p.heightTwips));
   if (m == "page") return Value::Int(pageNumber_);
   if (m == "copies") return Value::Int(copies_);
-  if (m == "devicename") return Value::Str("Quillform");
+  if (m == "devicename") {
+    const std::string name = port_.deviceName();
+    return Value::Str(name.empty() ? "Quillform" : name);
+  }
   if (m == "drivername") return Value::Str("Quillform");
   if (m == "port") return Value::Str("PDF:");
   if (m == "font") {
@@ -206,6 +210,7 @@ void PrinterObject::set(std::string_view m, const Value& v) {
     port_.setOrientation(static_cast<int16_t>(SmallInt(v, 1, 2, "Orientation")));
   } else if (m == "copies") {
     copies_ = SmallInt(v, 1, 32767, "Copies");
+    port_.setCopies(copies_);
   } else if (m == "font") {
     // Set Printer.Font = f takes the whole font; a text is the face's name.
     const auto* font =
@@ -237,8 +242,9 @@ Value PrinterObject::call(std::string_view m, const std::vector<Value>& args,
     return {};
   }
   if (m == "enddoc" || m == "killdoc") {
-    // The job ends; what the run printed stays in its document (KillDoc cannot take back pages
-    // already handed to the port).
+    // The job ends; KillDoc drops the pages it began.
+    if (m == "killdoc" && jobPages_ > 0) port_.dropJob(jobPages_);
+    jobPages_ = 0;
     page_ = nullptr;
     pageNumber_ = 1;
     state_.currentX = scale_.left;

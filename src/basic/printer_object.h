@@ -88,6 +88,7 @@ class PrinterObject final : public Canvas {
   Surface* page_ = nullptr;
   int pages_ = 0;
   int pageNumber_ = 1;  // Page: the page of the job in hand
+  int jobPages_ = 0;    // the pages the job in hand began
   int copies_ = 1;
   bool finished_ = false;
   std::shared_ptr<Object> fontObject_;

@@ -1,6 +1,7 @@
 #include "program_export.h"
 
 #include <algorithm>
+#include <set>
 
 #include "basic/errors.h"
 #include "basic/records.h"
@@ -40,17 +41,22 @@ class NullSurface final : public Surface {
 };
 
 // A port that prints one of the pages (or every page, kEveryPage) and passes over the others,
-// counting them all.
+// counting them all. The pages of a job the program dropped (KillDoc) are noted; told them
+// before a run, it passes over them and leaves them out of the count.
 constexpr int kEveryPage = -1;
 
 class OnePage final : public PrinterPort {
  public:
-  OnePage(PrinterPort& port, int page) : port_(port), page_(page) {}
+  OnePage(PrinterPort& port, int page, std::set<int> dropped = {})
+      : port_(port), page_(page), dropped_(std::move(dropped)) {}
   void setPaperSize(int16_t code) override { port_.setPaperSize(code); }
   void setOrientation(int16_t orientation) override { port_.setOrientation(orientation); }
   void setScaleMode(int16_t mode) override { port_.setScaleMode(mode); }
+  void setCopies(int copies) override { port_.setCopies(copies); }
+  std::string deviceName() const override { return port_.deviceName(); }
   PrinterPage page() const override { return port_.page(); }
   Surface* beginPage() override {
+    if (dropped_.count(++begun_)) return &none_;
     if (++pages_ != page_ && page_ != kEveryPage) return &none_;
     printed_ = true;
     return port_.beginPage();
@@ -59,12 +65,22 @@ class OnePage final : public PrinterPort {
     if (!printed_) return true;  // the page asked for never came
     return port_.endDoc(error);
   }
+  void dropJob(int pages) override {
+    for (int k = begun_ - pages + 1; k <= begun_; ++k) {
+      if (!dropped_.count(k)) found_.insert(k);
+    }
+  }
   int pages() const { return pages_; }
+  // Pages a KillDoc dropped that this run printed: the run must be made again without them.
+  const std::set<int>& found() const { return found_; }
 
  private:
   PrinterPort& port_;
   int page_;
+  std::set<int> dropped_;
+  std::set<int> found_;
   NullSurface none_;
+  int begun_ = 0;
   int pages_ = 0;
   bool printed_ = false;
 };
@@ -219,26 +235,43 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
   if (written) *written = 0;
   if (format == ExportFormat::Pdf) {
     // One run: its pages counted as they go to the file, its messages kept.
+    // A run that dropped pages (KillDoc) is made again without them: a PDF cannot take back
+    // a page.
     int pages = 0;
-    const FileStatus st = ExportPrinted(
-        path, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
-          OnePage every(port, kEveryPage);
-          const bool printed = PrintProgram(run, every, pictures, why, nullptr, messages);
-          pages = every.pages();
-          if (printed && pages == 0) *why = kNoPagesPrinted;
-          return printed && pages > 0;
-        });
+    std::set<int> dropped;
+    FileStatus st;
+    // A program whose drops change from run to run is taken as its third run prints it.
+    bool again = true;
+    for (int runs = 0; again && runs < 3; ++runs) {
+      again = false;
+      st = ExportPrinted(path, format, dpi,
+                         [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
+                           OnePage every(port, kEveryPage, dropped);
+                           const bool printed = PrintProgram(run, every, pictures, why, nullptr,
+                                                             dropped.empty() ? messages : nullptr);
+                           pages = every.pages();
+                           again = printed && !every.found().empty();
+                           dropped.insert(every.found().begin(), every.found().end());
+                           if (printed && pages == 0) *why = kNoPagesPrinted;
+                           return printed && pages > 0;
+                         });
+    }
     if (st.ok() && written) *written = pages;
     return st;
   }
-  // Images: a first run counts the pages (and keeps the messages), drawing nothing.
+  // Images: a first run counts the pages (and keeps the messages, and the pages a KillDoc
+  // dropped), drawing nothing.
   int pages = 0;
   std::string error;
+  std::set<int> dropped;
   {
     std::unique_ptr<QtPrinterPort> geometry = QtPrinterPort::ForPdf("");
-    if (!PrintProgramPage(run, *geometry, pictures, 0, &pages, &error, nullptr, messages)) {
+    OnePage none(*geometry, 0);
+    if (!PrintProgram(run, none, pictures, &error, nullptr, messages)) {
       return {kErrPathFileAccess, "「" + path.string() + "」に出力できません：" + error};
     }
+    dropped = none.found();
+    pages = none.pages() - static_cast<int>(dropped.size());
   }
   if (pages == 0) {
     return {kErrPathFileAccess, "「" + path.string() + "」に出力できません：" + kNoPagesPrinted};
@@ -246,7 +279,7 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
   if (pages == 1) {
     const FileStatus st = ExportPrinted(
         path, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
-          OnePage first(port, 1);
+          OnePage first(port, 1, dropped);
           return PrintProgram(run, first, pictures, why);
         });
     if (st.ok() && written) *written = 1;
@@ -258,7 +291,7 @@ FileStatus ExportProgram(const ProgramRun& run, PictureStore& pictures,
     const std::filesystem::path target = PagePath(path, k);
     const FileStatus st = ExportPrinted(
         target, format, dpi, [&](PrinterPort& port, std::string* why, bool* /*cancelled*/) {
-          OnePage one(port, k);
+          OnePage one(port, k, dropped);
           return PrintProgram(run, one, pictures, why);
         });
     if (!st.ok()) {
@@ -281,7 +314,14 @@ bool PrintProgramPage(const ProgramRun& run, PrinterPort& port, PictureStore& pi
                       int* pages, std::string* error, int* stoppedLine,
                       std::vector<std::string>* messages) {
   OnePage one(port, page);
-  const bool ok = PrintProgram(run, one, pictures, error, stoppedLine, messages);
+  bool ok = PrintProgram(run, one, pictures, error, stoppedLine, messages);
+  if (ok && !one.found().empty()) {
+    // The program dropped pages (KillDoc): the page asked for is counted without them.
+    OnePage kept(port, page, one.found());
+    ok = PrintProgram(run, kept, pictures, error, stoppedLine, nullptr);
+    if (pages) *pages = kept.pages();
+    return ok;
+  }
   if (pages) *pages = one.pages();
   return ok;
 }

@@ -257,6 +257,12 @@ int QtPrinterPort::composeDpi() const {
   return dpi;
 }
 
+std::string QtPrinterPort::deviceName() const {
+  const QString queue = printer_->printerName();
+  return printer_->outputFormat() == QPrinter::PdfFormat || queue.isEmpty() ? "PDF"
+                                                                            : queue.toStdString();
+}
+
 Surface* QtPrinterPort::beginPage() {
   return preview_ ? beginComposedPage() : beginVectorPage();
 }

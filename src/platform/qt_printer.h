@@ -81,6 +81,9 @@ class QtPrinterPort final : public PrinterPort {
   PrinterPage page() const override;
   Surface* beginPage() override;
   bool endDoc(std::string* error) override;
+  void setCopies(int copies) override { printer_->setCopyCount(copies); }
+  // The queue's name; "PDF" for a file.
+  std::string deviceName() const override;
 
   // The page goes into `target` instead of the printer (the last page, when there are many):
   // what endDoc would put on the printer's printable area, at `dpi`, through the same composing and

@@ -34,6 +34,13 @@ class PrinterPort {
   virtual Surface* beginPage() = 0;
   // Ends the document; false with a reason when it could not be printed.
   virtual bool endDoc(std::string* error) = 0;
+  // KillDoc: the last `pages` pages begun belong to a job the program dropped. A port that
+  // cannot take pages back leaves them; one that counts pages notes them.
+  virtual void dropJob(int /*pages*/) {}
+  // How many copies the printer makes of the document (Printer.Copies).
+  virtual void setCopies(int /*copies*/) {}
+  // The printer's name, as Printer.DeviceName gives it; empty for a port with none.
+  virtual std::string deviceName() const { return {}; }
 };
 
 // Module state of the design window: the printer's page, the zoom, the selection-mark size.

@@ -281,7 +281,10 @@ run_program resume_errors 1 'Invoice Arial|Average 16.67|Errors 2 / last 11|Summ
 [ "$(cat "$tmp/resume_errors.err")" = 'skipped x: 13
 skipped : 13
 MsgBox：Print the summary?' ] || fail "resume_errors: $(cat "$tmp/resume_errors.err")"
-run_program jobs 5 'Job 1 page 2|Job 2 page 3' jobs.bas
+run_program jobs 6 'Job 1 page 2|Job 2 page 3|Printed after KillDoc on PDF x2' jobs.bas
+! grep -q Cancelled "$tmp/jobs.txt" || fail "jobs: a page KillDoc dropped was printed"
+(cd "$programs" && "$qf" --run-source jobs.bas -o "$tmp/jobs.png" 2>"$tmp/jobs.err") &&
+  [ -f "$tmp/jobs-6.png" ] && [ ! -f "$tmp/jobs-7.png" ] || fail "jobs: images $(cat "$tmp/jobs.err")"
 run_program parts 1 '1. Bolt|5. Bearing|3,200.25|rows 5, printed 5' parts.bas --data parts.csv
 
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi

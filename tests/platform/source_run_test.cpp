@@ -8,6 +8,7 @@
 #include "basic/run_source.h"
 #include "document/object_rows.h"
 #include "platform/picture_store.h"
+#include "platform/program_export.h"
 #include "platform/qt_measure.h"
 #include "platform/qt_printer.h"
 #include "source/source_generator.h"
@@ -139,6 +140,38 @@ TEST(GeneratedSource, PrintsThePagePrintPrints) {
     }
   }
   EXPECT_GT(overlapped, 0);  // designs where figures overlap were met
+}
+
+// The printer a program finds: its copies reach the QPrinter (CUPS takes them from there), its
+// name is a file's "PDF", and a job KillDoc dropped is neither shown nor counted by the trial
+// print's preview.
+TEST(GeneratedSource, CopiesDeviceNameAndADroppedJob) {
+  QtPictureStore pictures;
+  const auto pageOf = [&](const std::string& body, int page, int* pages) {
+    ProgramRun run;
+    run.name = "t.bas";
+    run.source = "Sub F_DataPrint()\n" + body + "\nEnd Sub\n";
+    auto port = QtPrinterPort::ForPdf("");
+    QImage image;
+    port->previewInto(&image, 24);
+    std::string error;
+    EXPECT_TRUE(PrintProgramPage(run, *port, pictures, page, pages, &error, nullptr, nullptr))
+        << error;
+    EXPECT_EQ(port->printer().copyCount(), body.find("Copies") != std::string::npos ? 3 : 1);
+    return image;
+  };
+  int pages = 0;
+  const QImage second = pageOf(
+      "Printer.Copies = 3\nPrinter.Print Printer.DeviceName\nPrinter.EndDoc\n"
+      "Printer.Print \"dropped\": Printer.NewPage: Printer.Print \"dropped\"\nPrinter.KillDoc\n"
+      "Printer.Print \"kept\"",
+      2, &pages);
+  EXPECT_EQ(pages, 2);
+  int alone = 0;
+  EXPECT_TRUE(second == pageOf("Printer.Print \"kept\"", 1, &alone));
+  EXPECT_FALSE(second == pageOf("Printer.Print \"dropped\"", 1, &alone));
+  EXPECT_TRUE(pageOf("Printer.Print \"PDF\"", 1, &alone) ==
+              pageOf("Printer.Copies = 3: Printer.Print Printer.DeviceName", 1, &alone));
 }
 
 }  // namespace

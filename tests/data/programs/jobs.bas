@@ -1,4 +1,5 @@
 ' Two print jobs in one run, each ended by EndDoc; a NewPage before EndDoc prints no blank page.
+' A third job fails part-way and its handler drops it with KillDoc: none of its pages print.
 Sub F_DataPrint()
     Dim j As Integer, p As Integer
     Printer.ScaleMode = vbInches
@@ -11,4 +12,15 @@ Sub F_DataPrint()
         Next p
         Printer.EndDoc
     Next j
+    On Error GoTo Cancel
+    Printer.Copies = 2
+    Printer.Print "Cancelled job, page 1"
+    Printer.NewPage
+    Printer.Print "Cancelled job, page 2 on " & Printer.DeviceName
+    Err.Raise 1001, , "paper jam"
+    Exit Sub
+Cancel:
+    Printer.KillDoc
+    Printer.Print "Printed after KillDoc on " & Printer.DeviceName & " x" & Printer.Copies
+    Printer.EndDoc
 End Sub
