@@ -21,7 +21,7 @@ class Checker {
     for (const Param& p : proc.params) names.insert(p.name);
     for (const Instr& in : proc.code) {
       if (in.kind == Instr::Kind::Dim || in.kind == Instr::Kind::Const ||
-          in.kind == Instr::Kind::ReDim) {
+          (in.kind == Instr::Kind::ReDim && !in.a)) {
         names.insert(in.name);
       }
     }

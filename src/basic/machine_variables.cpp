@@ -84,6 +84,15 @@ void Machine::size(Frame& f, const Instr& in, Variable& v) {
 // ReDim [Preserve]: new bounds; with Preserve the elements whose place is still inside keep
 // their values.
 void Machine::redim(Frame& f, const Instr& in) {
+  if (in.a) {
+    // ReDim of a record's array member.
+    auto* record = dynamic_cast<UserValue*>(eval(f, *in.a).object().get());
+    if (!record) throw RunFailure{"ReDim の「.」の前は Type の変数です"};
+    if (in.args.size() != 2) throw RunFailure{"Type の配列のメンバーは一次元です"};
+    const long low = in.args[0] ? ToLong(eval(f, *in.args[0])) : 0;
+    record->redim(in.name, low, ToLong(eval(f, *in.args[1])), in.dim().preserve);
+    return;
+  }
   VarPtr v = find(f, in.name);
   if (!v) {
     v = std::make_shared<Variable>();
@@ -225,6 +234,15 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
         }
         if (ArrayValue* held = v ? ArrayOf(v->value) : nullptr) {
           held->at(values(f, target.args)) = Assigned(set ? value : Plain(value));
+          return;
+        }
+      } else if (target.a->kind == Expr::Kind::Member || target.a->kind == Expr::Kind::WithDot) {
+        // An element of a record's array member: r.Cells(2) = 5.
+        const Expr& member = *target.a;
+        const Value owner = member.kind == Expr::Kind::WithDot ? withObject(f) : eval(f, *member.a);
+        const Value array = objectOf(owner, member.name).get(member.name);
+        if (ArrayValue* held = ArrayOf(array)) {
+          held->put(values(f, target.args), set ? value : Plain(value));
           return;
         }
       }

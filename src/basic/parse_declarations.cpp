@@ -29,19 +29,25 @@ void Parser::fail(const std::string& what) const {
 void Parser::recoverFrom(const BasicError& e) {
   errors_.push_back(e);
   if (errors_.size() >= kMostErrors) giveUp();
-  if (!inProcedure_) {
+  if (!inProcedure_ && declaring_ == Kw::None) {
     skipStatement();
     return;
   }
+  // Past the End that closes what the error was in: End Sub (Function, Property), End Type or
+  // End Enum.
   while (!at(Tok::End)) {
-    const bool ends = (p_ == 0 || previous().kind == Tok::EndOfStatement) && isWord(Kw::End) &&
-                      (isWord(Kw::Sub, 1) || isWord(Kw::Function, 1) || isWord(Kw::Property, 1));
+    const bool closes =
+        (inProcedure_ ? isWord(Kw::Sub, 1) || isWord(Kw::Function, 1) || isWord(Kw::Property, 1)
+                      : isWord(declaring_, 1));
+    const bool ends =
+        (p_ == 0 || previous().kind == Tok::EndOfStatement) && isWord(Kw::End) && closes;
     next();
     if (ends) {
       next();
       break;
     }
   }
+  declaring_ = Kw::None;
   inProcedure_ = false;
   code_ = nullptr;
   blocks_.clear();
@@ -288,7 +294,14 @@ void Parser::redimStatement(int line) {
     form.array = true;
     form.preserve = preserve;
     i.name = declaredName(&i.type);
-    declared_.insert(i.name);
+    if (op(".")) {
+      // ReDim r.Member(…): an array member of a record variable.
+      i.a = make(Expr::Kind::Name, line);
+      i.a->name = i.name;
+      i.name = Lower(nameToken("メンバー"));
+    } else {
+      declared_.insert(i.name);
+    }
     expectOp("(");
     arrayBounds(i);
     if (i.args.empty()) fail("ReDim には配列の大きさが必要です");
@@ -316,21 +329,46 @@ void Parser::arrayBounds(Instr& i) {
 }
 
 // The n of a member's String * n: a number, or a constant the module gave one before.
-int Parser::fixedLength() {
+double Parser::constantNumber(const char* what) {
+  const bool negative = op("-");
   double n = 0;
   if (at(Tok::Number)) {
     n = next().number;
   } else if (at(Tok::Name) && literalConsts_.count(Lower(peek().text))) {
     n = literalConsts_.at(Lower(next().text));
   } else {
-    fail("String * の長さは数か定数で書きます");
+    fail(std::string(what) + "は数か定数で書きます");
   }
+  return negative ? -n : n;
+}
+
+int Parser::fixedLength() {
+  const double n = constantNumber("String * の長さ");
   if (!(n >= 1 && n <= 65526)) fail("String * の長さは 1 から 65526 までです");
   return static_cast<int>(n);
 }
 
+// After a member's "(": its bounds, "upper" or "lower To upper" of numbers or constants, or
+// none for an array ReDim sizes.
+void Parser::memberBounds(UserField& field) {
+  field.array = true;
+  if (op(")")) return;
+  double low = 0;
+  double high = constantNumber("配列の大きさ");
+  if (word(Kw::To)) {
+    low = high;
+    high = constantNumber("配列の大きさ");
+  }
+  if (isOp(",")) fail("Type の配列のメンバーは一次元です");
+  expectOp(")");
+  if (!(high >= low && high - low < 1e6)) fail("配列の大きさが正しくありません");
+  field.lower = static_cast<long>(low);
+  field.upper = static_cast<long>(high);
+}
+
 // Type Name … End Type: its members, one a line (Name As Type [* n]).
 void Parser::userType(int line) {
+  declaring_ = Kw::Type;
   UserType t;
   t.shownName = nameToken("型");
   const std::string name = Lower(t.shownName);
@@ -347,7 +385,7 @@ void Parser::userType(int line) {
     }
     UserField field;
     field.name = Lower(nameToken("メンバー"));
-    if (isOp("(")) fail("Type の配列のメンバーには対応していません");
+    if (op("(")) memberBounds(field);
     expectWord(Kw::As);
     const std::string typeName = nameToken("型");
     field.type = TypeNamed(typeName);
@@ -362,6 +400,7 @@ void Parser::userType(int line) {
     endStatement();
   }
   program_.types.emplace(name, std::move(t));
+  declaring_ = Kw::None;
 }
 
 void Parser::constants(std::vector<Instr>& into, int line) {
@@ -382,6 +421,7 @@ void Parser::constants(std::vector<Instr>& into, int line) {
 
 // Enum Name … End Enum: each member a constant of the module, counting on from the last.
 void Parser::enumeration(int line) {
+  declaring_ = Kw::Enum;
   nameToken("列挙型");
   endStatement();
   std::vector<Instr>& into = class_ ? class_->members : program_.module;
@@ -392,6 +432,7 @@ void Parser::enumeration(int line) {
     if (isWord(Kw::End) && isWord(Kw::Enum, 1)) {
       next();
       next();
+      declaring_ = Kw::None;
       endStatement();
       return;
     }

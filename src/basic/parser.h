@@ -174,7 +174,10 @@ class Parser {
   void asClause(Instr& i, DimForm& form);
   void redimStatement(int line);
   void arrayBounds(Instr& i);
+  // A number written as a number or a module's constant, where the language wants one.
+  double constantNumber(const char* what);
   int fixedLength();
+  void memberBounds(UserField& field);
   void userType(int line);
   void enumeration(int line);
   void constants(std::vector<Instr>& into, int line);
@@ -196,6 +199,7 @@ class Parser {
   int statementLine_ = 0;    // the statement being compiled: its line
   int statementColumn_ = 0;  // and the character it begins at
   bool inProcedure_ = false;
+  Kw declaring_ = Kw::None;                      // the Type or Enum whose members are being read
   std::vector<BasicError> errors_;               // what the parse found wrong so far
   std::map<std::string, double> literalConsts_;  // module constants of a number, for String * n
 };

@@ -205,6 +205,9 @@ struct UserField {
   Type type = Type::Empty;
   std::string userType;  // lower case; none when empty
   int length = 0;        // String * n: the fixed length in characters; 0 for none
+  bool array = false;    // an array of one dimension: lower To upper, or sized by ReDim
+  long lower = 0;
+  long upper = -1;  // below lower: no elements (a dynamic array before its ReDim)
 };
 
 // A Type … End Type: a record of named members, copied whole by an assignment.

@@ -15,9 +15,10 @@ int Place(Slots& slots, const std::string& name) {
   return slots.emplace(name, static_cast<int>(slots.size())).first->second;
 }
 
+// A declaration of a variable (a ReDim of a record's member declares none).
 bool Declares(const Instr& in) {
   return in.kind == Instr::Kind::Dim || in.kind == Instr::Kind::Const ||
-         in.kind == Instr::Kind::ReDim;
+         (in.kind == Instr::Kind::ReDim && !in.a);
 }
 
 class Resolver {

@@ -255,6 +255,47 @@ TEST(Language, NoScreenInARun) {
   EXPECT_EQ(o.error->message, "MsgBox のボタンの値が正しくありません");
 }
 
+// A Type's array members: fixed bounds or sized by ReDim [Preserve], elements of the member's
+// type, copied with their record, bounded, walked by For Each, records inside records.
+TEST(Language, ArrayMembersOfTypes) {
+  const char* declarations =
+      "Type Item\n  Code As String * 3\nEnd Type\n"
+      "Type Row\n  Cells(1 To 3) As Long\n  Tags() As String\n  Items(1) As Item\nEnd Type\n";
+  RunCases(
+      {
+          {"fixed, typed, copied",
+           "Dim r As Row, c As Row, x\nr.Cells(1) = \"7\": r.Cells(3) = 9: c = r: c.Cells(1) = 1\n"
+           "out.Add TypeName(r.Cells(1)) & r.Cells(1) & r.Cells(2) & r.Cells(3) & c.Cells(1)\n"
+           "out.Add LBound(r.Cells) & UBound(r.Cells)\nFor Each x In r.Cells: out.Add x: Next",
+           {"Long7091", "13", "7", "0", "9"}},
+          {"ReDim, Preserve, a whole array",
+           "Dim r As Row\nReDim r.Tags(1)\nr.Tags(1) = \"a\"\nReDim Preserve r.Tags(2)\n"
+           "out.Add r.Tags(1) & UBound(r.Tags)\nReDim r.Tags(1 To 1)\nout.Add \"[\" & r.Tags(1) & "
+           "\"]\"\n"
+           "r.Tags = Split(\"x,y\", \",\")\nout.Add r.Tags(1)",
+           {"a2", "[]", "y"}},
+          {"records in a member",
+           "Dim r As Row\nr.Items(1).Code = \"ABCD\"\nout.Add r.Items(1).Code",
+           {"ABC"}},
+          {"past the bounds",
+           "Dim r As Row\nr.Cells(4) = 1",
+           {},
+           "添字 4 が配列の範囲（1 To 3）の外です"},
+          {"before its ReDim",
+           "Dim r As Row\nout.Add r.Tags(0)",
+           {},
+           "添字 0 が配列の範囲（0 To -1）の外です"},
+      },
+      declarations);
+  try {
+    (void)Parse("Type T\n  a(1, 2) As Long\n  b( As Long\nEnd Type\nSub Main()\nEnd Sub\n");
+    ADD_FAILURE() << "parsed";
+  } catch (const BasicError& e) {
+    EXPECT_EQ(e.message, "Type の配列のメンバーは一次元です（「,」 のところ）");
+    EXPECT_TRUE(e.more.empty());  // the rest of the Type is passed over, not read as more errors
+  }
+}
+
 // Names mean the nearest variable: the procedure's own (from its slot), its class's member, the
 // module's; recursion gives each call its own; a Dim in a loop keeps its value.
 TEST(Language, NamesFindTheirVariables) {
