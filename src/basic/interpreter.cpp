@@ -27,6 +27,7 @@ std::optional<BasicError> Run(const Program& program, std::string_view entry, Ho
   try {
     m.declareModule();
     m.call(it->second, {}, it->second.line);
+    m.releaseModule();
   } catch (const BasicError& e) {
     return e;
   } catch (const Fatal& e) {

@@ -26,6 +26,7 @@ struct Variable {
   bool isPrivate = false;  // a class's Private member
   size_t length = 0;       // String * n: the fixed length; 0 for none
   std::string userType;    // the elements' Type … End Type (lower case); none when empty
+  std::string autoNew;     // Dim x As New C: the class a use makes an object of while Nothing
   std::vector<std::pair<long, long>> bounds;  // lower and upper bound of each dimension
   std::vector<Value> elements;
 };
@@ -86,6 +87,8 @@ class Machine {
   Machine& operator=(const Machine&) = delete;
 
   void declareModule();
+  // The program ran to its end: the module's variables go, their objects' Class_Terminate runs.
+  void releaseModule();
   // A name never assigned reads as Empty (a program without Option Explicit) or is refused
   // (a merge field, where it is a mistyped column).
   void readUnknownNamesAsEmpty(bool on) { implicitNames_ = on; }
@@ -136,6 +139,7 @@ class Machine {
   // The variable a name expression means: by its slot, found by name when it has none or the
   // slot's Dim has not run yet.
   VarPtr lookup(Frame& f, const Expr& e);
+  VarPtr located(Frame& f, const Expr& e);
   Value& element(Variable& v, const std::vector<Value>& index);
   void assign(Frame& f, const Expr& target, const Value& value, bool set);
   Value stored(const Variable& v, const Value& value, bool set) const;

@@ -34,6 +34,16 @@ void Machine::declareModule() {
   }
 }
 
+void Machine::releaseModule() {
+  for (const Instr& in : program_.module) {
+    if (in.kind != Instr::Kind::Dim) continue;
+    module_.erase(in.name);
+    if (in.local >= 0 && static_cast<size_t>(in.local) < moduleSlots_.size()) {
+      moduleSlots_[static_cast<size_t>(in.local)].reset();
+    }
+  }
+}
+
 Value Machine::call(const Procedure& proc, std::vector<Arg> args, int line, ClassInstance* me,
                     std::shared_ptr<ClassInstance> hold) {
   // The depth is given back however the call ends: an error a caller's handler takes too.

@@ -39,11 +39,10 @@ VarPtr Machine::declare(Frame& f, const Instr& in) {
     if (n < 1 || n > 65526) throw RunFailure{"String * の長さは 1 から 65526 までです"};
     v->length = static_cast<size_t>(n);
   }
-  if (!form.newClass.empty()) {
-    v->value = newObject(form.newClass);
-  } else {
-    v->value = fresh(*v);
-  }
+  // As New: the object is made where the variable is first used (and again after Set x =
+  // Nothing), not here.
+  v->autoNew = form.newClass;
+  v->value = fresh(*v);
   if (form.array) {
     v->isArray = true;
     v->dynamic = in.args.empty();
@@ -152,6 +151,14 @@ VarPtr Machine::constant(Frame& f, const Instr& in) {
 }
 
 VarPtr Machine::lookup(Frame& f, const Expr& e) {
+  VarPtr v = located(f, e);
+  if (v && !v->autoNew.empty() && !v->isArray && !v->value.object()) {
+    v->value = newObject(v->autoNew);
+  }
+  return v;
+}
+
+VarPtr Machine::located(Frame& f, const Expr& e) {
   const auto at = static_cast<size_t>(e.slot);
   if (e.scope == Scope::Local && f.proc && at < f.variables.size() && f.variables[at])
     return f.variables[at];
@@ -213,7 +220,7 @@ void Machine::assign(Frame& f, const Expr& target, const Value& value, bool set)
   const Value given = set ? value : Plain(value);
   switch (target.kind) {
     case Expr::Kind::Name: {
-      VarPtr v = lookup(f, target);
+      VarPtr v = located(f, target);  // an assignment makes no As New object
       if (!v) {
         // An undeclared name becomes a variable, as the language allows without Option
         // Explicit.

@@ -314,6 +314,22 @@ TEST(Language, NamesFindTheirVariables) {
   EXPECT_FALSE(o.error) << o.error->message;
 }
 
+// As New makes its object where the variable is first used, and again after Set … = Nothing;
+// the module's objects end (Class_Terminate) when the program does.
+TEST(Language, AsNewObjectsAndTheirEnd) {
+  const Outcome o = RunFiles(
+      {{"Main.bas",
+        "Dim keep As New Counter\nSub Main()\n  Dim c As New Counter\n  out.Add \"declared\"\n"
+        "  c.Up\n  Set c = Nothing\n  c.Up\n  keep.Up\n  out.Add \"end\"\nEnd Sub\n"},
+       {"Counter.cls",
+        "Private n\nPrivate Sub Class_Initialize()\n  out.Add \"init\"\nEnd Sub\n"
+        "Private Sub Class_Terminate()\n  out.Add \"term\"\nEnd Sub\nSub Up()\n  n = n + 1\n"
+        "End Sub\n"}});
+  EXPECT_FALSE(o.error);
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"declared", "init", "term", "init", "init", "end",
+                                               "term", "term"}));
+}
+
 // A stop names the character its statement begins at, the procedure and the calls that led
 // there; a handled error deeper down leaves no caller behind.
 TEST(Language, AStopSaysWhereAndThroughWhichCalls) {
