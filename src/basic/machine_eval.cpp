@@ -194,9 +194,10 @@ Value Machine::callNamed(Frame& f, const std::string& n, std::vector<Arg> args, 
 bool IsLanguageName(std::string_view n) {
   // Every name languageName answers (keep the two together).
   static const std::set<std::string, std::less<>> kNames = {
-      "lbound",  "ubound", "loadpicture", "error", "msgbox", "inputbox", "printers", "printer",
-      "nothing", "empty",  "err",         "me",    "debug",  "screen",   "app",      "doevents",
-      "beep",    "now",    "date",        "time",  "timer",  "tab",      "spc",      "null"};
+      "lbound",   "ubound",  "loadpicture", "error",  "msgbox",  "inputbox", "printers", "printer",
+      "nothing",  "empty",   "err",         "me",     "debug",   "screen",   "app",      "doevents",
+      "beep",     "now",     "date",        "time",   "timer",   "tab",      "spc",      "null",
+      "typename", "vartype", "isempty",     "isnull", "isarray", "isobject"};
   return kNames.count(n) > 0;
 }
 

@@ -285,6 +285,7 @@ run_program jobs 6 'Job 1 page 2|Job 2 page 3|Printed after KillDoc on PDF x2' j
 ! grep -q Cancelled "$tmp/jobs.txt" || fail "jobs: a page KillDoc dropped was printed"
 (cd "$programs" && "$qf" --run-source jobs.bas -o "$tmp/jobs.png" 2>"$tmp/jobs.err") &&
   [ -f "$tmp/jobs-6.png" ] && [ ! -f "$tmp/jobs-7.png" ] || fail "jobs: images $(cat "$tmp/jobs.err")"
+run_program order_sheet 1 'Order No. 1042 (4 lines)|[P-014X]          4         2,501.00|Note: Deliver by noon|Discount: none|Total after discount 31,512.60' order_sheet.bas
 run_program parts 1 '1. Bolt|5. Bearing|3,200.25|rows 5, printed 5' parts.bas --data parts.csv
 
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi

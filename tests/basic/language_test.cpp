@@ -194,7 +194,8 @@ TEST(Language, OptionExplicitRefusesUndeclaredNames) {
   const std::string declared =
       "Option Explicit\nConst K = 1\nPrivate Total As Long\nEnum Kinds\nkA\nkB = 5: kC\nEnd Enum\n"
       "Sub Main()\nDim i As Integer, v\nFor i = 1 To K: Total = Total + i: Next\n"
-      "For Each v In Array2(kB)\nNext\nPrinter.Print Format(Now, \"yyyy\") & rs!Name & Err\n";
+      "For Each v In Array2(kB)\nNext\nPrinter.Print Format(Now, \"yyyy\") & rs!Name & Err & "
+      "TypeName(v) & VarType(v) & IsEmpty(v) & IsNull(v) & IsArray(v) & IsObject(v)\n";
   const auto refused = [&](const std::string& rest) {
     try {
       Parse(declared + rest);
