@@ -34,6 +34,11 @@ TEST(Language, ArraysThatChangeSize) {
        "Dim g() As Long\nReDim g(1, 2)\ng(1, 2) = 7: g(0, 1) = 3\nReDim Preserve g(1, 3)\n"
        "out.Add UBound(g, 1) & UBound(g, 2) & g(1, 2) & g(0, 1) & g(1, 3)",
        {"13730"}},
+      {"two dimensions hold every element apart",
+       "Dim a(1 To 2, 0 To 3), i, j, s\nFor i = 1 To 2: For j = 0 To 3: a(i, j) = i * 10 + j: "
+       "Next: Next\n"
+       "For i = 1 To 2: For j = 0 To 3: s = s & a(i, j) & \" \": Next: Next\nout.Add s",
+       {"10 11 12 13 20 21 22 23 "}},
       {"a dimension past the array's is refused",
        "Dim g(2, 3)\nout.Add UBound(g, 3)",
        {},
@@ -295,6 +300,37 @@ TEST(Language, ArrayMembersOfTypes) {
     EXPECT_EQ(e.message, "Type の配列のメンバーは一次元です（「,」 のところ）");
     EXPECT_TRUE(e.more.empty());  // the rest of the Type is passed over, not read as more errors
   }
+  try {
+    (void)Parse("Type T x\n  a As Long\nEnd Type\n");
+    ADD_FAILURE() << "parsed";
+  } catch (const BasicError& e) {
+    EXPECT_EQ(e.message, "文の終わりが必要です（「x」 のところ）");
+  }
+}
+
+// Each declared name gets a slot of its procedure once: parameters, the result, Dim, Const and
+// ReDim, not a record's member a ReDim sizes; names elsewhere are told theirs.
+TEST(Language, DeclaredNamesHaveSlots) {
+  const Program p = Parse(
+      "Type R\n  m() As Long\nEnd Type\nDim g\nFunction F(a)\n  Dim b, r As R\n  Const c = 1\n"
+      "  ReDim d(2)\n  ReDim r.m(2)\n  F = a + b + c + d(0) + g + h\nEnd Function\n");
+  const Procedure& f = p.procedures.at("f");
+  EXPECT_EQ(f.slotOf, (std::map<std::string, int, std::less<>>{
+                          {"a", 0}, {"f", 1}, {"b", 2}, {"r", 3}, {"c", 4}, {"d", 5}}));
+  EXPECT_EQ(p.moduleSlots, 1);
+  std::vector<std::pair<Scope, int>> seen;
+  for (const Expr* e = p.procedures.at("f").code.back().b.get(); e; e = e->a.get()) {
+    const Expr& named = e->kind == Expr::Kind::Binary ? *e->b : *e;
+    const Expr& name = named.kind == Expr::Kind::Call ? *named.a : named;
+    seen.emplace_back(name.scope, name.slot);
+    if (e->kind != Expr::Kind::Binary) break;
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<Scope, int>>{{Scope::ByName, -1},
+                                                      {Scope::Module, 0},
+                                                      {Scope::Local, 5},
+                                                      {Scope::Local, 4},
+                                                      {Scope::Local, 2},
+                                                      {Scope::Local, 0}}));
 }
 
 // Names mean the nearest variable: the procedure's own (from its slot), its class's member, the
@@ -341,6 +377,7 @@ TEST(Language, AStopSaysWhereAndThroughWhichCalls) {
   ASSERT_TRUE(o.error);
   EXPECT_EQ(Describe(*o.error, "a.bas"),
             "「a.bas」の 12 行目 3 文字目（Main → Outer → Inner）：0 で除算しました");
+  EXPECT_EQ(Eval("Error$(11)"), "0 で除算しました。");
   const Outcome inner = RunProgram("Sub Main()\n  Dim n: n = 0: n = 1 / n\nEnd Sub");
   ASSERT_TRUE(inner.error);
   EXPECT_EQ(inner.error->column, 17);

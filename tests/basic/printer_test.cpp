@@ -115,6 +115,21 @@ TEST(Printer, TabSpcAndZonesPlaceText) {
   EXPECT_EQ(placed, expected);
 }
 
+// A ScaleMode of a unit ends the program's own scale; the one printer is Printers(0) only.
+TEST(Printer, AUnitEndsTheOwnScale) {
+  const auto p = Print(
+      "Printer.Scale (0, 0)-(100, 100)\nPrinter.ScaleMode = 6\n"
+      "Printer.Print Printer.ScaleMode; Printer.ScaleWidth; Printer.ScaleLeft\n"
+      "Printer.Line (0, 0)-(10, 5)\nSet x = Printers(0)\nSet x = Printers(1)");
+  ASSERT_TRUE(p->error);
+  EXPECT_EQ(p->error->message, "プリンターは Printers(0) の一台です");
+  EXPECT_EQ(p->error->line, 7);
+  const auto& page = p->port.pages.at(0);
+  EXPECT_EQ(page.only({"print"}),
+            (std::vector<std::string>{"print  6 ", "print  210.0086 ", "print  0 "}));
+  EXPECT_EQ(page.only({"line"}), (std::vector<std::string>{"line 0,0-10,5 #000000"}));
+}
+
 TEST(Printer, StepMakesPointsRelative) {
   const auto p = Print(
       "Printer.Line (10, 10)-Step(5, 5)\nPrinter.Line -Step(5, 0)\n"

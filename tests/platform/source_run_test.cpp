@@ -172,6 +172,13 @@ TEST(GeneratedSource, CopiesDeviceNameAndADroppedJob) {
   EXPECT_FALSE(second == pageOf("Printer.Print \"dropped\"", 1, &alone));
   EXPECT_TRUE(pageOf("Printer.Print \"PDF\"", 1, &alone) ==
               pageOf("Printer.Copies = 3: Printer.Print Printer.DeviceName", 1, &alone));
+  // A run that stops writes no pages and says so.
+  ProgramRun stops;
+  stops.source = "Sub F_DataPrint()\nPrinter.Print 1 / 0\nEnd Sub\n";
+  int written = 5;
+  const auto out = std::filesystem::temp_directory_path() / "qf_stops.pdf";
+  EXPECT_FALSE(ExportProgram(stops, pictures, out, ExportFormat::Pdf, 96, nullptr, &written).ok());
+  EXPECT_EQ(written, 0);
 }
 
 }  // namespace
