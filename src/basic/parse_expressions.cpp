@@ -175,9 +175,17 @@ ExprPtr Parser::literal(int line, Value value) {
 ExprPtr Parser::primary() {
   const Token& t = peek();
   switch (t.kind) {
-    case Tok::Number:
+    case Tok::Number: {
+      Value number;
+      try {
+        number = Value::Of(t.numberType, t.number);
+      } catch (const RunFailure&) {
+        // 40000% or 1E300@: a number its type character's type cannot hold.
+        fail("数値が型の範囲を超えています");
+      }
       next();
-      return literal(t.line, Value::Of(t.numberType, t.number));
+      return literal(t.line, std::move(number));
+    }
     case Tok::String:
       next();
       return literal(t.line, Value::Str(t.text));

@@ -27,6 +27,11 @@ TEST(Values, EachTypeAtItsLimitsAndOnePast) {
       {"32767 + 1", "error: オーバーフローしました"},
       {"32767& + 1", "32768"},
       {"CInt(32767) + CInt(1)", "error: オーバーフローしました"},
+      // A literal is refused by the parse when its type character's type cannot hold it.
+      {"32767% + 0", "32767"},
+      {"32768%", "error: 数値が型の範囲を超えています（「32768%」 のところ）"},
+      {"922337203685477@", "922337203685477"},
+      {"922337203685478@", "error: 数値が型の範囲を超えています（「922337203685478@」 のところ）"},
   };
   for (const auto& [expression, expected] : cases) {
     EXPECT_EQ(Eval(expression), expected) << expression;
