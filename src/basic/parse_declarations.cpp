@@ -101,6 +101,11 @@ void Parser::run() {
       if (!moduleStatement(line)) fail("プロシージャの外に書けない文です");
     } catch (const BasicError& e) {
       recoverFrom(e);
+    } catch (const RunFailure& f) {
+      // A value the parse makes that its type cannot hold: an error of the program too.
+      BasicError e{peek().line, f.message, f.number};
+      e.column = peek().column;
+      recoverFrom(e);
     }
   }
   if (!errors_.empty()) giveUp();
@@ -444,6 +449,9 @@ void Parser::enumeration(int line) {
       i.b = expression();
       if (i.b->kind == Expr::Kind::Literal) following = i.b->value.number() + 1;
     } else {
+      if (!(following >= -2147483648.0 && following <= 2147483647.0)) {
+        fail("列挙型の値が Long の範囲を超えています");
+      }
       i.b = literal(i.line, Value::Lng(following));
       ++following;
     }

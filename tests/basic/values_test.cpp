@@ -36,6 +36,15 @@ TEST(Values, EachTypeAtItsLimitsAndOnePast) {
   for (const auto& [expression, expected] : cases) {
     EXPECT_EQ(Eval(expression), expected) << expression;
   }
+  // An Enum counts on from its last value, as far as a Long goes.
+  const auto enumerated = [](const char* first) {
+    const Outcome o = RunProgram(std::string("Enum E\na = ") + first +
+                                 "\nb\nEnd Enum\nSub Main()\nout.Add b\nEnd Sub\n");
+    return o.error ? o.error->message : o.lines.at(0);
+  };
+  EXPECT_EQ(enumerated("2147483646"), "2147483647");
+  EXPECT_EQ(enumerated("2147483647"),
+            "列挙型の値が Long の範囲を超えています（文の終わり のところ）");
 }
 
 TEST(Values, LogicOperatorsOnBooleansAndNumbers) {
