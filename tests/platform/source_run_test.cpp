@@ -170,8 +170,12 @@ TEST(GeneratedSource, CopiesDeviceNameAndADroppedJob) {
   int alone = 0;
   EXPECT_TRUE(second == pageOf("Printer.Print \"kept\"", 1, &alone));
   EXPECT_FALSE(second == pageOf("Printer.Print \"dropped\"", 1, &alone));
-  EXPECT_TRUE(pageOf("Printer.Print \"PDF\"", 1, &alone) ==
+  // The preview's printer is the default queue when there is one.
+  const std::string name = QtPrinterPort::ForPdf("")->deviceName();
+  EXPECT_TRUE(pageOf("Printer.Print \"" + name + "\"", 1, &alone) ==
               pageOf("Printer.Copies = 3: Printer.Print Printer.DeviceName", 1, &alone));
+  const auto file = std::filesystem::temp_directory_path() / "qf_device.pdf";
+  EXPECT_EQ(QtPrinterPort::ForPdf(file.string())->deviceName(), "PDF");
   // A run that stops writes no pages and says so.
   ProgramRun stops;
   stops.source = "Sub F_DataPrint()\nPrinter.Print 1 / 0\nEnd Sub\n";
