@@ -194,6 +194,135 @@ FileStatus SerializeDesign(const Design& d, std::string& bytes) {
   return {};
 }
 
+namespace {
+
+// The lines after VERSION: the page, its margins and the grid. Beyond telling a design file,
+// the version line plays no part in loading.
+void ReadPageLines(DesignReader& in, Design& fresh) {
+  PageSettings& p = fresh.page;
+  in.integer(p.paperSize);
+  in.integer(p.orientation);
+  in.integer(p.scaleMode);
+  in.single(p.marginLeft);
+  in.single(p.marginRight);
+  in.single(p.marginTop);
+  in.single(p.marginBottom);
+  in.integer(fresh.grid.shown);
+  in.single(fresh.grid.width);
+  in.single(fresh.grid.height);
+}
+
+// The header's keyword fields after the grid, each in `field` as it is read: the layer list
+// ("2Layer" and its rows), the hatch colours ("DizaColor") and the object count.
+struct HeaderRead {
+  int64_t layerCount = 0;
+  int64_t objectCount = 0;
+  // Whether the field the object count is taken from was there: a file that ends before it
+  // is cut off, whatever the field read last says.
+  bool countRead = false;
+};
+
+HeaderRead ReadLayersAndPalette(DesignReader& in, Design& fresh, LoadDecisions& d) {
+  HeaderRead h;
+  std::string field;
+  h.countRead = in.text(field);
+  if (AsciiUpper(field).find("LAYER") != std::string::npos) {
+    h.layerCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
+    std::string number;
+    std::string name;
+    // A count larger than the file holds stops at its end.
+    for (int64_t i = 0; i < h.layerCount && !in.atEnd(); ++i) {
+      in.text(number);
+      in.text(name);
+      const int row = fresh.layers.appendRow();
+      fresh.layers.setCell(row, kLayerNumber,
+                           std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
+      std::string shown = UnescapeField(name);
+      BackslashAsYen(shown);
+      fresh.layers.setCell(row, kLayerName, std::move(shown));
+    }
+    h.countRead = in.text(field);
+  } else {
+    ResetToBaseLayer(fresh.layers);
+    d.currentLayer = 1;
+  }
+  if (AsciiUpper(field).find("DIZACOLOR") != std::string::npos) {
+    for (size_t i = 1; i <= 5; ++i) in.color(fresh.palette[i]);
+    h.countRead = in.text(field);
+  } else {
+    P_InitPalette(fresh.palette);
+  }
+  h.objectCount = h.countRead ? RoundToInt<int64_t>(NumericPrefix(field)).value_or(0) : 0;
+  return h;
+}
+
+// One object line into `w` (the working object, which keeps what a short line leaves out);
+// false when the end of the file cuts into it.
+bool ReadObjectLine(DesignReader& in, ObjectRecord& w, int16_t& layer, bool hasLayers,
+                    bool openLastLine) {
+  const long fieldsBefore = in.fieldsRead();
+  in.kind(w.Kind);
+  in.escapedText(w.Label);
+  in.number(w.X1);
+  in.number(w.Y1);
+  in.number(w.X2);
+  in.number(w.Y2);
+  in.escapedText(w.Text);
+  in.escapedText(w.Field);
+  in.escapedText(w.Style);
+  in.single(w.Size);
+  in.integer(w.Bold);
+  in.integer(w.Italic);
+  in.integer(w.Strikethrough);
+  in.integer(w.Underline);
+  in.integer(w.Align);
+  // Files without layers have 15-field lines. A design whose layer list is empty is still
+  // written with colour and layer, so read them whenever the line goes on.
+  const bool layered = hasLayers || in.moreOnLine();
+  if (layered) {
+    in.color(w.Color);
+    in.integer(layer);
+  } else {
+    w.Color = 0;
+    layer = 1;
+  }
+  // Short rows old versions wrote are read as they are, but a row the end of the file cuts
+  // into would take its missing fields from the row before.
+  return !(in.atEnd() && in.fieldsRead() - fieldsBefore < (layered ? 17 : 15) && openLastLine);
+}
+
+// The object lines: each added to the design at its place, texts and pictures measured.
+// Returns how many were read; `cutOff` when the end of the file cut into the last.
+int64_t ReadObjects(DesignReader& in, Design& fresh, LoadDecisions& d, const Measurers& measurers,
+                    const HeaderRead& h, bool openLastLine, bool* cutOff) {
+  ObjectRecord& w = d.lastObject;
+  int16_t layer = 1;
+  int64_t read = 0;
+  for (; read < h.objectCount && !in.atEnd(); ++read) {
+    const bool whole = ReadObjectLine(in, w, layer, h.layerCount >= 1, openLastLine);
+    d.currentLayer = layer;
+    if (!whole) {
+      *cutOff = true;
+      break;
+    }
+    BackslashAsYen(w.Label);
+    if (w.Kind == ObjectKind::Text) BackslashAsYen(w.Text);
+    Extent measured;
+    WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
+    if (IsPlacedAtPoint(w.Kind)) {
+      place = {w.X1, w.Y1, w.X1, w.Y1};
+      measured = w.Kind == ObjectKind::Text
+                     ? MeasureText(measurers.text, w, fresh.page.scaleMode)
+                     : MeasurePicture(measurers.picture, w.Text, fresh.page.scaleMode);
+    }
+    AddObject(fresh.objects, w, place, measured, layer);
+    w.Layer = layer;
+  }
+  return read;
+}
+
+}  // namespace
+
 FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& measurers,
                        LoadDecisions* decided) {
   std::string text;
@@ -203,7 +332,6 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
     return {kErrBadEncoding,
             std::to_string(line) + " 行目にシフトJIS(コードページ932)でない文字があります。"};
   }
-
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
     return {kErrNotADesign, "ファイルが空です。"};
   }
@@ -221,124 +349,33 @@ FileStatus ParseDesign(std::string_view bytes, Design& design, const Measurers& 
   fresh.objects.clearItems();
   fresh.layers.clearItems();
   LoadDecisions d;
-  ObjectRecord& w = d.lastObject;
-  int16_t layer = 1;
+  ReadPageLines(in, fresh);
+  const HeaderRead h = ReadLayersAndPalette(in, fresh, d);
 
-  // Beyond telling a design file, the version line plays no part in loading.
-  PageSettings& p = fresh.page;
-  in.integer(p.paperSize);
-  in.integer(p.orientation);
-  in.integer(p.scaleMode);
-  in.single(p.marginLeft);
-  in.single(p.marginRight);
-  in.single(p.marginTop);
-  in.single(p.marginBottom);
-  in.integer(fresh.grid.shown);
-  in.single(fresh.grid.width);
-  in.single(fresh.grid.height);
-
-  // Whether the field the object count is taken from was there: a file that ends before it is
-  // cut off, whatever the field read last says.
-  bool countRead = in.text(field);
-  int64_t layerCount = 0;
-  if (AsciiUpper(field).find("LAYER") != std::string::npos) {
-    layerCount = RoundToInt<int64_t>(NumericPrefix(field)).value_or(0);
-    std::string number;
-    std::string name;
-    // A count larger than the file holds stops at its end.
-    for (int64_t i = 0; i < layerCount && !in.atEnd(); ++i) {
-      in.text(number);
-      in.text(name);
-      const int row = fresh.layers.appendRow();
-      fresh.layers.setCell(row, kLayerNumber,
-                           std::to_string(RoundToInt<int32_t>(NumericPrefix(number)).value_or(0)));
-      std::string shown = UnescapeField(name);
-      BackslashAsYen(shown);
-      fresh.layers.setCell(row, kLayerName, std::move(shown));
-    }
-    countRead = in.text(field);
-  } else {
-    ResetToBaseLayer(fresh.layers);
-    d.currentLayer = 1;
-  }
-
-  if (AsciiUpper(field).find("DIZACOLOR") != std::string::npos) {
-    for (size_t i = 1; i <= 5; ++i) in.color(fresh.palette[i]);
-    countRead = in.text(field);
-  } else {
-    P_InitPalette(fresh.palette);
-  }
-
-  const int64_t objectCount = countRead ? RoundToInt<int64_t>(NumericPrefix(field)).value_or(0) : 0;
   // The file's last line has no line break: whatever it ends in may be cut short.
   const bool openLastLine = !text.empty() && text.back() != '\n' && text.back() != '\r';
   // A header keyword cut short ("Diza", "2Lay") reads as a count of none.
-  const bool headerCut = !countRead || (objectCount == 0 && in.atEnd() && openLastLine);
+  const bool headerCut = !h.countRead || (h.objectCount == 0 && in.atEnd() && openLastLine);
   // An object line takes at least 17 fields of two bytes, so the file bounds the rows.
   fresh.objects.reserve(static_cast<int>(
-      std::clamp<int64_t>(objectCount, 0, static_cast<int64_t>(bytes.size() / 34) + 1)));
+      std::clamp<int64_t>(h.objectCount, 0, static_cast<int64_t>(bytes.size() / 34) + 1)));
   const std::optional<int16_t> layerBeforeObjects = d.currentLayer;
-  int64_t read = 0;
   bool cutOff = false;
-  for (; read < objectCount && !in.atEnd(); ++read) {
-    const long fieldsBefore = in.fieldsRead();
-    in.kind(w.Kind);
-    in.escapedText(w.Label);
-    in.number(w.X1);
-    in.number(w.Y1);
-    in.number(w.X2);
-    in.number(w.Y2);
-    in.escapedText(w.Text);
-    in.escapedText(w.Field);
-    in.escapedText(w.Style);
-    in.single(w.Size);
-    in.integer(w.Bold);
-    in.integer(w.Italic);
-    in.integer(w.Strikethrough);
-    in.integer(w.Underline);
-    in.integer(w.Align);
-    // Files without layers have 15-field lines. A design whose layer list is empty is still
-    // written with colour and layer, so read them whenever the line goes on.
-    const bool layered = layerCount >= 1 || in.moreOnLine();
-    if (layered) {
-      in.color(w.Color);
-      in.integer(layer);
-    } else {
-      w.Color = 0;
-      layer = 1;
-    }
-    d.currentLayer = layer;
-    // Short rows old versions wrote are read as they are, but a row the end of the file cuts
-    // into would take its missing fields from the row before.
-    cutOff = in.atEnd() && in.fieldsRead() - fieldsBefore < (layered ? 17 : 15) && openLastLine;
-    if (cutOff) break;
-    BackslashAsYen(w.Label);
-    if (w.Kind == ObjectKind::Text) BackslashAsYen(w.Text);
-    Extent measured;
-    WorkingRect place{w.X1, w.Y1, w.X2, w.Y2};
-    if (IsPlacedAtPoint(w.Kind)) {
-      place = {w.X1, w.Y1, w.X1, w.Y1};
-      measured = w.Kind == ObjectKind::Text
-                     ? MeasureText(measurers.text, w, p.scaleMode)
-                     : MeasurePicture(measurers.picture, w.Text, p.scaleMode);
-    }
-    AddObject(fresh.objects, w, place, measured, layer);
-    w.Layer = layer;
-  }
+  const int64_t read = ReadObjects(in, fresh, d, measurers, h, openLastLine, &cutOff);
   if (cutOff) {
     // The rows before stand as they were read; the working object is the last of them.
     if (read > 0) {
-      DecodeObjectRow(w, fresh.objects, fresh.objects.itemCount());
-      d.currentLayer = w.Layer;
+      DecodeObjectRow(d.lastObject, fresh.objects, fresh.objects.itemCount());
+      d.currentLayer = d.lastObject.Layer;
     } else {
-      w = ObjectRecord{};
+      d.lastObject = ObjectRecord{};
       d.currentLayer = layerBeforeObjects;
     }
   }
   if (headerCut) {
     d.warning = "ファイルが途中で切れています。オブジェクトの数の前で終わっています。";
-  } else if (read < objectCount) {
-    d.warning = "ファイルが途中で切れています。" + std::to_string(objectCount) +
+  } else if (read < h.objectCount) {
+    d.warning = "ファイルが途中で切れています。" + std::to_string(h.objectCount) +
                 " 個のオブジェクトのうち " + std::to_string(read) + " 個を読み込みました。";
   }
   d.cutOff = !d.warning.empty();
