@@ -156,13 +156,17 @@ class Lexer {
     atLineStart_ = true;
   }
 
-  // The character (from 1) of the line where the token being read began.
-  int column() const {
-    int n = 1;
-    for (size_t k = lineBegins_; k < tokenBegins_ && k < s_.size(); ++k) {
-      if ((static_cast<unsigned char>(s_[k]) & 0xC0) != 0x80) ++n;
+  // The character (from 1) of the line where the token being read began; counted on from the
+  // last token's, so a long line costs its length once, not once a token.
+  int column() {
+    if (countedTo_ < lineBegins_) {
+      countedTo_ = lineBegins_;
+      counted_ = 1;
     }
-    return n;
+    for (; countedTo_ < tokenBegins_ && countedTo_ < s_.size(); ++countedTo_) {
+      if ((static_cast<unsigned char>(s_[countedTo_]) & 0xC0) != 0x80) ++counted_;
+    }
+    return counted_;
   }
 
   void skipToLineEnd() {
@@ -368,6 +372,8 @@ class Lexer {
   int line_ = 1;
   size_t lineBegins_ = 0;   // where the current line starts
   size_t tokenBegins_ = 0;  // where the token being read starts
+  size_t countedTo_ = 0;    // characters of the line counted up to here
+  int counted_ = 1;         // and the column they reach
   bool atLineStart_ = true;
   bool spaced_ = false;
   std::vector<Token> out_;
