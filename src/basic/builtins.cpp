@@ -168,7 +168,7 @@ std::map<std::string, Builtin, std::less<>> MakeBuiltins() {
   };
   b["iif"] = [](const Args& a) {
     Count(a, 3, 3, "IIf");
-    return !a[0].isNull() && ToBool(a[0]) ? a[1] : a[2];  // Null is no truth
+    return Holds(a[0]) ? a[1] : a[2];
   };
   // Abs, Int and Fix keep a number's type (a text becomes a Double).
   for (const auto& [name, shown, fn] :

@@ -181,7 +181,7 @@ void AddDateFunctions(BuiltinTable& b) {
   };
   b["ccur"] = [](const Args& a) {
     CheckCount(a, 1, 1, "CCur");
-    return CurrencyOf(ToNumber(Plain(a[0])));
+    return Value::Cur(ToNumber(Plain(a[0])));
   };
 }
 

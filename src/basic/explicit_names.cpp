@@ -3,6 +3,7 @@
 #include <set>
 
 #include "basic/builtin_tables.h"
+#include "basic/name_walk.h"
 #include "basic/program.h"
 
 namespace qf::basic {
@@ -20,13 +21,12 @@ class Checker {
     names.insert(proc.name);  // a function's result
     for (const Param& p : proc.params) names.insert(p.name);
     for (const Instr& in : proc.code) {
-      if (in.kind == Instr::Kind::Dim || in.kind == Instr::Kind::Const ||
-          (in.kind == Instr::Kind::ReDim && !in.a)) {
-        names.insert(in.name);
-      }
+      if (DeclaresVariable(in)) names.insert(in.name);
     }
     try {
-      for (const Instr& in : proc.code) instr(in, names);
+      for (const Instr& in : proc.code) {
+        ForEachNameIn(in, [&](const Expr& e) { name(e, names); });
+      }
     } catch (BasicError& e) {
       e.file = proc.file;
       throw;
@@ -34,24 +34,6 @@ class Checker {
   }
 
  private:
-  void instr(const Instr& in, const NameSet& names) const {
-    for (const Expr* e : {in.a.get(), in.b.get()}) expr(e, names);
-    for (const auto& arg : in.args) expr(arg.get(), names);
-    if (const auto* dim = std::get_if<DimForm>(&in.form)) expr(dim->length.get(), names);
-  }
-
-  void expr(const Expr* e, const NameSet& names) const {
-    if (!e) return;
-    if (e->kind == Expr::Kind::Name) {
-      name(*e, names);
-      return;
-    }
-    if (e->kind == Expr::Kind::Literal || e->kind == Expr::Kind::New) return;
-    expr(e->a.get(), names);
-    if (e->kind == Expr::Kind::Binary) expr(e->b.get(), names);
-    for (const auto& arg : e->args) expr(arg.get(), names);
-  }
-
   void name(const Expr& e, const NameSet& names) const {
     const std::string& n = e.name;
     if (n.empty() || n[0] == ' ' || names.count(n) || program_.recordNames.count(n)) return;

@@ -195,7 +195,5 @@ int Rank(Type t);
 Type NumType(const Value& v);
 long ToLong(const Value& v);
 bool Like(std::string_view s, std::string_view p);
-// Whether a condition holds: Null does not, as If and Do read it.
-bool Holds(const Value& v);
 
 }  // namespace qf::basic

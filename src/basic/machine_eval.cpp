@@ -37,7 +37,6 @@ Value Numeric(double n, Type a, Type b) {
       t == Type::Date) {
     t = Type::Double;
   }
-  if (t == Type::Currency) return CurrencyOf(n);
   if (t == Type::Single && (a == Type::Long || b == Type::Long)) t = Type::Double;
   return Value::Of(t, n);
 }

@@ -114,10 +114,6 @@ Value Arithmetic(Op op, const Value& a, const Value& b) {
 
 }  // namespace
 
-bool Holds(const Value& v) {
-  return !v.isNull() && ToBool(v);
-}
-
 Value Machine::binary(Frame& f, const Expr& e) {
   const Op op = e.op;
   if (op == Op::Is) return Value::Bool(eval(f, *e.a).object() == eval(f, *e.b).object());

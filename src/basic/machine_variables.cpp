@@ -162,9 +162,10 @@ VarPtr Machine::located(Frame& f, const Expr& e) {
   const auto at = static_cast<size_t>(e.slot);
   if (e.scope == Scope::Local && f.proc && at < f.variables.size() && f.variables[at])
     return f.variables[at];
+  // No implicit variable of a procedure shares a module variable's name: a name the module
+  // declares is found before one is made.
   if (e.scope == Scope::Module && at < moduleSlots_.size() && moduleSlots_[at]) {
-    // A procedure's implicit variable of the same name would have been found first.
-    if (!f.locals.count(e.name)) return moduleSlots_[at];
+    return moduleSlots_[at];
   }
   return find(f, e.name);
 }

@@ -3,6 +3,7 @@
 // file of the program is read, and each name in the code that means one of them is told its
 // slot. A name that is none of them (an implicit variable, a procedure, a function of the
 // language, a class's member, a name the host gives) is looked up by name as it runs.
+#include "basic/name_walk.h"
 #include "basic/program.h"
 
 namespace qf::basic {
@@ -13,12 +14,6 @@ using Slots = std::map<std::string, int, std::less<>>;
 
 int Place(Slots& slots, const std::string& name) {
   return slots.emplace(name, static_cast<int>(slots.size())).first->second;
-}
-
-// A declaration of a variable (a ReDim of a record's member declares none).
-bool Declares(const Instr& in) {
-  return in.kind == Instr::Kind::Dim || in.kind == Instr::Kind::Const ||
-         (in.kind == Instr::Kind::ReDim && !in.a);
 }
 
 class Resolver {
@@ -33,30 +28,12 @@ class Resolver {
     for (const Param& p : proc.params) Place(slots, p.name);
     if (proc.function) Place(slots, proc.name);
     for (Instr& in : proc.code) {
-      if (Declares(in)) in.local = Place(slots, in.name);
+      if (DeclaresVariable(in)) in.local = Place(slots, in.name);
     }
-    for (Instr& in : proc.code) instr(in, slots);
+    for (Instr& in : proc.code) ForEachNameIn(in, [&](Expr& e) { name(e, slots); });
   }
 
  private:
-  void instr(Instr& in, const Slots& slots) const {
-    for (Expr* e : {in.a.get(), in.b.get()}) expr(e, slots);
-    for (auto& arg : in.args) expr(arg.get(), slots);
-    if (auto* dim = std::get_if<DimForm>(&in.form)) expr(dim->length.get(), slots);
-  }
-
-  void expr(Expr* e, const Slots& slots) const {
-    if (!e) return;
-    if (e->kind == Expr::Kind::Name) {
-      name(*e, slots);
-      return;
-    }
-    if (e->kind == Expr::Kind::Literal || e->kind == Expr::Kind::New) return;
-    expr(e->a.get(), slots);
-    expr(e->b.get(), slots);
-    for (auto& arg : e->args) expr(arg.get(), slots);
-  }
-
   // A procedure's own names first, then its class's members (looked up on the object), then
   // the module's.
   void name(Expr& e, const Slots& slots) const {
@@ -80,14 +57,14 @@ class Resolver {
 void ResolveSlots(Program& program) {
   Slots module;
   for (Instr& in : program.module) {
-    if (Declares(in)) in.local = Place(module, in.name);
+    if (DeclaresVariable(in)) in.local = Place(module, in.name);
   }
   program.moduleSlots = static_cast<int>(module.size());
   for (auto& [key, proc] : program.procedures) Resolver(module, nullptr).procedure(proc);
   for (auto& [name, cls] : program.classes) {
     std::set<std::string> members;
     for (const Instr& in : cls.members) {
-      if (Declares(in)) members.insert(in.name);
+      if (DeclaresVariable(in)) members.insert(in.name);
     }
     for (auto& [key, proc] : cls.procedures) Resolver(module, &members).procedure(proc);
   }

@@ -1,5 +1,7 @@
 #include "type_functions.h"
 
+#include <iterator>
+
 #include "basic/array_value.h"
 #include "basic/machine.h"
 
@@ -7,40 +9,22 @@ namespace qf::basic {
 
 namespace {
 
-// VarType's numbers, and TypeName's names, of each type.
+// VarType's number and TypeName's name of each type, in the order of Type.
+struct TypeFacts {
+  int varType;
+  const char* name;
+};
+constexpr TypeFacts kTypeFacts[] = {{0, "Empty"}, {1, "Null"},   {11, "Boolean"}, {2, "Integer"},
+                                    {3, "Long"},  {4, "Single"}, {5, "Double"},   {6, "Currency"},
+                                    {7, "Date"},  {8, "String"}, {8, "String"},   {9, "Object"}};
+static_assert(std::size(kTypeFacts) == static_cast<size_t>(Type::Object) + 1);
+
 int VarTypeOf(Type t) {
-  switch (t) {
-    case Type::Empty:
-      return 0;
-    case Type::Null:
-      return 1;
-    case Type::Integer:
-      return 2;
-    case Type::Long:
-      return 3;
-    case Type::Single:
-      return 4;
-    case Type::Double:
-      return 5;
-    case Type::Currency:
-      return 6;
-    case Type::Date:
-      return 7;
-    case Type::String:
-    case Type::Bytes:
-      return 8;
-    case Type::Object:
-      return 9;
-    case Type::Boolean:
-      return 11;
-  }
-  return 12;
+  return kTypeFacts[static_cast<size_t>(t)].varType;
 }
 
 std::string NameOf(Type t) {
-  static const char* kNames[] = {"Empty",  "Null",     "Boolean", "Integer", "Long",   "Single",
-                                 "Double", "Currency", "Date",    "String",  "String", "Object"};
-  return kNames[static_cast<size_t>(t)];
+  return kTypeFacts[static_cast<size_t>(t)].name;
 }
 
 }  // namespace

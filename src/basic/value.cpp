@@ -226,6 +226,10 @@ bool ToBool(const Value& v) {
   return ToNumber(v) != 0;
 }
 
+bool Holds(const Value& v) {
+  return !v.isNull() && ToBool(v);
+}
+
 double BankersRound(double v) {
   return std::nearbyint(v);  // the default rounding mode rounds half to even
 }
@@ -247,22 +251,15 @@ Value Coerce(const Value& v, Type type) {
     case Type::Boolean:
       return Value::Bool(ToBool(v));
     case Type::Integer:
-    case Type::Long: {
-      const double n = ToNumber(v);
-      return type == Type::Integer ? Value::Int(n) : Value::Lng(n);
-    }
-    case Type::Single: {
-      const double n = ToNumber(v);
-      if (std::abs(n) > 3.402823e38) throw RunFailure{"オーバーフローしました", kErrOverflow};
-      return Value::Sng(static_cast<double>(static_cast<float>(n)));
-    }
+    case Type::Long:
+    case Type::Single:
+    case Type::Currency:
+      return Value::Of(type, ToNumber(v));
     case Type::Double: {
       const double n = ToNumber(v);
       if (!std::isfinite(n)) throw RunFailure{"オーバーフローしました", kErrOverflow};
       return Value::Dbl(n);
     }
-    case Type::Currency:
-      return CurrencyOf(ToNumber(v));
     case Type::Date:
       if (v.type() == Type::Date) return v;
       if (v.type() == Type::String) {

@@ -122,6 +122,8 @@ struct RunFailure {
 double ToNumber(const Value& v);
 std::string ToText(const Value& v);
 bool ToBool(const Value& v);
+// Whether a condition holds: Null does not, as If, Do and IIf read it.
+bool Holds(const Value& v);
 // Rounds half to even, as the language does when it makes an integer of a number.
 double BankersRound(double v);
 // A value of a declared type: Integer and Long refuse what they cannot hold ("オーバーフロー").
@@ -133,8 +135,6 @@ std::u32string Chars(std::string_view s);
 std::string Utf8(std::u32string_view s);
 // The text of CP932 bytes; a character cut in half reads as "?".
 std::string BytesText(std::string_view bytes);
-// A Currency: the number with four places, refused past the type's range.
-Value CurrencyOf(double n);
 // The type a name's type character gives ($ String, % Integer …), Empty for none.
 Type TypeOfChar(char c);
 // A text of a fixed length (String * n): cut to n characters or filled out with blanks.
