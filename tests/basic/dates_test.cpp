@@ -103,5 +103,19 @@ TEST(Dates, TheClockAndDateVariables) {
   EXPECT_EQ(Eval("CCur(922337203685477) * 10"), "error: オーバーフローしました");
 }
 
+// A format's codes beside letters that are none (a lone "a", a run of "-"), three d's for the
+// day's short name, a time with a blank after it, DateDiff's arguments counted.
+TEST(Dates, CodesBesideLiteralsAndCounts) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Format(#2024/05/17#, \"ddd\") & \"|\" & Format(#2024/05/17#, \"yyyy a---mm\")",
+       "Fri|2024 a---05"},
+      {"CDate(\"10:30 \") & \"|\" & CDate(\"10:30 PM \")", "10:30:00|22:30:00"},
+      {"DateDiff(\"d\", #2024/05/17#)", "error: 「DateDiff」の引数の数が違います"},
+  };
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(Eval(expression), expected) << expression;
+  }
+}
+
 }  // namespace
 }  // namespace qf::basic

@@ -157,5 +157,16 @@ TEST(Values, JapaneseTextFunctions) {
   }
 }
 
+// Lengths of none, the constants a call leaves at their default, a font's weight as its
+// boldness.
+TEST(Values, ZeroLengthsDefaultsAndWeights) {
+  EXPECT_EQ(Eval("\"[\" & Mid(\"abc\", 2, 0) & Right(\"abc\", 0) & \"]\""), "[]");
+  EXPECT_EQ(Eval("vbDefault & vbUseSystemDayOfWeek"), "00");
+  const Outcome o = RunProgram(
+      "Sub Main()\nDim f As New StdFont\nf.Weight = 700: out.Add f.Bold\n"
+      "f.Weight = 400: out.Add f.Bold\nEnd Sub");
+  EXPECT_EQ(o.lines, (std::vector<std::string>{"True", "False"}));
+}
+
 }  // namespace
 }  // namespace qf::basic
