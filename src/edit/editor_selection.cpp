@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/object_rows.h"
+#include "document/typed_object.h"
 #include "editor.h"
 #include "view/object_walk.h"
 
@@ -133,7 +134,7 @@ std::vector<RowRole> Editor::rowRoles() const {
   for (int r = 1; r <= n; ++r) {
     if (KindFromName(t.cell(r, kColKind)) != ObjectKind::Command) continue;
     roles[static_cast<size_t>(r - 1)] =
-        DecodeObjectRow(t, r).Text == "0" ? RowRole::BlockStart : RowRole::BlockEnd;
+        CommandOf(DecodeObjectRow(t, r))->start ? RowRole::BlockStart : RowRole::BlockEnd;
   }
   return roles;
 }

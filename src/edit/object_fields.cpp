@@ -6,6 +6,8 @@
 #include "document/design.h"
 #include "document/names.h"
 #include "document/number_text.h"
+#include "document/object_rows.h"
+#include "document/typed_object.h"
 
 namespace qf {
 
@@ -101,30 +103,59 @@ FigureField ValidateFigureFields(const FigureFields& f) {
 }
 
 void ApplyFigureFields(const FigureFields& f, ObjectRecord& o) {
-  o.Kind = f.kind;
   o.Label = f.label;
-  const bool hatches = f.kind == ObjectKind::Box || f.kind == ObjectKind::Ring;
-  o.Text = hatches ? std::to_string(f.hatch >= 0 && f.hatch <= 5 ? f.hatch : 0) : "";
-  o.Field = f.kind == ObjectKind::Box && f.rounded ? Trimmed(f.radius) : "";
-  o.Style = std::to_string(f.style >= 0 && f.style <= 4 ? f.style : 0);
-  o.Size = SingleOf(f.width);
-  o.Bold = o.Italic = o.Strikethrough = o.Underline = 0;
-  o.Align = 0;
-  o.Color = ColorFromText(f.color);
+  const Pen pen{f.style >= 0 && f.style <= 4 ? f.style : 0, SingleOf(f.width)};
+  const int32_t color = ColorFromText(f.color);
+  Hatch hatch;
+  if (f.hatch >= 1 && f.hatch <= 5) hatch = {true, f.hatch};
+  switch (f.kind) {
+    case ObjectKind::Box:
+      SetBody(o, BoxObject{hatch, f.rounded ? Trimmed(f.radius) : "", 0, pen, color});
+      break;
+    case ObjectKind::Ring:
+      SetBody(o, RingObject{hatch, pen, color});
+      break;
+    case ObjectKind::Line:
+    case ObjectKind::Text:
+    case ObjectKind::Picture:
+    case ObjectKind::Command:
+    case ObjectKind::None:
+      SetBody(o, LineObject{pen, color});
+      o.Kind = f.kind;
+      break;
+  }
 }
 
 FigureFields FigureFieldsOf(const ObjectRecord& o) {
   FigureFields f;
   f.kind = o.Kind;
   f.label = o.Label;
-  f.style = RoundToInt<int>(NumericPrefix(o.Style)).value_or(0);
-  if (f.style < 0 || f.style > 4) f.style = 0;
   f.width = FormatSingle(o.Size);
-  f.hatch = RoundToInt<int>(NumericPrefix(o.Text)).value_or(0);
-  if (f.hatch < 0 || f.hatch > 5) f.hatch = 0;
-  f.rounded = o.Kind == ObjectKind::Box && !TrimBlanks(o.Field).empty();
-  if (f.rounded) f.radius = IsPlainNumber(o.Field) ? FormatFixed3(NumericPrefix(o.Field)) : o.Field;
   f.color = ColorText(o.Color);
+  const auto fromPen = [&f](const Pen& pen) {
+    f.style = pen.style >= 0 && pen.style <= 4 ? pen.style : 0;
+  };
+  std::visit(Overloaded{
+                 [&](const BoxObject& b) {
+                   fromPen(b.pen);
+                   f.hatch = b.hatch.palette.value_or(0);
+                   f.rounded = !TrimBlanks(b.radius).empty();
+                   if (f.rounded) {
+                     f.radius =
+                         IsPlainNumber(b.radius) ? FormatFixed3(NumericPrefix(b.radius)) : b.radius;
+                   }
+                 },
+                 [&](const RingObject& g) {
+                   fromPen(g.pen);
+                   f.hatch = g.hatch.palette.value_or(0);
+                 },
+                 [&](const LineObject& l) { fromPen(l.pen); },
+                 [](const TextObject&) {},
+                 [](const PictureObject&) {},
+                 [](const CommandObject&) {},
+                 [](const UnknownObject&) {},
+             },
+             BodyOf(o));
   return f;
 }
 
@@ -140,18 +171,15 @@ FigureEnabling EnablingOf(const FigureFields& f) {
 }
 
 void ApplyPictureFields(const PictureFields& f, ObjectRecord& o) {
-  o.Kind = ObjectKind::Picture;
   o.Label = f.label;
-  o.Text = f.path;
-  o.Field.clear();
-  o.Style = f.transparent ? "1" : "0";
-  o.Size = 0;
-  o.Bold = o.Italic = o.Strikethrough = o.Underline = 0;
-  o.Align = 0;
+  SetBody(o, PictureObject{f.path, f.transparent});
 }
 
 PictureFields PictureFieldsOf(const ObjectRecord& o) {
-  return {o.Label, o.Text, NumericPrefix(o.Style) == 1};
+  const ObjectBody body = BodyOf(o);
+  const auto* picture = std::get_if<PictureObject>(&body);
+  return picture ? PictureFields{o.Label, picture->path, picture->transparent}
+                 : PictureFields{o.Label, "", false};
 }
 
 CommandField ValidateCommandFields(const CommandFields& f) {
@@ -167,33 +195,30 @@ CommandField ValidateCommandFields(const CommandFields& f) {
 }
 
 void ApplyCommandFields(const CommandFields& f, ObjectRecord& o) {
-  o.Kind = ObjectKind::Command;
   o.Label = f.label;
-  o.X1 = NumericPrefix(f.gap);
-  o.Text = f.start ? "0" : "1";
-  o.Field = f.variable;
-  o.Style = f.direction == 1 ? "1" : "0";
-  o.Size = SingleOf(f.count);
-  o.Bold = o.Italic = o.Strikethrough = o.Underline = 0;
-  o.Align = 0;
+  SetBody(o,
+          CommandObject{f.start, f.variable, f.direction == 1 ? Direction::Across : Direction::Down,
+                        NumericPrefix(f.gap), SingleOf(f.count)});
 }
 
 CommandFields CommandFieldsOf(const ObjectRecord& o) {
+  const CommandObject c = CommandOf(o).value_or(CommandObject{});
   CommandFields f;
   f.label = o.Label;
-  f.gap = FormatFixed3(o.X1);
-  f.start = o.Text == "0";
-  f.direction = o.Style == "0" ? 0 : 1;
-  f.count = FormatSingle(o.Size);
-  f.variable = o.Field;
+  f.gap = FormatFixed3(c.gap);
+  f.start = c.start;
+  f.direction = c.direction == Direction::Down ? 0 : 1;
+  f.count = FormatSingle(c.count);
+  f.variable = c.variable;
   return f;
 }
 
 std::vector<StartCommand> StartCommandsOf(const TextTable& objects, int16_t layer) {
   std::vector<StartCommand> starts;
   for (int r = 1; r <= objects.itemCount(); ++r) {
-    if (objects.cell(r, kColKind) != KindName(ObjectKind::Command)) continue;
-    if (objects.cell(r, kColText) != CommandModeName("0")) continue;
+    if (KindFromName(objects.cell(r, kColKind)) != ObjectKind::Command) continue;
+    const std::optional<CommandObject> command = CommandOf(DecodeObjectRow(objects, r));
+    if (!command || !command->start) continue;
     if (NumericPrefix(objects.cell(r, kColLayer)) != layer) continue;
     starts.push_back({objects.cell(r, kColLabel), r});
   }
@@ -202,9 +227,11 @@ std::vector<StartCommand> StartCommandsOf(const TextTable& objects, int16_t laye
 
 void CopyStart(const TextTable& objects, int row, CommandFields& f) {
   if (row < 1 || row > objects.itemCount()) return;
-  f.direction = objects.cell(row, kColStyle) == DirectionName("0") ? 0 : 1;
+  // The gap and count as their cells hold them, so the dialog shows what the grid shows.
+  const CommandObject start = CommandOf(DecodeObjectRow(objects, row)).value_or(CommandObject{});
+  f.direction = start.direction == Direction::Down ? 0 : 1;
   f.gap = objects.cell(row, kColX1);
-  f.variable = objects.cell(row, kColField);
+  f.variable = start.variable;
   f.count = objects.cell(row, kColSize);
 }
 

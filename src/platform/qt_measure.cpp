@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "document/typed_object.h"
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
 
@@ -16,13 +17,13 @@ namespace qf {
 
 QtTextMeasurer::QtTextMeasurer() : device_(ScreenImage(1, 1)) {}
 
-const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& t) const {
-  FontKey key{t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0, t.Underline != 0};
+const QFontMetricsF& QtTextMeasurer::metricsFor(const ObjectRecord& record) const {
+  const TextObject t = TextOf(record);
+  FontKey key{t.font, t.size, t.bold, t.italic, t.strikethrough, t.underline};
   auto it = metrics_.find(key);
   if (it != metrics_.end()) return it->second;
   if (metrics_.size() >= 64) metrics_.clear();
-  QFont font = MakeDesignFont(t.Style, t.Size, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0,
-                              t.Underline != 0);
+  QFont font = MakeDesignFont(t.font, t.size, t.bold, t.italic, t.strikethrough, t.underline);
   // The design window draws texts aliased; measuring the same font lets both share one loaded
   // font engine.
   font.setStyleStrategy(QFont::NoAntialias);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "document/typed_object.h"
 #include "platform/qt_fonts.h"
 #include "source/page_tables.h"
 #include "ui/qt_text.h"
@@ -191,14 +192,14 @@ void DesignCanvas::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void DesignCanvas::prepareTextFeedback(const ObjectRecord& text) {
+void DesignCanvas::prepareTextFeedback(const ObjectRecord& record) {
   // The text in its font at the zoom, in its colour.
-  textLabel_->setText(QString::fromStdString(text.Text));
-  textLabel_->setFont(MakeDesignFont(
-      text.Style, static_cast<double>(text.Size) * view_.zoom / 100.0, text.Bold != 0,
-      text.Italic != 0, text.Strikethrough != 0, text.Underline != 0));
+  const TextObject text = TextOf(record);
+  textLabel_->setText(QString::fromStdString(text.text));
+  textLabel_->setFont(MakeDesignFont(text.font, static_cast<double>(text.size) * view_.zoom / 100.0,
+                                     text.bold, text.italic, text.strikethrough, text.underline));
   QPalette p = textLabel_->palette();
-  p.setColor(QPalette::WindowText, ToQColor(text.Color));
+  p.setColor(QPalette::WindowText, ToQColor(text.color));
   textLabel_->setPalette(p);
   textLabel_->adjustSize();
 }

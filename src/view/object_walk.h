@@ -10,6 +10,7 @@
 #include "document/design.h"
 #include "document/number_text.h"
 #include "document/object_rows.h"
+#include "document/typed_object.h"
 
 namespace qf {
 
@@ -60,12 +61,12 @@ void WalkRows(const Design& d, const std::vector<int>& rows, Fn&& fn) {
       const int r = rows[i];
       if (r < 1 || r > objects.itemCount()) continue;
       DecodeObjectRow(rec, objects, r);
-      if (rec.Kind == ObjectKind::Command) {
-        if (rec.Text == "0") {
+      if (const std::optional<CommandObject> command = CommandOf(rec)) {
+        if (command->start) {
           RepeatFrame f;
-          f.direction = rec.Style == "0" ? 0 : 1;
-          f.gap = rec.X1;
-          f.count = RoundToInt<int>(static_cast<double>(rec.Size)).value_or(0);
+          f.direction = command->direction == Direction::Down ? 0 : 1;
+          f.gap = command->gap;
+          f.count = RoundToInt<int>(static_cast<double>(command->count)).value_or(0);
           f.startRow = static_cast<int>(i);
           stack.push_back(f);
         } else if (!stack.empty()) {

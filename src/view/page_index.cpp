@@ -8,6 +8,7 @@
 
 #include "document/number_text.h"
 #include "document/object_rows.h"
+#include "document/typed_object.h"
 #include "object_walk.h"
 
 namespace qf {
@@ -70,37 +71,37 @@ void PageIndex::measure(int row) {
   info.command = o.Kind == ObjectKind::Command;
   info.own = {};
   info.padPx = 0;
-  switch (o.Kind) {
-    case ObjectKind::Text: {
-      const Extent e = MeasureText(measurer_, o, design_.page.scaleMode);
-      // Glyphs may reach past their advance (italics, hinting at small zooms): a quarter of the
-      // size more, and two pixels a character.
-      info.own = NormalisedRect(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height)
-                     .grown(std::fabs(e.width) / 4, std::fabs(e.height) / 4);
-      info.padPx = 4 + 2 * static_cast<float>(LongestLine(o.Text));
-      // The box its cells give too, as the selection takes it.
-      info.own.unite(NormalisedRect(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
-      break;
-    }
-    case ObjectKind::Picture:
-      if (const Picture* pic = pictures_.picture(o.Text)) {
-        const Extent e = PictureExtent(*pic, design_.page.scaleMode);
-        info.own = NormalisedRect(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height);
-        info.padPx = 2;
-      }
-      info.own.unite(NormalisedRect(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2));
-      break;
-    case ObjectKind::Line:
-    case ObjectKind::Box:
-    case ObjectKind::Ring:
-      info.own = FigureArea(o.Kind, o, {o.X1, o.Y1, o.X2, o.Y2});
-      info.padPx = PenPad(o.Size);
-      break;
-    case ObjectKind::Command:
-    case ObjectKind::None:
-    default:
-      break;
-  }
+  const PageRect cells = NormalisedRect(o.X1, o.Y1, o.X1 + o.X2, o.Y1 + o.Y2);
+  const auto figure = [&info, &o](const Pen& pen) {
+    info.own = FigureArea(o.Kind, o, {o.X1, o.Y1, o.X2, o.Y2});
+    info.padPx = PenPad(pen.width);
+  };
+  std::visit(Overloaded{
+                 [&](const TextObject& t) {
+                   const Extent e = MeasureText(measurer_, o, design_.page.scaleMode);
+                   // Glyphs may reach past their advance (italics, hinting at small zooms): a
+                   // quarter of the size more, and two pixels a character.
+                   info.own = NormalisedRect(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height)
+                                  .grown(std::fabs(e.width) / 4, std::fabs(e.height) / 4);
+                   info.padPx = 4 + 2 * static_cast<float>(LongestLine(t.text));
+                   // The box its cells give too, as the selection takes it.
+                   info.own.unite(cells);
+                 },
+                 [&](const PictureObject& p) {
+                   if (const Picture* pic = pictures_.picture(p.path)) {
+                     const Extent e = PictureExtent(*pic, design_.page.scaleMode);
+                     info.own = NormalisedRect(o.X1, o.Y1, o.X1 + e.width, o.Y1 + e.height);
+                     info.padPx = 2;
+                   }
+                   info.own.unite(cells);
+                 },
+                 [&](const LineObject& l) { figure(l.pen); },
+                 [&](const BoxObject& b) { figure(b.pen); },
+                 [&](const RingObject& g) { figure(g.pen); },
+                 [](const CommandObject&) {},
+                 [](const UnknownObject&) {},
+             },
+             BodyOf(o));
   info.state = State::Measured;
   gridPlace(row - 1, true);
 }
@@ -384,12 +385,13 @@ void PageIndex::rebuildStructure() {
       if (!stack.empty()) stack.back().steps += 1;
       if (info.command) {
         DecodeObjectRow(scratch_, design_.objects, r);
-        if (scratch_.Text == "0") {
+        const CommandObject command = CommandOf(scratch_).value_or(CommandObject{});
+        if (command.start) {
           Frame f;
-          const int count = RoundToInt<int>(static_cast<double>(scratch_.Size)).value_or(0);
-          f.shift = count > 0 ? count * scratch_.X1 : 0;
+          const int count = RoundToInt<int>(static_cast<double>(command.count)).value_or(0);
+          f.shift = count > 0 ? count * command.gap : 0;
           f.steps = 0;
-          f.across = scratch_.Style != "0";
+          f.across = command.direction == Direction::Across;
           f.first = k;
           f.count = count;
           stack.push_back(f);

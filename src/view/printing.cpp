@@ -17,12 +17,13 @@ void PrintValue(Surface& s, const WorkingRect& R, const ObjectRecord& o, std::st
   std::string line(value);
   std::replace_if(
       line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  s.setFont(TextFont(o, static_cast<double>(o.Size)));
-  s.setForeColor(o.Color);
+  const TextObject text = TextOf(o);
+  s.setFont(TextFont(text, static_cast<double>(text.size)));
+  s.setForeColor(text.color);
   double x = R.x2;
-  if (o.Align == 1 || o.Align == 2) {
-    const double shift = s.textWidth(o.Text) - s.textWidth(line);
-    x += o.Align == 2 ? shift / 2 : shift;
+  if (text.align == 1 || text.align == 2) {
+    const double shift = s.textWidth(text.text) - s.textWidth(line);
+    x += text.align == 2 ? shift / 2 : shift;
   }
   s.setCurrentXY(x, R.y2);
   s.print(line);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "document/object_rows.h"
+#include "document/typed_object.h"
 #include "object_walk.h"
 
 namespace qf {
@@ -14,18 +15,79 @@ constexpr int32_t kRed = Rgb(255, 0, 0);
 constexpr int32_t kBlue = Rgb(0, 0, 255);
 constexpr int32_t kWhite = Rgb(255, 255, 255);
 
-// Hatch codes "0".."5" pick a palette colour; anything else leaves the fill colour as it is.
-bool HatchColor(const Palette& palette, const std::string& code, int32_t& color) {
-  const std::optional<int> index = HatchPaletteIndex(code);
-  if (!index) return false;
-  color = palette[static_cast<size_t>(*index)];
-  return true;
+// The palette colour a hatch names; nothing for an unhatched object or a code that names no
+// colour, which leave the fill colour as it is.
+std::optional<int32_t> HatchColor(const Palette& palette, const Hatch& hatch) {
+  if (!hatch.hatched || !hatch.palette) return std::nullopt;
+  return palette[static_cast<size_t>(*hatch.palette)];
+}
+
+void SetPen(Surface& s, const Pen& pen) {
+  s.setDrawStyle(pen.style);
+  const double width = std::nearbyint(static_cast<double>(pen.width));
+  s.setDrawWidth(width >= 0 && width <= 1000 ? static_cast<int>(width) : 0);
+}
+
+void DrawBox(Surface& s, const WorkingRect& R, const BoxObject& b, const Palette& palette,
+             int32_t color) {
+  SetPen(s, b.pen);
+  if (b.hatch.hatched) {
+    // A hatched box is always square. A code that names no colour (a word pasted into the
+    // cell) fills nothing: with the fill colour left by whatever was drawn before, the page
+    // would depend on what was drawn again last.
+    if (const auto fill = HatchColor(palette, b.hatch)) {
+      s.setFillStyle(FillStyle::Solid);
+      s.setFillColor(*fill);
+    }
+    s.box(R.x1, R.y1, R.x2, R.y2, color, false);
+  } else if (b.rounded()) {
+    DrawRoundBox(s, R, b.radiusValue, color);
+  } else {
+    s.box(R.x1, R.y1, R.x2, R.y2, color, false);
+  }
+  s.setFillStyle(FillStyle::Transparent);
+}
+
+void DrawRing(Surface& s, const WorkingRect& R, const RingObject& g, const Palette& palette,
+              int32_t color) {
+  SetPen(s, g.pen);
+  const int32_t saved = s.fillColor();
+  const RingShape shape = RingGeometry(R.x1, R.y1, R.x2, R.y2);
+  if (const auto fill = HatchColor(palette, g.hatch)) {
+    s.setFillColor(*fill);
+    s.setFillStyle(FillStyle::Solid);
+  }
+  s.circle(shape.cx, shape.cy, shape.radius, color, shape.aspect, std::nullopt, std::nullopt);
+  s.setFillColor(saved);
+  s.setFillStyle(FillStyle::Transparent);
+}
+
+// A line, box or ring of `body`; nothing for the other kinds.
+void DrawFigureBody(Surface& s, const WorkingRect& R, const ObjectBody& body,
+                    const Palette& palette, DrawMode mode, int32_t color) {
+  s.setDrawMode(mode);
+  std::visit(Overloaded{
+                 [&](const LineObject& l) {
+                   SetPen(s, l.pen);
+                   s.line(R.x1, R.y1, R.x2, R.y2, color);
+                 },
+                 [&](const BoxObject& b) { DrawBox(s, R, b, palette, color); },
+                 [&](const RingObject& g) { DrawRing(s, R, g, palette, color); },
+                 [](const TextObject&) {},
+                 [](const PictureObject&) {},
+                 [](const CommandObject&) {},
+                 [](const UnknownObject&) {},
+             },
+             body);
+  s.setDrawMode(DrawMode::CopyPen);
 }
 
 // A picture's feedback while it is dragged: inverted, then its bits xored in, so the same two
 // calls again take it off.
 void DrawPictureFeedback(RenderContext& ctx, const WorkingRect& R, const ObjectRecord& o) {
-  const Picture* pic = ctx.pictures.picture(o.Text);
+  const ObjectBody body = BodyOf(o);
+  const auto* picture = std::get_if<PictureObject>(&body);
+  const Picture* pic = picture ? ctx.pictures.picture(picture->path) : nullptr;
   if (!pic) return;
   // The natural size in page units; the window's own scale applies the zoom.
   const Extent e = PictureExtent(*pic, ctx.design.page.scaleMode);
@@ -69,10 +131,10 @@ PageRect FigureArea(ObjectKind kind, const ObjectRecord& o, const WorkingRect& R
   switch (kind) {
     case ObjectKind::Box: {
       PageRect area = NormalisedRect(R.x1, R.y1, R.x2, R.y2);
-      if (o.Text == "0" && !o.Field.empty()) {
+      const ObjectBody body = BodyOf(o);
+      if (const auto* box = std::get_if<BoxObject>(&body); box && box->rounded()) {
         // Corner arcs of a radius larger than the box reach outside it.
-        const double k =
-            std::fabs(static_cast<double>(ToSingle(NumericPrefix(o.Field)).value_or(0)));
+        const double k = std::fabs(static_cast<double>(box->radiusValue));
         area = area.grown(2 * k, 2 * k);
       }
       return area;
@@ -82,9 +144,14 @@ PageRect FigureArea(ObjectKind kind, const ObjectRecord& o, const WorkingRect& R
       const double r = std::fabs(static_cast<double>(g.radius));
       return NormalisedRect(g.cx - r, g.cy - r, g.cx + r, g.cy + r);
     }
-    default:
-      return NormalisedRect(R.x1, R.y1, R.x2, R.y2);
+    case ObjectKind::Text:
+    case ObjectKind::Line:
+    case ObjectKind::Picture:
+    case ObjectKind::Command:
+    case ObjectKind::None:
+      break;
   }
+  return NormalisedRect(R.x1, R.y1, R.x2, R.y2);
 }
 
 Extent PictureExtent(const Picture& picture, int16_t scaleMode) {
@@ -94,85 +161,45 @@ Extent PictureExtent(const Picture& picture, int16_t scaleMode) {
 
 void DrawFigure(Surface& s, const WorkingRect& R, const ObjectRecord& o, const Palette& palette,
                 DrawMode mode, int32_t color) {
-  s.setDrawMode(mode);
-  s.setDrawStyle(RoundToInt<int>(NumericPrefix(o.Style)).value_or(0));
-  const double width = std::nearbyint(static_cast<double>(o.Size));
-  s.setDrawWidth(width >= 0 && width <= 1000 ? static_cast<int>(width) : 0);
-  switch (o.Kind) {
-    case ObjectKind::Line:
-      s.line(R.x1, R.y1, R.x2, R.y2, color);
-      break;
-    case ObjectKind::Box: {
-      int32_t hatch = 0;
-      if (o.Text != "0") {
-        // A hatched box is always square. A code that names no colour (a word pasted into the
-        // cell) fills nothing: with the fill colour left by whatever was drawn before, the page
-        // would depend on what was drawn again last.
-        if (HatchColor(palette, o.Text, hatch)) {
-          s.setFillStyle(FillStyle::Solid);
-          s.setFillColor(hatch);
-        }
-        s.box(R.x1, R.y1, R.x2, R.y2, color, false);
-      } else if (!o.Field.empty()) {
-        DrawRoundBox(s, R, ToSingle(NumericPrefix(o.Field)).value_or(0.0f), color);
-      } else {
-        s.box(R.x1, R.y1, R.x2, R.y2, color, false);
-      }
-      s.setFillStyle(FillStyle::Transparent);
-      break;
-    }
-    case ObjectKind::Ring: {
-      const int32_t saved = s.fillColor();
-      const RingShape g = RingGeometry(R.x1, R.y1, R.x2, R.y2);
-      int32_t hatch = saved;
-      if (o.Text != "0" && HatchColor(palette, o.Text, hatch)) {
-        s.setFillColor(hatch);
-        s.setFillStyle(FillStyle::Solid);
-      }
-      s.circle(g.cx, g.cy, g.radius, color, g.aspect, std::nullopt, std::nullopt);
-      s.setFillColor(saved);
-      s.setFillStyle(FillStyle::Transparent);
-      break;
-    }
-    default:
-      break;
-  }
-  s.setDrawMode(DrawMode::CopyPen);
+  DrawFigureBody(s, R, BodyOf(o), palette, mode, color);
 }
 
-FontSpec TextFont(const ObjectRecord& t, double pointSize) {
-  return {t.Style, pointSize, t.Bold != 0, t.Italic != 0, t.Strikethrough != 0, t.Underline != 0};
+FontSpec TextFont(const TextObject& t, double pointSize) {
+  return {t.font, pointSize, t.bold, t.italic, t.strikethrough, t.underline};
 }
 
 void DrawAsPrinted(Surface& s, const WorkingRect& R, const ObjectRecord& o, const Design& design,
                    PictureStore& pictures, double pointSize) {
-  switch (o.Kind) {
-    case ObjectKind::Text:
-      s.setCurrentXY(R.x2, R.y2);
-      s.setFont(TextFont(o, pointSize));
-      s.setForeColor(o.Color);
-      s.print(o.Text);
-      break;
-    case ObjectKind::Line:
-    case ObjectKind::Box:
-    case ObjectKind::Ring:
-      DrawFigure(s, R, o, design.palette, DrawMode::MaskPen, o.Color);
-      break;
-    case ObjectKind::Picture: {
-      const Picture* pic = pictures.picture(o.Text);
-      if (!pic) break;
-      const Extent e = PictureExtent(*pic, design.page.scaleMode);
-      s.setDrawMode(DrawMode::MaskPen);
-      s.paintPicture(*pic, R.x2, R.y2, e.width, e.height,
-                     o.Style == "0" ? RasterOp::SrcCopy : RasterOp::SrcAnd);
-      s.setDrawMode(DrawMode::CopyPen);
-      break;
-    }
-    case ObjectKind::Command:
-    case ObjectKind::None:
-    default:
-      break;
-  }
+  const ObjectBody body = BodyOf(o);
+  std::visit(Overloaded{
+                 [&](const TextObject& t) {
+                   s.setCurrentXY(R.x2, R.y2);
+                   s.setFont(TextFont(t, pointSize));
+                   s.setForeColor(t.color);
+                   s.print(t.text);
+                 },
+                 [&](const LineObject& l) {
+                   DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, l.color);
+                 },
+                 [&](const BoxObject& b) {
+                   DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, b.color);
+                 },
+                 [&](const RingObject& g) {
+                   DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, g.color);
+                 },
+                 [&](const PictureObject& p) {
+                   const Picture* pic = pictures.picture(p.path);
+                   if (!pic) return;
+                   const Extent e = PictureExtent(*pic, design.page.scaleMode);
+                   s.setDrawMode(DrawMode::MaskPen);
+                   s.paintPicture(*pic, R.x2, R.y2, e.width, e.height,
+                                  p.transparent ? RasterOp::SrcAnd : RasterOp::SrcCopy);
+                   s.setDrawMode(DrawMode::CopyPen);
+                 },
+                 [](const CommandObject&) {},
+                 [](const UnknownObject&) {},
+             },
+             body);
 }
 
 void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMode mode,
@@ -198,11 +225,12 @@ void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMo
         s.showTextFeedback(R.x2, R.y2);
       } else {
         s.hideTextFeedback();
-        s.setFont(TextFont(o, zoomedSize));
+        const TextObject text = TextOf(o);
+        s.setFont(TextFont(text, zoomedSize));
         s.setCurrentXY(R.x1, R.y1);
         if (!ctx.textEraseBlocked) {
           s.setForeColor(kWhite);
-          s.print(o.Text);
+          s.print(text.text);
         }
       }
       break;

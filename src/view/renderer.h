@@ -7,6 +7,7 @@
 #include "document/design.h"
 
 #include "document/object_record.h"
+#include "document/typed_object.h"
 #include "page_view.h"
 #include "surface.h"
 
@@ -90,6 +91,6 @@ PageRect FigureArea(ObjectKind kind, const ObjectRecord& figure, const WorkingRe
 Extent PictureExtent(const Picture& picture, int16_t scaleMode);
 
 // The font of a text object at a point size.
-FontSpec TextFont(const ObjectRecord& text, double pointSize);
+FontSpec TextFont(const TextObject& text, double pointSize);
 
 }  // namespace qf
