@@ -51,7 +51,7 @@ std::string Literal(std::string_view text) {
 }
 
 // A page coordinate as a float literal.
-std::string F(double value) {
+std::string Float(double value) {
   if (std::isnan(value)) return "float.NaN";
   const double limit = std::numeric_limits<float>::max();
   return FormatSingle(static_cast<float>(std::clamp(value, -limit, limit))) + "f";
@@ -64,11 +64,10 @@ std::string Color(int32_t color) {
 }
 
 // The draw style and width as the printer takes them: widths from 1, rounded.
-std::string Pen(const ObjectRecord& r) {
-  const double width = std::nearbyint(static_cast<double>(r.Size));
-  const int style = RoundToInt<int>(NumericPrefix(r.Style)).value_or(0);
+std::string PenArguments(const Pen& pen) {
+  const double width = std::nearbyint(static_cast<double>(pen.width));
   return std::to_string(width >= 1 && width <= 1000 ? static_cast<int>(width) : 1) + ", " +
-         std::to_string(style);
+         std::to_string(pen.style);
 }
 
 // GraphicsUnit, PageScale and the points of a unit across and down, for each scale mode: the
@@ -288,7 +287,7 @@ static void Text(Graphics g, string value, string designed, int align, float x, 
 }
 )cs";
 
-class CSharpWriter {
+class CSharpWriter final : public SourceWriter {
  public:
   CSharpWriter(const Design& design, std::string_view className)
       : design_(design), walk_(design), className_(CSharpIdentifier(className)) {}
@@ -367,159 +366,146 @@ class CSharpWriter {
     statement("cellY = " + std::string(unit.cellY) + ";");
     statement(
         "// 重なった部分は後に描いたものが上になります（プリンタのインクの重なりとは違います）。");
-    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
-      // A hidden layer does not print, here as on the program's own pages.
-      if (!IsLayerVisible(design_.layers, l.number)) {
-        statement("// レイヤー: " + OneLine(walk_.name(l.number)) + "（非表示: 印刷しません）");
-        continue;
-      }
-      statement("// レイヤー: " + OneLine(walk_.name(l.number)));
-      depth_ = 0;
-      offsetsX_.clear();
-      offsetsY_.clear();
-      variables_.clear();
-      walk_.forEachRow(l.number, [this](int row) {
-        DecodeObjectRow(record_, design_.objects, row);
-        writeObject(record_);
-      });
-      // A block never closed in the list ends with its layer.
-      while (depth_ > 0) {
-        --depth_;
-        statement("}");
-      }
-    }
+    WriteObjects(design_, walk_, *this, kRules);
     statement("g.Restore(saved);");
     line("    }");
   }
 
-  std::string x(double value) const { return F(value) + offset(offsetsX_); }
-  std::string y(double value) const { return F(value) + offset(offsetsY_); }
-  static std::string offset(const std::vector<std::string>& list) {
-    std::string out;
-    for (const std::string& v : list) out += " + " + v;
-    return out;
+  static constexpr BlockRules kRules{.endTakesOwnDirection = false, .layerClosesBlocks = true};
+
+  bool beginLayer(const SourceWalk::Layer& l) override {
+    depth_ = 0;
+    variables_.clear();
+    // A hidden layer does not print, here as on the program's own pages.
+    if (!IsLayerVisible(design_.layers, l.number)) {
+      statement("// レイヤー: " + OneLine(walk_.name(l.number)) + "（非表示: 印刷しません）");
+      return false;
+    }
+    statement("// レイヤー: " + OneLine(walk_.name(l.number)));
+    return true;
   }
 
-  std::string hatch(const std::string& code) const {
-    const std::optional<int> index = HatchPaletteIndex(code);
-    return index ? "lngAMIClr[" + std::to_string(*index) + "]" : "null";
-  }
-
-  void writeObject(const ObjectRecord& r) {
-    if (r.Kind != ObjectKind::Command) statement("// " + OneLine(r.Label));
-    switch (r.Kind) {
-      case ObjectKind::Text:
-        writeText(r);
-        break;
-      case ObjectKind::Line:
-        statement("Line(g, " + x(r.X1) + ", " + y(r.Y1) + ", " + x(r.X2) + ", " + y(r.Y2) + ", " +
-                  Color(r.Color) + ", " + Pen(r) + ");");
-        break;
-      case ObjectKind::Box:
-        if (r.Text == "0" && !r.Field.empty()) {
-          statement("F_RndBox(g, " + x(r.X1) + ", " + y(r.Y1) + ", " + x(r.X2) + ", " + y(r.Y2) +
-                    ", " + F(ToSingle(NumericPrefix(r.Field)).value_or(0)) + ", " + Color(r.Color) +
-                    ", " + Pen(r) + ");");
-        } else {
-          statement("Box(g, " + x(r.X1) + ", " + y(r.Y1) + ", " + x(r.X2) + ", " + y(r.Y2) + ", " +
-                    Color(r.Color) + ", " + Pen(r) + ", " +
-                    (r.Text == "0" ? "null" : hatch(r.Text)) + ");");
-        }
-        break;
-      case ObjectKind::Ring: {
-        const RingShape g = RingGeometry(r);
-        statement("Ring(g, " + x(g.cx) + ", " + y(g.cy) + ", " + F(g.radius) + ", " + F(g.aspect) +
-                  ", " + Color(r.Color) + ", " + Pen(r) + ", " +
-                  (r.Text == "0" ? "null" : hatch(r.Text)) + ");");
-        break;
-      }
-      case ObjectKind::Picture:
-        statement("Picture(g, " + Literal(r.Text) + ", " + x(r.X1) + ", " + y(r.Y1) + ", " +
-                  (r.Style == "0" ? "false" : "true") + ");");
-        break;
-      case ObjectKind::Command:
-        writeCommand(r);
-        break;
-      case ObjectKind::None:
-        break;
+  void endLayer(size_t /*open: as many as depth_*/) override {
+    // A block never closed in the list ends with its layer.
+    while (depth_ > 0) {
+      --depth_;
+      statement("}");
     }
   }
 
-  void writeText(const ObjectRecord& r) {
-    if (r.Align < 0 || r.Align > 2) return;  // an unknown alignment is neither placed nor printed
+  // Each text call carries its whole font: nothing to put back.
+  void changeText(const TextState&, const TextState&) override {}
+
+  void text(const ObjectRecord& r, const TextObject& t, const TextState&, const TextState&,
+            const Offsets& at) override {
+    label(r);
+    if (t.align < 0 || t.align > 2) return;  // an unknown alignment is neither placed nor printed
     std::string style;
-    const auto flag = [&style](int16_t on, std::string_view name) {
-      if (on == 0) return;
+    const auto flag = [&style](bool on, std::string_view name) {
+      if (!on) return;
       if (!style.empty()) style += " | ";
       style += "FontStyle.";
       style += name;
     };
-    flag(r.Bold, "Bold");
-    flag(r.Italic, "Italic");
-    flag(r.Underline, "Underline");
-    flag(r.Strikethrough, "Strikeout");
+    flag(t.bold, "Bold");
+    flag(t.italic, "Italic");
+    flag(t.underline, "Underline");
+    flag(t.strikethrough, "Strikeout");
     if (style.empty()) style = "FontStyle.Regular";
     std::string expression = "null";
-    if (!r.Field.empty()) {
-      expression = Literal(r.Field);
+    if (!t.field.empty()) {
+      expression = Literal(t.field);
       // Inside blocks the field names the pass by the block's variable: the pass number stands
       // in for it.
       for (const auto& [name, variable] : variables_) {
         expression = "Pass(" + expression + ", " + Literal(name) + ", " + variable + ")";
       }
     }
-    statement("Text(g, Value(field, " + expression + ", " + Literal(r.Text) + "), " +
-              Literal(r.Text) + ", " + std::to_string(r.Align) + ", " + x(r.X1) + ", " + y(r.Y1) +
-              ", " + Literal(r.Style) + ", " + F(r.Size) + ", " + style + ", " + Color(r.Color) +
+    statement("Text(g, Value(field, " + expression + ", " + Literal(t.text) + "), " +
+              Literal(t.text) + ", " + std::to_string(t.align) + ", " + x(r.X1, at) + ", " +
+              y(r.Y1, at) + ", " + Literal(t.font) + ", " + Float(t.size) + ", " + style + ", " +
+              Color(t.color) + ");");
+  }
+
+  void line(const ObjectRecord& r, const LineObject& l, const Offsets& at) override {
+    label(r);
+    statement("Line(g, " + corners(r, at) + ", " + Color(l.color) + ", " + PenArguments(l.pen) +
               ");");
   }
 
-  void writeCommand(const ObjectRecord& r) {
-    const std::string label = OneLine(r.Label);
-    const bool vertical = r.Style == "0";
-    if (r.Text == "0") {
-      // The design's name, unless a block around this one has it already (C# takes no name
-      // twice in nested loops).
-      std::string var = CSharpIdentifier(r.Field);
-      const auto taken = [this](const std::string& name) {
-        return std::any_of(variables_.begin(), variables_.end(),
-                           [&name](const auto& v) { return v.second == name; });
-      };
-      while (taken(var)) var += "_";
-      statement("// " + label + "(開始)");
-      // As many passes as the page gives the block: its count rounded, and at least one.
-      const int count = std::max(0, RoundToInt<int>(static_cast<double>(r.Size)).value_or(0));
-      statement("for (int " + var + " = 0; " + var + " <= " + std::to_string(count) + "; " + var +
-                "++)");
-      statement("{");
-      ++depth_;
-      statement("float " + var + "Pos = " + var + " * " + F(r.X1) + ";");
-      (vertical ? offsetsY_ : offsetsX_).push_back(var + "Pos");
-      variables_.emplace_back(r.Field, var);
-      vertical_.push_back(vertical);
-      return;
+  void box(const ObjectRecord& r, const BoxObject& b, const Offsets& at) override {
+    label(r);
+    if (b.rounded()) {
+      statement("F_RndBox(g, " + corners(r, at) + ", " + Float(b.radiusValue) + ", " +
+                Color(b.color) + ", " + PenArguments(b.pen) + ");");
+    } else {
+      statement("Box(g, " + corners(r, at) + ", " + Color(b.color) + ", " + PenArguments(b.pen) +
+                ", " + hatch(b.hatch) + ");");
     }
-    if (depth_ == 0) return;  // an end without a start closes nothing
+  }
+
+  void ring(const ObjectRecord& r, const RingObject& g, const Offsets& at) override {
+    label(r);
+    const RingShape shape = RingGeometry(r);
+    statement("Ring(g, " + x(shape.cx, at) + ", " + y(shape.cy, at) + ", " + Float(shape.radius) +
+              ", " + Float(shape.aspect) + ", " + Color(g.color) + ", " + PenArguments(g.pen) +
+              ", " + hatch(g.hatch) + ");");
+  }
+
+  void picture(const ObjectRecord& r, const PictureObject& p, const Offsets& at) override {
+    label(r);
+    statement("Picture(g, " + Literal(p.path) + ", " + x(r.X1, at) + ", " + y(r.Y1, at) + ", " +
+              (p.transparent ? "true" : "false") + ");");
+  }
+
+  std::string beginBlock(const ObjectRecord& r, const CommandObject& c) override {
+    // The design's name, unless a block around this one has it already (C# takes no name
+    // twice in nested loops).
+    std::string var = CSharpIdentifier(c.variable);
+    const auto taken = [this](const std::string& name) {
+      return std::any_of(variables_.begin(), variables_.end(),
+                         [&name](const auto& v) { return v.second == name; });
+    };
+    while (taken(var)) var += "_";
+    statement("// " + OneLine(r.Label) + "(開始)");
+    // As many passes as the page gives the block: its count rounded, and at least one.
+    const int count = std::max(0, RoundToInt<int>(static_cast<double>(c.count)).value_or(0));
+    statement("for (int " + var + " = 0; " + var + " <= " + std::to_string(count) + "; " + var +
+              "++)");
+    statement("{");
+    ++depth_;
+    statement("float " + var + "Pos = " + var + " * " + Float(c.gap) + ";");
+    variables_.emplace_back(c.variable, var);
+    return var + "Pos";
+  }
+
+  void endBlock(const ObjectRecord& r, const CommandObject&, bool closes) override {
+    if (!closes) return;  // an end without a start closes nothing
     --depth_;
     statement("}");
-    statement("// " + label + "(終了)");
-    const bool wasVertical = vertical_.back();
-    vertical_.pop_back();
-    auto& list = wasVertical ? offsetsY_ : offsetsX_;
-    if (!list.empty()) list.pop_back();
+    statement("// " + OneLine(r.Label) + "(終了)");
     if (!variables_.empty()) variables_.pop_back();
+  }
+
+ private:
+  void label(const ObjectRecord& r) { statement("// " + OneLine(r.Label)); }
+
+  static std::string x(double value, const Offsets& at) { return Float(value) + at.x; }
+  static std::string y(double value, const Offsets& at) { return Float(value) + at.y; }
+  static std::string corners(const ObjectRecord& r, const Offsets& at) {
+    return x(r.X1, at) + ", " + y(r.Y1, at) + ", " + x(r.X2, at) + ", " + y(r.Y2, at);
+  }
+
+  static std::string hatch(const Hatch& h) {
+    return h.palette ? "lngAMIClr[" + std::to_string(*h.palette) + "]" : "null";
   }
 
   const Design& design_;
   SourceWalk walk_;
   std::string className_;
-  ObjectRecord record_;
   std::string out_;
   int depth_ = 0;
-  std::vector<std::string> offsetsX_;
-  std::vector<std::string> offsetsY_;
   std::vector<std::pair<std::string, std::string>> variables_;  // design name, C# variable
-  std::vector<bool> vertical_;
 };
 
 }  // namespace

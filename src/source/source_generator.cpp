@@ -28,22 +28,7 @@ std::string Rgb(int32_t color) {
          ")";
 }
 
-std::string Bool(int16_t flag) {
-  return flag != 0 ? "True" : "False";
-}
-
-// The text properties last written.
-struct TextState {
-  std::string font;
-  float size = 0;
-  bool bold = false;
-  bool italic = false;
-  bool strikethrough = false;
-  bool underline = false;
-  int32_t color = 0;
-};
-
-class Generator {
+class Generator final : public SourceWriter {
  public:
   Generator(const Design& design, Visibility visibility)
       : design_(design),
@@ -52,10 +37,7 @@ class Generator {
 
   std::string flat() {
     head();
-    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
-      bare("'" + OneLine(walk_.name(l.number)));
-      layerObjects(l.number, false);
-    }
+    WriteObjects(design_, walk_, *this, kRules);
     fixed("'印刷終了");
     fixed("objOutSrc.EndDoc");
     fixed("objOutSrc.DrawMode = VbCopyPen");
@@ -74,13 +56,8 @@ class Generator {
     fixed("objOutSrc.DrawMode = VbCopyPen");
     fixed("'");
     fixed("Exit Sub");
-    for (const SourceWalk::Layer& l : walk_.printingOrder()) {
-      bare("'" + OneLine(walk_.name(l.number)));
-      bare("F_dataPrint_" + std::to_string(l.number) + ":");
-      layerObjects(l.number, true);
-      fixed("'");
-      fixed("Return");
-    }
+    sub_ = true;
+    WriteObjects(design_, walk_, *this, kRules);
     bare("End Sub");
     return finish();
   }
@@ -92,8 +69,9 @@ class Generator {
     for (const SourceWalk::Layer& l : walk_.printingOrder()) {
       walk_.forEachRow(l.number, [this](int row) {
         if (walk_.kindOf(row) != ObjectKind::Command) return;
-        if (CommandModeCode(design_.objects.cell(row, kColText)) != "0") return;
-        const std::string var = OneLine(design_.objects.cell(row, kColField));
+        const std::optional<CommandObject> c = CommandOf(DecodeObjectRow(design_.objects, row));
+        if (!c || !c->start) return;
+        const std::string var = OneLine(c->variable);
         if (decl_.find(var) != std::string::npos) return;
         declare("Dim " + var + "\t\tAs Single");
         declare("Dim " + var + "Gain\t\tAs Single");
@@ -177,226 +155,159 @@ class Generator {
     return std::move(body_);
   }
 
-  void layerObjects(int32_t number, bool sub) {
-    text_ = TextState{};
+  static constexpr BlockRules kRules{.endTakesOwnDirection = true, .layerClosesBlocks = false};
+
+  bool beginLayer(const SourceWalk::Layer& l) override {
     depth_ = 0;
-    blockStates_.clear();
-    walk_.forEachRow(number, [this, sub](int row) {
-      DecodeObjectRow(record_, design_.objects, row);
-      writeObject(record_, sub);
-    });
-    // The printer keeps its font and colour from layer to layer, and every layer is written
-    // for the defaults: what this layer's texts changed is put back.
-    restoreText(TextState{});
+    bare("'" + OneLine(walk_.name(l.number)));
+    if (sub_) bare("F_dataPrint_" + std::to_string(l.number) + ":");
+    return true;
   }
 
-  // Writes the lines that give the printer the text state `to` again, where the state written
-  // last differs from it; a font name or size of nothing is left to the next text to write.
-  void restoreText(const TextState& to) {
-    if (!to.font.empty() && text_.font != to.font) {
-      object({"objOutSrc.Font.Name = ", kQ, to.font, kQ});
-    }
-    if (to.size != 0 && text_.size != to.size) {
-      object({"objOutSrc.Font.Size = ", FormatSingle(to.size)});
-    }
+  void endLayer(size_t /*open: a loop left open stays open, as the list has it*/) override {
+    if (!sub_) return;
+    fixed("'");
+    fixed("Return");
+  }
+
+  void changeText(const TextState& from, const TextState& to) override {
+    if (from.font != to.font) object({"objOutSrc.Font.Name = ", kQ, to.font, kQ});
+    if (from.size != to.size) object({"objOutSrc.Font.Size = ", FormatSingle(to.size)});
     auto flag = [this](bool now, bool wanted, std::string_view property) {
       if (now != wanted) object({"objOutSrc.Font.", property, " = ", wanted ? "True" : "False"});
     };
-    flag(text_.bold, to.bold, "Bold");
-    flag(text_.italic, to.italic, "Italic");
-    flag(text_.strikethrough, to.strikethrough, "Strikethrough");
-    flag(text_.underline, to.underline, "UnderLine");
-    if (text_.color != to.color) object({"objOutSrc.ForeColor = ", Rgb(to.color)});
-    TextState kept = to;
-    if (kept.font.empty()) kept.font = text_.font;
-    if (kept.size == 0) kept.size = text_.size;
-    text_ = kept;
+    flag(from.bold, to.bold, "Bold");
+    flag(from.italic, to.italic, "Italic");
+    flag(from.strikethrough, to.strikethrough, "Strikethrough");
+    flag(from.underline, to.underline, "UnderLine");
+    if (from.color != to.color) object({"objOutSrc.ForeColor = ", Rgb(to.color)});
   }
 
-  void writeObject(const ObjectRecord& r, bool sub) {
-    if (r.Kind != ObjectKind::Command && r.Kind != ObjectKind::Picture) {
-      object({"'", OneLine(r.Label)});
-    }
-    switch (r.Kind) {
-      case ObjectKind::Text:
-        writeText(r);
-        break;
-      case ObjectKind::Line:
-        writePen(r);
-        object({"objOutSrc.Line (", FormatDouble(r.X1), xOffset_, ", ", FormatDouble(r.Y1),
-                yOffset_, ")-(", FormatDouble(r.X2), xOffset_, ", ", FormatDouble(r.Y2), yOffset_,
-                "), ", Rgb(r.Color)});
-        break;
-      case ObjectKind::Box:
-        writeBox(r);
-        break;
-      case ObjectKind::Picture:
-        object({"Set objPic = LoadPicture(", kQ, LiteralBody(r.Text), kQ, ")"});
-        object({"objOutSrc.PaintPicture objPic, ", FormatDouble(r.X1), xOffset_, ", ",
-                FormatDouble(r.Y1), yOffset_,
-                r.Style == "0" ? ", , , , , , , vbSrcCopy" : ", , , , , , , vbSrcAnd"});
-        break;
-      case ObjectKind::Command:
-        writeCommand(r);
-        break;
-      case ObjectKind::Ring:
-        writeRing(r, sub);
-        break;
-      case ObjectKind::None:
-        break;
-    }
-  }
-
-  void writeText(const ObjectRecord& r) {
-    const std::string font = OneLine(r.Style);
-    if (font != text_.font) {
-      object({"objOutSrc.Font.Name = ", kQ, font, kQ});
-      text_.font = font;
-    }
-    if (r.Size != text_.size) {
-      object({"objOutSrc.Font.Size = ", FormatSingle(r.Size)});
-      text_.size = r.Size;
-    }
-    auto flag = [this](bool& state, int16_t value, std::string_view property) {
-      if ((value != 0) == state) return;
-      state = value != 0;
-      object({"objOutSrc.Font.", property, " = ", Bool(value)});
-    };
-    flag(text_.bold, r.Bold, "Bold");
-    flag(text_.italic, r.Italic, "Italic");
-    flag(text_.strikethrough, r.Strikethrough, "Strikethrough");
-    flag(text_.underline, r.Underline, "UnderLine");
-    if (r.Color != text_.color) {
-      object({"objOutSrc.ForeColor = ", Rgb(r.Color)});
-      text_.color = r.Color;
-    }
-
-    const std::string literal = std::string(kQ) + LiteralBody(P_QuoteEsc(r.Text)) + std::string(kQ);
+  void text(const ObjectRecord& r, const TextObject& t, const TextState& was, const TextState& now,
+            const Offsets& at) override {
+    label(r);
+    changeText(was, now);
+    const std::string literal = std::string(kQ) + LiteralBody(P_QuoteEsc(t.text)) + std::string(kQ);
     std::string print;
     std::string width;
-    if (!r.Field.empty()) {
-      print = width = OneLine(r.Field);
-    } else if (r.Align == 0) {
+    if (!t.field.empty()) {
+      print = width = OneLine(t.field);
+    } else if (t.align == 0) {
       print = literal;
     } else {
       print = width = "\"出力ﾃﾞｰﾀ\"";
     }
-    switch (r.Align) {
+    switch (t.align) {
       case 0:
-        object({"objOutSrc.CurrentX = ", FormatDouble(r.X1), xOffset_});
+        object({"objOutSrc.CurrentX = ", FormatDouble(r.X1), at.x});
         break;
       case 1:
       case 2:
         object({"strTxt = ", literal});
         object({"sngSize = (objOutSrc.TextWidth(strTxt) - objOutSrc.TextWidth(", width, "))",
-                r.Align == 2 ? " / 2" : ""});
-        object({"objOutSrc.CurrentX = ", FormatDouble(r.X1), " + sngSize", xOffset_});
+                t.align == 2 ? " / 2" : ""});
+        object({"objOutSrc.CurrentX = ", FormatDouble(r.X1), " + sngSize", at.x});
         break;
       default:
         return;  // an unknown alignment is neither placed nor printed
     }
-    object({"objOutSrc.CurrentY = ", FormatDouble(r.Y1), yOffset_});
+    object({"objOutSrc.CurrentY = ", FormatDouble(r.Y1), at.y});
     object({"objOutSrc.Print ", print, ";"});
   }
 
-  void writePen(const ObjectRecord& r) {
-    object({"objOutSrc.DrawStyle = ", OneLine(r.Style)});
-    // The printer takes widths from 1 and rounds the value given; below a half it would stop
-    // the program, where the page draws the thinnest line.
-    const bool thinnest = std::nearbyint(static_cast<double>(r.Size)) < 1;
-    object({"objOutSrc.DrawWidth = ", thinnest ? "1" : FormatSingle(r.Size)});
+  void line(const ObjectRecord& r, const LineObject& l, const Offsets& at) override {
+    label(r);
+    writePen(l.pen);
+    object({"objOutSrc.Line (", FormatDouble(r.X1), at.x, ", ", FormatDouble(r.Y1), at.y, ")-(",
+            FormatDouble(r.X2), at.x, ", ", FormatDouble(r.Y2), at.y, "), ", Rgb(l.color)});
   }
 
-  void writeBox(const ObjectRecord& r) {
-    writePen(r);
-    if (r.Text == "0") {
-      if (r.Field.empty()) {
-        object({"objOutSrc.Line ( ", FormatDouble(r.X1), xOffset_, ", ", FormatDouble(r.Y1),
-                yOffset_, ")-( ", FormatDouble(r.X2), xOffset_, ", ", FormatDouble(r.Y2), yOffset_,
-                "), ", Rgb(r.Color), ", B"});
+  void box(const ObjectRecord& r, const BoxObject& b, const Offsets& at) override {
+    label(r);
+    writePen(b.pen);
+    if (!b.hatch.hatched) {
+      if (!b.rounded()) {
+        object({"objOutSrc.Line ( ", FormatDouble(r.X1), at.x, ", ", FormatDouble(r.Y1), at.y,
+                ")-( ", FormatDouble(r.X2), at.x, ", ", FormatDouble(r.Y2), at.y, "), ",
+                Rgb(b.color), ", B"});
       } else {
-        object({"Call F_RndBox(objOutSrc, ", FormatDouble(r.X1), xOffset_, ", ", FormatDouble(r.Y1),
-                yOffset_, ",", FormatDouble(r.X2), xOffset_, ", ", FormatDouble(r.Y2), yOffset_,
-                ", ", OneLine(r.Field), ", ", Rgb(r.Color), ")"});
+        object({"Call F_RndBox(objOutSrc, ", FormatDouble(r.X1), at.x, ", ", FormatDouble(r.Y1),
+                at.y, ",", FormatDouble(r.X2), at.x, ", ", FormatDouble(r.Y2), at.y, ", ",
+                OneLine(b.radius), ", ", Rgb(b.color), ")"});
       }
       return;
     }
-    // A hatched box is always square.
-    object({"objOutSrc.FillColor = lngAMICLR(", r.Text, ")"});
-    object("objOutSrc.FillStyle = vbSolid");
-    object({"objOutSrc.Line ( ", FormatDouble(r.X1), xOffset_, ", ", FormatDouble(r.Y1), yOffset_,
-            ")-(", FormatDouble(r.X2), xOffset_, ", ", FormatDouble(r.Y2), yOffset_, " ), ",
-            Rgb(r.Color), ", B"});
-    object("objOutSrc.FillStyle = vbFSTransparent");
+    // A hatched box is always square; a code that names no colour fills nothing.
+    hatchFill(b.hatch);
+    object({"objOutSrc.Line ( ", FormatDouble(r.X1), at.x, ", ", FormatDouble(r.Y1), at.y, ")-(",
+            FormatDouble(r.X2), at.x, ", ", FormatDouble(r.Y2), at.y, " ), ", Rgb(b.color), ", B"});
+    if (b.hatch.palette) object("objOutSrc.FillStyle = vbFSTransparent");
   }
 
-  void writeRing(const ObjectRecord& r, bool sub) {
-    writePen(r);
-    const RingShape g = RingGeometry(r);
-    const bool hatched = r.Text != "0";
-    if (hatched) {
-      object({"objOutSrc.FillColor = lngAMICLR(", r.Text, ")"});
-      object("objOutSrc.FillStyle = vbSolid");
-    }
-    object({"objOutSrc.Circle ( ", FormatSingle(g.cx), xOffset_, ", ", FormatSingle(g.cy), yOffset_,
-            "), ", FormatSingle(g.radius), ", ", Rgb(r.Color), ", , , ", FormatSingle(g.aspect)});
-    if (hatched || sub) object("objOutSrc.FillStyle = VbFSTransparent");
+  void picture(const ObjectRecord& r, const PictureObject& p, const Offsets& at) override {
+    object({"Set objPic = LoadPicture(", kQ, LiteralBody(p.path), kQ, ")"});
+    object({"objOutSrc.PaintPicture objPic, ", FormatDouble(r.X1), at.x, ", ", FormatDouble(r.Y1),
+            at.y, p.transparent ? ", , , , , , , vbSrcAnd" : ", , , , , , , vbSrcCopy"});
+  }
+
+  void ring(const ObjectRecord& r, const RingObject& g, const Offsets& at) override {
+    label(r);
+    writePen(g.pen);
+    const RingShape shape = RingGeometry(r);
+    hatchFill(g.hatch);
+    object({"objOutSrc.Circle ( ", FormatSingle(shape.cx), at.x, ", ", FormatSingle(shape.cy), at.y,
+            "), ", FormatSingle(shape.radius), ", ", Rgb(g.color), ", , , ",
+            FormatSingle(shape.aspect)});
+    if (g.hatch.palette || sub_) object("objOutSrc.FillStyle = VbFSTransparent");
+  }
+
+  std::string beginBlock(const ObjectRecord& r, const CommandObject& c) override {
+    const std::string var = OneLine(c.variable);
+    object({"'", OneLine(r.Label), "(開始)"});
+    object({var, "Gain = ", FormatDouble(c.gap)});
+    object({"For ", var, "= 0 To ", FormatSingle(c.count)});
+    ++depth_;
+    setIndent();
+    object({var, "Pos = ", var, " * ", var, "Gain"});
+    return var + "Pos";
+  }
+
+  void endBlock(const ObjectRecord& r, const CommandObject& c, bool /*closes*/) override {
+    // The loop ends here even without a start: the list pairs them, not this writer.
+    --depth_;
+    setIndent();
+    object({"'", OneLine(r.Label), "(終了)"});
+    object({"Next ", OneLine(c.variable)});
+  }
+
+ private:
+  void label(const ObjectRecord& r) { object({"'", OneLine(r.Label)}); }
+
+  void writePen(const Pen& pen) {
+    object({"objOutSrc.DrawStyle = ", std::to_string(pen.style)});
+    // The printer takes widths from 1 and rounds the value given; below a half it would stop
+    // the program, where the page draws the thinnest line.
+    const bool thinnest = std::nearbyint(static_cast<double>(pen.width)) < 1;
+    object({"objOutSrc.DrawWidth = ", thinnest ? "1" : FormatSingle(pen.width)});
+  }
+
+  void hatchFill(const Hatch& hatch) {
+    if (!hatch.palette) return;
+    object({"objOutSrc.FillColor = lngAMICLR(", std::to_string(*hatch.palette), ")"});
+    object("objOutSrc.FillStyle = vbSolid");
   }
 
   void setIndent() { indent_.assign(depth_ > 0 ? static_cast<size_t>(depth_) : 0, '\t'); }
 
-  static std::string OffsetText(const std::vector<std::string>& list) {
-    std::string out;
-    for (const std::string& v : list) out += " + " + v;
-    return out;
-  }
-
-  void writeCommand(const ObjectRecord& r) {
-    const std::string var = OneLine(r.Field);
-    const bool vertical = r.Style == "0";
-    const std::string label = OneLine(r.Label);
-    if (r.Text == "0") {
-      // Each pass starts with the text state the block's first texts were written for.
-      blockStates_.push_back(text_);
-      object({"'", label, "(開始)"});
-      object({var, "Gain = ", FormatDouble(r.X1)});
-      object({"For ", var, "= 0 To ", FormatSingle(r.Size)});
-      ++depth_;
-      setIndent();
-      object({var, "Pos = ", var, " * ", var, "Gain"});
-      std::vector<std::string>& list = vertical ? vertical_ : horizontal_;
-      list.push_back(var + "Pos");
-      (vertical ? yOffset_ : xOffset_) = OffsetText(list);
-      return;
-    }
-    if (!blockStates_.empty()) {
-      restoreText(blockStates_.back());
-      blockStates_.pop_back();
-    }
-    --depth_;
-    setIndent();
-    object({"'", label, "(終了)"});
-    object({"Next ", var});
-    std::vector<std::string>& list = vertical ? vertical_ : horizontal_;
-    if (!list.empty()) list.pop_back();
-    (vertical ? yOffset_ : xOffset_) = OffsetText(list);
-  }
-
   const Design& design_;
   const std::string visibility_;
   SourceWalk walk_;
-  ObjectRecord record_;
+  bool sub_ = false;  // one Gosub section a layer
 
   std::string decl_;
   std::string body_;
-  TextState text_;
-  std::vector<TextState> blockStates_;  // the text state at the start of each open block
   int depth_ = 0;
   std::string indent_;
-  std::vector<std::string> vertical_;
-  std::vector<std::string> horizontal_;
-  std::string yOffset_;
-  std::string xOffset_;
 };
 
 }  // namespace

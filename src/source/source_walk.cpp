@@ -50,3 +50,117 @@ const std::string& SourceWalk::name(int32_t number) const {
 }
 
 }  // namespace qf
+
+namespace qf {
+
+namespace {
+
+class ObjectWalk {
+ public:
+  ObjectWalk(SourceWriter& writer, BlockRules rules) : writer_(writer), rules_(rules) {}
+
+  void layer(const Design& design, const SourceWalk& walk, const SourceWalk::Layer& l) {
+    open_.clear();
+    if (rules_.layerClosesBlocks) {
+      lists_[0].clear();
+      lists_[1].clear();
+      offsets_ = {};
+    }
+    text_ = TextState{};
+    if (!writer_.beginLayer(l)) return;
+    walk.forEachRow(l.number, [this, &design](int row) {
+      DecodeObjectRow(record_, design.objects, row);
+      object(record_);
+    });
+    // The printer keeps its font and colour from layer to layer, and every layer is written
+    // for the defaults: what this layer's texts changed is put back.
+    restoreText(TextState{});
+    writer_.endLayer(open_.size());
+  }
+
+ private:
+  struct OpenBlock {
+    Direction direction;
+    TextState text;  // the text state the block's first texts were written for
+  };
+
+  void object(const ObjectRecord& r) {
+    std::visit(Overloaded{
+                   [&](const TextObject& t) {
+                     TextState wanted{OneLine(t.font), t.size,      t.bold, t.italic,
+                                      t.strikethrough, t.underline, t.color};
+                     writer_.text(r, t, text_, wanted, offsets_);
+                     text_ = std::move(wanted);
+                   },
+                   [&](const LineObject& l) { writer_.line(r, l, offsets_); },
+                   [&](const BoxObject& b) { writer_.box(r, b, offsets_); },
+                   [&](const PictureObject& p) { writer_.picture(r, p, offsets_); },
+                   [&](const RingObject& g) { writer_.ring(r, g, offsets_); },
+                   [&](const CommandObject& c) { command(r, c); },
+                   [](const UnknownObject&) {},
+               },
+               BodyOf(r));
+  }
+
+  void command(const ObjectRecord& r, const CommandObject& c) {
+    if (c.start) {
+      // Each pass starts with the text state the block's first texts were written for.
+      open_.push_back({c.direction, text_});
+      list(c.direction).push_back(writer_.beginBlock(r, c));
+      updateOffsets();
+      return;
+    }
+    std::optional<OpenBlock> closed;
+    if (!open_.empty()) {
+      closed = std::move(open_.back());
+      open_.pop_back();
+      restoreText(closed->text);
+    }
+    writer_.endBlock(r, c, closed.has_value());
+    if (!rules_.endTakesOwnDirection && !closed) return;
+    std::vector<std::string>& names =
+        list(rules_.endTakesOwnDirection ? c.direction : closed->direction);
+    if (!names.empty()) names.pop_back();
+    updateOffsets();
+  }
+
+  // Writes the lines that give the printer the text state `to` again; a font name or size of
+  // nothing is left to the next text to write.
+  void restoreText(const TextState& to) {
+    TextState kept = to;
+    if (kept.font.empty()) kept.font = text_.font;
+    if (kept.size == 0) kept.size = text_.size;
+    writer_.changeText(text_, kept);
+    text_ = std::move(kept);
+  }
+
+  std::vector<std::string>& list(Direction d) { return lists_[d == Direction::Down ? 0 : 1]; }
+
+  void updateOffsets() {
+    const auto joined = [](const std::vector<std::string>& names) {
+      std::string out;
+      for (const std::string& v : names) out += " + " + v;
+      return out;
+    };
+    offsets_.y = joined(lists_[0]);
+    offsets_.x = joined(lists_[1]);
+  }
+
+  SourceWriter& writer_;
+  const BlockRules rules_;
+  ObjectRecord record_;
+  std::vector<OpenBlock> open_;
+  std::vector<std::string> lists_[2];  // position variables of open blocks, down and across
+  Offsets offsets_;
+  TextState text_;
+};
+
+}  // namespace
+
+void WriteObjects(const Design& design, const SourceWalk& walk, SourceWriter& writer,
+                  BlockRules rules) {
+  ObjectWalk objects(writer, rules);
+  for (const SourceWalk::Layer& l : walk.printingOrder()) objects.layer(design, walk, l);
+}
+
+}  // namespace qf

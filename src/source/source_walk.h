@@ -7,6 +7,7 @@
 
 #include "document/design.h"
 #include "document/object_rows.h"
+#include "document/typed_object.h"
 
 namespace qf {
 
@@ -52,5 +53,67 @@ class SourceWalk {
   std::vector<Layer> layers_;
   std::vector<RowKey> rows_;
 };
+
+// The printer's text properties as the source last set them.
+struct TextState {
+  std::string font;  // on one line
+  float size = 0;
+  bool bold = false;
+  bool italic = false;
+  bool strikethrough = false;
+  bool underline = false;
+  int32_t color = 0;
+
+  bool operator==(const TextState&) const = default;
+};
+
+// What an object's coordinates are followed by inside repeat blocks: " + " and the position
+// variable of each open block of the direction, outermost first ("" outside any).
+struct Offsets {
+  std::string x;
+  std::string y;
+};
+
+// How a language's loops pair with the blocks of the list.
+struct BlockRules {
+  // An end takes the offset of the innermost open block of its own direction away (the loops
+  // of the Visual Basic the printer has always run), rather than its start's.
+  bool endTakesOwnDirection = false;
+  // A layer's end closes the blocks it left open and drops their offsets (each layer of the C#
+  // method stands alone); otherwise their offsets reach into the next layer.
+  bool layerClosesBlocks = false;
+};
+
+// What one generated language spells. The walk decides what comes in which order; a writer
+// only spells it. Each kind of object has its own call, so a new kind names every writer.
+class SourceWriter {
+ public:
+  virtual ~SourceWriter() = default;
+
+  // False when the layer's objects are not written.
+  virtual bool beginLayer(const SourceWalk::Layer& layer) = 0;
+  // `open`: the blocks the layer leaves open.
+  virtual void endLayer(size_t open) = 0;
+
+  // A text; the printer's text state goes from `was` to `now` for it.
+  virtual void text(const ObjectRecord& r, const TextObject& t, const TextState& was,
+                    const TextState& now, const Offsets& at) = 0;
+  virtual void line(const ObjectRecord& r, const LineObject& l, const Offsets& at) = 0;
+  virtual void box(const ObjectRecord& r, const BoxObject& b, const Offsets& at) = 0;
+  virtual void picture(const ObjectRecord& r, const PictureObject& p, const Offsets& at) = 0;
+  virtual void ring(const ObjectRecord& r, const RingObject& g, const Offsets& at) = 0;
+  // A block's start; returns the name of the variable that holds its pass's offset.
+  virtual std::string beginBlock(const ObjectRecord& r, const CommandObject& c) = 0;
+  // A block's end; `closes`: whether a block was open for it to close.
+  virtual void endBlock(const ObjectRecord& r, const CommandObject& c, bool closes) = 0;
+  // The printer's text properties put back from `from` to `to` at a pass's or layer's end: a
+  // language that sets them once a text writes the ones that differ.
+  virtual void changeText(const TextState& from, const TextState& to) = 0;
+};
+
+// Walks the layers in printing order and their objects, keeping the open blocks, their offsets
+// and the text state; the text state is put back at the end of each pass and each layer.
+void WriteObjects(const Design& design, const SourceWalk& walk, SourceWriter& writer,
+                  BlockRules rules);
 
 }  // namespace qf
