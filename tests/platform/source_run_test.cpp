@@ -66,6 +66,14 @@ Design PrintableDesign(unsigned seed, const TextMeasurer& measurer, const std::s
     add(o);
     if (i == to) add(end);
   }
+  // Words pasted into a figure's hatch or style cell that name nothing: the hatch stays square
+  // and fills nothing, the style draws solid, on the page and in the program alike.
+  for (int row = 1; row <= d.objects.itemCount(); ++row) {
+    const ObjectKind kind = KindFromName(d.objects.cell(row, kColKind));
+    if (kind != ObjectKind::Box && kind != ObjectKind::Ring && kind != ObjectKind::Line) continue;
+    if (r.chance(4)) d.objects.setCell(row, kColStyle, "波線");
+    if (kind != ObjectKind::Line && r.chance(4)) d.objects.setCell(row, kColText, "斜線");
+  }
   RenumberRows(d.objects);
   return d;
 }
