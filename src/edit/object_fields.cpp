@@ -66,33 +66,27 @@ TextField ValidateTextFields(const TextFields& f) {
 }
 
 void ApplyTextFields(const TextFields& f, ObjectRecord& o) {
-  o.Kind = ObjectKind::Text;
   o.Label = f.label;
-  o.Text = f.text;
-  o.Field = f.field;
-  o.Style = f.fontName;
-  o.Size = SingleOf(f.fontSize);
-  o.Bold = f.bold ? -1 : 0;
-  o.Italic = f.italic ? -1 : 0;
-  o.Strikethrough = f.strikethrough ? -1 : 0;
-  o.Underline = f.underline ? -1 : 0;
-  o.Align = static_cast<int16_t>(f.align >= 0 && f.align <= 2 ? f.align : 0);
-  o.Color = ColorFromText(f.color);
+  SetBody(o, TextObject{f.text, f.field, f.fontName, SingleOf(f.fontSize), f.bold != 0,
+                        f.italic != 0, f.strikethrough != 0, f.underline != 0,
+                        static_cast<int16_t>(f.align >= 0 && f.align <= 2 ? f.align : 0),
+                        ColorFromText(f.color)});
 }
 
 TextFields TextFieldsOf(const ObjectRecord& o) {
+  const TextObject t = TextOf(o);
   TextFields f;
   f.label = o.Label;
-  f.text = o.Text;
-  f.field = o.Field;
-  f.fontName = o.Style;
-  f.fontSize = FormatSingle(o.Size);
-  f.bold = o.Bold ? -1 : 0;
-  f.italic = o.Italic ? -1 : 0;
-  f.strikethrough = o.Strikethrough ? -1 : 0;
-  f.underline = o.Underline ? -1 : 0;
-  f.align = o.Align >= 0 && o.Align <= 2 ? o.Align : 0;
-  f.color = ColorText(o.Color);
+  f.text = t.text;
+  f.field = t.field;
+  f.fontName = t.font;
+  f.fontSize = FormatSingle(t.size);
+  f.bold = t.bold ? -1 : 0;
+  f.italic = t.italic ? -1 : 0;
+  f.strikethrough = t.strikethrough ? -1 : 0;
+  f.underline = t.underline ? -1 : 0;
+  f.align = t.align >= 0 && t.align <= 2 ? t.align : 0;
+  f.color = ColorText(t.color);
   return f;
 }
 
