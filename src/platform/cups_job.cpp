@@ -3,6 +3,7 @@
 #include <cups/cups.h>
 #include <dlfcn.h>
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPrintEngine>
 #include <QStringList>
@@ -117,6 +118,32 @@ bool SubmitToCups(const QPrinter& printer, const std::string& pdfPath, std::stri
     return false;
   }
   return true;
+}
+
+}  // namespace qf
+
+namespace qf {
+
+QPrinter* CupsJob::device() {
+  if (spool_) return spool_.get();
+  file_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/qf-XXXXXX.pdf"));
+  if (!file_->open()) return nullptr;
+  file_->close();
+  spool_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  spool_->setOutputFormat(QPrinter::PdfFormat);
+  spool_->setOutputFileName(file_->fileName());
+  spool_->setDocName(queue_.docName());
+  // The queue's paper and margins: the page is laid out as the queue would lay it out.
+  spool_->setFullPage(queue_.fullPage());
+  spool_->setPageLayout(queue_.pageLayout());
+  return spool_.get();
+}
+
+bool CupsJob::submit(std::string* error) {
+  const bool sent = SubmitToCups(queue_, file_->fileName().toStdString(), error);
+  spool_.reset();
+  file_.reset();
+  return sent;
 }
 
 }  // namespace qf

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,17 @@ std::string_view P_UnitName(int code);
 // standing for code 256) and 8 scale texts (position = scale mode).
 std::vector<std::string_view> P_FillPaperList();
 std::vector<std::string_view> P_FillScaleList();
+
+// A paper's width and height as its list text gives them (the ones the printers' own tables
+// round, as Qt's, are given as those tables give them).
+enum class PaperUnit { Millimetre, Inch };
+struct PaperDimensions {
+  double width = 0;
+  double height = 0;
+  PaperUnit unit = PaperUnit::Millimetre;
+};
+// The size of a paper code 1 to 41; nullopt for the user-defined size and codes outside the list.
+std::optional<PaperDimensions> PaperSize(int code);
 
 inline constexpr int kUserPaperSize = 256;
 inline constexpr int kUserPaperPosition = 41;

@@ -22,6 +22,7 @@
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
 #include "platform/vector_surface.h"
+#include "source/page_tables.h"
 #include "support/design_builder.h"
 #include "view/printing.h"
 #include "view/renderer.h"
@@ -415,10 +416,21 @@ TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {
   EXPECT_EQ(printer->page().paperSize, 18);
   printer->setScaleMode(1);
   EXPECT_NEAR(printer->page().scaleWidth, 8.5 * 1440, 2);
+  // Every listed paper has the size its list text gives (a millimetre of Qt's rounding aside);
+  // the codes past the list and the user's size have none.
   for (int code = 1; code <= 41; ++code) {
-    EXPECT_TRUE(PageSizeForCode(code).isValid()) << code;
+    const QPageSize size = PageSizeForCode(code);
+    const PaperDimensions listed = *PaperSize(code);
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    const double perUnit = listed.unit == PaperUnit::Inch ? 25.4 : 1;
+    EXPECT_NEAR(mm.width(), listed.width * perUnit, 1) << code;
+    EXPECT_NEAR(mm.height(), listed.height * perUnit, 1) << code;
+    EXPECT_LE(CodeForPageSize(size), code) << code;  // the first code of the size
   }
-  EXPECT_FALSE(PageSizeForCode(256).isValid());
+  EXPECT_EQ(CodeForPageSize(PageSizeForCode(9)), 9);
+  EXPECT_EQ(CodeForPageSize(PageSizeForCode(10)), 9);  // A4 small is A4 paper
+  EXPECT_EQ(CodeForPageSize(QPageSize(QSizeF(100, 100), QPageSize::Millimeter)), 256);
+  for (int code : {0, 42, 255, 256, 257}) EXPECT_FALSE(PageSizeForCode(code).isValid()) << code;
 
   // A PDF file chosen in the print dialog, margins and all, is the page `--print -o` gets.
   auto chosen = std::make_unique<QPrinter>(QPrinter::HighResolution);
