@@ -65,7 +65,6 @@ void DecodeObjectRow(ObjectRecord& r, const TextTable& t, int row) {
       r.Color = ParseColorCell(t.cell(row, kColColor));
       break;
     case ObjectKind::None:
-    default:
       break;
   }
   r.Layer = RoundToInt<int16_t>(NumericPrefix(t.cell(row, kColLayer))).value_or(0);
@@ -156,7 +155,6 @@ void WriteObjectCells(TextTable::Row& cells, const ObjectRecord& w, const Workin
       put(kColColor, ColorCell(w.Color));
       break;
     case ObjectKind::None:
-    default:
       break;
   }
   put(kColLayer, std::to_string(w.Layer));

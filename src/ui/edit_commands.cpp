@@ -100,7 +100,6 @@ void MainWindow::addObject(ObjectKind kind) {
       if (accepted) ApplyCommandFields(commandDialog_->fields(), object);
       break;
     case ObjectKind::None:
-    default:
       break;
   }
   if (!accepted) return;
@@ -178,8 +177,9 @@ void MainWindow::properties() {
       if (!pictureDialog_->ask()) return;
       ApplyPictureFields(pictureDialog_->fields(), result);
       break;
-    default:
-      return;  // a command has no dialog here
+    case ObjectKind::Command:  // a command has no dialog here
+    case ObjectKind::None:
+      return;
   }
   ctx_.editor.rewriteSelected(result);
 }

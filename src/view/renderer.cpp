@@ -245,7 +245,6 @@ void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMo
       break;
     case ObjectKind::Command:
     case ObjectKind::None:
-    default:
       break;
   }
 }
