@@ -9,7 +9,7 @@
 #include "basic/run_source.h"
 #include "basic/test_programs.h"
 #include "support/design_builder.h"
-#include "view/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace qf::basic {
 namespace {

@@ -10,8 +10,8 @@
 #include "basic/errors.h"
 #include "basic/interpreter.h"
 #include "document/design.h"
+#include "support/recording_port.h"
 #include "view/page_view.h"
-#include "view/recording_surface.h"
 
 namespace qf::basic {
 
@@ -81,25 +81,6 @@ inline Outcome RunFiles(const std::vector<SourceFile>& files) {
   return o;
 }
 
-// A printer whose pages record what is drawn on them.
-class RecordingPort final : public PrinterPort {
- public:
-  void setPaperSize(int16_t code) override { page_.paperSize = code; }
-  void setOrientation(int16_t orientation) override { page_.orientation = orientation; }
-  // The printable area is the A4 page, measured in the new unit.
-  void setScaleMode(int16_t mode) override {
-    page_.scaleMode = mode;
-    page_.scaleWidth = page_.widthTwips / 1440 * UnitsPerInch(mode, false);
-    page_.scaleHeight = page_.heightTwips / 1440 * UnitsPerInch(mode, true);
-  }
-  PrinterPage page() const override { return page_; }
-  Surface* beginPage() override { return &pages.emplace_back(); }
-  bool endDoc(std::string*) override { return ++ended, true; }
-  std::deque<test::RecordingSurface> pages;
-  int ended = 0;
-
- private:
-  PrinterPage page_;
-};
+using test::RecordingPort;
 
 }  // namespace qf::basic

@@ -5,7 +5,7 @@
 #include "document/object_rows.h"
 #include "edit/editor.h"
 #include "support/fake_measure.h"
-#include "view/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace qf::test {
 

@@ -7,7 +7,7 @@
 #include "edit/object_cells.h"
 #include "edit/object_fields.h"
 #include "support/fake_measure.h"
-#include "view/recording_surface.h"
+#include "support/recording_surface.h"
 
 namespace qf {
 namespace {

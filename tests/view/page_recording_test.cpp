@@ -4,26 +4,11 @@
 
 #include "support/fake_measure.h"
 #include "support/random_design.h"
+#include "support/recording_port.h"
 #include "view/printing.h"
-#include "view/recording_surface.h"
 
 namespace qf {
 namespace {
-
-// A printer whose page is a surface of the test's choosing.
-class OnePagePort final : public PrinterPort {
- public:
-  explicit OnePagePort(Surface& page) : page_(page) {}
-  void setPaperSize(int16_t) override {}
-  void setOrientation(int16_t) override {}
-  void setScaleMode(int16_t) override {}
-  PrinterPage page() const override { return {}; }
-  Surface* beginPage() override { return &page_; }
-  bool endDoc(std::string*) override { return true; }
-
- private:
-  Surface& page_;
-};
 
 TEST(PageRecording, ReplaysEveryCallAsDrawnAndMeasuresThroughItsTarget) {
   test::RandomDesigns random(28);
@@ -32,7 +17,8 @@ TEST(PageRecording, ReplaysEveryCallAsDrawnAndMeasuresThroughItsTarget) {
   for (int round = 0; round < 8; ++round) {
     const Design design = random.design(40, measurer);
     test::RecordingSurface direct;
-    OnePagePort directPort(direct);
+    test::RecordingPort directPort(direct);
+    directPort.keepsItsPage = true;
     ASSERT_TRUE(PrintDesign(design, directPort, pictures, nullptr));
 
     int measured = 0;
@@ -40,7 +26,8 @@ TEST(PageRecording, ReplaysEveryCallAsDrawnAndMeasuresThroughItsTarget) {
       ++measured;
       return static_cast<double>(text.size());
     });
-    OnePagePort recordingPort(recording);
+    test::RecordingPort recordingPort(recording);
+    recordingPort.keepsItsPage = true;
     ASSERT_TRUE(PrintDesign(design, recordingPort, pictures, nullptr));
     test::RecordingSurface replayed;
     recording.replay(replayed);

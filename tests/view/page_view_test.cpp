@@ -2,26 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "view/recording_surface.h"
+#include "support/recording_port.h"
 
 namespace qf {
 namespace {
 
-// A printer that keeps what it is told, with an A4 page in millimetres.
-class FakePrinter final : public PrinterPort {
- public:
-  void setPaperSize(int16_t code) override { log += "paper " + std::to_string(code) + ";"; }
-  void setOrientation(int16_t o) override { log += "orient " + std::to_string(o) + ";"; }
-  void setScaleMode(int16_t m) override { log += "scale " + std::to_string(m) + ";"; }
-  PrinterPage page() const override { return result; }
-  Surface* beginPage() override { return nullptr; }
-  bool endDoc(std::string*) override { return true; }
-  std::string log;
-  PrinterPage result;
-};
-
 TEST(PageView, PrinterSetupIsWrittenInOrderAndReadBack) {
-  FakePrinter printer;
+  test::RecordingPort printer;
+  printer.keepsItsPage = true;
   PageSettings page;
   page.paperSize = 256;
   page.orientation = 2;

@@ -7,16 +7,17 @@
 
 #include "support/design_builder.h"
 #include "support/fake_measure.h"
+#include "support/recording_port.h"
 #include "view/object_walk.h"
 #include "view/page_index.h"
 #include "view/printing.h"
-#include "view/recording_surface.h"
 
 namespace qf {
 namespace {
 
 using test::DesignBuilder;
 using test::FakePictures;
+using test::RecordingPort;
 using test::RecordingSurface;
 
 struct Fixture {
@@ -239,24 +240,6 @@ TEST(Renderer, FeedbackModesAndSelectionMarks) {
   EXPECT_EQ(f.surface.calls.back(), "mode 13");  // left in copy pen, its resting state
 }
 
-// A printer whose page records what is printed on it.
-class RecordingPrinter final : public PrinterPort {
- public:
-  void setPaperSize(int16_t) override {}
-  void setOrientation(int16_t) override {}
-  void setScaleMode(int16_t) override {}
-  PrinterPage page() const override { return {}; }
-  Surface* beginPage() override { return refuses.empty() ? &surface : nullptr; }
-  bool endDoc(std::string* error) override {
-    ++ends;
-    if (error && refuses != "silently") *error = refuses;
-    return refuses.empty();
-  }
-  RecordingSurface surface;
-  int ends = 0;
-  std::string refuses;  // why the page cannot start ("silently": no reason given)
-};
-
 TEST(Printing, SameWalkWithInkAtDesignSize) {
   DesignBuilder b;
   b.layer(2, "hidden");
@@ -265,12 +248,13 @@ TEST(Printing, SameWalkWithInkAtDesignSize) {
   b.picture("logo.png", 1, 1, false).picture("logo.png", 1, 1, true);
   b.on(2).text("never", 0, 0);
   b.design.layers.setCell(1, kLayerHide, "×");
-  RecordingPrinter printer;
+  RecordingSurface surface;
+  RecordingPort printer(surface);
   FakePictures pictures;
   std::string error;
   ASSERT_TRUE(PrintDesign(b.design, printer, pictures, &error));
-  EXPECT_EQ(printer.ends, 1);
-  EXPECT_EQ(printer.surface.only({"print", "font", "picture", "mode 9", "mode 10"}),
+  EXPECT_EQ(printer.ended, 1);
+  EXPECT_EQ(surface.only({"print", "font", "picture", "mode 9", "mode 10"}),
             (std::vector<std::string>{"font ＭＳ 明朝 12", "print 明細", "font ＭＳ 明朝 12",
                                       "print 明細", "font ＭＳ 明朝 12", "print 明細", "mode 9",
                                       "mode 9", "picture 1,1 25.4x12.7 CC0020", "mode 9",
@@ -304,14 +288,15 @@ TEST(Printing, MergedValuesStandWhereTheProgramPutsThem) {
     }
     mutable std::deque<std::string> keep;
   } values;
-  RecordingPrinter printer;
+  RecordingSurface surface;
+  RecordingPort printer(surface);
   FakePictures pictures;
   int pages = 0;
   ASSERT_TRUE(PrintPages(
       b.design, printer, pictures,
       [&]() -> const PageValues* { return pages++ < 2 ? &values : nullptr; }, nullptr));
-  EXPECT_EQ(printer.ends, 1);
-  const std::vector<std::string> calls = printer.surface.only({"at", "print"});
+  EXPECT_EQ(printer.ended, 1);
+  const std::vector<std::string> calls = surface.only({"at", "print"});
   ASSERT_EQ(calls.size(), 24u);
   EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 12),
             (std::vector<std::string>{"at 10,5", "print x  y0", "at 21,5", "print x  y0",
@@ -323,13 +308,14 @@ TEST(Printing, MergedValuesStandWhereTheProgramPutsThem) {
   // A long page asks every 1,024 objects whether to go on; no stops it there, unfinished.
   DesignBuilder many;
   many.repeat("i", true, 0.01, 4999).text("x", 1, 1).end("i", true);
-  RecordingPrinter again;
+  RecordingSurface againSurface;
+  RecordingPort again(againSurface);
   int asked = 0;
   std::string error;
   EXPECT_FALSE(PrintDesign(many.design, again, pictures, &error, [&] { return ++asked < 3; }));
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(again.surface.only({"print"}).size(), 3u * 1024 - 1);
-  EXPECT_EQ(again.ends, 0);
+  EXPECT_EQ(againSurface.only({"print"}).size(), 3u * 1024 - 1);
+  EXPECT_EQ(again.ended, 0);
   asked = 0;
   EXPECT_TRUE(PrintDesign(many.design, again, pictures, &error, [&] { return ++asked > 0; }));
   EXPECT_EQ(asked, 4);  // 5,000 objects
