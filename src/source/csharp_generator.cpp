@@ -58,9 +58,7 @@ std::string Float(double value) {
 }
 
 std::string Color(int32_t color) {
-  return "Color.FromArgb(" + std::to_string(P_ColorPart(color, "R")) + ", " +
-         std::to_string(P_ColorPart(color, "G")) + ", " + std::to_string(P_ColorPart(color, "B")) +
-         ")";
+  return "Color.FromArgb(" + ColorArguments(color) + ")";
 }
 
 // The draw style and width as the printer takes them: widths from 1, rounded.

@@ -23,9 +23,7 @@ std::string LiteralBody(std::string_view text) {
 }
 
 std::string Rgb(int32_t color) {
-  return "RGB(" + std::to_string(P_ColorPart(color, "R")) + ", " +
-         std::to_string(P_ColorPart(color, "G")) + ", " + std::to_string(P_ColorPart(color, "B")) +
-         ")";
+  return "RGB(" + ColorArguments(color) + ")";
 }
 
 class Generator final : public SourceWriter {
@@ -320,22 +318,23 @@ std::string P_MakeSourceSub(const Design& design, Visibility visibility) {
   return Generator(design, visibility).sub();
 }
 
-int P_ColorPart(int32_t color, std::string_view part) {
+int P_ColorPart(int32_t color, ColorPart part) {
   const auto v = static_cast<uint32_t>(color) & 0xFFFFFFu;
-  if (part.size() != 1) return 0;
-  switch (part[0]) {
-    case 'R':
-    case 'r':
+  switch (part) {
+    case ColorPart::Red:
       return static_cast<int>(v & 0xFF);
-    case 'G':
-    case 'g':
+    case ColorPart::Green:
       return static_cast<int>((v >> 8) & 0xFF);
-    case 'B':
-    case 'b':
+    case ColorPart::Blue:
       return static_cast<int>((v >> 16) & 0xFF);
-    default:
-      return 0;
   }
+  return 0;
+}
+
+std::string ColorArguments(int32_t color) {
+  return std::to_string(P_ColorPart(color, ColorPart::Red)) + ", " +
+         std::to_string(P_ColorPart(color, ColorPart::Green)) + ", " +
+         std::to_string(P_ColorPart(color, ColorPart::Blue));
 }
 
 std::string P_QuoteEsc(std::string_view text) {

@@ -16,8 +16,12 @@ enum class Visibility { Private, Public };
 std::string P_MakeSource(const Design& design, Visibility visibility);
 std::string P_MakeSourceSub(const Design& design, Visibility visibility);
 
-// A colour component, part "R", "G" or "B" (any case), 0 for any other part.
-int P_ColorPart(int32_t color, std::string_view part);
+// A colour's channels: the stored value holds red in its low byte, then green, then blue.
+enum class ColorPart { Red, Green, Blue };
+// One channel of a colour, 0 to 255; bits past the low 24 count for nothing.
+int P_ColorPart(int32_t color, ColorPart part);
+// "r, g, b": the channels as both languages' colour constructors take them.
+std::string ColorArguments(int32_t color);
 // Doubles every double quote.
 std::string P_QuoteEsc(std::string_view text);
 

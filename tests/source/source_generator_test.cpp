@@ -392,11 +392,12 @@ TEST(SourceGenerator, UnbalancedRepeatsAndColourParts) {
   // The depth went below zero, so the start's block is not indented either.
   EXPECT_EQ(body.back(), "\tsngQPos = sngQ * sngQGain");
 
-  EXPECT_EQ(P_ColorPart(0x123456, "R"), 0x56);
-  EXPECT_EQ(P_ColorPart(0x123456, "g"), 0x34);
-  EXPECT_EQ(P_ColorPart(0x123456, "B"), 0x12);
-  EXPECT_EQ(P_ColorPart(-1, "B"), 255);  // only the low 24 bits count
-  EXPECT_EQ(P_ColorPart(0x123456, "X"), 0);
+  EXPECT_EQ(P_ColorPart(0x123456, ColorPart::Red), 0x56);
+  EXPECT_EQ(P_ColorPart(0x123456, ColorPart::Green), 0x34);
+  EXPECT_EQ(P_ColorPart(0x123456, ColorPart::Blue), 0x12);
+  EXPECT_EQ(P_ColorPart(-1, ColorPart::Blue), 255);  // only the low 24 bits count
+  EXPECT_EQ(P_ColorPart(0x7F123456, ColorPart::Blue), 0x12);
+  EXPECT_EQ(ColorArguments(0x0000FF), "255, 0, 0");
 }
 
 }  // namespace
