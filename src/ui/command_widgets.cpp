@@ -14,6 +14,7 @@
 #include "shell/app_paths.h"
 #include "shell/file_association.h"
 #include "shell/ui_text.h"
+#include "ui/command_ids.h"
 #include "ui/icons.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
@@ -106,11 +107,11 @@ void MainWindow::buildCommands() {
     }
     a->setObjectName(Latin(row.id));
     actions_[i] = a;
-    if (row.id == "QFM108") recentSeparator_ = a;
-    if (row.id == "QFM117") mergeAction_ = a;
+    if (row.id == cmd::kRecentSeparator) recentSeparator_ = a;
+    if (row.id == cmd::kMergeData) mergeAction_ = a;
   }
   // The package associated design files already; one registered here before can still go.
-  QAction* relation = findChild<QAction*>(QStringLiteral("QFM410"));
+  QAction* relation = findChild<QAction*>(QString(cmd::kFileAssociation));
   if (!ctx_.state.relation && PackageAssociatesFiles(ctx_.state.appFolder)) {
     relation->setEnabled(false);
     relation->setStatusTip(QStringLiteral("インストールしたパッケージが関連付けています"));

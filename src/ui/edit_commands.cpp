@@ -12,6 +12,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/child_window.h"
 #include "ui/code_window.h"
+#include "ui/command_ids.h"
 #include "ui/design_window.h"
 #include "ui/dialogs/command_dialog.h"
 #include "ui/dialogs/figure_dialog.h"
@@ -142,7 +143,7 @@ void MainWindow::selectAllObjects() {
 
 void MainWindow::popupMenu() {
   QMenu menu(this);
-  menu.setObjectName(QStringLiteral("QFM000"));
+  menu.setObjectName(QString(cmd::kPopupMenu));
   menu.setTitle(QStringLiteral("ﾒﾆｭｰ"));
   QAction* edit = menu.addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ"));
   edit->setObjectName(QStringLiteral("QFM001"));

@@ -13,6 +13,7 @@
 #include "platform/raster_surface.h"
 #include "ui/cell_grid.h"
 #include "ui/code_window.h"
+#include "ui/command_ids.h"
 #include "ui/design_window.h"
 #include "ui/translations.h"
 #include "ui_fixture.h"
@@ -121,7 +122,7 @@ class AddObjectsTest : public QObject {
     QVERIFY(follower->font().bold());
     QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(80, 90));
     QVERIFY(!follower->isVisible());
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(t.itemCount(), 0);
     QCOMPARE(canvas.image(), empty);
     // Again, and this time kept.
@@ -199,7 +200,7 @@ class AddObjectsTest : public QObject {
     ClickTool(e, "tblMenu8");
     DragOn(e, {20, 200}, {150, 200});
     QCOMPARE(Cell(t, 3, kColStyle), QStringLiteral("点線"));
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(t.itemCount(), 2);
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
   }
@@ -212,7 +213,7 @@ class AddObjectsTest : public QObject {
     const QString picture = tmp_->filePath(QStringLiteral("logo.png"));
     QVERIFY(pic.save(picture));
     e.prompter.answers = {kMsgOk};
-    e.act("QFM101")->trigger();
+    e.act(cmd::kNew)->trigger();
 
     OnModal([](QWidget* d) {
       Type(d, "txtLabel", QStringLiteral("title"));
@@ -292,7 +293,7 @@ class AddObjectsTest : public QObject {
 
     const QString file = tmp_->filePath(QStringLiteral("form.qfd"));
     e.prompter.savePaths = {file};
-    e.act("QFM105")->trigger();
+    e.act(cmd::kSaveAs)->trigger();
     QVERIFY(!e.ctx.editor.modified());
     const QString dump = Run({QStringLiteral("--dump"), file});
     for (const char* expected :
@@ -396,7 +397,7 @@ class AddObjectsTest : public QObject {
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("4"));
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("2"));
     // The block's end, opened after its start was: the dialog shows an end.
     OnModal([](QWidget* d) {

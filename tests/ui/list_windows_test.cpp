@@ -19,6 +19,7 @@
 #include "support/design_builder.h"
 #include "ui/cell_grid.h"
 #include "ui/code_window.h"
+#include "ui/command_ids.h"
 #include "ui/design_window.h"
 #include "ui/layer_window.h"
 #include "ui/source_window.h"
@@ -49,12 +50,12 @@ class ListWindowsTest : public QObject {
   void codeWindowEditsCellsAsAPersonWould() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     CellGrid& grid = e.window->codeWindow().grid();
     QLineEdit& input = grid.cellEditor();
     const TextTable& t = e.ctx.design.objects;
     const QImage before = e.window->designWindow().canvas().image().copy();
-    QVERIFY(!e.act("QFM311")->isEnabled());
+    QVERIFY(!e.act(cmd::kUndo)->isEnabled());
 
     // A click on X1 of the title opens the editor on the cell; the number is formatted.
     ClickCell(grid, 1, kColX1);
@@ -67,19 +68,19 @@ class ListWindowsTest : public QObject {
     QVERIFY(!input.isVisible());
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
     QVERIFY(e.ctx.editor.modified());
-    QVERIFY(e.act("QFM311")->isEnabled());
+    QVERIFY(e.act(cmd::kUndo)->isEnabled());
     // The page shows the text at its new place at once, as a full redraw would.
     const QImage& page = e.window->designWindow().canvas().image();
     QVERIFY(page != before);
     QCOMPARE(page, FullPage(e));
 
     // Undo from the menu: the cell, the page and Modified as they were; redo again.
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("20.000"));
     QCOMPARE(e.window->designWindow().canvas().image(), before);
     QVERIFY(!e.ctx.editor.modified());
-    QVERIFY(e.act("QFM312")->isEnabled());
-    e.act("QFM312")->trigger();
+    QVERIFY(e.act(cmd::kRedo)->isEnabled());
+    e.act(cmd::kRedo)->trigger();
     QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("62.500"));
 
     // The font column of a text is a dialog's: the editor stays closed. Typing on an
@@ -121,7 +122,7 @@ class ListWindowsTest : public QObject {
     // shortcut reaches it from the editor too.
     ClickCell(grid, 2, kColLabel);
     QTest::keyClicks(&input, QStringLiteral("Date"));
-    QSignalSpy opened(e.act("QFM102"), &QAction::triggered);
+    QSignalSpy opened(e.act(cmd::kOpen), &QAction::triggered);
     QTest::keyClick(&input, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(opened.count(), 1);
     // In the cell editor the same keys act on its text: Ctrl+V puts the clipboard in it once,
@@ -164,7 +165,7 @@ class ListWindowsTest : public QObject {
     QVERIFY(SaveDesign(d.design, path.toStdString()).ok());
     App e(tmp_->path());
     e.prompter.openPaths = {path};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     DesignWindow& design = e.window->designWindow();
     design.resize(300, 200);
     QCoreApplication::processEvents();
@@ -190,18 +191,18 @@ class ListWindowsTest : public QObject {
     QVERIFY(grid.cellEditor().isVisible());
     QTest::keyClick(&grid.cellEditor(), Qt::Key_Escape);
     QVERIFY(grid.hasFocus());
-    e.act("QFM304")->trigger();
+    e.act(cmd::kSelectAll)->trigger();
     QCOMPARE(e.ctx.editor.selectedRows().size(), size_t{3});
     QTest::keyClick(&grid, Qt::Key_Delete);
     QCOMPARE(e.ctx.design.objects.itemCount(), 0);
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(e.ctx.design.objects.itemCount(), 3);
     // With nothing chosen, Delete in the grid deletes nothing: 削除 is for rows.
     e.ctx.editor.escape();
     QTest::keyClick(&grid, Qt::Key_Delete);
     QCOMPARE(e.ctx.design.objects.itemCount(), 3);
     // While a cell is edited, Delete is the editor's.
-    e.act("QFM304")->trigger();
+    e.act(cmd::kSelectAll)->trigger();
     ClickCell(grid, 2, kColLabel);
     QTest::keyClick(&grid.cellEditor(), Qt::Key_Delete);
     QCOMPARE(e.ctx.design.objects.itemCount(), 3);
@@ -210,7 +211,7 @@ class ListWindowsTest : public QObject {
   void codeWindowRowsSwapDeleteInsertAndPick() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     CodeWindow& code = e.window->codeWindow();
     CellGrid& grid = code.grid();
     const TextTable& t = e.ctx.design.objects;
@@ -247,7 +248,7 @@ class ListWindowsTest : public QObject {
     QCOMPARE(e.window->findChild<QMdiArea*>()->activeSubWindow()->widget(),
              static_cast<QWidget*>(&e.window->designWindow()));
     // Undo brings the deleted row back; the selection follows its object.
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(t.itemCount(), count);
     QCOMPARE(Cell(t, 1, kColNumber), QStringLiteral("●1"));
     QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{1});
@@ -277,7 +278,7 @@ class ListWindowsTest : public QObject {
   void codeWindowRowsDragByTheirNumbers() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     CellGrid& grid = e.window->codeWindow().grid();
     e.window->codeWindow().parentWidget()->resize(700, 600);  // every row in sight
     QHeaderView* numbers = grid.verticalHeader();
@@ -345,7 +346,7 @@ class ListWindowsTest : public QObject {
     QCOMPARE(labels(1, 14), QStringLiteral("日付 区切り 表題 外枠 網掛け枠 明細 列 品名 印 ロゴ 列 "
                                            "金額 明細 丸"));
     QVERIFY(e.window->statusBar()->currentMessage().contains(QStringLiteral("ブロック")));
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(labels(1, 14), before);
     QVERIFY(!e.ctx.editor.canUndo());
   }
@@ -382,7 +383,7 @@ class ListWindowsTest : public QObject {
   void layerWindowAddsDeletesSwapsRenamesLocksAndHides() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     LayerWindow& layers = e.window->layerWindow();
     CellGrid& grid = layers.grid();
     const TextTable& l = e.ctx.design.layers;
@@ -455,9 +456,9 @@ class ListWindowsTest : public QObject {
     // File New makes the base layer current too.
     ClickCell(grid, 1, kLayerNumber);
     e.prompter.answers = {kMsgOk};
-    e.act("QFM101")->trigger();
+    e.act(cmd::kNew)->trigger();
     QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：1"));
-    QVERIFY(!e.act("QFM311")->isEnabled());
+    QVERIFY(!e.act(cmd::kUndo)->isEnabled());
   }
 
   void settingsThatTheFileCarriesAreAskedAboutOnExit() {
@@ -467,10 +468,10 @@ class ListWindowsTest : public QObject {
       Click(d, "cmdColor1");
       Click(d, "cmdSet");
     });
-    e.act("QFM406")->trigger();
+    e.act(cmd::kHatchColours)->trigger();
     QVERIFY(e.ctx.editor.modified());
     e.prompter.answers = {kMsgCancel};
-    e.act("QFM199")->trigger();
+    e.act(cmd::kExit)->trigger();
     QCOMPARE(e.prompter.messages.value(0), QStringLiteral("編集中のデータを破棄しますか？"));
     QVERIFY(e.window->isVisible());
   }

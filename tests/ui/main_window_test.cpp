@@ -33,6 +33,7 @@
 #include "platform/qt_printer.h"
 #include "shell/settings_file.h"
 #include "shell/ui_text.h"
+#include "ui/command_ids.h"
 #include "ui/design_window.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
@@ -64,17 +65,17 @@ class MainWindowTest : public QObject {
           SaveSettings(std::filesystem::path(dir().path().toStdString()) / "QF2.INI", saved).ok());
     }
     App e(dir().path());
-    QVERIFY(e.act("QFM204")->isChecked());
-    QVERIFY(e.act("QFM403")->isChecked());  // snapping starts on at every start
-    QVERIFY(e.act("QFM404")->isChecked());  // from the settings
-    QVERIFY(!e.act("QFM405")->isChecked());
-    QVERIFY(!e.act("QFM108")->isVisible());  // no recent files yet
+    QVERIFY(e.act(cmd::kShowGrid)->isChecked());
+    QVERIFY(e.act(cmd::kSnapToGrid)->isChecked());  // snapping starts on at every start
+    QVERIFY(e.act(cmd::kAutoRedraw)->isChecked());  // from the settings
+    QVERIFY(!e.act(cmd::kSubroutines)->isChecked());
+    QVERIFY(!e.act(cmd::kRecentSeparator)->isVisible());  // no recent files yet
     QCOMPARE(e.act("tblMenu7")->toolTip(), QStringLiteral("ﾃｷｽﾄ描画"));
     QCOMPARE(e.act("tblMenu14")->toolTip(), QStringLiteral("ｿｰｽ生成"));
     QCOMPARE(e.act("tblMenu16")->toolTip(), QStringLiteral("再描画"));
     QVERIFY(e.act("tblMenu4")->isSeparator());
     QVERIFY(e.act("tblMenu13")->isSeparator());
-    e.act("QFM404")->trigger();
+    e.act(cmd::kAutoRedraw)->trigger();
     QVERIFY(!e.ctx.state.autoRedraw);
     auto* layerPanel = e.window->findChild<QLabel*>(QStringLiteral("stbGuide2"));
     QCOMPARE(layerPanel->text(), QStringLiteral("ﾚｲﾔｰ：1"));
@@ -152,7 +153,7 @@ class MainWindowTest : public QObject {
     rulesAre(true);
     // A check mark shows the state its command left, whatever the click did to the mark.
     for (const CommandRow& row : MainWindow::Commands()) {
-      if (!row.checked || row.id == "QFM117" || row.id == "QFM410") continue;
+      if (!row.checked || row.id == cmd::kMergeData || row.id == cmd::kFileAssociation) continue;
       QAction* a = e.act(qPrintable(Q(row.id)));
       const bool before = row.checked(e.ctx);
       a->trigger();
@@ -287,7 +288,7 @@ class MainWindowTest : public QObject {
     e.ctx.state.fileName = "/tmp/previous.qfd";
     e.addLine();
     e.prompter.answers = {kMsgCancel};
-    e.act("QFM101")->trigger();
+    e.act(cmd::kNew)->trigger();
     QCOMPARE(e.prompter.messages.value(0), QStringLiteral("編集中のデータを破棄しますか？"));
     // Enter and Esc answer Cancel: the work is thrown away only by a deliberate OK.
     QCOMPARE(e.prompter.kinds.value(0), MessageKind::QuestionCancelDefault);
@@ -302,7 +303,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.ctx.design.layers.itemCount(), 1);
     QVERIFY(e.ctx.state.fileName.empty());  // the next Save asks where
 
-    e.act("QFM101")->trigger();  // nothing to lose: no question
+    e.act(cmd::kNew)->trigger();  // nothing to lose: no question
     QCOMPARE(e.prompter.messages.size(), 2);
   }
 
@@ -310,14 +311,14 @@ class MainWindowTest : public QObject {
     App e(dir().path());
     const QImage empty = e.window->designWindow().canvas().image().copy();
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QCOMPARE(e.ctx.design.objects.itemCount(), 14);
     QVERIFY(e.window->designWindow().canvas().image() != empty);  // the objects are drawn
     QCOMPARE(QString::fromStdString(e.ctx.state.recentFiles[0]), Data("golden.qfd"));
     auto* first = e.window->findChild<QAction*>(QStringLiteral("QFM109_0"));
     QVERIFY(first->isVisible());
     QCOMPARE(first->text(), Data("golden.qfd"));
-    QVERIFY(e.act("QFM108")->isVisible());
+    QVERIFY(e.act(cmd::kRecentSeparator)->isVisible());
     QVERIFY(!e.window->findChild<QAction*>(QStringLiteral("QFM109_1"))->isVisible());
     QCOMPARE(e.ctx.design.page.orientation, int16_t{2});  // landscape, from the file
 
@@ -331,10 +332,10 @@ class MainWindowTest : public QObject {
     }
     for (const QString& f : files) {
       e.prompter.openPaths = {f};
-      e.act("QFM102")->trigger();
+      e.act(cmd::kOpen)->trigger();
     }
     e.prompter.openPaths = {files[5]};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     const RecentFiles& r = e.ctx.state.recentFiles;
     QCOMPARE(QString::fromStdString(r[0]), files[5]);
     QCOMPARE(QString::fromStdString(r[4]), files[1]);
@@ -345,16 +346,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.prompter.initialNames.value(0), QDir::homePath());
     QCOMPARE(e.prompter.initialNames.value(1), QFileInfo(Data("golden.qfd")).absolutePath());
     QCOMPARE(e.prompter.initialNames.last(), QFileInfo(files[4]).absolutePath());
-    e.act("QFM101")->trigger();
-    e.act("QFM102")->trigger();  // cancelled
+    e.act(cmd::kNew)->trigger();
+    e.act(cmd::kOpen)->trigger();  // cancelled
     QCOMPARE(e.prompter.initialNames.last(), QFileInfo(files[5]).absolutePath());
     e.prompter.openPaths = {files[5]};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
 
     // A file that fails keeps the design and says so.
     const int before = e.ctx.design.objects.itemCount();
     e.prompter.openPaths = {dir().filePath(QStringLiteral("missing.qfd"))};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QVERIFY(
         e.prompter.messages.last().startsWith(QStringLiteral("ファイルの読込みに失敗しました。")));
     QCOMPARE(e.ctx.design.objects.itemCount(), before);
@@ -363,14 +364,14 @@ class MainWindowTest : public QObject {
     e.addLine();
     e.prompter.answers = {kMsgCancel};
     const int dialogs = e.prompter.openDialogs;
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QCOMPARE(e.prompter.openDialogs, dialogs);
   }
 
   void saveEmptyDoesNothingAndSaveWritesTheFile() {
     App e(dir().path());
-    e.act("QFM104")->trigger();
-    e.act("QFM105")->trigger();
+    e.act(cmd::kSave)->trigger();
+    e.act(cmd::kSaveAs)->trigger();
     QVERIFY(e.prompter.suggestedNames.isEmpty());
 
     e.addLine();
@@ -387,9 +388,9 @@ class MainWindowTest : public QObject {
 
     // Save again goes to the same file without asking; Save As offers the current name.
     e.addLine();
-    e.act("QFM104")->trigger();
+    e.act(cmd::kSave)->trigger();
     QCOMPARE(e.prompter.suggestedNames.size(), 1);
-    e.act("QFM105")->trigger();
+    e.act(cmd::kSaveAs)->trigger();
     QCOMPARE(e.prompter.suggestedNames.last(), target);
   }
 
@@ -467,15 +468,15 @@ class MainWindowTest : public QObject {
       });
     };
     check(true);
-    e.act("QFM113")->trigger();
+    e.act(cmd::kPrintPreview)->trigger();
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     check(false);
     e.prompter.answers = {kMsgCancel};
     e.act("tblPreview")->trigger();
     QCOMPARE(e.prompter.messages.last(), Q(kMsgPrintConfirm));
     QVERIFY(e.ctx.state.windows[kWinPreview].left > 0);
-    QCOMPARE(e.act("QFM113")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+    QCOMPARE(e.act(cmd::kPrintPreview)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
   }
 
   // The export items write what printing draws, under the name the user takes, suggested from
@@ -483,11 +484,12 @@ class MainWindowTest : public QObject {
   void exportItemsWriteThePrintedPage() {
     App e(dir().path());
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     const QString out = dir().filePath(QStringLiteral("out"));
     e.prompter.savePaths = {out + ".pdf", out + ".png", out + ".svg", out + "/none/x.pdf"};
     e.prompter.items_ = {5};  // 150 dpi with the grid
-    for (const char* item : {"QFM114", "QFM115", "QFM116", "QFM114"}) e.act(item)->trigger();
+    for (const char* item : {cmd::kExportPdf, cmd::kExportImage, cmd::kExportSvg, cmd::kExportPdf})
+      e.act(item)->trigger();
     const QStringList suggested = e.prompter.suggestedNames.mid(0, 3);
     QCOMPARE(suggested, (QStringList{Data("golden.pdf"), Data("golden.png"), Data("golden.svg")}));
     QCOMPARE(e.prompter.itemLists.size(), 1);
@@ -520,7 +522,7 @@ class MainWindowTest : public QObject {
     cut.write(full.read(300));
     cut.close();
     e.prompter.openPaths = {cut.fileName()};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QCOMPARE(e.ctx.design.objects.itemCount(), 2);
     QCOMPARE(e.prompter.messages.last(),
              QStringLiteral(
@@ -576,7 +578,7 @@ class MainWindowTest : public QObject {
       Type(d, "txtHeight", QStringLiteral("abc"));
       Click(d, "cmdSet");
     });
-    e.act("QFM402")->trigger();
+    e.act(cmd::kGridSettings)->trigger();
     QCOMPARE(e.ctx.design.grid.width, 2.5f);
     QCOMPARE(e.ctx.design.grid.height, 5.0f);  // letters keep the old pitch
     QVERIFY(e.ctx.editor.modified());
@@ -585,7 +587,7 @@ class MainWindowTest : public QObject {
       Type(d, "txtWidth", QStringLiteral("9"));
       Click(d, "cmdCan");
     });
-    e.act("QFM402")->trigger();
+    e.act(cmd::kGridSettings)->trigger();
     QCOMPARE(e.ctx.design.grid.width, 2.5f);
   }
 
@@ -602,7 +604,7 @@ class MainWindowTest : public QObject {
       Click(d, "cmdSet");
     });
     QVERIFY(!e.ctx.editor.modified());
-    e.act("QFM401")->trigger();
+    e.act(cmd::kPageSetup)->trigger();
     QVERIFY(e.ctx.editor.modified());  // the file carries the page
     QCOMPARE(e.ctx.design.page.paperSize, int16_t{29});
     QCOMPARE(e.ctx.design.page.orientation, int16_t{2});
@@ -622,9 +624,9 @@ class MainWindowTest : public QObject {
 
     // Whether the grid shows is in the file too.
     e.ctx.editor.markSaved();
-    e.act("QFM204")->trigger();
+    e.act(cmd::kShowGrid)->trigger();
     QVERIFY(e.ctx.editor.modified());
-    QCOMPARE(int(e.ctx.design.grid.shown), e.act("QFM204")->isChecked() ? -1 : 0);
+    QCOMPARE(int(e.ctx.design.grid.shown), e.act(cmd::kShowGrid)->isChecked() ? -1 : 0);
   }
 
   void hatchingColoursChangeOnlyOnAccept() {
@@ -634,7 +636,7 @@ class MainWindowTest : public QObject {
       Click(d, "cmdColor1");
       Click(d, "cmdCan");
     });
-    e.act("QFM406")->trigger();
+    e.act(cmd::kHatchColours)->trigger();
     QCOMPARE(e.ctx.design.palette[2], Rgb(192, 192, 192));
     QCOMPARE(e.prompter.colorTitles.value(0), QStringLiteral("網掛け色指定"));
     e.prompter.colors = {QColor(0, 0, 255)};
@@ -642,7 +644,7 @@ class MainWindowTest : public QObject {
       Click(d, "cmdColor1");
       Click(d, "cmdSet");
     });
-    e.act("QFM406")->trigger();
+    e.act(cmd::kHatchColours)->trigger();
     QCOMPARE(e.ctx.design.palette[2], Rgb(0, 0, 255));
   }
 
@@ -658,7 +660,7 @@ class MainWindowTest : public QObject {
     QVERIFY(text->toPlainText().contains(QStringLiteral("Gosub F_DataPrint_1")));  // subroutines
     QTest::mouseClick(source.findChild<QRadioButton*>(QStringLiteral("optMode1")), Qt::LeftButton);
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Private")));  // not regenerated yet
-    e.act("QFM405")->trigger();  // make subroutine off: the flat variant
+    e.act(cmd::kSubroutines)->trigger();  // make subroutine off: the flat variant
     e.act("tblMenu14")->trigger();
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Public Sub F_DataPrint()")));
     QVERIFY(text->toPlainText().contains(QStringLiteral("Public Sub F_RndBox(")));
@@ -722,7 +724,7 @@ class MainWindowTest : public QObject {
         middle = d->geometry().center();
         Click(d, "cmdCan");
       });
-      e.act("QFM402")->trigger();
+      e.act(cmd::kGridSettings)->trigger();
       const QPoint mainMiddle = e.window->geometry().center();
       QVERIFY2((middle - mainMiddle).manhattanLength() < 8,
                qPrintable(QStringLiteral("%1,%2 vs %3,%4")
@@ -735,7 +737,7 @@ class MainWindowTest : public QObject {
         placed = d->pos();
         Click(d, "cmdCan");
       });
-      e.act("QFM402")->trigger();
+      e.act(cmd::kGridSettings)->trigger();
       e.window->close();
     }
     App again(dir().path());
@@ -745,7 +747,7 @@ class MainWindowTest : public QObject {
       shown = d->pos();
       Click(d, "cmdCan");
     });
-    again.act("QFM402")->trigger();
+    again.act(cmd::kGridSettings)->trigger();
     QCOMPARE(shown, placed);
   }
 
@@ -755,10 +757,10 @@ class MainWindowTest : public QObject {
     const struct {
       const char* item;
       const char* window;
-    } views[] = {{"QFM202", "frmCode"},
-                 {"QFM203", "frmSource"},
-                 {"QFM205", "frmLayer"},
-                 {"QFM201", "frmPrev"}};
+    } views[] = {{cmd::kCodeWindow, "frmCode"},
+                 {cmd::kSourceWindow, "frmSource"},
+                 {cmd::kLayerWindow, "frmLayer"},
+                 {cmd::kDesignWindow, "frmPrev"}};
     for (const auto& v : views) {
       e.act(v.item)->trigger();
       QVERIFY(mdi->activeSubWindow());
@@ -766,7 +768,7 @@ class MainWindowTest : public QObject {
     }
     // The code window lists the object rows with their captions.
     e.prompter.openPaths = {Data("basic.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     auto* grid = e.window->findChild<QTableView*>(QStringLiteral("fxgCode"));
     QCOMPARE(grid->model()->rowCount(), 8);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ﾀｲﾌﾟ"));
@@ -783,14 +785,14 @@ class MainWindowTest : public QObject {
 
   void printAsksThenOffersThePrinterDialog() {
     App e(dir().path());
-    e.act("QFM107")->trigger();  // nothing to print: no question
+    e.act(cmd::kPrint)->trigger();  // nothing to print: no question
     QVERIFY(e.prompter.messages.isEmpty());
     e.addLine();
     e.prompter.answers = {kMsgCancel};
     e.act("tblMenu5")->trigger();
     QCOMPARE(e.prompter.messages.value(0), QStringLiteral("印刷を行います。よろしいですか？"));
     QCOMPARE(e.prompter.printerDialogs, 0);
-    e.act("QFM107")->trigger();  // OK: the printer dialog, cancelled by the script
+    e.act(cmd::kPrint)->trigger();  // OK: the printer dialog, cancelled by the script
     QCOMPARE(e.prompter.printerDialogs, 1);
   }
 
@@ -803,7 +805,7 @@ class MainWindowTest : public QObject {
     const double pxPerMm = canvas.width() / e.ctx.view.page.scaleWidth;
     QTest::mouseMove(&canvas, QPoint(int(17.4 * pxPerMm), int(31 * pxPerMm)));
     QCOMPARE(readOut->text(), QStringLiteral("15.000, 30.000"));
-    e.act("QFM403")->trigger();  // snapping off
+    e.act(cmd::kSnapToGrid)->trigger();  // snapping off
     QTest::mouseMove(&canvas, QPoint(int(50 * pxPerMm) + 1, int(40 * pxPerMm) + 1));
     QVERIFY(readOut->text().startsWith(QStringLiteral("50.")));
   }
@@ -816,7 +818,7 @@ class MainWindowTest : public QObject {
       shown = d->pos();
       Click(d, "cmdCan");
     });
-    e.act("QFM402")->trigger();
+    e.act(cmd::kGridSettings)->trigger();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY2(screen.contains(shown),
              qPrintable(QStringLiteral("%1,%2").arg(shown.x()).arg(shown.y())));
@@ -826,7 +828,7 @@ class MainWindowTest : public QObject {
     const QString dataHome = dir().filePath(QStringLiteral("share"));
     qputenv("XDG_DATA_HOME", dataHome.toUtf8());
     App e(dir().path());
-    QAction* item = e.act("QFM410");
+    QAction* item = e.act(cmd::kFileAssociation);
     QVERIFY(!item->isChecked());
     const QString entry = dataHome + QStringLiteral("/applications/quillform.desktop");
 
@@ -880,8 +882,8 @@ class MainWindowTest : public QObject {
     QVERIFY(mime.open(QIODevice::WriteOnly));
     mime.close();
     App installed(prefix + QStringLiteral("/bin"));
-    QVERIFY(!installed.act("QFM410")->isEnabled());
-    QVERIFY(!installed.act("QFM410")->statusTip().isEmpty());
+    QVERIFY(!installed.act(cmd::kFileAssociation)->isEnabled());
+    QVERIFY(!installed.act(cmd::kFileAssociation)->statusTip().isEmpty());
   }
 
   // F1 opens the guide beside the program in a window of its own: contents that go to their
@@ -891,8 +893,8 @@ class MainWindowTest : public QObject {
     QVERIFY(QFile::copy(Data("../../help/qfhelp.htm"),
                         dir().filePath(QStringLiteral("help/qfhelp.htm"))));
     App e(dir().path());
-    QCOMPARE(e.act("QFM501")->shortcut(), QKeySequence(Qt::Key_F1));
-    e.act("QFM501")->trigger();
+    QCOMPARE(e.act(cmd::kHelp)->shortcut(), QKeySequence(Qt::Key_F1));
+    e.act(cmd::kHelp)->trigger();
     auto* help = e.window->findChild<QDialog*>(QStringLiteral("frmHelp"));
     QVERIFY(help && help->isVisible());
     QVERIFY(e.prompter.documents.isEmpty());  // no browser asked
@@ -935,7 +937,7 @@ class MainWindowTest : public QObject {
       contents->setCurrentRow(merge);
       help->grab().save(qEnvironmentVariable("QF_SHOT_DIR") + QStringLiteral("/help.png"));
     }
-    e.act("QFM501")->trigger();
+    e.act(cmd::kHelp)->trigger();
     QCOMPARE(e.window->findChildren<QDialog*>(QStringLiteral("frmHelp")).size(), 1);
     help->findChild<QLineEdit*>(QStringLiteral("txtFind"))->clear();
     QVERIFY(!static_cast<HelpWindow*>(help)->findNext());  // nothing to find

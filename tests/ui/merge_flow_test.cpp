@@ -13,6 +13,7 @@
 #include "basic/field_values.h"
 #include "merge/merge.h"
 #include "platform/qt_printer.h"
+#include "ui/command_ids.h"
 #include "ui/print_preview.h"
 #include "ui/source_window.h"
 #include "ui_fixture.h"
@@ -44,7 +45,7 @@ class MergeFlowTest : public QObject {
   void chooseRecordsThenPreviewAndExport() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("invoice.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     e.prompter.openPaths = {Data("csv/invoices.csv")};
     OnModal([&](QWidget* d) {
       auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
@@ -91,8 +92,8 @@ class MergeFlowTest : public QObject {
                qPrintable(summary->text()));
       Click(d, "cmdOK");
     });
-    e.act("QFM117")->trigger();
-    QVERIFY(e.act("QFM117")->isChecked());
+    e.act(cmd::kMergeData)->trigger();
+    QVERIFY(e.act(cmd::kMergeData)->isChecked());
     const MergeChoice* chosen = FindMerge(e.ctx.state, Data("invoice.qfd").toStdString());
     QVERIFY(chosen);
     QCOMPARE(chosen->group, std::string("請求書番号"));
@@ -126,16 +127,16 @@ class MergeFlowTest : public QObject {
                QStringLiteral("レコード 16～17（17～18 行目）"));
       Click(d, "cmdClose");
     });
-    e.act("QFM113")->trigger();
+    e.act(cmd::kPrintPreview)->trigger();
 
     // Exports take every merged page, or the one picked: images a file a page.
     const QString out = tmp_->filePath(QStringLiteral("invoices.pdf"));
     e.prompter.savePaths = {out, tmp_->filePath(QStringLiteral("one.pdf")),
                             tmp_->filePath(QStringLiteral("all.svg"))};
     e.prompter.items_ = {0, 3, 0};
-    e.act("QFM114")->trigger();
-    e.act("QFM114")->trigger();
-    e.act("QFM116")->trigger();
+    e.act(cmd::kExportPdf)->trigger();
+    e.act(cmd::kExportPdf)->trigger();
+    e.act(cmd::kExportSvg)->trigger();
     QCOMPARE(e.prompter.itemLists[0].size(), 5);
     QCOMPARE(e.prompter.itemLists[0][2], QStringLiteral("2 ページ目（レコード 4～5）"));
     QFile pdf(out);
@@ -150,30 +151,30 @@ class MergeFlowTest : public QObject {
 
     // Save As keeps the records with the design; New starts without any.
     e.prompter.savePaths = {tmp_->filePath(QStringLiteral("copy.qfd"))};
-    e.act("QFM105")->trigger();
+    e.act(cmd::kSaveAs)->trigger();
     QVERIFY(FindMerge(e.ctx.state, tmp_->filePath(QStringLiteral("copy.qfd")).toStdString()));
-    QVERIFY(e.act("QFM117")->isChecked());
-    e.act("QFM101")->trigger();
-    QVERIFY(!e.act("QFM117")->isChecked());
+    QVERIFY(e.act(cmd::kMergeData)->isChecked());
+    e.act(cmd::kNew)->trigger();
+    QVERIFY(!e.act(cmd::kMergeData)->isChecked());
 
     // Records chosen for a design never saved do not pass to the next new design.
     e.ctx.merge = MergeChoice{"", Data("csv/invoices.csv").toStdString(), 0, ""};
-    e.act("QFM101")->trigger();
+    e.act(cmd::kNew)->trigger();
     QVERIFY(!e.ctx.merge);
-    QVERIFY(!e.act("QFM117")->isChecked());
+    QVERIFY(!e.act(cmd::kMergeData)->isChecked());
     // A design without records saved over a file forgets the records kept for that file.
     e.addLine();
     e.prompter.savePaths = {tmp_->filePath(QStringLiteral("copy.qfd"))};
-    e.act("QFM105")->trigger();
+    e.act(cmd::kSaveAs)->trigger();
     QVERIFY(!FindMerge(e.ctx.state, tmp_->filePath(QStringLiteral("copy.qfd")).toStdString()));
 
     // 解除 ends the merge of the design.
     e.prompter.openPaths = {Data("invoice.qfd")};
-    e.act("QFM102")->trigger();
-    QVERIFY(e.act("QFM117")->isChecked());
+    e.act(cmd::kOpen)->trigger();
+    QVERIFY(e.act(cmd::kMergeData)->isChecked());
     OnModal([](QWidget* d) { Click(d, "cmdClear"); });
-    e.act("QFM117")->trigger();
-    QVERIFY(!e.act("QFM117")->isChecked());
+    e.act(cmd::kMergeData)->trigger();
+    QVERIFY(!e.act(cmd::kMergeData)->isChecked());
     QVERIFY(!FindMerge(e.ctx.state, Data("invoice.qfd").toStdString()));
   }
 
@@ -183,14 +184,14 @@ class MergeFlowTest : public QObject {
   void trialPrintShowsTheFirstMergedPage() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("invoice.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     OnModal([&](QWidget* d) {
       Type(d, "txtData", Data("csv/invoice-cp932.csv"));
       QTest::keyClick(d->findChild<QLineEdit*>(QStringLiteral("txtData")), Qt::Key_Return);
       d->findChild<QComboBox*>(QStringLiteral("cmbGroup"))->setCurrentIndex(1);
       Click(d, "cmdOK");
     });
-    e.act("QFM117")->trigger();
+    e.act(cmd::kMergeData)->trigger();
     e.act("tblMenu14")->trigger();
     OnModal([&](QWidget* d) {
       auto* preview = qobject_cast<PrintPreviewDialog*>(d);
@@ -212,7 +213,7 @@ class MergeFlowTest : public QObject {
   void cancellingAnExportLeavesNoFile() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("invoice.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QFile csv(tmp_->filePath(QStringLiteral("many.csv")));
     QVERIFY(csv.open(QIODevice::WriteOnly));
     csv.write("請求書番号,品名\n");
@@ -238,7 +239,7 @@ class MergeFlowTest : public QObject {
       QTimer::singleShot(20, watch);
     };
     QTimer::singleShot(20, watch);
-    e.act("QFM114")->trigger();
+    e.act(cmd::kExportPdf)->trigger();
     QVERIFY(cancelled);
     QVERIFY(QDir(tmp_->filePath(QStringLiteral("out")))
                 .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)

@@ -22,6 +22,7 @@
 #include "shell/ui_text.h"
 #include "support/fake_measure.h"
 #include "ui/code_window.h"
+#include "ui/command_ids.h"
 #include "ui/layer_window.h"
 #include "ui/qt_text.h"
 #include "ui/ruler.h"
@@ -136,34 +137,34 @@ class MixedFlowsTest : public QObject {
   void layoutToolsAreStepsOfTheEditor() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     const TextTable& t = e.ctx.design.objects;
     Mouse mouse(e);
-    QVERIFY(!e.act("QFM601")->isEnabled());
+    QVERIFY(!e.act(cmd::kAlignLeft)->isEnabled());
     // Aligning, distributing, sizing and the drawing order, a line between the groups.
     QString shape;
-    for (QAction* a : e.window->findChild<QMenu*>(QStringLiteral("QFM600"))->actions()) {
+    for (QAction* a : e.window->findChild<QMenu*>(QString(cmd::kLayoutMenu))->actions()) {
       shape += a->isSeparator() ? QLatin1Char('|') : QLatin1Char('x');
     }
     QCOMPARE(shape, QStringLiteral("xxxxxx|xx|xx|xxxx"));
     mouse.drag(10, 30, 95, 90);
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1, 2, 3}));
-    QVERIFY(e.act("QFM601")->isEnabled() && e.act("QFM608")->isEnabled());
+    QVERIFY(e.act(cmd::kAlignLeft)->isEnabled() && e.act(cmd::kSpaceDown)->isEnabled());
     auto* bar = e.window->findChild<QToolBar*>(QStringLiteral("tblLayout"));
     QVERIFY(bar && bar->isVisible());
-    QTest::mouseClick(bar->widgetForAction(e.act("QFM601")), Qt::LeftButton);
+    QTest::mouseClick(bar->widgetForAction(e.act(cmd::kAlignLeft)), Qt::LeftButton);
     QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("20.000"));
     QCOMPARE(Cell(t, 2, kColX2), QStringLiteral("45.000"));
     QCOMPARE(Cell(t, 3, kColX1), QStringLiteral("20.000"));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
-    e.act("QFM608")->trigger();  // B1 and B2 both at 40: B2 goes below B1, a 5 mm gap each
+    e.act(cmd::kSpaceDown)->trigger();  // B1 and B2 both at 40: B2 goes below B1, a 5 mm gap each
     QCOMPARE(Cell(t, 2, kColY1), QStringLiteral("60.000"));
     QCOMPARE(Cell(t, 2, kColY2), QStringLiteral("75.000"));
     QCOMPARE(Cell(t, 1, kColY1), QStringLiteral("40.000"));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1, 2, 3}));
-    e.act("QFM311")->trigger();
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("60.000"));
     QCOMPARE(Cell(t, 2, kColY1), QStringLiteral("40.000"));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
@@ -171,7 +172,7 @@ class MixedFlowsTest : public QObject {
     // follows, B1 stays selected.
     mouse.drag(15, 35, 50, 58);
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{1}));
-    QVERIFY(e.act("QFM611")->isEnabled());
+    QVERIFY(e.act(cmd::kToFront)->isEnabled());
     QTest::keyClick(&mouse.canvas, Qt::Key_BracketRight, Qt::ControlModifier | Qt::ShiftModifier);
     auto* code = e.window->findChild<QTableView*>(QStringLiteral("fxgCode"));
     const auto label = [&](int row) {
@@ -180,12 +181,12 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(label(3), QStringLiteral("B1"));
     QCOMPARE(label(1), QStringLiteral("B2"));
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{3}));
-    e.act("QFM614")->trigger();
+    e.act(cmd::kBackward)->trigger();
     QCOMPARE(label(2), QStringLiteral("B1"));
     QCOMPARE(label(3), QStringLiteral("L"));
     QCOMPARE(mouse.canvas.image(), PageWithMarks(e));
-    e.act("QFM311")->trigger();
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(label(1), QStringLiteral("B1"));
     // A double-click inside B2 opens its Properties, as the pop-up menu's ﾌﾟﾛﾊﾟﾃｨ does; on
     // the empty page it opens nothing.
@@ -206,19 +207,19 @@ class MixedFlowsTest : public QObject {
     auto* area = qobject_cast<QScrollArea*>(&e.window->designWindow());
     const QSize room = area->maximumViewportSize();
     const QSize frame = area->parentWidget()->size();
-    e.act("QFM208")->trigger();
+    e.act(cmd::kWholePage)->trigger();
     QCOMPARE(area->parentWidget()->size(), frame);  // the page fits the window as it is
     QCOMPARE(e.ctx.view.zoom, FitZoom(e.ctx.view.page, room.width(), room.height(), false));
     QVERIFY(e.ctx.view.widthPx <= room.width() && e.ctx.view.heightPx <= room.height());
     QCOMPARE(e.window->findChild<QComboBox*>(QStringLiteral("cmbPer"))->currentText(),
              QStringLiteral("%1%").arg(e.ctx.view.zoom));
     QCOMPARE(mouse.canvas.image(), FullPage(e));
-    e.act("QFM209")->trigger();
+    e.act(cmd::kPageWidth)->trigger();
     QVERIFY(e.ctx.view.widthPx <= room.width());
     QCOMPARE(area->parentWidget()->size(), frame);
     // Ctrl+wheel zooms by the zoom box's steps, and the page stays a full redraw.
     e.ctx.view.zoom = 100;
-    e.act("QFM208")->trigger();  // whatever fits, then two steps in from it
+    e.act(cmd::kWholePage)->trigger();  // whatever fits, then two steps in from it
     const int fitted = e.ctx.view.zoom;
     auto wheel = [&](Qt::KeyboardModifiers mods, int dy) {
       const QPointF at(20, 20);
@@ -243,9 +244,9 @@ class MixedFlowsTest : public QObject {
     wheel(Qt::ControlModifier, -120);
     QCOMPARE(e.ctx.view.zoom, NextZoomStep(fitted, true));
     // Hidden and shown again from 表示.
-    e.act("QFM207")->trigger();
+    e.act(cmd::kLayoutToolbar)->trigger();
     QVERIFY(!bar->isVisible());
-    e.act("QFM207")->trigger();
+    e.act(cmd::kLayoutToolbar)->trigger();
     QVERIFY(bar->isVisible());
   }
 
@@ -257,7 +258,7 @@ class MixedFlowsTest : public QObject {
   void rulersScrollingAndTheEdgeOfThePage() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     Mouse mouse(e);
     auto* area = qobject_cast<QScrollArea*>(&e.window->designWindow());
     auto* top = area->findChild<Ruler*>(QStringLiteral("rulTop"));
@@ -336,18 +337,18 @@ class MixedFlowsTest : public QObject {
     // were painted again.
     QCOMPARE(PixelsNotShown(mouse), 0);
     // Hidden from 表示, and kept so.
-    e.act("QFM210")->trigger();
+    e.act(cmd::kRulers)->trigger();
     QVERIFY(!top->isVisible() && !left->isVisible());
     QCOMPARE(area->viewport()->geometry().top(), area->frameWidth());
     QVERIFY(!e.ctx.state.rulers);
-    e.act("QFM210")->trigger();
+    e.act(cmd::kRulers)->trigger();
     QVERIFY(top->isVisible());
   }
 
   void cellEditsSurviveWhatFollows() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     const TextTable& t = e.ctx.design.objects;
     CellGrid& grid = e.window->codeWindow().grid();
     Mouse mouse(e);
@@ -388,7 +389,7 @@ class MixedFlowsTest : public QObject {
     ClickCell(grid, 2, kColLabel);
     grid.cellEditor().selectAll();
     QTest::keyClicks(&grid.cellEditor(), QStringLiteral("typed"));
-    e.act("QFM611")->trigger();
+    e.act(cmd::kToFront)->trigger();
     QCOMPARE(Cell(t, 1, kColLabel), QStringLiteral("typed"));
     QCOMPARE(e.ctx.editor.selectedRows(), (std::vector<int>{t.itemCount()}));
   }
@@ -398,7 +399,7 @@ class MixedFlowsTest : public QObject {
   void deleteTakesTheRowTheGridShows() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     const TextTable& t = e.ctx.design.objects;
     CodeWindow& code = e.window->codeWindow();
     CellGrid& grid = code.grid();
@@ -418,7 +419,7 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(Cell(t, 1, kColLabel), QStringLiteral("L"));
 
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QVERIFY(t.itemCount() >= 12);
     const QString twelve = Cell(t, 12, kColLabel);
     const QString eleven = Cell(t, 11, kColLabel);
@@ -436,7 +437,7 @@ class MixedFlowsTest : public QObject {
   void rightButtonAndAFailedSaveAs() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     Mouse mouse(e);
     QTest::mousePress(&mouse.canvas, Qt::LeftButton, {}, mouse.at(10, 10));
     QTest::mouseMove(&mouse.canvas, mouse.at(60, 60));
@@ -449,11 +450,11 @@ class MixedFlowsTest : public QObject {
     QVERIFY(e.ctx.editor.selectedRows().empty());
 
     e.prompter.savePaths = {QStringLiteral("/proc/x.qfd")};
-    e.act("QFM105")->trigger();
+    e.act(cmd::kSaveAs)->trigger();
     QCOMPARE(e.prompter.messages.size(), 1);
     QCOMPARE(QString::fromStdString(e.ctx.state.fileName), path_);
     QVERIFY(e.ctx.editor.deleteObjectRow(3));
-    e.act("QFM104")->trigger();
+    e.act(cmd::kSave)->trigger();
     QCOMPARE(e.prompter.messages.size(), 1);
     FakeMeasurers m;
     Design back;
@@ -466,7 +467,7 @@ class MixedFlowsTest : public QObject {
   void sourceSaysWhenItIsOutOfDate() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     SourceWindow& source = e.window->sourceWindow();
     auto* stale = source.findChild<QLabel*>(QStringLiteral("lblStale"));
     e.act("tblMenu14")->trigger();
@@ -476,7 +477,7 @@ class MixedFlowsTest : public QObject {
     QVERIFY(!stale->isHidden());
     QCOMPARE(stale->text(),
              QStringLiteral("デザインが変更されています。ｿｰｽ生成で更新してください。"));
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     e.act("tblMenu14")->trigger();
     QVERIFY(stale->isHidden());
     // A settings change and then an edit: the design is two changes on, never back where it was.
@@ -486,12 +487,12 @@ class MixedFlowsTest : public QObject {
     TypeCell(e, 1, kColX1, QStringLiteral("35"));
     QVERIFY(!stale->isHidden());
     e.act("tblMenu14")->trigger();
-    e.act("QFM101")->trigger();
+    e.act(cmd::kNew)->trigger();
     QVERIFY(source.source().isEmpty());
     QVERIFY(stale->isHidden());
     e.act("tblMenu14")->trigger();
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QVERIFY(source.source().isEmpty());
   }
 
@@ -569,7 +570,7 @@ class MixedFlowsTest : public QObject {
   void zoomFromTheKeyboardAndMarksThatFollow() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     Mouse mouse(e);
     mouse.drag(15, 35, 25, 45);
     QCOMPARE(e.ctx.editor.selectedRows(), std::vector<int>{1});
@@ -603,7 +604,7 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(e.ctx.editor.HitTestSelection(marks[1].first - m / 2, marks[1].second - m / 2),
              GrabKind::SecondCorner);
     e.prompter.openPaths = {Data("golden.qfd")};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     QVERIFY(e.ctx.editor.selectedRows().empty());
     QCOMPARE(mouse.canvas.image(), FullPage(e));
   }
@@ -613,7 +614,7 @@ class MixedFlowsTest : public QObject {
   void gridDetailsAndCommands() {
     App e(tmp_->path());
     e.prompter.openPaths = {path_};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     CellGrid& grid = e.window->codeWindow().grid();
     QAbstractItemModel& model = *grid.model();
     const QModelIndex kind = model.index(0, kColKind - 1);
@@ -695,8 +696,8 @@ class MixedFlowsTest : public QObject {
 
     // The file's grid setting ticks the menu item.
     e.prompter.openPaths = {Data("legacy_nolayer.qfd")};
-    e.act("QFM102")->trigger();
-    QVERIFY(!e.act("QFM204")->isChecked());
+    e.act(cmd::kOpen)->trigger();
+    QVERIFY(!e.act(cmd::kShowGrid)->isChecked());
     // A recent file replaces a changed design only when the question says so.
     QVERIFY(e.ctx.editor.deleteObjectRow(1));
     e.prompter.answers = {kMsgCancel};

@@ -10,6 +10,7 @@
 #include "support/random_design.h"
 #include "ui/cell_grid.h"
 #include "ui/code_window.h"
+#include "ui/command_ids.h"
 #include "ui/design_window.h"
 #include "ui_fixture.h"
 
@@ -59,7 +60,7 @@ class SelectionUiTest : public QObject {
     RenumberRows(d.objects);
     QVERIFY(SaveDesign(d, tmp_->filePath(QStringLiteral("three.qfd")).toStdString()).ok());
     e.prompter.openPaths = {tmp_->filePath(QStringLiteral("three.qfd"))};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
   }
 
   std::unique_ptr<QTemporaryDir> tmp_;
@@ -101,7 +102,7 @@ class SelectionUiTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       QVERIFY(menu);
-      QCOMPARE(menu->objectName(), QStringLiteral("QFM000"));
+      QCOMPARE(menu->objectName(), QString(cmd::kPopupMenu));
       QTest::keyClick(menu, Qt::Key_Down);
       QTest::keyClick(menu, Qt::Key_Return);
     });
@@ -118,11 +119,11 @@ class SelectionUiTest : public QObject {
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
     // Copy and paste from the Edit menu while the design window is active: two grid steps.
-    e.act("QFM201")->trigger();
+    e.act(cmd::kDesignWindow)->trigger();
     mouse.drag(95, 95, 105, 105);
     QCOMPARE(Selected(e), size_t{1});
-    e.act("QFM302")->trigger();
-    e.act("QFM303")->trigger();
+    e.act(cmd::kCopy)->trigger();
+    e.act(cmd::kPaste)->trigger();
     QCOMPARE(t.itemCount(), 4);
     QCOMPARE(Cell(t, 4, kColX1), QStringLiteral("110.000"));
     QCOMPARE(Cell(t, 4, kColText), QStringLiteral("合計"));
@@ -143,18 +144,18 @@ class SelectionUiTest : public QObject {
 
     // Cut, then paste with the code window active: nothing happens there.
     mouse.drag(25, 25, 45, 45);
-    e.act("QFM301")->trigger();
+    e.act(cmd::kCut)->trigger();
     QCOMPARE(t.itemCount(), 2);
-    e.act("QFM202")->trigger();
-    e.act("QFM303")->trigger();
+    e.act(cmd::kCodeWindow)->trigger();
+    e.act(cmd::kPaste)->trigger();
     QCOMPARE(t.itemCount(), 2);
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
     // Undo goes back step by step.
-    e.act("QFM311")->trigger();
+    e.act(cmd::kUndo)->trigger();
     QCOMPARE(t.itemCount(), 3);
-    e.act("QFM311")->trigger();  // the delete
-    e.act("QFM311")->trigger();  // the shifted arrow
+    e.act(cmd::kUndo)->trigger();  // the delete
+    e.act(cmd::kUndo)->trigger();  // the shifted arrow
     QCOMPARE(Cell(t, 4, kColY1), QStringLiteral("110.000"));
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
 
@@ -232,9 +233,9 @@ class SelectionUiTest : public QObject {
     openThree(e);
     const TextTable& t = e.ctx.design.objects;
     Mouse mouse(e);
-    e.act("QFM403")->trigger();  // no grid snapping, so only the objects pull
+    e.act(cmd::kSnapToGrid)->trigger();  // no grid snapping, so only the objects pull
     QVERIFY(!e.ctx.state.snapOn);
-    QVERIFY(e.act("QFM409")->isChecked());
+    QVERIFY(e.act(cmd::kSnapToObjects)->isChecked());
     const QImage& page = mouse.canvas.image();
     for (bool on : {true, false}) {
       QTest::mouseClick(&mouse.canvas, Qt::LeftButton, {}, mouse.at(70, 55));
@@ -262,9 +263,9 @@ class SelectionUiTest : public QObject {
       // Off, it stays where the pointer put it (a pixel holds about a quarter of a millimetre).
       QCOMPARE(Cell(t, 2, kColX1) == QStringLiteral("50.000"), on);
       QCOMPARE(mouse.canvas.image(), FullPage(e));
-      e.act("QFM311")->trigger();  // back where it was
+      e.act(cmd::kUndo)->trigger();  // back where it was
       QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("60.000"));
-      e.act("QFM409")->trigger();
+      e.act(cmd::kSnapToObjects)->trigger();
       QCOMPARE(e.ctx.state.objectSnap, !on);
     }
   }
@@ -295,7 +296,7 @@ class SelectionUiTest : public QObject {
     }
     App e(tmp_->path());
     e.prompter.openPaths = {path};
-    e.act("QFM102")->trigger();
+    e.act(cmd::kOpen)->trigger();
     const TextTable before = e.ctx.design.objects;
     Mouse mouse(e);
     for (int row = 1; row <= before.itemCount(); ++row) {

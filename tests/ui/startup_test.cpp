@@ -12,6 +12,7 @@
 
 #include "scripted_prompter.h"
 #include "shell/settings_file.h"
+#include "ui/command_ids.h"
 #include "ui/design_window.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
@@ -85,7 +86,7 @@ class StartupTest : public QObject {
     // The same file opened from the menu of an editor started without one.
     StartedEditor b(opened.path(), nullptr);
     b.prompter.openPaths = {file};
-    b.window->findChild<QAction*>(QStringLiteral("QFM102"))->trigger();
+    b.window->findChild<QAction*>(QString(cmd::kOpen))->trigger();
     QCOMPARE(a.ctx.view.widthPx, b.ctx.view.widthPx);
     QCOMPARE(a.ctx.view.heightPx, b.ctx.view.heightPx);
     QCOMPARE(a.ctx.design.page, b.ctx.design.page);
@@ -102,7 +103,7 @@ class StartupTest : public QObject {
     // opening the file again measures every text anew on this thread and gives the same rows.
     const TextTable before = a.ctx.design.objects;
     a.prompter.openPaths = {file};
-    a.window->findChild<QAction*>(QStringLiteral("QFM102"))->trigger();
+    a.window->findChild<QAction*>(QString(cmd::kOpen))->trigger();
     QCOMPARE(a.ctx.design.objects.rowCount(), before.rowCount());
     for (int r = 1; r < before.rowCount(); ++r) {
       for (int c = 0; c < before.columnCount(); ++c) {
