@@ -14,8 +14,17 @@
 namespace qf::basic {
 namespace {
 
-TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
-  const std::pair<const char*, const char*> cases[] = {
+// Each expression evaluated alone gives the text beside it (an error as "error: " and its message).
+void ExpectEvaluations(std::initializer_list<std::pair<const char*, const char*>> cases) {
+  for (const auto& [expression, expected] : cases) {
+    EXPECT_EQ(Eval(expression), expected) << expression;
+  }
+}
+
+// Operators at their precedence, left to right at one level; Integer and Long bounds either
+// side; division by zero; a text in &H is a number.
+TEST(Basic, OperatorsPrecedenceAndOverflow) {
+  ExpectEvaluations({
       {"2 + 3 * 4", "14"},
       {"-2 ^ 2", "-4"},
       {"2 ^ 3 ^ 2", "64"},
@@ -31,13 +40,39 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"Not 0", "-1"},
       {"3 > 2 And 2 > 1", "True"},
       {"1 = 1 Or 1 / 0", "error: 0 で除算しました"},
+      {"30000 + 30000", "error: オーバーフローしました"},
+      {"30000& + 30000", "60000"},
+      {"Not False", "True"},
+      {"Not True", "False"},
+      {"\"a\" * 2", "error: 型が一致しません（\"a\" は数値ではありません）"},
+      {"vbCrLf = Chr(13) & Chr(10)", "True"},
+      {"&HFF + &H10&", "271"},
+      {"Nothing2", "error: 「Nothing2」が定義されていません"},
+      {"2 <= 2", "True"},
+      {"3 <= 2", "False"},
+      {"10 - 3 - 2", "5"},
+      {"100 / 10 / 5", "2"},
+      {"\"&H1F\" * 1", "31"},
+      {"\"&h1f\" * 1", "31"},
+      {"2147483647.4 \\ 1", "2147483647"},
+      {"2147483647.5 \\ 1", "error: オーバーフローしました"},
+      {"2147483647& + 1", "error: オーバーフローしました"},
+      {"2147483646& + 1", "2147483647"},
+      {"32767 + 1", "error: オーバーフローしました"},
+      {"32766 + 1", "32767"},
+      {"5 \\ 0", "error: 0 で除算しました"},
+      {"5 Mod 0", "error: 0 で除算しました"},
+  });
+}
+
+// The conversion functions, their rounding to even and their bounds.
+TEST(Basic, ConversionsAndNumberTexts) {
+  ExpectEvaluations({
       {"CInt(2.5)", "2"},
       {"CInt(3.5)", "4"},
       {"CInt(-2.5)", "-2"},
       {"CInt(32767.5)", "error: オーバーフローしました"},
       {"CInt(32767.4)", "32767"},
-      {"30000 + 30000", "error: オーバーフローしました"},
-      {"30000& + 30000", "60000"},
       {"CLng(2147483647)", "2147483647"},
       {"CLng(2147483648#)", "error: オーバーフローしました"},
       {"CStr(1.5)", "1.5"},
@@ -46,15 +81,23 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"Val(\" 12ab\")", "12"},
       {"Val(\"x\")", "0"},
       {"Val(\"+3\")", "3"},
+      {"CDbl(\"1,234.5\")", "1234.5"},
+      {"Chr(65) & Asc(\"B\")", "A66"},
+      {"RGB(255, 128, 1)", "98559"},
+      {"Val(\"1.25kg\")", "1.25"},
+      {"CSng(0.1) + 1&", "1.10000000149012"},
+      {"CSng(0.1) + 1", "1.1"},
+      {"Val(\"1e3\") + Val(\"2E2\")", "1200"},
+      {"CBool(\"True\") & CBool(\" false \")", "TrueFalse"},
+  });
+}
+
+// Functions of texts (characters, not bytes, counted), IIf, Abs and Like patterns.
+TEST(Basic, TextFunctionsAndLike) {
+  ExpectEvaluations({
       {"Mid(\"abc\", 3)", "c"},
       {"Mid(\"abc\", 4)", ""},
-      {"Not False", "True"},
-      {"Not True", "False"},
       {"Left(\"abc\", 0)", ""},
-      {"Format(\"2026/12/07\", \"hh:nn:ss\")", "00:00:00"},
-      {"Format(\"2026/12/07 9:05\", \"hh:nn\")", "09:05"},
-      {"CDbl(\"1,234.5\")", "1234.5"},
-      {"\"a\" * 2", "error: 型が一致しません（\"a\" は数値ではありません）"},
       {"Left(\"請求書\", 2)", "請求"},
       {"Right$(\"請求書\", 1)", "書"},
       {"Mid(\"abcdef\", 2, 3)", "bcd"},
@@ -73,8 +116,23 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"Abs(-3)", "3"},
       {"Int(-2.5)", "-3"},
       {"Fix(-2.5)", "-2"},
-      {"Chr(65) & Asc(\"B\")", "A66"},
-      {"RGB(255, 128, 1)", "98559"},
+      {"Len(Space(1000000))", "1000000"},
+      {"Space(1000001)", "error: Space の長さが範囲の外です"},
+      {"Space(-1)", "error: Space の長さが範囲の外です"},
+      {"\"abc\" Like \"a*c\"", "True"},
+      {"\"abc\" Like \"a?\"", "False"},
+      {"\"a1\" Like \"*#\"", "True"},
+      {"RTrim(\"  \") & \"|\"", "|"},
+      {"\"0\" Like \"#\"", "True"},
+      {"Left((\"abc\"), 2)", "ab"},
+  });
+}
+
+// Format codes for numbers and dates, literal parts and sections.
+TEST(Basic, FormatCodes) {
+  ExpectEvaluations({
+      {"Format(\"2026/12/07\", \"hh:nn:ss\")", "00:00:00"},
+      {"Format(\"2026/12/07 9:05\", \"hh:nn\")", "09:05"},
       {"Format(1234567, \"#,##0\")", "1,234,567"},
       {"Format(0, \"#,##0\")", "0"},
       {"Format(3.14159, \"0.00\")", "3.14"},
@@ -85,51 +143,22 @@ TEST(Basic, ExpressionsAsTheLanguageEvaluatesThem) {
       {"Format(\"abc\", \"#,##0\")", "abc"},
       {"Format(\"2026/12/07\", \"yyyy年m月d日\")", "2026年12月7日"},
       {"Format(\"2026-1-5\", \"yyyy/mm/dd\")", "2026/01/05"},
-      {"vbCrLf = Chr(13) & Chr(10)", "True"},
-      {"&HFF + &H10&", "271"},
-      {"Nothing2", "error: 「Nothing2」が定義されていません"},
-      {"Len(Space(1000000))", "1000000"},
-      {"2 <= 2", "True"},
-      {"3 <= 2", "False"},
-      {"Val(\"1.25kg\")", "1.25"},
-      {"Space(1000001)", "error: Space の長さが範囲の外です"},
-      {"Space(-1)", "error: Space の長さが範囲の外です"},
-      {"Trim()", "error: 「Trim」の引数の数が違います"},
-      // Left to right at one level; a text in &H is a number; a Long's bound either side.
-      {"10 - 3 - 2", "5"},
-      {"100 / 10 / 5", "2"},
-      {"\"&H1F\" * 1", "31"},
-      {"\"&h1f\" * 1", "31"},
-      {"2147483647.4 \\ 1", "2147483647"},
-      {"2147483647.5 \\ 1", "error: オーバーフローしました"},
-      {"\"abc\" Like \"a*c\"", "True"},
-      {"\"abc\" Like \"a?\"", "False"},
-      {"\"a1\" Like \"*#\"", "True"},
-      {"2147483647& + 1", "error: オーバーフローしました"},
-      {"2147483646& + 1", "2147483647"},
-      {"32767 + 1", "error: オーバーフローしました"},
-      {"32766 + 1", "32767"},
-      {"5 \\ 0", "error: 0 で除算しました"},
-      {"5 Mod 0", "error: 0 で除算しました"},
-      {"UCase(\"a\", \"b\")", "error: 「UCase」の引数の数が違います"},
-      {"Len()", "error: 「Len」の引数の数が違います"},
-      {"RTrim(\"  \") & \"|\"", "|"},
       {"Format(5, \"0\"\" 個\"\"\")", "5 個"},
       {"Format(1, \"#.##\")", "1."},
       {"Format(0, \"0.0;(0.0);ゼロ\")", "ゼロ"},
       {"Format(-1, \"0.0;(0.0);ゼロ\")", "(1.0)"},
-      {"\"0\" Like \"#\"", "True"},
       {"Format(1.5, \"0.##\")", "1.5"},
       {"Format(1.25, \"0.#\")", "1.3"},
-      {"CSng(0.1) + 1&", "1.10000000149012"},
-      {"CSng(0.1) + 1", "1.1"},
-      {"Val(\"1e3\") + Val(\"2E2\")", "1200"},
-      {"CBool(\"True\") & CBool(\" false \")", "TrueFalse"},
-      {"Left((\"abc\"), 2)", "ab"},
-  };
-  for (const auto& [expression, expected] : cases) {
-    EXPECT_EQ(Eval(expression), expected) << expression;
-  }
+  });
+}
+
+// A builtin given too few or too many arguments says so.
+TEST(Basic, ArgumentsCounted) {
+  ExpectEvaluations({
+      {"Trim()", "error: 「Trim」の引数の数が違います"},
+      {"UCase(\"a\", \"b\")", "error: 「UCase」の引数の数が違います"},
+      {"Len()", "error: 「Len」の引数の数が違います"},
+  });
 }
 
 TEST(Basic, ProgramsRunAndStopWithTheirLine) {
