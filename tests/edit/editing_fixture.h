@@ -54,4 +54,35 @@ struct EditingFixture {
   Editor editor{design, app, view, pictures, measurers.get()};
 };
 
+// Adds objects as the editor's lists hold them, on the current layer.
+struct EditorBench : EditingFixture {
+  int text(double x, double y, const std::string& s) {
+    ObjectRecord r;
+    r.Kind = ObjectKind::Text;
+    r.Text = s;
+    r.Style = "ＭＳ 明朝";
+    r.Size = 10;
+    // The size measuring gives, as a load stores it.
+    return AddObject(design.objects, r, {x, y, x, y},
+                     MeasureText(measurers.text, r, design.page.scaleMode), editor.currentLayer());
+  }
+  int figure(ObjectKind kind, double x1, double y1, double x2, double y2) {
+    ObjectRecord r;
+    r.Kind = kind;
+    r.Style = "0";
+    r.Size = 1;
+    r.Text = kind == ObjectKind::Line ? "" : "0";
+    return AddObject(design.objects, r, {x1, y1, x2, y2}, {}, editor.currentLayer());
+  }
+  int command(bool start) {
+    ObjectRecord r;
+    r.Kind = ObjectKind::Command;
+    r.X1 = 5;
+    r.Text = start ? "0" : "1";
+    r.Style = "0";
+    r.Size = 2;
+    return AddObject(design.objects, r, {}, {}, editor.currentLayer());
+  }
+};
+
 }  // namespace qf::test

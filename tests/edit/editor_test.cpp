@@ -12,39 +12,8 @@
 namespace qf {
 namespace {
 
-// Adds objects as the editor's lists hold them, on the current layer.
-struct Bench : test::EditingFixture {
-  int text(double x, double y, const std::string& s) {
-    ObjectRecord r;
-    r.Kind = ObjectKind::Text;
-    r.Text = s;
-    r.Style = "ＭＳ 明朝";
-    r.Size = 10;
-    // The size measuring gives, as a load stores it.
-    return AddObject(design.objects, r, {x, y, x, y},
-                     MeasureText(measurers.text, r, design.page.scaleMode), editor.currentLayer());
-  }
-  int figure(ObjectKind kind, double x1, double y1, double x2, double y2) {
-    ObjectRecord r;
-    r.Kind = kind;
-    r.Style = "0";
-    r.Size = 1;
-    r.Text = kind == ObjectKind::Line ? "" : "0";
-    return AddObject(design.objects, r, {x1, y1, x2, y2}, {}, editor.currentLayer());
-  }
-  int command(bool start) {
-    ObjectRecord r;
-    r.Kind = ObjectKind::Command;
-    r.X1 = 5;
-    r.Text = start ? "0" : "1";
-    r.Style = "0";
-    r.Size = 2;
-    return AddObject(design.objects, r, {}, {}, editor.currentLayer());
-  }
-};
-
 TEST(Editor, CellEditsFollowTheKindsColumnsAndFormatCoordinates) {
-  Bench b;
+  test::EditorBench b;
   const int text = b.text(10, 10, "abc");
   const int box = b.figure(ObjectKind::Box, 1, 2, 3, 4);
   const int ring = b.figure(ObjectKind::Ring, 1, 2, 3, 4);
@@ -152,7 +121,7 @@ TEST(Editor, EmptyOrNonNumberTypedValuesAreRefusedAndTheCellKept) {
   }
 
   test::TellingView view;
-  Bench b;
+  test::EditorBench b;
   const int text = b.text(10, 10, "abc");
   b.loaded();
   b.editor.attach(&view);
@@ -175,7 +144,7 @@ TEST(Editor, EmptyOrNonNumberTypedValuesAreRefusedAndTheCellKept) {
 }
 
 TEST(Editor, PasteIsOneStepThatUndoRestores) {
-  Bench b;
+  test::EditorBench b;
   const int text = b.text(10, 10, "abc");
   b.loaded();
   // A paste takes any column, even one no cell editor opens on.
@@ -190,65 +159,8 @@ TEST(Editor, PasteIsOneStepThatUndoRestores) {
   EXPECT_FALSE(b.editor.pasteObjectCell(0, kColStyle, "x"));  // the caption row
 }
 
-// Every layer command at the rows and columns on both sides of what it takes: three layers,
-// row 3 the base layer.
-TEST(Editor, LayerCommandsAtTheirEdges) {
-  Bench b;
-  b.loaded();
-  TextTable& l = b.design.layers;
-  EXPECT_EQ(b.editor.checkLayerDeletion(1), LayerDeletion::BaseLayer);  // the only row
-  b.editor.addLayer(1);
-  b.editor.addLayer(1);
-  ASSERT_EQ(l.itemCount(), 3);
-  const TextTable before = l;
-  for (int row : {-1, 0, 4}) {
-    b.editor.chooseLayer(row);
-    EXPECT_EQ(b.editor.currentLayer(), 1) << row;
-    EXPECT_FALSE(b.editor.renameLayer(row, "x")) << row;
-    EXPECT_FALSE(b.editor.pasteLayerCell(row, kLayerName, "x")) << row;
-    EXPECT_EQ(b.editor.checkLayerDeletion(row), LayerDeletion::NoRow) << row;
-    EXPECT_FALSE(b.editor.deleteLayer(row)) << row;
-    b.editor.toggleLock(row);
-    b.editor.toggleHide(row);
-  }
-  for (int col : {int{kLayerLock} - 1, int{kLayerColumns}}) {
-    EXPECT_FALSE(b.editor.pasteLayerCell(1, col, "9")) << col;
-  }
-  for (auto [a, c] : std::initializer_list<std::pair<int, int>>{
-           {0, 1}, {1, 0}, {2, 3}, {3, 1}, {2, 2}, {-1, 2}}) {
-    EXPECT_FALSE(b.editor.swapLayers(a, c)) << a << "," << c;
-  }
-  EXPECT_EQ(l, before);
-  EXPECT_EQ(b.editor.checkLayerDeletion(1), LayerDeletion::Allowed);
-  EXPECT_EQ(b.editor.checkLayerDeletion(2), LayerDeletion::Allowed);
-  EXPECT_EQ(b.editor.checkLayerDeletion(3), LayerDeletion::BaseLayer);
-  b.editor.chooseLayer(3);
-  EXPECT_EQ(b.editor.currentLayer(), 1);
-  b.editor.chooseLayer(1);
-  EXPECT_EQ(b.editor.currentLayer(), 3);
-  EXPECT_TRUE(b.editor.swapLayers(2, 1));
-  EXPECT_TRUE(b.editor.renameLayer(3, "土台"));
-  EXPECT_TRUE(b.editor.pasteLayerCell(3, kLayerName, "base"));
-  EXPECT_TRUE(b.editor.pasteLayerCell(3, kLayerLock, "■"));
-  b.editor.toggleHide(3);
-  EXPECT_EQ(l.cell(3, kLayerHide), "×");
-  b.editor.toggleLock(3);
-  EXPECT_EQ(l.cell(3, kLayerLock), "");
-  EXPECT_TRUE(b.editor.deleteLayer(2));
-
-  // A new layer's number: the largest plus one up to the last a layer can have, then the
-  // smallest free one; a number cell's fraction or trailing word counts as its number.
-  for (auto [largest, next] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"32766", "32767"}, {"32767", "2"}, {"32766.5", "32767"}, {"41abc", "42"}}) {
-    ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, largest));
-    EXPECT_EQ(b.editor.addLayer(1), 1);
-    EXPECT_EQ(l.cell(1, kLayerNumber), next) << largest;
-    ASSERT_TRUE(b.editor.deleteLayer(1));
-  }
-}
-
 TEST(Editor, SwapKeepsRowNumbersDeleteEmptiesAndInsertModeGoesToRowOne) {
-  Bench b;
+  test::EditorBench b;
   for (int i = 1; i <= 5; ++i) b.text(i, i, "t" + std::to_string(i));
   b.loaded();
   TextTable& t = b.design.objects;
@@ -280,73 +192,8 @@ TEST(Editor, SwapKeepsRowNumbersDeleteEmptiesAndInsertModeGoesToRowOne) {
   EXPECT_EQ(t.cell(6, kColNumber), "6");
 }
 
-TEST(Editor, LayersAreNumberedRefusedAndKeptCurrent) {
-  Bench b;
-  b.loaded();
-  TextTable& l = b.design.layers;
-  EXPECT_EQ(b.editor.addLayer(1), 1);
-  EXPECT_EQ(l.cell(1, kLayerNumber), "2");
-  EXPECT_EQ(l.cell(1, kLayerName), "レイヤー2");
-  EXPECT_EQ(l.cell(2, kLayerName), "ベースレイヤー");
-  EXPECT_EQ(b.editor.checkLayerDeletion(2), LayerDeletion::BaseLayer);
-  EXPECT_EQ(b.editor.checkLayerDeletion(0), LayerDeletion::NoRow);
-  EXPECT_FALSE(b.editor.deleteLayer(2));
-
-  b.editor.chooseLayer(1);
-  EXPECT_EQ(b.editor.currentLayer(), 2);
-  b.editor.chooseLayer(l.itemCount());  // the base layer, the last row
-  EXPECT_EQ(b.editor.currentLayer(), 1);
-  b.editor.chooseLayer(1);
-  EXPECT_EQ(b.editor.currentLayer(), 2);
-  ASSERT_TRUE(b.editor.deleteLayer(1));
-  EXPECT_EQ(b.editor.currentLayer(), 1);  // never a layer no row carries
-  EXPECT_EQ(b.editor.addLayer(0), 1);     // no row chosen: the top
-  EXPECT_EQ(l.cell(1, kLayerNumber), "2");
-  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, "5"));
-  EXPECT_EQ(b.editor.addLayer(1), 1);
-  EXPECT_EQ(l.cell(1, kLayerNumber), "6");  // the largest plus one
-  // Past the largest number a layer can have, the smallest free one, the last row's counted.
-  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerNumber, "32767"));
-  EXPECT_EQ(b.editor.addLayer(1), 1);
-  EXPECT_EQ(l.cell(1, kLayerNumber), "2");
-  ASSERT_TRUE(b.editor.undo());
-  ASSERT_TRUE(b.editor.undo());
-
-  // Swaps never take the base layer; lock and hide are no steps and no change of the file.
-  EXPECT_FALSE(b.editor.swapLayers(1, 3));
-  ASSERT_TRUE(b.editor.swapLayers(1, 2));
-  EXPECT_EQ(l.cell(1, kLayerNumber), "5");
-  b.editor.markSaved();
-  const size_t steps = b.editor.history().stepCount();
-  b.editor.toggleLock(1);
-  b.editor.toggleHide(1);
-  EXPECT_EQ(l.cell(1, kLayerLock), "■");
-  EXPECT_EQ(l.cell(1, kLayerHide), "×");
-  // Pasted into those cells, the same.
-  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerHide, ""));
-  ASSERT_TRUE(b.editor.pasteLayerCell(2, kLayerLock, "■"));
-  ASSERT_TRUE(b.editor.pasteLayerCell(1, kLayerHide, "×"));
-  EXPECT_EQ(l.cell(2, kLayerLock), "■");
-  EXPECT_EQ(b.editor.history().stepCount(), steps);
-  EXPECT_FALSE(b.editor.modified());
-  ASSERT_TRUE(b.editor.renameLayer(1, "明細"));
-  EXPECT_TRUE(b.editor.modified());
-  // Undoing the swap moves the marks with their layer.
-  ASSERT_TRUE(b.editor.undo());
-  ASSERT_TRUE(b.editor.undo());
-  EXPECT_EQ(l.cell(2, kLayerNumber), "5");
-  EXPECT_EQ(l.cell(2, kLayerHide), "×");
-
-  b.editor.chooseLayer(1);
-  b.editor.newDesign();
-  EXPECT_EQ(b.editor.currentLayer(), 1);
-  EXPECT_EQ(l.itemCount(), 1);
-  EXPECT_FALSE(b.editor.canUndo());
-  EXPECT_FALSE(b.editor.modified());
-}
-
 TEST(Editor, ModifiedFollowsTheSavedPlaceInTheHistory) {
-  Bench b;
+  test::EditorBench b;
   const int row = b.text(1, 1, "a");
   b.loaded();
   b.editor.commitObjectCell(row, kColLabel, "one");
@@ -374,7 +221,7 @@ TEST(Editor, ModifiedFollowsTheSavedPlaceInTheHistory) {
 // A step undone was made on the page before a page setup: redoing it there would put the old
 // page's values on the new one. An unchanged page keeps it.
 TEST(Editor, APageSetupChangeEndsRedoAndAnUnchangedOneKeepsIt) {
-  Bench b;
+  test::EditorBench b;
   const int box = b.figure(ObjectKind::Box, 10, 10, 20, 20);
   b.loaded();
   b.editor.commitObjectCell(box, kColX2, "40");
@@ -396,7 +243,7 @@ TEST(Editor, APageSetupChangeEndsRedoAndAnUnchangedOneKeepsIt) {
 
 TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {
   auto memoryAfterEdits = [](int rows) {
-    Bench b;
+    test::EditorBench b;
     for (int i = 0; i < rows; ++i) b.text(i % 100, i % 50, "item");
     b.loaded();
     for (int i = 0; i < 200; ++i) {
@@ -409,7 +256,7 @@ TEST(Editor, UndoMemoryGrowsWithTheRowsChangedNotTheDesign) {
 }
 
 TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
-  Bench b;
+  test::EditorBench b;
   b.loaded();
   b.app.snapOn = true;
   EXPECT_EQ(b.editor.SnapToGrid(17.4, 12.5), std::make_pair(15.0, 10.0));  // margins 15 and 10
@@ -491,7 +338,7 @@ TEST(Editor, NewObjectsArePlacedByADragSnappedToTheGrid) {
 }
 
 TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
-  Bench b;
+  test::EditorBench b;
   b.app.snapOn = false;
   const int line = b.figure(ObjectKind::Line, 10, 10, 190, 10);
   const int box = b.figure(ObjectKind::Box, 50, 50, 80, 70);
@@ -546,7 +393,7 @@ TEST(Editor, AFrameSelectsByCornersAndDeleteRemovesTheSelectionInOneStep) {
 // Locking or hiding a layer takes its objects out of the selection, and nothing picks them
 // while it is so (the model-based page test checks this after every kind of change).
 TEST(Editor, ObjectsOfLockedOrHiddenLayersLeaveTheSelection) {
-  Bench b;
+  test::EditorBench b;
   b.app.snapOn = false;
   const int base = b.figure(ObjectKind::Box, 10, 10, 20, 20);
   b.editor.addLayer(1);  // layer 2, row 1
