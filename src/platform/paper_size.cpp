@@ -3,12 +3,15 @@
 #include <QSizeF>
 #include <QString>
 #include <cmath>
+#include <vector>
 
 #include "source/page_tables.h"
 
 namespace qf {
 
-QPageSize PageSizeForCode(int code) {
+namespace {
+
+QPageSize SizeOfCode(int code) {
   const std::optional<PaperDimensions> size = PaperSize(code);
   if (!size) return QPageSize();
   const QPageSize::Unit unit =
@@ -28,11 +31,29 @@ QPageSize PageSizeForCode(int code) {
   return exact;
 }
 
+// The page size of every listed code, worked out once: the page's settings are read back for
+// every line a program prints, and each look-up would otherwise build Qt's sizes anew.
+const std::vector<QPageSize>& ListedSizes() {
+  static const std::vector<QPageSize> sizes = [] {
+    std::vector<QPageSize> all;
+    for (int code = 1; PaperSize(code); ++code) all.push_back(SizeOfCode(code));
+    return all;
+  }();
+  return sizes;
+}
+
+}  // namespace
+
+QPageSize PageSizeForCode(int code) {
+  const std::vector<QPageSize>& sizes = ListedSizes();
+  if (code < 1 || code > static_cast<int>(sizes.size())) return QPageSize();
+  return sizes[static_cast<size_t>(code - 1)];
+}
+
 int CodeForPageSize(const QPageSize& size) {
-  for (int code = 1; code < kUserPaperSize; ++code) {
-    const QPageSize known = PageSizeForCode(code);
-    if (!known.isValid()) break;
-    if (known.isEquivalentTo(size)) return code;
+  const std::vector<QPageSize>& sizes = ListedSizes();
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    if (sizes[i].isEquivalentTo(size)) return static_cast<int>(i) + 1;
   }
   return kUserPaperSize;
 }
