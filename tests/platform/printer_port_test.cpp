@@ -3,7 +3,10 @@
 #include "platform/raster_surface.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include <chrono>
+#include <thread>
 
 #include <QBuffer>
 #include <QFile>
@@ -54,6 +57,46 @@ TEST(QtPrinterPort, AFileThatCannotBeOpenedFailsTheDocument) {
   std::string error;
   EXPECT_FALSE(port->endDoc(&error));
   EXPECT_EQ(error, "プリンターを開けません");
+}
+
+// A program that ends its document and prints another on the same printer: each document is a
+// job of its own on the queue, and a file gets the second document whole.
+TEST(QtPrinterPort, TwoDocumentsOnOnePrinter) {
+  DesignBuilder b;
+  b.text("一", 10, 10);
+  QtPictureStore pictures;
+  TempDir dir;
+  auto file = QtPrinterPort::ForPdf((dir / "two.pdf").string());
+  for (int document = 0; document < 2; ++document) {
+    std::string error;
+    EXPECT_TRUE(PrintDesign(b.design, *file, pictures, &error)) << error;
+  }
+  EXPECT_GT(fs::file_size(dir / "two.pdf"), 0u);
+  const char* queue = std::getenv("QF_CUPS_QUEUE");
+  const char* out = std::getenv("QF_CUPS_OUT");
+  if (!queue || !out) GTEST_SKIP() << "no CUPS queue set up";
+  const auto pdfs = [out] {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(out)) n += e.path().extension() == ".pdf";
+    return n;
+  };
+  const int before = pdfs();
+  std::string error;
+  auto port = QtPrinterPort::ForQueue(queue, &error);
+  ASSERT_TRUE(port) << error;
+  for (int document = 0; document < 2; ++document) {
+    EXPECT_TRUE(PrintDesign(b.design, *port, pictures, &error)) << error;
+  }
+  // A document cancelled half-way sends nothing, and the next one prints.
+  ASSERT_NE(port->beginPage(), nullptr);
+  port->abort();
+  EXPECT_TRUE(PrintDesign(b.design, *port, pictures, &error)) << error;
+  // cups-pdf writes each job when it comes to it.
+  for (int wait = 0; wait < 240 && pdfs() < before + 3; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(pdfs(), before + 3);
 }
 
 TEST(QtPrinterPort, PaperCodesOrientationAndScaleReadBack) {

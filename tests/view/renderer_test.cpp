@@ -222,6 +222,18 @@ TEST(Renderer, FeedbackModesAndSelectionMarks) {
             (std::vector<std::string>{"showlabel 3,4", "hidelabel", "at 1,2", "fore #FFFFFF",
                                       "print abc", "hidelabel", "at 1,2"}));
 
+  // A picture's feedback: inverted, then its bits xored in, so the same two calls again take it
+  // off; it stands at the place's second point.
+  ObjectRecord picture;
+  picture.Kind = ObjectKind::Picture;
+  picture.Text = "logo.png";
+  f.surface.calls.clear();
+  DrawObject(ctx, {1, 2, 3, 4}, static_cast<int>(ObjectKind::Picture), DrawObjectMode::FeedbackDraw,
+             picture);
+  EXPECT_EQ(
+      f.surface.only({"picture"}),
+      (std::vector<std::string>{"picture 3,4 25.4x12.7 550009", "picture 3,4 25.4x12.7 660046"}));
+
   f.view.markSize = 2;
   f.surface.calls.clear();
   const MarkCorners marks = DrawSelectionMarks(f.surface, f.view, {box.X1, box.Y1, box.X2, box.Y2});
