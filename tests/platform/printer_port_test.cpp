@@ -29,6 +29,7 @@
 #include "platform/vector_surface.h"
 #include "source/page_tables.h"
 #include "support/design_builder.h"
+#include "support/temp_folder.h"
 #include "view/printing.h"
 #include "view/renderer.h"
 
@@ -37,18 +38,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::DesignBuilder;
-
-class TempDir {
- public:
-  TempDir() : path_(fs::temp_directory_path() / ("qf_raster_" + std::to_string(::getpid()))) {
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const char* name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
+using test::TempDir;
 
 // A file that cannot be opened fails the document with its reason; it is never reported done.
 TEST(QtPrinterPort, AFileThatCannotBeOpenedFailsTheDocument) {

@@ -24,6 +24,7 @@
 #include "platform/vector_surface.h"
 #include "source/page_tables.h"
 #include "support/design_builder.h"
+#include "support/temp_folder.h"
 #include "view/printing.h"
 #include "view/renderer.h"
 
@@ -32,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::DesignBuilder;
+using test::TempDir;
 
 uint32_t Rgb24(const QImage& image, int x, int y) {
   return image.pixel(x, y) & 0xFFFFFFu;
@@ -51,18 +53,6 @@ struct Window {
   QImage image;
   std::unique_ptr<RasterSurface> surface;
   QtPictureStore pictures;
-};
-
-class TempDir {
- public:
-  TempDir() : path_(fs::temp_directory_path() / ("qf_raster_" + std::to_string(::getpid()))) {
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const char* name) const { return path_ / name; }
-
- private:
-  fs::path path_;
 };
 
 // Saves a picture with a few colours, so inversions show.

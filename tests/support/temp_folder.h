@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -31,6 +32,24 @@ class TempFolderTest : public ::testing::Test {
   }
 
   std::filesystem::path dir_;
+};
+
+// A fresh folder for a test that is no fixture, made by mkdtemp (so no two share one) and
+// removed when it goes.
+class TempDir {
+ public:
+  TempDir() {
+    std::string name = (std::filesystem::temp_directory_path() / "qf_dir_XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+    path_ = name;
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::filesystem::path operator/(const char* name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
 };
 
 }  // namespace qf::test

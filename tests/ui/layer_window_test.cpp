@@ -1,4 +1,5 @@
-// The code and layer windows, clicked and typed in as a person would.
+// The layer window, the settings a design carries, and what every window offers the keyboard
+// and the accessibility bus.
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
@@ -29,14 +30,6 @@
 
 using namespace qf;
 using namespace qf::test;
-
-namespace {
-
-QString Guide(App& e) {
-  return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
-}
-
-}  // namespace
 
 // The layer window, the settings a design carries, and what every window offers the keyboard and
 // the accessibility bus.

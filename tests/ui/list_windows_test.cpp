@@ -30,14 +30,6 @@
 using namespace qf;
 using namespace qf::test;
 
-namespace {
-
-QString Guide(App& e) {
-  return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
-}
-
-}  // namespace
-
 class ListWindowsTest : public QObject {
   Q_OBJECT
 

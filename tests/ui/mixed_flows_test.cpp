@@ -34,10 +34,6 @@ using namespace qf::test;
 
 namespace {
 
-QString Guide(App& e) {
-  return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
-}
-
 // The right button on the page, the pop-up menu's "ﾌﾟﾛﾊﾟﾃｨ", then OK on the dialog as it
 // stands.
 void PropertiesOk(Mouse& mouse, double x, double y) {
@@ -87,20 +83,6 @@ int PixelsNotShown(Mouse& mouse) {
   return differ;
 }
 
-// The page as a full redraw draws it, with the marks of the selected rows where the list puts
-// them.
-QImage PageWithMarks(App& e) {
-  QImage image = FullPage(e);
-  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
-  const std::vector<int>& rows = e.ctx.editor.selectedRows();
-  for (int row : rows) {  // the first of several hollow
-    DrawSelectionMarks(
-        surface, e.ctx.view, e.ctx.editor.selectionBox(row),
-        rows.size() > 1 && row == rows[0] ? MarkStyle::Reference : MarkStyle::Selected);
-  }
-  return image;
-}
-
 }  // namespace
 
 class MixedFlowsTest : public QObject {
@@ -110,26 +92,8 @@ class MixedFlowsTest : public QObject {
   void init() {
     tmp_ = std::make_unique<QTemporaryDir>();
     QVERIFY(tmp_->isValid());
-    // Two boxes B1, B2 and a line L; the page at 100 %, grid 5 mm.
-    Design d;
-    ObjectRecord box;
-    box.Kind = ObjectKind::Box;
-    box.Label = "B1";
-    box.Text = "0";
-    box.Style = "0";
-    box.Size = 1;
-    AddObject(d.objects, box, {20, 40, 45, 55}, {}, 1);
-    box.Label = "B2";
-    AddObject(d.objects, box, {60, 40, 85, 55}, {}, 1);
-    ObjectRecord line;
-    line.Kind = ObjectKind::Line;
-    line.Label = "L";
-    line.Style = "0";
-    line.Size = 1;
-    AddObject(d.objects, line, {20, 80, 90, 80}, {}, 1);
-    RenumberRows(d.objects);
-    path_ = tmp_->filePath(QStringLiteral("b1b2l.qfd"));
-    QVERIFY(SaveDesign(d, path_.toStdString()).ok());
+    path_ = SaveTwoBoxesAndALine(*tmp_);
+    QVERIFY(!path_.isEmpty());
   }
 
   // The layout tools as a person uses them: a frame over three objects, 左揃え from the toolbar,

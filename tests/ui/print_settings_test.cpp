@@ -1,3 +1,4 @@
+// The main window's printing, export, source and settings commands, used as a person would.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>

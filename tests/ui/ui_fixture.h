@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "document/design_file.h"
+#include "document/object_rows.h"
 #include "platform/qt_fonts.h"
 #include "platform/raster_surface.h"
 #include "scripted_prompter.h"
@@ -132,6 +136,49 @@ inline QImage FullPage(App& e) {
   RenderContext rc{surface, e.ctx.design, e.ctx.view, e.ctx.pictures};
   FullRedraw(rc);
   return image;
+}
+
+// The page as a full redraw draws it, with the marks of the selected rows where the list puts
+// them.
+inline QImage PageWithMarks(App& e) {
+  QImage image = FullPage(e);
+  RasterSurface surface(image, e.ctx.view.page.scaleWidth, e.ctx.view.page.scaleHeight);
+  const std::vector<int>& rows = e.ctx.editor.selectedRows();
+  for (int row : rows) {  // the first of several hollow
+    DrawSelectionMarks(
+        surface, e.ctx.view, e.ctx.editor.selectionBox(row),
+        rows.size() > 1 && row == rows[0] ? MarkStyle::Reference : MarkStyle::Selected);
+  }
+  return image;
+}
+
+// The status bar's guide text.
+inline QString Guide(App& e) {
+  return e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"))->text();
+}
+
+// Two boxes B1, B2 and a line L on the base layer, saved in `dir` (the page at 100 %, grid 5 mm);
+// the file's path.
+inline QString SaveTwoBoxesAndALine(const QTemporaryDir& dir) {
+  Design d;
+  ObjectRecord box;
+  box.Kind = ObjectKind::Box;
+  box.Label = "B1";
+  box.Text = "0";
+  box.Style = "0";
+  box.Size = 1;
+  AddObject(d.objects, box, {20, 40, 45, 55}, {}, 1);
+  box.Label = "B2";
+  AddObject(d.objects, box, {60, 40, 85, 55}, {}, 1);
+  ObjectRecord line;
+  line.Kind = ObjectKind::Line;
+  line.Label = "L";
+  line.Style = "0";
+  line.Size = 1;
+  AddObject(d.objects, line, {20, 80, 90, 80}, {}, 1);
+  RenumberRows(d.objects);
+  const QString path = dir.filePath(QStringLiteral("b1b2l.qfd"));
+  return SaveDesign(d, path.toStdString()).ok() ? path : QString();
 }
 
 }  // namespace qf::test
