@@ -87,8 +87,8 @@ class ObjectWalk {
   void object(const ObjectRecord& r) {
     std::visit(Overloaded{
                    [&](const TextObject& t) {
-                     TextState wanted{OneLine(t.font), t.size,      t.bold, t.italic,
-                                      t.strikethrough, t.underline, t.color};
+                     TextState wanted{fontOnOneLine(t.font), t.size,      t.bold, t.italic,
+                                      t.strikethrough,       t.underline, t.color};
                      writer_.text(r, t, text_, wanted, offsets_);
                      text_ = std::move(wanted);
                    },
@@ -134,6 +134,15 @@ class ObjectWalk {
     text_ = std::move(kept);
   }
 
+  // Texts mostly share a few fonts: the last one's line-break-free name is kept.
+  const std::string& fontOnOneLine(const std::string& font) {
+    if (font != fontAsWritten_ || fontOnOneLine_.empty()) {
+      fontAsWritten_ = font;
+      fontOnOneLine_ = OneLine(font);
+    }
+    return fontOnOneLine_;
+  }
+
   std::vector<std::string>& list(Direction d) { return lists_[d == Direction::Down ? 0 : 1]; }
 
   void updateOffsets() {
@@ -153,6 +162,8 @@ class ObjectWalk {
   std::vector<std::string> lists_[2];  // position variables of open blocks, down and across
   Offsets offsets_;
   TextState text_;
+  std::string fontAsWritten_;
+  std::string fontOnOneLine_;
 };
 
 }  // namespace
