@@ -1,8 +1,6 @@
 #include "qt_printer.h"
 
-#include <QDir>
 #include <QPageLayout>
-#include <QPainter>
 #include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>

@@ -383,7 +383,7 @@ class CSharpWriter final : public SourceWriter {
     return true;
   }
 
-  void endLayer(size_t /*open: as many as depth_*/) override {
+  void endLayer() override {
     // A block never closed in the list ends with its layer.
     while (depth_ > 0) {
       --depth_;

@@ -162,7 +162,8 @@ class Generator final : public SourceWriter {
     return true;
   }
 
-  void endLayer(size_t /*open: a loop left open stays open, as the list has it*/) override {
+  void endLayer() override {
+    // A loop left open stays open, as the list has it.
     if (!sub_) return;
     fixed("'");
     fixed("Return");

@@ -75,7 +75,7 @@ class ObjectWalk {
     // The printer keeps its font and colour from layer to layer, and every layer is written
     // for the defaults: what this layer's texts changed is put back.
     restoreText(TextState{});
-    writer_.endLayer(open_.size());
+    writer_.endLayer();
   }
 
  private:
@@ -136,7 +136,7 @@ class ObjectWalk {
 
   // Texts mostly share a few fonts: the last one's line-break-free name is kept.
   const std::string& fontOnOneLine(const std::string& font) {
-    if (font != fontAsWritten_ || fontOnOneLine_.empty()) {
+    if (font != fontAsWritten_) {
       fontAsWritten_ = font;
       fontOnOneLine_ = OneLine(font);
     }

@@ -92,8 +92,7 @@ class SourceWriter {
 
   // False when the layer's objects are not written.
   virtual bool beginLayer(const SourceWalk::Layer& layer) = 0;
-  // `open`: the blocks the layer leaves open.
-  virtual void endLayer(size_t open) = 0;
+  virtual void endLayer() = 0;
 
   // A text; the printer's text state goes from `was` to `now` for it.
   virtual void text(const ObjectRecord& r, const TextObject& t, const TextState& was,
