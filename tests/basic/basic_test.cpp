@@ -68,6 +68,7 @@ TEST(Basic, OperatorsPrecedenceAndOverflow) {
 // The conversion functions, their rounding to even and their bounds.
 TEST(Basic, ConversionsAndNumberTexts) {
   ExpectEvaluations({
+      {"Str(0.5) & \"|\" & Str(-0.5)", " .5|-.5"},
       {"CInt(2.5)", "2"},
       {"CInt(3.5)", "4"},
       {"CInt(-2.5)", "-2"},
@@ -95,6 +96,7 @@ TEST(Basic, ConversionsAndNumberTexts) {
 // Functions of texts (characters, not bytes, counted), IIf, Abs and Like patterns.
 TEST(Basic, TextFunctionsAndLike) {
   ExpectEvaluations({
+      {"MidB(StrConv(\"あb\", vbFromUnicode), 2)", "?b"},
       {"Mid(\"abc\", 3)", "c"},
       {"Mid(\"abc\", 4)", ""},
       {"Left(\"abc\", 0)", ""},
@@ -158,6 +160,8 @@ TEST(Basic, ArgumentsCounted) {
       {"Trim()", "error: 「Trim」の引数の数が違います"},
       {"UCase(\"a\", \"b\")", "error: 「UCase」の引数の数が違います"},
       {"Len()", "error: 「Len」の引数の数が違います"},
+      {"Sgn()", "error: 「Sgn」の引数の数が違います"},
+      {"DateValue(\"2024/1/1\", 1)", "error: 「DateValue」の引数の数が違います"},
   });
 }
 
@@ -168,6 +172,8 @@ TEST(Basic, ProgramsRunAndStopWithTheirLine) {
     int errorLine;
     const char* error;
   } cases[] = {
+      // Names are the same in any case, "Z" included.
+      {"Sub Main()\nDim Zed\nzed = 3\nout.Add ZED\nEnd Sub", {"3"}, 0, ""},
       {"Sub Main()\nDim i As Integer\nFor i = 10 To 1 Step -3\nout.Add i\nNext i\nout.Add i\nEnd "
        "Sub",
        {"10", "7", "4", "1", "-2"},
