@@ -129,7 +129,7 @@ void Editor::showDamage() {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface) return;
   if (damage.full) {
-    const bool shown = marksShown_;
+    const bool shown = marks_.shown();
     hideMarks();
     RenderContext rc = renderContext(*surface);
     FullRedraw(rc);
@@ -161,15 +161,14 @@ void Editor::pageDrawnElsewhere(std::vector<PageRect> owed) {
   index_.forgetDamage();
   owed_ = std::move(owed);
   // The page is new: no marks or feedback are on it.
-  drawnMarks_.clear();
-  marksShown_ = false;
+  marks_.forgetPage();
   abandonDrag();
 }
 
 void Editor::drawOwed(const std::optional<PageRect>& within) {
   Surface* surface = view_ ? view_->pageSurface() : nullptr;
   if (!surface || owed_.empty()) return;
-  const bool shown = marksShown_;
+  const bool shown = marks_.shown();
   hideMarks();
   std::vector<PageRect> later;
   for (const PageRect& r : owed_) {
@@ -193,35 +192,19 @@ void Editor::toggleMarks(const WorkingRect& box, MarkStyle style) {
 }
 
 void Editor::hideMarks() {
-  if (!marksShown_) return;
-  marksShown_ = false;
-  for (const auto& [box, style] : drawnMarks_) toggleMarks(box, style);
-  drawnMarks_.clear();
+  marks_.hide([this](const WorkingRect& box, MarkStyle style) { toggleMarks(box, style); });
 }
 
 void Editor::showMarks() {
-  if (marksShown_) return;
-  marksShown_ = true;
-  if (!view_ || !view_->pageSurface()) return;
-  // Where the list puts each selected row now, at the view's mark size; the layout tools'
-  // reference (the first selected object of several) marked apart.
-  const std::vector<int>& rows = selection_.rows();
-  for (int row : rows) {
-    const WorkingRect box = selectionBox(row);
-    const MarkStyle style =
-        rows.size() > 1 && row == rows.front() ? MarkStyle::Reference : MarkStyle::Selected;
-    toggleMarks(box, style);
-    drawnMarks_.emplace_back(box, style);
-  }
+  // Without a page the marks count as shown, none drawn: the next page is drawn afresh.
+  std::vector<SelectionMarks::Mark> marks;
+  if (view_ && view_->pageSurface()) marks = MarksOf(design_.objects, selection_.rows());
+  marks_.show(std::move(marks),
+              [this](const WorkingRect& box, MarkStyle style) { toggleMarks(box, style); });
 }
 
 void Editor::syncRowMarks() {
-  TextTable& t = design_.objects;
-  for (int r : markedRows_) {
-    if (r >= 1 && r <= t.itemCount() && !selection_.contains(r)) MarkRow(t, r, false);
-  }
-  for (int r : selection_.rows()) MarkRow(t, r, true);
-  markedRows_ = selection_.rows();
+  marks_.syncRows(design_.objects, selection_);
 }
 
 WorkingObject Editor::working(const ObjectRecord& record, const WorkingRect& place) const {
@@ -302,7 +285,7 @@ void Editor::designLoaded(const LoadDecisions& decided) {
   Command command(*this);
   // The lists were replaced whole: nothing of the old design's state names a row of the new.
   dropModes();
-  markedRows_.clear();
+  marks_.forgetRows();
   if (decided.currentLayer) currentLayer_ = *decided.currentLayer;
   history_.clear();
   history_.setStrict(true);
@@ -322,7 +305,7 @@ void Editor::newDesign() {
     P_InitPalette(design_.palette);
     ResetToBaseLayer(design_.layers);
   }
-  markedRows_.clear();
+  marks_.forgetRows();
   currentLayer_ = 1;
   history_.clear();
   history_.setStrict(true);

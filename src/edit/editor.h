@@ -16,6 +16,7 @@
 #include "edit/layout_tools.h"
 #include "edit/object_clipboard.h"
 #include "edit/selection.h"
+#include "edit/selection_marks.h"
 #include "edit/tracked_rows.h"
 #include "edit/undo_history.h"
 #include "shell/app_state.h"
@@ -380,11 +381,8 @@ class Editor {
   PointerMode mode_;
   ObjectClipboard clipboard_;
 
-  // What the page and the list show of the state, to be taken off again.
-  std::vector<std::pair<WorkingRect, MarkStyle>> drawnMarks_;
+  SelectionMarks marks_;
   std::vector<PageRect> owed_;  // parts of the page not drawn yet (see pageDrawnElsewhere)
-  bool marksShown_ = false;
-  std::vector<int> markedRows_;
 
   int commandDepth_ = 0;
   bool settingsChanged_ = false;  // page, grid or palette changed since the last save

@@ -59,4 +59,20 @@ inline constexpr char kAbout[] = "QFM503";
 inline constexpr char kLayoutMenu[] = "QFM600";
 inline constexpr char kPopupMenu[] = "QFM000";
 
+// The toolbar's buttons, named by their place on it (separators counted), as forms know them.
+inline constexpr char kToolNew[] = "tblMenu1";
+inline constexpr char kToolOpen[] = "tblMenu2";
+inline constexpr char kToolSave[] = "tblMenu3";
+inline constexpr char kToolPrint[] = "tblMenu5";
+inline constexpr char kToolPreview[] = "tblPreview";
+inline constexpr char kToolText[] = "tblMenu7";
+inline constexpr char kToolLine[] = "tblMenu8";
+inline constexpr char kToolBox[] = "tblMenu9";
+inline constexpr char kToolRing[] = "tblMenu10";
+inline constexpr char kToolPicture[] = "tblMenu11";
+inline constexpr char kToolCommand[] = "tblMenu12";
+inline constexpr char kToolSource[] = "tblMenu14";
+inline constexpr char kToolPageSetup[] = "tblMenu15";
+inline constexpr char kToolRedraw[] = "tblMenu16";
+
 }  // namespace qf::cmd

@@ -32,6 +32,7 @@
 #include "ui/design_window.h"
 #include "ui/icons.h"
 #include "ui/layer_window.h"
+#include "ui/object_dialogs.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
 #include "ui/source_window.h"
@@ -69,7 +70,10 @@ void AfterNextPaint(QWidget& widget, std::function<void()> then) {
 }  // namespace
 
 MainWindow::MainWindow(AppContext& ctx, Prompter& prompter, std::unique_ptr<StartupLoader> startup)
-    : ctx_(ctx), prompter_(prompter), startup_(std::move(startup)) {
+    : ctx_(ctx),
+      prompter_(prompter),
+      startup_(std::move(startup)),
+      dialogs_(std::make_unique<ObjectDialogs>(ctx, prompter, this)) {
   setObjectName(QStringLiteral("frmQFMain"));
   setWindowTitle(Q(kAppTitle));  // the caption does not follow the open file
   mdi_ = new QMdiArea;

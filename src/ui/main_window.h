@@ -25,13 +25,10 @@ namespace qf {
 
 class ChildWindow;
 class CodeWindow;
-class CommandDialog;
-class FigureDialog;
-class PictureDialog;
-class TextDialog;
 class DesignWindow;
 class LayerWindow;
 class MergedPages;
+class ObjectDialogs;
 class Prompter;
 class SourceWindow;
 
@@ -196,12 +193,6 @@ class MainWindow final : public QMainWindow, private EditView {
                   const std::optional<GuideLine>& across) override;
   void refused(std::string_view why) override;
 
-  // The object dialogs, made when first needed and kept, so they keep their fields.
-  TextDialog& textDialog();
-  FigureDialog& figureDialog(ObjectKind kind);
-  PictureDialog& pictureDialog();
-  CommandDialog& commandDialog();
-
   AppContext& ctx_;
   Prompter& prompter_;
   std::unique_ptr<StartupLoader> startup_;
@@ -219,10 +210,7 @@ class MainWindow final : public QMainWindow, private EditView {
   ChildWindow* codeFrame_ = nullptr;
   ChildWindow* layerFrame_ = nullptr;
 
-  TextDialog* textDialog_ = nullptr;
-  std::array<FigureDialog*, 3> figureDialogs_{};  // line, box, ring
-  PictureDialog* pictureDialog_ = nullptr;
-  CommandDialog* commandDialog_ = nullptr;
+  std::unique_ptr<ObjectDialogs> dialogs_;
 
   // The table's actions, in the table's order (null for the rows that make none).
   std::vector<QAction*> actions_;

@@ -5,6 +5,7 @@
 #include "edit/editing_fixture.h"
 #include "edit/editor.h"
 #include "edit/object_fields.h"
+#include "edit/selection_marks.h"
 #include "support/fake_measure.h"
 #include "support/recording_surface.h"
 
@@ -217,6 +218,49 @@ TEST(Selection, PropertiesRewriteTheObjectInItsRowAndPlace) {
 }
 
 // Each mark is hit on its whole square, edges included, and nowhere outside it.
+// Marks are inverted pixels: taking them off must draw exactly what was drawn, once, whatever
+// the selection has become since; a page drawn afresh has none to take off.
+TEST(Selection, MarksComeOffAsTheyWereDrawn) {
+  Page p;
+  const int a = p.add(ObjectKind::Box, 10, 10, 30, 20);
+  const int b = p.add(ObjectKind::Line, 40, 40, 60, 50);
+  std::vector<SelectionMarks::Mark> drawn;
+  const auto toggle = [&](const WorkingRect& box, MarkStyle style) {
+    drawn.emplace_back(box, style);
+  };
+  const auto marks = MarksOf(p.design.objects, {b, a});
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[0].second, MarkStyle::Reference);  // the first chosen of several
+  EXPECT_EQ(marks[1].second, MarkStyle::Selected);
+  EXPECT_EQ(MarksOf(p.design.objects, {a})[0].second, MarkStyle::Selected);
+
+  SelectionMarks m;
+  m.show(marks, toggle);
+  m.show(MarksOf(p.design.objects, {a}), toggle);  // shown already: nothing drawn twice
+  EXPECT_EQ(drawn.size(), 2u);
+  drawn.clear();
+  m.hide(toggle);
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].first.x1, 40);
+  EXPECT_FALSE(m.shown());
+  m.hide(toggle);
+  EXPECT_EQ(drawn.size(), 2u);
+
+  m.show(marks, toggle);
+  m.forgetPage();
+  drawn.clear();
+  m.hide(toggle);
+  EXPECT_TRUE(drawn.empty());
+
+  Selection selection(p.design.objects);
+  selection.assign({a, b});
+  m.syncRows(p.design.objects, selection);
+  EXPECT_EQ(p.marked(), (std::vector<int>{a, b}));
+  selection.assign({b});
+  m.syncRows(p.design.objects, selection);
+  EXPECT_EQ(p.marked(), (std::vector<int>{b}));
+}
+
 TEST(Selection, MarksAreHitUpToTheirEdges) {
   Page p;
   const int box = p.add(ObjectKind::Box, 60, 60, 80, 70);

@@ -100,7 +100,7 @@ class AddObjectsTest : public QObject {
       Click(d, "lblFProp0");  // bold
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu7");
+    ClickTool(e, cmd::kToolText);
     QVERIFY(e.ctx.editor.waiting());
     QCOMPARE(guide->text(),
              QStringLiteral("テキスト・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
@@ -127,7 +127,7 @@ class AddObjectsTest : public QObject {
     QCOMPARE(canvas.image(), empty);
     // Again, and this time kept.
     OnModal([](QWidget* d) { Click(d, "cmdOK"); });
-    ClickTool(e, "tblMenu7");
+    ClickTool(e, cmd::kToolText);
     DragOn(e, {100, 100}, {31, 42});  // lands where the button comes up, snapped
     QCOMPARE(t.itemCount(), 1);
     QCOMPARE(Cell(t, 1, kColText), QStringLiteral("Invoice"));
@@ -156,7 +156,7 @@ class AddObjectsTest : public QObject {
       Type(d, "txtWidth", QStringLiteral("2"));
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu9");
+    ClickTool(e, cmd::kToolBox);
     DragOn(e, {120, 90}, {60, 60});
     QCOMPARE(t.itemCount(), 2);
     QCOMPARE(Cell(t, 2, kColX1), QStringLiteral("120.000"));
@@ -171,7 +171,7 @@ class AddObjectsTest : public QObject {
       QVERIFY(d->findChild<QCheckBox*>(QStringLiteral("chkRnd"))->isChecked());
       Click(d, "cmdCan");
     });
-    ClickTool(e, "tblMenu9");
+    ClickTool(e, cmd::kToolBox);
     QVERIFY(!e.ctx.editor.waiting());
     QCOMPARE(t.itemCount(), 2);
 
@@ -181,7 +181,7 @@ class AddObjectsTest : public QObject {
       Choose(d, "cmbDiza", 1);
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu10");
+    ClickTool(e, cmd::kToolRing);
     QCOMPARE(guide->text(),
              QStringLiteral("リング・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
     QTest::mouseClick(&e.window->designWindow().canvas(), Qt::RightButton);
@@ -197,7 +197,7 @@ class AddObjectsTest : public QObject {
       Choose(d, "cmbTyp", 2);
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu8");
+    ClickTool(e, cmd::kToolLine);
     DragOn(e, {20, 200}, {150, 200});
     QCOMPARE(Cell(t, 3, kColStyle), QStringLiteral("点線"));
     e.act(cmd::kUndo)->trigger();
@@ -220,10 +220,10 @@ class AddObjectsTest : public QObject {
       Type(d, "txtText", QStringLiteral("Invoice"));
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu7");
+    ClickTool(e, cmd::kToolText);
     DragOn(e, {30, 30}, {30, 30});
     OnModal([](QWidget* d) { Click(d, "cmdOK"); });
-    ClickTool(e, "tblMenu8");
+    ClickTool(e, cmd::kToolLine);
     DragOn(e, {15, 50}, {195, 50});
     OnModal([](QWidget* d) {
       Choose(d, "cmbDiza", 0);
@@ -231,13 +231,13 @@ class AddObjectsTest : public QObject {
       Type(d, "txtRnd", QStringLiteral("4"));
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu9");
+    ClickTool(e, cmd::kToolBox);
     DragOn(e, {15, 60}, {195, 120});
     OnModal([](QWidget* d) {
       Choose(d, "cmbDiza", 2);
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu10");
+    ClickTool(e, cmd::kToolRing);
     DragOn(e, {40, 130}, {80, 150});
     e.prompter.openPaths = {picture};
     OnModal([&picture](QWidget* d) {
@@ -247,7 +247,7 @@ class AddObjectsTest : public QObject {
       Tick(d, "chkToka");
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu11");
+    ClickTool(e, cmd::kToolPicture);
     // A PNG draws here, but the generated program's LoadPicture cannot read it: said, and kept.
     QVERIFY(e.prompter.messages.last().startsWith(QStringLiteral("PNG 形式の画像は")));
     DragOn(e, {150, 20}, {150, 20});
@@ -272,7 +272,7 @@ class AddObjectsTest : public QObject {
       Type(d, "txtLoop", QStringLiteral("3"));
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu12");
+    ClickTool(e, cmd::kToolCommand);
     QCOMPARE(Cell(t, 1, kColKind), QStringLiteral("ｺﾏﾝﾄﾞ"));
     QCOMPARE(Cell(t, 2, kColText), QStringLiteral("Invoice"));
     clickRow(3);
@@ -286,7 +286,7 @@ class AddObjectsTest : public QObject {
       Tick(d, "optMode1");
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu12");
+    ClickTool(e, cmd::kToolCommand);
     QCOMPARE(t.itemCount(), 7);
     QCOMPARE(Cell(t, 3, kColText), QStringLiteral("終了"));
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
@@ -331,7 +331,7 @@ class AddObjectsTest : public QObject {
                QStringLiteral("&H000000FF&"));
       Click(d, "cmdCan");
     });
-    ClickTool(e, "tblMenu7");
+    ClickTool(e, cmd::kToolText);
     QCOMPARE(e.prompter.fontsOffered.value(0).pointSizeF(), 9.0);
     // It offers the text's own font name, not the face that stands in for it here.
     QCOMPARE(e.prompter.fontsOffered.value(0).families(),
@@ -347,7 +347,7 @@ class AddObjectsTest : public QObject {
       Click(d, "cmdPic");
       Click(d, "cmdCan");
     });
-    ClickTool(e, "tblMenu11");
+    ClickTool(e, cmd::kToolPicture);
     QCOMPARE(e.prompter.messages.size(), said);
 
     // A picture smaller than the viewport shows no scroll bars; a larger one scrolls.
@@ -374,7 +374,7 @@ class AddObjectsTest : public QObject {
       QVERIFY(!d->findChild<QLabel*>(QStringLiteral("picPrev1"))->isVisible());
       Click(d, "cmdCan");
     });
-    ClickTool(e, "tblMenu11");
+    ClickTool(e, cmd::kToolPicture);
 
     // A command row's double-click opens its dialog filled from the row; OK rewrites it, one
     // undo step.
@@ -384,7 +384,7 @@ class AddObjectsTest : public QObject {
       Type(d, "txtLoop", QStringLiteral("2"));
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu12");
+    ClickTool(e, cmd::kToolCommand);
     const TextTable& t = e.ctx.design.objects;
     QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("2"));
     CellGrid& grid = e.window->codeWindow().grid();
@@ -407,7 +407,7 @@ class AddObjectsTest : public QObject {
       Tick(d, "optMode1");
       Click(d, "cmdOK");
     });
-    ClickTool(e, "tblMenu12");
+    ClickTool(e, cmd::kToolCommand);
     QCOMPARE(Cell(t, 2, kColText), QStringLiteral("終了"));
     auto showsStart = [&grid](int row, bool start) {
       OnModal([start](QWidget* d) {
@@ -435,8 +435,8 @@ class AddObjectsTest : public QObject {
 
   void everyDialogControlHasAnAccessibleName() {
     App e(tmp_->path());
-    for (const char* tool :
-         {"tblMenu7", "tblMenu8", "tblMenu9", "tblMenu10", "tblMenu11", "tblMenu12"}) {
+    for (const char* tool : {cmd::kToolText, cmd::kToolLine, cmd::kToolBox, cmd::kToolRing,
+                             cmd::kToolPicture, cmd::kToolCommand}) {
       OnModal([tool](QWidget* d) {
         for (QWidget* w : d->findChildren<QWidget*>()) {
           const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||

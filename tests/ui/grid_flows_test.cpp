@@ -239,7 +239,7 @@ class GridFlowsTest : public QObject {
     QVERIFY(e.ctx.editor.selectObjectRow(1));
     DesignCanvas& canvas = e.window->designWindow().canvas();
     const_cast<QImage&>(canvas.image()).fill(Qt::black);
-    e.act("tblMenu16")->trigger();
+    e.act(cmd::kToolRedraw)->trigger();
     QCOMPARE(canvas.image(), FullPage(e));
     QVERIFY(e.ctx.editor.selectedRows().empty());
   }

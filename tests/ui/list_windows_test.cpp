@@ -132,7 +132,7 @@ class ListWindowsTest : public QObject {
     QTest::keyClick(&input, Qt::Key_Escape);
     ClickCell(grid, 2, kColLabel);
     QTest::keyClicks(&input, QStringLiteral("Date"));
-    e.act("tblMenu14")->trigger();  // generate the source
+    e.act(cmd::kToolSource)->trigger();  // generate the source
     QCOMPARE(Cell(t, 2, kColLabel), QStringLiteral("Date"));
     QVERIFY(e.window->sourceWindow().findChild<QPlainTextEdit*>()->toPlainText().contains(
         QStringLiteral("'Date")));

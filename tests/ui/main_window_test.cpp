@@ -70,9 +70,9 @@ class MainWindowTest : public QObject {
     QVERIFY(e.act(cmd::kAutoRedraw)->isChecked());  // from the settings
     QVERIFY(!e.act(cmd::kSubroutines)->isChecked());
     QVERIFY(!e.act(cmd::kRecentSeparator)->isVisible());  // no recent files yet
-    QCOMPARE(e.act("tblMenu7")->toolTip(), QStringLiteral("ﾃｷｽﾄ描画"));
-    QCOMPARE(e.act("tblMenu14")->toolTip(), QStringLiteral("ｿｰｽ生成"));
-    QCOMPARE(e.act("tblMenu16")->toolTip(), QStringLiteral("再描画"));
+    QCOMPARE(e.act(cmd::kToolText)->toolTip(), QStringLiteral("ﾃｷｽﾄ描画"));
+    QCOMPARE(e.act(cmd::kToolSource)->toolTip(), QStringLiteral("ｿｰｽ生成"));
+    QCOMPARE(e.act(cmd::kToolRedraw)->toolTip(), QStringLiteral("再描画"));
     QVERIFY(e.act("tblMenu4")->isSeparator());
     QVERIFY(e.act("tblMenu13")->isSeparator());
     e.act(cmd::kAutoRedraw)->trigger();
@@ -220,7 +220,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.ctx.design.objects.itemCount(), 1);  // cancelled: kept
 
     e.ctx.design.palette[2] = 0x123456;
-    e.act("tblMenu1")->trigger();  // OK this time
+    e.act(cmd::kToolNew)->trigger();  // OK this time
     QCOMPARE(e.prompter.messages.size(), 2);
     QCOMPARE(e.ctx.design.objects.itemCount(), 0);
     QVERIFY(!e.ctx.editor.modified());
@@ -302,7 +302,7 @@ class MainWindowTest : public QObject {
     e.addLine();
     const QString target = dir().filePath(QStringLiteral("saved.qfd"));
     e.prompter.savePaths = {target};
-    e.act("tblMenu3")->trigger();
+    e.act(cmd::kToolSave)->trigger();
     QCOMPARE(e.prompter.suggestedNames.size(), 1);
     QVERIFY(QRegularExpression(QStringLiteral("^QF\\d{8}\\.qfd$"))
                 .match(e.prompter.suggestedNames[0])

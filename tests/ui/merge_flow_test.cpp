@@ -192,7 +192,7 @@ class MergeFlowTest : public QObject {
       Click(d, "cmdOK");
     });
     e.act(cmd::kMergeData)->trigger();
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     OnModal([&](QWidget* d) {
       auto* preview = qobject_cast<PrintPreviewDialog*>(d);
       QVERIFY(preview);

@@ -434,7 +434,7 @@ class MixedFlowsTest : public QObject {
     e.act(cmd::kOpen)->trigger();
     SourceWindow& source = e.window->sourceWindow();
     auto* stale = source.findChild<QLabel*>(QStringLiteral("lblStale"));
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QVERIFY(source.source().contains(QStringLiteral("Line ( 20, 40)")));
     QVERIFY(stale->isHidden());
     TypeCell(e, 1, kColX1, QStringLiteral("30"));
@@ -442,7 +442,7 @@ class MixedFlowsTest : public QObject {
     QCOMPARE(stale->text(),
              QStringLiteral("デザインが変更されています。ｿｰｽ生成で更新してください。"));
     e.act(cmd::kUndo)->trigger();
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QVERIFY(stale->isHidden());
     // A settings change and then an edit: the design is two changes on, never back where it was.
     GridSettings grid = e.ctx.design.grid;
@@ -450,11 +450,11 @@ class MixedFlowsTest : public QObject {
     e.ctx.editor.setGrid(grid);
     TypeCell(e, 1, kColX1, QStringLiteral("35"));
     QVERIFY(!stale->isHidden());
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     e.act(cmd::kNew)->trigger();
     QVERIFY(source.source().isEmpty());
     QVERIFY(stale->isHidden());
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     e.prompter.openPaths = {path_};
     e.act(cmd::kOpen)->trigger();
     QVERIFY(source.source().isEmpty());

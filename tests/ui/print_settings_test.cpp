@@ -77,7 +77,7 @@ class PrintAndSettingsTest : public QObject {
     t.Bold = t.Italic = t.Underline = t.Strikethrough = 0;
     t.Color = 0;
     e.ctx.editor.addObject(t, {20, 40, 20, 40});
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QImage printed;
     {
       auto port = QtPrinterPort::ForDefault();
@@ -212,7 +212,7 @@ class PrintAndSettingsTest : public QObject {
     e.act(cmd::kOpen)->trigger();
     check(false);
     e.prompter.answers = {kMsgCancel};
-    e.act("tblPreview")->trigger();
+    e.act(cmd::kToolPreview)->trigger();
     QCOMPARE(e.prompter.messages.last(), Q(kMsgPrintConfirm));
     QVERIFY(e.ctx.state.windows[kWinPreview].left > 0);
     QCOMPARE(e.act(cmd::kPrintPreview)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
@@ -258,13 +258,13 @@ class PrintAndSettingsTest : public QObject {
     // The code in the designs' Gothic face at 9.75 pt, upright and plain.
     QCOMPARE(text->font().pointSizeF(), 9.75);
     QVERIFY(!text->font().italic() && !text->font().bold() && !text->font().underline());
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Private Sub F_DataPrint()")));
     QVERIFY(text->toPlainText().contains(QStringLiteral("Gosub F_DataPrint_1")));  // subroutines
     QTest::mouseClick(source.findChild<QRadioButton*>(QStringLiteral("optMode1")), Qt::LeftButton);
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Private")));  // not regenerated yet
     e.act(cmd::kSubroutines)->trigger();  // make subroutine off: the flat variant
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Public Sub F_DataPrint()")));
     QVERIFY(text->toPlainText().contains(QStringLiteral("Public Sub F_RndBox(")));
     QVERIFY(!text->toPlainText().contains(QStringLiteral("Gosub")));
@@ -293,14 +293,14 @@ class PrintAndSettingsTest : public QObject {
     QCOMPARE(language->currentText(), QStringLiteral("C#"));
     QCOMPARE(e.ctx.state.sourceLanguage, SourceLanguage::CSharp);
     QVERIFY(!source.findChild<QRadioButton*>(QStringLiteral("optMode1"))->isEnabled());
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QVERIFY(text->toPlainText().contains(QStringLiteral("public static class QfPrint")));
     QVERIFY(!text->toPlainText().contains(QStringLiteral("Sub F_DataPrint")));
     QVERIFY(!trial->isEnabled());
     QTest::keyClick(language, Qt::Key_Up);
     QCOMPARE(e.ctx.state.sourceLanguage, SourceLanguage::Vb6);
     QVERIFY(source.findChild<QRadioButton*>(QStringLiteral("optMode1"))->isEnabled());
-    e.act("tblMenu14")->trigger();
+    e.act(cmd::kToolSource)->trigger();
     QVERIFY(text->toPlainText().startsWith(QStringLiteral("Public Sub F_DataPrint()")));
     QVERIFY(trial->isEnabled());
   }
@@ -311,7 +311,7 @@ class PrintAndSettingsTest : public QObject {
     QVERIFY(e.prompter.messages.isEmpty());
     e.addLine();
     e.prompter.answers = {kMsgCancel};
-    e.act("tblMenu5")->trigger();
+    e.act(cmd::kToolPrint)->trigger();
     QCOMPARE(e.prompter.messages.value(0), QStringLiteral("印刷を行います。よろしいですか？"));
     QCOMPARE(e.prompter.printerDialogs, 0);
     e.act(cmd::kPrint)->trigger();  // OK: the printer dialog, cancelled by the script
@@ -395,7 +395,7 @@ class PrintAndSettingsTest : public QObject {
       Type(d, "txtYo1", QStringLiteral("99"));
       Click(d, "cmdCan");
     });
-    e.act("tblMenu15")->trigger();
+    e.act(cmd::kToolPageSetup)->trigger();
     QVERIFY(e.ctx.design.page == before);
 
     // Whether the grid shows is in the file too.

@@ -96,7 +96,7 @@ class StartupTest : public QObject {
 
     // The page taken over from the worker is the one later drawing goes on: a redraw keeps it.
     const QImage first = a.page().copy();
-    a.window->findChild<QAction*>(QStringLiteral("tblMenu16"))->trigger();
+    a.window->findChild<QAction*>(QString(cmd::kToolRedraw))->trigger();
     QVERIFY(a.page() == first);
 
     // The measurer and printer made on the worker (whose thread has ended) serve the editor on:
