@@ -1,10 +1,10 @@
 # Installs the Debian packages a task needs, when they are missing. Sourced by run.sh and test.sh.
 
-QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libcsv-dev libgl-dev libx11-dev libcups2-dev fonts-noto-cjk git
+QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libcsv-dev libzint-dev libgl-dev libx11-dev libcups2-dev fonts-noto-cjk git
                    fonts-ipafont-gothic fonts-ipafont-mincho
                    qt6-translations-l10n)
 QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-                  xvfb xauth poppler-utils librsvg2-bin cups cups-client printer-driver-cups-pdf
+                  xvfb xauth poppler-utils librsvg2-bin zbar-tools cups cups-client printer-driver-cups-pdf
                   desktop-file-utils appstream lintian dpkg-dev man-db file
                   mono-mcs mono-runtime libmono-system-drawing4.0-cil libgdiplus)
 

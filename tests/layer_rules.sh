@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
 # Each layer includes only itself and the layers below it:
-#   document <- source, view, shell <- edit <- platform <- ui <- app; view <- merge <- basic <- edit
+#   document <- barcode <- source, view; document <- shell <- edit <- platform <- ui <- app;
+#   view <- merge <- basic <- edit
 # and the layers below platform include no Qt header. Prints every include that breaks this.
 set -euo pipefail
 src="$1"
 declare -A allowed=(
   [document]="document"
-  [source]="document source"
-  [view]="document view"
+  [barcode]="document barcode"
+  [source]="document barcode source"
+  [view]="document barcode view"
   [shell]="document shell"
-  [merge]="document view merge"
-  [basic]="document source view merge basic"
-  [edit]="document source view shell basic edit"
-  [platform]="document source view merge shell basic edit platform"
-  [ui]="document source view merge shell basic edit platform ui"
-  [app]="document source view merge shell basic edit platform ui app"
+  [merge]="document barcode view merge"
+  [basic]="document barcode source view merge basic"
+  [edit]="document barcode source view shell basic edit"
+  [platform]="document barcode source view merge shell basic edit platform"
+  [ui]="document barcode source view merge shell basic edit platform ui"
+  [app]="document barcode source view merge shell basic edit platform ui app"
 )
-qtfree="document source view merge shell basic edit"
+qtfree="document barcode source view merge shell basic edit"
 layers="${!allowed[*]}"
 bad=0
 for layer in $layers; do

@@ -18,8 +18,17 @@ constexpr std::array<Entry, 5> kLineStyle{
 constexpr std::array<Entry, 2> kTransparency{{{"0", "不透過"}, {"1", "透過"}}};
 constexpr std::array<Entry, 2> kCommandMode{{{"0", "開始"}, {"1", "終了"}}};
 constexpr std::array<Entry, 2> kDirection{{{"0", "縦"}, {"1", "横"}}};
-constexpr std::array<std::string_view, 7> kKindWords{"",     "ﾃｷｽﾄ",  "ﾗｲﾝ", "ﾎﾞｯｸｽ",
-                                                     "画像", "ｺﾏﾝﾄﾞ", "ﾘﾝｸﾞ"};
+constexpr std::array<std::string_view, 8> kKindWords{"",     "ﾃｷｽﾄ",  "ﾗｲﾝ",  "ﾎﾞｯｸｽ",
+                                                     "画像", "ｺﾏﾝﾄﾞ", "ﾘﾝｸﾞ", "ﾊﾞｰｺｰﾄﾞ"};
+// The symbologies a barcode prints, by the code its Style cell holds.
+constexpr std::array<Entry, 8> kSymbology{{{"0", "JAN13"},
+                                           {"1", "JAN8"},
+                                           {"2", "CODE39"},
+                                           {"3", "NW7"},
+                                           {"4", "ITF"},
+                                           {"5", "CODE128"},
+                                           {"6", "QR"},
+                                           {"7", "ｶｽﾀﾏﾊﾞｰｺｰﾄﾞ"}}};
 constexpr std::array<std::string_view, 3> kAlignWords{"左", "右", "中"};
 
 template <size_t N>
@@ -108,6 +117,15 @@ int16_t FlagFromCell(std::string_view cell) {
 }
 std::string FlagCell(int16_t flag) {
   return flag != 0 ? "■" : "";
+}
+
+std::string SymbologyCode(std::string_view word) {
+  return CodeOf(kSymbology, word);
+}
+std::string SymbologyName(std::string_view code) {
+  // A code no table entry has (a file from elsewhere) prints as the first symbology.
+  const std::string word = WordOf(kSymbology, code);
+  return word.empty() ? std::string(kSymbology[0].word) : word;
 }
 
 }  // namespace qf

@@ -14,12 +14,18 @@ enum class ObjectKind : int16_t {
   Picture = 4,
   Command = 5,
   Ring = 6,
+  Barcode = 7,
 };
 
 // Texts and pictures stand at one point (X1, Y1) and carry their measured size in X2, Y2;
 // the other kinds span X1, Y1 to X2, Y2.
 constexpr bool IsPlacedAtPoint(ObjectKind kind) {
   return kind == ObjectKind::Text || kind == ObjectKind::Picture;
+}
+
+// Texts and barcodes print a field's value in a merge instead of their designed one.
+constexpr bool TakesFieldValue(ObjectKind kind) {
+  return kind == ObjectKind::Text || kind == ObjectKind::Barcode;
 }
 
 // Word <-> code tables of the grid. Words are what the grid cells show, codes what the record,
@@ -38,6 +44,8 @@ std::string CommandModeCode(std::string_view word);   // unlisted: ""
 std::string CommandModeName(std::string_view code);   // "0" start, anything else end
 std::string DirectionCode(std::string_view word);     // unlisted: ""
 std::string DirectionName(std::string_view code);     // "0" down, anything else across
+std::string SymbologyCode(std::string_view word);     // unlisted: ""
+std::string SymbologyName(std::string_view code);     // unlisted: "JAN13"
 int16_t FlagFromCell(std::string_view cell);          // any text, even a blank: -1
 std::string FlagCell(int16_t flag);                   // non-zero: "■"
 

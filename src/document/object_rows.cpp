@@ -64,6 +64,13 @@ void DecodeObjectRow(ObjectRecord& r, const TextTable& t, int row) {
       r.Size = SingleCell(t, row, kColSize);
       r.Color = ParseColorCell(t.cell(row, kColColor));
       break;
+    case ObjectKind::Barcode:
+      r.Text = t.cell(row, kColText);
+      r.Field = t.cell(row, kColField);
+      r.Style = SymbologyCode(SymbologyName(SymbologyCode(t.cell(row, kColStyle))));
+      r.Size = SingleCell(t, row, kColSize);
+      r.Color = ParseColorCell(t.cell(row, kColColor));
+      break;
     case ObjectKind::None:
       break;
   }
@@ -151,6 +158,14 @@ void WriteObjectCells(TextTable::Row& cells, const ObjectRecord& w, const Workin
       putRect();
       put(kColText, HatchName(w.Text));
       put(kColStyle, LineStyleName(w.Style));
+      put(kColSize, FormatSingle(w.Size));
+      put(kColColor, ColorCell(w.Color));
+      break;
+    case ObjectKind::Barcode:
+      putRect();
+      put(kColText, w.Text);
+      put(kColField, w.Field);
+      put(kColStyle, SymbologyName(w.Style));
       put(kColSize, FormatSingle(w.Size));
       put(kColColor, ColorCell(w.Color));
       break;

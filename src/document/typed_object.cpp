@@ -28,6 +28,13 @@ void SetPen(ObjectRecord& r, const Pen& pen) {
   r.Size = pen.width;
 }
 
+Symbology SymbologyOf(const std::string& code) {
+  for (int i = 0; i < kSymbologyCount; ++i) {
+    if (code == std::to_string(i)) return static_cast<Symbology>(i);
+  }
+  return Symbology::Jan13;
+}
+
 int16_t Flag(bool on) {
   return on ? -1 : 0;
 }
@@ -66,6 +73,8 @@ ObjectBody BodyOf(const ObjectRecord& r) {
       return *CommandOf(r);
     case ObjectKind::Ring:
       return RingObject{HatchOf(r.Text), PenOf(r), r.Color};
+    case ObjectKind::Barcode:
+      return BarcodeObject{SymbologyOf(r.Style), r.Text, r.Field, r.Size, r.Color};
     case ObjectKind::None:
       break;
   }
@@ -120,6 +129,14 @@ void SetBody(ObjectRecord& r, const ObjectBody& body) {
                    r.Style = c.direction == Direction::Down ? "0" : "1";
                    r.X1 = c.gap;
                    r.Size = c.count;
+                 },
+                 [&r](const BarcodeObject& b) {
+                   r.Kind = ObjectKind::Barcode;
+                   r.Text = b.value;
+                   r.Field = b.field;
+                   r.Style = std::to_string(static_cast<int>(b.symbology));
+                   r.Size = b.digitsSize;
+                   r.Color = b.color;
                  },
                  [&r](const RingObject& g) {
                    r.Kind = ObjectKind::Ring;

@@ -95,13 +95,42 @@ struct RingObject {
   bool operator==(const RingObject&) const = default;
 };
 
+// The symbologies of a barcode, by their codes in the Style cell; any other code prints as the
+// first.
+enum class Symbology : int16_t {
+  Jan13 = 0,
+  Jan8 = 1,
+  Code39 = 2,
+  Nw7 = 3,
+  Itf = 4,
+  Code128 = 5,
+  Qr = 6,
+  Customer = 7,  // the Japan Post customer barcode
+};
+inline constexpr int kSymbologyCount = 8;
+
+// Whether a symbology prints as a square of modules rather than as bars across.
+constexpr bool IsTwoDimensional(Symbology s) {
+  return s == Symbology::Qr;
+}
+
+struct BarcodeObject {
+  Symbology symbology = Symbology::Jan13;
+  std::string value;     // the designed value, or the record's value in a merge
+  std::string field;     // the field expression, "" for none
+  float digitsSize = 0;  // points of the digits under a one-dimensional symbol, 0 for none
+  int32_t color = 0;
+
+  bool operator==(const BarcodeObject&) const = default;
+};
+
 // A row of an unlisted kind: drawn, printed and written by no rule.
 struct UnknownObject {
   bool operator==(const UnknownObject&) const = default;
 };
 
 using ObjectBody = std::variant<UnknownObject, TextObject, LineObject, BoxObject, PictureObject,
-                                CommandObject, RingObject>;
+                                CommandObject, RingObject, BarcodeObject>;
 
 // The kind's meaning of a record. The alternatives stand in the order of ObjectKind's codes.
 ObjectBody BodyOf(const ObjectRecord& record);

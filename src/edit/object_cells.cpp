@@ -15,6 +15,7 @@ bool IsEditableObjectCell(const TextTable& objects, int row, int col) {
   static constexpr int kBox[] = {2, 3, 4, 5, 6, 8, 10, 16, 17};
   static constexpr int kPicture[] = {2, 3, 4, 7, 16, 17};
   static constexpr int kCommand[] = {2, 3, 8, 10, 16, 17};
+  static constexpr int kBarcode[] = {2, 3, 4, 5, 6, 7, 8, 10, 16, 17};
   auto in = [col](const auto& cols) {
     for (int c : cols) {
       if (c == col) return true;
@@ -28,6 +29,7 @@ bool IsEditableObjectCell(const TextTable& objects, int row, int col) {
   if (kind == KindName(ObjectKind::Box)) return in(kBox);
   if (kind == KindName(ObjectKind::Picture)) return in(kPicture);
   if (kind == KindName(ObjectKind::Command)) return in(kCommand);
+  if (kind == KindName(ObjectKind::Barcode)) return in(kBarcode);
   return false;
 }
 
@@ -39,7 +41,7 @@ bool CarriesSize(ObjectKind kind) {
 
 bool CarriesColor(ObjectKind kind) {
   return kind == ObjectKind::Text || kind == ObjectKind::Line || kind == ObjectKind::Box ||
-         kind == ObjectKind::Ring;
+         kind == ObjectKind::Ring || kind == ObjectKind::Barcode;
 }
 
 // A colour cell names a colour: "&H" and hex digits, or a decimal number.

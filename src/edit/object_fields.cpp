@@ -113,6 +113,7 @@ void ApplyFigureFields(const FigureFields& f, ObjectRecord& o) {
     case ObjectKind::Text:
     case ObjectKind::Picture:
     case ObjectKind::Command:
+    case ObjectKind::Barcode:
     case ObjectKind::None:
       SetBody(o, LineObject{pen, color});
       o.Kind = f.kind;
@@ -144,6 +145,7 @@ FigureFields FigureFieldsOf(const ObjectRecord& o) {
                    f.hatch = g.hatch.palette.value_or(0);
                  },
                  [&](const LineObject& l) { fromPen(l.pen); },
+                 [](const BarcodeObject&) {},
                  [](const TextObject&) {},
                  [](const PictureObject&) {},
                  [](const CommandObject&) {},

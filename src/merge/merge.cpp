@@ -32,7 +32,7 @@ FieldMatch MatchFields(const Design& design, const std::vector<std::string>& hea
   ObjectRecord rec;
   for (int row = 1; row <= rows; ++row) {
     DecodeObjectRow(rec, design.objects, row);
-    if (rec.Kind != ObjectKind::Text || rec.Field.empty()) continue;
+    if (!TakesFieldValue(rec.Kind) || rec.Field.empty()) continue;
     if (evaluator && evaluator->evaluate(rec.Field, header, ones, nullptr)) {
       m.columnOfRow[static_cast<size_t>(row)] = kEvaluatedField;
       m.expressionOfRow[static_cast<size_t>(row)] = rec.Field;
@@ -153,10 +153,36 @@ std::string RangedPages::emptyReason() const {
                       : "差し込みのページは " + std::to_string(number_) + " ページまでです";
 }
 
+std::optional<std::string> RefusedMergedBarcode(const Design& design, const MergeSource& source) {
+  if (!HasFieldBarcode(design)) return std::nullopt;
+  CsvError csvError;
+  std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
+  if (!opened) return std::nullopt;  // the run itself says why
+  RangedPages pages(*opened, source);
+  MergedPage page;
+  while (pages.next(page)) {
+    const auto refused = RefusedBarcode(design, &page);
+    if (!refused) continue;
+    // Pass k of the blocks shows the page's record k; outside them its first.
+    const long record = page.firstRecord + refused->pass;
+    if (refused->field.empty()) {
+      return "行 " + std::to_string(refused->row) + " のバーコード: " + refused->reason;
+    }
+    return "レコード " + std::to_string(record) + " の「" + refused->field +
+           "」: " + refused->reason;
+  }
+  return std::nullopt;
+}
+
 bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  const MergeSource& source, const std::function<bool(long page)>& progress,
                  std::string* error, bool* cancelled) {
   if (cancelled) *cancelled = false;
+  // Every record's barcode is checked before the first page is drawn.
+  if (const auto refused = RefusedMergedBarcode(design, source)) {
+    if (error) *error = *refused;
+    return false;
+  }
   CsvError csvError;
   std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
   if (!opened) {

@@ -129,6 +129,10 @@ class RangedPages {
   bool given_ = false;
 };
 
+// The first record of the range whose barcode cannot be printed, named by its number and the
+// field ("レコード 3 の「rs!品番」: …"), or nothing; read through once before printing.
+std::optional<std::string> RefusedMergedBarcode(const Design& design, const MergeSource& source);
+
 // Prints the merged pages firstPage..lastPage as one document, reading the records as it goes
 // (one page of them at a time). `progress` is told each page's number before it is printed and
 // cancels the printing by returning false (then *cancelled is set). False with a reason in

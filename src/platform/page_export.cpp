@@ -177,6 +177,8 @@ FileStatus ExportMergedImages(const Design& design, PictureStore& pictures,
     for (const auto& p : written) std::filesystem::remove(p, ec);
     return Failure(path, err, why);
   };
+  // Every record's barcode is checked before the first file is written.
+  if (const auto refused = RefusedMergedBarcode(design, source)) return Failure(path, 0, *refused);
   CsvError csvError;
   std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
   if (!opened) return Failure(path, 0, csvError.message());

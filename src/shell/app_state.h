@@ -24,6 +24,7 @@ enum WindowIndex : int {
   kWinPalette = 12,
   kWinRing = 13,
   kWinPreview = 14,  // kept in a section of its own: the window table of the file ends at 13
+  kWinBarcode = 15,  // ... as is this
   kWindowSlots = 16,
   kWindowsStored = 14,  // indices 0 to 13 are read and written
 };

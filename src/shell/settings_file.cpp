@@ -13,6 +13,10 @@ namespace qf {
 
 namespace {
 
+// Windows the window table of the file has no place for, each in a section of its own.
+constexpr std::pair<size_t, const char*> kOwnSections[] = {{kWinPreview, "PREVIEW"},
+                                                           {kWinBarcode, "BARCODE"}};
+
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 }  // namespace
@@ -130,11 +134,13 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
     w.width = NumericPrefix(ini.value("WINDOW", "W" + n, "1000"));
     w.height = NumericPrefix(ini.value("WINDOW", "H" + n, "1000"));
   }
-  WindowRect& preview = state.windows[kWinPreview];
-  preview.left = NumericPrefix(ini.value("PREVIEW", "X", "0"));
-  preview.top = NumericPrefix(ini.value("PREVIEW", "Y", "0"));
-  preview.width = NumericPrefix(ini.value("PREVIEW", "W", "1000"));
-  preview.height = NumericPrefix(ini.value("PREVIEW", "H", "1000"));
+  for (const auto& [index, section] : kOwnSections) {
+    WindowRect& w = state.windows[index];
+    w.left = NumericPrefix(ini.value(section, "X", "0"));
+    w.top = NumericPrefix(ini.value(section, "Y", "0"));
+    w.width = NumericPrefix(ini.value(section, "W", "1000"));
+    w.height = NumericPrefix(ini.value(section, "H", "1000"));
+  }
   for (size_t i = 0; i < state.recentFiles.size(); ++i) {
     state.recentFiles[i] = ini.value("FILES", std::to_string(i), "");
   }
@@ -181,11 +187,13 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
     ini.set("MERGE", "Delimiter" + n, std::to_string(static_cast<int>(m.delimiter)));
     ini.set("MERGE", "Group" + n, m.group);
   }
-  const WindowRect& preview = state.windows[kWinPreview];
-  ini.set("PREVIEW", "X", FormatDouble(preview.left));
-  ini.set("PREVIEW", "Y", FormatDouble(preview.top));
-  ini.set("PREVIEW", "W", FormatDouble(preview.width));
-  ini.set("PREVIEW", "H", FormatDouble(preview.height));
+  for (const auto& [index, section] : kOwnSections) {
+    const WindowRect& w = state.windows[index];
+    ini.set(section, "X", FormatDouble(w.left));
+    ini.set(section, "Y", FormatDouble(w.top));
+    ini.set(section, "W", FormatDouble(w.width));
+    ini.set(section, "H", FormatDouble(w.height));
+  }
   return ini.write(path);
 }
 

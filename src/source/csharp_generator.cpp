@@ -456,6 +456,41 @@ class CSharpWriter final : public SourceWriter {
               (p.transparent ? "true" : "false") + ");");
   }
 
+  void barcode(const ObjectRecord& r, const BarcodeObject& b, const BarcodeDrawing& drawn,
+               const TextState&, const TextState&, const Offsets& at) override {
+    label(r);
+    const std::string about = BarcodeComment(b);
+    if (const auto* error = std::get_if<BarcodeError>(&drawn)) {
+      statement("// " + about + ": 印刷できません（" + error->reason + "）");
+      return;
+    }
+    statement("// " + about);
+    if (!b.field.empty()) {
+      statement("// " + OneLine(b.field) +
+                " の値はソースではまだ符号化しません: 設計時の値を印刷します");
+    }
+    const auto& placed = std::get<PlacedBarcode>(drawn);
+    statement("InPixels(g, (dx, dy) =>");
+    statement("{");
+    ++depth_;
+    statement("using (Brush bar = new SolidBrush(" + Color(b.color) + "))");
+    statement("{");
+    ++depth_;
+    for (const BarRect& bar : placed.bars) {
+      statement("g.FillRectangle(bar, (" + x(bar.x, at) + ") * dx, (" + y(bar.y, at) + ") * dy, " +
+                Float(bar.width) + " * dx, " + Float(bar.height) + " * dy);");
+    }
+    depth_ -= 2;
+    statement("    }");
+    statement("});");
+    if (!placed.digitsShown) return;
+    // Centred on the box: a designed width of nothing shifts the digits back by half their own.
+    statement("Text(g, " + Literal(placed.digits) + ", \"\", 2, " +
+              x(placed.digitsX + placed.digitsWidth / 2, at) + ", " + y(placed.digitsY, at) + ", " +
+              Literal(kBarcodeDigitsFont) + ", " + Float(b.digitsSize) + ", FontStyle.Regular, " +
+              Color(b.color) + ");");
+  }
+
   std::string beginBlock(const ObjectRecord& r, const CommandObject& c) override {
     // The design's name, unless a block around this one has it already (C# takes no name
     // twice in nested loops).

@@ -260,6 +260,37 @@ class Generator final : public SourceWriter {
     if (g.hatch.palette || sub_) object("objOutSrc.FillStyle = VbFSTransparent");
   }
 
+  void barcode(const ObjectRecord& r, const BarcodeObject& b, const BarcodeDrawing& drawn,
+               const TextState& was, const TextState& now, const Offsets& at) override {
+    label(r);
+    const std::string about = BarcodeComment(b);
+    if (const auto* error = std::get_if<BarcodeError>(&drawn)) {
+      object({"'", about, ": 印刷できません（", error->reason, "）"});
+      return;
+    }
+    object({"'", about});
+    if (!b.field.empty()) {
+      object(
+          {"'", OneLine(b.field), " の値はソースではまだ符号化しません: 設計時の値を印刷します"});
+    }
+    const auto& placed = std::get<PlacedBarcode>(drawn);
+    object("objOutSrc.DrawStyle = 0");
+    object("objOutSrc.DrawWidth = 1");
+    for (const BarRect& bar : placed.bars) {
+      object({"objOutSrc.Line (", FormatDouble(bar.x), at.x, ", ", FormatDouble(bar.y), at.y, ")-(",
+              FormatDouble(bar.x + bar.width), at.x, ", ", FormatDouble(bar.y + bar.height), at.y,
+              "), ", Rgb(b.color), ", BF"});
+    }
+    if (!placed.digitsShown) return;
+    changeText(was, now);
+    const std::string digits =
+        std::string(kQ) + LiteralBody(P_QuoteEsc(placed.digits)) + std::string(kQ);
+    object({"objOutSrc.CurrentX = ", FormatDouble(placed.digitsX + placed.digitsWidth / 2), at.x,
+            " - objOutSrc.TextWidth(", digits, ") / 2"});
+    object({"objOutSrc.CurrentY = ", FormatDouble(placed.digitsY), at.y});
+    object({"objOutSrc.Print ", digits, ";"});
+  }
+
   std::string beginBlock(const ObjectRecord& r, const CommandObject& c) override {
     const std::string var = OneLine(c.variable);
     object({"'", OneLine(r.Label), "(開始)"});

@@ -53,11 +53,16 @@ const std::string& SourceWalk::name(int32_t number) const {
 
 namespace qf {
 
+std::string BarcodeComment(const BarcodeObject& b) {
+  return SymbologyName(std::to_string(static_cast<int>(b.symbology))) + " " + OneLine(b.value);
+}
+
 namespace {
 
 class ObjectWalk {
  public:
-  ObjectWalk(SourceWriter& writer, BlockRules rules) : writer_(writer), rules_(rules) {}
+  ObjectWalk(SourceWriter& writer, BlockRules rules, int16_t scaleMode)
+      : writer_(writer), rules_(rules), scaleMode_(scaleMode) {}
 
   void layer(const Design& design, const SourceWalk& walk, const SourceWalk::Layer& l) {
     open_.clear();
@@ -96,10 +101,22 @@ class ObjectWalk {
                    [&](const BoxObject& b) { writer_.box(r, b, offsets_); },
                    [&](const PictureObject& p) { writer_.picture(r, p, offsets_); },
                    [&](const RingObject& g) { writer_.ring(r, g, offsets_); },
+                   [&](const BarcodeObject& b) { barcode(r, b); },
                    [&](const CommandObject& c) { command(r, c); },
                    [](const UnknownObject&) {},
                },
                BodyOf(r));
+  }
+
+  void barcode(const ObjectRecord& r, const BarcodeObject& b) {
+    const BarcodeDrawing drawn = PlaceBarcodeObject(b, {r.X1, r.Y1, r.X2, r.Y2}, scaleMode_);
+    const auto* placed = std::get_if<PlacedBarcode>(&drawn);
+    TextState wanted = text_;
+    if (placed && placed->digitsShown) {
+      wanted = TextState{kBarcodeDigitsFont, b.digitsSize, false, false, false, false, b.color};
+    }
+    writer_.barcode(r, b, drawn, text_, wanted, offsets_);
+    text_ = std::move(wanted);
   }
 
   void command(const ObjectRecord& r, const CommandObject& c) {
@@ -157,6 +174,7 @@ class ObjectWalk {
 
   SourceWriter& writer_;
   const BlockRules rules_;
+  const int16_t scaleMode_;
   ObjectRecord record_;
   std::vector<OpenBlock> open_;
   std::vector<std::string> lists_[2];  // position variables of open blocks, down and across
@@ -170,7 +188,7 @@ class ObjectWalk {
 
 void WriteObjects(const Design& design, const SourceWalk& walk, SourceWriter& writer,
                   BlockRules rules) {
-  ObjectWalk objects(writer, rules);
+  ObjectWalk objects(writer, rules, design.page.scaleMode);
   for (const SourceWalk::Layer& l : walk.printingOrder()) objects.layer(design, walk, l);
 }
 

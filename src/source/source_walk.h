@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "barcode/barcode.h"
 #include "document/design.h"
 #include "document/object_rows.h"
 #include "document/typed_object.h"
@@ -16,6 +17,8 @@ std::string ReplaceLineBreaks(std::string_view text, std::string_view with);
 // A design value written where a line break would start a new line of code (comments, field
 // expressions, names): each line break (CR LF, CR or LF) becomes one blank.
 std::string OneLine(std::string_view text);
+// What a comment says of a barcode: its symbology and designed value, on one line.
+std::string BarcodeComment(const BarcodeObject& b);
 
 // What generated source walks: the layers in printing order and the object rows of each, as
 // every generator writes them.
@@ -34,12 +37,11 @@ class SourceWalk {
   // The name of the layer of a number ("" when none has it).
   const std::string& name(int32_t number) const;
 
-  // The rows a layer writes, in list order: objects of the kinds 1 to 6 on it.
+  // The rows a layer writes, in list order: its objects of a listed kind.
   template <class Fn>
   void forEachRow(int32_t number, Fn&& fn) const {
     for (size_t i = 0; i < rows_.size(); ++i) {
-      const auto kind = static_cast<int16_t>(rows_[i].kind);
-      if (rows_[i].layer != number || kind < 1 || kind > 6) continue;
+      if (rows_[i].layer != number || rows_[i].kind == ObjectKind::None) continue;
       fn(static_cast<int>(i) + 1);
     }
   }
@@ -101,6 +103,10 @@ class SourceWriter {
   virtual void box(const ObjectRecord& r, const BoxObject& b, const Offsets& at) = 0;
   virtual void picture(const ObjectRecord& r, const PictureObject& p, const Offsets& at) = 0;
   virtual void ring(const ObjectRecord& r, const RingObject& g, const Offsets& at) = 0;
+  // A barcode: its bars as placed in its box, or why it cannot be printed; the printer's text
+  // state goes from `was` to `now` for its digits (unchanged when it shows none).
+  virtual void barcode(const ObjectRecord& r, const BarcodeObject& b, const BarcodeDrawing& drawn,
+                       const TextState& was, const TextState& now, const Offsets& at) = 0;
   // A block's start; returns the name of the variable that holds its pass's offset.
   virtual std::string beginBlock(const ObjectRecord& r, const CommandObject& c) = 0;
   // A block's end; `closes`: whether a block was open for it to close.

@@ -71,6 +71,7 @@ inline constexpr char kToolBox[] = "tblMenu9";
 inline constexpr char kToolRing[] = "tblMenu10";
 inline constexpr char kToolPicture[] = "tblMenu11";
 inline constexpr char kToolCommand[] = "tblMenu12";
+inline constexpr char kToolBarcode[] = "tblMenu17";
 inline constexpr char kToolSource[] = "tblMenu14";
 inline constexpr char kToolPageSetup[] = "tblMenu15";
 inline constexpr char kToolRedraw[] = "tblMenu16";

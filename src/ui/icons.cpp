@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <utility>
 
 namespace qf {
 
@@ -80,6 +81,14 @@ QIcon ToolbarIcon(int index) {
       p.drawLine(QPointF(5, 3.5), QPointF(5, 19));
       p.drawLine(QPointF(5, 20.5), QPointF(2.5, 17));
       p.drawLine(QPointF(5, 20.5), QPointF(7.5, 17));
+      break;
+    case 17:  // barcode: bars of two widths
+      p.setPen(Qt::NoPen);
+      p.setBrush(Qt::black);
+      for (const auto& [x, w] :
+           {std::pair{3, 2}, {6, 1}, {8, 3}, {12, 1}, {14, 2}, {17, 1}, {19, 2}}) {
+        p.drawRect(x, 5, w, 14);
+      }
       break;
     case 14:  // source: a page of code lines
       page();

@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "edit/barcode_fields.h"
 #include "edit/object_fields.h"
 #include "ui/app_context.h"
+#include "ui/dialogs/barcode_dialog.h"
 #include "ui/dialogs/command_dialog.h"
 #include "ui/dialogs/figure_dialog.h"
 #include "ui/dialogs/picture_dialog.h"
@@ -36,6 +38,11 @@ CommandDialog& ObjectDialogs::command() {
   return *command_;
 }
 
+BarcodeDialog& ObjectDialogs::barcode() {
+  if (!barcode_) barcode_ = new BarcodeDialog(ctx_.places, prompter_, parent_);
+  return *barcode_;
+}
+
 bool ObjectDialogs::askNew(ObjectKind kind, ObjectRecord& object) {
   switch (kind) {
     case ObjectKind::Text: {
@@ -59,6 +66,12 @@ bool ObjectDialogs::askNew(ObjectKind kind, ObjectRecord& object) {
       PictureDialog& dialog = picture();
       if (!dialog.ask()) return false;
       ApplyPictureFields(dialog.fields(), object);
+      return true;
+    }
+    case ObjectKind::Barcode: {
+      BarcodeDialog& dialog = barcode();
+      if (!dialog.ask()) return false;
+      ApplyBarcodeFields(dialog.fields(), object);
       return true;
     }
     case ObjectKind::Command: {
@@ -98,6 +111,13 @@ bool ObjectDialogs::edit(ObjectRecord& object) {
       dialog.setFields(PictureFieldsOf(object));
       if (!dialog.ask()) return false;
       ApplyPictureFields(dialog.fields(), object);
+      return true;
+    }
+    case ObjectKind::Barcode: {
+      BarcodeDialog& dialog = barcode();
+      dialog.setFields(BarcodeFieldsOf(object));
+      if (!dialog.ask()) return false;
+      ApplyBarcodeFields(dialog.fields(), object);
       return true;
     }
     case ObjectKind::Command:  // its row is edited from the code window

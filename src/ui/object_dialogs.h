@@ -10,6 +10,7 @@ class QWidget;
 namespace qf {
 
 struct AppContext;
+class BarcodeDialog;
 class CommandDialog;
 class FigureDialog;
 class PictureDialog;
@@ -36,6 +37,7 @@ class ObjectDialogs {
   FigureDialog& figure(ObjectKind kind);
   PictureDialog& picture();
   CommandDialog& command();
+  BarcodeDialog& barcode();
 
   AppContext& ctx_;
   Prompter& prompter_;
@@ -44,6 +46,7 @@ class ObjectDialogs {
   std::array<QPointer<FigureDialog>, 3> figures_{};  // line, box, ring
   QPointer<PictureDialog> picture_;
   QPointer<CommandDialog> command_;
+  QPointer<BarcodeDialog> barcode_;
 };
 
 }  // namespace qf

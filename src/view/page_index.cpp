@@ -98,6 +98,10 @@ void PageIndex::measure(int row) {
                  [&](const LineObject& l) { figure(l.pen); },
                  [&](const BoxObject& b) { figure(b.pen); },
                  [&](const RingObject& g) { figure(g.pen); },
+                 // Bars, digits and the red cross of a refused value stay inside the box.
+                 [&](const BarcodeObject&) {
+                   figure(Pen{0, 1});
+                 },
                  [](const CommandObject&) {},
                  [](const UnknownObject&) {},
              },

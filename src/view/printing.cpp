@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "barcode/barcode.h"
+#include "document/object_rows.h"
+#include "document/typed_object.h"
 #include "object_walk.h"
 #include "renderer.h"
 
@@ -52,6 +55,14 @@ bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
                     return;
                   }
                 }
+                if (values && o.Kind == ObjectKind::Barcode) {
+                  if (const auto v = values->value(at.row, at.pass)) {
+                    ObjectRecord merged = o;
+                    merged.Text = *v;  // the record's value is what the symbol carries
+                    PrintObject(page, place, merged, design, pictures);
+                    return;
+                  }
+                }
                 PrintObject(page, place, o, design, pictures);
               });
   return !stopped;
@@ -64,6 +75,33 @@ class NoValues final : public PageValues {
 };
 
 }  // namespace
+
+std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values) {
+  std::optional<BarcodeRefusal> refused;
+  WalkObjects(
+      design, 1, design.objects.itemCount(),
+      [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
+        if (refused || o.Kind != ObjectKind::Barcode) return;
+        ObjectBody body = BodyOf(o);
+        auto& barcode = std::get<BarcodeObject>(body);
+        const auto value = values ? values->value(at.row, at.pass) : std::nullopt;
+        if (value) barcode.value = *value;
+        const BarcodeDrawing drawn = PlaceBarcodeObject(barcode, place, design.page.scaleMode);
+        if (const auto* error = std::get_if<BarcodeError>(&drawn)) {
+          refused = BarcodeRefusal{at.row, at.pass, value ? barcode.field : "", error->reason};
+        }
+      });
+  return refused;
+}
+
+bool HasFieldBarcode(const Design& design) {
+  ObjectRecord r;
+  for (int row = 1; row <= design.objects.itemCount(); ++row) {
+    DecodeObjectRow(r, design.objects, row);
+    if (r.Kind == ObjectKind::Barcode && !r.Field.empty()) return true;
+  }
+  return false;
+}
 
 bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictures,
                  std::string* error, const std::function<bool()>& going,
@@ -86,6 +124,15 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
   ApplyPrinterSetup(printer, design.page);
   bool printed = false;
   while (const PageValues* values = next()) {
+    if (const auto refused = RefusedBarcode(design, values)) {
+      // Nothing of the page is printed; a document begun stays unfinished, so it goes nowhere.
+      if (error) {
+        *error = "行 " + std::to_string(refused->row) + " のバーコード" +
+                 (refused->field.empty() ? "" : "（「" + refused->field + "」の値）") + ": " +
+                 refused->reason;
+      }
+      return false;
+    }
     Surface* page = printer.beginPage();
     if (!page) {
       printer.endDoc(error);

@@ -48,6 +48,20 @@ bool PrintOnePage(const Design& design, PrinterPort& printer, PictureStore& pict
                   const std::function<bool()>& going = {},
                   const std::function<void(Surface&)>& underlay = {});
 
+// A barcode a page cannot print: its row, the pass of its blocks, the field whose value it was
+// given ("" for its designed value), and why.
+struct BarcodeRefusal {
+  int row = 0;
+  long pass = 0;
+  std::string field;
+  std::string reason;
+};
+// The first barcode of the page (with `values` standing in, when given) whose value cannot be
+// encoded or whose box is too small for it; nothing is printed of such a page.
+std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values);
+// Whether any barcode of the design takes its value from a field.
+bool HasFieldBarcode(const Design& design);
+
 // Prints one page for each set of values `next` gives, until it gives none, as one document.
 // `next` is asked before each page, so it can also stop the printing (a cancel); false with a
 // reason when the printer could not print, or nothing was given to print.

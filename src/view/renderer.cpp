@@ -6,6 +6,7 @@
 #include "document/object_rows.h"
 #include "document/typed_object.h"
 #include "object_walk.h"
+#include "view/barcode_drawing.h"
 
 namespace qf {
 
@@ -73,6 +74,8 @@ void DrawFigureBody(Surface& s, const WorkingRect& R, const ObjectBody& body,
                  },
                  [&](const BoxObject& b) { DrawBox(s, R, b, palette, color); },
                  [&](const RingObject& g) { DrawRing(s, R, g, palette, color); },
+                 // Its feedback is its box's outline.
+                 [&](const BarcodeObject&) { s.box(R.x1, R.y1, R.x2, R.y2, color, false); },
                  [](const TextObject&) {},
                  [](const PictureObject&) {},
                  [](const CommandObject&) {},
@@ -148,6 +151,7 @@ PageRect FigureArea(ObjectKind kind, const ObjectRecord& o, const WorkingRect& R
     case ObjectKind::Line:
     case ObjectKind::Picture:
     case ObjectKind::Command:
+    case ObjectKind::Barcode:  // its symbol and digits stay inside its box
     case ObjectKind::None:
       break;
   }
@@ -171,35 +175,37 @@ FontSpec TextFont(const TextObject& t, double pointSize) {
 void DrawAsPrinted(Surface& s, const WorkingRect& R, const ObjectRecord& o, const Design& design,
                    PictureStore& pictures, double pointSize) {
   const ObjectBody body = BodyOf(o);
-  std::visit(Overloaded{
-                 [&](const TextObject& t) {
-                   s.setCurrentXY(R.x2, R.y2);
-                   s.setFont(TextFont(t, pointSize));
-                   s.setForeColor(t.color);
-                   s.print(t.text);
-                 },
-                 [&](const LineObject& l) {
-                   DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, l.color);
-                 },
-                 [&](const BoxObject& b) {
-                   DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, b.color);
-                 },
-                 [&](const RingObject& g) {
-                   DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, g.color);
-                 },
-                 [&](const PictureObject& p) {
-                   const Picture* pic = pictures.picture(p.path);
-                   if (!pic) return;
-                   const Extent e = PictureExtent(*pic, design.page.scaleMode);
-                   s.setDrawMode(DrawMode::MaskPen);
-                   s.paintPicture(*pic, R.x2, R.y2, e.width, e.height,
-                                  p.transparent ? RasterOp::SrcAnd : RasterOp::SrcCopy);
-                   s.setDrawMode(DrawMode::CopyPen);
-                 },
-                 [](const CommandObject&) {},
-                 [](const UnknownObject&) {},
-             },
-             body);
+  std::visit(
+      Overloaded{
+          [&](const TextObject& t) {
+            s.setCurrentXY(R.x2, R.y2);
+            s.setFont(TextFont(t, pointSize));
+            s.setForeColor(t.color);
+            s.print(t.text);
+          },
+          [&](const LineObject& l) {
+            DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, l.color);
+          },
+          [&](const BoxObject& b) {
+            DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, b.color);
+          },
+          [&](const RingObject& g) {
+            DrawFigureBody(s, R, body, design.palette, DrawMode::MaskPen, g.color);
+          },
+          [&](const PictureObject& p) {
+            const Picture* pic = pictures.picture(p.path);
+            if (!pic) return;
+            const Extent e = PictureExtent(*pic, design.page.scaleMode);
+            s.setDrawMode(DrawMode::MaskPen);
+            s.paintPicture(*pic, R.x2, R.y2, e.width, e.height,
+                           p.transparent ? RasterOp::SrcAnd : RasterOp::SrcCopy);
+            s.setDrawMode(DrawMode::CopyPen);
+          },
+          [&](const BarcodeObject& b) { DrawBarcode(s, R, b, design.page.scaleMode, pointSize); },
+          [](const CommandObject&) {},
+          [](const UnknownObject&) {},
+      },
+      body);
 }
 
 void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMode mode,
@@ -237,6 +243,7 @@ void DrawObject(RenderContext& ctx, const WorkingRect& R, int kind, DrawObjectMo
     case ObjectKind::Line:
     case ObjectKind::Box:
     case ObjectKind::Ring:
+    case ObjectKind::Barcode:
       // The feedback is the outline in red; the reversible pen takes it off again.
       DrawFigure(s, R, o, ctx.design.palette, DrawMode::NotXorPen, kRed);
       break;

@@ -184,8 +184,19 @@ TEST_F(DesignFileTest, CodesPastTheirTablesReadAsTheListsFallbacks) {
     cases.push_back({"1", "t", "Arial", code, kColAlign, word});
   }
   for (auto [code, word] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"1", "ﾃｷｽﾄ"}, {"6", "ﾘﾝｸﾞ"}, {"7", ""}, {"0", ""}, {"-1", ""}}) {
+           {"1", "ﾃｷｽﾄ"}, {"6", "ﾘﾝｸﾞ"}, {"7", "ﾊﾞｰｺｰﾄﾞ"}, {"8", ""}, {"0", ""}, {"-1", ""}}) {
     cases.push_back({code, "t", "0", "0", kColKind, word});
+  }
+  // A symbology no entry has prints as the first.
+  for (auto [code, word] :
+       std::initializer_list<std::pair<const char*, const char*>>{{"0", "JAN13"},
+                                                                  {"6", "QR"},
+                                                                  {"7", "ｶｽﾀﾏﾊﾞｰｺｰﾄﾞ"},
+                                                                  {"8", "JAN13"},
+                                                                  {"-1", "JAN13"},
+                                                                  {"", "JAN13"},
+                                                                  {"QR", "JAN13"}}) {
+    cases.push_back({"7", "4901234567894", code, "0", kColStyle, word});
   }
   std::string file = "VERSION 2.05\r\n" + std::string(kPageLine) +
                      "1Layer\r\n1,base\r\nDizaColor\r\n1\r\n2\r\n3\r\n4\r\n5\r\n" +

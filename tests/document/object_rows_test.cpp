@@ -59,6 +59,10 @@ TEST(NameTables, EveryEntryBothWaysAndEverythingElse) {
       {TransparencyCode, TransparencyName, {"不透過", "透過"}, "透過"},
       {CommandModeCode, CommandModeName, {"開始", "終了"}, "終了"},
       {DirectionCode, DirectionName, {"縦", "横"}, "横"},
+      {SymbologyCode,
+       SymbologyName,
+       {"JAN13", "JAN8", "CODE39", "NW7", "ITF", "CODE128", "QR", "ｶｽﾀﾏﾊﾞｰｺｰﾄﾞ"},
+       "JAN13"},
   };
   for (const Table& t : tables) {
     const std::string last = t.words.back().empty() ? "?" : std::string(t.words.back());
@@ -77,12 +81,12 @@ TEST(NameTables, EveryEntryBothWaysAndEverythingElse) {
     }
   }
   EXPECT_EQ(HatchCode("色1"), "");  // half-width digit
-  const std::string_view kinds[] = {"ﾃｷｽﾄ", "ﾗｲﾝ", "ﾎﾞｯｸｽ", "画像", "ｺﾏﾝﾄﾞ", "ﾘﾝｸﾞ"};
-  for (int code = 1; code <= 6; ++code) {
+  const std::string_view kinds[] = {"ﾃｷｽﾄ", "ﾗｲﾝ", "ﾎﾞｯｸｽ", "画像", "ｺﾏﾝﾄﾞ", "ﾘﾝｸﾞ", "ﾊﾞｰｺｰﾄﾞ"};
+  for (int code = 1; code <= 7; ++code) {
     EXPECT_EQ(KindFromName(kinds[code - 1]), static_cast<ObjectKind>(code));
     EXPECT_EQ(KindName(static_cast<ObjectKind>(code)), kinds[code - 1]);
   }
-  for (int code : {-1, 0, 7}) EXPECT_EQ(KindName(static_cast<ObjectKind>(code)), "") << code;
+  for (int code : {-1, 0, 8}) EXPECT_EQ(KindName(static_cast<ObjectKind>(code)), "") << code;
   for (std::string_view word : {"", " ", "1", "ﾃｷｽﾄ "}) {
     EXPECT_EQ(KindFromName(word), ObjectKind::None) << word;
   }

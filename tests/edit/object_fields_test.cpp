@@ -1,4 +1,5 @@
 #include "edit/object_fields.h"
+#include "edit/barcode_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -168,7 +169,7 @@ TEST(ObjectFields, EveryKindRoundTripsThroughItsFields) {
   test::RandomDesigns random(7);
   const std::vector<int16_t> layers = {1, 4, 32767};
   for (int i = 0; i < 300; ++i) {
-    const auto kind = static_cast<ObjectKind>(1 + i % 6);
+    const auto kind = static_cast<ObjectKind>(1 + i % 7);
     const ObjectRecord r = random.record(kind, layers);
     ObjectRecord back = r;  // place and layer come from elsewhere: they must stay
     switch (kind) {
@@ -186,6 +187,9 @@ TEST(ObjectFields, EveryKindRoundTripsThroughItsFields) {
         break;
       case ObjectKind::Command:
         ApplyCommandFields(CommandFieldsOf(r), back);
+        break;
+      case ObjectKind::Barcode:
+        ApplyBarcodeFields(BarcodeFieldsOf(r), back);
         break;
       case ObjectKind::None:
         break;
@@ -210,6 +214,25 @@ TEST(ObjectFields, EveryKindRoundTripsThroughItsFields) {
   EXPECT_EQ(r.Text, "0");
   EXPECT_EQ(r.Style, "0");
   EXPECT_EQ(r.Size, 0.0f);
+  // The digits' size: 0 is none and taken, below it or not a number refused; a symbology no
+  // list entry has is the first.
+  BarcodeFields barcode;
+  for (const char* size : {"0", "9", "12.5"}) {
+    barcode.digitsSize = size;
+    EXPECT_EQ(ValidateBarcodeFields(barcode), BarcodeField::None) << size;
+  }
+  for (const char* size : {"-0.5", "-1", "9pt", "", "1e99"}) {
+    barcode.digitsSize = size;
+    EXPECT_EQ(ValidateBarcodeFields(barcode), BarcodeField::DigitsSize) << size;
+  }
+  for (int code : {-1, 8}) {
+    barcode.symbology = code;
+    ApplyBarcodeFields(barcode, r);
+    EXPECT_EQ(r.Style, "0") << code;
+  }
+  barcode.symbology = 7;
+  ApplyBarcodeFields(barcode, r);
+  EXPECT_EQ(r.Style, "7");
 }
 
 TEST(ObjectFields, TheCommandDialogOffersTheStartsOfTheLayerAndCopiesOne) {

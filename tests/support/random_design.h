@@ -88,6 +88,14 @@ class RandomDesigns {
         r.Style = chance(2) ? "0" : "1";
         r.Size = static_cast<float>(1 + pick(12));
         break;
+      case ObjectKind::Barcode:
+        r.Style = std::to_string(pick(8));
+        r.Text =
+            of(std::vector<std::string>{"4901234567894", "12345670", "ABC-123", "請求書 No.1", ""});
+        r.Field = of(kFields);
+        r.Size = static_cast<float>(pick(12));
+        r.Color = color();
+        break;
       case ObjectKind::None:
         break;
     }
