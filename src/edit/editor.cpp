@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <iterator>
 
+#include "barcode/barcode.h"
 #include "document/number_text.h"
 #include "document/object_rows.h"
+#include "document/typed_object.h"
 #include "shell/ui_text.h"
 #include "view/renderer.h"
 
@@ -21,7 +23,20 @@ constexpr std::string_view kGuideAdd[] = {
     "画像・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
     "",
     "リング・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
+    "バーコード・オブジェクトの追加：ドラッグ＆ドロップで座標固定",
 };
+
+// Why the one barcode of a selection cannot print (it is crossed in red on the page), or "".
+std::string BarcodeGuide(const Design& design, int row) {
+  const ObjectRecord o = DecodeObjectRow(design.objects, row);
+  const ObjectBody body = BodyOf(o);
+  const auto* barcode = std::get_if<BarcodeObject>(&body);
+  if (!barcode) return {};
+  const BarcodeDrawing drawn =
+      PlaceBarcodeObject(*barcode, {o.X1, o.Y1, o.X2, o.Y2}, design.page.scaleMode);
+  const auto* error = std::get_if<BarcodeError>(&drawn);
+  return error ? "バーコードを印刷できません：" + error->reason : std::string();
+}
 
 }  // namespace
 
@@ -104,7 +119,10 @@ std::string Editor::guide() const {
     }
     return text;
   }
-  if (selection_.size() == 1) return std::string(kGuideSelected);
+  if (selection_.size() == 1) {
+    const std::string refused = BarcodeGuide(design_, selection_.rows().front());
+    return refused.empty() ? std::string(kGuideSelected) : refused;
+  }
   if (selection_.size() > 1) return std::string(kGuideBlock);
   return std::string(insertMode_ ? kGuideInsertMode : "");
 }
