@@ -60,9 +60,15 @@ std::optional<std::string> RefusedBeforeEncoding(Symbology s, std::string_view v
         if (!ok) return "CODE39 には英大文字、数字と - . 空白 $ / + % しか使えません";
       }
       break;
+    case Symbology::Qr:
+      // libzint gives the Latin-1 yen sign Shift JIS's byte 0xA5, which readers give back as
+      // the half-width middle dot: the symbol would not read as the value.
+      if (v.find("\xC2\xA5") != std::string_view::npos) {
+        return "¥ は読み取ると別の文字になります。全角の ￥ を使ってください";
+      }
+      break;
     case Symbology::Nw7:
     case Symbology::Code128:
-    case Symbology::Qr:
     case Symbology::Customer:
       break;
   }

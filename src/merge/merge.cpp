@@ -165,9 +165,7 @@ std::optional<std::string> RefusedMergedBarcode(const Design& design, const Merg
     if (!refused) continue;
     // Pass k of the blocks shows the page's record k; outside them its first.
     const long record = page.firstRecord + refused->pass;
-    if (refused->field.empty()) {
-      return "行 " + std::to_string(refused->row) + " のバーコード: " + refused->reason;
-    }
+    if (refused->field.empty()) return RefusalText(*refused);
     return "レコード " + std::to_string(record) + " の「" + refused->field +
            "」: " + refused->reason;
   }

@@ -269,6 +269,10 @@ FileStatus ExportDesign(const Design& design, PictureStore& pictures,
     if (!std::filesystem::is_directory(FolderOf(path), ec)) return Failure(path, ENOENT);
     return ExportMergedImages(design, pictures, path, format, options);
   }
+  // A symbol that cannot print stops the export before its file is begun, saying why.
+  if (const auto refused = RefusedBarcode(design, nullptr); refused && !options.merge) {
+    return Failure(path, 0, RefusalText(*refused));
+  }
   ExportOptions drawn = options;
   if (format == ExportFormat::Pdf) drawn.grid = false;  // a PDF is the printed page
   return ExportPrinted(path, format, options.dpi,

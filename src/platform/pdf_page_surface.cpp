@@ -155,6 +155,12 @@ void PdfPageSurface::line(double x1, double y1, double x2, double y2, int32_t co
   painter_.drawLine(a, b);
 }
 
+void PdfPageSurface::fillArea(double x1, double y1, double x2, double y2, int32_t color) {
+  const QColor c = ToQColor(color);
+  useInk(c);
+  fill(QRectF(AreaPixels(toPixels(x1, y1), toPixels(x2, y2))), c);
+}
+
 void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {
   const QRect edges = PixelBox(toPixels(x1, y1), toPixels(x2, y2));
   const QColor c = ToQColor(color);

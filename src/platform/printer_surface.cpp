@@ -43,6 +43,11 @@ void PrinterSurface::box(double x1, double y1, double x2, double y2, int32_t col
   RasterSurface::box(x1, y1, x2, y2, color, filled);
 }
 
+void PrinterSurface::fillArea(double x1, double y1, double x2, double y2, int32_t color) {
+  ink(x1, y1, x2, y2);
+  RasterSurface::fillArea(x1, y1, x2, y2, color);
+}
+
 void PrinterSurface::circle(double cx, double cy, double radius, int32_t color, double aspect,
                             std::optional<double> start, std::optional<double> end) {
   // The radius is the longer half-axis whatever the aspect.

@@ -109,6 +109,15 @@ QRect PixelBox(QPointF a, QPointF b) {
           QPoint(PixelOf(std::max(a.x(), b.x())), PixelOf(std::max(a.y(), b.y())))};
 }
 
+QRect AreaPixels(QPointF a, QPointF b) {
+  const auto first = [](double v) { return PixelOf(std::ceil(v - 0.5)); };
+  const int left = first(std::min(a.x(), b.x()));
+  const int top = first(std::min(a.y(), b.y()));
+  const int right = std::max(left, first(std::max(a.x(), b.x())) - 1);
+  const int bottom = std::max(top, first(std::max(a.y(), b.y())) - 1);
+  return {QPoint(left, top), QPoint(right, bottom)};
+}
+
 QRect PicturePixels(QPointF at, QSizeF size) {
   const QSize pixels(PixelOf(size.width() + 0.5), PixelOf(size.height() + 0.5));
   if (pixels.width() <= 0 || pixels.height() <= 0 || pixels.width() > 100000 ||
@@ -251,6 +260,10 @@ void RasterSurface::line(double x1, double y1, double x2, double y2, int32_t col
                   QPointF(std::floor(b.x()), std::floor(b.y())) + half, w, ImageRgb(color),
                   OpFor(mode_));
   }
+}
+
+void RasterSurface::fillArea(double x1, double y1, double x2, double y2, int32_t color) {
+  FillRect(canvas(), AreaPixels(toPixels(x1, y1), toPixels(x2, y2)), ImageRgb(color), OpFor(mode_));
 }
 
 void RasterSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {

@@ -62,6 +62,8 @@ bool TextMayReach(const QPointF& topLeft, const QFontMetricsF& fm, const QString
 int PixelOf(double v);
 // The pixels from the one holding a to the one holding b, both included, either way round.
 QRect PixelBox(QPointF a, QPointF b);
+// The pixels whose centres lie in the area between two corners (at least one).
+QRect AreaPixels(QPointF a, QPointF b);
 // Where a picture lands: at the pixel holding `at`, its size in pixels rounded from `size` (so a
 // picture keeps its pixel size wherever it is placed); empty when it shows nothing, or more than
 // any page shows.
@@ -102,6 +104,7 @@ class RasterSurface : public StatefulSurface {
 
   void line(double x1, double y1, double x2, double y2, int32_t color) override;
   void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) override;
+  void fillArea(double x1, double y1, double x2, double y2, int32_t color) override;
   void circle(double cx, double cy, double radius, int32_t color, double aspect,
               std::optional<double> start, std::optional<double> end) override;
   void paintPicture(const Picture& picture, double x, double y, double width, double height,

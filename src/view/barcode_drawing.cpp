@@ -30,7 +30,7 @@ void DrawBarcode(Surface& s, const WorkingRect& box, const BarcodeObject& barcod
   s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
   s.setDrawWidth(1);
   for (const BarRect& b : p->bars) {
-    s.box(b.x, b.y, b.x + b.width, b.y + b.height, barcode.color, true);
+    s.fillArea(b.x, b.y, b.x + b.width, b.y + b.height, barcode.color);
   }
   s.setDrawMode(DrawMode::CopyPen);
   if (!p->digitsShown) return;

@@ -101,6 +101,11 @@ void PageRecording::box(double x1, double y1, double x2, double y2, int32_t colo
   calls_.emplace_back([=](Surface& s) { s.box(x1, y1, x2, y2, color, filled); });
 }
 
+void PageRecording::fillArea(double x1, double y1, double x2, double y2, int32_t color) {
+  addInks({{inked(x1, y1, x2, y2), MidToneChannels(color)}});
+  calls_.emplace_back([=](Surface& s) { s.fillArea(x1, y1, x2, y2, color); });
+}
+
 void PageRecording::circle(double cx, double cy, double radius, int32_t color, double aspect,
                            std::optional<double> start, std::optional<double> end) {
   const auto [rx, ry] = EllipseHalfAxes(radius, aspect);

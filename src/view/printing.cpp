@@ -94,6 +94,11 @@ std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageVal
   return refused;
 }
 
+std::string RefusalText(const BarcodeRefusal& refused) {
+  return "行 " + std::to_string(refused.row) + " のバーコード" +
+         (refused.field.empty() ? "" : "（「" + refused.field + "」の値）") + ": " + refused.reason;
+}
+
 bool HasFieldBarcode(const Design& design) {
   ObjectRecord r;
   for (int row = 1; row <= design.objects.itemCount(); ++row) {
@@ -126,11 +131,7 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
   while (const PageValues* values = next()) {
     if (const auto refused = RefusedBarcode(design, values)) {
       // Nothing of the page is printed; a document begun stays unfinished, so it goes nowhere.
-      if (error) {
-        *error = "行 " + std::to_string(refused->row) + " のバーコード" +
-                 (refused->field.empty() ? "" : "（「" + refused->field + "」の値）") + ": " +
-                 refused->reason;
-      }
+      if (error) *error = RefusalText(*refused);
       return false;
     }
     Surface* page = printer.beginPage();

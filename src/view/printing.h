@@ -59,6 +59,8 @@ struct BarcodeRefusal {
 // The first barcode of the page (with `values` standing in, when given) whose value cannot be
 // encoded or whose box is too small for it; nothing is printed of such a page.
 std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values);
+// What the user is told of it: "行 3 のバーコード: …", with the field when a value was given.
+std::string RefusalText(const BarcodeRefusal& refused);
 // Whether any barcode of the design takes its value from a field.
 bool HasFieldBarcode(const Design& design);
 

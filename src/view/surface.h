@@ -122,6 +122,12 @@ class Surface {
   // An outline in the colour, its inside filled by the fill style and colour ("B"), or the whole
   // box filled with the colour ("BF").
   virtual void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) = 0;
+  // The area between the edges filled with the colour, without the pen's pixel past the far
+  // edges: a pixel is filled when its centre lies inside, so abutting areas keep their widths
+  // (a barcode's bars and spaces). Surfaces without a pixel grid fill the area as it is.
+  virtual void fillArea(double x1, double y1, double x2, double y2, int32_t color) {
+    box(x1, y1, x2, y2, color, true);
+  }
   // An ellipse of the radius and aspect (height / width; the radius is the longer half-axis), or
   // the arc between two angles (radians, counter-clockwise from +x) when both are given.
   virtual void circle(double cx, double cy, double radius, int32_t color, double aspect,
