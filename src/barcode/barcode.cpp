@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -107,9 +108,47 @@ std::string DigitsOf(Symbology s, const zint_symbol& z) {
   return text;
 }
 
+// A matrix symbol's dark modules inside its quiet zone, from libzint's own matrix (its vector
+// output is built module by module, slower than the encoding itself): a rectangle a run of dark
+// modules in a row, runs over the same columns of the rows below joining it.
+BarcodeSymbol MatrixSymbol(const zint_symbol& z, int quiet) {
+  BarcodeSymbol symbol;
+  symbol.width = z.width + 2 * quiet;
+  symbol.height = z.rows + 2 * quiet;
+  symbol.module = 1;
+  const auto dark = [&z](int row, int col) {
+    return ((z.encoded_data[row][col / 8] >> (col % 8)) & 1) != 0;
+  };
+  // The rectangles reaching the row before, by the columns they span.
+  std::map<std::pair<int, int>, size_t> open;
+  std::map<std::pair<int, int>, size_t> next;
+  for (int row = 0; row < z.rows; ++row) {
+    next.clear();
+    for (int col = 0; col < z.width;) {
+      if (!dark(row, col)) {
+        ++col;
+        continue;
+      }
+      const int from = col;
+      while (col < z.width && dark(row, col)) ++col;
+      const auto above = open.find({from, col});
+      if (above != open.end()) {
+        symbol.bars[above->second].height += 1;
+        next[{from, col}] = above->second;
+        continue;
+      }
+      next[{from, col}] = symbol.bars.size();
+      symbol.bars.push_back({static_cast<double>(quiet + from), static_cast<double>(quiet + row),
+                             static_cast<double>(col - from), 1.0});
+    }
+    std::swap(open, next);
+  }
+  return symbol;
+}
+
 }  // namespace
 
-EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value) {
+EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value, BarcodeUse use) {
   if (auto refused = RefusedBeforeEncoding(symbology, value)) return BarcodeError{*refused};
   ZintSymbol z(ZBarcode_Create());
   if (!z) return BarcodeError{"バーコードを作るためのメモリが足りません"};
@@ -117,10 +156,20 @@ EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value) {
   z->input_mode = UNICODE_MODE;
   z->output_options = BARCODE_QUIET_ZONES;
   z->show_hrt = 0;
-  if (symbology == Symbology::Qr) z->option_1 = 2;  // error correction level M
+  if (symbology == Symbology::Qr) {
+    z->option_1 = 2;  // error correction level M
+    // The mask changes neither the size nor whether the value fits: a check takes the first
+    // rather than scoring all eight.
+    if (use == BarcodeUse::Check) z->option_3 = 1 << 8;
+  }
   const auto* bytes = reinterpret_cast<const unsigned char*>(value.data());
   const int encoded = ZBarcode_Encode(z.get(), bytes, static_cast<int>(value.size()));
   if (encoded >= ZINT_ERROR) return BarcodeError{ReasonOf(encoded)};
+  if (IsTwoDimensional(symbology)) {
+    constexpr int kQrQuietZone = 4;
+    if (z->width <= 0 || z->rows <= 0) return BarcodeError{ReasonOf(ZINT_ERROR)};
+    return MatrixSymbol(*z, kQrQuietZone);
+  }
   const int drawn = ZBarcode_Buffer_Vector(z.get(), 0);
   if (drawn >= ZINT_ERROR || !z->vector) return BarcodeError{ReasonOf(drawn)};
   BarcodeSymbol symbol;
@@ -174,8 +223,8 @@ std::variant<PlacedBarcode, BarcodeError> PlaceBarcode(const BarcodeSymbol& symb
 }
 
 BarcodeDrawing PlaceBarcodeObject(const BarcodeObject& barcode, const WorkingRect& box,
-                                  int16_t scaleMode) {
-  const EncodedBarcode encoded = EncodeBarcode(barcode.symbology, barcode.value);
+                                  int16_t scaleMode, BarcodeUse use) {
+  const EncodedBarcode encoded = EncodeBarcode(barcode.symbology, barcode.value, use);
   if (const auto* error = std::get_if<BarcodeError>(&encoded)) return *error;
   const double digitsHeight =
       static_cast<double>(barcode.digitsSize) * 1.2 / 72.0 * UnitsPerInch(scaleMode, true);

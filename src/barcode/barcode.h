@@ -40,10 +40,16 @@ struct BarcodeError {
 
 using EncodedBarcode = std::variant<BarcodeSymbol, BarcodeError>;
 
+// What a symbol is encoded for: to print, or only to know whether and how large it prints.
+enum class BarcodeUse { Print, Check };
+
 // The symbol of a value (UTF-8) in a symbology, or why there is none. A value is never changed to
 // make it fit: a symbol printed always reads back as the value given (a JAN's computed check
-// digit aside, which readers expect).
-EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value);
+// digit aside, which readers expect). A QR symbol is libzint's matrix, a run of dark modules in
+// a row a rectangle; the others libzint's vector output. For a check, a QR symbol keeps its
+// first mask: its size is the same, its look not the best.
+EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value,
+                             BarcodeUse use = BarcodeUse::Print);
 
 // A symbol placed in a box of the page.
 struct PlacedBarcode {
@@ -77,6 +83,6 @@ using BarcodeDrawing = std::variant<PlacedBarcode, BarcodeError>;
 // A barcode's symbol placed in its box on a page of `scaleMode` units (its digits' line as tall
 // as their point size and a little leading), or why it cannot be printed.
 BarcodeDrawing PlaceBarcodeObject(const BarcodeObject& barcode, const WorkingRect& box,
-                                  int16_t scaleMode);
+                                  int16_t scaleMode, BarcodeUse use = BarcodeUse::Print);
 
 }  // namespace qf

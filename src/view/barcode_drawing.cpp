@@ -20,7 +20,11 @@ void DrawRefused(Surface& s, const WorkingRect& b) {
 
 void DrawBarcode(Surface& s, const WorkingRect& box, const BarcodeObject& barcode,
                  int16_t scaleMode, double pointSize) {
-  const auto placed = PlaceBarcodeObject(barcode, box, scaleMode);
+  DrawPlacedBarcode(s, box, PlaceBarcodeObject(barcode, box, scaleMode), barcode.color, pointSize);
+}
+
+void DrawPlacedBarcode(Surface& s, const WorkingRect& box, const BarcodeDrawing& placed,
+                       int32_t color, double pointSize) {
   const auto* p = std::get_if<PlacedBarcode>(&placed);
   if (!p) {
     DrawRefused(s, box);
@@ -29,13 +33,14 @@ void DrawBarcode(Surface& s, const WorkingRect& box, const BarcodeObject& barcod
   s.setDrawMode(DrawMode::MaskPen);
   s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
   s.setDrawWidth(1);
-  for (const BarRect& b : p->bars) {
-    s.fillArea(b.x, b.y, b.x + b.width, b.y + b.height, barcode.color);
-  }
+  std::vector<PageRect> bars;
+  bars.reserve(p->bars.size());
+  for (const BarRect& b : p->bars) bars.push_back({b.x, b.y, b.x + b.width, b.y + b.height});
+  s.fillAreas(bars, color);
   s.setDrawMode(DrawMode::CopyPen);
   if (!p->digitsShown) return;
   s.setFont(FontSpec{kBarcodeDigitsFont, pointSize});
-  s.setForeColor(barcode.color);
+  s.setForeColor(color);
   const double width = s.textWidth(p->digits);
   s.setCurrentXY(p->digitsX + (p->digitsWidth - width) / 2, p->digitsY);
   s.print(p->digits);

@@ -11,5 +11,8 @@ namespace qf {
 // box that cannot be printed draws the box crossed in red instead.
 void DrawBarcode(Surface& s, const WorkingRect& box, const BarcodeObject& barcode,
                  int16_t scaleMode, double pointSize);
+// ... a symbol placed already.
+void DrawPlacedBarcode(Surface& s, const WorkingRect& box, const BarcodeDrawing& placed,
+                       int32_t color, double pointSize);
 
 }  // namespace qf

@@ -106,6 +106,15 @@ void PageRecording::fillArea(double x1, double y1, double x2, double y2, int32_t
   calls_.emplace_back([=](Surface& s) { s.fillArea(x1, y1, x2, y2, color); });
 }
 
+void PageRecording::fillAreas(std::span<const PageRect> areas, int32_t color) {
+  PageRect all;
+  for (const PageRect& a : areas) all.unite(NormalisedRect(a.left, a.top, a.right, a.bottom));
+  addInks({{all.empty() ? PageRect{} : inked(all.left, all.top, all.right, all.bottom),
+            MidToneChannels(color)}});
+  calls_.emplace_back([kept = std::vector<PageRect>(areas.begin(), areas.end()),
+                       color](Surface& s) { s.fillAreas(kept, color); });
+}
+
 void PageRecording::circle(double cx, double cy, double radius, int32_t color, double aspect,
                            std::optional<double> start, std::optional<double> end) {
   const auto [rx, ry] = EllipseHalfAxes(radius, aspect);

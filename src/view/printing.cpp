@@ -8,6 +8,7 @@
 #include "document/typed_object.h"
 #include "object_walk.h"
 #include "renderer.h"
+#include "view/barcode_drawing.h"
 
 namespace qf {
 
@@ -37,9 +38,34 @@ namespace {
 // Objects drawn between two questions whether to go on.
 constexpr long kObjectsBetweenChecks = 1024;
 
-// False when `going` stopped the page.
+// The page's barcodes in drawing order, each placed with the value the page gives it; the first
+// that cannot print in `refused`.
+std::vector<BarcodeDrawing> PlacePageBarcodes(const Design& design, const PageValues* values,
+                                              BarcodeUse use,
+                                              std::optional<BarcodeRefusal>* refused) {
+  std::vector<BarcodeDrawing> placed;
+  WalkObjects(
+      design, 1, design.objects.itemCount(),
+      [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
+        if (o.Kind != ObjectKind::Barcode || (refused && *refused)) return;
+        ObjectBody body = BodyOf(o);
+        auto& barcode = std::get<BarcodeObject>(body);
+        const auto value = values ? values->value(at.row, at.pass) : std::nullopt;
+        if (value) barcode.value = *value;
+        placed.push_back(PlaceBarcodeObject(barcode, place, design.page.scaleMode, use));
+        const auto* error = std::get_if<BarcodeError>(&placed.back());
+        if (error && refused) {
+          *refused = BarcodeRefusal{at.row, at.pass, value ? barcode.field : "", error->reason};
+        }
+      });
+  return placed;
+}
+
+// False when `going` stopped the page. The page's barcodes come placed, in drawing order.
 bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
-               const PageValues* values, const std::function<bool()>& going) {
+               const PageValues* values, const std::function<bool()>& going,
+               const std::vector<BarcodeDrawing>& barcodes) {
+  size_t barcode = 0;
   long drawn = 0;
   bool stopped = false;
   WalkObjects(design, 1, design.objects.itemCount(),
@@ -55,13 +81,10 @@ bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
                     return;
                   }
                 }
-                if (values && o.Kind == ObjectKind::Barcode) {
-                  if (const auto v = values->value(at.row, at.pass)) {
-                    ObjectRecord merged = o;
-                    merged.Text = *v;  // the record's value is what the symbol carries
-                    PrintObject(page, place, merged, design, pictures);
-                    return;
-                  }
+                if (o.Kind == ObjectKind::Barcode && barcode < barcodes.size()) {
+                  DrawPlacedBarcode(page, place, barcodes[barcode++], o.Color,
+                                    static_cast<double>(o.Size));
+                  return;
                 }
                 PrintObject(page, place, o, design, pictures);
               });
@@ -78,19 +101,7 @@ class NoValues final : public PageValues {
 
 std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values) {
   std::optional<BarcodeRefusal> refused;
-  WalkObjects(
-      design, 1, design.objects.itemCount(),
-      [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
-        if (refused || o.Kind != ObjectKind::Barcode) return;
-        ObjectBody body = BodyOf(o);
-        auto& barcode = std::get<BarcodeObject>(body);
-        const auto value = values ? values->value(at.row, at.pass) : std::nullopt;
-        if (value) barcode.value = *value;
-        const BarcodeDrawing drawn = PlaceBarcodeObject(barcode, place, design.page.scaleMode);
-        if (const auto* error = std::get_if<BarcodeError>(&drawn)) {
-          refused = BarcodeRefusal{at.row, at.pass, value ? barcode.field : "", error->reason};
-        }
-      });
+  PlacePageBarcodes(design, values, BarcodeUse::Check, &refused);
   return refused;
 }
 
@@ -129,7 +140,10 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
   ApplyPrinterSetup(printer, design.page);
   bool printed = false;
   while (const PageValues* values = next()) {
-    if (const auto refused = RefusedBarcode(design, values)) {
+    std::optional<BarcodeRefusal> refused;
+    const std::vector<BarcodeDrawing> barcodes =
+        PlacePageBarcodes(design, values, BarcodeUse::Print, &refused);
+    if (refused) {
       // Nothing of the page is printed; a document begun stays unfinished, so it goes nowhere.
       if (error) *error = RefusalText(*refused);
       return false;
@@ -141,7 +155,7 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
       return false;
     }
     if (underlay) underlay(*page);
-    if (!PrintPage(*page, design, pictures, values, going)) {
+    if (!PrintPage(*page, design, pictures, values, going, barcodes)) {
       if (error) *error = "途中で止めました";
       return false;
     }

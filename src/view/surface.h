@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -127,6 +128,10 @@ class Surface {
   // (a barcode's bars and spaces). Surfaces without a pixel grid fill the area as it is.
   virtual void fillArea(double x1, double y1, double x2, double y2, int32_t color) {
     box(x1, y1, x2, y2, color, true);
+  }
+  // Many such areas in one colour (a symbol's bars), which a document may keep as one path.
+  virtual void fillAreas(std::span<const PageRect> areas, int32_t color) {
+    for (const PageRect& a : areas) fillArea(a.left, a.top, a.right, a.bottom, color);
   }
   // An ellipse of the radius and aspect (height / width; the radius is the longer half-axis), or
   // the arc between two angles (radians, counter-clockwise from +x) when both are given.
