@@ -256,6 +256,26 @@ grep -q '「.*o.bas」の 4 行目：End Sub がありません（「F_DataPrint
 # headers after NewPage, right-aligned columns, a label sheet in twips from a class, Japanese
 # sources in Shift-JIS): each prints its pages, read back with pdftotext and pdfinfo.
 programs="$data/programs"
+# A barcode its symbology cannot carry stops --export and --print: exit 1, one line naming the
+# row and why, no file; in a merge, the record and the field.
+sed 's/"4901234567894"/"49012345678X"/' "$data/barcodes.qfd" >"$tmp/badbar.qfd"
+for command in --export --print; do
+  rc=0
+  "$qf" "$command" "$tmp/badbar.qfd" -o "$tmp/badbar.pdf" 2>"$tmp/err" || rc=$?
+  [ "$rc" -eq 1 ] || fail "$command of a bad barcode exited $rc"
+  [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "$command: not one line: $(cat "$tmp/err")"
+  grep -q '行 1 のバーコード: JAN には数字しか使えません' "$tmp/err" || fail "$command: $(cat "$tmp/err")"
+  [ ! -e "$tmp/badbar.pdf" ] || fail "$command wrote a file"
+done
+printf '品番\nA-001\n請求\nC-003\n' >"$tmp/items.csv"
+rc=0
+"$qf" --export "$data/barcodes.qfd" -o "$tmp/items.pdf" --data "$tmp/items.csv" 2>"$tmp/err" || rc=$?
+[ "$rc" -eq 1 ] || fail "a merge with a bad barcode value exited $rc"
+grep -q 'レコード 2 の「rs!品番」: このバーコードに使えない文字があります' "$tmp/err" ||
+  fail "merge: $(cat "$tmp/err")"
+[ ! -e "$tmp/items.pdf" ] || fail "a merge with a bad barcode value wrote a file"
+"$qf" --export "$data/barcodes.qfd" -o "$tmp/good.pdf" || fail "the barcodes' form does not print"
+
 run_program() {  # NAME PAGES "TEXT|TEXT…" FILES… [--data CSV]
   local name=$1 pages=$2 texts=$3
   shift 3

@@ -1,11 +1,14 @@
 // Adding objects as a person does: a toolbar button, the kind's dialog, a drag on the page.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -203,6 +206,67 @@ class AddObjectsTest : public QObject {
     e.act(cmd::kUndo)->trigger();
     QCOMPARE(t.itemCount(), 2);
     QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+  }
+
+  // A barcode: its dialog shows the symbol or why the value cannot print, a drag places it;
+  // a value it cannot carry is crossed out on the page with the reason in the guide, and the
+  // pop-up menu's properties change it.
+  void aBarcodeIsAddedRefusedAndEdited() {
+    App e(tmp_->path());
+    const TextTable& t = e.ctx.design.objects;
+    auto* guide = e.window->findChild<QLabel*>(QStringLiteral("stbGuide1"));
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("frmBarcode"));
+      auto* reason = d->findChild<QLabel*>(QStringLiteral("lblReason"));
+      QCOMPARE(reason->text(), QStringLiteral("値がありません"));
+      Type(d, "txtValue", QStringLiteral("49012345678A"));
+      QCOMPARE(reason->text(), QStringLiteral("JAN には数字しか使えません"));
+      Type(d, "txtValue", QStringLiteral("490123456789"));
+      QCOMPARE(reason->text(), QString());
+      Type(d, "txtSize", QStringLiteral("-1"));
+      Click(d, "cmdOK");
+      QCOMPARE(FocusName(d), QStringLiteral("txtSize"));
+      Type(d, "txtSize", QStringLiteral("0"));
+      Click(d, "cmdOK");
+    });
+    ClickTool(e, cmd::kToolBarcode);
+    QCOMPARE(guide->text(),
+             QStringLiteral("バーコード・オブジェクトの追加：ドラッグ＆ドロップで座標固定"));
+    DragOn(e, {20, 20}, {80, 45});
+    QCOMPARE(t.itemCount(), 1);
+    QCOMPARE(Cell(t, 1, kColKind), QStringLiteral("ﾊﾞｰｺｰﾄﾞ"));
+    QCOMPARE(Cell(t, 1, kColStyle), QStringLiteral("JAN13"));
+    QCOMPARE(Cell(t, 1, kColText), QStringLiteral("490123456789"));
+    QCOMPARE(Cell(t, 1, kColSize), QStringLiteral("0"));
+    QCOMPARE(e.window->designWindow().canvas().image(), FullPage(e));
+
+    QVERIFY(e.ctx.editor.commitObjectCell(1, kColText, "ABC"));
+    QVERIFY(e.ctx.editor.selectObjectRow(1));
+    QCOMPARE(guide->text(),
+             QStringLiteral("バーコードを印刷できません：JAN には数字しか使えません"));
+    QCOMPARE(e.window->designWindow().canvas().image(), PageWithMarks(e));
+
+    QTimer::singleShot(0, [] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      QTest::keyClick(menu, Qt::Key_Down);
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    OnModal([](QWidget* d) {
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtValue"))->text(), QStringLiteral("ABC"));
+      Choose(d, "cmbSymbol", 6);
+      // Typed through an input method: the text arrives whole.
+      d->findChild<QLineEdit*>(QStringLiteral("txtValue"))
+          ->setText(QStringLiteral("請求書 No.0123"));
+      Click(d, "cmdOK");
+    });
+    Mouse mouse(e);
+    QTest::mouseClick(&mouse.canvas, Qt::RightButton, {}, mouse.at(50, 30));
+    QCOMPARE(Cell(t, 1, kColStyle), QStringLiteral("QR"));
+    QCOMPARE(Cell(t, 1, kColText), QStringLiteral("請求書 No.0123"));
+    QCOMPARE(Cell(t, 1, kColX1), QStringLiteral("20.000"));  // same place
+    e.act(cmd::kUndo)->trigger();
+    QCOMPARE(Cell(t, 1, kColText), QStringLiteral("ABC"));
   }
 
   void aFormFromScratchIsSavedAndGenerated() {
@@ -436,7 +500,7 @@ class AddObjectsTest : public QObject {
   void everyDialogControlHasAnAccessibleName() {
     App e(tmp_->path());
     for (const char* tool : {cmd::kToolText, cmd::kToolLine, cmd::kToolBox, cmd::kToolRing,
-                             cmd::kToolPicture, cmd::kToolCommand}) {
+                             cmd::kToolPicture, cmd::kToolCommand, cmd::kToolBarcode}) {
       OnModal([tool](QWidget* d) {
         for (QWidget* w : d->findChildren<QWidget*>()) {
           const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
