@@ -43,44 +43,36 @@ BarcodeDialog& ObjectDialogs::barcode() {
   return *barcode_;
 }
 
+namespace {
+
+// The dialog asked; on OK its fields written over the object.
+template <class Dialog, class Apply>
+bool Ask(Dialog& dialog, Apply apply, ObjectRecord& object) {
+  if (!dialog.ask()) return false;
+  apply(dialog.fields(), object);
+  return true;
+}
+
+}  // namespace
+
 bool ObjectDialogs::askNew(ObjectKind kind, ObjectRecord& object) {
   switch (kind) {
-    case ObjectKind::Text: {
+    case ObjectKind::Text:
       // Preset in the middle of the page (where the drag will put it anyway).
       object.X1 = static_cast<double>(std::lround(ctx_.view.page.scaleWidth) / 2);
       object.Y1 = static_cast<double>(std::lround(ctx_.view.page.scaleHeight) / 2);
-      TextDialog& dialog = text();
-      if (!dialog.ask()) return false;
-      ApplyTextFields(dialog.fields(), object);
-      return true;
-    }
+      return Ask(text(), ApplyTextFields, object);
     case ObjectKind::Line:
     case ObjectKind::Box:
-    case ObjectKind::Ring: {
-      FigureDialog& dialog = figure(kind);
-      if (!dialog.ask()) return false;
-      ApplyFigureFields(dialog.fields(), object);
-      return true;
-    }
-    case ObjectKind::Picture: {
-      PictureDialog& dialog = picture();
-      if (!dialog.ask()) return false;
-      ApplyPictureFields(dialog.fields(), object);
-      return true;
-    }
-    case ObjectKind::Barcode: {
-      BarcodeDialog& dialog = barcode();
-      if (!dialog.ask()) return false;
-      ApplyBarcodeFields(dialog.fields(), object);
-      return true;
-    }
-    case ObjectKind::Command: {
-      CommandDialog& dialog = command();
-      dialog.prepare(ctx_.editor.currentLayer(), nullptr);
-      if (!dialog.ask()) return false;
-      ApplyCommandFields(dialog.fields(), object);
-      return true;
-    }
+    case ObjectKind::Ring:
+      return Ask(figure(kind), ApplyFigureFields, object);
+    case ObjectKind::Picture:
+      return Ask(picture(), ApplyPictureFields, object);
+    case ObjectKind::Barcode:
+      return Ask(barcode(), ApplyBarcodeFields, object);
+    case ObjectKind::Command:
+      command().prepare(ctx_.editor.currentLayer(), nullptr);
+      return Ask(command(), ApplyCommandFields, object);
     case ObjectKind::None:
       return false;
   }
@@ -89,37 +81,21 @@ bool ObjectDialogs::askNew(ObjectKind kind, ObjectRecord& object) {
 
 bool ObjectDialogs::edit(ObjectRecord& object) {
   switch (object.Kind) {
-    case ObjectKind::Text: {
+    case ObjectKind::Text:
       // The preview shows the font as the page does, at the zoom.
-      TextDialog& dialog = text();
-      dialog.setFields(TextFieldsOf(object), ctx_.view.zoom);
-      if (!dialog.ask()) return false;
-      ApplyTextFields(dialog.fields(), object);
-      return true;
-    }
+      text().setFields(TextFieldsOf(object), ctx_.view.zoom);
+      return Ask(text(), ApplyTextFields, object);
     case ObjectKind::Line:
     case ObjectKind::Box:
-    case ObjectKind::Ring: {
-      FigureDialog& dialog = figure(object.Kind);
-      dialog.setFields(FigureFieldsOf(object));
-      if (!dialog.ask()) return false;
-      ApplyFigureFields(dialog.fields(), object);
-      return true;
-    }
-    case ObjectKind::Picture: {
-      PictureDialog& dialog = picture();
-      dialog.setFields(PictureFieldsOf(object));
-      if (!dialog.ask()) return false;
-      ApplyPictureFields(dialog.fields(), object);
-      return true;
-    }
-    case ObjectKind::Barcode: {
-      BarcodeDialog& dialog = barcode();
-      dialog.setFields(BarcodeFieldsOf(object));
-      if (!dialog.ask()) return false;
-      ApplyBarcodeFields(dialog.fields(), object);
-      return true;
-    }
+    case ObjectKind::Ring:
+      figure(object.Kind).setFields(FigureFieldsOf(object));
+      return Ask(figure(object.Kind), ApplyFigureFields, object);
+    case ObjectKind::Picture:
+      picture().setFields(PictureFieldsOf(object));
+      return Ask(picture(), ApplyPictureFields, object);
+    case ObjectKind::Barcode:
+      barcode().setFields(BarcodeFieldsOf(object));
+      return Ask(barcode(), ApplyBarcodeFields, object);
     case ObjectKind::Command:  // its row is edited from the code window
     case ObjectKind::None:
       return false;
@@ -129,11 +105,8 @@ bool ObjectDialogs::edit(ObjectRecord& object) {
 
 bool ObjectDialogs::editCommand(ObjectRecord& command) {
   if (command.Kind != ObjectKind::Command) return false;
-  CommandDialog& dialog = this->command();
-  dialog.prepare(ctx_.editor.currentLayer(), &command);
-  if (!dialog.ask()) return false;
-  ApplyCommandFields(dialog.fields(), command);
-  return true;
+  this->command().prepare(ctx_.editor.currentLayer(), &command);
+  return Ask(this->command(), ApplyCommandFields, command);
 }
 
 }  // namespace qf
