@@ -215,6 +215,11 @@ std::variant<PlacedBarcode, BarcodeError> PlaceBarcode(const BarcodeSymbol& symb
   if (symbol.module * sx * mmPerUnit < kMinModuleMm) {
     return BarcodeError{"この幅では小さすぎて印刷できません"};
   }
+  placed.symbolBars = symbol.bars;
+  placed.left = left;
+  placed.top = top;
+  placed.scaleX = sx;
+  placed.scaleY = sy;
   placed.bars.reserve(symbol.bars.size());
   for (const BarRect& b : symbol.bars) {
     placed.bars.push_back({left + b.x * sx, top + b.y * sy, b.width * sx, b.height * sy});

@@ -54,6 +54,13 @@ EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value,
 // A symbol placed in a box of the page.
 struct PlacedBarcode {
   std::vector<BarRect> bars;  // page units
+  // The same bars in the symbol's own units, and where those lie on the page: a bar's page x is
+  // left + x * scaleX (a document can keep the small numbers under one transformation).
+  std::vector<BarRect> symbolBars;
+  double left = 0;
+  double top = 0;
+  double scaleX = 1;
+  double scaleY = 1;
   // The digits' line: its top-left, and the width they are centred in; no line when the
   // symbol has no digits or the box has no room for them.
   bool digitsShown = false;

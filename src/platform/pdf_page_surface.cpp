@@ -161,19 +161,23 @@ void PdfPageSurface::fillArea(double x1, double y1, double x2, double y2, int32_
   fill(QRectF(AreaPixels(toPixels(x1, y1), toPixels(x2, y2))), c);
 }
 
-void PdfPageSurface::fillAreas(std::span<const PageRect> areas, int32_t color) {
-  // The areas' pixels drawn at once: the file holds a rectangle operator each and one fill.
+void PdfPageSurface::fillAreas(double originX, double originY, double unitX, double unitY,
+                               std::span<const PageRect> areas, int32_t color) {
+  // Drawn in the areas' own units under one transformation: the file holds short numbers, a
+  // rectangle operator each and one fill.
   std::vector<QRectF> rects;
   rects.reserve(areas.size());
-  for (const PageRect& a : areas) {
-    rects.emplace_back(AreaPixels(toPixels(a.left, a.top), toPixels(a.right, a.bottom)));
-  }
+  for (const PageRect& a : areas)
+    rects.emplace_back(a.left, a.top, a.right - a.left, a.bottom - a.top);
   const QColor c = ToQColor(color);
   useInk(c);
+  painter_.save();
+  painter_.translate(toPixels(originX, originY));
+  painter_.scale(unitX * sx_, unitY * sy_);
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(c);
   painter_.drawRects(rects.data(), static_cast<int>(rects.size()));
-  painter_.setBrush(QBrush());
+  painter_.restore();
 }
 
 void PdfPageSurface::box(double x1, double y1, double x2, double y2, int32_t color, bool filled) {

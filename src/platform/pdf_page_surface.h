@@ -48,7 +48,8 @@ class PdfPageSurface final : public StatefulSurface {
   void line(double x1, double y1, double x2, double y2, int32_t color) override;
   void box(double x1, double y1, double x2, double y2, int32_t color, bool filled) override;
   void fillArea(double x1, double y1, double x2, double y2, int32_t color) override;
-  void fillAreas(std::span<const PageRect> areas, int32_t color) override;
+  void fillAreas(double originX, double originY, double unitX, double unitY,
+                 std::span<const PageRect> areas, int32_t color) override;
   void circle(double cx, double cy, double radius, int32_t color, double aspect,
               std::optional<double> start, std::optional<double> end) override;
   void paintPicture(const Picture& picture, double x, double y, double width, double height,

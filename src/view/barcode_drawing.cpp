@@ -34,9 +34,9 @@ void DrawPlacedBarcode(Surface& s, const WorkingRect& box, const BarcodeDrawing&
   s.setDrawStyle(static_cast<int>(DrawStyle::Solid));
   s.setDrawWidth(1);
   std::vector<PageRect> bars;
-  bars.reserve(p->bars.size());
-  for (const BarRect& b : p->bars) bars.push_back({b.x, b.y, b.x + b.width, b.y + b.height});
-  s.fillAreas(bars, color);
+  bars.reserve(p->symbolBars.size());
+  for (const BarRect& b : p->symbolBars) bars.push_back({b.x, b.y, b.x + b.width, b.y + b.height});
+  s.fillAreas(p->left, p->top, p->scaleX, p->scaleY, bars, color);
   s.setDrawMode(DrawMode::CopyPen);
   if (!p->digitsShown) return;
   s.setFont(FontSpec{kBarcodeDigitsFont, pointSize});

@@ -106,13 +106,18 @@ void PageRecording::fillArea(double x1, double y1, double x2, double y2, int32_t
   calls_.emplace_back([=](Surface& s) { s.fillArea(x1, y1, x2, y2, color); });
 }
 
-void PageRecording::fillAreas(std::span<const PageRect> areas, int32_t color) {
+void PageRecording::fillAreas(double originX, double originY, double unitX, double unitY,
+                              std::span<const PageRect> areas, int32_t color) {
   PageRect all;
-  for (const PageRect& a : areas) all.unite(NormalisedRect(a.left, a.top, a.right, a.bottom));
+  for (const PageRect& a : areas) {
+    all.unite(NormalisedRect(originX + a.left * unitX, originY + a.top * unitY,
+                             originX + a.right * unitX, originY + a.bottom * unitY));
+  }
   addInks({{all.empty() ? PageRect{} : inked(all.left, all.top, all.right, all.bottom),
             MidToneChannels(color)}});
-  calls_.emplace_back([kept = std::vector<PageRect>(areas.begin(), areas.end()),
-                       color](Surface& s) { s.fillAreas(kept, color); });
+  calls_.emplace_back([=, kept = std::vector<PageRect>(areas.begin(), areas.end())](Surface& s) {
+    s.fillAreas(originX, originY, unitX, unitY, kept, color);
+  });
 }
 
 void PageRecording::circle(double cx, double cy, double radius, int32_t color, double aspect,

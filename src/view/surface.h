@@ -129,9 +129,14 @@ class Surface {
   virtual void fillArea(double x1, double y1, double x2, double y2, int32_t color) {
     box(x1, y1, x2, y2, color, true);
   }
-  // Many such areas in one colour (a symbol's bars), which a document may keep as one path.
-  virtual void fillAreas(std::span<const PageRect> areas, int32_t color) {
-    for (const PageRect& a : areas) fillArea(a.left, a.top, a.right, a.bottom, color);
+  // Many such areas in one colour (a symbol's bars), given in units of unitX by unitY page units
+  // from an origin: a document may keep them as one path of small numbers.
+  virtual void fillAreas(double originX, double originY, double unitX, double unitY,
+                         std::span<const PageRect> areas, int32_t color) {
+    for (const PageRect& a : areas) {
+      fillArea(originX + a.left * unitX, originY + a.top * unitY, originX + a.right * unitX,
+               originY + a.bottom * unitY, color);
+    }
   }
   // An ellipse of the radius and aspect (height / width; the radius is the longer half-axis), or
   // the arc between two angles (radians, counter-clockwise from +x) when both are given.
