@@ -45,6 +45,10 @@ TEST(EncodeBarcode, TakesWhatReadsBackAndRefusesTheRest) {
       {Symbology::Itf, "1234567", false},  // odd: never given a leading zero
       {Symbology::Itf, "123A", false},
       {Symbology::Code39, "ABC-123 $/+%.", true},
+      {Symbology::Code39, "09AZ", true},  // each end of the digits and the letters
+      {Symbology::Code39, "A:", false},   // past them
+      {Symbology::Code39, "@A", false},
+      {Symbology::Code39, "A[", false},
       {Symbology::Code39, "abc", false},  // never read as capitals
       {Symbology::Code39, "A*B", false},
       {Symbology::Nw7, "A123456B", true},

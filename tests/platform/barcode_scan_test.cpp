@@ -65,8 +65,15 @@ struct Placed {
   std::string field = {};
 };
 
-Design DesignOf(const std::vector<Placed>& symbols) {
+// The symbols, after a title when one is given (so the page draws other objects before them).
+Design DesignOf(const std::vector<Placed>& symbols, const std::string& title = {}) {
   Design d;
+  if (!title.empty()) {
+    ObjectRecord r;
+    r.Label = "title";
+    SetBody(r, TextObject{title, "", "ＭＳ 明朝", 12, false, false, false, false, 0, 0});
+    AddObject(d.objects, r, {20, 5, 20, 5}, {30, 5}, 1);
+  }
   for (const Placed& p : symbols) {
     ObjectRecord r;
     r.Label = "b";
@@ -362,7 +369,8 @@ TEST_F(BarcodeScan, CustomerBarcodeBarsAreLibzintsOwn) {
 // be encoded stops the run before a file is written, naming the record and the field.
 TEST_F(BarcodeScan, MergedRecordsPrintTheirOwnValuesOrNothing) {
   const Design d = DesignOf({{Symbology::Code128, "DESIGN", {20, 20, 120, 40}, "rs!品番"},
-                             {Symbology::Qr, "設計", {20, 50, 60, 90}, "rs!品名"}});
+                             {Symbology::Qr, "設計", {20, 50, 60, 90}, "rs!品名"}},
+                            "御請求書");
   const fs::path csv = dir_ / "records.csv";
   std::ofstream(csv, std::ios::binary)
       << "品番,品名\nA-001,請求書1\nB-002,請求書2\nC-003,請求書3\n";
@@ -382,6 +390,16 @@ TEST_F(BarcodeScan, MergedRecordsPrintTheirOwnValuesOrNothing) {
     EXPECT_EQ(Scan(dir_ / ("m-" + std::to_string(page) + ".png")), expected) << page;
   }
   EXPECT_FALSE(fs::exists(dir_ / "m-4.png"));
+  // The title is printed on every page beside the symbols.
+  const fs::path text = dir_ / "merged.txt";
+  ASSERT_EQ(std::system(("pdftotext " + pdf.string() + " " + text.string()).c_str()), 0);
+  const std::string words = ReadBytes(text);
+  size_t titles = 0;
+  for (size_t at = words.find("御請求書"); at != std::string::npos;
+       at = words.find("御請求書", at + 1)) {
+    ++titles;
+  }
+  EXPECT_EQ(titles, 3u);
 
   std::ofstream(csv, std::ios::binary) << "品番,品名\nA-001,x\n請求,x\nC-003,x\n";
   fs::remove(pdf);

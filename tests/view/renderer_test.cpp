@@ -8,6 +8,7 @@
 #include "support/design_builder.h"
 #include "support/fake_measure.h"
 #include "support/recording_port.h"
+#include "view/barcode_drawing.h"
 #include "view/object_walk.h"
 #include "view/page_index.h"
 #include "view/printing.h"
@@ -331,6 +332,28 @@ TEST(Printing, MergedValuesStandWhereTheProgramPutsThem) {
   asked = 0;
   EXPECT_TRUE(PrintDesign(many.design, again, pictures, &error, [&] { return ++asked > 0; }));
   EXPECT_EQ(asked, 4);  // 5,000 objects
+}
+
+// A barcode's bars are filled with its colour under the ink rule, its digits printed in the
+// same colour after them; a value that cannot print is the box crossed in red, nothing else.
+TEST(Printing, ABarcodesBarsAndDigitsTakeItsColour) {
+  RecordingSurface s;
+  s.setForeColor(0x00FF00);  // what a text before it left
+  const BarcodeObject jan{Symbology::Jan13, "490123456789", "", 9, 0x0000FF};
+  DrawBarcode(s, {10, 10, 60, 35}, jan, 6, 9);
+  const std::vector<std::string> bars = s.only({"boxfill"});
+  ASSERT_EQ(bars.size(), 30u);  // 2 guard bars of three, 12 digits of two bars each
+  for (const std::string& bar : bars) EXPECT_EQ(bar.substr(bar.size() - 7), "#0000FF") << bar;
+  const std::vector<std::string> calls = s.only({"mode", "fore", "print"});
+  EXPECT_EQ(calls, (std::vector<std::string>{"fore #00FF00", "mode 9", "mode 13", "fore #0000FF",
+                                             "print 4901234567894"}));
+  RecordingSurface refused;
+  DrawBarcode(refused, {10, 10, 60, 35}, BarcodeObject{Symbology::Jan13, "49A", "", 9, 0}, 6, 9);
+  EXPECT_EQ(refused.only({"boxfill", "print"}), std::vector<std::string>{});
+  EXPECT_EQ(refused.only({"box ", "line"}).size(), 3u);
+  for (const std::string& call : refused.only({"box ", "line"})) {
+    EXPECT_EQ(call.substr(call.size() - 7), "#0000FF") << call;  // red: 255 is R in the lowest byte
+  }
 }
 
 // What the page index owes after changes, against where the walk draws: a place is owed when
