@@ -138,11 +138,17 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
                 const std::function<const PageValues*()>& next, std::string* error,
                 const std::function<bool()>& going, const std::function<void(Surface&)>& underlay) {
   ApplyPrinterSetup(printer, design.page);
+  // A design without barcodes walks each page once, not twice.
+  bool anyBarcode = false;
+  for (int row = 1; row <= design.objects.itemCount() && !anyBarcode; ++row) {
+    anyBarcode = KindFromName(design.objects.cell(row, kColKind)) == ObjectKind::Barcode;
+  }
   bool printed = false;
   while (const PageValues* values = next()) {
     std::optional<BarcodeRefusal> refused;
     const std::vector<BarcodeDrawing> barcodes =
-        PlacePageBarcodes(design, values, BarcodeUse::Print, &refused);
+        anyBarcode ? PlacePageBarcodes(design, values, BarcodeUse::Print, &refused)
+                   : std::vector<BarcodeDrawing>{};
     if (refused) {
       // Nothing of the page is printed; a document begun stays unfinished, so it goes nowhere.
       if (error) *error = RefusalText(*refused);
