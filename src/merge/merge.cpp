@@ -154,7 +154,7 @@ std::string RangedPages::emptyReason() const {
 }
 
 std::optional<std::string> RefusedMergedBarcode(const Design& design, const MergeSource& source) {
-  if (!HasFieldBarcode(design)) return std::nullopt;
+  if (!HasBarcode(design, true)) return std::nullopt;
   CsvError csvError;
   std::optional<OpenedMerge> opened = OpenMerge(design, source, &csvError);
   if (!opened) return std::nullopt;  // the run itself says why

@@ -110,11 +110,11 @@ std::string RefusalText(const BarcodeRefusal& refused) {
          (refused.field.empty() ? "" : "（「" + refused.field + "」の値）") + ": " + refused.reason;
 }
 
-bool HasFieldBarcode(const Design& design) {
-  ObjectRecord r;
-  for (int row = 1; row <= design.objects.itemCount(); ++row) {
-    DecodeObjectRow(r, design.objects, row);
-    if (r.Kind == ObjectKind::Barcode && !r.Field.empty()) return true;
+bool HasBarcode(const Design& design, bool fromField) {
+  const TextTable& t = design.objects;
+  for (int row = 1; row <= t.itemCount(); ++row) {
+    if (KindFromName(t.cell(row, kColKind)) != ObjectKind::Barcode) continue;
+    if (!fromField || !t.cell(row, kColField).empty()) return true;
   }
   return false;
 }
@@ -139,10 +139,7 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
                 const std::function<bool()>& going, const std::function<void(Surface&)>& underlay) {
   ApplyPrinterSetup(printer, design.page);
   // A design without barcodes walks each page once, not twice.
-  bool anyBarcode = false;
-  for (int row = 1; row <= design.objects.itemCount() && !anyBarcode; ++row) {
-    anyBarcode = KindFromName(design.objects.cell(row, kColKind)) == ObjectKind::Barcode;
-  }
+  const bool anyBarcode = HasBarcode(design);
   bool printed = false;
   while (const PageValues* values = next()) {
     std::optional<BarcodeRefusal> refused;

@@ -61,8 +61,8 @@ struct BarcodeRefusal {
 std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values);
 // What the user is told of it: "行 3 のバーコード: …", with the field when a value was given.
 std::string RefusalText(const BarcodeRefusal& refused);
-// Whether any barcode of the design takes its value from a field.
-bool HasFieldBarcode(const Design& design);
+// Whether the design has a barcode (with `fromField`, one that takes its value from a field).
+bool HasBarcode(const Design& design, bool fromField = false);
 
 // Prints one page for each set of values `next` gives, until it gives none, as one document.
 // `next` is asked before each page, so it can also stop the printing (a cancel); false with a
