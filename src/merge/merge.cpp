@@ -153,6 +153,36 @@ std::string RangedPages::emptyReason() const {
                       : "差し込みのページは " + std::to_string(number_) + " ページまでです";
 }
 
+namespace {
+
+std::string MergedRefusalText(const BarcodeRefusal& refused, long firstRecord) {
+  if (refused.field.empty()) return RefusalText(refused);
+  // Pass k of the blocks shows the page's record k; outside them its first.
+  return "レコード " + std::to_string(firstRecord + refused.pass) + " の「" + refused.field +
+         "」: " + refused.reason;
+}
+
+// Pages' barcodes read together, with the first record of each page.
+struct Batch {
+  std::vector<PageBarcode> barcodes;
+  std::vector<std::pair<size_t, long>> pages;  // the index of its first barcode, its first record
+
+  void add(std::vector<PageBarcode> page, long firstRecord) {
+    pages.emplace_back(barcodes.size(), firstRecord);
+    barcodes.insert(barcodes.end(), std::make_move_iterator(page.begin()),
+                    std::make_move_iterator(page.end()));
+  }
+  long recordOf(size_t barcode) const {
+    const auto after = std::upper_bound(pages.begin(), pages.end(), barcode,
+                                        [](size_t b, const auto& p) { return b < p.first; });
+    return after == pages.begin() ? 0 : std::prev(after)->second;
+  }
+};
+
+constexpr size_t kBatchBarcodes = 64;
+
+}  // namespace
+
 std::optional<std::string> RefusedMergedBarcode(const Design& design, const MergeSource& source) {
   if (!HasBarcode(design, true)) return std::nullopt;
   CsvError csvError;
@@ -160,16 +190,28 @@ std::optional<std::string> RefusedMergedBarcode(const Design& design, const Merg
   if (!opened) return std::nullopt;  // the run itself says why
   RangedPages pages(*opened, source);
   MergedPage page;
-  while (pages.next(page)) {
-    const auto refused = RefusedBarcode(design, &page);
-    if (!refused) continue;
-    // Pass k of the blocks shows the page's record k; outside them its first.
-    const long record = page.firstRecord + refused->pass;
-    if (refused->field.empty()) return RefusalText(*refused);
-    return "レコード " + std::to_string(record) + " の「" + refused->field +
-           "」: " + refused->reason;
+  // The symbols of a batch of pages are encoded while the next batch's records are read: a
+  // batch, so the two threads seldom wait for each other.
+  const std::vector<PageBarcode> designed = CollectPageBarcodes(design);
+  BarcodesAhead ahead(design.page.scaleMode, BarcodeUse::Check);
+  Batch reading;
+  Batch encoding;
+  auto refusedIn = [&](const Batch& batch) -> std::optional<std::string> {
+    const auto placed = ahead.take();
+    if (!placed.refused) return std::nullopt;
+    return MergedRefusalText(*placed.refused, batch.recordOf(placed.drawings.size() - 1));
+  };
+  bool more = true;
+  while (more) {
+    more = pages.next(page);
+    if (more) reading.add(WithPageValues(designed, &page), page.firstRecord);
+    if (reading.barcodes.size() < kBatchBarcodes && more) continue;
+    if (auto refused = refusedIn(encoding)) return refused;
+    encoding = std::move(reading);
+    reading = Batch{};
+    ahead.start(std::move(encoding.barcodes));
   }
-  return std::nullopt;
+  return refusedIn(encoding);
 }
 
 bool PrintMerged(const Design& design, PrinterPort& printer, PictureStore& pictures,

@@ -38,29 +38,6 @@ namespace {
 // Objects drawn between two questions whether to go on.
 constexpr long kObjectsBetweenChecks = 1024;
 
-// The page's barcodes in drawing order, each placed with the value the page gives it; the first
-// that cannot print in `refused`.
-std::vector<BarcodeDrawing> PlacePageBarcodes(const Design& design, const PageValues* values,
-                                              BarcodeUse use,
-                                              std::optional<BarcodeRefusal>* refused) {
-  std::vector<BarcodeDrawing> placed;
-  WalkObjects(
-      design, 1, design.objects.itemCount(),
-      [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
-        if (o.Kind != ObjectKind::Barcode || (refused && *refused)) return;
-        ObjectBody body = BodyOf(o);
-        auto& barcode = std::get<BarcodeObject>(body);
-        const auto value = values ? values->value(at.row, at.pass) : std::nullopt;
-        if (value) barcode.value = *value;
-        placed.push_back(PlaceBarcodeObject(barcode, place, design.page.scaleMode, use));
-        const auto* error = std::get_if<BarcodeError>(&placed.back());
-        if (error && refused) {
-          *refused = BarcodeRefusal{at.row, at.pass, value ? barcode.field : "", error->reason};
-        }
-      });
-  return placed;
-}
-
 // False when `going` stopped the page. The page's barcodes come placed, in drawing order.
 bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
                const PageValues* values, const std::function<bool()>& going,
@@ -100,9 +77,9 @@ class NoValues final : public PageValues {
 }  // namespace
 
 std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values) {
-  std::optional<BarcodeRefusal> refused;
-  PlacePageBarcodes(design, values, BarcodeUse::Check, &refused);
-  return refused;
+  return PlacePageBarcodes(WithPageValues(CollectPageBarcodes(design), values),
+                           design.page.scaleMode, BarcodeUse::Check)
+      .refused;
 }
 
 std::string RefusalText(const BarcodeRefusal& refused) {
@@ -141,24 +118,27 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
   // A design without barcodes walks each page once, not twice.
   const bool anyBarcode = HasBarcode(design);
   bool printed = false;
+  const std::vector<PageBarcode> designed =
+      anyBarcode ? CollectPageBarcodes(design) : std::vector<PageBarcode>{};
+  std::optional<BarcodesAhead> ahead;
+  if (!designed.empty()) ahead.emplace(design.page.scaleMode, BarcodeUse::Print);
   while (const PageValues* values = next()) {
-    std::optional<BarcodeRefusal> refused;
-    const std::vector<BarcodeDrawing> barcodes =
-        anyBarcode ? PlacePageBarcodes(design, values, BarcodeUse::Print, &refused)
-                   : std::vector<BarcodeDrawing>{};
-    if (refused) {
-      // Nothing of the page is printed; a document begun stays unfinished, so it goes nowhere.
-      if (error) *error = RefusalText(*refused);
-      return false;
-    }
+    // The symbols are encoded while the printer finishes the page before.
+    if (ahead) ahead->start(WithPageValues(designed, values));
     Surface* page = printer.beginPage();
     if (!page) {
       printer.endDoc(error);
       if (error && error->empty()) *error = "プリンターが印刷を始められません";
       return false;
     }
+    const PlacedPageBarcodes placed = ahead ? ahead->take() : PlacedPageBarcodes{};
+    if (placed.refused) {
+      // Nothing of the page is drawn; a document begun stays unfinished, so it goes nowhere.
+      if (error) *error = RefusalText(*placed.refused);
+      return false;
+    }
     if (underlay) underlay(*page);
-    if (!PrintPage(*page, design, pictures, values, going, barcodes)) {
+    if (!PrintPage(*page, design, pictures, values, going, placed.drawings)) {
       if (error) *error = "途中で止めました";
       return false;
     }

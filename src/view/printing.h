@@ -7,6 +7,8 @@
 
 #include "document/design.h"
 #include "document/object_record.h"
+#include "page_barcodes.h"
+#include "page_values.h"
 #include "page_view.h"
 #include "surface.h"
 
@@ -26,15 +28,6 @@ bool PrintDesign(const Design& design, PrinterPort& printer, PictureStore& pictu
                  std::string* error, const std::function<bool()>& going = {},
                  const std::function<void(Surface&)>& underlay = {});
 
-// Values that stand in for texts' literal texts on a printed page: the records of a data merge.
-class PageValues {
- public:
-  virtual ~PageValues() = default;
-  // The value the text of `row` shows in `pass` of its repeat blocks (see WalkPosition); none
-  // keeps its literal text.
-  virtual std::optional<std::string_view> value(int row, long pass) const = 0;
-};
-
 // Prints a text showing `value` instead of its literal text, placed as the generated program
 // places a field: right and centre alignment by the difference of the two widths. The value is
 // one line: its line breaks print as blanks.
@@ -48,14 +41,6 @@ bool PrintOnePage(const Design& design, PrinterPort& printer, PictureStore& pict
                   const std::function<bool()>& going = {},
                   const std::function<void(Surface&)>& underlay = {});
 
-// A barcode a page cannot print: its row, the pass of its blocks, the field whose value it was
-// given ("" for its designed value), and why.
-struct BarcodeRefusal {
-  int row = 0;
-  long pass = 0;
-  std::string field;
-  std::string reason;
-};
 // The first barcode of the page (with `values` standing in, when given) whose value cannot be
 // encoded or whose box is too small for it; nothing is printed of such a page.
 std::optional<BarcodeRefusal> RefusedBarcode(const Design& design, const PageValues* values);

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+
+#include "document/object_rows.h"
+#include "document/typed_object.h"
+
 #include "support/design_builder.h"
 
 namespace qf {
@@ -96,6 +103,41 @@ TEST(Merge, RecordsFlowThroughBlocksAndPages) {
   EXPECT_EQ(page.value(3, 1), "n8");
   EXPECT_EQ(page.value(3, 2), "");  // past the last record the list is empty
   EXPECT_FALSE(pager.next(page));
+}
+
+// Symbols are checked in batches on a second thread while the next records are read: the record
+// named is the bad one wherever it falls in or across the batches, the first of two bad ones.
+TEST(Merge, ARefusedBarcodeNamesItsRecordWhereverItFalls) {
+  Design d;
+  ObjectRecord jan;
+  jan.Label = "JAN";
+  SetBody(jan, BarcodeObject{Symbology::Jan13, "490000000000", "rs!code", 0, 0});
+  AddObject(d.objects, jan, {20, 20, 120, 60}, {}, 1);
+  ObjectRecord qr = jan;
+  SetBody(qr, BarcodeObject{Symbology::Qr, "x", "", 0, 0});  // designed value: always good
+  AddObject(d.objects, qr, {130, 20, 170, 60}, {}, 1);
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("qf_refused_" + std::to_string(::getpid()) + ".csv");
+  const int records = 150;  // two symbols a page: batches of 32 pages
+  auto refusal = [&](std::initializer_list<int> bad) {
+    std::ofstream out(path, std::ios::binary);
+    out << "code\n";
+    for (int r = 1; r <= records; ++r) {
+      out << (std::find(bad.begin(), bad.end(), r) != bad.end() ? "49000000000X" : "490000000000")
+          << "\n";
+    }
+    out.close();
+    MergeSource source;
+    source.data = path;
+    return RefusedMergedBarcode(d, source);
+  };
+  EXPECT_EQ(refusal({}), std::nullopt);
+  for (const int bad : {1, 2, 32, 33, 64, 65, 149, 150}) {
+    EXPECT_EQ(refusal({bad}),
+              "レコード " + std::to_string(bad) + " の「rs!code」: JAN には数字しか使えません");
+  }
+  EXPECT_EQ(refusal({40, 33}), "レコード 33 の「rs!code」: JAN には数字しか使えません");
+  std::filesystem::remove(path);
 }
 
 }  // namespace
