@@ -65,7 +65,6 @@ void BarcodesAhead::start(std::vector<PageBarcode> barcodes) {
   {
     const std::lock_guard lock(mutex_);
     waiting_ = std::move(barcodes);
-    done_.reset();
   }
   changed_.notify_all();
 }

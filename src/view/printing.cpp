@@ -115,11 +115,11 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
                 const std::function<const PageValues*()>& next, std::string* error,
                 const std::function<bool()>& going, const std::function<void(Surface&)>& underlay) {
   ApplyPrinterSetup(printer, design.page);
-  // A design without barcodes walks each page once, not twice.
-  const bool anyBarcode = HasBarcode(design);
   bool printed = false;
+  // Where the barcodes stand is found once a run; the cell test spares a design without them
+  // that walk (a merged export prints each page as a run of its own).
   const std::vector<PageBarcode> designed =
-      anyBarcode ? CollectPageBarcodes(design) : std::vector<PageBarcode>{};
+      HasBarcode(design) ? CollectPageBarcodes(design) : std::vector<PageBarcode>{};
   std::optional<BarcodesAhead> ahead;
   if (!designed.empty()) ahead.emplace(design.page.scaleMode, BarcodeUse::Print);
   while (const PageValues* values = next()) {
