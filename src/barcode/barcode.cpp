@@ -182,8 +182,16 @@ EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view value, Barcod
     left = std::min<double>(left, r->x);
     right = std::max<double>(right, r->x + r->width);
   }
-  if (symbol.bars.empty() || z->width <= 0) return BarcodeError{ReasonOf(ZINT_ERROR)};
-  symbol.module = (right - left) / z->width;
+  if (symbol.bars.empty() || z->width <= 0 || right <= left) {
+    return BarcodeError{ReasonOf(ZINT_ERROR)};
+  }
+  // In modules, as a matrix symbol is: libzint's vector counts two units a module, and the
+  // smaller numbers are what a PDF stores of each bar.
+  const double module = (right - left) / z->width;
+  for (BarRect& b : symbol.bars)
+    b = {b.x / module, b.y / module, b.width / module, b.height / module};
+  symbol.width /= module;
+  symbol.height /= module;
   symbol.digits = DigitsOf(symbology, *z);
   return symbol;
 }

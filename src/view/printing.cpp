@@ -38,18 +38,23 @@ namespace {
 // Objects drawn between two questions whether to go on.
 constexpr long kObjectsBetweenChecks = 1024;
 
-// False when `going` stopped the page. The page's barcodes come placed, in drawing order.
-bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
-               const PageValues* values, const std::function<bool()>& going,
-               const std::vector<BarcodeDrawing>& barcodes) {
+enum class PageEnd { Printed, Stopped, Refused };
+
+// The page's barcodes, placed in drawing order, asked for when the first is drawn: they are
+// encoded meanwhile, while the objects before it are drawn.
+using PageBarcodesAsked = std::function<const PlacedPageBarcodes&()>;
+
+PageEnd PrintPage(Surface& page, const Design& design, PictureStore& pictures,
+                  const PageValues* values, const std::function<bool()>& going,
+                  const PageBarcodesAsked& barcodesOfPage) {
   size_t barcode = 0;
   long drawn = 0;
-  bool stopped = false;
+  PageEnd end = PageEnd::Printed;
   WalkObjects(design, 1, design.objects.itemCount(),
               [&](const WorkingRect& place, const ObjectRecord& o, const WalkPosition& at) {
-                if (stopped) return;
+                if (end != PageEnd::Printed) return;
                 if (going && ++drawn % kObjectsBetweenChecks == 0 && !going()) {
-                  stopped = true;
+                  end = PageEnd::Stopped;
                   return;
                 }
                 if (values && o.Kind == ObjectKind::Text) {
@@ -58,14 +63,22 @@ bool PrintPage(Surface& page, const Design& design, PictureStore& pictures,
                     return;
                   }
                 }
-                if (o.Kind == ObjectKind::Barcode && barcode < barcodes.size()) {
-                  DrawPlacedBarcode(page, place, barcodes[barcode++], o.Color,
-                                    static_cast<double>(o.Size));
-                  return;
+                if (o.Kind == ObjectKind::Barcode) {
+                  const PlacedPageBarcodes& placed = barcodesOfPage();
+                  if (placed.refused) {
+                    end = PageEnd::Refused;
+                    return;
+                  }
+                  if (barcode < placed.drawings.size()) {
+                    DrawPlacedBarcode(page, place, placed.drawings[barcode++], o.Color,
+                                      static_cast<double>(o.Size));
+                    return;
+                  }
                 }
                 PrintObject(page, place, o, design, pictures);
               });
-  return !stopped;
+  if (end == PageEnd::Printed && barcodesOfPage().refused) end = PageEnd::Refused;
+  return end;
 }
 
 // The design's own texts: nothing stands in for them.
@@ -123,24 +136,32 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
   std::optional<BarcodesAhead> ahead;
   if (!designed.empty()) ahead.emplace(design.page.scaleMode, BarcodeUse::Print);
   while (const PageValues* values = next()) {
-    // The symbols are encoded while the printer finishes the page before.
+    // The symbols are encoded while the printer finishes the page before and the objects
+    // before the first barcode are drawn.
     if (ahead) ahead->start(WithPageValues(designed, values));
+    std::optional<PlacedPageBarcodes> placed;
+    const auto barcodesOfPage = [&]() -> const PlacedPageBarcodes& {
+      if (!placed) placed = ahead ? ahead->take() : PlacedPageBarcodes{};
+      return *placed;
+    };
     Surface* page = printer.beginPage();
     if (!page) {
+      barcodesOfPage();
       printer.endDoc(error);
       if (error && error->empty()) *error = "プリンターが印刷を始められません";
       return false;
     }
-    const PlacedPageBarcodes placed = ahead ? ahead->take() : PlacedPageBarcodes{};
-    if (placed.refused) {
-      // Nothing of the page is drawn; a document begun stays unfinished, so it goes nowhere.
-      if (error) *error = RefusalText(*placed.refused);
-      return false;
-    }
     if (underlay) underlay(*page);
-    if (!PrintPage(*page, design, pictures, values, going, placed.drawings)) {
-      if (error) *error = "途中で止めました";
-      return false;
+    switch (PrintPage(*page, design, pictures, values, going, barcodesOfPage)) {
+      case PageEnd::Printed:
+        break;
+      case PageEnd::Stopped:
+        if (error) *error = "途中で止めました";
+        return false;
+      case PageEnd::Refused:
+        // A document begun stays unfinished, so nothing of it goes anywhere.
+        if (error) *error = RefusalText(*barcodesOfPage().refused);
+        return false;
     }
     printed = true;
   }

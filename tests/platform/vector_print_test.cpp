@@ -12,6 +12,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "document/object_rows.h"
+#include "document/typed_object.h"
 #include "platform/pdf_page_surface.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
@@ -330,6 +332,32 @@ TEST_F(VectorPrint, APageWhereMidTonesMeetIsComposed) {
   const int differ = Unmatched(paper, vector, &inked);
   // A viewer resamples the page's image: its hairlines may spread over two pixels.
   EXPECT_LT(differ, inked / 50) << differ << " of " << inked;
+}
+
+// A symbol's bars are one fill in its own units, drawn from its first bar: they stand where
+// the composed page has them, module for module.
+TEST_F(VectorPrint, BarcodesStandWhereTheComposedPageHasThem) {
+  Design d;
+  d.page.paperSize = 31;
+  const std::tuple<Symbology, const char*, WorkingRect> symbols[] = {
+      {Symbology::Qr, "請求書 No.0123 金額12,345円", {10, 10, 50, 50}},
+      {Symbology::Jan13, "4901234567894", {55, 15, 100, 40}},
+  };
+  for (const auto& [symbology, value, box] : symbols) {
+    ObjectRecord r;
+    r.Label = "b";
+    SetBody(r, BarcodeObject{symbology, value, "", 0, 0});
+    AddObject(d.objects, r, box, {}, 1);
+  }
+  const QImage vector = rendered(print(d, "symbols.pdf"), 600);
+  const QImage paper = composed(d, 600);
+  int inked = 0;
+  const int differ = Unmatched(paper, vector, &inked);
+  EXPECT_GT(inked, 200000);
+  EXPECT_LT(differ, inked / 200) << differ << " of " << inked;
+  int back = 0;
+  const int added = Unmatched(vector, paper, &back);
+  EXPECT_LT(added, back / 200) << added << " of " << back;
 }
 
 }  // namespace
