@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "document/design.h"
 #include "document/file_io.h"
+#include "merge/record_reader.h"
 
 namespace qf {
 
@@ -33,6 +35,18 @@ int Load(const std::string& path, Design& design, CutOffDesign cutOff = CutOffDe
 int Usage(std::string_view problem);
 // Reads --dpi's value into `dpi`: 0 when taken, else the usage error's exit status.
 int DpiOption(const std::string& value, int& dpi);
+// --data SOURCE (a CSV file, sqlite:PATH, postgresql://USER@HOST[:PORT]/DBNAME, odbc:DSN) and,
+// for a database, --query "SELECT …" or --table NAME.
+struct DataChoice {
+  std::string data;
+  std::string query;
+  std::string table;
+};
+// Reads one of those options at args[i]; false for any other argument.
+bool DataOption(const std::vector<std::string>& args, size_t& i, DataChoice& choice);
+// The database the choice names (nothing for a CSV file): 0, or the usage error's exit status
+// after saying why (a database without --query or --table is told its tables).
+int ResolveData(const DataChoice& choice, std::shared_ptr<const RecordSource>* records);
 // The file name as the messages quote it: 「name」.
 std::string Quoted(const std::string& path);
 

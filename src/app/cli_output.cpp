@@ -134,13 +134,15 @@ int Render(const std::vector<std::string>& args) {
 
 namespace {
 
-// Reads --data FILE, --group COLUMN and --pages N-M at args[i]; false for any other argument.
-bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& merge) {
-  if (i + 1 >= args.size()) return false;
-  if (args[i] == "--data") {
-    merge.data = args[++i];
+// Reads --data SOURCE, --query, --table, --group COLUMN and --pages N-M at args[i]; false for
+// any other argument.
+bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& merge,
+                 DataChoice& data) {
+  if (DataOption(args, i, data)) {
+    merge.data = data.data;
     return true;
   }
+  if (i + 1 >= args.size()) return false;
   if (args[i] == "--group") {
     merge.group = args[++i];
     return true;
@@ -162,13 +164,14 @@ bool MergeOption(const std::vector<std::string>& args, size_t& i, MergeSource& m
   return false;
 }
 
-// The merge options make sense together: --group and --pages need --data.
-int CheckMerge(const MergeSource& merge) {
+// The merge options make sense together: --group and --pages need --data; a database its
+// query.
+int CheckMerge(MergeSource& merge, const DataChoice& data) {
   if (merge.firstPage < 1) return Usage("--pages には N、N-M または N- を指定します");
   if (merge.data.empty() && (!merge.group.empty() || merge.firstPage != 1 || merge.lastPage != 0)) {
     return Usage("--group と --pages には --data が要ります");
   }
-  return 0;
+  return ResolveData(data, &merge.records);
 }
 
 }  // namespace
@@ -178,6 +181,7 @@ int Print(const std::vector<std::string>& args) {
   std::string out;
   std::string queue;
   MergeSource merge;
+  DataChoice data;
   merge.expressions = &basic::FieldExpressions();
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -185,12 +189,12 @@ int Print(const std::vector<std::string>& args) {
       out = args[++i];
     } else if (a == "-P" && i + 1 < args.size()) {
       queue = args[++i];
-    } else if (MergeOption(args, i, merge)) {
+    } else if (MergeOption(args, i, merge, data)) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
-          "--print にはファイル一つと -o OUT.pdf、-P PRINTER、--data RECORDS.csv、--group COLUMN、"
-          "--pages N-M を指定できます");
+          "--print にはファイル一つと -o OUT.pdf、-P PRINTER、--data SOURCE、--query SQL、"
+          "--table NAME、--group COLUMN、--pages N-M を指定できます");
     } else {
       file = a;
     }
@@ -206,7 +210,7 @@ int Print(const std::vector<std::string>& args) {
   if (!printer) return Fail("印刷できません：" + error);
   printer->printer().setDocName(QString::fromStdString(std::filesystem::path(file).filename()));
   QtPictureStore pictures;
-  if (int rc = CheckMerge(merge)) return rc;
+  if (int rc = CheckMerge(merge, data)) return rc;
   if (!merge.data.empty()) {
     if (!out.empty()) {
       // As an export: a PDF the merge could not finish is not left half written.
@@ -230,6 +234,7 @@ int Export(const std::vector<std::string>& args) {
   std::string out;
   ExportOptions options;
   MergeSource merge;
+  DataChoice data;
   merge.expressions = &basic::FieldExpressions();
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -239,12 +244,12 @@ int Export(const std::vector<std::string>& args) {
       if (int rc = DpiOption(args[++i], options.dpi)) return rc;
     } else if (a == "--grid") {
       options.grid = true;
-    } else if (MergeOption(args, i, merge)) {
+    } else if (MergeOption(args, i, merge, data)) {
       continue;
     } else if (a.rfind("-", 0) == 0 || !file.empty()) {
       return Usage(
           "--export にはファイル一つと -o OUT.pdf|OUT.png|OUT.svg、--dpi N、--grid、--data "
-          "RECORDS.csv、--group COLUMN、--pages N-M を指定できます");
+          "SOURCE、--query SQL、--table NAME、--group COLUMN、--pages N-M を指定できます");
     } else {
       file = a;
     }
@@ -255,7 +260,7 @@ int Export(const std::vector<std::string>& args) {
   Design design;
   if (int rc = Load(file, design)) return rc;
   QtPictureStore pictures;
-  if (int rc = CheckMerge(merge)) return rc;
+  if (int rc = CheckMerge(merge, data)) return rc;
   if (!merge.data.empty()) options.merge = &merge;
   const FileStatus st = ExportDesign(design, pictures, out, *format, options);
   if (!st.ok()) return Fail(Quoted(out) + "に出力できません：", st);

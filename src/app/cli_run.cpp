@@ -34,6 +34,7 @@ int RunSourceCommand(const std::vector<std::string>& args) {
   std::string out;
   int dpi = 300;
   SourceEncoding encoding = SourceEncoding::Detect;
+  DataChoice data;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool value = i + 1 < args.size();
@@ -41,8 +42,8 @@ int RunSourceCommand(const std::vector<std::string>& args) {
       out = args[++i];
     } else if (a == "--entry" && value) {
       run.entry = args[++i];
-    } else if (a == "--data" && value) {
-      run.data = args[++i];
+    } else if (DataOption(args, i, data)) {
+      continue;
     } else if (a == "--now" && value) {
       // The clock the program reads, fixed: runs of the same program can be compared.
       run.now = basic::ParseDateText(args[++i]);
@@ -58,7 +59,7 @@ int RunSourceCommand(const std::vector<std::string>& args) {
     } else if (a.rfind("-", 0) == 0) {
       return Usage(
           "--run-source にはプログラムのファイル（.bas、.cls、.frm）と -o "
-          "OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data RECORDS.csv、--encoding "
+          "OUT.pdf|OUT.png|OUT.svg、--entry NAME、--data SOURCE、--query SQL、--encoding "
           "utf-8|cp932|windows-1252、--now 日時、--dpi N を指定できます");
     } else {
       files.push_back(a);
@@ -69,6 +70,8 @@ int RunSourceCommand(const std::vector<std::string>& args) {
   }
   const std::optional<ExportFormat> format = ExportFormatOf(out);
   if (!format) return Usage("--run-source で書けるのは .pdf、.png、.svg です");
+  if (int rc = ResolveData(data, &run.records)) return rc;
+  if (!run.records) run.data = data.data;
   int rc = kExitOk;
   run.name = files.front();
   if (!ReadSource(run.name, encoding, &run.source, &rc)) return rc;

@@ -57,7 +57,7 @@ class FieldsObject final : public Object {
 
 }  // namespace
 
-RecordSet::RecordSet(std::unique_ptr<CsvReader> reader) : reader_(std::move(reader)) {}
+RecordSet::RecordSet(std::unique_ptr<RecordReader> reader) : reader_(std::move(reader)) {}
 
 bool RecordSet::has(long n) {
   if (n < 0) return false;
@@ -211,7 +211,7 @@ Value RecordObject::text(size_t c) const {
   return Value::Str(c < record_.size() ? record_[c] : "");
 }
 
-PageRecords::PageRecords(std::unique_ptr<CsvReader> reader, std::optional<long> limit)
+PageRecords::PageRecords(std::unique_ptr<RecordReader> reader, std::optional<long> limit)
     : reader_(std::move(reader)),
       header_(std::make_shared<const std::vector<std::string>>(reader_->header())),
       limit_(limit) {}

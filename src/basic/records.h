@@ -18,7 +18,7 @@ namespace qf::basic {
 class RecordSet final : public Object {
  public:
   // On the first record; at the end (and the start) at once when there is none.
-  explicit RecordSet(std::unique_ptr<CsvReader> reader);
+  explicit RecordSet(std::unique_ptr<RecordReader> reader);
 
   std::string_view typeName() const override { return "Recordset"; }
   Value get(std::string_view member) override;
@@ -39,7 +39,7 @@ class RecordSet final : public Object {
   // Past the last record; before the first, only when there are none.
   bool eof() { return position_ >= 0 ? !has(position_) : !has(0); }
 
-  std::unique_ptr<CsvReader> reader_;
+  std::unique_ptr<RecordReader> reader_;
   std::vector<std::vector<std::string>> records_;
   bool ended_ = false;  // the file is read to its end
   long position_ = 0;   // the current record, from 0; -1 before the first (BOF)
@@ -75,7 +75,7 @@ class RecordObject final : public Object {
 class PageRecords final : public Object {
  public:
   // `limit`: how many records the page holds; none: as many as the file has.
-  PageRecords(std::unique_ptr<CsvReader> reader, std::optional<long> limit);
+  PageRecords(std::unique_ptr<RecordReader> reader, std::optional<long> limit);
 
   std::string_view typeName() const override { return "Records"; }
   // NAME.Column: the page's first record's.
@@ -86,7 +86,7 @@ class PageRecords final : public Object {
   // Record n of the page (an object whose columns are its members).
   Value record(double n);
 
-  std::unique_ptr<CsvReader> reader_;
+  std::unique_ptr<RecordReader> reader_;
   std::shared_ptr<const std::vector<std::string>> header_;
   std::optional<long> limit_;
   std::vector<std::vector<std::string>> records_;

@@ -33,12 +33,6 @@ int NoSpace(unsigned char) {
 
 }  // namespace
 
-std::string CsvError::message() const {
-  std::string m = "「" + file + "」";
-  if (line > 0) m += "の " + std::to_string(line) + " 行目";
-  return m + "：" + reason;
-}
-
 bool ValidUtf8(std::string_view bytes, std::string* carry) {
   std::string joined;
   if (carry && !carry->empty()) {
@@ -358,11 +352,6 @@ std::optional<uint64_t> LineStarts::offsetOf(long line) {
     afterCr_ = false;
   }
   return consumed_ + at_;
-}
-
-int CsvReader::column(std::string_view name) const {
-  const auto it = std::find(header_.begin(), header_.end(), name);
-  return it == header_.end() ? -1 : static_cast<int>(it - header_.begin());
 }
 
 bool CsvReader::next(std::vector<std::string>& record) {

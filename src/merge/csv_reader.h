@@ -10,19 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "merge/record_reader.h"
+
 namespace qf {
 
 enum class CsvEncoding { Utf8, Cp932 };
 
-// Why records could not be read: the file, the line (1-based; 0 when none applies) and the
-// reason, in Japanese.
-struct CsvError {
-  std::string file;
-  long line = 0;
-  std::string reason;
-
-  std::string message() const;
-};
+using CsvError = RecordError;
 
 // 0 detects the delimiter from the header line: the most frequent of comma, tab and semicolon
 // outside quotes (comma when none is there).
@@ -44,9 +38,9 @@ char DetectDelimiter(std::string_view headerLine);
 // without a byte-order mark) is UTF-8, anything else is read as CP932, so a CP932 second byte
 // 0x5C is never taken for a backslash. The first record names the columns; later records with
 // fewer fields get empty values, one with more is an error. Blank lines are passed over.
-class CsvReader {
+class CsvReader final : public RecordReader {
  public:
-  ~CsvReader();
+  ~CsvReader() override;
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
 
@@ -60,18 +54,12 @@ class CsvReader {
   static std::unique_ptr<CsvReader> FromBytes(std::string bytes, std::string name,
                                               CsvOptions options, CsvError* error);
 
-  const std::vector<std::string>& header() const { return header_; }
-  // The column of a name; -1 when no column has it.
-  int column(std::string_view name) const;
   char delimiter() const { return delimiter_; }
   CsvEncoding encoding() const { return encoding_; }
 
   // The next record, as many fields as the header; false at the end or on an error (then
-  // error() says what).
-  bool next(std::vector<std::string>& record);
-  // The line the record last returned starts on.
-  long line() const { return recordLine_; }
-  const std::optional<CsvError>& error() const { return error_; }
+  // error() says what). line() is the line it starts on.
+  bool next(std::vector<std::string>& record) override;
 
   // Reads on from a byte of the input where line `line` starts outside any quotes (a record's
   // first line, as LineStarts finds it), the header and the encoding kept. False when the
@@ -87,11 +75,8 @@ class CsvReader {
   void fail(long line, std::string reason);
 
   std::unique_ptr<Impl> impl_;
-  std::vector<std::string> header_;
   char delimiter_ = ',';
   CsvEncoding encoding_ = CsvEncoding::Utf8;
-  long recordLine_ = 0;
-  std::optional<CsvError> error_;
 };
 
 // Where the lines of a file start, found by one forward pass over its bytes: CR LF, LF and a

@@ -83,7 +83,7 @@ std::optional<std::string_view> MergedPage::value(int row, long pass) const {
                                                      : std::string_view();
 }
 
-MergePager::MergePager(CsvReader& reader, const FieldMatch& match, int groupColumn)
+MergePager::MergePager(RecordReader& reader, const FieldMatch& match, int groupColumn)
     : reader_(reader),
       match_(match),
       group_(groupColumn < static_cast<int>(reader.header().size()) ? groupColumn : -1) {}
@@ -120,13 +120,17 @@ bool MergePager::next(MergedPage& page) {
 std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
                                      CsvError* error, std::optional<CsvEncoding> encoding) {
   OpenedMerge m;
-  m.reader = CsvReader::Open(source.data, source.csv, error, encoding);
+  if (source.records) {
+    m.reader = source.records->open(error);
+  } else {
+    m.reader = CsvReader::Open(source.data, source.csv, error, encoding);
+  }
   if (!m.reader) return std::nullopt;
   m.match = MatchFields(design, m.reader->header(), source.expressions);
   if (!source.group.empty()) {
     m.groupColumn = m.reader->column(source.group);
     if (m.groupColumn < 0) {
-      if (error) *error = {source.data.string(), 0, "列「" + source.group + "」がありません"};
+      if (error) *error = {source.name(), 0, "列「" + source.group + "」がありません"};
       return std::nullopt;
     }
   }
@@ -149,7 +153,7 @@ bool RangedPages::next(MergedPage& page) {
 
 std::string RangedPages::emptyReason() const {
   if (given_) return {};
-  return number_ == 0 ? "「" + source_.data.string() + "」にレコードがありません"
+  return number_ == 0 ? "「" + source_.name() + "」にレコードがありません"
                       : "差し込みのページは " + std::to_string(number_) + " ページまでです";
 }
 

@@ -73,12 +73,12 @@ struct MergedPage : PageValues {
 // recordsPerPage records or, with a group column, before a record whose value there differs.
 class MergePager {
  public:
-  MergePager(CsvReader& reader, const FieldMatch& match, int groupColumn = -1);
+  MergePager(RecordReader& reader, const FieldMatch& match, int groupColumn = -1);
   // The next page; false at the end or when the reader fails (its error() says why).
   bool next(MergedPage& page);
 
  private:
-  CsvReader& reader_;
+  RecordReader& reader_;
   const FieldMatch& match_;
   int group_;
   std::vector<std::string> pending_;
@@ -89,22 +89,27 @@ class MergePager {
 
 // The records a design is merged with, and which of its pages to print.
 struct MergeSource {
-  std::filesystem::path data;
+  std::filesystem::path data;  // a CSV file, read when `records` is not given
   CsvOptions csv;
   std::string group;  // empty: pages by the blocks' passes alone
   long firstPage = 1;
   long lastPage = 0;                            // 0: to the end
   const FieldEvaluator* expressions = nullptr;  // evaluates field expressions when given
+  std::shared_ptr<const RecordSource> records =
+      nullptr;  // a database's query, in place of the file
+
+  // The source as messages name it.
+  std::string name() const { return records ? records->name() : data.string(); }
 };
 
 // Opens the records for a design: the reader, the matched fields and the group column (-1 when
 // none); the error names a group column the file lacks.
 struct OpenedMerge {
-  std::unique_ptr<CsvReader> reader;
+  std::unique_ptr<RecordReader> reader;
   FieldMatch match;
   int groupColumn = -1;
 };
-// A known encoding is taken as it is (see CsvReader::Open).
+// A known encoding of a CSV file is taken as it is (see CsvReader::Open).
 std::optional<OpenedMerge> OpenMerge(const Design& design, const MergeSource& source,
                                      CsvError* error,
                                      std::optional<CsvEncoding> encoding = std::nullopt);

@@ -25,7 +25,8 @@ std::pair<CsvEncoding, bool> EncodingFromStart(const std::filesystem::path& path
 std::unique_ptr<MergedPages> MergedPages::Open(const Design& design, const MergeSource& source,
                                                CsvError* error) {
   std::unique_ptr<MergedPages> pages(new MergedPages(design, source));
-  const auto [encoding, provisional] = EncodingFromStart(source.data);
+  const auto [encoding, provisional] =
+      source.records ? std::pair(CsvEncoding::Utf8, false) : EncodingFromStart(source.data);
   if (!pages->restart(encoding, provisional, error)) return nullptr;
   return pages;
 }
@@ -38,11 +39,15 @@ bool MergedPages::restart(CsvEncoding encoding, bool provisional, CsvError* erro
   if (!opened) return false;
   match_ = std::move(opened->match);
   groupColumn_ = opened->groupColumn;
-  pageReader_ = CsvReader::Open(source_.data, source_.csv, error, encoding);
-  if (!pageReader_) return false;
+  pagePager_.reset();
+  pageReader_.reset();
+  if (!source_.records) {
+    pageReader_ = CsvReader::Open(source_.data, source_.csv, error, encoding);
+    if (!pageReader_) return false;
+    lineStarts_ = std::make_unique<LineStarts>(source_.data, provisional);
+  }
   scanReader_ = std::move(opened->reader);
   scanPager_ = std::make_unique<MergePager>(*scanReader_, match_, groupColumn_);
-  lineStarts_ = std::make_unique<LineStarts>(source_.data, provisional);
   provisional_ = provisional;
   starts_.clear();
   scanned_ = false;
@@ -59,7 +64,8 @@ bool MergedPages::scan(long pages) {
       if (scanReader_->error()) error_ = scanReader_->error();
       break;
     }
-    const std::optional<uint64_t> offset = lineStarts_->offsetOf(scratch_.firstLine);
+    const std::optional<uint64_t> offset =
+        lineStarts_ ? lineStarts_->offsetOf(scratch_.firstLine) : std::optional<uint64_t>(0);
     if (!offset) {
       // The file changed under the pass: what was read stands, nothing further.
       scanned_ = true;
@@ -98,9 +104,12 @@ const MergedPage* MergedPages::page(long number) {
   // The pass goes one page past this one, so its bytes are among those checked for UTF-8.
   while (knownPages() <= number && scan(number + 1 - knownPages())) {
   }
-  if (knownPages() < number || !pageReader_) return nullptr;
+  if (knownPages() < number) return nullptr;
+  if (source_.records) return queriedPage(number);
+  if (!pageReader_) return nullptr;
   const PageStart& s = start(number);
-  if (!pageReader_->seek(s.offset, s.firstLine)) {
+  auto& csv = static_cast<CsvReader&>(*pageReader_);
+  if (!csv.seek(s.offset, s.firstLine)) {
     error_ = pageReader_->error();
     return nullptr;
   }
@@ -110,6 +119,40 @@ const MergedPage* MergedPages::page(long number) {
     error_ = pageReader_->error()
                  ? pageReader_->error()
                  : CsvError{source_.data.string(), s.firstLine, "ファイルが読込み中に変わりました"};
+    currentNumber_ = 0;
+    return nullptr;
+  }
+  current_.firstRecord = s.firstRecord;
+  currentNumber_ = number;
+  return &current_;
+}
+
+const MergedPage* MergedPages::queriedPage(long number) {
+  // A query is read forward only: a page before the one the reader is at asks the database
+  // again from the first record.
+  if (!pagePager_ || number < pagerNumber_) {
+    pagePager_.reset();
+    RecordError failed;
+    pageReader_ = source_.records->open(&failed);
+    if (!pageReader_) {
+      error_ = failed;
+      currentNumber_ = 0;
+      return nullptr;
+    }
+    pagePager_ = std::make_unique<MergePager>(*pageReader_, match_, groupColumn_);
+    pagerNumber_ = 1;
+  }
+  const PageStart& s = start(number);
+  for (; pagerNumber_ <= number; ++pagerNumber_) {
+    if (!pagePager_->next(current_)) break;
+  }
+  // The page read again is the page the pass found: the same first record, as many.
+  if (pagerNumber_ <= number || current_.firstLine != s.firstLine ||
+      static_cast<long>(current_.records.size()) != s.records) {
+    error_ = pageReader_->error() ? pageReader_->error()
+                                  : RecordError{source_.name(), s.firstLine,
+                                                "読み込み中にデータが変わりました", true};
+    pagePager_.reset();
     currentNumber_ = 0;
     return nullptr;
   }

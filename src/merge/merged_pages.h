@@ -57,6 +57,7 @@ class MergedPages {
  private:
   MergedPages(const Design& design, const MergeSource& source) : design_(design), source_(source) {}
   bool restart(CsvEncoding encoding, bool provisional, CsvError* error);
+  const MergedPage* queriedPage(long number);  // a page of a database's records
 
   const Design& design_;
   MergeSource source_;
@@ -64,10 +65,12 @@ class MergedPages {
   int groupColumn_ = -1;
   bool provisional_ = false;  // UTF-8 as far as read; the pass checks the rest
   int generation_ = 0;
-  std::unique_ptr<CsvReader> scanReader_;
+  std::unique_ptr<RecordReader> scanReader_;
   std::unique_ptr<MergePager> scanPager_;
-  std::unique_ptr<LineStarts> lineStarts_;
-  std::unique_ptr<CsvReader> pageReader_;
+  std::unique_ptr<LineStarts> lineStarts_;  // a CSV file's: where each page's records start
+  std::unique_ptr<RecordReader> pageReader_;
+  std::unique_ptr<MergePager> pagePager_;  // a database's pages, read on from pagerNumber_
+  long pagerNumber_ = 1;
   std::vector<PageStart> starts_;
   MergedPage scratch_;  // the pass's page, its records dropped as it goes
   MergedPage current_;

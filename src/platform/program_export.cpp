@@ -205,12 +205,15 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
   basic::RunWith with;
   with.messages = messages;
   with.now = run.now;
-  if (!run.data.empty()) {
-    // rs and the page's records each read the file from its start.
-    CsvError csv;
-    std::unique_ptr<CsvReader> reader = CsvReader::Open(run.data, run.csv, &csv);
-    std::unique_ptr<CsvReader> pageReader =
-        reader ? CsvReader::Open(run.data, run.csv, &csv) : nullptr;
+  if (run.records || !run.data.empty()) {
+    // rs and the page's records each read the records from the first.
+    RecordError csv;
+    const auto open = [&run, &csv]() -> std::unique_ptr<RecordReader> {
+      if (run.records) return run.records->open(&csv);
+      return CsvReader::Open(run.data, run.csv, &csv);
+    };
+    std::unique_ptr<RecordReader> reader = open();
+    std::unique_ptr<RecordReader> pageReader = reader ? open() : nullptr;
     if (!pageReader) {
       if (error) *error = csv.message();
       return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,8 @@ struct ProgramRun {
   std::vector<basic::SourceFile> others;
   std::filesystem::path data;  // records the program knows as rs; none when empty
   CsvOptions csv;              // how the records are read
+  std::shared_ptr<const RecordSource> records =
+      nullptr;  // a database's query, in place of the file
   // How many records the first page holds (the design's merge decides); none: every record.
   // The program reads them as NAME(i).Column without declaring NAME, as the merge fills them.
   std::optional<long> pageRecords;

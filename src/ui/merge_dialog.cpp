@@ -161,7 +161,7 @@ void MergeDialog::reload() {
     summary_->setText(Q(error.message()));
     return;
   }
-  CsvReader& reader = *opened->reader;
+  RecordReader& reader = *opened->reader;
   QStringList header;
   for (const std::string& h : reader.header()) header << Q(h);
   {

@@ -1,0 +1,48 @@
+// The data source options: --data names a CSV file or a database, --query or --table what to
+// read of a database.
+#include "app/cli_commands.h"
+#include "platform/database_source.h"
+
+namespace qf {
+
+bool DataOption(const std::vector<std::string>& args, size_t& i, DataChoice& choice) {
+  if (i + 1 >= args.size()) return false;
+  std::string* into = args[i] == "--data"    ? &choice.data
+                      : args[i] == "--query" ? &choice.query
+                      : args[i] == "--table" ? &choice.table
+                                             : nullptr;
+  if (!into) return false;
+  *into = args[++i];
+  return true;
+}
+
+int ResolveData(const DataChoice& choice, std::shared_ptr<const RecordSource>* records) {
+  records->reset();
+  std::string why;
+  std::optional<DatabaseSpec> spec = ParseDatabase(choice.data, &why);
+  if (!why.empty()) return Usage("--data 「" + choice.data + "」：" + why);
+  const bool asked = !choice.query.empty() || !choice.table.empty();
+  if (!spec) {
+    if (asked) return Usage("--query と --table はデータベースの --data にだけ指定できます");
+    return 0;
+  }
+  if (!choice.query.empty() && !choice.table.empty()) {
+    return Usage("--query と --table はどちらか一方を指定します");
+  }
+  if (!asked) {
+    RecordError error;
+    const auto tables = DatabaseTables(*spec, &error);
+    if (!tables)
+      return Usage("データベースには --query か --table を指定します（" + error.reason + "）");
+    std::string known;
+    for (const std::string& t : *tables) known += (known.empty() ? "" : ", ") + t;
+    return Usage("データベースには --query か --table を指定します（テーブル：" +
+                 (known.empty() ? std::string("なし") : known) + "）");
+  }
+  spec->query = choice.query;
+  spec->table = choice.table;
+  *records = std::make_shared<DatabaseSource>(std::move(*spec));
+  return 0;
+}
+
+}  // namespace qf
