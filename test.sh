@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 . scripts/cups.sh
+. scripts/postgres.sh
 
 sanitize=0
 for arg in "$@"; do
@@ -19,7 +20,10 @@ done
 qf_ensure_packages "${QF_BUILD_PACKAGES[@]}" "${QF_TEST_PACKAGES[@]}"
 qf_ensure_packages $(qf_clang_runtime_package)
 export QT_QPA_PLATFORM=offscreen
+# The services the tests use are stopped, and the machine left as it was, however the run ends.
+trap 'qf_stop_postgres; qf_stop_cups' EXIT
 qf_setup_cups "$PWD/build-cups-pdf"
+qf_setup_postgres tests/data/db/invoices.sql tests/data/csv/invoices.csv
 
 if [ "$sanitize" -eq 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQF_WERROR=ON -DQF_SANITIZE=ON \

@@ -31,7 +31,6 @@ qf_setup_cups() {
   fi
   mkdir -p "$out"
   chmod 0755 "$out"
-  trap qf_stop_cups EXIT
   # cups-pdf writes where "Out" points; make it the folder of this test run.
   QF_CUPS_CONF_SAVED=$(mktemp)
   cp /etc/cups/cups-pdf.conf "$QF_CUPS_CONF_SAVED"

@@ -2,11 +2,13 @@
 
 QF_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libcsv-dev libzint-dev libgl-dev libx11-dev libcups2-dev fonts-noto-cjk git
                    fonts-ipafont-gothic fonts-ipafont-mincho
-                   qt6-translations-l10n)
+                   qt6-translations-l10n
+                   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc)
 QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev clang
                   xvfb xauth poppler-utils librsvg2-bin zbar-tools cups cups-client printer-driver-cups-pdf
                   desktop-file-utils appstream lintian dpkg-dev man-db file
-                  mono-mcs mono-runtime libmono-system-drawing4.0-cil libgdiplus)
+                  mono-mcs mono-runtime libmono-system-drawing4.0-cil libgdiplus
+                  postgresql unixodbc libsqliteodbc)
 
 # libFuzzer comes with the clang runtime of the installed compiler's own version.
 qf_clang_runtime_package() {

@@ -117,7 +117,14 @@ bool OpenDatabase(const DatabaseSpec& spec, const QString& connection, std::stri
       break;
   }
   if (!db.open()) {
-    *why = "データベースに接続できません（" + S(db.lastError().text().trimmed()) + "）";
+    *why = "データベースに接続できません（" + S(db.lastError().text().simplified()) + "）";
+    return false;
+  }
+  // ODBC drivers may disregard the read-only mode: everything runs in a transaction that is
+  // never committed, so what a statement might write is undone when the connection closes.
+  if (spec.kind == DatabaseKind::Odbc && db.driver()->hasFeature(QSqlDriver::Transactions) &&
+      !db.transaction()) {
+    *why = "読み取り専用で開けません（" + S(db.lastError().text().simplified()) + "）";
     return false;
   }
   return true;
@@ -132,6 +139,7 @@ QString ConnectionName(const char* use, const void* owner) {
 void CloseDatabase(const QString& connection) {
   {
     QSqlDatabase db = QSqlDatabase::database(connection, false);
+    if (db.isOpen()) db.rollback();
     if (db.isValid()) db.close();
   }
   QSqlDatabase::removeDatabase(connection);
@@ -196,7 +204,7 @@ bool SqlReader::run(const QString& statement, std::string* why) {
   query_->setForwardOnly(true);
   query_->setNumericalPrecisionPolicy(QSql::HighPrecision);
   if (query_->exec(statement)) return true;
-  *why = S(query_->lastError().text().trimmed());
+  *why = S(query_->lastError().text().simplified());
   return false;
 }
 
@@ -223,7 +231,17 @@ bool SqlReader::start(RecordError* error) {
     return fail(0, "問い合わせを実行できません（" + why + "）", error);
   }
   const QSqlRecord columns = query_->record();
-  for (int i = 0; i < columns.count(); ++i) header_.push_back(S(columns.fieldName(i)));
+  if (columns.isEmpty()) {
+    // A statement that reads nothing (a write the driver let through) is undone on closing.
+    return fail(0, "問い合わせが列を返しません（SELECT 文を書いてください）", error);
+  }
+  for (int i = 0; i < columns.count(); ++i) {
+    // Some ODBC drivers give a name's length in bytes, which Qt takes for characters: the name
+    // then ends in NULs.
+    QString name = columns.fieldName(i);
+    if (const qsizetype end = name.indexOf(QChar(0)); end >= 0) name.truncate(end);
+    header_.push_back(S(name));
+  }
   return true;
 }
 
@@ -231,6 +249,14 @@ bool SqlReader::fetch() {
   std::string why;
   if (!run(QStringLiteral("FETCH FORWARD %1 FROM %2").arg(kFetchRows).arg(QLatin1String(kCursor)),
            &why)) {
+    // The server ran a second statement after the query and refused it (a write, in a read-only
+    // transaction); libpq hands back the first statement's answer alone, so it shows only now.
+    constexpr const char* kAborted = "25P02";
+    if (recordLine_ == 0 && query_->lastError().nativeErrorCode() == QLatin1String(kAborted)) {
+      return fail(0,
+                  "問い合わせを実行できません（問い合わせの後の文をデータベースが拒みました。"
+                  "読み取り専用の接続です）");
+    }
     return fail(recordLine_ + 1, "レコードを読めません（" + why + "）");
   }
   fetched_ = 0;
@@ -242,7 +268,7 @@ bool SqlReader::next(std::vector<std::string>& record) {
   if (!query_->next()) {
     const QSqlError failed = query_->lastError();
     if (failed.isValid()) {
-      return fail(recordLine_ + 1, "レコードを読めません（" + S(failed.text().trimmed()) + "）");
+      return fail(recordLine_ + 1, "レコードを読めません（" + S(failed.text().simplified()) + "）");
     }
     // A batch shorter than asked for was the cursor's last.
     if (!cursor_ || fetched_ < kFetchRows) return false;
