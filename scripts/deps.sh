@@ -8,7 +8,7 @@ QF_TEST_PACKAGES=(clang-format googletest libgtest-dev libgmock-dev libbenchmark
                   xvfb xauth poppler-utils librsvg2-bin zbar-tools cups cups-client printer-driver-cups-pdf
                   desktop-file-utils appstream lintian dpkg-dev man-db file
                   mono-mcs mono-runtime libmono-system-drawing4.0-cil libgdiplus
-                  postgresql unixodbc libsqliteodbc)
+                  postgresql unixodbc libsqliteodbc sqlite3)
 
 # libFuzzer comes with the clang runtime of the installed compiler's own version.
 qf_clang_runtime_package() {

@@ -308,5 +308,26 @@ run_program jobs 6 'Job 1 page 2|Job 2 page 3|Printed after KillDoc on PDF x2' j
 run_program order_sheet 1 'Order No. 1042 (4 lines)|[P-014X]          4         2,501.00|Note: Deliver by noon|Discount: none|Total after discount 31,512.60' order_sheet.bas
 run_program parts 1 '1. Bolt|5. Bearing|3,200.25|rows 5, printed 5' parts.bas --data parts.csv
 
+# A database source: the merge of its table is the CSV file's; without a query the tables are
+# listed (a usage error); a query that writes is refused with nothing written.
+iconv -f CP932 -t UTF-8 "$data/csv/invoices.csv" | tail -n +2 >"$tmp/invoices.utf8"
+sqlite3 "$tmp/請求.db" "CREATE TABLE 請求 (請求書番号, 顧客名, 品名, 金額);" \
+  ".import --csv $tmp/invoices.utf8 請求"
+"$qf" --export "$data/invoice.qfd" --data "sqlite:$tmp/請求.db" --table 請求 --group 請求書番号 \
+  -o "$tmp/db.pdf" || fail "merge from SQLite failed"
+[ "$(pdftotext "$tmp/db.pdf" - | md5sum)" = "$(pdftotext "$tmp/merged.pdf" - | md5sum)" ] ||
+  fail "the SQLite merge differs from the CSV file's"
+set +e
+"$qf" --export "$data/invoice.qfd" --data "sqlite:$tmp/請求.db" -o "$tmp/none.pdf" 2>"$tmp/err"
+rc=$?
+set -e
+[ "$rc" -eq 2 ] && grep -q 'テーブル：請求' "$tmp/err" || fail "no query: exit $rc, $(head -1 "$tmp/err")"
+if "$qf" --export "$data/invoice.qfd" --data "sqlite:$tmp/請求.db" --query "DELETE FROM 請求" \
+  -o "$tmp/none.pdf" 2>"$tmp/err"; then
+  fail "a DELETE was run"
+fi
+[ ! -e "$tmp/none.pdf" ] && [ "$(sqlite3 "$tmp/請求.db" "SELECT count(*) FROM 請求")" = 17 ] ||
+  fail "a refused query wrote something"
+
 if "$qf" --bogus 2>/dev/null; then fail "unknown option accepted"; fi
 echo "cli: all checks passed"
