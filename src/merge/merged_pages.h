@@ -50,6 +50,8 @@ class MergedPages {
   // when the records cannot be read (error() says why).
   const MergedPage* page(long page);
   const FieldMatch& match() const { return match_; }
+  // The records come from a CSV file (a page's lines tell where), not a database's query.
+  bool fromFile() const { return !source_.records; }
   // Counts the times the pages were read anew: a file whose start is UTF-8 is read so until the
   // pass finds a byte that is not, then from the top as CP932 (what was shown is stale).
   int generation() const { return generation_; }

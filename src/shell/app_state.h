@@ -51,9 +51,13 @@ using RecentFiles = std::array<std::string, 5>;
 // design file.
 struct MergeChoice {
   std::string design;  // the design file's path
-  std::string data;    // the CSV file's path
-  char delimiter = 0;  // 0: from the header line
-  std::string group;   // the column that starts a new page; empty: none
+  // The CSV file's path, or a database (sqlite:PATH, postgresql://USER@HOST[:PORT]/DBNAME,
+  // odbc:DSN: never a password)
+  std::string data;
+  char delimiter = 0;   // 0: from the header line
+  std::string group;    // the column that starts a new page; empty: none
+  std::string query{};  // a database's: the query, or else
+  std::string table{};  // every row of this table
 
   bool operator==(const MergeChoice&) const = default;
 };

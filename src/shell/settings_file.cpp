@@ -27,6 +27,35 @@ IniFile IniFile::Read(const std::filesystem::path& path) {
   return Parse(bytes);
 }
 
+// A query keeps its lines in a value of one line: a line break as \n, a backslash as \\.
+std::string EscapeLines(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\') {
+      out += "\\\\";
+    } else if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      continue;  // CR LF is one break
+    } else if (text[i] == '\n' || text[i] == '\r') {
+      out += "\\n";
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string UnescapeLines(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[++i] == 'n' ? '\n' : '\\';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 IniFile IniFile::Parse(std::string_view bytes) {
   IniFile ini;
   std::string text;
@@ -149,6 +178,8 @@ void LoadSettings(const std::filesystem::path& path, AppState& state) {
     const std::string n = std::to_string(i);
     MergeChoice m{ini.value("MERGE", "Design" + n, ""), ini.value("MERGE", "Data" + n, ""), 0,
                   ini.value("MERGE", "Group" + n, "")};
+    m.query = UnescapeLines(ini.value("MERGE", "Query" + n, ""));
+    m.table = ini.value("MERGE", "Table" + n, "");
     const std::string delimiter = ini.value("MERGE", "Delimiter" + n, "");
     // Written as its code, so a tab survives the file.
     const auto code = RoundToInt<int>(NumericPrefix(delimiter));
@@ -186,6 +217,8 @@ FileStatus SaveSettings(const std::filesystem::path& path, const AppState& state
     ini.set("MERGE", "Data" + n, m.data);
     ini.set("MERGE", "Delimiter" + n, std::to_string(static_cast<int>(m.delimiter)));
     ini.set("MERGE", "Group" + n, m.group);
+    if (!m.query.empty()) ini.set("MERGE", "Query" + n, EscapeLines(m.query));
+    if (!m.table.empty()) ini.set("MERGE", "Table" + n, m.table);
   }
   for (const auto& [index, section] : kOwnSections) {
     const WindowRect& w = state.windows[index];

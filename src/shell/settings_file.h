@@ -11,6 +11,10 @@
 
 namespace qf {
 
+// A text of several lines as one value's line and back: a line break as \n, a backslash as \\.
+std::string EscapeLines(std::string_view text);
+std::string UnescapeLines(std::string_view text);
+
 // A private-profile (INI) file: sections of key=value lines, read and written in order.
 // Section and key names match without regard to case, as the platform's profile calls do.
 class IniFile {

@@ -212,6 +212,7 @@ void MainWindow::trialPrint() {
   if (const auto merge = currentMerge()) {
     run.data = merge->data;
     run.csv = merge->csv;
+    run.records = merge->records;
     // The page the preview shows first: as many records as the design's merge puts on it.
     CsvError unread;  // said when the program reads the records
     if (const auto pages = MergedPages::Open(ctx_.design, *merge, &unread)) {

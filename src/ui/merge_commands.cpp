@@ -7,6 +7,7 @@
 #include "platform/qt_printer.h"
 #include "ui/busy_cursor.h"
 #include "ui/main_window.h"
+#include "ui/merge_choice_source.h"
 #include "ui/merge_dialog.h"
 #include "ui/page_progress.h"
 #include "ui/prompter.h"
@@ -32,9 +33,7 @@ void MainWindow::mergeData() {
 std::optional<MergeSource> MainWindow::currentMerge() const {
   const std::optional<MergeChoice>& m = ctx_.merge;
   if (!m) return std::nullopt;
-  MergeSource source{m->data, CsvOptions{m->delimiter}, m->group};
-  source.expressions = &basic::FieldExpressions();
-  return source;
+  return MergeSourceOf(*m);
 }
 
 void MainWindow::showMergeState() {

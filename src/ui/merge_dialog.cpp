@@ -10,11 +10,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "basic/field_values.h"
 #include "merge/merge.h"
+#include "ui/merge_choice_source.h"
+#include "ui/merge_database_pane.h"
 #include "ui/prompter.h"
 
 #include "ui/named.h"
@@ -39,7 +42,10 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
       prompter_(prompter),
       choice_(current),
       folder_(folder),
+      tabs_(Named(new QTabWidget, "tabSource", QStringLiteral("データの種類"))),
       data_(Named(new QLineEdit, "txtData", QStringLiteral("データファイル"))),
+      database_(
+          Named(new DatabasePane(prompter, folder), "pnlDatabase", QStringLiteral("データベース"))),
       delimiter_(Named(new QComboBox, "cmbDelimiter", QStringLiteral("区切り文字"))),
       group_(Named(new QComboBox, "cmbGroup", QStringLiteral("改ページの列"))),
       records_(Named(new QTableWidget, "tblRecords", QStringLiteral("レコード"))),
@@ -65,9 +71,17 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
   auto* file = new QHBoxLayout;
   file->addWidget(data_, 1);
   file->addWidget(browse);
+  auto* csv = new QWidget;
+  auto* csvForm = new QFormLayout(csv);
+  csvForm->addRow(QStringLiteral("データファイル"), file);
+  csvForm->addRow(QStringLiteral("区切り文字"), delimiter_);
+  tabs_->addTab(csv, QStringLiteral("CSV ファイル"));
+  tabs_->addTab(database_, QStringLiteral("データベース"));
+  if (database_->setChoice(choice_)) {
+    tabs_->setCurrentIndex(1);
+    data_->clear();
+  }
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("データファイル"), file);
-  form->addRow(QStringLiteral("区切り文字"), delimiter_);
   form->addRow(QStringLiteral("改ページの列"), group_);
   auto* buttons = new QDialogButtonBox;
   ok_ = Named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), "cmdOK",
@@ -76,7 +90,9 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
                       "cmdClear", QStringLiteral("解除"));
   auto* cancel = Named(buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole),
                        "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"));
+  tabs_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
   layout->addLayout(form);
   layout->addWidget(new QLabel(QStringLiteral("先頭のレコード")));
   layout->addWidget(records_, 2);
@@ -84,7 +100,7 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
   layout->addWidget(fields_, 1);
   layout->addWidget(summary_);
   layout->addWidget(buttons);
-  resize(720, 560);
+  resize(720, 680);
 
   connect(browse, &QPushButton::clicked, this, &MergeDialog::browse);
   connect(data_, &QLineEdit::editingFinished, this, &MergeDialog::typed);
@@ -97,10 +113,14 @@ MergeDialog::MergeDialog(const Design& design, Prompter& prompter, const MergeCh
     choice_.group = i > 0 ? group_->itemText(i).toStdString() : std::string();
     reload();
   });
+  connect(database_, &DatabasePane::testRequested, this, &MergeDialog::testDatabase);
+  connect(tabs_, &QTabWidget::currentChanged, this, &MergeDialog::tabChosen);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(clear, &QPushButton::clicked, this, [this] {
     choice_.data.clear();
     choice_.group.clear();
+    choice_.query.clear();
+    choice_.table.clear();
     accept();
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -133,7 +153,42 @@ void MergeDialog::typed() {
   const std::string path = data_->text().trimmed().toStdString();
   if (path == choice_.data) return;
   choice_.data = path;
+  choice_.query.clear();
+  choice_.table.clear();
   choice_.group.clear();  // another file's columns
+  reload();
+}
+
+void MergeDialog::tabChosen(int tab) {
+  if (tab == 0) {
+    choice_.data.clear();  // read again from the file field
+    typed();
+    return;
+  }
+  // A database is read when asked: reaching a server may take a while.
+  choice_.data.clear();
+  reload();
+  summary_->setText(QStringLiteral("接続先と問い合わせを入れて「接続テスト」を押してください。"));
+}
+
+void MergeDialog::testDatabase() {
+  if (const auto why = database_->listTables()) {
+    choice_.data.clear();
+    reload();
+    summary_->setText(QString::fromStdString(*why));
+    return;
+  }
+  const std::string source = database_->sourceText();
+  if (source != choice_.data) choice_.group.clear();  // another database's columns
+  choice_.data = source;
+  choice_.query = database_->query();
+  choice_.table = database_->table();
+  if (choice_.query.empty() && choice_.table.empty()) {
+    choice_.data.clear();
+    reload();
+    summary_->setText(QStringLiteral("問い合わせを書くか、テーブルを選んでください。"));
+    return;
+  }
   reload();
 }
 
@@ -147,8 +202,9 @@ void MergeDialog::reload() {
     summary_->setText(QStringLiteral("データファイルを選んでください。"));
     return;
   }
-  MergeSource source{choice_.data, CsvOptions{choice_.delimiter}, choice_.group};
-  source.expressions = &basic::FieldExpressions();
+  MergeSource source = MergeSourceOf(choice_);
+  // A database's answer may be long: its first records are shown, not counted through.
+  const bool counted = !source.records;
   CsvError error;
   std::optional<OpenedMerge> opened = OpenMerge(design_, source, &error);
   if (!opened && !choice_.group.empty()) {
@@ -195,6 +251,7 @@ void MergeDialog::reload() {
       }
     }
     ++pages;
+    if (!counted && records >= kRecordsShown) break;
     for (const auto& record : page.records) {
       if (records++ >= kRecordsShown) continue;
       const int row = records_->rowCount();
@@ -206,6 +263,13 @@ void MergeDialog::reload() {
   }
   if (reader.error()) {
     summary_->setText(Q(reader.error()->message()));
+    return;
+  }
+  if (!counted) {
+    summary_->setText(QStringLiteral("接続できました：%1 列。先頭の %2 件を示しています。")
+                          .arg(header.size())
+                          .arg(std::min<long>(records, kRecordsShown)));
+    ok_->setEnabled(records > 0);
     return;
   }
   summary_->setText(QStringLiteral("%1 件のレコード、%2 ページ（1 ページに %3 件まで）")

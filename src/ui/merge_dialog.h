@@ -11,13 +11,16 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTabWidget;
 
 namespace qf {
 
+class DatabasePane;
 class Prompter;
 
-// frmMerge: the CSV file a design is tried with — its columns and first records, which of the
-// design's field names found a column, the delimiter and the column that starts a new page.
+// frmMerge: the records a design is tried with — a CSV file (with its delimiter) or a
+// database's query — their columns and first records, which of the design's field names found a
+// column, and the column that starts a new page.
 class MergeDialog final : public QDialog {
   Q_OBJECT
 
@@ -36,13 +39,18 @@ class MergeDialog final : public QDialog {
   void browse();
   // A path typed into the file field is taken as a chosen one.
   void typed();
+  // 接続テスト: the database the fields name, its tables listed and its first records shown.
+  void testDatabase();
+  void tabChosen(int tab);
   void reload();
 
   const Design& design_;
   Prompter& prompter_;
   MergeChoice choice_;
   QString folder_;
+  QTabWidget* tabs_;
   QLineEdit* data_;
+  DatabasePane* database_;
   QComboBox* delimiter_;
   QComboBox* group_;
   QTableWidget* records_;

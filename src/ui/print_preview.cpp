@@ -249,11 +249,15 @@ int PrintPreviewDialog::pageCount() const {
 void PrintPreviewDialog::updateControls() {
   if (merged_ && page_ <= merged_->knownPages()) {
     const MergedPages::PageStart& p = merged_->start(page_);
-    records_->setText(QStringLiteral("レコード %1～%2（%3～%4 行目）")
-                          .arg(p.firstRecord)
-                          .arg(p.firstRecord + p.records - 1)
-                          .arg(p.firstLine)
-                          .arg(p.lastLine));
+    // A file's lines tell where to look in it; a query's rows have no lines.
+    records_->setText(merged_->fromFile() ? QStringLiteral("レコード %1～%2（%3～%4 行目）")
+                                                .arg(p.firstRecord)
+                                                .arg(p.firstRecord + p.records - 1)
+                                                .arg(p.firstLine)
+                                                .arg(p.lastLine)
+                                          : QStringLiteral("レコード %1～%2")
+                                                .arg(p.firstRecord)
+                                                .arg(p.firstRecord + p.records - 1));
   }
   records_->setVisible(merged_ != nullptr);
   number_->setText(QString::number(page_));
