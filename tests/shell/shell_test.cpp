@@ -171,14 +171,22 @@ TEST_F(SettingsTest, MergeChoicesPerDesign) {
   }
   RememberMerge(s, {"/d7.qfd", "/new.csv", '\t', "顧客"});
   RememberMerge(s, {"/d24.qfd", "", 0, ""});  // forgotten
-  ASSERT_EQ(s.merges.size(), kMergesKept - 1);
-  EXPECT_EQ(s.merges.front(), (MergeChoice{"/d7.qfd", "/new.csv", '\t', "顧客"}));
+  // A database's query keeps its lines, backslashes and what looks like an escape.
+  RememberMerge(s, {"/db.qfd", "postgresql://u@h:5432/請求", 0, "",
+                    "SELECT *\nFROM 表 -- C:\\n\nWHERE a = '\\\\' AND b = '\\n'\n"});
+  EXPECT_EQ(UnescapeLines(EscapeLines("a\r\nb\rc\n")), "a\nb\nc\n");
+  EXPECT_EQ(UnescapeLines("\\x\\"), "\\x\\");  // not an escape: kept
+  RememberMerge(s, {"/t.qfd", "sqlite:/a.db", 0, "請求書番号", "", "請求"});
+  ASSERT_EQ(s.merges.size(), kMergesKept);
+  EXPECT_EQ(s.merges[2], (MergeChoice{"/d7.qfd", "/new.csv", '\t', "顧客"}));
   EXPECT_EQ(FindMerge(s, "/d4.qfd"), nullptr);  // fell out
   EXPECT_EQ(FindMerge(s, "/d24.qfd"), nullptr);
   ASSERT_TRUE(SaveSettings(dir_ / "QF2.INI", s).ok());
   AppState back;
   LoadSettings(dir_ / "QF2.INI", back);
   EXPECT_EQ(back.merges, s.merges);
+  EXPECT_EQ(back.merges[1].table, "");
+  EXPECT_EQ(back.merges[0].table, "請求");
   // A file that keeps none leaves none of what was there before.
   std::ofstream(dir_ / "QF2.INI", std::ios::trunc) << "[Setting]\r\n";
   LoadSettings(dir_ / "QF2.INI", back);

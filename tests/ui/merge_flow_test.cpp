@@ -6,7 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -181,6 +185,64 @@ class MergeFlowTest : public QObject {
   // Cancel in the progress of a long export stops it and leaves no file, not even a part.
   // 試し印刷 with the invoice's records (a page an invoice) shows the page the preview shows
   // first: rs, Cust.顧客名 and Items(sngI).品名 read INV-101 and its three items, no more.
+  // The database tab: a file's tables are listed by 接続テスト, a table chosen is read at once,
+  // a query the database refuses says why and leaves OK off, and the choice is the design's.
+  void databaseTabReadsATableOrAQuery() {
+    const QString file = tmp_->filePath(QStringLiteral("請求.db"));
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "maker");
+      db.setDatabaseName(file);
+      QVERIFY(db.open());
+      QSqlQuery q(db);
+      QVERIFY(q.exec("CREATE TABLE 請求 (請求書番号 TEXT, 顧客名 TEXT, 品名 TEXT, 金額 TEXT)"));
+      QVERIFY(
+          q.exec("INSERT INTO 請求 VALUES ('INV-001', '山田商店', '品目01', '1,000'), "
+                 "('INV-002', '鈴木工房', '品目01', '2,000')"));
+    }
+    QSqlDatabase::removeDatabase("maker");
+    App e(tmp_->path());
+    e.prompter.openPaths = {Data("invoice.qfd")};
+    e.act(cmd::kOpen)->trigger();
+    OnModal([&](QWidget* d) {
+      d->findChild<QTabWidget*>(QStringLiteral("tabSource"))->setCurrentIndex(1);
+      auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
+      auto* ok = d->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+      QVERIFY(!ok->isEnabled());
+      d->findChild<QLineEdit*>(QStringLiteral("txtDbFile"))->setText(file);
+      Click(d, "cmdTestConnection");
+      auto* tables = d->findChild<QComboBox*>(QStringLiteral("cmbTable"));
+      QCOMPARE(tables->count(), 2);
+      QCOMPARE(tables->itemText(1), QStringLiteral("請求"));
+      QVERIFY2(summary->text().contains(QStringLiteral("テーブルを選んで")),
+               qPrintable(summary->text()));
+      auto* query = d->findChild<QPlainTextEdit*>(QStringLiteral("txtQuery"));
+      query->setPlainText(QStringLiteral("SELEC 1"));
+      Click(d, "cmdTestConnection");
+      QVERIFY2(summary->text().contains(QStringLiteral("syntax error")),
+               qPrintable(summary->text()));
+      QVERIFY(!ok->isEnabled());
+      tables->setCurrentIndex(1);
+      QVERIFY(!query->isEnabled());
+      QCOMPARE(d->findChild<QTableWidget*>(QStringLiteral("tblRecords"))->rowCount(), 2);
+      QVERIFY(Items(d->findChild<QListWidget*>(QStringLiteral("lstFields")))
+                  .contains(QStringLiteral("○ rs!請求書番号 → 「INV-001」")));
+      QVERIFY(ok->isEnabled());
+      Click(d, "cmdOK");
+    });
+    e.act(cmd::kMergeData)->trigger();
+    QVERIFY(e.ctx.merge);
+    QCOMPARE(QString::fromStdString(e.ctx.merge->data), QStringLiteral("sqlite:") + file);
+    QCOMPARE(e.ctx.merge->table, std::string("請求"));
+    QCOMPARE(e.ctx.merge->query, std::string());
+    // Opened again, the dialog shows the database it was given.
+    OnModal([&](QWidget* d) {
+      QCOMPARE(d->findChild<QTabWidget*>(QStringLiteral("tabSource"))->currentIndex(), 1);
+      QCOMPARE(d->findChild<QTableWidget*>(QStringLiteral("tblRecords"))->rowCount(), 2);
+      Click(d, "cmdCancel");
+    });
+    e.act(cmd::kMergeData)->trigger();
+  }
+
   void trialPrintShowsTheFirstMergedPage() {
     App e(tmp_->path());
     e.prompter.openPaths = {Data("invoice.qfd")};
