@@ -74,7 +74,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-noto-cjk, qt6-translations-l10n, qt6-qpa-plugins")
+    "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-noto-cjk, qt6-translations-l10n, qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, libqt6sql6-odbc")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 # Directories 0755, files 0644, the program 0755, as Debian wants them.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
