@@ -18,6 +18,7 @@
 #include "merge/merge.h"
 #include "platform/qt_printer.h"
 #include "ui/command_ids.h"
+#include "ui/merge_database_pane.h"
 #include "ui/print_preview.h"
 #include "ui/source_window.h"
 #include "ui_fixture.h"
@@ -200,6 +201,14 @@ class MergeFlowTest : public QObject {
                  "('INV-002', '鈴木工房', '品目01', '2,000')"));
     }
     QSqlDatabase::removeDatabase("maker");
+    // The data sources unixODBC would offer: the user's file's sections, not its own.
+    QFile ini(tmp_->filePath(QStringLiteral("odbc.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[ODBC Data Sources]\nzz = x\n[ 請求DB ]\nDriver = x\n[ODBC]\nTrace = No\n[abc]\n");
+    ini.close();
+    qputenv("ODBCINI", ini.fileName().toLocal8Bit());
+    qputenv("ODBCSYSINI", tmp_->path().toLocal8Bit());
+    QCOMPARE(OdbcDataSourceNames(), (QStringList{QStringLiteral("abc"), QStringLiteral("請求DB")}));
     App e(tmp_->path());
     e.prompter.openPaths = {Data("invoice.qfd")};
     e.act(cmd::kOpen)->trigger();
