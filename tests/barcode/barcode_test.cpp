@@ -77,6 +77,8 @@ TEST(EncodeBarcode, DigitsUnderOneDimensionalSymbolsOnly) {
   EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Jan13, "490123456789")).digits, "4901234567894");
   EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Jan8, "1234567")).digits, "12345670");
   EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Code39, "AB-1")).digits, "AB-1");  // no asterisks
+  // Asterisks a value of another symbology carries are its own.
+  EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Code128, "*A1*")).digits, "*A1*");
   EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Nw7, "A12B")).digits, "A12B");
   EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Qr, "x")).digits, "");
   EXPECT_EQ(Symbol(EncodeBarcode(Symbology::Customer, "1060032")).digits, "");
