@@ -265,6 +265,23 @@ TEST_F(DatabaseSourceTest, PagesAreReadForwardAndAgainFromTheTop) {
   }
 }
 
+// What a source leaves out, libpq takes from its own environment: PGHOST, PGPORT, PGUSER.
+TEST_F(DatabaseSourceTest, LibpqFillsWhatTheSourceLeavesOut) {
+  const char* pg = std::getenv("QF_TEST_POSTGRES");
+  if (!pg) GTEST_SKIP() << "no PostgreSQL server";
+  const DatabaseSpec given = *ParseDatabase(pg, nullptr);
+  setenv("PGHOST", given.host.c_str(), 1);
+  setenv("PGPORT", std::to_string(given.port).c_str(), 1);
+  setenv("PGUSER", given.user.c_str(), 1);
+  RecordError error;
+  const auto rows = ReadAll("postgresql:///" + given.database, "SELECT count(*) FROM 請求", &error);
+  unsetenv("PGHOST");
+  unsetenv("PGPORT");
+  unsetenv("PGUSER");
+  ASSERT_EQ(rows.size(), 1u) << error.message();
+  EXPECT_EQ(rows[0][0], "17");
+}
+
 TEST_F(DatabaseSourceTest, AConnectionLostHalfWayEndsWithTheReason) {
   const char* pg = std::getenv("QF_TEST_POSTGRES");
   if (!pg) GTEST_SKIP() << "no PostgreSQL server";
