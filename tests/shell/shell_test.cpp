@@ -187,6 +187,13 @@ TEST_F(SettingsTest, MergeChoicesPerDesign) {
   EXPECT_EQ(back.merges, s.merges);
   EXPECT_EQ(back.merges[1].table, "");
   EXPECT_EQ(back.merges[0].table, "請求");
+  // An entry without a file or records is passed over; of two for one design the first counts.
+  std::ofstream(dir_ / "QF2.INI", std::ios::trunc)
+      << "[MERGE]\r\nDesign0=/x.qfd\r\nData0=\r\nDesign1=\r\nData1=/w.csv\r\nDesign2=/y.qfd\r\n"
+         "Data2=/y.csv\r\nDesign3=/y.qfd\r\nData3=/z.csv\r\n";
+  LoadSettings(dir_ / "QF2.INI", back);
+  ASSERT_EQ(back.merges.size(), 1u);
+  EXPECT_EQ(back.merges[0].data, "/y.csv");
   // A file that keeps none leaves none of what was there before.
   std::ofstream(dir_ / "QF2.INI", std::ios::trunc) << "[Setting]\r\n";
   LoadSettings(dir_ / "QF2.INI", back);

@@ -217,7 +217,10 @@ class MergeFlowTest : public QObject {
       auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
       auto* ok = d->findChild<QPushButton*>(QStringLiteral("cmdOK"));
       QVERIFY(!ok->isEnabled());
-      d->findChild<QLineEdit*>(QStringLiteral("txtDbFile"))->setText(file);
+      // 参照 fills the file field with the file chosen.
+      e.prompter.openPaths = {file};
+      Click(d, "cmdDbBrowse");
+      QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("txtDbFile"))->text(), file);
       Click(d, "cmdTestConnection");
       auto* tables = d->findChild<QComboBox*>(QStringLiteral("cmbTable"));
       QCOMPARE(tables->count(), 2);
