@@ -302,6 +302,7 @@ TEST_F(DatabaseSourceTest, AConnectionLostHalfWayEndsWithTheReason) {
   while (reader->next(r)) ++read;
   EXPECT_LT(read, 3000);
   ASSERT_TRUE(reader->error());
+  EXPECT_EQ(reader->error()->line, read + 1);  // the record it could not read
   EXPECT_NE(reader->error()->message().find("件目：レコードを読めません"), std::string::npos)
       << reader->error()->message();
 }
