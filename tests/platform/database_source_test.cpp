@@ -194,6 +194,7 @@ TEST_F(DatabaseSourceTest, ValuesAreTheDatabasesTextAndBinaryIsRefused) {
     rows = ReadAll(s, "SELECT * FROM 型", &error);
     EXPECT_TRUE(rows.empty()) << s;
     EXPECT_NE(error.message().find("列「画像」はバイナリ"), std::string::npos) << error.message();
+    EXPECT_EQ(error.line, 1) << s;  // the record that holds it
   }
 }
 
