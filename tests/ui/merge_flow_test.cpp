@@ -217,6 +217,10 @@ class MergeFlowTest : public QObject {
       auto* summary = d->findChild<QLabel*>(QStringLiteral("lblSummary"));
       auto* ok = d->findChild<QPushButton*>(QStringLiteral("cmdOK"));
       QVERIFY(!ok->isEnabled());
+      for (const char* name :
+           {"cmbDbKind", "txtDbFile", "cmbTable", "txtQuery", "cmdTestConnection"}) {
+        QVERIFY2(d->findChild<QWidget*>(QString::fromLatin1(name))->isVisible(), name);
+      }
       // 参照 fills the file field with the file chosen.
       e.prompter.openPaths = {file};
       Click(d, "cmdDbBrowse");
