@@ -56,26 +56,18 @@ bool Load(QSqlDatabase db, const std::string& table, long rows) {
   return db.commit();
 }
 
-bool LoadSqlite(const fs::path& file, const std::string& table, long rows) {
+// Writes the table through a connection of its own, read-write (the merge's are read-only).
+bool LoadTable(const qf::DatabaseTarget& target, const std::string& table, long rows) {
+  const bool sqlite = target.kind == qf::DatabaseKind::Sqlite;
   bool ok = false;
   {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench-loader");
-    db.setDatabaseName(QString::fromStdString(file.string()));
-    ok = Load(db, table, rows);
-    db.close();
-  }
-  QSqlDatabase::removeDatabase("bench-loader");
-  return ok;
-}
-
-bool LoadPostgresql(const qf::DatabaseSpec& spec, const std::string& table, long rows) {
-  bool ok = false;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "bench-loader");
-    db.setHostName(QString::fromStdString(spec.host));
-    db.setPort(spec.port);
-    db.setUserName(QString::fromStdString(spec.user));
-    db.setDatabaseName(QString::fromStdString(spec.database));
+    QSqlDatabase db = QSqlDatabase::addDatabase(sqlite ? "QSQLITE" : "QPSQL", "bench-loader");
+    db.setDatabaseName(QString::fromStdString(sqlite ? target.path : target.database));
+    if (!sqlite) {
+      db.setHostName(QString::fromStdString(target.host));
+      db.setPort(target.port);
+      db.setUserName(QString::fromStdString(target.user));
+    }
     ok = Load(db, table, rows);
     db.close();
   }
@@ -129,9 +121,9 @@ double PeakMbReading(const qf::MergeSource& source) {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-std::shared_ptr<const qf::RecordSource> Query(qf::DatabaseSpec spec, const std::string& table) {
-  spec.query = "SELECT * FROM " + table;
-  return std::make_shared<qf::DatabaseSource>(std::move(spec));
+std::shared_ptr<const qf::RecordSource> Query(qf::DatabaseTarget target, const std::string& table) {
+  target.query = "SELECT * FROM " + table;
+  return std::make_shared<qf::DatabaseSource>(std::move(target));
 }
 
 }  // namespace
@@ -145,25 +137,25 @@ int main(int argc, char** argv) {
   qf::bench::WriteRecords(csv, kPages);
   g_sources["csv"] = qf::MergeSource{csv, {}, ""};
   std::vector<std::string> kinds = {"csv"};
-  std::map<std::string, qf::DatabaseSpec> specs;
-  specs["sqlite"] = *qf::ParseDatabase("sqlite:" + sqlite.string(), nullptr);
-  if (!LoadSqlite(sqlite, "明細", kPages * kPerPage)) {
+  std::map<std::string, qf::DatabaseTarget> targets;
+  targets["sqlite"] = *qf::ParseDatabase("sqlite:" + sqlite.string(), nullptr);
+  if (!LoadTable(targets["sqlite"], "明細", kPages * kPerPage)) {
     std::fprintf(stderr, "the SQLite file could not be made\n");
     return 1;
   }
   const char* pg = std::getenv("QF_TEST_POSTGRES");
   if (pg && std::getenv("QF_TEST_PGPASSWORD")) {
     setenv("PGPASSWORD", std::getenv("QF_TEST_PGPASSWORD"), 1);
-    specs["postgresql"] = *qf::ParseDatabase(pg, nullptr);
-    if (!LoadPostgresql(specs["postgresql"], "明細", kPages * kPerPage)) {
+    targets["postgresql"] = *qf::ParseDatabase(pg, nullptr);
+    if (!LoadTable(targets["postgresql"], "明細", kPages * kPerPage)) {
       std::fprintf(stderr, "the PostgreSQL table could not be made\n");
       return 1;
     }
   }
-  for (const auto& [kind, spec] : specs) {
+  for (const auto& [kind, target] : targets) {
     kinds.push_back(kind);
     g_sources[kind] = qf::MergeSource{{}, {}, ""};
-    g_sources[kind].records = Query(spec, "明細");
+    g_sources[kind].records = Query(target, "明細");
   }
   for (int round = 1; round <= kRounds; ++round) {
     for (const std::string& kind : kinds) {
@@ -192,14 +184,13 @@ int main(int argc, char** argv) {
         "ratio %.2f, the middle of %d rounds, goal <= 1.2)\n",
         kind.c_str(), plain * ratio, plain, ratio, kRounds);
   }
-  for (const auto& [kind, spec] : specs) {
+  for (const auto& [kind, target] : targets) {
     std::map<long, double> peak;
     for (const long rows : {1000L, 100000L}) {
       const std::string table = "行" + std::to_string(rows);
-      const bool loaded =
-          kind == "sqlite" ? LoadSqlite(sqlite, table, rows) : LoadPostgresql(spec, table, rows);
+      const bool loaded = LoadTable(target, table, rows);
       qf::MergeSource source{{}, {}, ""};
-      source.records = Query(spec, table);
+      source.records = Query(target, table);
       peak[rows] = loaded ? PeakMbReading(source) : -1;
     }
     if (peak[1000] > 0 && peak[100000] > 0) {
@@ -209,10 +200,10 @@ int main(int argc, char** argv) {
           kind.c_str(), peak[1000], peak[100000], (peak[100000] / peak[1000] - 1) * 100);
     }
   }
-  if (specs.count("postgresql")) {
+  if (targets.count("postgresql")) {
     // The server's database is the tests' too: it is left as it was.
     for (const char* table : {"明細", "行1000", "行100000"})
-      LoadPostgresql(specs["postgresql"], table, -1);
+      LoadTable(targets["postgresql"], table, -1);
   }
   std::error_code ec;
   fs::remove(csv, ec);

@@ -19,10 +19,10 @@ bool DataOption(const std::vector<std::string>& args, size_t& i, DataChoice& cho
 int ResolveData(const DataChoice& choice, std::shared_ptr<const RecordSource>* records) {
   records->reset();
   std::string why;
-  std::optional<DatabaseSpec> spec = ParseDatabase(choice.data, &why);
+  std::optional<DatabaseTarget> target = ParseDatabase(choice.data, &why);
   if (!why.empty()) return Usage("--data 「" + choice.data + "」：" + why);
   const bool asked = !choice.query.empty() || !choice.table.empty();
-  if (!spec) {
+  if (!target) {
     if (asked) return Usage("--query と --table はデータベースの --data にだけ指定できます");
     return 0;
   }
@@ -31,17 +31,15 @@ int ResolveData(const DataChoice& choice, std::shared_ptr<const RecordSource>* r
   }
   if (!asked) {
     RecordError error;
-    const auto tables = DatabaseTables(*spec, &error);
+    const auto tables = DatabaseTables(*target, &error);
     if (!tables)
       return Usage("データベースには --query か --table を指定します（" + error.reason + "）");
-    std::string known;
-    for (const std::string& t : *tables) known += (known.empty() ? "" : ", ") + t;
     return Usage("データベースには --query か --table を指定します（テーブル：" +
-                 (known.empty() ? std::string("なし") : known) + "）");
+                 TableNames(*tables) + "）");
   }
-  spec->query = choice.query;
-  spec->table = choice.table;
-  *records = std::make_shared<DatabaseSource>(std::move(*spec));
+  target->query = choice.query;
+  target->table = choice.table;
+  *records = std::make_shared<DatabaseSource>(std::move(*target));
   return 0;
 }
 

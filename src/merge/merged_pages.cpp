@@ -40,6 +40,7 @@ bool MergedPages::restart(CsvEncoding encoding, bool provisional, CsvError* erro
   match_ = std::move(opened->match);
   groupColumn_ = opened->groupColumn;
   pagePager_.reset();
+  queryReader_.reset();
   pageReader_.reset();
   if (!source_.records) {
     pageReader_ = CsvReader::Open(source_.data, source_.csv, error, encoding);
@@ -108,8 +109,7 @@ const MergedPage* MergedPages::page(long number) {
   if (source_.records) return queriedPage(number);
   if (!pageReader_) return nullptr;
   const PageStart& s = start(number);
-  auto& csv = static_cast<CsvReader&>(*pageReader_);
-  if (!csv.seek(s.offset, s.firstLine)) {
+  if (!pageReader_->seek(s.offset, s.firstLine)) {
     error_ = pageReader_->error();
     return nullptr;
   }
@@ -133,13 +133,13 @@ const MergedPage* MergedPages::queriedPage(long number) {
   if (!pagePager_ || number < pagerNumber_) {
     pagePager_.reset();
     RecordError failed;
-    pageReader_ = source_.records->open(&failed);
-    if (!pageReader_) {
+    queryReader_ = source_.records->open(&failed);
+    if (!queryReader_) {
       error_ = failed;
       currentNumber_ = 0;
       return nullptr;
     }
-    pagePager_ = std::make_unique<MergePager>(*pageReader_, match_, groupColumn_);
+    pagePager_ = std::make_unique<MergePager>(*queryReader_, match_, groupColumn_);
     pagerNumber_ = 1;
   }
   const PageStart& s = start(number);
@@ -149,9 +149,9 @@ const MergedPage* MergedPages::queriedPage(long number) {
   // The page read again is the page the pass found: the same first record, as many.
   if (pagerNumber_ <= number || current_.firstLine != s.firstLine ||
       static_cast<long>(current_.records.size()) != s.records) {
-    error_ = pageReader_->error() ? pageReader_->error()
-                                  : RecordError{source_.name(), s.firstLine,
-                                                "読み込み中にデータが変わりました", true};
+    error_ = queryReader_->error() ? queryReader_->error()
+                                   : RecordError{source_.name(), s.firstLine,
+                                                 "読み込み中にデータが変わりました", true};
     pagePager_.reset();
     currentNumber_ = 0;
     return nullptr;

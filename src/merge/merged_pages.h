@@ -69,9 +69,10 @@ class MergedPages {
   int generation_ = 0;
   std::unique_ptr<RecordReader> scanReader_;
   std::unique_ptr<MergePager> scanPager_;
-  std::unique_ptr<LineStarts> lineStarts_;  // a CSV file's: where each page's records start
-  std::unique_ptr<RecordReader> pageReader_;
-  std::unique_ptr<MergePager> pagePager_;  // a database's pages, read on from pagerNumber_
+  std::unique_ptr<LineStarts> lineStarts_;     // a CSV file's: where each page's records start
+  std::unique_ptr<CsvReader> pageReader_;      // a CSV file's, moved to each page's start
+  std::unique_ptr<RecordReader> queryReader_;  // a database's, read on from the first page
+  std::unique_ptr<MergePager> pagePager_;      // over queryReader_: page pagerNumber_ next
   long pagerNumber_ = 1;
   std::vector<PageStart> starts_;
   MergedPage scratch_;  // the pass's page, its records dropped as it goes

@@ -25,19 +25,30 @@ std::string S(const QString& s) {
   return s.toStdString();
 }
 
-bool StartsWith(std::string_view s, std::string_view prefix) {
-  return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+// The database's own reason, on one line (libpq's span several).
+std::string Reason(const QSqlError& error) {
+  return S(error.text().simplified());
 }
 
-std::optional<DatabaseSpec> ParsePostgresql(std::string_view rest, std::string* why) {
-  DatabaseSpec spec;
-  spec.kind = DatabaseKind::Postgresql;
+// The tables and views of an open database, sorted.
+std::vector<std::string> TablesOf(const QSqlDatabase& db) {
+  std::vector<std::string> tables;
+  for (const QSql::TableType type : {QSql::Tables, QSql::Views}) {
+    for (const QString& t : db.tables(type)) tables.push_back(S(t));
+  }
+  std::sort(tables.begin(), tables.end());
+  return tables;
+}
+
+std::optional<DatabaseTarget> ParsePostgresql(std::string_view rest, std::string* why) {
+  DatabaseTarget target;
+  target.kind = DatabaseKind::Postgresql;
   const size_t slash = rest.find('/');
   if (slash == std::string_view::npos || slash + 1 == rest.size()) {
     *why = "データベースの名前がありません（postgresql://ユーザー@ホスト/データベース）";
     return std::nullopt;
   }
-  spec.database = std::string(rest.substr(slash + 1));
+  target.database = std::string(rest.substr(slash + 1));
   std::string_view authority = rest.substr(0, slash);
   if (const size_t at = authority.rfind('@'); at != std::string_view::npos) {
     const std::string_view user = authority.substr(0, at);
@@ -45,7 +56,7 @@ std::optional<DatabaseSpec> ParsePostgresql(std::string_view rest, std::string* 
       *why = "パスワードは書けません：PGPASSWORD か ~/.pgpass に置いてください";
       return std::nullopt;
     }
-    spec.user = std::string(user);
+    target.user = std::string(user);
     authority = authority.substr(at + 1);
   }
   if (const size_t colon = authority.rfind(':'); colon != std::string_view::npos) {
@@ -56,11 +67,11 @@ std::optional<DatabaseSpec> ParsePostgresql(std::string_view rest, std::string* 
       *why = "ポート「" + std::string(port) + "」は 1 から 65535 の数ではありません";
       return std::nullopt;
     }
-    spec.port = n;
+    target.port = n;
     authority = authority.substr(0, colon);
   }
-  spec.host = std::string(authority);
-  return spec;
+  target.host = std::string(authority);
+  return target;
 }
 
 // A value as the merge shows it; nullopt for binary data, which has no text.
@@ -87,44 +98,44 @@ std::optional<std::string> ValueText(const QVariant& v) {
 }
 
 // Opens the database under its own connection name; false with the reason.
-bool OpenDatabase(const DatabaseSpec& spec, const QString& connection, std::string* why) {
+bool OpenDatabase(const DatabaseTarget& target, const QString& connection, std::string* why) {
   static constexpr const char* kDrivers[] = {"QSQLITE", "QPSQL", "QODBC"};
-  const char* driver = kDrivers[static_cast<int>(spec.kind)];
+  const char* driver = kDrivers[static_cast<int>(target.kind)];
   if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(driver))) {
     *why = std::string("Qt SQL のドライバー ") + driver + " がありません";
     return false;
   }
   QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(driver), connection);
-  switch (spec.kind) {
+  switch (target.kind) {
     case DatabaseKind::Sqlite:
-      if (!QFileInfo(Q(spec.path)).isFile()) {
-        *why = "ファイル「" + spec.path + "」がありません";
+      if (!QFileInfo(Q(target.path)).isFile()) {
+        *why = "ファイル「" + target.path + "」がありません";
         return false;
       }
-      db.setDatabaseName(Q(spec.path));
+      db.setDatabaseName(Q(target.path));
       db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
       break;
     case DatabaseKind::Postgresql:
-      if (!spec.host.empty()) db.setHostName(Q(spec.host));
-      if (spec.port > 0) db.setPort(spec.port);
-      if (!spec.user.empty()) db.setUserName(Q(spec.user));
-      db.setDatabaseName(Q(spec.database));
+      if (!target.host.empty()) db.setHostName(Q(target.host));
+      if (target.port > 0) db.setPort(target.port);
+      if (!target.user.empty()) db.setUserName(Q(target.user));
+      db.setDatabaseName(Q(target.database));
       db.setConnectOptions(QStringLiteral("connect_timeout=10"));
       break;
     case DatabaseKind::Odbc:
-      db.setDatabaseName(Q(spec.dsn));
+      db.setDatabaseName(Q(target.dsn));
       db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY"));
       break;
   }
   if (!db.open()) {
-    *why = "データベースに接続できません（" + S(db.lastError().text().simplified()) + "）";
+    *why = "データベースに接続できません（" + Reason(db.lastError()) + "）";
     return false;
   }
   // ODBC drivers may disregard the read-only mode: everything runs in a transaction that is
   // never committed, so what a statement might write is undone when the connection closes.
-  if (spec.kind == DatabaseKind::Odbc && db.driver()->hasFeature(QSqlDriver::Transactions) &&
+  if (target.kind == DatabaseKind::Odbc && db.driver()->hasFeature(QSqlDriver::Transactions) &&
       !db.transaction()) {
-    *why = "読み取り専用で開けません（" + S(db.lastError().text().simplified()) + "）";
+    *why = "読み取り専用で開けません（" + Reason(db.lastError()) + "）";
     return false;
   }
   return true;
@@ -150,8 +161,8 @@ constexpr const char* kCursor = "qf_records";
 
 class SqlReader final : public RecordReader {
  public:
-  explicit SqlReader(DatabaseSpec spec)
-      : spec_(std::move(spec)), connection_(ConnectionName("qf-records-", this)) {}
+  explicit SqlReader(DatabaseTarget target)
+      : target_(std::move(target)), connection_(ConnectionName("qf-records-", this)) {}
   ~SqlReader() override {
     query_.reset();
     CloseDatabase(connection_);
@@ -164,7 +175,7 @@ class SqlReader final : public RecordReader {
 
  private:
   bool fail(long at, std::string reason, RecordError* error = nullptr) {
-    error_ = RecordError{spec_.text(), at, std::move(reason), true};
+    error_ = RecordError{target_.text(), at, std::move(reason), true};
     if (error) *error = *error_;
     query_.reset();
     return false;
@@ -173,7 +184,7 @@ class SqlReader final : public RecordReader {
   bool run(const QString& statement, std::string* why);
   bool fetch();  // through PostgreSQL's cursor: the next rows
 
-  const DatabaseSpec spec_;
+  const DatabaseTarget target_;
   const QString connection_;
   std::optional<QSqlQuery> query_;
   bool cursor_ = false;
@@ -181,22 +192,16 @@ class SqlReader final : public RecordReader {
 };
 
 std::string SqlReader::sql(std::string* why) const {
-  if (!spec_.query.empty()) return spec_.query;
-  RecordError error;
-  const auto tables = DatabaseTables(spec_, &error);
-  if (!tables) {
-    *why = error.reason;
+  if (!target_.query.empty()) return target_.query;
+  const QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  const std::vector<std::string> tables = TablesOf(db);
+  if (std::find(tables.begin(), tables.end(), target_.table) == tables.end()) {
+    *why =
+        "テーブル「" + target_.table + "」がありません（あるテーブル：" + TableNames(tables) + "）";
     return {};
   }
-  if (std::find(tables->begin(), tables->end(), spec_.table) == tables->end()) {
-    std::string known;
-    for (const std::string& t : *tables) known += (known.empty() ? "" : ", ") + t;
-    *why = "テーブル「" + spec_.table + "」がありません（あるテーブル：" +
-           (known.empty() ? "なし" : known) + "）";
-    return {};
-  }
-  const QSqlDriver* driver = QSqlDatabase::database(connection_, false).driver();
-  return "SELECT * FROM " + S(driver->escapeIdentifier(Q(spec_.table), QSqlDriver::TableName));
+  return "SELECT * FROM " +
+         S(db.driver()->escapeIdentifier(Q(target_.table), QSqlDriver::TableName));
 }
 
 bool SqlReader::run(const QString& statement, std::string* why) {
@@ -204,16 +209,16 @@ bool SqlReader::run(const QString& statement, std::string* why) {
   query_->setForwardOnly(true);
   query_->setNumericalPrecisionPolicy(QSql::HighPrecision);
   if (query_->exec(statement)) return true;
-  *why = S(query_->lastError().text().simplified());
+  *why = Reason(query_->lastError());
   return false;
 }
 
 bool SqlReader::start(RecordError* error) {
   std::string why;
-  if (!OpenDatabase(spec_, connection_, &why)) return fail(0, why, error);
+  if (!OpenDatabase(target_, connection_, &why)) return fail(0, why, error);
   const std::string statement = sql(&why);
   if (statement.empty()) return fail(0, why, error);
-  if (spec_.kind == DatabaseKind::Postgresql) {
+  if (target_.kind == DatabaseKind::Postgresql) {
     // A read-only transaction, the rows through a cursor a batch at a time: libpq would
     // otherwise hold every row of the answer at once.
     cursor_ = true;
@@ -265,15 +270,12 @@ bool SqlReader::fetch() {
 
 bool SqlReader::next(std::vector<std::string>& record) {
   if (!query_) return false;
-  if (!query_->next()) {
+  while (!query_->next()) {
     const QSqlError failed = query_->lastError();
-    if (failed.isValid()) {
-      return fail(recordLine_ + 1, "レコードを読めません（" + S(failed.text().simplified()) + "）");
-    }
+    if (failed.isValid())
+      return fail(recordLine_ + 1, "レコードを読めません（" + Reason(failed) + "）");
     // A batch shorter than asked for was the cursor's last.
-    if (!cursor_ || fetched_ < kFetchRows) return false;
-    if (!fetch()) return false;
-    if (!query_->next()) return false;
+    if (!cursor_ || fetched_ < kFetchRows || !fetch()) return false;
   }
   ++fetched_;
   record.assign(header_.size(), std::string());
@@ -290,7 +292,7 @@ bool SqlReader::next(std::vector<std::string>& record) {
 
 }  // namespace
 
-std::string DatabaseSpec::text() const {
+std::string DatabaseTarget::text() const {
   switch (kind) {
     case DatabaseKind::Sqlite:
       return "sqlite:" + path;
@@ -303,58 +305,57 @@ std::string DatabaseSpec::text() const {
   return {};
 }
 
-std::optional<DatabaseSpec> ParseDatabase(std::string_view source, std::string* why) {
+std::optional<DatabaseTarget> ParseDatabase(std::string_view source, std::string* why) {
   std::string ignored;
   if (!why) why = &ignored;
   why->clear();
-  if (StartsWith(source, "sqlite:")) {
-    DatabaseSpec spec;
-    spec.path = std::string(source.substr(7));
-    if (spec.path.empty()) {
+  if (source.starts_with("sqlite:")) {
+    DatabaseTarget target;
+    target.path = std::string(source.substr(7));
+    if (target.path.empty()) {
       *why = "ファイルの名前がありません（sqlite:ファイル）";
       return std::nullopt;
     }
-    return spec;
+    return target;
   }
   for (const std::string_view scheme : {"postgresql://", "postgres://"}) {
-    if (StartsWith(source, scheme)) return ParsePostgresql(source.substr(scheme.size()), why);
+    if (source.starts_with(scheme)) return ParsePostgresql(source.substr(scheme.size()), why);
   }
-  if (StartsWith(source, "odbc:")) {
-    DatabaseSpec spec;
-    spec.kind = DatabaseKind::Odbc;
-    spec.dsn = std::string(source.substr(5));
-    if (spec.dsn.empty()) {
+  if (source.starts_with("odbc:")) {
+    DatabaseTarget target;
+    target.kind = DatabaseKind::Odbc;
+    target.dsn = std::string(source.substr(5));
+    if (target.dsn.empty()) {
       *why = "データソース名がありません（odbc:データソース名）";
       return std::nullopt;
     }
-    return spec;
+    return target;
   }
   return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> DatabaseTables(const DatabaseSpec& spec,
+std::optional<std::vector<std::string>> DatabaseTables(const DatabaseTarget& target,
                                                        RecordError* error) {
-  const QString connection = ConnectionName("qf-tables-", &spec);
+  const QString connection = ConnectionName("qf-tables-", &target);
   std::string why;
   std::optional<std::vector<std::string>> tables;
-  if (OpenDatabase(spec, connection, &why)) {
-    tables.emplace();
-    for (const QString& t : QSqlDatabase::database(connection, false).tables(QSql::Tables)) {
-      tables->push_back(S(t));
-    }
-    for (const QString& t : QSqlDatabase::database(connection, false).tables(QSql::Views)) {
-      tables->push_back(S(t));
-    }
-    std::sort(tables->begin(), tables->end());
+  if (OpenDatabase(target, connection, &why)) {
+    tables = TablesOf(QSqlDatabase::database(connection, false));
   } else if (error) {
-    *error = RecordError{spec.text(), 0, why, true};
+    *error = RecordError{target.text(), 0, why, true};
   }
   CloseDatabase(connection);
   return tables;
 }
 
+std::string TableNames(const std::vector<std::string>& tables) {
+  std::string names;
+  for (const std::string& t : tables) names += (names.empty() ? "" : ", ") + t;
+  return names.empty() ? "なし" : names;
+}
+
 std::unique_ptr<RecordReader> DatabaseSource::open(RecordError* error) const {
-  auto reader = std::make_unique<SqlReader>(spec_);
+  auto reader = std::make_unique<SqlReader>(target_);
   if (!reader->start(error)) return nullptr;
   return reader;
 }

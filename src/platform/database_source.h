@@ -17,7 +17,7 @@ enum class DatabaseKind { Sqlite, Postgresql, Odbc };
 //   postgresql://[USER@]HOST[:PORT]/DBNAME        libpq's conventions: the password comes from
 //                                                 PGPASSWORD or ~/.pgpass, never from here
 //   odbc:DSN                                      a data source name unixODBC knows
-struct DatabaseSpec {
+struct DatabaseTarget {
   DatabaseKind kind = DatabaseKind::Sqlite;
   std::string path;  // SQLite's file
   std::string user;  // PostgreSQL's; empty: libpq's default
@@ -31,18 +31,21 @@ struct DatabaseSpec {
 
   // The source as it is written (no password is ever part of it).
   std::string text() const;
-  bool operator==(const DatabaseSpec&) const = default;
+  bool operator==(const DatabaseTarget&) const = default;
 };
 
 // The database a source names, nullopt for anything else (a CSV file's path). A source that
 // looks like a database but cannot be one gets `why` (a password in it, a port that is no
 // number) and nullopt.
-std::optional<DatabaseSpec> ParseDatabase(std::string_view source, std::string* why);
+std::optional<DatabaseTarget> ParseDatabase(std::string_view source, std::string* why);
 
 // The tables of the database (for a choice, or to say which there are), sorted; nullopt with
 // the reason when it cannot be opened.
-std::optional<std::vector<std::string>> DatabaseTables(const DatabaseSpec& spec,
+std::optional<std::vector<std::string>> DatabaseTables(const DatabaseTarget& target,
                                                        RecordError* error);
+
+// The tables as a message lists them: "請求, 型", or "なし" for none.
+std::string TableNames(const std::vector<std::string>& tables);
 
 // A query's records read through Qt SQL, forward only: a database opened read-only (SQLite's
 // read-only mode, a read-only PostgreSQL transaction, ODBC's read-only access mode), so a
@@ -50,13 +53,13 @@ std::optional<std::vector<std::string>> DatabaseTables(const DatabaseSpec& spec,
 // gives: numbers as it spells them, dates as yyyy/mm/dd, NULL as "". A binary value is refused.
 class DatabaseSource final : public RecordSource {
  public:
-  explicit DatabaseSource(DatabaseSpec spec) : spec_(std::move(spec)) {}
+  explicit DatabaseSource(DatabaseTarget target) : target_(std::move(target)) {}
   std::unique_ptr<RecordReader> open(RecordError* error) const override;
-  std::string name() const override { return spec_.text(); }
-  const DatabaseSpec& spec() const { return spec_; }
+  std::string name() const override { return target_.text(); }
+  const DatabaseTarget& target() const { return target_; }
 
  private:
-  DatabaseSpec spec_;
+  DatabaseTarget target_;
 };
 
 }  // namespace qf

@@ -207,15 +207,15 @@ bool PrintProgram(const ProgramRun& run, PrinterPort& port, PictureStore& pictur
   with.now = run.now;
   if (run.records || !run.data.empty()) {
     // rs and the page's records each read the records from the first.
-    RecordError csv;
-    const auto open = [&run, &csv]() -> std::unique_ptr<RecordReader> {
-      if (run.records) return run.records->open(&csv);
-      return CsvReader::Open(run.data, run.csv, &csv);
+    RecordError failed;
+    const auto open = [&run, &failed]() -> std::unique_ptr<RecordReader> {
+      if (run.records) return run.records->open(&failed);
+      return CsvReader::Open(run.data, run.csv, &failed);
     };
     std::unique_ptr<RecordReader> reader = open();
     std::unique_ptr<RecordReader> pageReader = reader ? open() : nullptr;
     if (!pageReader) {
-      if (error) *error = csv.message();
+      if (error) *error = failed.message();
       return false;
     }
     with.records = std::make_shared<basic::RecordSet>(std::move(reader));

@@ -8,10 +8,10 @@ namespace qf {
 MergeSource MergeSourceOf(const MergeChoice& choice) {
   MergeSource source{choice.data, CsvOptions{choice.delimiter}, choice.group};
   source.expressions = &basic::FieldExpressions();
-  if (std::optional<DatabaseSpec> spec = ParseDatabase(choice.data, nullptr)) {
-    spec->query = choice.query;
-    spec->table = choice.table;
-    source.records = std::make_shared<DatabaseSource>(std::move(*spec));
+  if (std::optional<DatabaseTarget> target = ParseDatabase(choice.data, nullptr)) {
+    target->query = choice.query;
+    target->table = choice.table;
+    source.records = std::make_shared<DatabaseSource>(std::move(*target));
   }
   return source;
 }

@@ -14,14 +14,11 @@
 #include "platform/database_source.h"
 #include "ui/named.h"
 #include "ui/prompter.h"
+#include "ui/qt_text.h"
 
 namespace qf {
 
 namespace {
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 enum Page { kSqlitePage, kPostgresqlPage, kOdbcPage };
 
@@ -133,15 +130,15 @@ void DatabasePane::browse() {
 }
 
 bool DatabasePane::setChoice(const MergeChoice& choice) {
-  const std::optional<DatabaseSpec> spec = ParseDatabase(choice.data, nullptr);
-  if (!spec) return false;
-  kind_->setCurrentIndex(static_cast<int>(spec->kind));
-  file_->setText(Q(spec->path));
-  host_->setText(Q(spec->host));
-  port_->setText(spec->port > 0 ? QString::number(spec->port) : QString());
-  user_->setText(Q(spec->user));
-  database_->setText(Q(spec->database));
-  dsn_->setCurrentText(Q(spec->dsn));
+  const std::optional<DatabaseTarget> target = ParseDatabase(choice.data, nullptr);
+  if (!target) return false;
+  kind_->setCurrentIndex(static_cast<int>(target->kind));
+  file_->setText(Q(target->path));
+  host_->setText(Q(target->host));
+  port_->setText(target->port > 0 ? QString::number(target->port) : QString());
+  user_->setText(Q(target->user));
+  database_->setText(Q(target->database));
+  dsn_->setCurrentText(Q(target->dsn));
   query_->setPlainText(Q(choice.query));
   if (!choice.table.empty()) {
     if (table_->findText(Q(choice.table)) < 0) table_->addItem(Q(choice.table));
@@ -180,10 +177,10 @@ std::string DatabasePane::table() const {
 
 std::optional<std::string> DatabasePane::listTables() {
   std::string why;
-  const std::optional<DatabaseSpec> spec = ParseDatabase(sourceText(), &why);
-  if (!spec) return why.empty() ? "接続先を入力してください" : why;
+  const std::optional<DatabaseTarget> target = ParseDatabase(sourceText(), &why);
+  if (!target) return why.empty() ? "接続先を入力してください" : why;
   RecordError error;
-  const auto tables = DatabaseTables(*spec, &error);
+  const auto tables = DatabaseTables(*target, &error);
   if (!tables) return error.message();
   const QString chosen = table_->currentIndex() > 0 ? table_->currentText() : QString();
   const QSignalBlocker block(table_);

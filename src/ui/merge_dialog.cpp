@@ -166,16 +166,18 @@ void MergeDialog::tabChosen(int tab) {
     return;
   }
   // A database is read when asked: reaching a server may take a while.
+  showNothing(QStringLiteral("接続先と問い合わせを入れて「接続テスト」を押してください。"));
+}
+
+void MergeDialog::showNothing(const QString& why) {
   choice_.data.clear();
   reload();
-  summary_->setText(QStringLiteral("接続先と問い合わせを入れて「接続テスト」を押してください。"));
+  summary_->setText(why);
 }
 
 void MergeDialog::testDatabase() {
   if (const auto why = database_->listTables()) {
-    choice_.data.clear();
-    reload();
-    summary_->setText(QString::fromStdString(*why));
+    showNothing(QString::fromStdString(*why));
     return;
   }
   const std::string source = database_->sourceText();
@@ -184,9 +186,7 @@ void MergeDialog::testDatabase() {
   choice_.query = database_->query();
   choice_.table = database_->table();
   if (choice_.query.empty() && choice_.table.empty()) {
-    choice_.data.clear();
-    reload();
-    summary_->setText(QStringLiteral("問い合わせを書くか、テーブルを選んでください。"));
+    showNothing(QStringLiteral("問い合わせを書くか、テーブルを選んでください。"));
     return;
   }
   reload();

@@ -42,6 +42,8 @@ class MergeDialog final : public QDialog {
   // 接続テスト: the database the fields name, its tables listed and its first records shown.
   void testDatabase();
   void tabChosen(int tab);
+  // No records chosen, and why.
+  void showNothing(const QString& why);
   void reload();
 
   const Design& design_;

@@ -146,7 +146,7 @@ bool PrintPages(const Design& design, PrinterPort& printer, PictureStore& pictur
     };
     Surface* page = printer.beginPage();
     if (!page) {
-      barcodesOfPage();
+      barcodesOfPage();  // every start is followed by its take
       printer.endDoc(error);
       if (error && error->empty()) *error = "プリンターが印刷を始められません";
       return false;
