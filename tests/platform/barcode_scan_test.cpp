@@ -25,6 +25,7 @@
 #include "platform/raster_surface.h"
 #include "source/csharp_generator.h"
 #include "source/source_generator.h"
+#include "support/command_output.h"
 #include "support/temp_folder.h"
 #include "view/page_view.h"
 #include "view/printing.h"
@@ -43,13 +44,7 @@ bool Have(const char* tool) {
 // What zbarimg reads in a picture: "TYPE:value" a symbol.
 Scanned Scan(const fs::path& picture) {
   Scanned out;
-  const std::string command = "zbarimg -q " + picture.string() + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  std::string text;
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
-  pclose(pipe);
+  const std::string text = test::CommandOutput("zbarimg -q " + picture.string() + " 2>/dev/null");
   size_t from = 0;
   for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', from)) {
     out.insert(text.substr(from, end - from));

@@ -17,6 +17,7 @@
 #include "platform/pdf_page_surface.h"
 #include "platform/picture_store.h"
 #include "platform/qt_printer.h"
+#include "support/command_output.h"
 #include "support/design_builder.h"
 #include "support/temp_folder.h"
 #include "view/printing.h"
@@ -31,16 +32,6 @@ bool HavePoppler() {
   return std::system(
              "command -v pdftoppm >/dev/null && command -v pdftocairo >/dev/null && "
              "command -v pdfimages >/dev/null") == 0;
-}
-
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
 }
 
 int Count(const std::string& text, const std::string& what) {
@@ -86,7 +77,9 @@ class VectorPrint : public test::TempFolderTest {
         << error;
     return path;
   }
-  std::string svgOf(const std::string& pdf) { return Output("pdftocairo -svg " + pdf + " -"); }
+  std::string svgOf(const std::string& pdf) {
+    return test::CommandOutput("pdftocairo -svg " + pdf + " -");
+  }
   // The PDF's page at a resolution, as poppler draws it.
   QImage rendered(const std::string& pdf, int dpi) {
     const std::string prefix = (dir_ / "rendered").string();
@@ -148,7 +141,7 @@ TEST_F(VectorPrint, FiguresArePathsAndARepeatedPictureIsOneImage) {
   b.figure(ObjectKind::Box, 60, 10, 90, 18);
   b.end("i", true);
   const std::string pdf = print(b.design, "pictures.pdf", 3);
-  std::istringstream list(Output("pdfimages -list " + pdf));
+  std::istringstream list(test::CommandOutput("pdfimages -list " + pdf));
   std::string line;
   std::set<std::string> objects;
   int shown = 0;
@@ -315,7 +308,7 @@ TEST_F(VectorPrint, APageWhereMidTonesMeetIsComposed) {
   const std::string pdf = print(overlapping.design, "meet.pdf");
   const std::string svg = svgOf(pdf);
   EXPECT_EQ(Count(svg, "<image"), 1);
-  EXPECT_EQ(Output("pdftotext " + pdf + " - | tr -d '\\n\\f '"), "上書き");
+  EXPECT_EQ(test::CommandOutput("pdftotext " + pdf + " - | tr -d '\\n\\f '"), "上書き");
   // The figures alone against the preview: the texts come from two rasterisers.
   DesignBuilder figures = overlapping;
   figures.design.objects.removeRow(4);
