@@ -117,6 +117,12 @@ TEST(CsvReader, ErrorsNameTheFileAndLine) {
   EXPECT_EQ(CsvReader::FromBytes("a,a\n", "d.csv", {}, &missing), nullptr);  // no reader at all
   EXPECT_EQ(CsvReader::Open("/nonexistent/x.csv", {}, &missing), nullptr);
   EXPECT_EQ(missing.message(), "「/nonexistent/x.csv」：ファイルを開けません");
+  // A place the input cannot be read from again says so.
+  auto reader = CsvReader::FromBytes("a,b\n1,2\n", "d.csv", {}, &missing);
+  ASSERT_TRUE(reader);
+  EXPECT_FALSE(reader->seek(uint64_t{1} << 62, 9));
+  ASSERT_TRUE(reader->error());
+  EXPECT_EQ(reader->error()->message(), "「d.csv」の 9 行目：ファイルを読み直せません");
 }
 
 TEST(CsvReader, Utf8IsCheckedStrictlyAndInPieces) {
